@@ -1,0 +1,64 @@
+#include "convert/Conversion.h"
+
+#include "platform/Cp932.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::size_t, 3> kKeyLengths{6, 4, 2};
+constexpr std::string_view kFullWidthSpace = "\x81\x40";
+
+} // namespace
+
+std::string ConvertKatakana(std::string_view katakana, const CMapStringToString& letters,
+                            const CMapStringToString& digits, const CMapStringToString& symbols,
+                            const ConversionOptions& options, CrtRandom& random) {
+    // Symbols before digits before letters at equal key length.
+    std::array<const CMapStringToString*, 3> maps{};
+    std::size_t mapCount = 0;
+    if (options.useSymbols && !symbols.IsEmpty()) {
+        maps[mapCount++] = &symbols;
+    }
+    if (options.useDigits) {
+        maps[mapCount++] = &digits;
+    }
+    maps[mapCount++] = &letters;
+
+    std::string result;
+    bool pendingCapital = false;
+    std::size_t pos = 0;
+    while (pos < katakana.size()) {
+        if (options.randomCase) {
+            pendingCapital = random.rand() % 2 == 1;
+        } else if (katakana.substr(pos, 2) == kFullWidthSpace) {
+            pendingCapital = true;
+        }
+
+        const std::string* output = nullptr;
+        std::size_t advance = 2;
+        for (const std::size_t length : kKeyLengths) {
+            // Near the end the key is what is left of the text.
+            const std::string_view key = katakana.substr(pos, length);
+            const std::uint32_t hash = CMapStringToString::HashKey(key);
+            for (std::size_t m = 0; m < mapCount && output == nullptr; ++m) {
+                output = maps[m]->Lookup(key, hash);
+            }
+            if (output != nullptr) {
+                advance = length;
+                break;
+            }
+        }
+
+        if (output != nullptr) {
+            if (pendingCapital) {
+                result += cp932::ToUpper(*output);
+                pendingCapital = false;
+            } else {
+                result += *output;
+            }
+        }
+        pos += advance;
+    }
+    return result;
+}

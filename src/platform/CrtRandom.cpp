@@ -1,0 +1,6 @@
+#include "platform/CrtRandom.h"
+
+CrtRandom& ProcessRandom() {
+    static CrtRandom generator;
+    return generator;
+}

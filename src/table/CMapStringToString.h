@@ -1,0 +1,82 @@
+// A string-to-string map with the iteration order of the classic 17-bucket
+// hash map: the order is visible to the user (the editor's rows) and fixes
+// the order of entries in the table file, so it is reproduced exactly.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CMapStringToString {
+public:
+    static constexpr std::size_t kBucketCount = 17;
+
+    struct Entry {
+        std::string key;
+        std::string value;
+        std::uint32_t hash;
+    };
+
+    // Visits buckets 0 to 16 and each chain from front (newest) to back.
+    class const_iterator {
+    public:
+        using value_type = Entry;
+        using difference_type = std::ptrdiff_t;
+        using reference = const Entry&;
+        using pointer = const Entry*;
+        using iterator_category = std::forward_iterator_tag;
+
+        const_iterator() = default;
+        reference operator*() const;
+        pointer operator->() const { return &**this; }
+        const_iterator& operator++();
+        const_iterator operator++(int) {
+            auto old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const const_iterator& other) const {
+            return m_bucket == other.m_bucket && m_index == other.m_index;
+        }
+
+    private:
+        friend class CMapStringToString;
+        const_iterator(const CMapStringToString* map, std::size_t bucket, std::size_t index);
+        void SkipEmpty();
+
+        const CMapStringToString* m_map = nullptr;
+        std::size_t m_bucket = kBucketCount;
+        std::size_t m_index = 0; // position from the chain's front
+    };
+
+    // h = h * 33 + byte, the byte read as signed, in wrapping 32-bit arithmetic.
+    static std::uint32_t HashKey(std::string_view key);
+
+    // An existing key gets the new value and keeps its place; a new key goes
+    // to the front of its bucket's chain.
+    void SetAt(std::string_view key, std::string_view value);
+
+    // Exact, byte-for-byte lookup; nullptr when the key is absent.
+    const std::string* Lookup(std::string_view key) const { return Lookup(key, HashKey(key)); }
+    const std::string* Lookup(std::string_view key, std::uint32_t hash) const;
+
+    // Keeps the 17 buckets.
+    void RemoveAll();
+
+    std::size_t GetCount() const { return m_count; }
+    bool IsEmpty() const { return m_count == 0; }
+
+    const_iterator begin() const { return {this, 0, 0}; }
+    const_iterator end() const { return {}; }
+
+private:
+    // Each chain is stored back to front, so that adding at the front is a push_back.
+    std::array<std::vector<Entry>, kBucketCount> m_buckets;
+    std::size_t m_count = 0;
+    // Bit n set when a key of n bytes may be present (bit 63: 63 bytes or more);
+    // lets the conversion skip lookups of lengths the map does not hold.
+    std::uint64_t m_keyLengths = 0;
+};

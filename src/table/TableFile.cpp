@@ -1,0 +1,343 @@
+#include "table/TableFile.h"
+
+#include "platform/Cp932.h"
+#include "table/DefaultTable.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kClassName = "CMapStringToString";
+constexpr std::uint16_t kNewClassTag = 0xFFFF;
+constexpr std::uint16_t kFirstClassTag = 0x8001;
+constexpr std::uint32_t kMapCount = 3;
+
+// Keys are stored with every byte shifted; a byte that becomes 0 ends the key.
+std::string ShiftKey(std::string_view key, int delta) {
+    std::string out;
+    out.reserve(key.size());
+    for (const char c : key) {
+        const auto b = static_cast<unsigned char>(static_cast<unsigned char>(c) + delta);
+        if (b == 0) {
+            break;
+        }
+        out += static_cast<char>(b);
+    }
+    return out;
+}
+
+// Strings are read as the class library's strings, which end at a NUL.
+std::string UpToNul(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
+
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : m_bytes(bytes) {}
+
+    bool AtEnd() const { return m_pos == m_bytes.size(); }
+    TableReadError Error() const { return m_error; }
+    bool Failed() const { return m_error != TableReadError::None; }
+    void Fail(TableReadError error) {
+        if (!Failed()) {
+            m_error = error;
+        }
+    }
+
+    std::uint32_t U8() { return Take(1); }
+    std::uint32_t U16() { return Take(2); }
+    std::uint32_t U32() { return Take(4); }
+
+    std::uint32_t Count() {
+        const std::uint32_t n = U16();
+        return n == 0xFFFF ? U32() : n;
+    }
+
+    std::string_view Bytes(std::uint32_t length) {
+        if (Failed()) {
+            return {};
+        }
+        if (length > m_bytes.size() - m_pos) {
+            Fail(TableReadError::EndOfFile);
+            return {};
+        }
+        const auto s = m_bytes.substr(m_pos, length);
+        m_pos += length;
+        return s;
+    }
+
+    std::string_view String() {
+        std::uint32_t length = U8();
+        if (length == 0xFF) {
+            length = U16();
+            if (length == 0xFFFE) {
+                Fail(TableReadError::BadFormat);
+                return {};
+            }
+            if (length == 0xFFFF) {
+                length = U32();
+            }
+        }
+        return Bytes(length);
+    }
+
+private:
+    std::uint32_t Take(std::size_t size) {
+        if (Failed()) {
+            return 0;
+        }
+        if (size > m_bytes.size() - m_pos) {
+            Fail(TableReadError::EndOfFile);
+            return 0;
+        }
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < size; ++i) {
+            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_bytes[m_pos + i])) << (8 * i);
+        }
+        m_pos += size;
+        return v;
+    }
+
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+    TableReadError m_error = TableReadError::None;
+};
+
+class Writer {
+public:
+    void U8(std::uint32_t v) { m_out += static_cast<char>(v & 0xFF); }
+    void U16(std::uint32_t v) {
+        U8(v);
+        U8(v >> 8);
+    }
+    void U32(std::uint32_t v) {
+        U16(v);
+        U16(v >> 16);
+    }
+    void Count(std::size_t n) {
+        if (n < 0xFFFF) {
+            U16(static_cast<std::uint32_t>(n));
+        } else {
+            U16(0xFFFF);
+            U32(static_cast<std::uint32_t>(n));
+        }
+    }
+    void String(std::string_view s) {
+        const std::size_t n = s.size();
+        if (n < 0xFF) {
+            U8(static_cast<std::uint32_t>(n));
+        } else if (n < 0xFFFE) {
+            U8(0xFF);
+            U16(static_cast<std::uint32_t>(n));
+        } else {
+            U8(0xFF);
+            U16(0xFFFF);
+            U32(static_cast<std::uint32_t>(n));
+        }
+        m_out += s;
+    }
+    void Raw(std::string_view s) { m_out += s; }
+    std::string Take() { return std::move(m_out); }
+
+private:
+    std::string m_out;
+};
+
+void ReadMapBody(Reader& in, CMapStringToString& shifted) {
+    const std::uint32_t count = in.Count();
+    // Every entry takes at least two bytes, so a damaged count ends at the
+    // file's end instead of allocating for it.
+    for (std::uint32_t i = 0; i < count && !in.Failed(); ++i) {
+        const auto key = in.String();
+        const auto value = in.String();
+        if (!in.Failed()) {
+            shifted.SetAt(UpToNul(key), UpToNul(value));
+        }
+    }
+}
+
+void ReadObjectTag(Reader& in, bool first) {
+    const std::uint32_t tag = in.U16();
+    if (in.Failed()) {
+        return;
+    }
+    if (first) {
+        if (tag != kNewClassTag) {
+            in.Fail(TableReadError::UnexpectedObject);
+            return;
+        }
+        const std::uint32_t schema = in.U16();
+        const auto name = in.Bytes(in.U16());
+        if (!in.Failed() && (schema != 0 || name != kClassName)) {
+            in.Fail(TableReadError::BadClass);
+        }
+    } else if (tag != kFirstClassTag) {
+        in.Fail(TableReadError::UnexpectedObject);
+    }
+}
+
+void WriteMapBody(Writer& out, const CMapStringToString& map) {
+    // The file holds the entries in the order of the shifted keys' buckets.
+    CMapStringToString shifted;
+    for (const auto& entry : map) {
+        shifted.SetAt(ShiftKey(entry.key, 2), entry.value);
+    }
+    out.Count(shifted.GetCount());
+    for (const auto& entry : shifted) {
+        out.String(entry.key);
+        out.String(entry.value);
+    }
+}
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+std::error_code WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+} // namespace
+
+std::string DescribeTableReadError(TableReadError error) {
+    switch (error) {
+    case TableReadError::None:
+        return {};
+    case TableReadError::EndOfFile:
+        return cp932::Text(" の末尾以降にｱｸｾｽしようとしました。");
+    case TableReadError::BadClass:
+        return cp932::Text("変換表ファイルの形式が正しくありません（変換表ではないデータです）。");
+    case TableReadError::BadFormat:
+        return cp932::Text("変換表ファイルの形式が正しくありません。");
+    case TableReadError::UnexpectedObject:
+        return cp932::Text("変換表ファイルに予期しないデータが含まれています。");
+    case TableReadError::TrailingData:
+        return cp932::Text("変換表ファイルの末尾に余分なデータがあります。");
+    }
+    return {};
+}
+
+TableReadError ParseConversionTable(std::string_view bytes, CMapStringToString& letters,
+                                    CMapStringToString& digits, CMapStringToString& symbols) {
+    Reader in(bytes);
+    const std::uint32_t maps = in.Count();
+    if (!in.Failed() && maps != kMapCount) {
+        in.Fail(TableReadError::BadFormat);
+    }
+    std::array<CMapStringToString, kMapCount> shifted;
+    for (std::size_t i = 0; i < kMapCount && !in.Failed(); ++i) {
+        ReadObjectTag(in, i == 0);
+        ReadMapBody(in, shifted[i]);
+    }
+    if (!in.Failed() && !in.AtEnd()) {
+        in.Fail(TableReadError::TrailingData);
+    }
+    if (in.Failed()) {
+        return in.Error();
+    }
+    // Entries reach the maps only once the whole file has been read.
+    std::array<CMapStringToString*, kMapCount> targets{&letters, &digits, &symbols};
+    for (std::size_t i = 0; i < kMapCount; ++i) {
+        for (const auto& entry : shifted[i]) {
+            targets[i]->SetAt(ShiftKey(entry.key, -2), entry.value);
+        }
+    }
+    return TableReadError::None;
+}
+
+std::string SerializeConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
+                                     const CMapStringToString& symbols) {
+    Writer out;
+    out.Count(kMapCount);
+    out.U16(kNewClassTag);
+    out.U16(0);
+    out.U16(static_cast<std::uint32_t>(kClassName.size()));
+    out.Raw(kClassName);
+    WriteMapBody(out, letters);
+    out.U16(kFirstClassTag);
+    WriteMapBody(out, digits);
+    out.U16(kFirstClassTag);
+    WriteMapBody(out, symbols);
+    return out.Take();
+}
+
+LoadResult LoadConversionTable(CMapStringToString& letters, CMapStringToString& digits,
+                               CMapStringToString& symbols, const std::filesystem::path& file) {
+    std::string bytes;
+    if (!ReadWholeFile(file, bytes)) {
+        FillDefaultTable(letters, digits);
+        return {LoadResult::Source::Defaults};
+    }
+    const TableReadError error = ParseConversionTable(bytes, letters, digits, symbols);
+    if (error != TableReadError::None) {
+        return {LoadResult::Source::Failed, error};
+    }
+    return {LoadResult::Source::File};
+}
+
+std::error_code SaveConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
+                                    const CMapStringToString& symbols, const std::filesystem::path& file) {
+    const std::string bytes = SerializeConversionTable(letters, digits, symbols);
+
+    std::string temp = (file.parent_path() / (file.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return LastError();
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    std::error_code error;
+    if (::fchmod(fd, 0666 & ~mask) != 0) {
+        error = LastError();
+    }
+    if (!error) {
+        error = WriteAll(fd, bytes);
+    }
+    if (!error && ::fsync(fd) != 0) {
+        error = LastError();
+    }
+    if (::close(fd) != 0 && !error) {
+        error = LastError();
+    }
+    if (!error && ::rename(temp.c_str(), file.c_str()) != 0) {
+        error = LastError();
+    }
+    if (error) {
+        ::unlink(temp.c_str());
+    }
+    return error;
+}

@@ -1,0 +1,55 @@
+// The table file "Q8.xj": three serialised string maps, keys stored with every
+// byte increased by 2. Read at start-up and when the editor is left without
+// saving; written by the editor's save.
+#pragma once
+
+#include "table/CMapStringToString.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// Always this relative name, so the file lies in the current working directory.
+inline constexpr const char* kTableFileName = "Q8.xj";
+
+enum class TableReadError {
+    None,
+    EndOfFile,        // the file ends before its layout is complete
+    BadClass,         // the class description is not CMapStringToString, schema 0
+    BadFormat,        // not three maps, or a length form the format does not have
+    UnexpectedObject, // an object tag other than the ones the layout allows
+    TrailingData,     // bytes after the third map
+};
+
+// Code page 932 text for a message box. A file that ends early gets the
+// archive's classic wording with the file name left out.
+std::string DescribeTableReadError(TableReadError error);
+
+// Reads the file's bytes into the three maps. On failure no entry is set.
+TableReadError ParseConversionTable(std::string_view bytes, CMapStringToString& letters,
+                                    CMapStringToString& digits, CMapStringToString& symbols);
+
+// The file's bytes for the three maps.
+std::string SerializeConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
+                                     const CMapStringToString& symbols);
+
+struct LoadResult {
+    enum class Source { File, Defaults, Failed };
+    Source source;
+    TableReadError error = TableReadError::None;
+};
+
+// Fills the three maps, which the caller has emptied, from the table file, or
+// with the defaults when the file cannot be opened. A file that opens but
+// cannot be read sets no entry and is reported as Failed.
+LoadResult LoadConversionTable(CMapStringToString& letters, CMapStringToString& digits,
+                               CMapStringToString& symbols,
+                               const std::filesystem::path& file = kTableFileName);
+
+// Writes the three maps to the table file. The content goes to a temporary
+// file beside it that then replaces the old one, so a failed write never
+// damages the previous table. Returns the cause of a failure.
+std::error_code SaveConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
+                                    const CMapStringToString& symbols,
+                                    const std::filesystem::path& file = kTableFileName);

@@ -1,0 +1,91 @@
+#include "table/CMapStringToString.h"
+
+#include "support/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Keys(const CMapStringToString& map) {
+    std::vector<std::string> keys;
+    for (const auto& entry : map) {
+        keys.push_back(entry.key);
+    }
+    return keys;
+}
+
+TEST(MapHash, ReadsBytesAsSigned) {
+    // 83 41: h = -125, then h * 33 + 0x41, wrapping: 4294963236, bucket 4.
+    // Read unsigned the same key would land in bucket 2.
+    EXPECT_EQ(CMapStringToString::HashKey(Sjis("ア")), 4294963236u);
+    EXPECT_EQ(CMapStringToString::HashKey("a"), 97u);
+    EXPECT_EQ(CMapStringToString::HashKey(""), 0u);
+}
+
+TEST(MapOrder, BucketsAscendingAndNewestFirstWithinABucket) {
+    CMapStringToString map;
+    // "6" is bucket 3, ア bucket 4; "a" (97) and "r" (114) share bucket 12.
+    map.SetAt("a", "1");
+    map.SetAt(Sjis("ア"), "2");
+    map.SetAt("r", "3");
+    map.SetAt("6", "4");
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"6", Sjis("ア"), "r", "a"}));
+}
+
+TEST(MapOrder, SettingAnExistingKeyKeepsItsPlace) {
+    CMapStringToString map;
+    map.SetAt("a", "1");
+    map.SetAt("r", "2");
+    map.SetAt("a", "3");
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"r", "a"}));
+    EXPECT_EQ(*map.Lookup("a"), "3");
+    EXPECT_EQ(map.GetCount(), 2u);
+}
+
+TEST(MapOrder, RemoveAllKeepsSeventeenBuckets) {
+    CMapStringToString map;
+    for (const char* key : {"a", "r", "6", "B"}) {
+        map.SetAt(key, "x");
+    }
+    const auto before = Keys(map);
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_EQ(map.begin(), map.end());
+    for (const char* key : {"a", "r", "6", "B"}) {
+        map.SetAt(key, "x");
+    }
+    EXPECT_EQ(Keys(map), before);
+}
+
+TEST(MapLookup, MatchesWholeKeysByteForByte) {
+    CMapStringToString map;
+    map.SetAt(Sjis("ア"), "a");
+    map.SetAt(Sjis("ウィ"), "w");
+    EXPECT_EQ(*map.Lookup(Sjis("ア")), "a");
+    EXPECT_EQ(map.Lookup(Sjis("ｱ")), nullptr);    // half-width form
+    EXPECT_EQ(map.Lookup(Sjis("ウ")), nullptr);   // prefix of a key
+    EXPECT_EQ(map.Lookup(Sjis("ウィア")), nullptr); // longer than a key
+    EXPECT_EQ(map.Lookup(""), nullptr);
+    map.SetAt("", "e");
+    EXPECT_EQ(*map.Lookup(""), "e");
+}
+
+TEST(MapLookup, FindsKeysOfEveryLength) {
+    CMapStringToString map;
+    std::string key;
+    for (int n = 1; n <= 80; ++n) {
+        key += 'k';
+        map.SetAt(key, std::to_string(n));
+    }
+    key.clear();
+    for (int n = 1; n <= 80; ++n) {
+        key += 'k';
+        const auto* value = map.Lookup(key);
+        ASSERT_NE(value, nullptr) << n;
+        EXPECT_EQ(*value, std::to_string(n));
+    }
+}
+
+} // namespace
