@@ -10,14 +10,18 @@
 namespace cp932 {
 
 // True for the first byte of a double-byte character.
-constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length of the longest prefix of `text` that has at most `maxBytes` bytes and
 // does not end in the middle of a double-byte character.
 std::size_t FittingPrefix(std::string_view text, std::size_t maxBytes);
 
 // Whether `text` fits in `maxBytes` bytes (it never splits, since it is whole).
-inline bool Fits(std::string_view text, std::size_t maxBytes) { return text.size() <= maxBytes; }
+inline bool Fits(std::string_view text, std::size_t maxBytes) {
+    return text.size() <= maxBytes;
+}
 
 // UTF-8 to code page 932; nothing when a character has no code page 932 form.
 std::optional<std::string> FromUtf8(std::string_view utf8);

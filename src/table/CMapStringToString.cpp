@@ -2,7 +2,9 @@
 
 namespace {
 
-std::uint64_t LengthBit(std::size_t length) { return std::uint64_t{1} << (length < 63 ? length : 63); }
+std::uint64_t LengthBit(std::size_t length) {
+    return std::uint64_t{1} << (length < 63 ? length : 63);
+}
 
 } // namespace
 

@@ -32,11 +32,14 @@ std::string ShiftKey(std::string_view key, int delta) {
 }
 
 // Strings are read as the class library's strings, which end at a NUL.
-std::string UpToNul(std::string_view s) { return std::string(s.substr(0, s.find('\0'))); }
+std::string UpToNul(std::string_view s) {
+    return std::string(s.substr(0, s.find('\0')));
+}
 
 class Reader {
 public:
-    explicit Reader(std::string_view bytes) : m_bytes(bytes) {}
+    explicit Reader(std::string_view bytes)
+        : m_bytes(bytes) {}
 
     bool AtEnd() const { return m_pos == m_bytes.size(); }
     TableReadError Error() const { return m_error; }
@@ -192,7 +195,9 @@ void WriteMapBody(Writer& out, const CMapStringToString& map) {
     }
 }
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);

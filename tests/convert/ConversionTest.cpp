@@ -37,28 +37,26 @@ TEST_P(DefaultTableConversion, GivesThePassword) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, DefaultTableConversion,
-    testing::Values(
-        Case{"SakuraWithDigits", "サクラ", kDigits, "39r"},
-        Case{"SakuraWithoutDigits", "サクラ", kNoDigits, "skr"},
-        Case{"SpaceCapitalisesTheNextLetter", "サクラ　サクラ", kNoDigits, "skrSkr"},
-        Case{"ADigitUsesUpThePendingCapital", "サクラ　サクラ", kDigits, "39r39r"},
-        Case{"LeadingSpace", "　サクラ", kNoDigits, "Skr"},
-        Case{"TrailingSpaceDoesNothing", "サクラ　", kNoDigits, "skr"},
-        Case{"CapitalWaitsOverUnmatchedCharacters", "　ャーサ", kNoDigits, "S"},
-        Case{"TwoCharacterKeyBeatsOne", "ウィンドウ", kDigits, "wndu"},
-        Case{"SmallKanaMatchNothing", "キャット", kDigits, "kt"},
-        Case{"Empty", "", kDigits, ""},
-        Case{"SingleByteMisalignsTheRest", "1サクラ", kDigits, ""},
-        Case{"HalfWidthKatakanaMatchNothing", "ｻｸﾗ", kDigits, ""},
-        Case{"DigitOrLetterByOption", "イ", kDigits, "1"},
-        Case{"LetterWhenDigitsAreOff", "イ", kNoDigits, "i"},
-        Case{"BracketsAndOddOnes", "ンチヴ（「", kNoDigits, "ncvxl"},
-        Case{"HiraganaAndKanjiSkipped", "さ漢カ", kNoDigits, "k"},
-        // Seed 1 draws 41, 18467, 6334, 26500, 19169: odd means upper case.
-        Case{"RandomCaseOneDrawPerStep", "サクラ", kRandomNoDigits, "SKr"},
-        Case{"RandomCaseDrawsForUnmatchedSteps", "ャャサ", kRandomNoDigits, "s"},
-        Case{"RandomCaseIgnoresSpaces", "ャ　サクラ", kRandomNoDigits, "skR"},
-        Case{"RandomCaseDigitsStay", "サクラ", {true, true, true}, "39r"}),
+    testing::Values(Case{"SakuraWithDigits", "サクラ", kDigits, "39r"},
+                    Case{"SakuraWithoutDigits", "サクラ", kNoDigits, "skr"},
+                    Case{"SpaceCapitalisesTheNextLetter", "サクラ　サクラ", kNoDigits, "skrSkr"},
+                    Case{"ADigitUsesUpThePendingCapital", "サクラ　サクラ", kDigits, "39r39r"},
+                    Case{"LeadingSpace", "　サクラ", kNoDigits, "Skr"},
+                    Case{"TrailingSpaceDoesNothing", "サクラ　", kNoDigits, "skr"},
+                    Case{"CapitalWaitsOverUnmatchedCharacters", "　ャーサ", kNoDigits, "S"},
+                    Case{"TwoCharacterKeyBeatsOne", "ウィンドウ", kDigits, "wndu"},
+                    Case{"SmallKanaMatchNothing", "キャット", kDigits, "kt"}, Case{"Empty", "", kDigits, ""},
+                    Case{"SingleByteMisalignsTheRest", "1サクラ", kDigits, ""},
+                    Case{"HalfWidthKatakanaMatchNothing", "ｻｸﾗ", kDigits, ""},
+                    Case{"DigitOrLetterByOption", "イ", kDigits, "1"},
+                    Case{"LetterWhenDigitsAreOff", "イ", kNoDigits, "i"},
+                    Case{"BracketsAndOddOnes", "ンチヴ（「", kNoDigits, "ncvxl"},
+                    Case{"HiraganaAndKanjiSkipped", "さ漢カ", kNoDigits, "k"},
+                    // Seed 1 draws 41, 18467, 6334, 26500, 19169: odd means upper case.
+                    Case{"RandomCaseOneDrawPerStep", "サクラ", kRandomNoDigits, "SKr"},
+                    Case{"RandomCaseDrawsForUnmatchedSteps", "ャャサ", kRandomNoDigits, "s"},
+                    Case{"RandomCaseIgnoresSpaces", "ャ　サクラ", kRandomNoDigits, "skR"},
+                    Case{"RandomCaseDigitsStay", "サクラ", {true, true, true}, "39r"}),
     named_cases::CaseName());
 
 TEST(Conversion, SymbolsBeatDigitsBeatLettersAtEqualLength) {
@@ -80,7 +78,8 @@ TEST(Conversion, ALongerKeyBeatsAShorterOneInAnyMap) {
     letters.SetAt(Sjis("ラ"), "r");
     CrtRandom random;
     EXPECT_EQ(ConvertKatakana(Sjis("サクラ"), letters, digits, symbols, {true, true, false}, random), "z");
-    EXPECT_EQ(ConvertKatakana(Sjis("サクサラ"), letters, digits, symbols, {true, true, false}, random), "q!r");
+    EXPECT_EQ(ConvertKatakana(Sjis("サクサラ"), letters, digits, symbols, {true, true, false}, random),
+              "q!r");
 }
 
 TEST(Conversion, UseSymbolsCountsOnlyWithEntries) {
@@ -114,7 +113,8 @@ TEST(Conversion, OutputsLongerThanOneCharacterAreUpperCasedWhole) {
     CMapStringToString letters, digits, symbols;
     letters.SetAt(Sjis("ア"), "ab");
     CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("　アア"), letters, digits, symbols, {false, false, false}, random), "ABab");
+    EXPECT_EQ(ConvertKatakana(Sjis("　アア"), letters, digits, symbols, {false, false, false}, random),
+              "ABab");
 }
 
 } // namespace

@@ -23,15 +23,15 @@ TEST_P(Cp932Encoding, EncodesAndDecodes) {
     EXPECT_EQ(cp932::ToUtf8(c.bytes), c.utf8);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Characters, Cp932Encoding,
-    testing::Values(Encoding{"FullWidthKatakana", "アカサ", "\x83\x41\x83\x4A\x83\x54"},
-                    Encoding{"HalfWidthKatakanaIsSingleBytes", "ｱｶｻ", "\xB1\xB6\xBB"},
-                    Encoding{"FullWidthSpace", "　", "\x81\x40"},
-                    Encoding{"Brackets", "「」（）", "\x81\x75\x81\x76\x81\x69\x81\x6A"},
-                    Encoding{"Ascii", "q8xj!", "q8xj!"},
-                    Encoding{"Mixed", "aア ｱ", "a\x83\x41 \xB1"}, Encoding{"Empty", "", ""}),
-    named_cases::CaseName());
+INSTANTIATE_TEST_SUITE_P(Characters, Cp932Encoding,
+                         testing::Values(Encoding{"FullWidthKatakana", "アカサ", "\x83\x41\x83\x4A\x83\x54"},
+                                         Encoding{"HalfWidthKatakanaIsSingleBytes", "ｱｶｻ", "\xB1\xB6\xBB"},
+                                         Encoding{"FullWidthSpace", "　", "\x81\x40"},
+                                         Encoding{"Brackets", "「」（）", "\x81\x75\x81\x76\x81\x69\x81\x6A"},
+                                         Encoding{"Ascii", "q8xj!", "q8xj!"},
+                                         Encoding{"Mixed", "aア ｱ", "a\x83\x41 \xB1"},
+                                         Encoding{"Empty", "", ""}),
+                         named_cases::CaseName());
 
 TEST(Cp932, RefusesCharactersWithoutACodePage932Form) {
     for (const std::string_view text : {"€", "サ€", "한국", "😀", "ア\xCC\x81"}) {
@@ -40,7 +40,10 @@ TEST(Cp932, RefusesCharactersWithoutACodePage932Form) {
 }
 
 TEST(Cp932, DamagedBytesDecodeAsReplacementCharacters) {
-    EXPECT_EQ(cp932::ToUtf8("a\x80" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(cp932::ToUtf8("a\x80"
+                            "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     // A lead byte with nothing after it.
     EXPECT_EQ(cp932::ToUtf8("\x83\x41\x83"), "ア\xEF\xBF\xBD");
 }
@@ -60,14 +63,15 @@ TEST_P(Cp932Prefix, NeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(cp932::FittingPrefix(cp932::Text(c.utf8), c.maxBytes), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, Cp932Prefix,
-    testing::Values(Prefix{"WholeTextFits", "アイ", 4, 4}, Prefix{"CutBetweenCharacters", "アイウ", 4, 4},
-                    Prefix{"OddLimitDropsTheHalf", "アイウ", 5, 4},
-                    Prefix{"SingleByteBeforeDouble", "aア", 2, 1},
-                    Prefix{"HalfWidthKatakanaCountsOne", "ｱｲｳ", 2, 2},
-                    Prefix{"FullWidthSpaceIsTwo", "　a", 1, 0}, Prefix{"ZeroLimit", "ア", 0, 0}),
-    named_cases::CaseName());
+INSTANTIATE_TEST_SUITE_P(Limits, Cp932Prefix,
+                         testing::Values(Prefix{"WholeTextFits", "アイ", 4, 4},
+                                         Prefix{"CutBetweenCharacters", "アイウ", 4, 4},
+                                         Prefix{"OddLimitDropsTheHalf", "アイウ", 5, 4},
+                                         Prefix{"SingleByteBeforeDouble", "aア", 2, 1},
+                                         Prefix{"HalfWidthKatakanaCountsOne", "ｱｲｳ", 2, 2},
+                                         Prefix{"FullWidthSpaceIsTwo", "　a", 1, 0},
+                                         Prefix{"ZeroLimit", "ア", 0, 0}),
+                         named_cases::CaseName());
 
 TEST(Cp932, UpperCasesOnlyAsciiLetters) {
     EXPECT_EQ(cp932::ToUpper("abz09*"), "ABZ09*");

@@ -42,6 +42,8 @@ TEST(CrtRandom, ReseedingRepeatsTheSequenceAndValuesStayIn15Bits) {
     EXPECT_EQ(random.rand(), 38);
 }
 
-TEST(CrtRandom, OneGeneratorPerProcess) { EXPECT_EQ(&ProcessRandom(), &ProcessRandom()); }
+TEST(CrtRandom, OneGeneratorPerProcess) {
+    EXPECT_EQ(&ProcessRandom(), &ProcessRandom());
+}
 
 } // namespace

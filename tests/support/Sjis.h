@@ -6,4 +6,6 @@
 #include <string>
 #include <string_view>
 
-inline std::string Sjis(std::string_view utf8) { return cp932::Text(utf8); }
+inline std::string Sjis(std::string_view utf8) {
+    return cp932::Text(utf8);
+}

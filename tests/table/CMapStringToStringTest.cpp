@@ -64,8 +64,8 @@ TEST(MapLookup, MatchesWholeKeysByteForByte) {
     map.SetAt(Sjis("ア"), "a");
     map.SetAt(Sjis("ウィ"), "w");
     EXPECT_EQ(*map.Lookup(Sjis("ア")), "a");
-    EXPECT_EQ(map.Lookup(Sjis("ｱ")), nullptr);    // half-width form
-    EXPECT_EQ(map.Lookup(Sjis("ウ")), nullptr);   // prefix of a key
+    EXPECT_EQ(map.Lookup(Sjis("ｱ")), nullptr);      // half-width form
+    EXPECT_EQ(map.Lookup(Sjis("ウ")), nullptr);     // prefix of a key
     EXPECT_EQ(map.Lookup(Sjis("ウィア")), nullptr); // longer than a key
     EXPECT_EQ(map.Lookup(""), nullptr);
     map.SetAt("", "e");

@@ -58,10 +58,11 @@ TEST_F(DefaultTable, ChosenEntries) {
 // The order of insertion fixes the order the editor and the file show.
 TEST_F(DefaultTable, IterationOrder) {
     EXPECT_EQ(KeysInOrder(digits), "ク ゴ サ イ シ ナ レ ロ ニ ハ ");
-    EXPECT_EQ(KeysInOrder(letters),
-              "パ ダ ン モ ク グ ヴ ヒ チ ウォ ビ ヂ ヤ ケ クァ ピ ゲ ユ フ ツ コ ア クィ ブ ヅ ゴ プ ヨ テ サ "
-              "イ 「 デ ザ ラ ヘ 」 ベ リ ト シ ウ クェ ペ ド ジ ル レ ホ ナ ス エ クォ ボ ズ ロ ニ （ ポ ヌ "
-              "セ オ ウィ ） ゼ ワ マ ネ カ ガ ミ ノ ソ ゾ ム ハ キ バ ギ ヲ メ タ ウェ ");
+    EXPECT_EQ(
+        KeysInOrder(letters),
+        "パ ダ ン モ ク グ ヴ ヒ チ ウォ ビ ヂ ヤ ケ クァ ピ ゲ ユ フ ツ コ ア クィ ブ ヅ ゴ プ ヨ テ サ "
+        "イ 「 デ ザ ラ ヘ 」 ベ リ ト シ ウ クェ ペ ド ジ ル レ ホ ナ ス エ クォ ボ ズ ロ ニ （ ポ ヌ "
+        "セ オ ウィ ） ゼ ワ マ ネ カ ガ ミ ノ ソ ゾ ム ハ キ バ ギ ヲ メ タ ウェ ");
 }
 
 } // namespace

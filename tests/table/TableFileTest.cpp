@@ -28,8 +28,8 @@ std::string Bytes(std::initializer_list<int> values) {
 const std::string kHeader = Bytes({0x03, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x12, 0x00}) + "CMapStringToString";
 const std::string kNext = Bytes({0x01, 0x80});
 const std::string kEmptyBody = Bytes({0x00, 0x00});
-const std::string kFileA = kHeader + Bytes({0x01, 0x00, 0x02, 0x85, 0x43, 0x01, 0x61}) + kNext + kEmptyBody +
-                           kNext + kEmptyBody;
+const std::string kFileA =
+    kHeader + Bytes({0x01, 0x00, 0x02, 0x85, 0x43, 0x01, 0x61}) + kNext + kEmptyBody + kNext + kEmptyBody;
 const std::string kFileEmpty = kHeader + kEmptyBody + kNext + kEmptyBody + kNext + kEmptyBody;
 
 using Entries = std::map<std::string, std::string>;
@@ -50,9 +50,8 @@ struct Table {
 class TableFileDir : public testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("q8xj-table-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("q8xj-table-" + std::to_string(::getpid()) + "-" +
+                                           testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
         file = dir / kTableFileName;
@@ -84,7 +83,8 @@ TEST(TableFileFormat, ThreeEmptyMapsAreTheThirtySixByteFile) {
     EXPECT_EQ(bytes.size(), 36u);
     EXPECT_EQ(bytes, kFileEmpty);
     Table loaded;
-    EXPECT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols), TableReadError::None);
+    EXPECT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols),
+              TableReadError::None);
     EXPECT_EQ(loaded.Count(), 0u);
 }
 
@@ -114,7 +114,8 @@ TEST(TableFileFormat, LongStringsUseTheLongLengthForms) {
     EXPECT_NE(bytes.find(Bytes({0xFF, 0x2C, 0x01}) + std::string(300, 'm')), std::string::npos);
     EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00})), std::string::npos);
     Table loaded;
-    ASSERT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols), TableReadError::None);
+    ASSERT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols),
+              TableReadError::None);
     EXPECT_EQ(ToMap(loaded.symbols), ToMap(t.symbols));
 }
 
@@ -126,20 +127,24 @@ TEST(TableFileFormat, ManyEntriesUseTheLongCountForm) {
     const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
     EXPECT_EQ(bytes.substr(28, 8), Bytes({0x01, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
     Table loaded;
-    ASSERT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols), TableReadError::None);
+    ASSERT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols),
+              TableReadError::None);
     EXPECT_EQ(loaded.digits.GetCount(), 0xFFFFu);
 }
 
 TEST(TableFileFormat, KeyBytesWrapWhenShifted) {
     // 0xFF is stored as 0x01; a stored 0x02 becomes 0 and ends the key.
     Table t;
-    t.letters.SetAt("\xFF" "a", "z");
+    t.letters.SetAt("\xFF"
+                    "a",
+                    "z");
     const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
     EXPECT_NE(bytes.find(Bytes({0x02, 0x01, 0x63, 0x01, 'z'})), std::string::npos);
     const std::string file = kHeader + Bytes({0x01, 0x00, 0x03, 0x43, 0x02, 0x43, 0x01, 0x61}) + kNext +
                              kEmptyBody + kNext + kEmptyBody;
     Table loaded;
-    ASSERT_EQ(ParseConversionTable(file, loaded.letters, loaded.digits, loaded.symbols), TableReadError::None);
+    ASSERT_EQ(ParseConversionTable(file, loaded.letters, loaded.digits, loaded.symbols),
+              TableReadError::None);
     EXPECT_EQ(ToMap(loaded.letters), (Entries{{"A", "a"}}));
 }
 
@@ -241,38 +246,46 @@ const std::string kMapBodyA = Bytes({0x01, 0x00, 0x02, 0x85, 0x43, 0x01, 0x61});
 
 INSTANTIATE_TEST_SUITE_P(
     DamagedFiles, TableFileReader,
-    testing::Values(
-        BadFile{"EmptyFile", "", TableReadError::EndOfFile},
-        BadFile{"EndsInTheHeader", kHeader.substr(0, 12), TableReadError::EndOfFile},
-        BadFile{"EndsInAKey", kFileA.substr(0, 28), TableReadError::EndOfFile},
-        BadFile{"EndsBeforeTheLastMap", kFileA.substr(0, 37), TableReadError::EndOfFile},
-        BadFile{"WrongClassName", Bytes({3, 0, 0xFF, 0xFF, 0, 0, 18, 0}) + "CMapStringToStrinG" + kMapBodyA +
-                                      kNext + kEmptyBody + kNext + kEmptyBody,
-                TableReadError::BadClass},
-        BadFile{"WrongSchema", Bytes({3, 0, 0xFF, 0xFF, 1, 0, 18, 0}) + "CMapStringToString" + kMapBodyA +
-                                   kNext + kEmptyBody + kNext + kEmptyBody,
-                TableReadError::BadClass},
-        BadFile{"ClassNameLongerThanTheFile", Bytes({3, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0x7F}) + "CMap",
-                TableReadError::EndOfFile},
-        BadFile{"FewerThanThreeMaps", Bytes({2, 0}) + kHeader.substr(2) + kMapBodyA + kNext + kEmptyBody,
-                TableReadError::BadFormat},
-        BadFile{"MoreThanThreeMaps", Bytes({4, 0}) + kFileA.substr(2) + kNext + kEmptyBody,
-                TableReadError::BadFormat},
-        BadFile{"CountLongerThanTheFile", kHeader + Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0x43, 1, 0x61}),
-                TableReadError::EndOfFile},
-        BadFile{"StringLengthTwoBytesPastTheEnd", kHeader + Bytes({1, 0, 0xFF, 0xF0, 0xFF, 0x43}),
-                TableReadError::EndOfFile},
-        BadFile{"StringLengthFourBytesPastTheEnd",
-                kHeader + Bytes({1, 0, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 0x43}), TableReadError::EndOfFile},
-        BadFile{"WideStringMarker", kHeader + Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0x43, 0x43}), TableReadError::BadFormat},
-        BadFile{"FirstObjectIsAReference", Bytes({3, 0, 0x01, 0x80}) + kEmptyBody, TableReadError::UnexpectedObject},
-        BadFile{"FirstObjectIsNull", Bytes({3, 0, 0x00, 0x00}) + kEmptyBody, TableReadError::UnexpectedObject},
-        BadFile{"OtherClassTag", kHeader + kMapBodyA + Bytes({0x02, 0x80}) + kEmptyBody + kNext + kEmptyBody,
-                TableReadError::UnexpectedObject},
-        BadFile{"SecondClassDescription",
-                kHeader + kMapBodyA + kHeader.substr(2) + kEmptyBody + kNext + kEmptyBody,
-                TableReadError::UnexpectedObject},
-        BadFile{"BytesAfterTheThirdMap", kFileA + "x", TableReadError::TrailingData}),
+    testing::Values(BadFile{"EmptyFile", "", TableReadError::EndOfFile},
+                    BadFile{"EndsInTheHeader", kHeader.substr(0, 12), TableReadError::EndOfFile},
+                    BadFile{"EndsInAKey", kFileA.substr(0, 28), TableReadError::EndOfFile},
+                    BadFile{"EndsBeforeTheLastMap", kFileA.substr(0, 37), TableReadError::EndOfFile},
+                    BadFile{"WrongClassName",
+                            Bytes({3, 0, 0xFF, 0xFF, 0, 0, 18, 0}) + "CMapStringToStrinG" + kMapBodyA +
+                                kNext + kEmptyBody + kNext + kEmptyBody,
+                            TableReadError::BadClass},
+                    BadFile{"WrongSchema",
+                            Bytes({3, 0, 0xFF, 0xFF, 1, 0, 18, 0}) + "CMapStringToString" + kMapBodyA +
+                                kNext + kEmptyBody + kNext + kEmptyBody,
+                            TableReadError::BadClass},
+                    BadFile{"ClassNameLongerThanTheFile",
+                            Bytes({3, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0x7F}) + "CMap", TableReadError::EndOfFile},
+                    BadFile{"FewerThanThreeMaps",
+                            Bytes({2, 0}) + kHeader.substr(2) + kMapBodyA + kNext + kEmptyBody,
+                            TableReadError::BadFormat},
+                    BadFile{"MoreThanThreeMaps", Bytes({4, 0}) + kFileA.substr(2) + kNext + kEmptyBody,
+                            TableReadError::BadFormat},
+                    BadFile{"CountLongerThanTheFile",
+                            kHeader + Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0x43, 1, 0x61}),
+                            TableReadError::EndOfFile},
+                    BadFile{"StringLengthTwoBytesPastTheEnd", kHeader + Bytes({1, 0, 0xFF, 0xF0, 0xFF, 0x43}),
+                            TableReadError::EndOfFile},
+                    BadFile{"StringLengthFourBytesPastTheEnd",
+                            kHeader + Bytes({1, 0, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 0x43}),
+                            TableReadError::EndOfFile},
+                    BadFile{"WideStringMarker", kHeader + Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0x43, 0x43}),
+                            TableReadError::BadFormat},
+                    BadFile{"FirstObjectIsAReference", Bytes({3, 0, 0x01, 0x80}) + kEmptyBody,
+                            TableReadError::UnexpectedObject},
+                    BadFile{"FirstObjectIsNull", Bytes({3, 0, 0x00, 0x00}) + kEmptyBody,
+                            TableReadError::UnexpectedObject},
+                    BadFile{"OtherClassTag",
+                            kHeader + kMapBodyA + Bytes({0x02, 0x80}) + kEmptyBody + kNext + kEmptyBody,
+                            TableReadError::UnexpectedObject},
+                    BadFile{"SecondClassDescription",
+                            kHeader + kMapBodyA + kHeader.substr(2) + kEmptyBody + kNext + kEmptyBody,
+                            TableReadError::UnexpectedObject},
+                    BadFile{"BytesAfterTheThirdMap", kFileA + "x", TableReadError::TrailingData}),
     named_cases::CaseName());
 
 TEST(TableFileReader, EveryTruncationOfAValidFileEndsEarly) {
@@ -290,8 +303,8 @@ TEST(TableFileReader, EveryTruncationOfAValidFileEndsEarly) {
 
 TEST(TableFileReader, EndOfFileKeepsTheClassicWordingWithoutAFileName) {
     EXPECT_EQ(DescribeTableReadError(TableReadError::EndOfFile), Sjis(" の末尾以降にｱｸｾｽしようとしました。"));
-    for (const auto e : {TableReadError::BadClass, TableReadError::BadFormat, TableReadError::UnexpectedObject,
-                         TableReadError::TrailingData}) {
+    for (const auto e : {TableReadError::BadClass, TableReadError::BadFormat,
+                         TableReadError::UnexpectedObject, TableReadError::TrailingData}) {
         EXPECT_FALSE(DescribeTableReadError(e).empty());
     }
 }
