@@ -26,6 +26,7 @@ std::string ConvertKatakana(std::string_view katakana, const CMapStringToString&
     maps[mapCount++] = &letters;
 
     std::string result;
+    result.reserve(katakana.size() / 2 + 1);
     bool pendingCapital = false;
     std::size_t pos = 0;
     while (pos < katakana.size()) {
@@ -40,8 +41,16 @@ std::string ConvertKatakana(std::string_view katakana, const CMapStringToString&
         for (const std::size_t length : kKeyLengths) {
             // Near the end the key is what is left of the text.
             const std::string_view key = katakana.substr(pos, length);
-            const std::uint32_t hash = CMapStringToString::HashKey(key);
+            std::uint32_t hash = 0;
+            bool hashed = false;
             for (std::size_t m = 0; m < mapCount && output == nullptr; ++m) {
+                if (!maps[m]->MayHoldLength(key.size())) {
+                    continue;
+                }
+                if (!hashed) {
+                    hash = CMapStringToString::HashKey(key);
+                    hashed = true;
+                }
                 output = maps[m]->Lookup(key, hash);
             }
             if (output != nullptr) {

@@ -30,8 +30,12 @@ void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
     m_keyLengths |= LengthBit(key.size());
 }
 
+bool CMapStringToString::MayHoldLength(std::size_t length) const {
+    return (m_keyLengths & LengthBit(length)) != 0;
+}
+
 const std::string* CMapStringToString::Lookup(std::string_view key, std::uint32_t hash) const {
-    if ((m_keyLengths & LengthBit(key.size())) == 0) {
+    if (!MayHoldLength(key.size())) {
         return nullptr;
     }
     for (const auto& entry : m_buckets[hash % kBucketCount]) {

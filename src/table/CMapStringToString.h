@@ -63,6 +63,9 @@ public:
     const std::string* Lookup(std::string_view key) const { return Lookup(key, HashKey(key)); }
     const std::string* Lookup(std::string_view key, std::uint32_t hash) const;
 
+    // False when no key of this many bytes is in the map, so callers can skip hashing.
+    bool MayHoldLength(std::size_t length) const;
+
     // Keeps the 17 buckets.
     void RemoveAll();
 

@@ -332,9 +332,8 @@ std::error_code SaveConversionTable(const CMapStringToString& letters, const CMa
     if (!error) {
         error = WriteAll(fd, bytes);
     }
-    if (!error && ::fsync(fd) != 0) {
-        error = LastError();
-    }
+    // No fsync: a rename that replaces a file is ordered after its data by the
+    // usual Linux file systems, and a save must stay instant for the editor.
     if (::close(fd) != 0 && !error) {
         error = LastError();
     }
