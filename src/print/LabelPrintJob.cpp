@@ -1,0 +1,132 @@
+#include "print/LabelPrintJob.h"
+
+#include "platform/TickCount.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint8_t kAckByte = 0x06;
+
+constexpr std::array<std::uint8_t, 2> kEscI{0x1B, 0x49};
+constexpr std::array<std::uint8_t, 1> kEnq{0x05};
+constexpr std::array<std::uint8_t, 1> kAck{kAckByte};
+constexpr std::array<std::uint8_t, 2> kEscP{0x1B, 0x50};
+constexpr std::array<std::uint8_t, 2> kEscG{0x1B, 0x47};
+constexpr std::array<std::uint8_t, 2> kEscN{0x1B, 0x4E};
+
+// Frame header 02, last-frame flag 80, length 12; the payload as little-endian
+// words: 0, strip size 1024, height 64, 32, all strips 3072, 0.
+constexpr std::array<std::uint8_t, 16> kSetupFrame{0x02, 0x80, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x04,
+                                                   0x40, 0x00, 0x20, 0x00, 0x00, 0x0C, 0x00, 0x00};
+
+// An image frame: 4-byte header, the packed strip, padding to 17 pieces of 64.
+constexpr std::size_t kImagePiece = 64;
+constexpr std::size_t kImageFrameSize = 1088;
+static_assert(kImageFrameSize % kImagePiece == 0 && kImageFrameSize >= 4 + kStripBytes);
+
+constexpr std::uint32_t kMostAckReads = 100;
+
+enum class Action {
+    Send,      // bytes
+    SendImage, // the image frame of strip `count`
+    Wait,      // milliseconds
+    Read,      // `count` bytes, not looked at
+    AwaitAck,  // up to `count` times: wait `milliseconds` (if any), read 1 byte; stop at 06
+};
+
+struct Step {
+    Action action;
+    std::span<const std::uint8_t> bytes{};
+    std::uint32_t milliseconds = 0;
+    std::uint32_t count = 0;
+};
+
+constexpr Step Send(std::span<const std::uint8_t> bytes) {
+    return {Action::Send, bytes};
+}
+constexpr Step SendImage(std::uint32_t strip) {
+    return {Action::SendImage, {}, 0, strip};
+}
+constexpr Step Wait(std::uint32_t milliseconds) {
+    return {Action::Wait, {}, milliseconds};
+}
+constexpr Step Read(std::uint32_t count) {
+    return {Action::Read, {}, 0, count};
+}
+constexpr Step AwaitAck(std::uint32_t pauseBeforeEachRead) {
+    return {Action::AwaitAck, {}, pauseBeforeEachRead, kMostAckReads};
+}
+
+// clang-format off
+constexpr Step kSequence[] = {
+    Send(kEscI),       Wait(10), Read(1), Wait(10),
+    Send(kEnq),        Wait(10), Read(8), // the printer's 8-byte answer is not used
+    Send(kAck),        Wait(10), Read(1),
+    Send(kEscP),       Wait(10), Read(1),
+    Send(kSetupFrame), Wait(10), Read(1),
+    Send(kEscG),       Wait(10), AwaitAck(0),
+    SendImage(0),      AwaitAck(50),
+    SendImage(1),      AwaitAck(50),
+    SendImage(2),      AwaitAck(50),
+    Wait(100),         Send(kEscN), Wait(150), Read(1),
+};
+// clang-format on
+
+void SendImageFrame(PrinterLink& link, const PackedStrip& strip, bool last) {
+    std::array<std::uint8_t, kImageFrameSize> frame{};
+    frame[0] = 0x02;
+    frame[1] = last ? 0x80 : 0x00;
+    frame[2] = static_cast<std::uint8_t>(kStripBytes & 0xFF);
+    frame[3] = static_cast<std::uint8_t>(kStripBytes >> 8);
+    std::copy(strip.begin(), strip.end(), frame.begin() + 4);
+    for (std::size_t offset = 0; offset < frame.size(); offset += kImagePiece) {
+        link.Write(std::span<const std::uint8_t>(frame).subspan(offset, kImagePiece));
+    }
+}
+
+// The reply is cleared before every read: a link that receives nothing must not
+// leave an earlier 06 behind to be taken for a fresh acknowledgement.
+void ReadReply(PrinterLink& link, std::span<std::uint8_t> reply) {
+    std::fill(reply.begin(), reply.end(), std::uint8_t{0});
+    link.Read(reply);
+}
+
+// Giving up is not reported: the sequence simply goes on.
+void AwaitAcknowledge(PrinterLink& link, const Step& step) {
+    std::array<std::uint8_t, 1> reply{};
+    for (std::uint32_t read = 0; read < step.count; ++read) {
+        if (step.milliseconds != 0) {
+            Sleep(step.milliseconds);
+        }
+        ReadReply(link, reply);
+        if (reply[0] == kAckByte) {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips) {
+    std::array<std::uint8_t, 8> reply{};
+    for (const Step& step : kSequence) {
+        switch (step.action) {
+        case Action::Send:
+            link.Write(step.bytes);
+            break;
+        case Action::SendImage:
+            SendImageFrame(link, strips[step.count], step.count + 1 == strips.size());
+            break;
+        case Action::Wait:
+            Sleep(step.milliseconds);
+            break;
+        case Action::Read:
+            ReadReply(link, std::span(reply).first(step.count));
+            break;
+        case Action::AwaitAck:
+            AwaitAcknowledge(link, step);
+            break;
+        }
+    }
+}

@@ -1,0 +1,30 @@
+// The once-a-second question "finished yet?" after a label was sent. One
+// object serves the whole program: its count of unanswered polls survives a
+// new job and is only cleared when polling stops.
+#pragma once
+
+#include "print/PrinterLink.h"
+
+#include <cstdint>
+#include <string>
+
+enum class PollOutcome {
+    KeepPolling,
+    StopSilently,         // the printer never said it was done; tell the user nothing
+    StopAndReportFinished // stop the timer first, then show FinishedMessage()
+};
+
+class StatusPoll {
+public:
+    // One timer tick: sends ESC B and reads one byte at once.
+    PollOutcome Tick(PrinterLink& link);
+
+    std::uint32_t Count() const { return count_; }
+
+    // "Printing has finished", code page 932.
+    static std::string FinishedMessage();
+
+private:
+    // Polls not answered with 06; polling stops at the 21st.
+    std::uint32_t count_ = 0;
+};
