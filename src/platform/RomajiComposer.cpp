@@ -1,0 +1,85 @@
+#include "platform/RomajiComposer.h"
+
+#include "platform/Cp932.h"
+#include "platform/RomajiRules.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+const RomajiRule* FindRule(std::string_view keys) {
+    const auto rules = RomajiRules();
+    const auto it = std::find_if(rules.begin(), rules.end(),
+                                 [keys](const RomajiRule& rule) { return rule.romaji == keys; });
+    return it == rules.end() ? nullptr : &*it;
+}
+
+// Whether a longer rule begins with `keys`, so that they must wait for more.
+bool IsExtended(std::string_view keys) {
+    const auto rules = RomajiRules();
+    return std::any_of(rules.begin(), rules.end(), [keys](const RomajiRule& rule) {
+        return rule.romaji.size() > keys.size() && rule.romaji.starts_with(keys);
+    });
+}
+
+char Lower(char key) {
+    return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key;
+}
+
+} // namespace
+
+bool RomajiComposer::Takes(char key) {
+    key = Lower(key);
+    const auto rules = RomajiRules();
+    return std::any_of(rules.begin(), rules.end(), [key](const RomajiRule& rule) {
+        return rule.romaji.find(key) != std::string_view::npos;
+    });
+}
+
+std::string RomajiComposer::Feed(char key) {
+    key = Lower(key);
+    std::string out;
+    if (Resolve(m_pending + key, out)) {
+        return out;
+    }
+    // Nothing continues the pending keys: let them go and start afresh.
+    out = Flush();
+    if (!Resolve(std::string(1, key), out)) {
+        out += key;
+    }
+    return out;
+}
+
+std::string RomajiComposer::Flush() {
+    std::string out;
+    if (const RomajiRule* rule = FindRule(m_pending)) {
+        out = cp932::Text(rule->kana);
+        out += rule->carry;
+    } else {
+        out = m_pending;
+    }
+    m_pending.clear();
+    return out;
+}
+
+bool RomajiComposer::Backspace() {
+    if (m_pending.empty()) {
+        return false;
+    }
+    m_pending.pop_back();
+    return true;
+}
+
+bool RomajiComposer::Resolve(const std::string& keys, std::string& out) {
+    if (IsExtended(keys)) {
+        m_pending = keys;
+        return true;
+    }
+    if (const RomajiRule* rule = FindRule(keys)) {
+        out += cp932::Text(rule->kana);
+        m_pending = rule->carry;
+        return true;
+    }
+    return false;
+}
