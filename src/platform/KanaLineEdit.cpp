@@ -117,6 +117,11 @@ void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     Cp932LineEdit::mousePressEvent(event);
 }
 
+void KanaLineEdit::dropEvent(QDropEvent* event) {
+    CommitPending();
+    Cp932LineEdit::dropEvent(event);
+}
+
 bool KanaLineEdit::TakesKey(const QKeyEvent* event) const {
     const QString text = event->text();
     return IsPlain(event) && text.size() == 1 && text.at(0).unicode() < 0x80 &&
