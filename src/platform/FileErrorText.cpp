@@ -14,7 +14,7 @@ struct Cause {
 };
 
 constexpr std::array<Cause, 14> kCauses{{
-    {ENOENT, "%1 が見つかりません。"},
+    {ENOENT, "%1 またはそのフォルダーが見つかりません。"},
     {ENOTDIR, "%1 のパスが正しくありません。"},
     {EACCES, "%1 へのアクセスが拒否されました。"},
     {EPERM, "%1 へのアクセスが拒否されました。"},
