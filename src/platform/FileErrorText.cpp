@@ -1,0 +1,61 @@
+#include "platform/FileErrorText.h"
+
+#include "platform/Cp932.h"
+
+#include <array>
+#include <cerrno>
+
+namespace {
+
+// %1 stands for the file name.
+struct Cause {
+    int code;
+    std::string_view text; // UTF-8
+};
+
+constexpr std::array<Cause, 14> kCauses{{
+    {ENOENT, "%1 またはそのフォルダーが見つかりません。"},
+    {ENOTDIR, "%1 のパスが正しくありません。"},
+    {EACCES, "%1 へのアクセスが拒否されました。"},
+    {EPERM, "%1 へのアクセスが拒否されました。"},
+    {EROFS, "%1 は書き込み禁止の場所にあるため変更できません。"},
+    {EISDIR, "%1 はフォルダーなので、ファイルとして使えません。"},
+    {ENOTEMPTY, "%1 はフォルダーなので、ファイルとして使えません。"},
+    {ENOSPC, "%1 を書き込むためのディスクの空き領域が足りません。"},
+    {EDQUOT, "%1 を書き込むためのディスクの空き領域が足りません。"},
+    {EFBIG, "%1 を書き込めません。ファイルが大きすぎます。"},
+    {EBUSY, "%1 は使用中です。"},
+    {ENAMETOOLONG, "%1 のパスが長すぎます。"},
+    {EMFILE, "%1 を開けません。開いているファイルが多すぎます。"},
+    {EIO, "%1 の読み書き中にディスクのエラーが発生しました。"},
+}};
+
+std::string Substitute(std::string_view cp932Pattern, std::string_view cp932FileName) {
+    const std::string marker = "%1";
+    std::string text(cp932Pattern);
+    if (const auto pos = text.find(marker); pos != std::string::npos) {
+        text.replace(pos, marker.size(), cp932FileName);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string FileErrorText(const std::error_code& error, std::string_view cp932FileName) {
+    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
+        for (const auto& cause : kCauses) {
+            if (cause.code == error.value()) {
+                return Substitute(cp932::Text(cause.text), cp932FileName);
+            }
+        }
+    }
+    // The system's description is plain ASCII in the locales the program runs in;
+    // anything code page 932 cannot hold is left out rather than garbled.
+    const std::string reason = cp932::FromUtf8(error.message()).value_or(std::string());
+    std::string text =
+        Substitute(cp932::Text("%1 の操作中に予期しないエラーが発生しました。"), cp932FileName);
+    if (!reason.empty()) {
+        text += cp932::Text("\r\n（") + reason + cp932::Text("）");
+    }
+    return text;
+}

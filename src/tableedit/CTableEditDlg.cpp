@@ -1,0 +1,219 @@
+#include "tableedit/CTableEditDlg.h"
+
+#include "platform/Cp932.h"
+#include "platform/FileErrorText.h"
+#include "table/TableFile.h"
+#include "tableedit/TableEditTemplate.h"
+
+#include <cctype>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Three full-width katakana.
+constexpr std::size_t kMaxKeyBytes = 6;
+
+std::string_view RowsOf(int group) {
+    constexpr std::array<std::string_view, 3> rows{tableedit::kLetterRows, tableedit::kDigitRows,
+                                                   tableedit::kSymbolRows};
+    return rows[static_cast<std::size_t>(group)];
+}
+
+// Slots a row has before the save's unchecked extra slot.
+int CheckedSlotsOf(int group) {
+    constexpr std::array<int, 3> slotCount{tableedit::kLetterSlots, tableedit::kDigitSlots,
+                                           tableedit::kSymbolSlots};
+    return slotCount[static_cast<std::size_t>(group)];
+}
+
+int SlotIdOf(int group, int row, int slot) {
+    switch (group) {
+    case 0:
+        return tableedit::LetterSlotId(row, slot);
+    case 1:
+        return tableedit::DigitSlotId(row, slot);
+    default:
+        return tableedit::SymbolSlotId(row, slot);
+    }
+}
+
+std::string LengthMessage(const std::string& key, const std::string& cut) {
+    return key + cp932::Text(" は、３文字以上です。\r\n") + cut + cp932::Text(" に切り詰めます。");
+}
+
+std::string DuplicateMessage(const std::string& key, const std::string& earlier, const std::string& current) {
+    return key + cp932::Text(" が ") + earlier + cp932::Text(" と ") + current +
+           cp932::Text(" で指定されています。\r\n") + key + cp932::Text(" → ") + earlier +
+           cp932::Text(" は無効になります。");
+}
+
+} // namespace
+
+CTableEditDlg::CTableEditDlg(QWidget* parent)
+    : CDialog(tableedit::kTableEditTemplate, parent) {
+    MapClicked(tableedit::kSaveId, &CTableEditDlg::OnSaveTable);
+    MapClicked(tableedit::kRestoreId, &CTableEditDlg::OnRestoreDefaults);
+}
+
+CTableEditDlg::~CTableEditDlg() = default;
+
+std::string* CTableEditDlg::KeySlot(Group group, int row, int slot) {
+    const auto r = static_cast<std::size_t>(row);
+    const auto s = static_cast<std::size_t>(slot);
+    switch (group) {
+    case Group::Letters:
+        if (slot < tableedit::kLetterSlots) {
+            return &m_letterKeys[s][r];
+        }
+        return row == tableedit::kRowN && slot == tableedit::kLetterSlots ? &m_rowNSlot6 : nullptr;
+    case Group::Digits:
+        return slot < tableedit::kDigitSlots ? &m_digitKeys[s][r] : nullptr;
+    case Group::Symbols:
+        return slot < tableedit::kSymbolSlots ? &m_symbolKeys[s][r] : nullptr;
+    }
+    return nullptr;
+}
+
+void CTableEditDlg::SetTable(CMapStringToString& letters, CMapStringToString& digits,
+                             CMapStringToString& symbols) {
+    m_letters = &letters;
+    m_digits = &digits;
+    m_symbols = &symbols;
+    FillGroup(Group::Letters, letters);
+    FillGroup(Group::Digits, digits);
+    FillGroup(Group::Symbols, symbols);
+}
+
+int CTableEditDlg::EditTable(CMapStringToString& letters, CMapStringToString& digits,
+                             CMapStringToString& symbols) {
+    SetTable(letters, digits, symbols);
+    return DoModal();
+}
+
+void CTableEditDlg::FillGroup(Group group, const CMapStringToString& map) {
+    const std::string_view rows = RowsOf(static_cast<int>(group));
+    for (const auto& entry : map) {
+        if (entry.value.size() != 1) {
+            continue;
+        }
+        char output = entry.value[0];
+        if (group == Group::Letters) {
+            output = static_cast<char>(std::tolower(static_cast<unsigned char>(output)));
+        }
+        const auto row = rows.find(output);
+        if (row == std::string_view::npos) {
+            continue;
+        }
+        // The lowest empty slot; a full row leaves the entry out.
+        for (int slot = 0; std::string* key = KeySlot(group, static_cast<int>(row), slot); ++slot) {
+            if (key->empty()) {
+                *key = entry.key;
+                break;
+            }
+        }
+    }
+}
+
+bool CTableEditDlg::OnInitDialog() {
+    UpdateData(false);
+    return CDialog::OnInitDialog();
+}
+
+void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
+    for (const Group group : {Group::Letters, Group::Digits, Group::Symbols}) {
+        const int g = static_cast<int>(group);
+        for (int row = 0; row < static_cast<int>(RowsOf(g).size()); ++row) {
+            for (int slot = 0; std::string* key = KeySlot(group, row, slot); ++slot) {
+                DDX_Text(saveAndValidate, SlotIdOf(g, row, slot), *key);
+            }
+        }
+    }
+}
+
+void CTableEditDlg::OnCancel() {
+    if (m_letters == nullptr) {
+        CDialog::OnCancel();
+        return;
+    }
+    m_letters->RemoveAll();
+    m_digits->RemoveAll();
+    m_symbols->RemoveAll();
+    const LoadResult loaded = LoadConversionTable(*m_letters, *m_digits, *m_symbols);
+    if (loaded.source == LoadResult::Source::Failed) {
+        // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
+        AfxMessageBox(DescribeTableReadError(loaded.error), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    CDialog::OnCancel();
+}
+
+bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
+    const int g = static_cast<int>(group);
+    const std::string_view rows = RowsOf(g);
+    map.RemoveAll();
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        const std::string output(1, rows[static_cast<std::size_t>(row)]);
+        for (int slot = 0; slot < CheckedSlotsOf(g); ++slot) {
+            std::string& key = *KeySlot(group, row, slot);
+            if (key.empty()) {
+                continue;
+            }
+            if (key.size() > kMaxKeyBytes) {
+                // Cut at a character boundary, so no half of a double-byte character stays behind.
+                std::string cut = key.substr(0, cp932::FittingPrefix(key, kMaxKeyBytes));
+                if (AfxMessageBox(LengthMessage(key, cut), MB_OKCANCEL) != IDOK) {
+                    return false;
+                }
+                key = std::move(cut);
+            }
+            if (const std::string* earlier = map.Lookup(key)) {
+                if (AfxMessageBox(DuplicateMessage(key, *earlier, output), MB_OKCANCEL) != IDOK) {
+                    return false;
+                }
+            }
+            map.SetAt(key, output);
+        }
+    }
+    return true;
+}
+
+void CTableEditDlg::OnSaveTable() {
+    if (m_letters == nullptr) {
+        return;
+    }
+    UpdateData(true);
+    if (!RebuildGroup(Group::Letters, *m_letters)) {
+        return;
+    }
+    // Row n's sixth slot is taken whole and unchecked.
+    if (!m_rowNSlot6.empty()) {
+        m_letters->SetAt(m_rowNSlot6, "n");
+    }
+    if (!RebuildGroup(Group::Digits, *m_digits) || !RebuildGroup(Group::Symbols, *m_symbols)) {
+        return;
+    }
+    if (const std::error_code error = SaveConversionTable(*m_letters, *m_digits, *m_symbols)) {
+        // The old file is intact; the editor stays open so the user can remove the cause and
+        // save again, or cancel, which reloads the maps from the file.
+        AfxMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +
+                          FileErrorText(error, kTableFileName),
+                      MB_OK | MB_ICONSTOP);
+        return;
+    }
+    CDialog::OnOK();
+}
+
+void CTableEditDlg::OnRestoreDefaults() {
+    struct stat status {};
+    if (::stat(kTableFileName, &status) == 0 && ::unlink(kTableFileName) != 0) {
+        const std::error_code error(errno, std::generic_category());
+        AfxMessageBox(FileErrorText(error, kTableFileName), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    OnCancel();
+}
