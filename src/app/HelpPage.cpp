@@ -25,6 +25,11 @@ std::function<bool(const QUrl&)>& Opener() {
     return opener;
 }
 
+QStringList& CandidatesOverride() {
+    static QStringList candidates;
+    return candidates;
+}
+
 bool OpenUrl(const QUrl& url) {
     if (Opener()) {
         return Opener()(url);
@@ -40,6 +45,9 @@ std::string PathForBox(const QString& path) {
 } // namespace
 
 QStringList HelpPageCandidates() {
+    if (!CandidatesOverride().isEmpty()) {
+        return CandidatesOverride();
+    }
     const QString exeDir = QCoreApplication::applicationDirPath();
     QStringList candidates;
     // Beside the executable: the build tree copies the page there.
@@ -77,6 +85,10 @@ void ShowHelpPage() {
         AfxMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") + PathForBox(page),
                       MB_OK | MB_ICONSTOP);
     }
+}
+
+void SetHelpPageCandidates(QStringList candidates) {
+    CandidatesOverride() = std::move(candidates);
 }
 
 void SetUrlOpener(std::function<bool(const QUrl&)> opener) {

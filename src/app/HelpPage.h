@@ -18,6 +18,10 @@ QString FindHelpPage();
 // Shows the help page with the desktop's viewer, or says in a box why not.
 void ShowHelpPage();
 
+// Test seam: the places to look in place of the usual ones; an empty list
+// puts the usual ones back.
+void SetHelpPageCandidates(QStringList candidates);
+
 // Test seam: opens a URL in place of the desktop's viewer and tells whether it
 // could. An empty function puts the desktop's viewer back.
 void SetUrlOpener(std::function<bool(const QUrl&)> opener);
