@@ -55,7 +55,6 @@ public:
     const CMapStringToString& Symbols() const { return m_symbols; }
     const std::string& Password() const { return m_password; }
     std::uint32_t BestTypingTime() const { return m_bestTypingTime; }
-    const QIcon& Icon() const { return m_icon; }
 
 protected:
     bool OnInitDialog() override;
