@@ -1,0 +1,100 @@
+// The main dialog: owns every piece of state of the running program (the
+// conversion table, the password, the typing-test times, the print image's
+// font and colour, the printer link) and runs the conversion. The handlers of
+// the typing test, the print image, the label printer and the table editor are
+// members defined in the folders of those features.
+#pragma once
+
+#include "app/PasswordDialogTemplate.h"
+#include "platform/CDialog.h"
+#include "table/CMapStringToString.h"
+#include "table/TableFile.h"
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QLineEdit;
+class QMenu;
+class QPainter;
+class QPushButton;
+class PaintArea;
+
+class CPasswordDlg : public CDialog {
+    Q_OBJECT
+public:
+    explicit CPasswordDlg(QWidget* parent = nullptr);
+    ~CPasswordDlg() override;
+
+    // Enter never closes the dialog: it only presses the current default button.
+    void OnOK() override {}
+
+    // The window menu's entries that a desktop lets a program have: a context
+    // menu of the dialog with the about entry at its end.
+    QMenu* CreateSystemMenu(QWidget* parent);
+
+    // Handlers.
+    void OnConvert();
+    void OnKanaFocus();
+    void OnTypingFocus();
+    void OnAbout();
+    void OnHelp();
+
+    // Redraws the print image without erasing the dialog behind it.
+    void InvalidatePrintImage();
+    // Paints the print image's white area and the password in it.
+    void DrawPrintImage(QPainter& painter);
+
+    // Read by the tests and by the features that work on the dialog's state.
+    const CMapStringToString& Letters() const { return m_letters; }
+    const CMapStringToString& Digits() const { return m_digits; }
+    const CMapStringToString& Symbols() const { return m_symbols; }
+    const std::string& Password() const { return m_password; }
+    std::uint32_t BestTypingTime() const { return m_bestTypingTime; }
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(bool saveAndValidate) override;
+    QWidget* CreateControl(const dlg::Control& control) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ReportUnreadableTable(TableReadError error);
+    void OnDestroy();
+
+    // A window drawing context cannot be held in Qt: a widget is drawn only in
+    // its own paint event. The "DC" members are therefore the paint areas
+    // whose painters draw the result line and the print image, and a "previous
+    // font" is the area's font before ours was set, put back at shut-down.
+    std::uint32_t m_bestTypingTime = 0;  // ms; 0: none yet for this password
+    std::uint32_t m_typingStartTime = 0; // tick count; 0: not started
+    QFont m_resultPreviousFont;
+    QFont m_resultFont;
+    PaintArea* m_resultDC = nullptr;
+    QWidget* m_resultWnd = nullptr;
+    QColor m_printTextColor;
+    QFont m_printPreviousFont;
+    QFont m_printFont;
+    PaintArea* m_printDC = nullptr;
+    QWidget* m_printWnd = nullptr;
+    std::int32_t m_printerDeviceNumber = 0;
+    std::array<char, 256> m_printerDeviceName{};
+    std::uint32_t m_printerLink = 0; // 0: no connection
+    CMapStringToString m_letters;
+    CMapStringToString m_digits;
+    CMapStringToString m_symbols;
+    QLineEdit* m_typingEdit = nullptr;
+    QPushButton* m_convertButton = nullptr;
+    QPushButton* m_checkButton = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
+    QPushButton* m_printButton = nullptr;
+    std::string m_katakana; // code page 932, at most 70 bytes
+    std::string m_password;
+    std::string m_typed;
+    QIcon m_icon;
+};

@@ -1,0 +1,96 @@
+#include "app/HelpPage.h"
+
+#include "platform/Cp932.h"
+#include "platform/MessageBox.h"
+#include "platform/QtText.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+
+#include <string>
+
+#ifndef Q8XJ_HELP_DIR
+#define Q8XJ_HELP_DIR ""
+#endif
+
+namespace {
+
+constexpr auto kHelpFolder = "help";
+constexpr auto kHelpFile = "index.html";
+
+std::function<bool(const QUrl&)>& Opener() {
+    static std::function<bool(const QUrl&)> opener;
+    return opener;
+}
+
+QStringList& CandidatesOverride() {
+    static QStringList candidates;
+    return candidates;
+}
+
+bool OpenUrl(const QUrl& url) {
+    if (Opener()) {
+        return Opener()(url);
+    }
+    return QDesktopServices::openUrl(url);
+}
+
+// A path for a box: code page 932 when it can be, else the bare file name.
+std::string PathForBox(const QString& path) {
+    return FromQString(QDir::toNativeSeparators(path)).value_or(std::string(kHelpFile));
+}
+
+} // namespace
+
+QStringList HelpPageCandidates() {
+    if (!CandidatesOverride().isEmpty()) {
+        return CandidatesOverride();
+    }
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    QStringList candidates;
+    // Beside the executable: the build tree copies the page there.
+    candidates << QDir(exeDir).filePath(QStringLiteral("%1/%2").arg(kHelpFolder, kHelpFile));
+    // The installed data folder, found from bin/ so that a moved prefix still works.
+    candidates << QDir::cleanPath(exeDir +
+                                  QStringLiteral("/../share/q8xj/%1/%2").arg(kHelpFolder, kHelpFile));
+    // The prefix the program was built for.
+    const QString configured = QString::fromUtf8(Q8XJ_HELP_DIR);
+    if (!configured.isEmpty()) {
+        candidates << QDir(configured).filePath(QString::fromLatin1(kHelpFile));
+    }
+    candidates.removeDuplicates();
+    return candidates;
+}
+
+QString FindHelpPage() {
+    for (const QString& candidate : HelpPageCandidates()) {
+        if (QFileInfo(candidate).isFile()) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+void ShowHelpPage() {
+    const QString page = FindHelpPage();
+    if (page.isEmpty()) {
+        AfxMessageBox(cp932::Text("ヘルプファイルが見つかりません。\n探した場所:\n") +
+                          PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
+                      MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (!OpenUrl(QUrl::fromLocalFile(page))) {
+        AfxMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") + PathForBox(page),
+                      MB_OK | MB_ICONSTOP);
+    }
+}
+
+void SetHelpPageCandidates(QStringList candidates) {
+    CandidatesOverride() = std::move(candidates);
+}
+
+void SetUrlOpener(std::function<bool(const QUrl&)> opener) {
+    Opener() = std::move(opener);
+}
