@@ -4,7 +4,7 @@
 #include "convert/Conversion.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
-#include "platform/Cp932LineEdit.h"
+#include "platform/KanaLineEdit.h"
 #include "platform/CrtRandom.h"
 #include "platform/Fonts.h"
 #include "platform/PaintArea.h"
@@ -37,6 +37,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
 
     MapClicked(IDC_CONVERT, &CPasswordDlg::OnConvert);
     MapClicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
+    MapClicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
     MapClicked(ID_HELP, &CPasswordDlg::OnHelp);
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);
@@ -73,7 +74,7 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
 
 QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
     if (control.id == IDC_KATAKANA) {
-        return new Cp932LineEdit; // the katakana field; its input helper takes this place
+        return new KanaLineEdit; // typed romaji becomes full-width katakana here
     }
     return nullptr;
 }

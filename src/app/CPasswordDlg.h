@@ -42,6 +42,7 @@ public:
     void OnKanaFocus();
     void OnTypingFocus();
     void OnAbout();
+    void OnEditTable();
     void OnHelp();
 
     // Redraws the print image without erasing the dialog behind it.

@@ -224,11 +224,23 @@ private slots:
         QCOMPARE(d.dialog.BestTypingTime(), 0u);
     }
 
+    void sakuraBecomes39r_data() {
+        QTest::addColumn<bool>("romaji");
+        QTest::newRow("typed as romaji") << true;
+        QTest::newRow("committed by an input method") << false;
+    }
     void sakuraBecomes39r() {
+        QFETCH(bool, romaji);
         ShownDialog d;
-        TypeText(d.Edit(IDC_KATAKANA), U("サクラ"));
+        if (romaji) {
+            QTest::keyClicks(d.Edit(IDC_KATAKANA), QStringLiteral("sakura"));
+        } else {
+            TypeText(d.Edit(IDC_KATAKANA), U("サクラ"));
+        }
         QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
+        QCOMPARE(d.Edit(IDC_KATAKANA)->text(), U("サクラ"));
         QCOMPARE(d.Edit(IDC_PASSWORD)->text(), QStringLiteral("39r"));
+        QCOMPARE(d.FocusId(), IDC_TYPING);
     }
 
     void randomCaseIsSeededFromTheCalendarTimeOnlyInRandomMode_data() {
@@ -384,10 +396,10 @@ private slots:
         QTest::newRow("pasted, cut at 35 full-width")
             << QString() << QString() << U("カ").repeated(40) << U("カ").repeated(35);
         QTest::newRow("pasted after a half-width, never split")
-            << QString() << QStringLiteral("a") << k35 << QStringLiteral("a") + U("ア").repeated(34);
+            << QString() << U("ｱ") << k35 << U("ｱ") + U("ア").repeated(34);
         QTest::newRow("typed half-width fills the last byte")
-            << QString() << U("ア").repeated(34) + QStringLiteral("bc") << QString()
-            << U("ア").repeated(34) + QStringLiteral("bc");
+            << QString() << U("ア").repeated(34) + QStringLiteral("12") << QString()
+            << U("ア").repeated(34) + QStringLiteral("12");
         QTest::newRow("characters without a code page 932 form")
             << QString() << U("サ한ク€ラ") << QString() << U("サクラ");
         QTest::newRow("pasted text without a form is refused whole")
