@@ -1,5 +1,6 @@
 #include "app/CPasswordDlg.h"
 
+#include "app/CAboutDlg.h"
 #include "app/CPasswordApp.h"
 #include "convert/Conversion.h"
 #include "platform/CalendarTime.h"
@@ -191,7 +192,8 @@ void CPasswordDlg::InvalidatePrintImage() {
 }
 
 void CPasswordDlg::OnAbout() {
-    // The about box is opened here once it exists.
+    CAboutDlg about(this);
+    about.DoModal();
 }
 
 // The help command belongs to the application, as every dialog's does.

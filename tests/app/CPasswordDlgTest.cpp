@@ -1,9 +1,11 @@
 // The main dialog: its start-up state, layout, default button, the conversion
 // from the keyboard, the katakana field's limit, a damaged table file, help.
+#include "app/CAboutDlg.h"
 #include "app/CPasswordDlg.h"
 
 #include "app/HelpPage.h"
 #include "app/PasswordDialogTemplate.h"
+#include "tableedit/CTableEditDlg.h"
 #include "convert/Conversion.h"
 #include "platform/CalendarTime.h"
 #include "platform/CrtRandom.h"
@@ -474,6 +476,52 @@ private slots:
         QVERIFY(d.dialog.isVisible());
         actions.front()->trigger();
         QVERIFY(!d.dialog.isVisible());
+    }
+
+    void bothEntriesOpenTheAboutBoxModally_data() {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("button") << false;
+        QTest::newRow("window menu") << true;
+    }
+    void bothEntriesOpenTheAboutBoxModally() {
+        QFETCH(bool, fromMenu);
+        ShownDialog d;
+        QString caption;
+        QTimer::singleShot(0, [&caption] {
+            if (auto* about = dynamic_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+                caption = about->windowTitle();
+                QTest::keyClick(about, Qt::Key_Escape);
+            }
+        });
+        if (fromMenu) {
+            std::unique_ptr<QMenu> menu(d.dialog.CreateSystemMenu(nullptr));
+            menu->actions().back()->trigger();
+        } else {
+            QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_ABOUT), Qt::LeftButton);
+        }
+        QCOMPARE(caption, U("Q8xjのﾊﾞｰｼﾞｮﾝ情報"));
+        QVERIFY(d.dialog.isVisible());
+    }
+
+    void tableEditorSetsTheOptionBoxesByTheMaps() {
+        ShownDialog d;
+        bool opened = false;
+        QTimer::singleShot(0, [&opened] {
+            if (auto* editor = dynamic_cast<CTableEditDlg*>(QApplication::activeModalWidget())) {
+                opened = true;
+                // Empty every slot and save: both maps become empty.
+                for (auto* slot : editor->findChildren<QLineEdit*>()) {
+                    slot->clear();
+                }
+                editor->Item<QPushButton>(1104)->click();
+            }
+        });
+        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
+        QVERIFY(opened);
+        QVERIFY(!d.dialog.GetDlgItem(IDC_USE_DIGITS)->isEnabled());
+        QVERIFY(!d.dialog.GetDlgItem(IDC_USE_SYMBOLS)->isEnabled());
+        QCOMPARE(QFileInfo(QStringLiteral("Q8.xj")).size(), qint64{36});
+        QCOMPARE(d.dialog.Digits().GetCount(), std::size_t{0});
     }
 
     void rightClickOnTheBackgroundOpensTheWindowMenu() {

@@ -1,0 +1,88 @@
+#include "app/CAboutDlg.h"
+
+#include "app/AboutAnimation.h"
+#include "app/AboutDlgTemplate.h"
+#include "platform/CrtRandom.h"
+#include "platform/Fonts.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+QColor ToQColor(const AboutAnimation::Colour& colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+// A fixed-pitch face, so the random characters and the held blocks share one cell size.
+QFont CellFont(const QPaintDevice* device) {
+    return PointFont(QString::fromUtf8("ＭＳ ゴシック"), 120, device);
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : CDialog(about::kTemplate, parent) {}
+
+bool CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // The frame is a child of the dialog, so its geometry is already in client coordinates.
+    m_animationRect = GetDlgItem(about::kAnimationFrameId)->geometry();
+    SetTimer(kAnimationTimer, kAnimationPeriodMs);
+    m_timerId = kAnimationTimer;
+    return true;
+}
+
+void CAboutDlg::OnTimer(int /*id*/) {
+    DrawFrame();
+}
+
+void CAboutDlg::DrawFrame() {
+    const QSize size = m_animationRect.size();
+    const AboutAnimation::Frame frame = ProcessAboutAnimation().Tick(ProcessRandom());
+
+    QImage image(size, QImage::Format_RGB32);
+    const QColor fill = ToQColor(frame.fill);
+    const QColor text = ToQColor(frame.text);
+    image.fill(fill);
+    {
+        QPainter painter(&image);
+        const QFont font = CellFont(this);
+        const QFontMetrics metrics(font);
+        const QSize cell(metrics.horizontalAdvance(QLatin1Char('0')), metrics.height());
+        painter.setFont(font);
+        painter.setPen(text);
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(fill);
+        for (int row = 0; row < AboutAnimation::kRows; ++row) {
+            for (int column = 0; column < AboutAnimation::kColumns; ++column) {
+                const auto at = AboutAnimation::CellOrigin(column, row, size.width(), size.height());
+                const std::uint8_t byte =
+                    frame.cells[static_cast<std::size_t>(row * AboutAnimation::kColumns + column)];
+                if (byte == AboutAnimation::kHold) {
+                    // The control character has no glyph of its own; a solid cell reads best.
+                    painter.fillRect(QRect(QPoint(at.x, at.y), cell), text);
+                } else {
+                    painter.drawText(at.x, at.y + metrics.ascent(),
+                                     QString(QLatin1Char(static_cast<char>(byte))));
+                }
+            }
+        }
+    }
+    m_lastFrame = image;
+    update(m_animationRect);
+}
+
+void CAboutDlg::paintEvent(QPaintEvent* event) {
+    CDialog::paintEvent(event);
+    if (!m_lastFrame.isNull()) {
+        QPainter painter(this);
+        painter.drawImage(m_animationRect.topLeft(), m_lastFrame);
+    }
+}
+
+void CAboutDlg::closeEvent(QCloseEvent* event) {
+    KillTimer(m_timerId);
+    CDialog::closeEvent(event);
+}
