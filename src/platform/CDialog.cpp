@@ -130,6 +130,12 @@ QWidget* CDialog::BuildControl(const dlg::Control& control) {
     case dlg::Kind::GroupBox: {
         auto* group = new QGroupBox(text);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // As the templates expect: the frame's top line runs through the middle of the caption.
+        const int half = QFontMetrics(font()).height() / 2;
+        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; margin-top: %1px; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; left: 6px;"
+                                            " padding: 0 2px; }")
+                                 .arg(half));
         return group;
     }
     case dlg::Kind::Text: {
