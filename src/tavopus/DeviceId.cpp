@@ -7,7 +7,9 @@ namespace tavopus {
 namespace {
 
 std::string_view Trim(std::string_view s) {
-    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; };
+    auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+    };
     while (!s.empty() && space(s.front()))
         s.remove_prefix(1);
     while (!s.empty() && space(s.back()))
@@ -42,7 +44,9 @@ DeviceId ParseDeviceId(std::string_view id) {
     return result;
 }
 
-bool IsLabelPrinter(const DeviceId& id) { return SameText(id.maker, "ORBEK"); }
+bool IsLabelPrinter(const DeviceId& id) {
+    return SameText(id.maker, "ORBEK");
+}
 
 std::string DeviceName(const DeviceId& id) {
     if (id.model.empty())

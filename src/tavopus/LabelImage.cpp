@@ -50,11 +50,13 @@ void PutChunk(std::vector<std::uint8_t>& out, std::string_view type, std::span<c
 LabelDots UnpackStrips(std::span<const std::uint8_t, 3 * kStripBytes> strips) {
     LabelDots dots(kLabelWidth * kLabelHeight);
     for (int x = 0; x < kLabelWidth; ++x) {
-        const auto strip = strips.subspan(static_cast<std::size_t>(x / kStripColumns) * kStripBytes, kStripBytes);
+        const auto strip =
+            strips.subspan(static_cast<std::size_t>(x / kStripColumns) * kStripBytes, kStripBytes);
         const int c = x % kStripColumns;
         for (int r = 0; r < kLabelHeight; ++r) {
             const auto byte = strip[static_cast<std::size_t>(8 * c + r / 8)];
-            dots[static_cast<std::size_t>(r * kLabelWidth + x)] = static_cast<std::uint8_t>((byte >> (r % 8)) & 1);
+            dots[static_cast<std::size_t>(r * kLabelWidth + x)] =
+                static_cast<std::uint8_t>((byte >> (r % 8)) & 1);
         }
     }
     return dots;

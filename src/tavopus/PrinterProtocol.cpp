@@ -23,7 +23,9 @@ void PrinterProtocol::Feed(std::span<const std::uint8_t> bytes) {
         Step(b);
 }
 
-std::vector<PrinterProtocol::Label> PrinterProtocol::TakeLabels() { return std::exchange(finished_, {}); }
+std::vector<PrinterProtocol::Label> PrinterProtocol::TakeLabels() {
+    return std::exchange(finished_, {});
+}
 
 void PrinterProtocol::Reply(std::initializer_list<std::uint8_t> bytes) {
     replies_.insert(replies_.end(), bytes.begin(), bytes.end());

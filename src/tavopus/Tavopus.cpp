@@ -120,7 +120,9 @@ int RemainingMs(Clock::time_point deadline) {
     return static_cast<int>(std::max<long long>(left, 0));
 }
 
-bool LinkEndingError(int error) { return error == ENODEV || error == EIO || error == ENXIO; }
+bool LinkEndingError(int error) {
+    return error == ENODEV || error == EIO || error == ENXIO;
+}
 
 void Library::ReadEnvironment() {
     const char* folder = std::getenv("TAVOPUS_VIRTUAL");
@@ -198,9 +200,10 @@ bool Library::KernelStart(Link& link) {
                                        "70-q8xj-label-printer.rules (see README) and plug the printer in "
                                        "again, or ask the administrator for access.");
     else if (error == EBUSY)
-        TellOnce("busy " + path, "The label printer at " + path +
-                                     " is in use by another program, perhaps a print spooler. Stop that "
-                                     "program or its queue for this printer, then plug the printer in again.");
+        TellOnce("busy " + path,
+                 "The label printer at " + path +
+                     " is in use by another program, perhaps a print spooler. Stop that "
+                     "program or its queue for this printer, then plug the printer in again.");
     return false;
 }
 
@@ -253,9 +256,10 @@ bool Library::KernelRead(Link& link, std::uint8_t* buffer, std::uint32_t count, 
                 received = static_cast<std::uint32_t>(n);
                 return true;
             }
-            if (n == 0)
+            // End of file with a hang-up is how a terminal-like node reports a vanished device.
+            if (n == 0 && (wait.revents & POLLHUP) == 0)
                 return false;
-            if (LinkEndingError(errno)) {
+            if (n == 0 || LinkEndingError(errno)) {
                 EndLink(link);
                 return false;
             }
@@ -395,7 +399,9 @@ bool Library::TakeNotice(std::uint32_t* event, std::uint32_t* word) {
     return true;
 }
 
-std::uint32_t Result(bool success) { return success ? 0 : 1; }
+std::uint32_t Result(bool success) {
+    return success ? 0 : 1;
+}
 
 } // namespace
 
