@@ -6,6 +6,7 @@
 #include "support/NamedCases.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,6 +65,10 @@ public:
         std::vector<std::uint8_t> bytes(count);
         std::size_t got = 0;
         while (got < count) {
+            // Bytes that never come must fail the test, not hang it.
+            pollfd wait{master_, POLLIN, 0};
+            if (::poll(&wait, 1, 1000) != 1)
+                break;
             const auto n = ::read(master_, bytes.data() + got, count - got);
             if (n <= 0)
                 break;
@@ -172,6 +177,18 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  "ORBEK " + std::string(249, 'M')}),
     named_cases::CaseName{});
+
+TEST_F(KernelPrinters, NumbersOutsideTheRangeNeverAnswer) {
+    StandInNode node;
+    for (int n : {-1, 127, 128, 1000})
+        AddPrinter(n, kOrbek, node.Path());
+    for (int n : {-1, 127, 128, 1000}) {
+        std::array<char, 256> name{};
+        EXPECT_NE(TavopCheckActiveDevice(n, name.data()), 0u) << n;
+        std::uint32_t handle = 0;
+        EXPECT_NE(TavopStartDevice(&handle, n), 0u) << n;
+    }
+}
 
 TEST_F(KernelPrinters, NodeMissingFromDevDoesNotAnswer) {
     StandInNode node;
@@ -459,7 +476,14 @@ TEST_F(KernelPrinters, OtherOpenFailuresAreNotTold) {
 }
 
 // What the removal notice's data word tells about the open link.
-enum class Removal { OtherNode, LinkedNodeGone, LinkedNodeStillThere, StaleAfterReplug, NoLink };
+enum class Removal {
+    OtherNode,
+    OtherNodeWhileOursIsGoneToo,
+    LinkedNodeGone,
+    LinkedNodeStillThere,
+    StaleAfterReplug,
+    NoLink
+};
 
 struct RemovalCase {
     std::string name;
@@ -479,6 +503,14 @@ TEST_P(RemovalNotices, CheckMyDeviceAnswersForTheLinkedDeviceOnlyWhenGone) {
     std::uint32_t word = TAVOP_NODE_WORD(0);
     switch (GetParam().removal) {
     case Removal::OtherNode:
+        second.Unplug();
+        RemovePrinter(1);
+        word = TAVOP_NODE_WORD(1);
+        break;
+    case Removal::OtherNodeWhileOursIsGoneToo:
+        // Our own removal has its own notice; this one is about another node.
+        first->Unplug();
+        RemovePrinter(0);
         second.Unplug();
         RemovePrinter(1);
         word = TAVOP_NODE_WORD(1);
@@ -510,14 +542,15 @@ TEST_P(RemovalNotices, CheckMyDeviceAnswersForTheLinkedDeviceOnlyWhenGone) {
     EXPECT_EQ(TavopCheckMyDevice(handle, word) == 0, GetParam().mine);
 }
 
-INSTANTIATE_TEST_SUITE_P(Notices, RemovalNotices,
-                         testing::Values(RemovalCase{"OtherNode", Removal::OtherNode, false},
-                                         RemovalCase{"LinkedNodeGone", Removal::LinkedNodeGone, true},
-                                         RemovalCase{"LinkedNodeStillThere", Removal::LinkedNodeStillThere,
-                                                     false},
-                                         RemovalCase{"StaleAfterReplug", Removal::StaleAfterReplug, false},
-                                         RemovalCase{"NoLink", Removal::NoLink, false}),
-                         named_cases::CaseName{});
+INSTANTIATE_TEST_SUITE_P(
+    Notices, RemovalNotices,
+    testing::Values(RemovalCase{"OtherNode", Removal::OtherNode, false},
+                    RemovalCase{"OtherNodeWhileOursIsGoneToo", Removal::OtherNodeWhileOursIsGoneToo, false},
+                    RemovalCase{"LinkedNodeGone", Removal::LinkedNodeGone, true},
+                    RemovalCase{"LinkedNodeStillThere", Removal::LinkedNodeStillThere, false},
+                    RemovalCase{"StaleAfterReplug", Removal::StaleAfterReplug, false},
+                    RemovalCase{"NoLink", Removal::NoLink, false}),
+    named_cases::CaseName{});
 
 TEST_F(KernelPrinters, PluggedInAgainUnderTheSameNumberIsANewDevice) {
     // The node stays usable, but the sysfs entry is a new one: the old link
