@@ -1,0 +1,80 @@
+/* Link library for the ORBEK label printer: finds the printer, opens a link
+ * to it and moves bytes over that link. Plain C so that any caller can use it.
+ *
+ * Every value is 32 bits wide; a result of 0 means success (or yes), anything
+ * else failure (or no). A link handle of 0 means "no link".
+ *
+ * Backends. Normally the library talks to the kernel's USB printer devices:
+ * device number N is /dev/usb/lpN (0 to 126), and a number answers only when
+ * the IEEE 1284 device id of its node names the maker ORBEK, so no other
+ * printer ever receives our bytes. When the environment variable
+ * TAVOPUS_VIRTUAL names a folder, a virtual printer stands in instead: it is
+ * device 0, answers as the printer would, and saves each label it receives
+ * as label-NNNN.png (384 x 64) and label-NNNN.bin (the bytes as sent) in that
+ * folder. A file named "silent" in the folder keeps it from ever answering
+ * 06; a file named "unplugged" takes it away until the file is removed.
+ *
+ * Device-change notices. The library owns no window system, so the "window"
+ * given to TavopRegistHandle is only a non-zero number naming the receiver;
+ * notices are handed to it while it is registered. The kernel's own device
+ * notices come from the system's device manager (the caller watches it and
+ * builds the data word with TAVOP_NODE_WORD). Notices of the virtual printer
+ * come from the library: TavopNoticeDescriptor gives a descriptor that turns
+ * readable when notices may be waiting, the caller watches it in its own
+ * event loop and calls TavopTakeNotice until it fails, so notices always
+ * arrive on the caller's thread. A removal gives TAVOP_DEVICEREMOVECOMPLETE
+ * with the node's word followed by TAVOP_DEVNODES_CHANGED; an appearance gives
+ * TAVOP_DEVNODES_CHANGED.
+ *
+ * All calls are meant to come from one thread; they are serialised inside. */
+#pragma once
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define TAVOP_DEVNODES_CHANGED 0x0007u
+#define TAVOP_DEVICEREMOVECOMPLETE 0x8004u
+
+/* Data word of a removal notice for device number n (/dev/usb/lpN). The tag
+ * keeps a word of 0 from ever naming a device. */
+#define TAVOP_NODE_WORD(n) (0x4C500000u | ((n)&0xFFFFu))
+
+/* Remembers the receiver of notices; any earlier receiver is forgotten. */
+uint32_t TavopRegistHandle(uint32_t window);
+/* Forgets the receiver; waiting notices are dropped. Open links stay open. */
+uint32_t TavopUnregistHandle(void);
+
+/* 0 when a printer answers at this number (0 to 126); name then holds its
+ * maker and model, NUL-terminated, at most 256 bytes with the NUL. */
+uint32_t TavopCheckActiveDevice(int32_t number, char* name);
+/* Opens a link to the printer at this number; 0 and a non-zero handle
+ * written to *handle on success, *handle untouched on failure. */
+uint32_t TavopStartDevice(uint32_t* handle, int32_t number);
+/* Closes the link; the handle is invalid afterwards. */
+uint32_t TavopEndDevice(uint32_t handle);
+/* 0 when the removal notice with this data word is about the device of this
+ * link and that device is really gone; non-zero for another device, for a
+ * device that came back and still answers on this link, and for handle 0. */
+uint32_t TavopCheckMyDevice(uint32_t handle, uint32_t word);
+
+/* Sends all count bytes within a bounded time; 0 when all went. A device
+ * that has gone ends the link, and every later call on it fails. */
+uint32_t TavopUsbWrite(uint32_t handle, const void* bytes, uint32_t count);
+/* Waits a bounded time (about half a second) for up to *count bytes. The
+ * buffer's first *count bytes are zeroed first, so a read that receives
+ * nothing leaves zeros; *count is set to the number received. 0 when at
+ * least one byte came. */
+uint32_t TavopUsbRead(uint32_t handle, void* buffer, uint32_t* count);
+
+/* Descriptor to watch for readability, or -1 when the backend has no notices
+ * of its own (the kernel backend: watch the device manager instead). */
+int TavopNoticeDescriptor(void);
+/* Takes one waiting notice for the registered window; 0 when one was taken. */
+uint32_t TavopTakeNotice(uint32_t* event, uint32_t* word);
+
+#ifdef __cplusplus
+}
+#endif
