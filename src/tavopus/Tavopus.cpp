@@ -32,7 +32,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::int32_t kLastNumber = 126;
 constexpr std::size_t kNameBytes = 256;
-constexpr int kReadWaitMs = 500;
+// A print job reads a few hundred times while a printer stays silent; a short
+// wait keeps that to seconds instead of minutes. Loops that wait for an
+// acknowledgement read again anyway.
+constexpr int kReadWaitMs = 20;
 constexpr int kWriteWaitMs = 2000;
 
 struct Link {
