@@ -1,0 +1,66 @@
+// A font as the program keeps and exchanges it: every field the font chooser
+// starts from and returns, independent of any drawing library.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct FontDescription {
+    // Bytes the face name may use, its terminator included.
+    static constexpr std::size_t kFaceSize = 32;
+    // Largest character or cell height, and average width, a font may ask for.
+    static constexpr std::int32_t kMaxPixels = 4096;
+    static constexpr std::int32_t kMaxWeight = 1000;
+
+    static constexpr std::int32_t DontCare = 0;
+    static constexpr std::int32_t Normal = 400;
+    static constexpr std::int32_t Bold = 700;
+
+    static constexpr std::uint8_t AnsiCharSet = 0;
+    static constexpr std::uint8_t DefaultCharSet = 1;
+    static constexpr std::uint8_t ShiftJisCharSet = 128;
+
+    static constexpr std::uint8_t DefaultQuality = 0;
+    static constexpr std::uint8_t NonAntialiasedQuality = 3;
+    static constexpr std::uint8_t AntialiasedQuality = 4;
+
+    // Low two bits of pitchAndFamily.
+    static constexpr std::uint8_t DefaultPitch = 0;
+    static constexpr std::uint8_t FixedPitch = 1;
+    static constexpr std::uint8_t VariablePitch = 2;
+    static constexpr std::uint8_t PitchMask = 0x03;
+    // High four bits of pitchAndFamily.
+    static constexpr std::uint8_t DontCareFamily = 0x00;
+    static constexpr std::uint8_t Roman = 0x10;
+    static constexpr std::uint8_t Swiss = 0x20;
+    static constexpr std::uint8_t Modern = 0x30;
+    static constexpr std::uint8_t Script = 0x40;
+    static constexpr std::uint8_t Decorative = 0x50;
+    static constexpr std::uint8_t FamilyMask = 0xF0;
+
+    // Negative: character height in pixels; positive: cell height; 0: a default size.
+    std::int32_t height = 0;
+    // Average character width in pixels (its magnitude); 0 keeps the face's own proportions.
+    std::int32_t width = 0;
+    // Tenths of a degree.
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = DontCare;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = AnsiCharSet;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = DefaultQuality;
+    std::uint8_t pitchAndFamily = DefaultPitch;
+    // Code page 932.
+    std::string faceName;
+
+    bool operator==(const FontDescription&) const = default;
+};
+
+// Whether a font can be made from `font`: a face name that fits with its
+// terminator and is whole code page 932 text, sizes and weight in range.
+bool IsCreatable(const FontDescription& font);
