@@ -1,0 +1,191 @@
+#include "print/FontChoiceDialog.h"
+
+#include "print/QtFont.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+struct NamedColour {
+    const char* name; // UTF-8
+    QRgb rgb;
+};
+
+constexpr NamedColour kStandardColours[] = {
+    {"黒", 0x000000},   {"栗色", 0x800000}, {"緑", 0x008000},     {"オリーブ", 0x808000},
+    {"紺", 0x000080},   {"紫", 0x800080},   {"青緑", 0x008080},   {"灰色", 0x808080},
+    {"銀色", 0xC0C0C0}, {"赤", 0xFF0000},   {"ライム", 0x00FF00}, {"黄", 0xFFFF00},
+    {"青", 0x0000FF},   {"赤紫", 0xFF00FF}, {"水色", 0x00FFFF},   {"白", 0xFFFFFF},
+};
+
+constexpr const char* kOtherColour = "カスタム";
+
+// The picker's own English texts and ours; a picker already translated keeps its texts.
+struct Label {
+    const char* english;
+    const char* japanese;
+};
+
+constexpr Label kLabels[] = {
+    {"&Font", "フォント名(&F):"}, {"Font st&yle", "スタイル(&Y):"}, {"&Size", "サイズ(&S):"},
+    {"Effects", "文字飾り"},      {"Stri&keout", "取り消し線(&K)"}, {"&Underline", "下線(&U)"},
+    {"Sample", "サンプル"},
+};
+
+QString Translated(const QString& text) {
+    for (const auto& [english, japanese] : kLabels) {
+        if (text == QLatin1String(english)) {
+            return QString::fromUtf8(japanese);
+        }
+    }
+    return text;
+}
+
+QIcon Swatch(QColor colour) {
+    QPixmap pixmap(24, 14);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
+    : QDialog(parent)
+    , m_start(start.font)
+    , m_dpi(logicalDpiY())
+    , m_fonts(new QFontDialog(this))
+    , m_colours(new QListWidget(this)) {
+    setWindowTitle(QString::fromUtf8("フォント"));
+
+    // The picker lives inside this dialog: no frame, buttons or grip of its own.
+    m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_fonts->setWindowFlags(Qt::Widget);
+    m_fonts->setSizeGripEnabled(false);
+    m_fonts->installEventFilter(this);
+    TranslateFontPicker();
+    QFont startFont = CreateQFont(m_start).value_or(font());
+    startFont.setPointSizeF(std::round(CharacterHeight(startFont, m_dpi) * 720.0 / m_dpi) / 10.0);
+    m_fonts->setCurrentFont(startFont);
+
+    m_colours->setObjectName(QStringLiteral("colours"));
+    m_colours->setIconSize(QSize(24, 14));
+    FillColours(start.colour);
+    auto* colourLabel = new QLabel(QString::fromUtf8("色(&C):"), this);
+    colourLabel->setBuddy(m_colours);
+
+    auto* buttons = new QDialogButtonBox(this);
+    m_ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* colourColumn = new QVBoxLayout;
+    colourColumn->addWidget(colourLabel);
+    colourColumn->addWidget(m_colours, 1);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_fonts, 1);
+    row->addLayout(colourColumn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+
+    connect(m_fonts, &QFontDialog::currentFontChanged, this, &FontChoiceDialog::OnChanged);
+    connect(m_colours, &QListWidget::currentRowChanged, this, &FontChoiceDialog::OnChanged);
+    OnChanged();
+}
+
+void FontChoiceDialog::FillColours(QColor start) {
+    int startRow = -1;
+    for (const auto& [name, rgb] : kStandardColours) {
+        const QColor colour(rgb);
+        auto* item = new QListWidgetItem(Swatch(colour), QString::fromUtf8(name), m_colours);
+        item->setData(Qt::UserRole, colour);
+        if (colour.rgb() == start.rgb()) {
+            startRow = m_colours->count() - 1;
+        }
+    }
+    if (startRow < 0) {
+        // A colour from elsewhere stays choosable, so the dialog returns what it was given.
+        auto* item = new QListWidgetItem(Swatch(start), QString::fromUtf8(kOtherColour), m_colours);
+        item->setData(Qt::UserRole, start);
+        startRow = m_colours->count() - 1;
+    }
+    m_colours->setCurrentRow(startRow);
+}
+
+void FontChoiceDialog::TranslateFontPicker() {
+    for (auto* label : m_fonts->findChildren<QLabel*>()) {
+        label->setText(Translated(label->text()));
+    }
+    for (auto* check : m_fonts->findChildren<QCheckBox*>()) {
+        check->setText(Translated(check->text()));
+    }
+    for (auto* group : m_fonts->findChildren<QGroupBox*>()) {
+        group->setTitle(Translated(group->title()));
+        if (auto* sample = group->findChild<QLineEdit*>()) {
+            m_sample = sample;
+        }
+    }
+    // The description keeps its character set, so the script filter has nothing to choose.
+    for (auto* combo : m_fonts->findChildren<QComboBox*>()) {
+        combo->hide();
+        for (auto* label : m_fonts->findChildren<QLabel*>()) {
+            if (label->buddy() == combo) {
+                label->hide();
+            }
+        }
+    }
+}
+
+QColor FontChoiceDialog::ChosenColour() const {
+    const QListWidgetItem* item = m_colours->currentItem();
+    return item != nullptr ? item->data(Qt::UserRole).value<QColor>() : QColor(Qt::black);
+}
+
+std::optional<FontChoice> FontChoiceDialog::Choice() const {
+    std::optional<FontDescription> font = DescribeQFont(m_fonts->currentFont(), m_start, m_dpi);
+    if (!font) {
+        return std::nullopt;
+    }
+    return FontChoice{*font, ChosenColour()};
+}
+
+void FontChoiceDialog::OnChanged() {
+    m_ok->setEnabled(Choice().has_value());
+    if (m_sample != nullptr) {
+        QPalette palette = m_sample->palette();
+        palette.setColor(QPalette::Text, ChosenColour());
+        palette.setColor(QPalette::Base, Qt::white);
+        m_sample->setPalette(palette);
+    }
+}
+
+bool FontChoiceDialog::eventFilter(QObject* watched, QEvent* event) {
+    // The embedded picker is a dialog too and would hide itself on Escape.
+    if (watched == m_fonts && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        reject();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,42 @@
+// The print font chooser: Qt's font picker with the font's colour beside it,
+// the sixteen standard colours, in one dialog that returns a full font
+// description and a colour.
+#pragma once
+
+#include "print/FontChooser.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QFontDialog;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class FontChoiceDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit FontChoiceDialog(const FontChoice& start, QWidget* parent = nullptr);
+
+    // The font and colour as chosen so far; what the dialog does not choose
+    // comes from the start. Nothing while the font's family cannot be
+    // described (OK is disabled then).
+    std::optional<FontChoice> Choice() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FillColours(QColor start);
+    void TranslateFontPicker();
+    QColor ChosenColour() const;
+    void OnChanged();
+
+    FontDescription m_start;
+    int m_dpi;
+    QFontDialog* m_fonts;
+    QListWidget* m_colours;
+    QLineEdit* m_sample = nullptr;
+    QPushButton* m_ok;
+};
