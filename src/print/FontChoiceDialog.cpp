@@ -2,6 +2,7 @@
 
 #include "print/QtFont.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -78,7 +79,11 @@ FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fonts->setWindowFlags(Qt::Widget);
     m_fonts->setSizeGripEnabled(false);
+    // Ahead of the picker's own filter on its lists, which ends the picker on Enter.
     m_fonts->installEventFilter(this);
+    for (auto* view : m_fonts->findChildren<QAbstractItemView*>()) {
+        view->installEventFilter(this);
+    }
     TranslateFontPicker();
     QFont startFont = CreateQFont(m_start).value_or(font());
     startFont.setPointSizeF(std::round(CharacterHeight(startFont, m_dpi) * 720.0 / m_dpi) / 10.0);
@@ -181,11 +186,23 @@ void FontChoiceDialog::OnChanged() {
 }
 
 bool FontChoiceDialog::eventFilter(QObject* watched, QEvent* event) {
-    // The embedded picker is a dialog too and would hide itself on Escape.
-    if (watched == m_fonts && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        reject();
-        return true;
+    // The embedded picker is a dialog too: it would hide itself on Escape and
+    // swallow Enter looking for a default button of its own.
+    if ((watched == m_fonts || m_fonts->isAncestorOf(qobject_cast<QWidget*>(watched))) &&
+        event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Escape:
+            reject();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (m_ok->isEnabled()) {
+                m_ok->click();
+            }
+            return true;
+        default:
+            break;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
