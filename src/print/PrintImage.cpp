@@ -16,8 +16,9 @@ namespace {
 // The ink is measured in tiles so that a huge font needs little memory.
 constexpr int kTileSize = 1024;
 
-// Halves towards minus infinity, so a text wider than the area keeps its
-// odd pixel on the right as a narrower one does.
+// Halves towards minus infinity: with an odd leftover the ink sits half a
+// pixel left of (or above) the centre, whether it is narrower or wider than
+// the area.
 int FloorHalf(int n) {
     return n >= 0 ? n / 2 : -((1 - n) / 2);
 }
