@@ -1,37 +1,33 @@
 // The label as the printer takes it: 384 x 64 dots read from the print image,
-// 1 for a dot. Kept free of any drawing library so the print job can pack it.
+// 1 for a dot. Kept free of any drawing library; its dots go to PackLabel.
 #pragma once
 
+#include "print/PackStrip.h"
+
 #include <array>
-#include <bitset>
 #include <cstddef>
 #include <cstdint>
 
 class LabelImage {
 public:
-    static constexpr int kWidth = 384;
-    static constexpr int kHeight = 64;
-    static constexpr int kStripWidth = 128;
-    static constexpr int kStrips = kWidth / kStripWidth;
-    static constexpr std::size_t kRowBytes = kStripWidth / 8;
-    static constexpr std::size_t kStripBytes = kRowBytes * kHeight;
+    static constexpr int kWidth = kLabelWidth;
+    static constexpr int kHeight = kLabelHeight;
 
-    using StripBits = std::array<std::uint8_t, kStripBytes>;
+    // Row by row, top row first, 1 for a dot.
+    using Dots = std::array<std::uint8_t, kLabelDots>;
 
     // Outside the label there are no dots, and setting one there does nothing.
     bool Dot(int x, int y) const;
     void SetDot(int x, int y, bool on);
     std::size_t DotCount() const;
 
-    // Strip `index` (0: x 0-127, 1: 128-255, 2: 256-383) as a 1-bit bitmap:
-    // 64 rows of 16 bytes, top row first, the most significant bit of a row's
-    // first byte leftmost. An index outside 0-2 gives an empty strip.
-    StripBits Strip(int index) const;
+    const Dots& Data() const { return m_dots; }
 
     bool operator==(const LabelImage&) const = default;
 
 private:
     static bool Inside(int x, int y) { return x >= 0 && x < kWidth && y >= 0 && y < kHeight; }
+    static std::size_t Index(int x, int y) { return static_cast<std::size_t>(y * kWidth + x); }
 
-    std::array<std::bitset<kWidth>, kHeight> m_rows{};
+    Dots m_dots{};
 };
