@@ -265,23 +265,6 @@ private slots:
             QCOMPARE(ToQString(d->faceName), family);
         }
     }
-
-    void descriptionsNoFontComesFrom_data() {
-        QTest::addColumn<FontDescription>("description");
-        FontDescription heavy = StartFont();
-        heavy.weight = 1001;
-        QTest::newRow("weight") << heavy;
-        FontDescription huge = StartFont();
-        huge.height = -5000;
-        QTest::newRow("height") << huge;
-        FontDescription longFace = StartFont();
-        longFace.faceName = std::string(32, 'x');
-        QTest::newRow("face") << longFace;
-    }
-    void descriptionsNoFontComesFrom() {
-        QFETCH(FontDescription, description);
-        QVERIFY(!CreateQFont(description).has_value());
-    }
 };
 
 QTEST_MAIN(QtFontTest)
