@@ -1,15 +1,14 @@
 // The print image of the main dialog: the label as it will be printed.
 #include "app/CPasswordDlg.h"
 
-#include "platform/PaintArea.h"
+#include "print/PrintImage.h"
 
 #include <QPainter>
 
-// The white drawing area inside the etched frame, x 2..384 and y 2..64.
+// The control shows the rendered image, the one the label is read from.
 void CPasswordDlg::DrawPrintImage(QPainter& painter) {
-    const QWidget* area = m_printWnd;
-    if (area == nullptr) {
+    if (m_printWnd == nullptr) {
         return;
     }
-    painter.fillRect(QRect(2, 2, area->width() - 4, area->height() - 4), Qt::white);
+    PrintImage::Draw(painter, m_password, m_printFont, m_printTextColor);
 }

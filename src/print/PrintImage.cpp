@@ -75,8 +75,8 @@ std::optional<QRect> InkBounds(const QString& text, const QFont& font) {
     return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
 }
 
-void DrawCentredText(QPainter& painter, const QString& text, const PrintStyle& style) {
-    const QFont font = Aliased(style.Font());
+void DrawCentredText(QPainter& painter, const QString& text, const QFont& printFont, QColor colour) {
+    const QFont font = Aliased(printFont);
     const std::optional<QRect> ink = InkBounds(text, font);
     if (!ink) {
         return;
@@ -88,7 +88,7 @@ void DrawCentredText(QPainter& painter, const QString& text, const PrintStyle& s
     SetAliased(painter);
     painter.setClipRect(area);
     painter.setFont(font);
-    painter.setPen(style.TextColour());
+    painter.setPen(colour);
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
     painter.drawText(origin, text);
@@ -97,7 +97,7 @@ void DrawCentredText(QPainter& painter, const QString& text, const PrintStyle& s
 
 } // namespace
 
-QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
+QImage PrintImage::Render(std::string_view password, const QFont& font, QColor colour) {
     QImage image(kSize, QImage::Format_RGB32);
     image.fill(PaintArea::ButtonFace());
     QPainter painter(&image);
@@ -105,13 +105,21 @@ QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
     painter.fillRect(kWhiteArea, Qt::white);
     const QString text = ToQString(password);
     if (!text.isEmpty()) {
-        DrawCentredText(painter, text, style);
+        DrawCentredText(painter, text, font, colour);
     }
     return image;
 }
 
+QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
+    return Render(password, style.Font(), style.TextColour());
+}
+
+void PrintImage::Draw(QPainter& painter, std::string_view password, const QFont& font, QColor colour) {
+    painter.drawImage(QPoint(0, 0), Render(password, font, colour));
+}
+
 void PrintImage::Draw(QPainter& painter, std::string_view password, const PrintStyle& style) {
-    painter.drawImage(QPoint(0, 0), Render(password, style));
+    Draw(painter, password, style.Font(), style.TextColour());
 }
 
 LabelImage PrintImage::Label(const QImage& image) {

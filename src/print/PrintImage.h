@@ -5,6 +5,8 @@
 
 #include "print/LabelImage.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRect>
 
@@ -27,10 +29,12 @@ public:
     // the top and on the left.
     static constexpr QPoint kLabelOrigin{1, 1};
 
-    // The whole image for `password` (code page 932).
+    // The whole image for `password` (code page 932) in the print font and text colour.
+    static QImage Render(std::string_view password, const QFont& font, QColor colour);
     static QImage Render(std::string_view password, const PrintStyle& style);
 
     // Paints the control: the rendered image at the painter's origin.
+    static void Draw(QPainter& painter, std::string_view password, const QFont& font, QColor colour);
     static void Draw(QPainter& painter, std::string_view password, const PrintStyle& style);
 
     // The label read from an image laid out as Render's: a pixel exactly white
