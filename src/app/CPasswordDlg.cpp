@@ -39,6 +39,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     MapClicked(IDC_CONVERT, &CPasswordDlg::OnConvert);
     MapClicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
     MapClicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
+    MapClicked(IDC_CHANGE_FONT, &CPasswordDlg::ChangePrintFont);
     MapClicked(ID_HELP, &CPasswordDlg::OnHelp);
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);
@@ -129,10 +130,9 @@ bool CPasswordDlg::OnInitDialog() {
 
     m_printWnd = GetDlgItem(IDC_PRINT_IMAGE);
     m_printDC = Item<PaintArea>(IDC_PRINT_IMAGE);
-    m_printFont = PointFont(kUiFace, 360, this);
+    m_printStyle = PrintStyle(this); // "MS UI Gothic" 36 points, black
     m_printPreviousFont = m_printWnd->font();
-    m_printWnd->setFont(m_printFont);
-    m_printTextColor = QColor(0, 0, 0);
+    m_printWnd->setFont(m_printStyle.Font());
     m_printDC->SetPainter([this](QPainter& painter) { DrawPrintImage(painter); });
 
     // Pixels, not dialog units: the label image is 384 x 64 dots plus the frame.

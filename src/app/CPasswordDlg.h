@@ -7,6 +7,7 @@
 
 #include "app/PasswordDialogTemplate.h"
 #include "platform/CDialog.h"
+#include "print/PrintStyle.h"
 #include "table/CMapStringToString.h"
 #include "table/TableFile.h"
 
@@ -43,6 +44,7 @@ public:
     void OnTypingFocus();
     void OnAbout();
     void OnEditTable();
+    void ChangePrintFont();
     void OnHelp();
 
     // Redraws the print image without erasing the dialog behind it.
@@ -78,9 +80,8 @@ private:
     QFont m_resultFont;
     PaintArea* m_resultDC = nullptr;
     QWidget* m_resultWnd = nullptr;
-    QColor m_printTextColor;
     QFont m_printPreviousFont;
-    QFont m_printFont;
+    PrintStyle m_printStyle; // the print font, with its full description, and the print text colour
     PaintArea* m_printDC = nullptr;
     QWidget* m_printWnd = nullptr;
     std::int32_t m_printerDeviceNumber = 0;

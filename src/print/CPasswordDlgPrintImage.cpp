@@ -10,5 +10,12 @@ void CPasswordDlg::DrawPrintImage(QPainter& painter) {
     if (m_printWnd == nullptr) {
         return;
     }
-    PrintImage::Draw(painter, m_password, m_printFont, m_printTextColor);
+    PrintImage::Draw(painter, m_password, m_printStyle);
+}
+
+void CPasswordDlg::ChangePrintFont() {
+    if (m_printStyle.ChangeFont(this)) {
+        m_printWnd->setFont(m_printStyle.Font());
+        InvalidatePrintImage();
+    }
 }

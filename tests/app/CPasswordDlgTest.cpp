@@ -5,6 +5,9 @@
 
 #include "app/HelpPage.h"
 #include "app/PasswordDialogTemplate.h"
+#include "print/FontChooser.h"
+#include "print/PrintImage.h"
+#include "print/PrintStyle.h"
 #include "tableedit/CTableEditDlg.h"
 #include "convert/Conversion.h"
 #include "platform/CalendarTime.h"
@@ -153,6 +156,48 @@ private slots:
             QPoint(px(control.x + control.cx, bx, 4) - 1, px(control.y + control.cy, by, 8) - 1));
         QCOMPARE(d.Item(id)->geometry(), expected);
         QCOMPARE(d.dialog.size(), QSize(px(247, bx, 4), px(357, by, 8)));
+    }
+
+    void printImageShowsThePasswordInTheChosenFont_data() {
+        QTest::addColumn<bool>("chooserOk");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("dots");
+        QTest::newRow("cancel keeps black") << false << QColor(Qt::white) << true;
+        QTest::newRow("ok with white prints nothing") << true << QColor(Qt::white) << false;
+        QTest::newRow("ok with red") << true << QColor(Qt::red) << true;
+    }
+    void printImageShowsThePasswordInTheChosenFont() {
+        QFETCH(bool, chooserOk);
+        QFETCH(QColor, colour);
+        QFETCH(bool, dots);
+        ShownDialog d;
+        QWidget* area = d.Item(IDC_PRINT_IMAGE);
+        QCOMPARE(PrintImage::Label(area->grab().toImage()).DotCount(), std::size_t{0});
+        TypeText(d.Edit(IDC_KATAKANA), U("サクラ"));
+        QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
+        const auto rgb = [](const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); };
+        QCOMPARE(rgb(area->grab().toImage()), rgb(PrintImage::Render("39r", PrintStyle(&d.dialog))));
+
+        std::optional<FontChoice> seen;
+        SetFontChooserHandler([&](QWidget*, const FontChoice& start) -> std::optional<FontChoice> {
+            seen = start;
+            if (!chooserOk) {
+                return std::nullopt;
+            }
+            FontChoice choice = start;
+            choice.font.height = start.font.height * 2;
+            choice.colour = colour;
+            return choice;
+        });
+        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CHANGE_FONT), Qt::LeftButton);
+        SetFontChooserHandler({});
+        QVERIFY(seen.has_value());
+        QCOMPARE(seen->colour, QColor(Qt::black));
+        const QImage after = area->grab().toImage();
+        QCOMPARE(PrintImage::Label(after).DotCount() > 0, dots);
+        if (!chooserOk) {
+            QCOMPARE(rgb(after), rgb(PrintImage::Render("39r", PrintStyle(&d.dialog))));
+        }
     }
 
     void printImageIsSizedInPixelsWithAWhiteInside() {
