@@ -118,9 +118,7 @@ bool CPasswordDlg::OnInitDialog() {
 
     UpdateData(false);
 
-    // No printer link is open until the printer search finds one.
-    m_printerLink = 0;
-    EnableDlgItem(IDC_PRINT, m_printerLink != 0);
+    StartPrinterPresence();
 
     m_resultWnd = GetDlgItem(IDC_TYPING_RESULT);
     m_resultDC = Item<PaintArea>(IDC_TYPING_RESULT);
@@ -141,8 +139,8 @@ bool CPasswordDlg::OnInitDialog() {
 }
 
 // Shut-down, in the reverse order of taking: fonts given back to the areas.
-// The help viewer is the desktop's own program and is left running; the
-// printer link is given up by its own shut-down.
+// The help viewer is the desktop's own program and is left running. The
+// printer link library is let go of last.
 void CPasswordDlg::OnDestroy() {
     if (m_resultWnd != nullptr) {
         m_resultWnd->setFont(m_resultPreviousFont);
@@ -155,6 +153,7 @@ void CPasswordDlg::OnDestroy() {
         m_printDC = nullptr;
         m_printWnd = nullptr;
     }
+    EndPrinterPresence();
 }
 
 void CPasswordDlg::OnKanaFocus() {

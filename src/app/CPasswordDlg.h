@@ -24,6 +24,7 @@ class QMenu;
 class QPainter;
 class QPushButton;
 class PaintArea;
+class DeviceNotices;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -47,6 +48,15 @@ public:
     void ChangePrintFont();
     void OnHelp();
 
+    // Printer presence: the scan, the link and the device-change notices.
+    bool FindPrinter();
+    bool OpenPrinterLink();
+    void ClosePrinterLink();
+    void OnDeviceChange(quint32 event, quint32 word);
+    std::uint32_t PrinterLinkHandle() const { return m_printerLink; }
+    std::int32_t PrinterDeviceNumber() const { return m_printerDeviceNumber; }
+    const char* PrinterDeviceName() const { return m_printerDeviceName.data(); }
+
     // Redraws the print image without erasing the dialog behind it.
     void InvalidatePrintImage();
     // Paints the print image's white area and the password in it.
@@ -69,6 +79,8 @@ protected:
 private:
     void ReportUnreadableTable(TableReadError error);
     void OnDestroy();
+    void StartPrinterPresence();
+    void EndPrinterPresence();
 
     // A window drawing context cannot be held in Qt: a widget is drawn only in
     // its own paint event. The "DC" members are therefore the paint areas
@@ -84,6 +96,8 @@ private:
     PrintStyle m_printStyle; // the print font, with its full description, and the print text colour
     PaintArea* m_printDC = nullptr;
     QWidget* m_printWnd = nullptr;
+    // Until a scan finds a printer: number 0 and no name, the first number a
+    // scan asks about, so the first open tries a number that can exist.
     std::int32_t m_printerDeviceNumber = 0;
     std::array<char, 256> m_printerDeviceName{};
     std::uint32_t m_printerLink = 0; // 0: no connection
@@ -99,4 +113,5 @@ private:
     std::string m_password;
     std::string m_typed;
     QIcon m_icon;
+    DeviceNotices* m_deviceNotices = nullptr; // child; delivers OnDeviceChange
 };
