@@ -13,7 +13,8 @@
 namespace {
 
 // 35 full-width characters: 70 bytes, the katakana field's limit.
-const std::string kPhrase = cp932::Text("サクラ　サクラ　ヤヨイノソラハ　ミワタスカギリ　ウィンドウ　カスミガタ");
+const std::string kPhrase =
+    cp932::Text("サクラ　サクラ　ヤヨイノソラハ　ミワタスカギリ　ウィンドウ　カスミガタ");
 
 void BM_ConvertPhrase(benchmark::State& state) {
     CMapStringToString letters, digits, symbols;
