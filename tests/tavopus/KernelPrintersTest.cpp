@@ -1,87 +1,61 @@
-// The kernel backend against a fake sysfs tree and pseudo-terminals standing
-// in for the printer nodes.
+// The kernel backend against a fake sysfs tree and a pseudo-terminal standing
+// in for the printer node.
 #include "tavopus/tavopus.h"
 #include "tavopus/TavopusTesting.h"
 
 #include "support/NamedCases.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <numeric>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
+namespace hooks = tavopus::testing;
 
 namespace {
 
-// A pseudo-terminal in raw mode: the library opens its slave side through
-// the device node link, the test plays the printer on the master side.
-class StandInNode {
-public:
+using Bytes = std::vector<std::uint8_t>;
+using Reply = std::tuple<bool, std::uint32_t, Bytes>; // success, count, buffer
+
+constexpr const char* kOrbek = "MFG:ORBEK;MDL:MP-100;CMD:ESC;";
+const std::string kLong(300, 'M');
+
+// A raw pseudo-terminal: the library opens the slave side through the node
+// link, the test plays the printer on the master side.
+struct StandInNode {
     StandInNode() {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        EXPECT_GE(master_, 0);
-        grantpt(master_);
-        unlockpt(master_);
-        path_ = ptsname(master_);
-        slave_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        grantpt(master);
+        unlockpt(master);
+        path = ptsname(master);
+        slave = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         termios mode{};
-        tcgetattr(slave_, &mode);
+        tcgetattr(slave, &mode);
         cfmakeraw(&mode);
-        tcsetattr(slave_, TCSANOW, &mode);
+        tcsetattr(slave, TCSANOW, &mode);
     }
     ~StandInNode() {
         Unplug();
-        if (slave_ >= 0)
-            ::close(slave_);
+        ::close(slave);
     }
-    StandInNode(const StandInNode&) = delete;
-    StandInNode& operator=(const StandInNode&) = delete;
-
-    const std::string& Path() const { return path_; }
-    // Closing the master side makes the library's side fail with EIO, as a
-    // printer node does once the printer is pulled out.
-    void Unplug() {
-        if (master_ >= 0)
-            ::close(master_);
-        master_ = -1;
-    }
-    void Send(std::vector<std::uint8_t> bytes) const {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    std::vector<std::uint8_t> Received(std::size_t count) const {
-        std::vector<std::uint8_t> bytes(count);
-        std::size_t got = 0;
-        while (got < count) {
-            // Bytes that never come must fail the test, not hang it.
-            pollfd wait{master_, POLLIN, 0};
-            if (::poll(&wait, 1, 1000) != 1)
-                break;
-            const auto n = ::read(master_, bytes.data() + got, count - got);
-            if (n <= 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        bytes.resize(got);
-        return bytes;
-    }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    std::string path_;
+    // The library's side then fails with EIO, as a pulled-out printer's node does.
+    void Unplug() { ::close(std::exchange(master, -1)); }
+    int master = -1, slave = -1;
+    std::string path;
 };
 
 class KernelPrinters : public testing::Test {
@@ -91,481 +65,196 @@ protected:
         std::string pattern = (fs::temp_directory_path() / "tavopus-kernel-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         root_ = pattern;
-        fs::create_directories(root_ / "sys/class/usbmisc");
         fs::create_directories(root_ / "dev/usb");
-        tavopus::testing::Reset();
-        tavopus::testing::SetRoots((root_ / "sys").string(), (root_ / "dev").string());
-        tavopus::testing::SetTimeouts(100, 500);
+        hooks::Reset();
+        hooks::SetRoots((root_ / "sys").string(), (root_ / "dev").string());
+        hooks::SetTimeouts(100, 300);
     }
     void TearDown() override {
-        tavopus::testing::Reset();
+        hooks::Reset();
         fs::remove_all(root_);
     }
 
-    // A printer node with this id at number n, its node a link to `target`.
+    fs::path SysfsEntry(int n) const { return root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)); }
+    // A printer with this id at number n, its node a link to `target`.
     void AddPrinter(int n, const std::string& id, const std::string& target) {
-        const auto dir = root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)) / "device";
-        fs::create_directories(dir);
-        std::ofstream(dir / "ieee1284_id") << id;
-        const auto node = root_ / "dev/usb" / ("lp" + std::to_string(n));
-        fs::remove(node);
-        fs::create_symlink(target, node);
+        fs::create_directories(SysfsEntry(n) / "device");
+        std::ofstream(SysfsEntry(n) / "device/ieee1284_id") << id;
+        std::error_code kept; // a node already there stays
+        fs::create_symlink(target, root_ / "dev/usb" / ("lp" + std::to_string(n)), kept);
     }
-    void RemovePrinter(int n) {
-        fs::remove_all(root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)));
-        fs::remove(root_ / "dev/usb" / ("lp" + std::to_string(n)));
-    }
-    std::uint32_t Open(int n) {
+    // Plugs the label printer in at number 0 and opens a link to it.
+    std::uint32_t Open() {
+        AddPrinter(0, kOrbek, node_.path);
         std::uint32_t handle = 0;
-        EXPECT_EQ(TavopStartDevice(&handle, n), 0u);
+        EXPECT_EQ(TavopStartDevice(&handle, 0), 0u);
         EXPECT_NE(handle, 0u);
         return handle;
     }
+    // The real system calls but for this one.
+    static void Hook(auto which, auto call) {
+        auto calls = hooks::RealSystemCalls();
+        calls.*which = call;
+        hooks::SetSystemCalls(calls);
+    }
+    // Reads into a spoiled buffer of `size` bytes.
+    static Reply Read(std::uint32_t handle, std::uint32_t size) {
+        Bytes buffer(size, 0xAA);
+        const bool ok = TavopUsbRead(handle, buffer.data(), &size) == 0;
+        return {ok, size, buffer};
+    }
 
     fs::path root_;
+    StandInNode node_;
 };
 
-constexpr const char* kOrbek = "MFG:ORBEK;MDL:MP-100;CMD:ESC;";
-constexpr const char* kOffice = "MFG:HP;MDL:LaserJet;CMD:PCL;";
-
-// The scan as the program makes it: the first number that answers.
-struct Found {
-    int number = -1;
+// A row of a table: what is given and what should come of it.
+template <typename Given, typename Expected = bool> struct Case {
     std::string name;
-};
-Found Scan() {
-    for (int n = 0; n <= 126; ++n) {
-        std::array<char, 256> name;
-        name.fill('\x7F');
-        if (TavopCheckActiveDevice(n, name.data()) == 0)
-            return {n, name.data()};
-    }
-    return {};
-}
-
-struct ScanCase {
-    std::string name;
-    std::map<int, std::string> ids;
-    int number;
-    std::string deviceName;
-    friend void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
+    Given given;
+    Expected expected;
+    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 };
 
-class KernelScan : public KernelPrinters, public testing::WithParamInterface<ScanCase> {};
+// Given: the device ids by number; expected: the number found first and its name.
+using Scan = Case<std::map<int, std::string>, std::pair<int, std::string>>;
+class KernelScan : public KernelPrinters, public testing::WithParamInterface<Scan> {};
 
-TEST_P(KernelScan, AnswersOnlyForTheLabelPrinter) {
-    const auto& c = GetParam();
-    StandInNode node;
-    for (const auto& [n, id] : c.ids)
-        AddPrinter(n, id, node.Path());
-    const auto found = Scan();
-    EXPECT_EQ(found.number, c.number);
-    EXPECT_EQ(found.name, c.deviceName);
+TEST_P(KernelScan, LowestNumberOfTheLabelPrinterAnswersAndOnlyAnsweringOnesOpen) {
+    for (const auto& [n, id] : GetParam().given)
+        AddPrinter(n, id, node_.path);
+    // One number past each end is asked too.
+    int found = -1;
+    std::array<char, 256> name{};
+    for (int n = 127; n >= -1; --n)
+        found = TavopCheckActiveDevice(n, name.data()) == 0 ? n : found;
+    EXPECT_EQ(std::make_pair(found, std::string(name.data())), GetParam().expected);
+    for (std::uint32_t handle = 0; const auto& [n, id] : GetParam().given)
+        EXPECT_EQ(TavopStartDevice(&handle, n) == 0, TavopCheckActiveDevice(n, name.data()) == 0) << n;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ids, KernelScan,
     testing::Values(
-        ScanCase{"NoPrinter", {}, -1, ""}, ScanCase{"LabelPrinter", {{4, kOrbek}}, 4, "ORBEK MP-100"},
-        ScanCase{"OfficePrinterNeverAnswers", {{0, kOffice}}, -1, ""},
-        ScanCase{"OfficePrinterBeforeLabelPrinter", {{0, kOffice}, {1, kOrbek}}, 1, "ORBEK MP-100"},
-        ScanCase{"LowestNumberWins", {{9, "MFG:ORBEK;MDL:B;"}, {2, "MFG:ORBEK;MDL:A;"}}, 2, "ORBEK A"},
-        ScanCase{"LastNumber", {{126, kOrbek}}, 126, "ORBEK MP-100"},
-        ScanCase{"NumberPastTheLast", {{127, kOrbek}}, -1, ""},
-        ScanCase{"LongName",
-                 {{0, "MFG:ORBEK;MDL:" + std::string(300, 'M') + ";"}},
-                 0,
-                 "ORBEK " + std::string(249, 'M')}),
+        Scan{"NoPrinter", {}, {-1, ""}},
+        Scan{"OfficePrinterNeverAnswers", {{0, "MFG:HP;MDL:LaserJet;"}, {1, kOrbek}}, {1, "ORBEK MP-100"}},
+        Scan{"LowestNumberWins", {{9, "MFG:ORBEK;MDL:B;"}, {2, "MFG:ORBEK;MDL:A;"}}, {2, "ORBEK A"}},
+        Scan{"OutsideTheRange", {{-1, kOrbek}, {127, kOrbek}}, {-1, ""}},
+        Scan{"LastNumber", {{126, "MANUFACTURER:ORBEK;MODEL:MP-100;"}}, {126, "ORBEK MP-100"}},
+        Scan{"KeysInAnyCaseAndSpaces", {{0, "CLS:PRINTER; mfg : Orbek ; Mdl:MP 2 ;"}}, {0, "Orbek MP 2"}},
+        Scan{"MakerOnlyStartsAlike", {{0, "MFG:ORBEKSON;MDL:MP;"}}, {-1, ""}},
+        Scan{"ModelNamesTheMaker", {{0, "MFG:ACME;MDL:ORBEK;"}}, {-1, ""}},
+        Scan{"FirstMakerCounts", {{0, "MFG:ACME;MANUFACTURER:ORBEK;"}}, {-1, ""}},
+        Scan{"LongNameCut", {{0, "MFG:ORBEK;MDL:" + kLong}}, {0, "ORBEK " + kLong.substr(51)}}),
     named_cases::CaseName{});
 
-TEST_F(KernelPrinters, NumbersOutsideTheRangeNeverAnswer) {
-    StandInNode node;
-    for (int n : {-1, 127, 128, 1000})
-        AddPrinter(n, kOrbek, node.Path());
-    for (int n : {-1, 127, 128, 1000}) {
-        std::array<char, 256> name{};
-        EXPECT_NE(TavopCheckActiveDevice(n, name.data()), 0u) << n;
-        std::uint32_t handle = 0;
-        EXPECT_NE(TavopStartDevice(&handle, n), 0u) << n;
-    }
+TEST_F(KernelPrinters, ReadLeavesZerosWhereNothingCame) {
+    const auto handle = Open();
+    EXPECT_EQ(Read(handle, 4), (Reply{false, 0, Bytes(4, 0)}));
+    // A silent printer is not a lost one.
+    ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
+    EXPECT_EQ(Read(handle, 4), (Reply{true, 2, {0x06, 0x0A, 0, 0}}));
 }
 
-TEST_F(KernelPrinters, NodeMissingFromDevDoesNotAnswer) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    fs::remove(root_ / "dev/usb/lp0");
-    std::array<char, 256> name{};
-    EXPECT_NE(TavopCheckActiveDevice(0, name.data()), 0u);
-    std::uint32_t handle = 0;
-    EXPECT_NE(TavopStartDevice(&handle, 0), 0u);
-    EXPECT_EQ(handle, 0u);
-}
+// Given: per write call the bytes let through, or -errno, the last step
+// repeating; expected: whether all bytes go.
+using Plan = Case<std::vector<ssize_t>>;
+class Writes : public KernelPrinters, public testing::WithParamInterface<Plan> {};
 
-TEST_F(KernelPrinters, OfficePrinterIsNeverOpened) {
-    StandInNode node;
-    AddPrinter(0, kOffice, node.Path());
-    int opens = 0;
-    auto calls = tavopus::testing::RealSystemCalls();
-    calls.open = [&](const char*, int) {
-        return ++opens, -1;
-    };
-    tavopus::testing::SetSystemCalls(calls);
-    std::uint32_t handle = 0;
-    EXPECT_NE(TavopStartDevice(&handle, 0), 0u);
-    EXPECT_EQ(opens, 0);
-}
-
-TEST_F(KernelPrinters, BytesPassUnchangedBothWays) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    // Bytes a terminal would translate or act on.
-    const std::vector<std::uint8_t> sent{0x1B, 0x49, 0x0A, 0x0D, 0x03, 0x04, 0x11, 0x13, 0x7F, 0x00};
-    EXPECT_EQ(TavopUsbWrite(handle, sent.data(), static_cast<std::uint32_t>(sent.size())), 0u);
-    EXPECT_EQ(node.Received(sent.size()), sent);
-
-    node.Send({0x06, 0x0A, 0x00, 0x0D});
-    std::array<std::uint8_t, 8> reply;
-    reply.fill(0xAA);
-    std::uint32_t count = 8;
-    EXPECT_EQ(TavopUsbRead(handle, reply.data(), &count), 0u);
-    EXPECT_EQ(count, 4u);
-    EXPECT_EQ(reply, (std::array<std::uint8_t, 8>{0x06, 0x0A, 0x00, 0x0D, 0, 0, 0, 0}));
-}
-
-TEST_F(KernelPrinters, ReadThatTimesOutLeavesZeros) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    std::array<std::uint8_t, 8> reply;
-    reply.fill(0xAA);
-    std::uint32_t count = 8;
-    EXPECT_NE(TavopUsbRead(handle, reply.data(), &count), 0u);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(reply, (std::array<std::uint8_t, 8>{}));
-    // The link survives a silent printer.
-    node.Send({0x06});
-    count = 1;
-    EXPECT_EQ(TavopUsbRead(handle, reply.data(), &count), 0u);
-    EXPECT_EQ(reply[0], 0x06);
-}
-
-// Writes that the kernel takes only in part, or interrupts.
-struct WriteFault {
-    std::string name;
-    std::vector<ssize_t> plan; // per call: bytes let through, or -errno
-    friend void PrintTo(const WriteFault& c, std::ostream* os) { *os << c.name; }
-};
-
-class PartialWrites : public KernelPrinters, public testing::WithParamInterface<WriteFault> {};
-
-TEST_P(PartialWrites, AllBytesArriveInOrder) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    const auto plan = GetParam().plan;
+TEST_P(Writes, GoOnOverPiecesWithinABoundedTime) {
+    const auto handle = Open();
+    const auto& plan = GetParam().given;
     std::size_t call = 0;
-    auto calls = tavopus::testing::RealSystemCalls();
-    const auto realWrite = calls.write;
-    calls.write = [&](int fd, const void* bytes, size_t count) -> ssize_t {
-        const auto step = call < plan.size() ? plan[call] : static_cast<ssize_t>(count);
-        ++call;
-        if (step < 0) {
-            errno = static_cast<int>(-step);
-            return -1;
-        }
-        return realWrite(fd, bytes, std::min(count, static_cast<size_t>(step)));
-    };
-    tavopus::testing::SetSystemCalls(calls);
-
-    std::vector<std::uint8_t> sent(64);
+    Bytes taken;
+    Hook(&hooks::SystemCalls::write, [&](int, const void* bytes, size_t count) -> ssize_t {
+        const auto step = plan[std::min(call++, plan.size() - 1)];
+        if (step < 0)
+            return errno = static_cast<int>(-step), -1;
+        const auto* from = static_cast<const std::uint8_t*>(bytes);
+        taken.insert(taken.end(), from, from + std::min(count, static_cast<size_t>(step)));
+        return std::min(static_cast<ssize_t>(count), step);
+    });
+    Bytes sent(64);
     std::iota(sent.begin(), sent.end(), std::uint8_t{1});
-    EXPECT_EQ(TavopUsbWrite(handle, sent.data(), 64), 0u);
-    EXPECT_EQ(node.Received(64), sent);
-    EXPECT_GT(call, plan.size());
+    EXPECT_EQ(TavopUsbWrite(handle, sent.data(), 64) == 0, GetParam().expected);
+    EXPECT_EQ(taken, GetParam().expected ? sent : Bytes{});
+    // A full printer is not a lost one: the link still takes bytes.
+    hooks::SetSystemCalls(hooks::RealSystemCalls());
+    EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, PartialWrites,
-                         testing::Values(WriteFault{"ShortPieces", {7, 7, 7, 7, 7, 7, 7, 7, 7}},
-                                         WriteFault{"InterruptedFirst", {-EINTR}},
-                                         WriteFault{"InterruptedAfterPart", {20, -EINTR, -EINTR, 1}},
-                                         WriteFault{"WouldBlock", {10, -EAGAIN, 0, 30}}),
+INSTANTIATE_TEST_SUITE_P(Faults, Writes,
+                         testing::Values(Plan{"ShortPieces", {7}, true},
+                                         Plan{"Interrupted", {20, -EINTR, -EINTR, 64}, true},
+                                         Plan{"WouldBlock", {10, -EAGAIN, 0, 64}, true},
+                                         Plan{"NeverGetsThrough", {-EAGAIN}, false}),
                          named_cases::CaseName{});
 
-TEST_F(KernelPrinters, WriteThatNeverGetsThroughGivesUp) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    auto calls = tavopus::testing::RealSystemCalls();
-    calls.write = [](int, const void*, size_t) -> ssize_t {
-        return errno = EAGAIN, -1;
-    };
-    calls.poll = [](pollfd*, nfds_t, int) {
-        return 0;
-    };
-    tavopus::testing::SetSystemCalls(calls);
-    const std::uint8_t byte = 0x05;
-    EXPECT_NE(TavopUsbWrite(handle, &byte, 1), 0u);
-    // A full printer is not a lost one.
-    tavopus::testing::SetSystemCalls(tavopus::testing::RealSystemCalls());
-    EXPECT_EQ(TavopUsbWrite(handle, &byte, 1), 0u);
-}
-
-// Counts every system call the library makes on device nodes.
-struct CallCounter {
-    int calls = 0;
-    void Install() {
-        auto real = tavopus::testing::RealSystemCalls();
-        tavopus::testing::SystemCalls counted{
-            [this, real](const char* p, int f) { return ++calls, real.open(p, f); },
-            [this, real](int fd, void* b, size_t n) { return ++calls, real.read(fd, b, n); },
-            [this, real](int fd, const void* b, size_t n) { return ++calls, real.write(fd, b, n); },
-            [this, real](pollfd* p, nfds_t n, int t) { return ++calls, real.poll(p, n, t); },
-            [this, real](int fd) { return ++calls, real.close(fd); },
-        };
-        tavopus::testing::SetSystemCalls(counted);
-    }
-};
-
-TEST_F(KernelPrinters, DeviceVanishingInTheMiddleOfAWriteEndsTheLink) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    auto calls = tavopus::testing::RealSystemCalls();
-    const auto realWrite = calls.write;
+TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {
+    const auto ended = Open();
+    TavopEndDevice(ended);
+    const auto goneInWrite = Open(), goneInRead = Open();
     int writes = 0;
-    calls.write = [&](int fd, const void* bytes, size_t count) -> ssize_t {
-        if (++writes == 2) {
-            node.Unplug();
-            RemovePrinter(0);
-        }
-        return realWrite(fd, bytes, std::min<size_t>(count, 16));
-    };
-    tavopus::testing::SetSystemCalls(calls);
-    const std::vector<std::uint8_t> frame(64, 0x55);
-    EXPECT_NE(TavopUsbWrite(handle, frame.data(), 64), 0u);
+    Hook(&hooks::SystemCalls::write,
+         [&, real = hooks::RealSystemCalls().write](int fd, const void* bytes, size_t n) {
+             if (++writes == 2)
+                 node_.Unplug();
+             return real(fd, bytes, std::min<size_t>(n, 16));
+         });
+    EXPECT_NE(TavopUsbWrite(goneInWrite, Bytes(64).data(), 64), 0u);
     EXPECT_EQ(writes, 2);
-
-    CallCounter counter;
-    counter.Install();
-    EXPECT_NE(TavopUsbWrite(handle, frame.data(), 64), 0u);
-    std::array<std::uint8_t, 1> reply{0xAA};
-    std::uint32_t count = 1;
-    EXPECT_NE(TavopUsbRead(handle, reply.data(), &count), 0u);
-    EXPECT_EQ(reply[0], 0);
-    EXPECT_EQ(counter.calls, 0);
-    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
-}
-
-TEST_F(KernelPrinters, ReadFromVanishedDeviceEndsTheLink) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    node.Unplug();
-    std::array<std::uint8_t, 1> reply{};
-    std::uint32_t count = 1;
-    EXPECT_NE(TavopUsbRead(handle, reply.data(), &count), 0u);
-    CallCounter counter;
-    counter.Install();
-    EXPECT_NE(TavopUsbWrite(handle, reply.data(), 1), 0u);
-    EXPECT_EQ(counter.calls, 0);
-}
-
-enum class HandleKind { Zero, NeverGiven, Ended, Vanished };
-
-struct HandleCase {
-    std::string name;
-    HandleKind kind;
-    friend void PrintTo(const HandleCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class UnusableHandles : public KernelPrinters, public testing::WithParamInterface<HandleCase> {};
-
-TEST_P(UnusableHandles, FailWithoutTouchingAnyDevice) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    std::uint32_t handle = 0;
-    switch (GetParam().kind) {
-    case HandleKind::Zero:
-        break;
-    case HandleKind::NeverGiven:
-        handle = Open(0) + 1000;
-        break;
-    case HandleKind::Ended:
-        handle = Open(0);
-        TavopEndDevice(handle);
-        break;
-    case HandleKind::Vanished: {
-        handle = Open(0);
-        node.Unplug();
-        const std::uint8_t byte = 0;
-        EXPECT_NE(TavopUsbWrite(handle, &byte, 1), 0u);
-        break;
-    }
-    }
-    CallCounter counter;
-    counter.Install();
-    const std::array<std::uint8_t, 2> command{0x1B, 0x42};
-    EXPECT_NE(TavopUsbWrite(handle, command.data(), 2), 0u);
-    std::array<std::uint8_t, 8> reply;
-    reply.fill(0xAA);
-    std::uint32_t count = 8;
-    EXPECT_NE(TavopUsbRead(handle, reply.data(), &count), 0u);
-    EXPECT_EQ(reply, (std::array<std::uint8_t, 8>{}));
-    TavopEndDevice(handle);
-    EXPECT_EQ(counter.calls, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Handles, UnusableHandles,
-                         testing::Values(HandleCase{"Zero", HandleKind::Zero},
-                                         HandleCase{"NeverGiven", HandleKind::NeverGiven},
-                                         HandleCase{"Ended", HandleKind::Ended},
-                                         HandleCase{"Vanished", HandleKind::Vanished}),
-                         named_cases::CaseName{});
-
-struct OpenFailure {
-    std::string name;
-    int error;
-    std::string advice; // words the user can act on
-    friend void PrintTo(const OpenFailure& c, std::ostream* os) { *os << c.name; }
-};
-
-class OpenFailures : public KernelPrinters, public testing::WithParamInterface<OpenFailure> {};
-
-TEST_P(OpenFailures, ToldOnceOnStandardError) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    auto calls = tavopus::testing::RealSystemCalls();
-    const int error = GetParam().error;
-    calls.open = [error](const char*, int) {
-        return errno = error, -1;
+    EXPECT_FALSE(std::get<0>(Read(goneInRead, 1)));
+    int calls = 0;
+    const auto touch = [&](auto&&...) {
+        return ++calls, -1;
     };
-    tavopus::testing::SetSystemCalls(calls);
+    hooks::SetSystemCalls({touch, touch, touch, touch, touch});
+    for (const std::uint32_t handle : {0u, goneInRead + 1000, ended, goneInWrite, goneInRead}) {
+        SCOPED_TRACE(handle);
+        EXPECT_NE(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
+        EXPECT_EQ(Read(handle, 8), (Reply{false, 0, Bytes(8, 0)}));
+        // A removal notice is about a link only while the link is open and its device gone.
+        const bool gone = handle == goneInWrite || handle == goneInRead;
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, gone);
+        TavopEndDevice(handle);
+    }
+    EXPECT_EQ(calls, 0);
+}
 
+TEST_F(KernelPrinters, OpenFailuresAreToldOnceInWordsTheUserCanActOn) {
+    AddPrinter(0, kOrbek, node_.path);
+    int error = 0;
+    Hook(&hooks::SystemCalls::open, [&](const char*, int) { return errno = error, -1; });
     testing::internal::CaptureStderr();
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::uint32_t handle = 0;
+    for (std::uint32_t handle = 0; const int e : {EACCES, EACCES, EBUSY, EBUSY, ENOENT}) {
+        error = e;
         EXPECT_NE(TavopStartDevice(&handle, 0), 0u);
-        EXPECT_EQ(handle, 0u);
     }
     const auto told = testing::internal::GetCapturedStderr();
-    const auto first = told.find(GetParam().advice);
-    ASSERT_NE(first, std::string::npos) << told;
-    EXPECT_EQ(told.find(GetParam().advice, first + 1), std::string::npos) << told;
-    EXPECT_NE(told.find((root_ / "dev/usb/lp0").string()), std::string::npos) << told;
+    const auto node = (root_ / "dev/usb/lp0").string();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << told;
+    EXPECT_NE(told.find(node + " may not be opened by this user. Install the udev rule"), std::string::npos)
+        << told;
+    EXPECT_NE(told.find(node + " is in use by another program"), std::string::npos) << told;
 }
 
-INSTANTIATE_TEST_SUITE_P(Errors, OpenFailures,
-                         testing::Values(OpenFailure{"PermissionDenied", EACCES, "Install the udev rule"},
-                                         OpenFailure{"NotPermitted", EPERM, "Install the udev rule"},
-                                         OpenFailure{"Busy", EBUSY, "in use by another program"}),
-                         named_cases::CaseName{});
-
-TEST_F(KernelPrinters, OtherOpenFailuresAreNotTold) {
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    auto calls = tavopus::testing::RealSystemCalls();
-    calls.open = [](const char*, int) {
-        return errno = ENOENT, -1;
-    };
-    tavopus::testing::SetSystemCalls(calls);
-    testing::internal::CaptureStderr();
-    std::uint32_t handle = 0;
-    EXPECT_NE(TavopStartDevice(&handle, 0), 0u);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-// What the removal notice's data word tells about the open link.
-enum class Removal {
-    OtherNode,
-    OtherNodeWhileOursIsGoneToo,
-    LinkedNodeGone,
-    LinkedNodeStillThere,
-    StaleAfterReplug,
-    NoLink
-};
-
-struct RemovalCase {
-    std::string name;
-    Removal removal;
-    bool mine;
-    friend void PrintTo(const RemovalCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class RemovalNotices : public KernelPrinters, public testing::WithParamInterface<RemovalCase> {};
-
-TEST_P(RemovalNotices, CheckMyDeviceAnswersForTheLinkedDeviceOnlyWhenGone) {
-    auto first = std::make_unique<StandInNode>();
-    StandInNode second;
-    AddPrinter(0, kOrbek, first->Path());
-    AddPrinter(1, kOrbek, second.Path());
-    std::uint32_t handle = Open(0);
-    std::uint32_t word = TAVOP_NODE_WORD(0);
-    switch (GetParam().removal) {
-    case Removal::OtherNode:
-        second.Unplug();
-        RemovePrinter(1);
-        word = TAVOP_NODE_WORD(1);
-        break;
-    case Removal::OtherNodeWhileOursIsGoneToo:
-        // Our own removal has its own notice; this one is about another node.
-        first->Unplug();
-        RemovePrinter(0);
-        second.Unplug();
-        RemovePrinter(1);
-        word = TAVOP_NODE_WORD(1);
-        break;
-    case Removal::LinkedNodeGone:
-        first->Unplug();
-        RemovePrinter(0);
-        break;
-    case Removal::LinkedNodeStillThere:
-        break;
-    case Removal::StaleAfterReplug: {
-        // The old link has been closed; the notice about its removal comes
-        // late, after a new link to the same number was opened.
-        first->Unplug();
-        RemovePrinter(0);
-        TavopEndDevice(handle);
-        first = std::make_unique<StandInNode>();
-        AddPrinter(0, kOrbek, first->Path());
-        handle = Open(0);
-        break;
-    }
-    case Removal::NoLink:
-        TavopEndDevice(handle);
-        handle = 0;
-        first->Unplug();
-        RemovePrinter(0);
-        break;
-    }
-    EXPECT_EQ(TavopCheckMyDevice(handle, word) == 0, GetParam().mine);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Notices, RemovalNotices,
-    testing::Values(RemovalCase{"OtherNode", Removal::OtherNode, false},
-                    RemovalCase{"OtherNodeWhileOursIsGoneToo", Removal::OtherNodeWhileOursIsGoneToo, false},
-                    RemovalCase{"LinkedNodeGone", Removal::LinkedNodeGone, true},
-                    RemovalCase{"LinkedNodeStillThere", Removal::LinkedNodeStillThere, false},
-                    RemovalCase{"StaleAfterReplug", Removal::StaleAfterReplug, false},
-                    RemovalCase{"NoLink", Removal::NoLink, false}),
-    named_cases::CaseName{});
-
-TEST_F(KernelPrinters, PluggedInAgainUnderTheSameNumberIsANewDevice) {
-    // The node stays usable, but the sysfs entry is a new one: the old link
-    // belongs to a device that has gone.
-    StandInNode node;
-    AddPrinter(0, kOrbek, node.Path());
-    const auto handle = Open(0);
-    const auto keep = root_ / "kept";
-    fs::rename(root_ / "sys/class/usbmisc/lp0", keep);
-    AddPrinter(0, kOrbek, node.Path());
+// Removal notices, in turn: a notice is about the link only when its word
+// names the link's node and that device is really gone.
+TEST_F(KernelPrinters, RemovalNoticesAreMineOnlyForTheLinkedDeviceReallyGone) {
+    std::uint32_t handle = Open();
+    EXPECT_NE(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    // Plugged in again before the notice comes: the node answers but sysfs has a new entry.
+    fs::rename(SysfsEntry(0), root_ / "old-lp0");
+    AddPrinter(0, kOrbek, node_.path);
     EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
-}
-
-TEST_F(KernelPrinters, KernelBackendHasNoNoticesOfItsOwn) {
-    EXPECT_EQ(TavopNoticeDescriptor(), -1);
+    // The stale notice must spare a fresh link to the new device.
+    TavopEndDevice(std::exchange(handle, Open()));
+    EXPECT_NE(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    // Gone: the notice must still name our node.
+    node_.Unplug();
+    fs::remove_all(root_ / "sys");
+    EXPECT_NE(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(1)), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
 }
 
 } // namespace

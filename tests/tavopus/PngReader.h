@@ -1,22 +1,31 @@
-// Reads back the label PNGs the virtual printer writes, written apart from
-// the encoder: it checks every checksum and knows only what a 1-bit greyscale
-// picture in stored deflate blocks needs.
+// Reads back the label PNGs the virtual printer writes through Qt's decoder,
+// which checks the file apart from our own encoder.
 #pragma once
 
-#include <cstdint>
+#include <QImage>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 struct PngPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<bool> black; // row by row
-    bool Black(int x, int y) const { return black[static_cast<std::size_t>(y * width + x)]; }
+    QImage image;
+    bool Black(int x, int y) const { return image.pixel(x, y) == qRgb(0, 0, 0); }
 };
 
-// The picture, or an empty result with the reason in `error`.
-std::optional<PngPicture> ReadPng(const std::vector<std::uint8_t>& file, std::string& error);
+// The 384 x 64 picture, or nothing with the reason in `error`.
+inline std::optional<PngPicture> ReadPng(const std::vector<std::uint8_t>& file, std::string& error) {
+    PngPicture picture{QImage::fromData(file.data(), static_cast<int>(file.size()), "PNG")};
+    if (picture.image.size() == QSize(384, 64))
+        return picture;
+    error = "not a readable 384 x 64 PNG";
+    return std::nullopt;
+}
 
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
