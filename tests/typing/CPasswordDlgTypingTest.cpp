@@ -109,6 +109,16 @@ bool HasRedRow(const QImage& image, const QRect& span) {
     return false;
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+};
+
 // Pixels between R and the frame, and the inside of the frame beyond R.
 bool OnlyButtonFaceOutside(const QImage& image, const QRect& r) {
     const QColor face = PaintArea::ButtonFace();
@@ -194,30 +204,46 @@ private slots:
     }
 
     void eachCheckEmptiesTheFieldAndStartsTheNextTiming_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("match") << QStringLiteral("akstn");
-        QTest::newRow("mismatch") << QStringLiteral("akstm");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("match, then a mismatch") << QStringLiteral("akstn") << QStringLiteral("akstm");
+        QTest::newRow("mismatch, then a match") << QStringLiteral("akstm") << QStringLiteral("akstn");
     }
     void eachCheckEmptiesTheFieldAndStartsTheNextTiming() {
-        QFETCH(QString, typed);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
         ShownDialog d;
         d.Convert(U("アカサタナ"));
+        PaintCounter paints(d.Area());
         QCOMPARE(d.dialog.TypingStartTime(), 0u);
         m_now = 5000;
-        TypeText(d.Edit(IDC_TYPING), typed.left(1));
+        TypeText(d.Edit(IDC_TYPING), first.left(1));
         QCOMPARE(d.dialog.TypingStartTime(), 5000u);
         m_now = 5400;
-        TypeText(d.Edit(IDC_TYPING), typed.mid(1));
+        TypeText(d.Edit(IDC_TYPING), first.mid(1));
         QCOMPARE(d.dialog.TypingStartTime(), 5000u);
         m_now = 6000;
+        QTest::qWait(50); // paints still due from the conversion and the typing
+        paints.count = 0;
         QTest::keyClick(d.Edit(IDC_TYPING), Qt::Key_Return);
         QVERIFY(!d.dialog.TypingResult().IsEmpty());
         QCOMPARE(d.Edit(IDC_TYPING)->text(), QString());
+        // The area shows the new line without waiting for anything else to repaint.
+        QTRY_VERIFY(paints.count > 0);
         // The clock already runs for the next attempt, pause included.
         QCOMPARE(d.dialog.TypingStartTime(), 6000u);
+
         m_now = 9000;
-        d.TypeAndCheck(QStringLiteral("akstn"));
-        QCOMPARE(ToQString(d.dialog.TypingResult().message), U("パスワードが一致しました。3000(ms)"));
+        d.TypeAndCheck(second);
+        // The second answer replaces the first whole.
+        const ResultLine& shown = d.dialog.TypingResult();
+        if (second == QStringLiteral("akstn")) {
+            QCOMPARE(ToQString(shown.message), U("パスワードが一致しました。3000(ms)"));
+            QVERIFY(shown.glyphs.empty());
+        } else {
+            QVERIFY(shown.message.empty());
+            QVERIFY(shown.glyphs == ComparisonLine("akstn", "akstm"));
+        }
     }
 
     void tickCountWrapsAround_data() {
