@@ -43,6 +43,8 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     MapClicked(ID_HELP, &CPasswordDlg::OnHelp);
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);
+    MapClicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
+    MapUpdate(IDC_TYPING, &CPasswordDlg::OnTypingUpdate);
 
     const LoadResult loaded = LoadConversionTable(m_letters, m_digits, m_symbols);
     if (loaded.source == LoadResult::Source::Failed) {
@@ -125,6 +127,7 @@ bool CPasswordDlg::OnInitDialog() {
     m_resultFont = PointFont(kUiFace, 100, this);
     m_resultPreviousFont = m_resultWnd->font();
     m_resultWnd->setFont(m_resultFont);
+    m_resultDC->SetPainter([this](QPainter& painter) { DrawTypingResult(painter); });
 
     m_printWnd = GetDlgItem(IDC_PRINT_IMAGE);
     m_printDC = Item<PaintArea>(IDC_PRINT_IMAGE);
@@ -143,6 +146,7 @@ bool CPasswordDlg::OnInitDialog() {
 // printer link library is let go of last.
 void CPasswordDlg::OnDestroy() {
     if (m_resultWnd != nullptr) {
+        m_resultDC->SetPainter({});
         m_resultWnd->setFont(m_resultPreviousFont);
         m_resultDC = nullptr;
         m_resultWnd = nullptr;
@@ -168,6 +172,7 @@ void CPasswordDlg::OnKanaFocus() {
 
 void CPasswordDlg::OnConvert() {
     m_bestTypingTime = 0;
+    ClearTypingResult();
     UpdateData(true);
 
     ConversionOptions options;

@@ -10,6 +10,7 @@
 #include "print/PrintStyle.h"
 #include "table/CMapStringToString.h"
 #include "table/TableFile.h"
+#include "typing/ResultLine.h"
 
 #include <QColor>
 #include <QFont>
@@ -43,6 +44,8 @@ public:
     void OnConvert();
     void OnKanaFocus();
     void OnTypingFocus();
+    void OnTypingUpdate();
+    void OnPasswordCheck();
     void OnAbout();
     void OnEditTable();
     void ChangePrintFont();
@@ -68,6 +71,8 @@ public:
     const CMapStringToString& Symbols() const { return m_symbols; }
     const std::string& Password() const { return m_password; }
     std::uint32_t BestTypingTime() const { return m_bestTypingTime; }
+    std::uint32_t TypingStartTime() const { return m_typingStartTime; }
+    const ResultLine& TypingResult() const { return m_resultLine; }
 
 protected:
     bool OnInitDialog() override;
@@ -81,6 +86,8 @@ private:
     void OnDestroy();
     void StartPrinterPresence();
     void EndPrinterPresence();
+    void DrawTypingResult(QPainter& painter);
+    void ClearTypingResult();
 
     // A window drawing context cannot be held in Qt: a widget is drawn only in
     // its own paint event. The "DC" members are therefore the paint areas
@@ -114,4 +121,5 @@ private:
     std::string m_typed;
     QIcon m_icon;
     DeviceNotices* m_deviceNotices = nullptr; // child; delivers OnDeviceChange
+    ResultLine m_resultLine; // what the result area shows until the next check or conversion
 };

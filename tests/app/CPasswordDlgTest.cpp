@@ -367,6 +367,7 @@ private slots:
     void enterPressesTheDefaultButtonAndNeverCloses() {
         QFETCH(int, focus);
         QFETCH(int, pressed);
+        MessageBoxRecorder boxes; // a check of the empty typing field says so in a box
         ShownDialog d;
         QSignalSpy converts(d.dialog.Item<QPushButton>(IDC_CONVERT), &QPushButton::clicked);
         QSignalSpy checks(d.dialog.Item<QPushButton>(IDC_CHECK), &QPushButton::clicked);
