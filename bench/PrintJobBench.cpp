@@ -39,7 +39,7 @@ void BM_PrintButton(benchmark::State& state) {
         state.SkipWithError("the virtual printer did not answer");
         return;
     }
-    dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
+    dialog.Item<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
     SetMessageBoxHandler([](const MessageBoxRequest&) { return static_cast<int>(IDOK); });
     std::chrono::steady_clock::duration total{};
     for (auto _ : state) {
