@@ -323,7 +323,6 @@ void PrintLabelTest::byteStream() {
 
     const std::vector<Bytes> expected = LabelWrites(static_cast<std::uint8_t>(firstDataByte));
     QCOMPARE(WritesText(g_link.writes), WritesText(expected));
-    QVERIFY(g_link.writes == expected);
     // The printer acknowledges at once: each wait ends at its first read.
     QCOMPARE(g_link.readCounts, (QList<quint32>{1, 8, 1, 1, 1, 1, 1, 1, 1, 1}));
     QCOMPARE(g_pauses.totalMs, 470u);
