@@ -21,13 +21,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The library's own write and read; the other calls are made directly here.
-const PrinterLibraryCalls kLibraryTransfers{.usbWrite = TavopUsbWrite, .usbRead = TavopUsbRead};
+const PrinterLibraryCalls kLibrary{
+    TavopRegistHandle, TavopUnregistHandle, TavopCheckActiveDevice, TavopStartDevice,
+    TavopEndDevice,    TavopCheckMyDevice,  TavopUsbWrite,          TavopUsbRead,
+};
 
 class CountingLink : public LibraryPrinterLink {
 public:
     explicit CountingLink(std::uint32_t handle)
-        : LibraryPrinterLink(kLibraryTransfers, handle) {}
+        : LibraryPrinterLink(kLibrary, handle) {}
     void Read(std::span<std::uint8_t> reply) override {
         ++reads;
         LibraryPrinterLink::Read(reply);
