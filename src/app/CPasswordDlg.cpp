@@ -40,6 +40,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     MapClicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
     MapClicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
     MapClicked(IDC_CHANGE_FONT, &CPasswordDlg::ChangePrintFont);
+    MapClicked(IDC_PRINT, &CPasswordDlg::PrintLabel);
     MapClicked(ID_HELP, &CPasswordDlg::OnHelp);
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);

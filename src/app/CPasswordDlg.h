@@ -8,6 +8,7 @@
 #include "app/PasswordDialogTemplate.h"
 #include "platform/CDialog.h"
 #include "print/PrintStyle.h"
+#include "print/StatusPoll.h"
 #include "table/CMapStringToString.h"
 #include "table/TableFile.h"
 #include "typing/ResultLine.h"
@@ -26,6 +27,7 @@ class QPainter;
 class QPushButton;
 class PaintArea;
 class DeviceNotices;
+class LabelImage;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -60,6 +62,10 @@ public:
     std::int32_t PrinterDeviceNumber() const { return m_printerDeviceNumber; }
     const char* PrinterDeviceName() const { return m_printerDeviceName.data(); }
 
+    // The label print job and its status poll on timer 1.
+    void PrintLabel();
+    void OnTimer(int id) override;
+
     // Redraws the print image without erasing the dialog behind it.
     void InvalidatePrintImage();
     // Paints the print image's white area and the password in it.
@@ -80,6 +86,8 @@ protected:
     QWidget* CreateControl(const dlg::Control& control) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // The label as the print image shows it; a test may print another.
+    virtual LabelImage CaptureLabelImage() const;
 
 private:
     void ReportUnreadableTable(TableReadError error);
@@ -121,5 +129,6 @@ private:
     std::string m_typed;
     QIcon m_icon;
     DeviceNotices* m_deviceNotices = nullptr; // child; delivers OnDeviceChange
-    ResultLine m_resultLine; // what the result area shows until the next check or conversion
+    ResultLine m_resultLine;                  // what the result area shows until the next check or conversion
+    StatusPoll m_statusPoll;                  // one for the whole run: a new job keeps its count
 };

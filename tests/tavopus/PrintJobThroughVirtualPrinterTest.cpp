@@ -7,6 +7,7 @@
 #include "PngReader.h"
 #include "platform/TickCount.h"
 #include "print/LabelPrintJob.h"
+#include "print/LibraryPrinterLink.h"
 #include "support/NamedCases.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +21,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class LibraryLink : public PrinterLink {
+const PrinterLibraryCalls kLibrary{
+    TavopRegistHandle, TavopUnregistHandle, TavopCheckActiveDevice, TavopStartDevice,
+    TavopEndDevice,    TavopCheckMyDevice,  TavopUsbWrite,          TavopUsbRead,
+};
+
+class CountingLink : public LibraryPrinterLink {
 public:
-    explicit LibraryLink(std::uint32_t handle)
-        : handle_(handle) {}
-    void Write(std::span<const std::uint8_t> bytes) override {
-        TavopUsbWrite(handle_, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    }
+    explicit CountingLink(std::uint32_t handle)
+        : LibraryPrinterLink(kLibrary, handle) {}
     void Read(std::span<std::uint8_t> reply) override {
         ++reads;
-        auto count = static_cast<std::uint32_t>(reply.size());
-        TavopUsbRead(handle_, reply.data(), &count);
+        LibraryPrinterLink::Read(reply);
     }
     int reads = 0;
-
-private:
-    std::uint32_t handle_;
 };
 
 struct JobCase {
@@ -74,7 +73,7 @@ TEST_P(PrintJobThroughVirtualPrinter, WaitsEndAtAcknowledgementsAndLabelIsSaved)
         dots[static_cast<std::size_t>(y * kLabelWidth + x)] = 1;
     std::uint32_t handle = 0;
     ASSERT_EQ(TavopStartDevice(&handle, 0), 0u);
-    LibraryLink link(handle);
+    CountingLink link(handle);
     RunLabelPrintJob(link, PackLabel(std::span<const std::uint8_t, kLabelDots>(dots)));
     EXPECT_EQ(link.reads, c.reads);
 
