@@ -12,10 +12,11 @@ namespace {
 
 using Animation = AboutAnimation;
 
-TEST(AboutWalk, ColoursFollowTheCountersAndDrawsAreCounted) {
+TEST(AboutWalk, ColoursCycleAndDrawsFollowTheRules) {
     CrtRandom random;
     random.srand(1041379200u);
     Animation animation;
+    const Animation::Grid mask = Animation::BuildMask();
     bool overshot = false, undershot = false;
     const auto low8 = [](int v) {
         return static_cast<std::uint8_t>(v & 0xFF);
@@ -39,50 +40,35 @@ TEST(AboutWalk, ColoursFollowTheCountersAndDrawsAreCounted) {
         }
         // Text: the counters before the steps; fill: their complement after, low 8 bits.
         ASSERT_EQ(frame.text, (Animation::Colour{low8(b[0].value), low8(b[1].value), low8(b[2].value)}));
-        ASSERT_EQ(frame.fill, (Animation::Colour{static_cast<std::uint8_t>(255 - low8(a[0].value)),
-                                                 static_cast<std::uint8_t>(255 - low8(a[1].value)),
-                                                 static_cast<std::uint8_t>(255 - low8(a[2].value))}));
+        ASSERT_EQ(frame.fill, (Animation::Colour{low8(255 - a[0].value), low8(255 - a[1].value),
+                                                 low8(255 - a[2].value)}));
         // The generator is shared: one number per moving counter and per cell not held.
-        for (auto n = moved + Animation::kCells -
-                      std::count(frame.cells.begin(), frame.cells.end(), Animation::kHold);
-             n > 0; --n) {
+        const auto held = std::count(frame.cells.begin(), frame.cells.end(), Animation::kHold);
+        for (auto n = moved + Animation::kCells - held; n > 0; --n) {
             start.rand();
         }
         ASSERT_EQ(start.State(), random.State()) << tick;
+        // The picture stands for the first 20 ticks of every 41; other cells are printable.
+        for (std::size_t i = 0; i < mask.size(); ++i) {
+            const std::uint8_t cell = frame.cells[i];
+            ASSERT_TRUE(tick % 41 < 20 && mask[i] == Animation::kHold ? cell == Animation::kHold
+                                                                      : cell >= 33 && cell <= 122)
+                << tick;
+        }
     }
     EXPECT_TRUE(overshot && undershot);
 }
 
-TEST(AboutCycle, PictureStandsForTwentyTicksOfEveryFortyOne) {
-    CrtRandom random;
-    Animation animation;
-    const Animation::Grid mask = Animation::BuildMask();
-    for (int tick = 0; tick < 2 * Animation::kCycle; ++tick) {
-        ASSERT_EQ(animation.FrameCounter(), tick % Animation::kCycle);
-        const Animation::Frame frame = animation.Tick(random);
-        for (std::size_t i = 0; i < frame.cells.size(); ++i) {
-            if (tick % Animation::kCycle < 20 && mask[i] == Animation::kHold) {
-                ASSERT_EQ(frame.cells[i], Animation::kHold) << tick;
-            } else {
-                ASSERT_TRUE(frame.cells[i] >= 33 && frame.cells[i] <= 122) << tick;
-            }
-        }
-    }
-}
-
 TEST(AboutMask, SpellsTheWordInFourRows) {
-    const std::string picture = "      .##. ### #..# ..#       "
-                                "      #..# #.# .##. ..#       "
-                                "      #.## ### .##. #.#       "
-                                "      .### ### #..# .#.       ";
-    const Animation::Grid mask = Animation::BuildMask();
+    const std::string picture = ".......##..###.#..#...#......."
+                                "......#..#.#.#..##....#......."
+                                "......#.##.###..##..#.#......."
+                                ".......###.###.#..#..#........";
     std::string drawn;
-    for (const std::uint8_t cell : mask) {
-        drawn += cell == Animation::kHold ? '#' : cell == 0 ? ' ' : '?';
+    for (const std::uint8_t cell : Animation::BuildMask()) {
+        drawn += cell == Animation::kHold ? '#' : cell == 0 ? '.' : '?';
     }
-    std::string wanted = picture;
-    std::replace(wanted.begin(), wanted.end(), '.', ' ');
-    EXPECT_EQ(drawn, wanted);
+    EXPECT_EQ(drawn, picture);
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 
 namespace {
 
+using A = AboutAnimation;
+
 // Whether most of an image is in one colour: the background behind the characters.
 bool MostlyIn(const QImage& image, const AboutAnimation::Colour& c) {
     int count = 0;
@@ -21,12 +23,6 @@ bool MostlyIn(const QImage& image, const AboutAnimation::Colour& c) {
         }
     }
     return count * 2 > image.width() * image.height();
-}
-
-void Tick(CAboutDlg& dialog, int times) {
-    for (int i = 0; i < times; ++i) {
-        dialog.OnTimer(CAboutDlg::kAnimationTimer);
-    }
 }
 
 } // namespace
@@ -50,34 +46,33 @@ private slots:
             CAboutDlg dialog;
             dialog.Create();
             dialog.show();
-            Tick(dialog, 1);
+            dialog.OnTimer(CAboutDlg::kAnimationTimer);
             const QImage frame = dialog.LastFrame();
             const AboutAnimation::Colour fill = model.Tick(random).fill;
             QVERIFY(std::min({fill.red, fill.green, fill.blue}) >= 247 && MostlyIn(frame, fill));
             // Held cells are solid blocks in the text colour, black at the start of the walk.
-            const AboutAnimation::Grid mask = AboutAnimation::BuildMask();
-            for (int i = 0; i < AboutAnimation::kCells; ++i) {
-                if (mask[static_cast<std::size_t>(i)] == AboutAnimation::kHold) {
+            const A::Grid mask = A::BuildMask();
+            for (int i = 0; i < A::kCells; ++i) {
+                if (mask[static_cast<std::size_t>(i)] == A::kHold) {
                     const auto at =
-                        AboutAnimation::CellOrigin(i % AboutAnimation::kColumns, i / AboutAnimation::kColumns,
-                                                   frame.width(), frame.height());
+                        A::CellOrigin(i % A::kColumns, i / A::kColumns, frame.width(), frame.height());
                     QCOMPARE(frame.pixelColor(at.x + 2, at.y + 3), QColor(Qt::black));
                 }
             }
-            const QImage shown = dialog.grab(dialog.AnimationRect()).toImage();
-            QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), frame);
-            Tick(dialog, 36);
+            QCOMPARE(dialog.grab(dialog.AnimationRect()).toImage().convertToFormat(QImage::Format_RGB32),
+                     frame);
+            for (int tick = 1; tick < 37; ++tick) {
+                dialog.OnTimer(CAboutDlg::kAnimationTimer);
+                model.Tick(random);
+            }
             QTest::mouseClick(dialog.Item<QPushButton>(IDOK), Qt::LeftButton);
-        }
-        for (int tick = 1; tick < 37; ++tick) {
-            model.Tick(random);
         }
         CAboutDlg second;
         second.Create();
         second.show();
         for (int tick = 0; tick < 6; ++tick) {
             const AboutAnimation::Colour fill = model.Tick(random).fill;
-            Tick(second, 1);
+            second.OnTimer(CAboutDlg::kAnimationTimer);
             QVERIFY(MostlyIn(second.LastFrame(), fill));
         }
         // The cycle wrapped at 41.
@@ -100,7 +95,6 @@ private slots:
             });
             poll.start(20);
             QCOMPARE(dialog.DoModal(), int(escape ? IDCANCEL : IDOK));
-            QVERIFY(!dialog.IsTimerRunning(CAboutDlg::kAnimationTimer));
             const int stoppedAt = ProcessAboutAnimation().FrameCounter();
             QTest::qWait(3 * CAboutDlg::kAnimationPeriodMs);
             QCOMPARE(ProcessAboutAnimation().FrameCounter(), stoppedAt);
