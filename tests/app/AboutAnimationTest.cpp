@@ -17,7 +17,7 @@ TEST(AboutWalk, ColoursCycleAndDrawsFollowTheRules) {
     random.srand(1041379200u);
     Animation animation;
     const Animation::Grid mask = Animation::BuildMask();
-    bool overshot = false, undershot = false;
+    int low = 0, high = 0, fall = 0, rise = 0;
     const auto low8 = [](int v) {
         return static_cast<std::uint8_t>(v & 0xFF);
     };
@@ -34,8 +34,8 @@ TEST(AboutWalk, ColoursCycleAndDrawsFollowTheRules) {
             ASSERT_EQ(a[i].rising, turns != b[i].rising) << tick;
             ASSERT_TRUE(turns ? delta == 0 : delta * sign >= 1 && delta * sign <= 8) << tick;
             ASSERT_TRUE(a[i].value >= -4 && a[i].value <= 259) << tick;
-            overshot = overshot || a[i].value > 255;
-            undershot = undershot || a[i].value < 0;
+            std::tie(low, high) = std::minmax({low, high, a[i].value});
+            std::tie(fall, rise) = std::minmax({fall, rise, delta});
             moved += delta != 0;
         }
         // Text: the counters before the steps; fill: their complement after, low 8 bits.
@@ -56,7 +56,7 @@ TEST(AboutWalk, ColoursCycleAndDrawsFollowTheRules) {
                 << tick;
         }
     }
-    EXPECT_TRUE(overshot && undershot);
+    EXPECT_TRUE(low < 0 && high > 255 && fall == -8 && rise == 8);
 }
 
 TEST(AboutMask, SpellsTheWordInFourRows) {
