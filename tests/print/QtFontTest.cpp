@@ -19,7 +19,7 @@ private slots:
         styled.faceName = "IPAGothic";
         styled.height = -20;
         styled.weight = 700;
-        styled.italic = styled.underline = styled.strikeOut = 1;
+        styled.italic = styled.strikeOut = 1;
         styled.quality = FontDescription::NonAntialiasedQuality;
         styled.pitchAndFamily = FontDescription::FixedPitch | FontDescription::Modern;
         FontDescription base;
