@@ -101,6 +101,16 @@ private slots:
     void polling_data();
     void polling();
 
+    // The print button follows the virtual printer through the device notices.
+    void printButtonFollowsThePrinter() {
+        PrintingDialog& dialog = StartDialog(QString());
+        QVERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
+        Touch("unplugged");
+        QTRY_VERIFY(!dialog.IsDlgItemEnabled(IDC_PRINT));
+        QVERIFY(QFile::remove(m_labels->filePath("unplugged")));
+        QTRY_VERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
+    }
+
 private:
     PrintingDialog& StartDialog(const QString& password) {
         m_dialog = std::make_unique<PrintingDialog>();
