@@ -1,5 +1,8 @@
 #include "print/LabelPrintJob.h"
 
+#include "print/PrinterLibrary.h"
+#include "print/PrinterLink.h"
+
 #include "platform/TickCount.h"
 #include "print/StatusPoll.h"
 #include "support/NamedCases.h"
@@ -16,18 +19,28 @@ std::string Repeat(const std::string& text, int times) {
 
 // Traces writes, reads and pauses ("W2 P10 R1 ") and answers each read with
 // the next letter of `answers`, then with `fallback`: A 06, N 15, - nothing.
-class FakePrinterLink : public PrinterLink {
+class FakePrinterLibrary : public PrinterLibrary {
 public:
-    FakePrinterLink() {
+    FakePrinterLibrary() {
         SetSleepFunction([this](std::uint32_t ms) { trace += "P" + std::to_string(ms) + " "; });
     }
-    ~FakePrinterLink() override { SetSleepFunction({}); }
+    ~FakePrinterLibrary() override { SetSleepFunction({}); }
 
-    void Write(std::span<const std::uint8_t> bytes) override {
-        last.assign(bytes.begin(), bytes.end());
-        trace += "W" + std::to_string(bytes.size()) + " ";
+    std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t) override {
+        *handle = kHandle;
+        return 0;
     }
-    void Read(std::span<std::uint8_t> reply) override {
+    std::uint32_t EndDevice(std::uint32_t) override { return 0; }
+    std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) override {
+        EXPECT_EQ(handle, kHandle);
+        const auto* first = static_cast<const std::uint8_t*>(bytes);
+        last.assign(first, first + count);
+        trace += "W" + std::to_string(count) + " ";
+        return 0;
+    }
+    std::uint32_t UsbRead(std::uint32_t handle, void* buffer, std::uint32_t* count) override {
+        EXPECT_EQ(handle, kHandle);
+        const std::span reply(static_cast<std::uint8_t*>(buffer), *count);
         EXPECT_EQ(std::count(reply.begin(), reply.end(), 0), std::ssize(reply)) << "reply not cleared";
         trace += "R" + std::to_string(reply.size()) + " ";
         const char answer = answers.empty() ? fallback : answers[0];
@@ -35,12 +48,21 @@ public:
         if (answer != '-') {
             reply[0] = answer == 'A' ? 0x06 : 0x15;
         }
+        return 0;
     }
 
+    static constexpr std::uint32_t kHandle = 0x51;
     std::string answers;
     char fallback = '-';
     std::vector<std::uint8_t> last;
     std::string trace;
+};
+
+// A link opened on the fake library.
+struct FakeLink {
+    FakeLink() { EXPECT_TRUE(link.Open(0)); }
+    FakePrinterLibrary library;
+    PrinterLink link{library};
 };
 
 struct SequenceCase {
@@ -54,10 +76,10 @@ class LabelPrintJobSequence : public testing::TestWithParam<SequenceCase> {};
 
 TEST_P(LabelPrintJobSequence, SendsEverythingWithItsPausesAndReads) {
     const SequenceCase& c = GetParam();
-    FakePrinterLink link;
-    link.fallback = c.fallback;
-    RunLabelPrintJob(link, {});
-    EXPECT_EQ(link.trace, "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 P10 R1 W2 P10 " + c.strips +
+    FakeLink fake;
+    fake.library.fallback = c.fallback;
+    RunLabelPrintJob(fake.link, {});
+    EXPECT_EQ(fake.library.trace, "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 P10 R1 W2 P10 " + c.strips +
                               "P100 W2 P150 R1 ");
 }
 
@@ -82,17 +104,17 @@ class StatusPollCases : public testing::TestWithParam<PollCase> {};
 
 TEST_P(StatusPollCases, StopsAtTheAcknowledgeOrAfterTwentyUnanswered) {
     const PollCase& c = GetParam();
-    FakePrinterLink link;
+    FakeLink fake;
     StatusPoll poll;
     std::string outcomes;
     for (char a : c.answers) {
-        link.answers = a;
-        outcomes += "KSF"[static_cast<int>(poll.Tick(link))];
+        fake.library.answers = a;
+        outcomes += "KSF"[static_cast<int>(poll.Tick(fake.link))];
     }
     EXPECT_EQ(outcomes, c.outcomes);
     // Each tick asks with ESC B and reads one byte at once.
-    EXPECT_EQ(link.trace, Repeat("W2 R1 ", static_cast<int>(c.answers.size())));
-    EXPECT_EQ(link.last, (std::vector<std::uint8_t>{0x1B, 0x42}));
+    EXPECT_EQ(fake.library.trace, Repeat("W2 R1 ", static_cast<int>(c.answers.size())));
+    EXPECT_EQ(fake.library.last, (std::vector<std::uint8_t>{0x1B, 0x42}));
 }
 
 const std::string kGiveUp = std::string(20, 'K') + "S";

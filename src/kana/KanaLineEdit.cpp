@@ -1,4 +1,4 @@
-#include "platform/KanaLineEdit.h"
+#include "kana/KanaLineEdit.h"
 
 #include "platform/QtText.h"
 

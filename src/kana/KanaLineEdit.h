@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/Cp932LineEdit.h"
-#include "platform/RomajiComposer.h"
+#include "kana/RomajiComposer.h"
 
 class KanaLineEdit : public Cp932LineEdit {
     Q_OBJECT

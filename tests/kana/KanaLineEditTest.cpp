@@ -1,7 +1,7 @@
 // The katakana field's romaji helper as the user meets it: keys typed into a
 // real edit, the composition shown and committed, the byte limit, and text
 // that reaches the field by other ways.
-#include "platform/KanaLineEdit.h"
+#include "kana/KanaLineEdit.h"
 
 #include "support/GuiTestHelpers.h"
 

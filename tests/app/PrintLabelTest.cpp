@@ -1,10 +1,11 @@
 // The print button against the link library's virtual printer: the two
 // questions, the bytes the printer receives, the label it saves, the busy
-// cursor and the status poll on timer 1. Pauses and timer ticks are the test's.
+// cursor and the status poll. Pauses and poll ticks are the test's.
 #include "app/CPasswordDlg.h"
 
 #include "app/PasswordDialogTemplate.h"
 #include "platform/TickCount.h"
+#include "print/PrinterPresence.h"
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
 #include "tavopus/TavopusTesting.h"
@@ -80,7 +81,7 @@ private slots:
         SetMessageBoxHandler([this](const MessageBoxRequest& box) {
             const bool app = box.caption == QCoreApplication::applicationName();
             m_shown << QString("%1 [%2]").arg(box.text).arg(box.type) + (app ? "" : " wrong caption") +
-                           (m_dialog->IsTimerRunning(1) ? " polling" : "");
+                           (m_dialog->Printer().IsPolling() ? " polling" : "");
             return m_answer;
         });
     }
@@ -162,7 +163,7 @@ void PrintLabelTest::nothingSent() {
     QTEST(m_shown.join(""), "box");
     QCOMPARE(g_pausedMs, 0u);
     QCOMPARE(Received(), QByteArray());
-    QVERIFY(!dialog.IsTimerRunning(1));
+    QVERIFY(!dialog.Printer().IsPolling());
 }
 
 void PrintLabelTest::labelIsWhatThePrintImageShows() {
@@ -211,14 +212,14 @@ void PrintLabelTest::polling() {
     QCOMPARE(g_pausedMs == 470u, !silent);
     if (ticksBefore >= 0) {
         for (int tick = 0; tick < ticksBefore; ++tick) {
-            dialog.OnTimer(1);
+            dialog.Printer().PollStatus();
         }
         dialog.PrintLabel();
     }
     int ticks = 0;
     do {
-        dialog.OnTimer(1);
-    } while (++ticks < 30 && dialog.IsTimerRunning(1));
+        dialog.Printer().PollStatus();
+    } while (++ticks < 30 && dialog.Printer().IsPolling());
     QTEST(ticks, "ticksAfter");
     QTEST(m_shown, "boxes");
 }
