@@ -41,14 +41,14 @@ void BM_PrintButton(benchmark::State& state) {
         return;
     }
     dialog.Item<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
-    SetMessageBoxHandler([](const MessageBoxRequest&) { return static_cast<int>(IDOK); });
+    platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return static_cast<int>(IDOK); });
     std::chrono::steady_clock::duration total{};
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         dialog.PrintLabel();
         total += std::chrono::steady_clock::now() - start;
     }
-    SetMessageBoxHandler({});
+    platform::SetMessageBoxHandler({});
     ReportAgainstFloor(state, total);
 }
 BENCHMARK(BM_PrintButton)->Iterations(kJobs)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -81,9 +81,10 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
     // The end-of-file wording expects the file name in front of it.
     const std::string problem = error == TableReadError::EndOfFile ? name + DescribeTableReadError(error)
                                                                    : DescribeTableReadError(error);
-    AfxMessageBox(cp932::Text("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" + problem +
-                      cp932::Text("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
-                  MB_OK | MB_ICONEXCLAMATION);
+    platform::AppMessageBox(cp932::Text("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" +
+                                problem +
+                                cp932::Text("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
+                            platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
@@ -114,8 +115,9 @@ void CPasswordDlg::Wire() {
     clicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
     connect(Item<QLineEdit>(IDC_TYPING), &QLineEdit::textChanged, this, &CPasswordDlg::OnTypingUpdate);
     // What the password field shows is what the print image shows and prints.
-    connect(Item<QLineEdit>(IDC_PASSWORD), &QLineEdit::textChanged, this,
-            [this](const QString& text) { m_printPanel.SetPassword(FromQString(text).value_or(std::string())); });
+    connect(Item<QLineEdit>(IDC_PASSWORD), &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_printPanel.SetPassword(FromQString(text).value_or(std::string()));
+    });
     connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
 }
 
@@ -211,10 +213,12 @@ LabelImage CPasswordDlg::CaptureLabelImage() const {
 void CPasswordDlg::PrintLabel() {
     UpdateData(true);
     if (m_password.empty()) {
-        AfxMessageBox(cp932::Text("プリントするデータがありません"), MB_OK | MB_ICONEXCLAMATION);
+        platform::AppMessageBox(cp932::Text("プリントするデータがありません"), platform::Buttons::Ok,
+                                platform::Icon::Exclamation);
         return;
     }
-    if (AfxMessageBox(cp932::Text("プリントしますか？"), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    if (platform::AppMessageBox(cp932::Text("プリントしますか？"), platform::Buttons::OkCancel,
+                                platform::Icon::Question) != IDOK) {
         return;
     }
     const BusyCursor busy;

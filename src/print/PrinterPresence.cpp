@@ -125,7 +125,7 @@ void PrinterPresence::PollStatus() {
     case PollOutcome::StopAndReportFinished:
         // Stopped first: the box's own message loop must not run the poll again.
         m_pollTimer->stop();
-        WindowMessageBox(m_window, StatusPoll::FinishedMessage(), MB_OK);
+        platform::WindowMessageBox(m_window, StatusPoll::FinishedMessage(), platform::Buttons::Ok);
         break;
     }
 }

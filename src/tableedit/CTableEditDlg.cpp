@@ -146,7 +146,8 @@ void CTableEditDlg::OnCancel() {
     const LoadResult loaded = LoadConversionTable(*m_letters, *m_digits, *m_symbols);
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
-        AfxMessageBox(DescribeTableReadError(loaded.error), MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(DescribeTableReadError(loaded.error), platform::Buttons::Ok,
+                                platform::Icon::Stop);
         return;
     }
     CDialog::OnCancel();
@@ -166,13 +167,14 @@ bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
             if (key.size() > kMaxKeyBytes) {
                 // Cut at a character boundary, so no half of a double-byte character stays behind.
                 std::string cut = key.substr(0, cp932::FittingPrefix(key, kMaxKeyBytes));
-                if (AfxMessageBox(LengthMessage(key, cut), MB_OKCANCEL) != IDOK) {
+                if (platform::AppMessageBox(LengthMessage(key, cut), platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
                 key = std::move(cut);
             }
             if (const std::string* earlier = map.Lookup(key)) {
-                if (AfxMessageBox(DuplicateMessage(key, *earlier, output), MB_OKCANCEL) != IDOK) {
+                if (platform::AppMessageBox(DuplicateMessage(key, *earlier, output),
+                                            platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
             }
@@ -200,9 +202,9 @@ void CTableEditDlg::OnSaveTable() {
     if (const std::error_code error = SaveConversionTable(*m_letters, *m_digits, *m_symbols)) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
-        AfxMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +
-                          FileErrorText(error, kTableFileName),
-                      MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +
+                                    FileErrorText(error, kTableFileName),
+                                platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     CDialog::OnOK();
@@ -212,7 +214,8 @@ void CTableEditDlg::OnRestoreDefaults() {
     struct stat status {};
     if (::stat(kTableFileName, &status) == 0 && ::unlink(kTableFileName) != 0) {
         const std::error_code error(errno, std::generic_category());
-        AfxMessageBox(FileErrorText(error, kTableFileName), MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(FileErrorText(error, kTableFileName), platform::Buttons::Ok,
+                                platform::Icon::Stop);
         return;
     }
     OnCancel();

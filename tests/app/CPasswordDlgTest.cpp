@@ -250,7 +250,7 @@ private slots:
         QTest::mouseClick(d.dialog.GetDlgItem(ID_HELP), Qt::LeftButton);
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QVERIFY(boxes.shown[0].text.contains(QDir::toNativeSeparators(page)));
-        QCOMPARE(boxes.shown[0].type & MB_ICONMASK, unsigned(MB_ICONSTOP));
+        QCOMPARE(boxes.shown[0].icon, platform::Icon::Stop);
     }
 
 private:

@@ -51,11 +51,14 @@ QByteArray LabelBytes(char firstDataByte) {
     return bytes + QByteArray::fromHex("1b4e");
 }
 
-QString Box(const char* text, unsigned type) {
-    return QString("%1 [%2]").arg(QString::fromUtf8(text)).arg(type);
+using platform::Buttons;
+using platform::Icon;
+
+QString Box(const QString& text, Buttons buttons, Icon icon) {
+    return QString("%1 [%2 %3]").arg(text).arg(int(buttons)).arg(int(icon));
 }
-const QString kAsk = Box("プリントしますか？", MB_OKCANCEL | MB_ICONQUESTION);
-const QString kFinished = Box("プリント終了しました。", MB_OK);
+const QString kAsk = Box(QString::fromUtf8("プリントしますか？"), Buttons::OkCancel, Icon::Question);
+const QString kFinished = Box(QString::fromUtf8("プリント終了しました。"), Buttons::Ok, Icon::None);
 
 } // namespace
 
@@ -78,9 +81,9 @@ private slots:
         });
         m_shown.clear();
         m_answer = IDOK;
-        SetMessageBoxHandler([this](const MessageBoxRequest& box) {
+        platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& box) {
             const bool app = box.caption == QCoreApplication::applicationName();
-            m_shown << QString("%1 [%2]").arg(box.text).arg(box.type) + (app ? "" : " wrong caption") +
+            m_shown << Box(box.text, box.buttons, box.icon) + (app ? "" : " wrong caption") +
                            (m_dialog->Printer().IsPolling() ? " polling" : "");
             return m_answer;
         });
@@ -88,7 +91,7 @@ private slots:
     void cleanup() {
         m_dialog.reset();
         SetSleepFunction({});
-        SetMessageBoxHandler({});
+        platform::SetMessageBoxHandler({});
         SetFontChooserHandler({});
         qunsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
@@ -144,7 +147,8 @@ void PrintLabelTest::nothingSent_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("box");
 
-    const QString nothing = Box("プリントするデータがありません", MB_OK | MB_ICONEXCLAMATION);
+    const QString nothing =
+        Box(QString::fromUtf8("プリントするデータがありません"), Buttons::Ok, Icon::Exclamation);
     QTest::newRow("empty password") << "" << true << int(IDOK) << nothing;
     QTest::newRow("cancelled") << "Q8xj" << true << int(IDCANCEL) << kAsk;
     QTest::newRow("no link: read, then dropped") << "Q8xj" << false << int(IDOK) << kAsk;

@@ -109,7 +109,8 @@ private slots:
         std::uint32_t best = 0;
         for (qsizetype k = 0; k < durations.size(); ++k) {
             // The first attempt starts at its first key, later ones at the check before.
-            const std::uint32_t start = d.dialog.Typing().StartTime() != 0 ? d.dialog.Typing().StartTime() : m_now;
+            const std::uint32_t start =
+                d.dialog.Typing().StartTime() != 0 ? d.dialog.Typing().StartTime() : m_now;
             const auto duration = static_cast<std::uint32_t>(durations[k]);
             TypeText(d.Field(), QStringLiteral("akstn"));
             m_now = start + duration;
@@ -149,8 +150,9 @@ private slots:
         QTest::keyClick(d.Field(), Qt::Key_Return);
         QCOMPARE(d.boxes.shown.size(), std::size_t{1});
         QCOMPARE(d.boxes.shown[0].text, U("パスワードが入力されていません"));
-        QCOMPARE(d.boxes.shown[0].caption, ApplicationName());
-        QCOMPARE(d.boxes.shown[0].type, unsigned(MB_OK | MB_ICONEXCLAMATION));
+        QCOMPARE(d.boxes.shown[0].caption, platform::ApplicationName());
+        QCOMPARE(d.boxes.shown[0].buttons, platform::Buttons::Ok);
+        QCOMPARE(d.boxes.shown[0].icon, platform::Icon::Exclamation);
         QVERIFY(d.dialog.Typing().Result().IsEmpty());
         QCOMPARE(d.Result(), before);
         m_now = 7100; // the next keystroke starts a new timing

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <utility>
+
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -26,7 +28,10 @@
 namespace {
 
 constexpr int kSave = 1104, kCancel = 2, kRestore = 1105;
-constexpr unsigned kQuestion = MB_OKCANCEL | MB_ICONEXCLAMATION, kStop = MB_OK | MB_ICONSTOP;
+// A box's buttons and icon.
+using BoxKind = std::pair<platform::Buttons, platform::Icon>;
+constexpr BoxKind kQuestion{platform::Buttons::OkCancel, platform::Icon::Exclamation};
+constexpr BoxKind kStop{platform::Buttons::Ok, platform::Icon::Stop};
 
 struct Table {
     CMapStringToString letters, digits, symbols;
@@ -78,10 +83,12 @@ void Click(CTableEditDlg& dialog, int id) {
 }
 
 // The texts of the boxes shown; a box with other buttons, icon or caption is marked.
-QStringList Shown(const MessageBoxRecorder& boxes, unsigned type) {
+QStringList Shown(const MessageBoxRecorder& boxes, BoxKind kind) {
     QStringList texts;
     for (const auto& box : boxes.shown) {
-        texts << (box.type == type && box.caption == ApplicationName() ? "" : "(other box) ") + box.text;
+        const bool same =
+            BoxKind{box.buttons, box.icon} == kind && box.caption == platform::ApplicationName();
+        texts << (same ? "" : "(other box) ") + box.text;
     }
     return texts;
 }
