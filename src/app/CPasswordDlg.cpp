@@ -164,7 +164,7 @@ void CPasswordDlg::OnConvert() {
     options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_symbols.IsEmpty();
     options.randomCase = IsDlgButtonChecked(IDC_RANDOM_CASE);
     if (options.randomCase) {
-        ProcessRandom().srand(static_cast<std::uint32_t>(CalendarTime()));
+        ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
     }
     m_password = ConvertKatakana(m_katakana, m_letters, m_digits, m_symbols, options, ProcessRandom());
 

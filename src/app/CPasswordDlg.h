@@ -48,12 +48,8 @@ public:
     // sends it over the printer presence's link.
     void PrintLabel();
 
-    const CMapStringToString& Letters() const { return m_letters; }
-    const CMapStringToString& Digits() const { return m_digits; }
-    const CMapStringToString& Symbols() const { return m_symbols; }
     const std::string& Password() const { return m_password; }
     const TypingTest& Typing() const { return m_typing; }
-    const PrintPanel& Print() const { return m_printPanel; }
     PrinterPresence& Printer() { return *m_printer; }
 
 protected:

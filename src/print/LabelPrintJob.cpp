@@ -97,7 +97,7 @@ void AwaitAcknowledge(PrinterLink& link, const Step& step) {
     std::array<std::uint8_t, 1> reply{};
     for (std::uint32_t read = 0; read < step.count; ++read) {
         if (step.milliseconds != 0) {
-            Sleep(step.milliseconds);
+            platform::Sleep(step.milliseconds);
         }
         ReadReply(link, reply);
         if (reply[0] == kAckByte) {
@@ -119,7 +119,7 @@ void RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCou
             SendImageFrame(link, strips[step.count], step.count + 1 == strips.size());
             break;
         case Action::Wait:
-            Sleep(step.milliseconds);
+            platform::Sleep(step.milliseconds);
             break;
         case Action::Read:
             ReadReply(link, std::span(reply).first(step.count));

@@ -42,12 +42,12 @@ void TypingTest::Attach(PaintArea* area) {
 
 void TypingTest::OnTextChanged() {
     if (m_startTime == 0) {
-        m_startTime = GetTickCount();
+        m_startTime = platform::GetTickCount();
     }
 }
 
 bool TypingTest::Check(std::string_view password, std::string_view typed) {
-    const std::uint32_t measured = ElapsedTime(GetTickCount(), m_startTime);
+    const std::uint32_t measured = ElapsedTime(platform::GetTickCount(), m_startTime);
     m_startTime = 0;
     if (typed.empty()) {
         // The clock stays stopped: the next keystroke starts a new attempt.

@@ -74,7 +74,7 @@ private slots:
         qputenv("TAVOPUS_VIRTUAL", m_labels->path().toUtf8());
         tavopus::testing::Reset();
         g_pausedMs = 0;
-        SetSleepFunction([](std::uint32_t ms) {
+        platform::SetSleepFunction([](std::uint32_t ms) {
             g_pausedMs += ms;
             const QCursor* cursor = QApplication::overrideCursor();
             g_pausesWithoutBusyCursor += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
@@ -90,7 +90,7 @@ private slots:
     }
     void cleanup() {
         m_dialog.reset();
-        SetSleepFunction({});
+        platform::SetSleepFunction({});
         platform::SetMessageBoxHandler({});
         SetFontChooserHandler({});
         qunsetenv("TAVOPUS_VIRTUAL");

@@ -86,10 +86,10 @@ private slots:
     }
     void init() {
         m_now = 1000;
-        SetTickCountSource([this] { return m_now; });
+        platform::SetTickCountSource([this] { return m_now; });
     }
     void cleanup() {
-        SetTickCountSource({});
+        platform::SetTickCountSource({});
         QCOMPARE(VisibleTopLevelWindows(), 0);
     }
 

@@ -137,15 +137,6 @@ private slots:
         QCOMPARE(m_edit->text(), U("sango nコ"));
     }
 
-    void switchedOffTheKeysStayLatin() {
-        QTest::keyClicks(m_edit, QStringLiteral("kan"));
-        m_edit->SetRomajiEnabled(false);
-        QTest::keyClicks(m_edit, QStringLiteral("ka"));
-        m_edit->SetRomajiEnabled(true);
-        QTest::keyClicks(m_edit, QStringLiteral("ka"));
-        QCOMPARE(m_edit->text(), U("カンkaカ"));
-    }
-
 private:
     std::unique_ptr<Host> m_host;
     KanaLineEdit* m_edit = nullptr;

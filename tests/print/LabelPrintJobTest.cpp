@@ -22,9 +22,9 @@ std::string Repeat(const std::string& text, int times) {
 class FakePrinterLibrary : public PrinterLibrary {
 public:
     FakePrinterLibrary() {
-        SetSleepFunction([this](std::uint32_t ms) { trace += "P" + std::to_string(ms) + " "; });
+        platform::SetSleepFunction([this](std::uint32_t ms) { trace += "P" + std::to_string(ms) + " "; });
     }
-    ~FakePrinterLibrary() override { SetSleepFunction({}); }
+    ~FakePrinterLibrary() override { platform::SetSleepFunction({}); }
 
     std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t) override {
         *handle = kHandle;
@@ -79,8 +79,8 @@ TEST_P(LabelPrintJobSequence, SendsEverythingWithItsPausesAndReads) {
     FakeLink fake;
     fake.library.fallback = c.fallback;
     RunLabelPrintJob(fake.link, {});
-    EXPECT_EQ(fake.library.trace, "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 P10 R1 W2 P10 " + c.strips +
-                              "P100 W2 P150 R1 ");
+    EXPECT_EQ(fake.library.trace, "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 P10 R1 W2 P10 " +
+                                      c.strips + "P100 W2 P150 R1 ");
 }
 
 const std::string kFrame = Repeat("W64 ", 17);

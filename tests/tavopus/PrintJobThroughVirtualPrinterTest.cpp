@@ -46,10 +46,10 @@ protected:
         folder_ = pattern;
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         tavopus::testing::Reset();
-        SetSleepFunction([](std::uint32_t) {});
+        platform::SetSleepFunction([](std::uint32_t) {});
     }
     void TearDown() override {
-        SetSleepFunction({});
+        platform::SetSleepFunction({});
         unsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
         fs::remove_all(folder_);
