@@ -54,7 +54,8 @@ std::vector<DeviceNotices::Notice> DeviceNotices::NoticesFor(std::string_view ac
     std::uint32_t number = 0;
     const auto digits = kernelName.substr(2);
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc{} || end != digits.data() + digits.size() || number > static_cast<std::uint32_t>(PrinterLibrary::kLastDeviceNumber))
+    if (error != std::errc{} || end != digits.data() + digits.size() ||
+        number > static_cast<std::uint32_t>(PrinterLibrary::kLastDeviceNumber))
         return {};
     if (action == "add")
         return {{TAVOP_DEVNODES_CHANGED, 0}};

@@ -21,10 +21,13 @@ bool PrinterLink::IsRemovedDevice(std::uint32_t noticeWord) {
     return m_library.CheckMyDevice(m_handle, noticeWord) == 0;
 }
 
-// The library's result is not looked at: a write that did not go shows as a
-// printer that does not answer.
-void PrinterLink::Write(std::span<const std::uint8_t> bytes) {
-    m_library.UsbWrite(m_handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+bool PrinterLink::Write(std::span<const std::uint8_t> bytes) {
+    if (m_library.UsbWrite(m_handle, bytes.data(), static_cast<std::uint32_t>(bytes.size())) != 0) {
+        // The library has ended the link itself; its handle is no longer ours to end.
+        m_handle = 0;
+        return false;
+    }
+    return true;
 }
 
 // The count the library writes back is not read: what did not arrive stays

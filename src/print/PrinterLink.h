@@ -27,8 +27,9 @@ public:
     // printer. Asked even without a link: the library answers "no" to handle 0.
     bool IsRemovedDevice(std::uint32_t noticeWord);
 
-    // Sends `bytes` in one call; the outcome is not reported.
-    void Write(std::span<const std::uint8_t> bytes);
+    // Sends `bytes` in one call; false when they did not all go in time. The
+    // library has then ended the link, so it is no longer open.
+    bool Write(std::span<const std::uint8_t> bytes);
     // Asks for reply.size() bytes. What arrives is stored from the start of
     // `reply`; the caller zeroes it first, so a byte that did not arrive reads 0.
     void Read(std::span<std::uint8_t> reply);

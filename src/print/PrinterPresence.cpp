@@ -108,15 +108,31 @@ bool PrinterPresence::SendLabel(const std::array<PackedStrip, kStripCount>& stri
     if (!m_link.IsOpen()) {
         return false;
     }
-    RunLabelPrintJob(m_link, strips);
+    if (!RunLabelPrintJob(m_link, strips)) {
+        LinkLost();
+        return false;
+    }
     // A job during polling starts the period again and keeps the poll's count.
     m_pollTimer->start();
     return true;
 }
 
+// The library ended the link at a failed write: the printer is gone until a
+// device change finds it again.
+void PrinterPresence::LinkLost() {
+    m_pollTimer->stop();
+    emit LinkChanged(false);
+}
+
 // The link is not checked: without one the printer simply never answers.
 void PrinterPresence::PollStatus() {
-    switch (m_statusPoll.Tick(m_link)) {
+    const bool wasOpen = m_link.IsOpen();
+    const PollOutcome outcome = m_statusPoll.Tick(m_link);
+    if (wasOpen && !m_link.IsOpen()) {
+        LinkLost();
+        return;
+    }
+    switch (outcome) {
     case PollOutcome::KeepPolling:
         break;
     case PollOutcome::StopSilently:

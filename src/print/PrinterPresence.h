@@ -50,10 +50,12 @@ public:
 
     // Sends one label over the open link and (re)starts the status poll,
     // which keeps its count of unanswered polls. Without a link nothing is
-    // sent and false is returned.
+    // sent and false is returned; a write that fails ends the job and the
+    // link, which is then said to be closed, and no poll starts.
     bool SendLabel(const std::array<PackedStrip, kStripCount>& strips);
 
-    // One tick of the status poll; its timer calls this once a second.
+    // One tick of the status poll; its timer calls this once a second. A
+    // failed write ends the poll and the link.
     void PollStatus();
     bool IsPolling() const;
 
@@ -62,6 +64,8 @@ signals:
     void LinkChanged(bool open);
 
 private:
+    void LinkLost();
+
     PrinterLibrary& m_library;
     QWidget* m_window;
     PrinterLink m_link;

@@ -36,7 +36,7 @@ public:
         const auto* first = static_cast<const std::uint8_t*>(bytes);
         last.assign(first, first + count);
         trace += "W" + std::to_string(count) + " ";
-        return 0;
+        return ++writes == failAtWrite ? 1 : 0;
     }
     std::uint32_t UsbRead(std::uint32_t handle, void* buffer, std::uint32_t* count) override {
         EXPECT_EQ(handle, kHandle);
@@ -54,6 +54,8 @@ public:
     static constexpr std::uint32_t kHandle = 0x51;
     std::string answers;
     char fallback = '-';
+    int writes = 0;
+    int failAtWrite = 0; // the write that times out, counting from 1; 0: none
     std::vector<std::uint8_t> last;
     std::string trace;
 };
@@ -92,6 +94,43 @@ INSTANTIATE_TEST_SUITE_P(
                     // Each wait gives up after 100 reads and the sequence goes on.
                     SequenceCase{"SilentPrinter", '-', Repeat("R1 ", 100) + Repeat(kSilentStrip, 3)}),
     named_cases::CaseName());
+
+struct FailedWriteCase {
+    const char* name;
+    int failAtWrite;
+    std::string trace; // ends with the write that failed
+    friend void PrintTo(const FailedWriteCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class LabelPrintJobFailedWrite : public testing::TestWithParam<FailedWriteCase> {};
+
+TEST_P(LabelPrintJobFailedWrite, StopsAtTheFirstFailedWriteAndTheLinkIsGone) {
+    const FailedWriteCase& c = GetParam();
+    FakeLink fake;
+    fake.library.fallback = 'A';
+    fake.library.failAtWrite = c.failAtWrite;
+    EXPECT_FALSE(RunLabelPrintJob(fake.link, {}));
+    EXPECT_EQ(fake.library.trace, c.trace);
+    EXPECT_FALSE(fake.link.IsOpen());
+}
+
+const std::string kSetUp = "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 P10 R1 W2 P10 R1 ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Print, LabelPrintJobFailedWrite,
+    testing::Values(
+        FailedWriteCase{"FirstCommand", 1, "W2 "},
+        FailedWriteCase{"SetupFrame", 5, "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 "},
+        FailedWriteCase{"FirstPieceOfTheSecondStrip", 6 + 17 + 1, kSetUp + kFrame + "P50 R1 W64 "},
+        FailedWriteCase{"EndCommand", 6 + 3 * 17 + 1, kSetUp + Repeat(kFrame + "P50 R1 ", 3) + "P100 W2 "}),
+    named_cases::CaseName());
+
+TEST(LabelPrintJob, ReportsAWholeSequence) {
+    FakeLink fake;
+    fake.library.fallback = 'A';
+    EXPECT_TRUE(RunLabelPrintJob(fake.link, {}));
+    EXPECT_TRUE(fake.link.IsOpen());
+}
 
 struct PollCase {
     const char* name;

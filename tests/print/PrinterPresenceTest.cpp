@@ -38,11 +38,18 @@ public:
         calls << "E" + QString(handle != 0 ? "h" : "0");
         return PrinterLibrary::EndDevice(handle);
     }
+    std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) override {
+        if (failWrites) {
+            return 1; // as the library answers a write that timed out, having ended the link
+        }
+        return PrinterLibrary::UsbWrite(handle, bytes, count);
+    }
     std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word) override {
         calls << "M" + QString(handle != 0 ? "h:" : "0:") + QString::number(word & 0xFFFFu);
         return PrinterLibrary::CheckMyDevice(handle, word);
     }
     QStringList calls;
+    bool failWrites = false;
 };
 
 } // namespace
@@ -61,6 +68,37 @@ private slots:
 
     void presence_data();
     void presence();
+
+    // A write that times out has ended the link in the library: the label job
+    // and the status poll stop there, and the link is said to be closed.
+    void failedWriteEndsTheLink_data() {
+        QTest::addColumn<bool>("polling");
+        QTest::newRow("label job") << false;
+        QTest::newRow("status poll") << true;
+    }
+    void failedWriteEndsTheLink() {
+        QFETCH(bool, polling);
+        Plug(4);
+        RecordingLibrary library;
+        QWidget window;
+        auto presence = std::make_unique<PrinterPresence>(library, &window);
+        presence->Start();
+        QVERIFY(presence->IsLinked());
+        QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+        library.failWrites = true;
+        if (polling) {
+            presence->PollStatus();
+        } else {
+            QVERIFY(!presence->SendLabel({}));
+        }
+        QVERIFY(!presence->IsLinked());
+        QCOMPARE(said.count(), 1);
+        QCOMPARE(said.at(0).at(0).toBool(), false);
+        QVERIFY(!presence->IsPolling());
+        library.calls.clear();
+        presence.reset();
+        QCOMPARE(library.calls.join(' '), "U"); // the library ended the link already
+    }
 
 private:
     void Plug(int number) {
@@ -93,18 +131,27 @@ void PrinterPresenceTest::presence_data() {
     using L = QList<int>;
     const quint32 changed = TAVOP_DEVNODES_CHANGED;
     const quint32 removed = TAVOP_DEVICEREMOVECOMPLETE;
-    QTest::newRow("no printer") << L{} << L{} << 0u << 0 << "R" << "0" << false << 0;
-    QTest::newRow("the lower number wins") << L{7, 3} << L{} << 0u << 0 << "R S3" << "1" << true << 3;
-    QTest::newRow("last number") << L{126} << L{} << 0u << 0 << "R S126" << "1" << true << 126;
-    QTest::newRow("plugged in later") << L{} << L{5} << changed << 0 << "S5" << "1" << true << 5;
-    QTest::newRow("second printer: only its number and name")
-        << L{4} << L{4, 2} << changed << 0 << "" << "1" << true << 2;
+    QTest::newRow("no printer") << L{} << L{} << 0u << 0 << "R"
+                                << "0" << false << 0;
+    QTest::newRow("the lower number wins") << L{7, 3} << L{} << 0u << 0 << "R S3"
+                                           << "1" << true << 3;
+    QTest::newRow("last number") << L{126} << L{} << 0u << 0 << "R S126"
+                                 << "1" << true << 126;
+    QTest::newRow("plugged in later") << L{} << L{5} << changed << 0 << "S5"
+                                      << "1" << true << 5;
+    QTest::newRow("second printer: only its number and name") << L{4} << L{4, 2} << changed << 0 << ""
+                                                              << "1" << true << 2;
     // The scan says open, the close at once says closed.
-    QTest::newRow("scan finds nothing") << L{4} << L{} << changed << 0 << "Eh" << "1 0" << false << 4;
-    QTest::newRow("linked printer removed") << L{4} << L{} << removed << 4 << "Mh:4 Eh" << "0" << false << 4;
-    QTest::newRow("another device removed") << L{4} << L{4} << removed << 9 << "Mh:9" << "" << true << 4;
-    QTest::newRow("removal without a link") << L{} << L{} << removed << 4 << "M0:4" << "" << false << 0;
-    QTest::newRow("other event") << L{4} << L{} << 0x8000u << 4 << "" << "" << true << 4;
+    QTest::newRow("scan finds nothing") << L{4} << L{} << changed << 0 << "Eh"
+                                        << "1 0" << false << 4;
+    QTest::newRow("linked printer removed") << L{4} << L{} << removed << 4 << "Mh:4 Eh"
+                                            << "0" << false << 4;
+    QTest::newRow("another device removed") << L{4} << L{4} << removed << 9 << "Mh:9"
+                                            << "" << true << 4;
+    QTest::newRow("removal without a link") << L{} << L{} << removed << 4 << "M0:4"
+                                            << "" << false << 0;
+    QTest::newRow("other event") << L{4} << L{} << 0x8000u << 4 << ""
+                                 << "" << true << 4;
 }
 
 void PrinterPresenceTest::presence() {
