@@ -328,7 +328,8 @@ using Stall = std::tuple<std::string, int, bool>;
 class StalledPrinter : public VirtualPrinter, public testing::WithParamInterface<Stall> {};
 
 TEST_P(StalledPrinter, BlocksWritesUntilTheWriteWaitEndsTheLink) {
-    const auto& [name, liftAfter, goes] = GetParam();
+    const int liftAfter = std::get<1>(GetParam());
+    const bool goes = std::get<2>(GetParam());
     const auto handle = Open();
     std::ofstream(folder_ / "stalled") << "";
     int pauses = 0;
