@@ -78,9 +78,10 @@ uint32_t TavopCheckMyDevice(uint32_t handle, uint32_t word);
 uint32_t TavopUsbWrite(uint32_t handle, const void* bytes, uint32_t count);
 /* Reads up to *count bytes. A reply is waited for until 50 ms have passed
  * since the last write on the link; after that a read takes only what has
- * already arrived and returns at once. (The label job pauses at least 10 ms
- * before most reads, so a job against a printer that never answers takes
- * about 0.25 s longer than its own pauses.) The buffer's first *count bytes
+ * already arrived and returns at once. (The label job pauses 10 ms or more
+ * before most reads, so against a printer that never answers its reads add
+ * about 0.3 s to the job's own pauses, not a wait per read.) The buffer's
+ * first *count bytes
  * are zeroed first, so a read that receives nothing leaves zeros; *count is
  * set to the number received. 0 when at least one byte came. */
 uint32_t TavopUsbRead(uint32_t handle, void* buffer, uint32_t* count);
