@@ -53,6 +53,7 @@ protected:
         folder_ = pattern;
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         tavopus::testing::Reset();
+        tavopus::testing::SetTimeouts(5, 2000);
         SetSleepFunction([](std::uint32_t) {});
     }
     void TearDown() override {
