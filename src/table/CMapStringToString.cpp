@@ -1,6 +1,11 @@
 #include "table/CMapStringToString.h"
 
+#include <utility>
+
 namespace {
+
+// Longer chains are searched through the position index.
+constexpr std::size_t kWalkedChain = 16;
 
 std::uint64_t LengthBit(std::size_t length) {
     return std::uint64_t{1} << (length < 63 ? length : 63);
@@ -16,15 +21,32 @@ std::uint32_t CMapStringToString::HashKey(std::string_view key) {
     return h;
 }
 
+const CMapStringToString::Entry* CMapStringToString::Find(std::string_view key, std::uint32_t hash) const {
+    const auto& chain = m_buckets[hash % kBucketCount];
+    if (chain.size() <= kWalkedChain) {
+        for (const auto& entry : chain) {
+            if (entry.hash == hash && entry.key == key) {
+                return &entry;
+            }
+        }
+        return nullptr;
+    }
+    const auto found = m_positions.find(key);
+    return found == m_positions.end() ? nullptr : &chain[found->second];
+}
+
+CMapStringToString::Entry* CMapStringToString::Find(std::string_view key, std::uint32_t hash) {
+    return const_cast<Entry*>(std::as_const(*this).Find(key, hash));
+}
+
 void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
     const std::uint32_t hash = HashKey(key);
-    auto& chain = m_buckets[hash % kBucketCount];
-    for (auto& entry : chain) {
-        if (entry.hash == hash && entry.key == key) {
-            entry.value = value;
-            return;
-        }
+    if (Entry* entry = Find(key, hash)) {
+        entry->value = value;
+        return;
     }
+    auto& chain = m_buckets[hash % kBucketCount];
+    m_positions.emplace(key, static_cast<std::uint32_t>(chain.size()));
     chain.push_back(Entry{std::string(key), std::string(value), hash});
     ++m_count;
     m_keyLengths |= LengthBit(key.size());
@@ -38,18 +60,15 @@ const std::string* CMapStringToString::Lookup(std::string_view key, std::uint32_
     if (!MayHoldLength(key.size())) {
         return nullptr;
     }
-    for (const auto& entry : m_buckets[hash % kBucketCount]) {
-        if (entry.hash == hash && entry.key == key) {
-            return &entry.value;
-        }
-    }
-    return nullptr;
+    const Entry* entry = Find(key, hash);
+    return entry == nullptr ? nullptr : &entry->value;
 }
 
 void CMapStringToString::RemoveAll() {
     for (auto& chain : m_buckets) {
         chain.clear();
     }
+    m_positions.clear();
     m_count = 0;
     m_keyLengths = 0;
 }
