@@ -2,8 +2,11 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
+#include "platform/QtText.h"
 #include "table/TableFile.h"
 #include "tableedit/TableEditTemplate.h"
+
+#include <QLineEdit>
 
 #include <cctype>
 #include <cerrno>
@@ -109,6 +112,7 @@ void CTableEditDlg::FillGroup(Group group, const CMapStringToString& map) {
         for (int slot = 0; std::string* key = KeySlot(group, static_cast<int>(row), slot); ++slot) {
             if (key->empty()) {
                 *key = entry.key;
+                m_filledKeys[SlotIdOf(static_cast<int>(group), static_cast<int>(row), slot)] = entry.key;
                 break;
             }
         }
@@ -125,9 +129,21 @@ void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
         const int g = static_cast<int>(group);
         for (int row = 0; row < static_cast<int>(RowsOf(g).size()); ++row) {
             for (int slot = 0; std::string* key = KeySlot(group, row, slot); ++slot) {
-                DDX_Text(saveAndValidate, SlotIdOf(g, row, slot), *key);
+                const int id = SlotIdOf(g, row, slot);
+                DDX_Text(saveAndValidate, id, *key);
+                if (saveAndValidate) {
+                    KeepUnchangedKey(id, *key);
+                }
             }
         }
+    }
+}
+
+void CTableEditDlg::KeepUnchangedKey(int id, std::string& key) const {
+    const auto filled = m_filledKeys.find(id);
+    const auto* edit = qobject_cast<const QLineEdit*>(GetDlgItem(id));
+    if (filled != m_filledKeys.end() && edit != nullptr && edit->text() == ToQString(filled->second)) {
+        key = filled->second;
     }
 }
 
