@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CMapStringToString {
@@ -77,22 +76,19 @@ public:
     const_iterator end() const { return {}; }
 
 private:
-    // Any key-equal hash that is not the 17-bucket one: many keys share a
-    // bucket, and h * 33 collides at will.
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-    };
-    // The entry's position in its chain, or nullptr.
+    // The entry's place in its chain, or nullptr.
     Entry* Find(std::string_view key, std::uint32_t hash);
     const Entry* Find(std::string_view key, std::uint32_t hash) const;
+    // Records the entry at `position` of `bucket` in the index, which has room.
+    void Index(std::string_view key, std::size_t bucket, std::size_t position);
 
     // Each chain is stored back to front, so that adding at the front is a push_back.
     std::array<std::vector<Entry>, kBucketCount> m_buckets;
-    // Key -> position in its bucket's vector, so that finding a key in a long
-    // chain does not walk it: without it a file of n entries loads in n * n / 34 steps.
-    // Short chains (every real table) are walked, which is quicker than hashing twice.
-    std::unordered_map<std::string, std::uint32_t, KeyHash, std::equal_to<>> m_positions;
+    // Finds keys of long chains without walking them: without it a file of n
+    // entries loads in some n * n / 34 steps. An open-addressing table keyed by
+    // another hash than the 17-bucket one (h * 33 collides at will); a slot
+    // holds 0 when empty, otherwise (bucket << 32 | position) + 1.
+    std::vector<std::uint64_t> m_index;
     std::size_t m_count = 0;
     // Bit n set when a key of n bytes may be present (bit 63: 63 bytes or more);
     // lets the conversion skip lookups of lengths the map does not hold.
