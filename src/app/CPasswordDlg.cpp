@@ -56,7 +56,7 @@ CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);
 
-    const LoadResult loaded = LoadConversionTable(m_letters, m_digits, m_symbols);
+    const LoadResult loaded = LoadConversionTable(m_table);
     if (loaded.source == LoadResult::Source::Failed) {
         ReportUnreadableTable(loaded.error);
     }
@@ -69,10 +69,8 @@ CPasswordDlg::~CPasswordDlg() = default;
 // A damaged table file is not a reason to stop: the built-in table serves this
 // run, and the file stays as it is until the editor saves or restores defaults.
 void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
-    m_letters.RemoveAll();
-    m_digits.RemoveAll();
-    m_symbols.RemoveAll();
-    FillDefaultTable(m_letters, m_digits);
+    m_table.RemoveAll();
+    FillDefaultTable(m_table);
 
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(kTableFileName, ec);
@@ -133,7 +131,7 @@ bool CPasswordDlg::OnInitDialog() {
     CheckDlgButton(IDC_CAPITAL_AFTER_SPACE, true);
     CheckDlgButton(IDC_USE_DIGITS, true);
     CheckDlgButton(IDC_USE_SYMBOLS, true);
-    if (m_symbols.IsEmpty()) {
+    if (m_table.symbols.IsEmpty()) {
         EnableDlgItem(IDC_USE_SYMBOLS, false);
     }
 
@@ -161,12 +159,12 @@ void CPasswordDlg::OnConvert() {
 
     ConversionOptions options;
     options.useDigits = IsDlgButtonChecked(IDC_USE_DIGITS);
-    options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_symbols.IsEmpty();
+    options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_table.symbols.IsEmpty();
     options.randomCase = IsDlgButtonChecked(IDC_RANDOM_CASE);
     if (options.randomCase) {
         ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
     }
-    m_password = ConvertKatakana(m_katakana, m_letters, m_digits, m_symbols, options, ProcessRandom());
+    m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom());
 
     UpdateData(false); // the print image follows the password field
     GotoDlgCtrl(IDC_TYPING);
@@ -196,10 +194,10 @@ void CPasswordDlg::OnPasswordCheck() {
 
 void CPasswordDlg::OnEditTable() {
     CTableEditDlg editor;
-    editor.EditTable(m_letters, m_digits, m_symbols);
+    editor.EditTable(m_table);
     // Whichever way the editor closed, an empty map cannot be used.
-    EnableDlgItem(IDC_USE_DIGITS, !m_digits.IsEmpty());
-    EnableDlgItem(IDC_USE_SYMBOLS, !m_symbols.IsEmpty());
+    EnableDlgItem(IDC_USE_DIGITS, !m_table.digits.IsEmpty());
+    EnableDlgItem(IDC_USE_SYMBOLS, !m_table.symbols.IsEmpty());
 }
 
 void CPasswordDlg::ChangePrintFont() {

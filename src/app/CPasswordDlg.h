@@ -6,7 +6,7 @@
 #include "platform/CDialog.h"
 #include "print/LabelImage.h"
 #include "print/PrintPanel.h"
-#include "table/CMapStringToString.h"
+#include "table/ConversionTable.h"
 #include "table/TableFile.h"
 #include "typing/TypingTest.h"
 
@@ -48,6 +48,8 @@ public:
     // sends it over the printer presence's link.
     void PrintLabel();
 
+    // The conversion table the dialog converts with; the editor works on it.
+    const ConversionTable& Table() const { return m_table; }
     const std::string& Password() const { return m_password; }
     const TypingTest& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
@@ -64,9 +66,7 @@ private:
     void Wire();
     void ReportUnreadableTable(TableReadError error);
 
-    CMapStringToString m_letters;
-    CMapStringToString m_digits;
-    CMapStringToString m_symbols;
+    ConversionTable m_table;
     std::string m_katakana; // code page 932, at most 70 bytes
     std::string m_password;
     std::string m_typed;

@@ -2,8 +2,11 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
+#include "platform/QtText.h"
 #include "table/TableFile.h"
 #include "tableedit/TableEditTemplate.h"
+
+#include <QLineEdit>
 
 #include <cctype>
 #include <cerrno>
@@ -79,19 +82,15 @@ std::string* CTableEditDlg::KeySlot(Group group, int row, int slot) {
     return nullptr;
 }
 
-void CTableEditDlg::SetTable(CMapStringToString& letters, CMapStringToString& digits,
-                             CMapStringToString& symbols) {
-    m_letters = &letters;
-    m_digits = &digits;
-    m_symbols = &symbols;
-    FillGroup(Group::Letters, letters);
-    FillGroup(Group::Digits, digits);
-    FillGroup(Group::Symbols, symbols);
+void CTableEditDlg::SetTable(ConversionTable& table) {
+    m_table = &table;
+    FillGroup(Group::Letters, table.letters);
+    FillGroup(Group::Digits, table.digits);
+    FillGroup(Group::Symbols, table.symbols);
 }
 
-int CTableEditDlg::EditTable(CMapStringToString& letters, CMapStringToString& digits,
-                             CMapStringToString& symbols) {
-    SetTable(letters, digits, symbols);
+int CTableEditDlg::EditTable(ConversionTable& table) {
+    SetTable(table);
     return DoModal();
 }
 
@@ -113,6 +112,7 @@ void CTableEditDlg::FillGroup(Group group, const CMapStringToString& map) {
         for (int slot = 0; std::string* key = KeySlot(group, static_cast<int>(row), slot); ++slot) {
             if (key->empty()) {
                 *key = entry.key;
+                m_filledKeys[SlotIdOf(static_cast<int>(group), static_cast<int>(row), slot)] = entry.key;
                 break;
             }
         }
@@ -129,21 +129,31 @@ void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
         const int g = static_cast<int>(group);
         for (int row = 0; row < static_cast<int>(RowsOf(g).size()); ++row) {
             for (int slot = 0; std::string* key = KeySlot(group, row, slot); ++slot) {
-                DDX_Text(saveAndValidate, SlotIdOf(g, row, slot), *key);
+                const int id = SlotIdOf(g, row, slot);
+                DDX_Text(saveAndValidate, id, *key);
+                if (saveAndValidate) {
+                    KeepUnchangedKey(id, *key);
+                }
             }
         }
     }
 }
 
+void CTableEditDlg::KeepUnchangedKey(int id, std::string& key) const {
+    const auto filled = m_filledKeys.find(id);
+    const auto* edit = qobject_cast<const QLineEdit*>(GetDlgItem(id));
+    if (filled != m_filledKeys.end() && edit != nullptr && edit->text() == ToQString(filled->second)) {
+        key = filled->second;
+    }
+}
+
 void CTableEditDlg::OnCancel() {
-    if (m_letters == nullptr) {
+    if (m_table == nullptr) {
         CDialog::OnCancel();
         return;
     }
-    m_letters->RemoveAll();
-    m_digits->RemoveAll();
-    m_symbols->RemoveAll();
-    const LoadResult loaded = LoadConversionTable(*m_letters, *m_digits, *m_symbols);
+    m_table->RemoveAll();
+    const LoadResult loaded = LoadConversionTable(*m_table);
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
         platform::AppMessageBox(DescribeTableReadError(loaded.error), platform::Buttons::Ok,
@@ -185,21 +195,21 @@ bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
 }
 
 void CTableEditDlg::OnSaveTable() {
-    if (m_letters == nullptr) {
+    if (m_table == nullptr) {
         return;
     }
     UpdateData(true);
-    if (!RebuildGroup(Group::Letters, *m_letters)) {
+    if (!RebuildGroup(Group::Letters, m_table->letters)) {
         return;
     }
     // Row n's sixth slot is taken whole and unchecked.
     if (!m_rowNSlot6.empty()) {
-        m_letters->SetAt(m_rowNSlot6, "n");
+        m_table->letters.SetAt(m_rowNSlot6, "n");
     }
-    if (!RebuildGroup(Group::Digits, *m_digits) || !RebuildGroup(Group::Symbols, *m_symbols)) {
+    if (!RebuildGroup(Group::Digits, m_table->digits) || !RebuildGroup(Group::Symbols, m_table->symbols)) {
         return;
     }
-    if (const std::error_code error = SaveConversionTable(*m_letters, *m_digits, *m_symbols)) {
+    if (const std::error_code error = SaveConversionTable(*m_table)) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
         platform::AppMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +

@@ -1,31 +1,11 @@
 #include "tavopus/DeviceId.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace tavopus {
-namespace {
-
-std::string_view Trim(std::string_view s) {
-    auto space = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
-    };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
-}
-
-} // namespace
 
 DeviceId ParseDeviceId(std::string_view id) {
+    id = id.substr(0, id.find('\0'));
+    while (!id.empty() && (id.back() == '\n' || id.back() == '\r' || id.back() == ' ' || id.back() == '\t'))
+        id.remove_suffix(1);
     DeviceId result;
     while (!id.empty()) {
         const auto end = id.find(';');
@@ -34,18 +14,20 @@ DeviceId ParseDeviceId(std::string_view id) {
         const auto colon = field.find(':');
         if (colon == std::string_view::npos)
             continue;
-        const auto key = Trim(field.substr(0, colon));
-        const auto value = std::string(Trim(field.substr(colon + 1)));
-        if ((SameText(key, "MFG") || SameText(key, "MANUFACTURER")) && result.maker.empty())
-            result.maker = value;
-        else if ((SameText(key, "MDL") || SameText(key, "MODEL")) && result.model.empty())
+        const auto key = field.substr(0, colon);
+        const auto value = field.substr(colon + 1);
+        if (key == "MFG" || key == "MANUFACTURER") {
+            if (result.makerFields++ == 0)
+                result.maker = value;
+        } else if ((key == "MDL" || key == "MODEL") && result.model.empty()) {
             result.model = value;
+        }
     }
     return result;
 }
 
 bool IsLabelPrinter(const DeviceId& id) {
-    return SameText(id.maker, "ORBEK");
+    return id.makerFields == 1 && id.maker == "ORBEK";
 }
 
 std::string DeviceName(const DeviceId& id) {

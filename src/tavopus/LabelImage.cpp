@@ -1,48 +1,53 @@
 #include "tavopus/LabelImage.h"
 
-#include <array>
-#include <string_view>
+#include <png.h>
+
+#include <csetjmp>
 
 namespace tavopus {
 namespace {
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const auto b : bytes)
-        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
+// libpng reports a failure by jumping back to where the encoding began; no
+// object with a destructor lives between there and here.
+void AppendToFile(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
 }
 
-std::uint32_t Adler32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t a = 1, b = 0;
-    for (const auto x : bytes) {
-        a = (a + x) % 65521;
-        b = (b + a) % 65521;
+void NoFlush(png_structp) {}
+
+// The rows as a 1-bit greyscale picture: 1 is white, so a dot is a 0 bit.
+std::vector<std::uint8_t> PackRows(const LabelDots& dots) {
+    constexpr int rowBytes = kLabelWidth / 8;
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(rowBytes * kLabelHeight), 0xFF);
+    for (int y = 0; y < kLabelHeight; ++y)
+        for (int x = 0; x < kLabelWidth; ++x)
+            if (dots[static_cast<std::size_t>(y * kLabelWidth + x)] != 0)
+                rows[static_cast<std::size_t>(y * rowBytes + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
+    return rows;
+}
+
+// Encodes into `out`; false when libpng gave up (out of memory).
+bool Encode(std::vector<std::uint8_t>& rows, std::vector<png_bytep>& rowPointers, std::vector<std::uint8_t>& out) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
     }
-    return (b << 16) | a;
-}
-
-void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void PutChunk(std::vector<std::uint8_t>& out, std::string_view type, std::span<const std::uint8_t> data) {
-    PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    const auto start = out.size();
-    out.insert(out.end(), type.begin(), type.end());
-    out.insert(out.end(), data.begin(), data.end());
-    PutBigEndian(out, Crc32(std::span(out).subspan(start)));
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &out, AppendToFile, NoFlush);
+    png_set_IHDR(png, info, kLabelWidth, kLabelHeight, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    for (int y = 0; y < kLabelHeight; ++y)
+        rowPointers[static_cast<std::size_t>(y)] = rows.data() + y * (kLabelWidth / 8);
+    png_set_rows(png, info, rowPointers.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 } // namespace
@@ -63,42 +68,13 @@ LabelDots UnpackStrips(std::span<const std::uint8_t, 3 * kStripBytes> strips) {
 }
 
 std::vector<std::uint8_t> EncodePng(const LabelDots& dots) {
-    // Filter byte 0 before each row; in greyscale 1 is white, so a dot is a 0 bit.
-    constexpr int rowBytes = kLabelWidth / 8;
-    std::vector<std::uint8_t> raw;
-    raw.reserve(kLabelHeight * (rowBytes + 1));
-    for (int y = 0; y < kLabelHeight; ++y) {
-        raw.push_back(0);
-        for (int bx = 0; bx < rowBytes; ++bx) {
-            std::uint8_t packed = 0;
-            for (int bit = 0; bit < 8; ++bit) {
-                const bool dot = dots[static_cast<std::size_t>(y * kLabelWidth + bx * 8 + bit)] != 0;
-                if (!dot)
-                    packed = static_cast<std::uint8_t>(packed | (0x80 >> bit));
-            }
-            raw.push_back(packed);
-        }
-    }
-
-    // One stored deflate block is enough for 3136 bytes and needs no compressor.
-    std::vector<std::uint8_t> zlib{0x78, 0x01, 0x01};
-    const auto length = static_cast<std::uint16_t>(raw.size());
-    const auto inverse = static_cast<std::uint16_t>(~length);
-    zlib.insert(zlib.end(), {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
-                             static_cast<std::uint8_t>(inverse), static_cast<std::uint8_t>(inverse >> 8)});
-    zlib.insert(zlib.end(), raw.begin(), raw.end());
-    PutBigEndian(zlib, Adler32(raw));
-
-    std::vector<std::uint8_t> header;
-    PutBigEndian(header, kLabelWidth);
-    PutBigEndian(header, kLabelHeight);
-    header.insert(header.end(), {1, 0, 0, 0, 0}); // depth 1, greyscale, deflate, no filter, no interlace
-
-    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", zlib);
-    PutChunk(png, "IEND", {});
-    return png;
+    auto rows = PackRows(dots);
+    std::vector<png_bytep> rowPointers(kLabelHeight);
+    std::vector<std::uint8_t> out;
+    out.reserve(1024);
+    if (!Encode(rows, rowPointers, out))
+        out.clear();
+    return out;
 }
 
 } // namespace tavopus

@@ -20,7 +20,8 @@ using LabelDots = std::vector<std::uint8_t>;
 // (r mod 8) of byte 8c + (r div 8). Takes the three strips one after another.
 LabelDots UnpackStrips(std::span<const std::uint8_t, 3 * kStripBytes> strips);
 
-// The label as a 1-bit greyscale PNG: dots black, the rest white.
+// The label as a 1-bit greyscale PNG: dots black, the rest white; empty
+// when it cannot be encoded.
 std::vector<std::uint8_t> EncodePng(const LabelDots& dots);
 
 } // namespace tavopus

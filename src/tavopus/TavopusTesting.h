@@ -23,9 +23,13 @@ SystemCalls RealSystemCalls();
 
 // Forgets every link, registration and told message, and reads the
 // environment again; the settings below go back to the real ones.
+// A pause inside the library is a poll() of no descriptors, so a hooked
+// poll sees it too.
 void Reset();
 void SetRoots(std::string sysfsRoot, std::string devRoot);
 void SetSystemCalls(SystemCalls calls);
-void SetTimeouts(int readMs, int writeMs);
+// How long a reply is waited for after a write, and how long a write may
+// wait for the device to take its bytes before the link ends.
+void SetTimeouts(int replyWindowMs, int writeMs);
 
 } // namespace tavopus::testing

@@ -11,8 +11,17 @@
  * TAVOPUS_VIRTUAL names a folder, a virtual printer stands in instead: it is
  * device 0, answers as the printer would, and saves each label it receives
  * as label-NNNN.png (384 x 64) and label-NNNN.bin (the bytes as sent) in that
- * folder. A file named "silent" in the folder keeps it from ever answering
- * 06; a file named "unplugged" takes it away until the file is removed.
+ * folder, each created under a fresh hidden name and renamed into place
+ * without replacing anything. A folder that is not a directory or cannot be
+ * written makes it absent (said once on standard error). Control files in
+ * the folder: "silent" keeps it from ever answering 06; "unplugged" takes it
+ * away until the file is removed; "stalled" makes every write block, which
+ * ends the link after the write wait as with a real printer.
+ *
+ * The maker test compares the id byte for byte (see tavopus/DeviceId.h): the
+ * id must hold exactly one MFG: or MANUFACTURER: field, and it must be
+ * exactly ORBEK. The udev rule res/70-q8xj-label-printer.rules gives access
+ * to exactly those devices. An id longer than 1 KiB is not accepted.
  *
  * Device-change notices. The library owns no window system, so the "window"
  * given to TavopRegistHandle is only a non-zero number naming the receiver;
@@ -60,13 +69,21 @@ uint32_t TavopEndDevice(uint32_t handle);
  * device that came back and still answers on this link, and for handle 0. */
 uint32_t TavopCheckMyDevice(uint32_t handle, uint32_t word);
 
-/* Sends all count bytes within a bounded time; 0 when all went. A device
- * that has gone ends the link, and every later call on it fails. */
+/* Sends all count bytes; 0 when all went. A write waits at most 2 seconds
+ * for the device to take its bytes (pausing 50 ms between tries while the
+ * device reports an error); a device that takes nothing in that time is
+ * treated as gone, like one that was pulled out: the link ends, this call
+ * and every later call on the handle fail, and TavopCheckMyDevice says the
+ * link's device is gone. */
 uint32_t TavopUsbWrite(uint32_t handle, const void* bytes, uint32_t count);
-/* Waits a bounded time (about half a second) for up to *count bytes. The
- * buffer's first *count bytes are zeroed first, so a read that receives
- * nothing leaves zeros; *count is set to the number received. 0 when at
- * least one byte came. */
+/* Reads up to *count bytes. A reply is waited for until 50 ms have passed
+ * since the last write on the link; after that a read takes only what has
+ * already arrived and returns at once. (The label job pauses 10 ms or more
+ * before most reads, so against a printer that never answers its reads add
+ * about 0.3 s to the job's own pauses, not a wait per read.) The buffer's
+ * first *count bytes
+ * are zeroed first, so a read that receives nothing leaves zeros; *count is
+ * set to the number received. 0 when at least one byte came. */
 uint32_t TavopUsbRead(uint32_t handle, void* buffer, uint32_t* count);
 
 /* Descriptor to watch for readability, or -1 when the backend has no notices

@@ -33,10 +33,6 @@ using BoxKind = std::pair<platform::Buttons, platform::Icon>;
 constexpr BoxKind kQuestion{platform::Buttons::OkCancel, platform::Icon::Exclamation};
 constexpr BoxKind kStop{platform::Buttons::Ok, platform::Icon::Stop};
 
-struct Table {
-    CMapStringToString letters, digits, symbols;
-};
-
 using Entries = std::map<QString, QString>;
 using Contents = QList<Entries>;
 using SlotTexts = QList<QPair<int, QString>>;
@@ -49,31 +45,31 @@ Entries EntriesOf(const CMapStringToString& map) {
     return entries;
 }
 
-Contents ContentsOf(const Table& table) {
+Contents ContentsOf(const ConversionTable& table) {
     return {EntriesOf(table.letters), EntriesOf(table.digits), EntriesOf(table.symbols)};
 }
 
-Table FromFile() {
-    Table table;
-    LoadConversionTable(table.letters, table.digits, table.symbols);
+ConversionTable FromFile() {
+    ConversionTable table;
+    LoadConversionTable(table);
     return table;
 }
 
-Table Defaults() {
-    Table table;
-    FillDefaultTable(table.letters, table.digits);
+ConversionTable Defaults() {
+    ConversionTable table;
+    FillDefaultTable(table);
     return table;
 }
 
 // A table file holding only ア -> a, unlike the defaults.
 std::string SmallBytes() {
-    Table table;
+    ConversionTable table;
     table.letters.SetAt(Sjis("ア"), "a");
-    return SerializeConversionTable(table.letters, table.digits, table.symbols);
+    return SerializeConversionTable(table);
 }
 
-void Open(CTableEditDlg& dialog, Table& table) {
-    dialog.SetTable(table.letters, table.digits, table.symbols);
+void Open(CTableEditDlg& dialog, ConversionTable& table) {
+    dialog.SetTable(table);
     dialog.Create();
     dialog.show();
 }
@@ -179,7 +175,7 @@ private slots:
         QFETCH(QString, value);
         QFETCH(int, keys);
         QFETCH(QList<int>, shownIn);
-        Table table;
+        ConversionTable table;
         auto& map = group == 'L' ? table.letters : group == 'D' ? table.digits : table.symbols;
         for (const QChar key : QStringLiteral("カキクケコサ").left(keys)) {
             map.SetAt(FromQString(key).value(), value.toStdString());
@@ -189,7 +185,7 @@ private slots:
             inMapOrder << ToQString(entry.key);
         }
         CTableEditDlg dialog;
-        dialog.SetTable(table.letters, table.digits, table.symbols);
+        dialog.SetTable(table);
         dialog.Create();
         const auto edits = dialog.findChildren<Cp932LineEdit*>();
         QCOMPARE(
@@ -203,7 +199,7 @@ private slots:
     // The built-in table fits the grid whole, so saving it unchanged writes it back.
     // No button is a default one, so Enter in a key slot does nothing.
     void editTableShowsTheDefaultsWholeAndEnterChangesNothing() {
-        Table table = Defaults();
+        ConversionTable table = Defaults();
         CTableEditDlg dialog;
         // Modal, with the focus in row a's first slot, and still open and unsaved after Enter.
         bool asExpected = false;
@@ -215,7 +211,7 @@ private slots:
                          dialog.focusWidget() == dialog.GetDlgItem(1000) && !QFile::exists(kTableFileName);
             Click(dialog, kSave);
         });
-        QCOMPARE(dialog.EditTable(table.letters, table.digits, table.symbols), static_cast<int>(IDOK));
+        QCOMPARE(dialog.EditTable(table), static_cast<int>(IDOK));
         QVERIFY(asExpected);
         QVERIFY(boxes.shown.empty());
         QCOMPARE(ContentsOf(FromFile()), ContentsOf(Defaults()));
@@ -269,7 +265,7 @@ private slots:
         QFETCH(SlotTexts, grid);
         QFETCH(QStringList, messages);
         QFETCH(Contents, after);
-        Table table;
+        ConversionTable table;
         CTableEditDlg dialog;
         Open(dialog, table);
         // Entries the grid does not show, which the save must drop.
@@ -286,6 +282,57 @@ private slots:
         QCOMPARE(ContentsOf(FromFile()), after);
         // Three empty maps make the shortest file.
         QCOMPARE(QFileInfo(kTableFileName).size() == 36, after == Contents(3));
+    }
+
+    // Keys from the file reach the grid and go back byte for byte unless the
+    // user changes them, even keys that are not valid code page 932.
+    void keysLeftAloneKeepTheirBytes_data() {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<char>("map"); // L, D
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("typed"); // empty: left alone
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("a lone lead byte") << QByteArray("\x81") << 'L' << 1000 << "" << QByteArray("\x81");
+        QTest::newRow("a lead byte with a bad trail byte")
+            << QByteArray("\x81\x20") << 'D' << 1227 << "" << QByteArray("\x81\x20");
+        QTest::newRow("a character code page 932 has twice")
+            << QByteArray("\xEE\xEF") << 'L' << 1010 << "" << QByteArray("\xEE\xEF");
+        QTest::newRow("a retyped slot takes the new text")
+            << QByteArray("\x81") << 'L' << 1000 << "カ" << QByteArray(Sjis("カ").c_str());
+    }
+
+    void keysLeftAloneKeepTheirBytes() {
+        QFETCH(QByteArray, key);
+        QFETCH(char, map);
+        QFETCH(int, slot);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, saved);
+        const std::string value = map == 'L' ? (slot == 1010 ? "k" : "a") : "1";
+        ConversionTable file;
+        (map == 'L' ? file.letters : file.digits).SetAt(key.toStdString(), value);
+        file.letters.SetAt(Sjis("ン"), "n");
+        std::ofstream(kTableFileName, std::ios::binary) << SerializeConversionTable(file);
+
+        ConversionTable table = FromFile();
+        CTableEditDlg dialog;
+        Open(dialog, table);
+        auto* edit = dialog.Item<QLineEdit>(slot);
+        // A placeholder stands for what cannot be shown; the slot is not empty.
+        QVERIFY(!edit->text().isEmpty());
+        if (!typed.isEmpty()) {
+            edit->setText(typed);
+        }
+        MessageBoxRecorder boxes;
+        Click(dialog, kSave);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(!dialog.isVisible());
+
+        ConversionTable expected;
+        (map == 'L' ? expected.letters : expected.digits).SetAt(saved.toStdString(), value);
+        expected.letters.SetAt(Sjis("ン"), "n");
+        std::ifstream in(kTableFileName, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        QCOMPARE(QByteArray::fromStdString(bytes), QByteArray::fromStdString(SerializeConversionTable(expected)));
     }
 
     // A save stopped at a message has changed the maps; leaving reloads them from
@@ -307,7 +354,7 @@ private slots:
             std::ofstream(kTableFileName, std::ios::binary) << SmallBytes();
         }
         const Contents before = ContentsOf(FromFile());
-        Table table = Defaults();
+        ConversionTable table = Defaults();
         CTableEditDlg dialog;
         Open(dialog, table);
         dialog.Item<QLineEdit>(1001)->setText(QStringLiteral("アイウエ"));
@@ -363,7 +410,7 @@ private slots:
         } else {
             std::ofstream(kTableFileName, std::ios::binary) << file.toStdString();
         }
-        Table table = Defaults();
+        ConversionTable table = Defaults();
         CTableEditDlg dialog;
         Open(dialog, table);
         MessageBoxRecorder boxes;

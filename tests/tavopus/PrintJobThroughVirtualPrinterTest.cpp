@@ -46,6 +46,7 @@ protected:
         folder_ = pattern;
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         tavopus::testing::Reset();
+        tavopus::testing::SetTimeouts(5, 2000);
         platform::SetSleepFunction([](std::uint32_t) {});
     }
     void TearDown() override {

@@ -4,12 +4,15 @@
 #include "tavopus/TavopusTesting.h"
 
 #include "PngReader.h"
+#include "support/NamedCases.h"
 
 #include <poll.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,6 +40,7 @@ protected:
         folder_ = fs::path(pattern) / "labels"; // made by the library
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         tavopus::testing::Reset();
+        tavopus::testing::SetTimeouts(5, 200);
     }
     void TearDown() override {
         unsetenv("TAVOPUS_VIRTUAL");
@@ -203,6 +207,178 @@ TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
     EXPECT_EQ(TavopCheckMyDevice(old, kRemoved.second), 0u);
     EXPECT_EQ(TavopUsbWrite(fresh, "\x06", 1), 0u);
     EXPECT_NE(TavopUsbWrite(old, "\x06", 1), 0u);
+}
+
+// Names planted in the folder before a label is saved: none may be followed
+// or replaced, and the label goes to the first number free for both files.
+struct Planted {
+    std::string name;
+    std::vector<std::string> links; // names in the folder, linking to the victim
+    std::vector<std::string> files; // plain files already there
+    std::string savedAs;
+    friend void PrintTo(const Planted& c, std::ostream* os) { *os << c.name; }
+};
+class PlantedNames : public VirtualPrinter, public testing::WithParamInterface<Planted> {};
+
+TEST_P(PlantedNames, AreNeverFollowedNorReplaced) {
+    const auto victim = folder_.parent_path() / "victim";
+    const auto missing = folder_.parent_path() / "missing";
+    std::ofstream(victim) << "keep";
+    fs::create_directories(folder_);
+    for (const auto& name : GetParam().links)
+        fs::create_symlink(name.ends_with(".bin") ? missing : victim, folder_ / name);
+    for (const auto& name : GetParam().files)
+        std::ofstream(folder_ / name) << "";
+    const auto handle = Open();
+    for (const auto& [step, send, answer] : PrintJob(PackDots({{3, 3}})))
+        Send(handle, send);
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(missing)));
+    for (const auto& name : GetParam().links)
+        EXPECT_TRUE(fs::is_symlink(folder_ / name)) << name;
+    for (const auto* ext : {".png", ".bin"})
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder_ / (GetParam().savedAs + ext)))) << ext;
+    // Nothing is left aside.
+    for (const auto& entry : fs::directory_iterator(folder_))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PlantedNames,
+    testing::Values(Planted{"LinkAtThePicture", {"label-0001.png"}, {}, "label-0002"},
+                    Planted{"DanglingLinkAtTheBytes", {"label-0001.bin"}, {}, "label-0002"},
+                    Planted{"LinksAtTheNextNumbersToo", {"label-0001.png", "label-0002.bin"}, {}, "label-0003"},
+                    Planted{"OldPartFileLinked", {"label-0001.bin.part", "label-0001.png.part"}, {}, "label-0001"},
+                    Planted{"GapAfterAnOldLabel", {}, {"label-0001.bin", "label-0003.png"}, "label-0002"}),
+    named_cases::CaseName{});
+
+// A folder the printer cannot save into: how it is spoiled, before the
+// start or while a link is open.
+struct Spoiled {
+    std::string name;
+    std::function<void(const fs::path&)> spoil;
+    bool afterTheLinkOpened;
+    friend void PrintTo(const Spoiled& c, std::ostream* os) { *os << c.name; }
+};
+class UnusableFolders : public VirtualPrinter, public testing::WithParamInterface<Spoiled> {};
+
+TEST_P(UnusableFolders, MakeThePrinterAbsentAndAreToldOnce) {
+    std::uint32_t handle = 0;
+    testing::internal::CaptureStderr();
+    if (GetParam().afterTheLinkOpened) {
+        handle = Open();
+        GetParam().spoil(folder_);
+    } else {
+        fs::remove_all(folder_);
+        GetParam().spoil(folder_);
+        tavopus::testing::Reset();
+    }
+    std::array<char, 256> name{};
+    for (int call = 0; call < 3; ++call) {
+        EXPECT_NE(TavopCheckActiveDevice(0, name.data()), 0u);
+        std::uint32_t refused = 0;
+        EXPECT_NE(TavopStartDevice(&refused, 0), 0u);
+        EXPECT_NE(TavopUsbWrite(handle, "\x1B\x49", 2), 0u);
+    }
+    if (handle != 0) {
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    }
+    const auto told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_NE(told.find(folder_.string()), std::string::npos) << told;
+}
+
+const auto kFileInstead = [](const fs::path& folder) {
+    fs::remove_all(folder);
+    std::ofstream(folder) << "not a folder";
+};
+const auto kLinkToAFile = [](const fs::path& folder) {
+    fs::remove_all(folder);
+    std::ofstream(folder.string() + ".file") << "";
+    fs::create_symlink(folder.string() + ".file", folder);
+};
+const auto kGone = [](const fs::path& folder) { fs::remove_all(folder); };
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnusableFolders,
+                         testing::Values(Spoiled{"FileInsteadAtTheStart", kFileInstead, false},
+                                         Spoiled{"LinkToAFileAtTheStart", kLinkToAFile, false},
+                                         Spoiled{"ReplacedByAFileWhileLinked", kFileInstead, true},
+                                         Spoiled{"RemovedWhileLinked", kGone, true}),
+                         named_cases::CaseName{});
+
+TEST_F(VirtualPrinter, LabelThatCannotBeSavedFailsTheWriteAndEndsTheLink) {
+    const auto handle = Open();
+    testing::internal::CaptureStderr();
+    const auto job = PrintJob(PackDots({}));
+    for (std::size_t step = 0; step + 1 < job.size(); ++step) {
+        const auto& [name, send, answer] = job[step];
+        if (name == "EscN")
+            kFileInstead(folder_);
+        EXPECT_EQ(TavopUsbWrite(handle, send.data(), static_cast<std::uint32_t>(send.size())) == 0, name != "EscN")
+            << name;
+    }
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+}
+
+// Given: after how many pauses of a blocked write the "stalled" file goes
+// (-1: never); expected: whether the write goes and the link stays.
+using Stall = std::tuple<std::string, int, bool>;
+class StalledPrinter : public VirtualPrinter, public testing::WithParamInterface<Stall> {};
+
+TEST_P(StalledPrinter, BlocksWritesUntilTheWriteWaitEndsTheLink) {
+    const int liftAfter = std::get<1>(GetParam());
+    const bool goes = std::get<2>(GetParam());
+    const auto handle = Open();
+    std::ofstream(folder_ / "stalled") << "";
+    int pauses = 0;
+    auto calls = tavopus::testing::RealSystemCalls();
+    calls.poll = [&, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
+        if (count == 0 && ++pauses == liftAfter)
+            fs::remove(folder_ / "stalled");
+        return real(fds, count, timeoutMs);
+    };
+    tavopus::testing::SetSystemCalls(calls);
+    EXPECT_EQ(TavopUsbWrite(handle, "\x1B\x49", 2) == 0, goes);
+    EXPECT_GE(pauses, 1);
+    // Ended: later calls fail without blocking again, and the device counts as gone.
+    const int before = pauses;
+    EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1) == 0, goes);
+    EXPECT_EQ(Read(handle, 1), goes ? Bytes{0x06} : Bytes{});
+    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !goes);
+    if (!goes) {
+        EXPECT_EQ(pauses, before);
+    }
+    // The printer itself is still there: a new link works once it takes bytes again.
+    fs::remove(folder_ / "stalled");
+    std::array<char, 256> printer{};
+    EXPECT_EQ(TavopCheckActiveDevice(0, printer.data()), 0u);
+    EXPECT_EQ(TavopUsbWrite(Open(), "\x05", 1), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stalls, StalledPrinter,
+                         testing::Values(Stall{"Never", -1, false}, Stall{"LiftedInTime", 2, true}),
+                         [](const auto& row) { return std::get<0>(row.param); });
+
+// A silent printer costs one reply window per write, however many reads follow.
+TEST_F(VirtualPrinter, SilentReadsWaitOnlyWithinTheReplyWindow) {
+    std::ofstream(folder_ / "silent") << "";
+    tavopus::testing::SetTimeouts(40, 200);
+    const auto handle = Open();
+    std::vector<int> pauses;
+    auto calls = tavopus::testing::RealSystemCalls();
+    calls.poll = [&, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
+        pauses.push_back(timeoutMs);
+        return real(fds, count, timeoutMs);
+    };
+    tavopus::testing::SetSystemCalls(calls);
+    Send(handle, {0x1B, 0x47});
+    for (int read = 0; read < 100; ++read)
+        EXPECT_EQ(Read(handle, 1), Bytes{});
+    ASSERT_EQ(pauses.size(), 1u);
+    EXPECT_GT(pauses[0], 0);
+    EXPECT_LE(pauses[0], 40);
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+// The library behind the C entry points: one backend, chosen from the
+// environment, the table of open links, the registered receiver of notices
+// and the settings the tests may change. The entry points take `mutex` and
+// forward here.
+#pragma once
+
+#include "tavopus/Backend.h"
+#include "tavopus/Settings.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace tavopus {
+
+class Library {
+public:
+    Library() { ChooseBackend(); }
+    ~Library();
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+
+    static Library& Instance();
+
+    std::mutex mutex;
+
+    // Forgets every link, registration and told message, goes back to the
+    // real settings and chooses the backend again.
+    void Reset();
+    Settings& settings() { return settings_; }
+
+    void Register(std::uint32_t window) { window_ = window; }
+    void Unregister();
+
+    bool CheckActive(std::int32_t number, char* name);
+    bool Start(std::uint32_t* handle, std::int32_t number);
+    void End(std::uint32_t handle);
+    bool IsMyRemovedDevice(std::uint32_t handle, std::uint32_t word);
+    bool Write(std::uint32_t handle, const void* bytes, std::uint32_t count);
+    bool Read(std::uint32_t handle, void* buffer, std::uint32_t* count);
+    int NoticeDescriptor() { return backend_->NoticeDescriptor(); }
+    bool TakeNotice(std::uint32_t* event, std::uint32_t* word);
+
+private:
+    void ChooseBackend();
+    // The link of this handle while it works; nullptr for an unknown or ended one.
+    Link* Live(std::uint32_t handle);
+
+    Settings settings_;
+    std::unique_ptr<Backend> backend_;
+    std::map<std::uint32_t, std::unique_ptr<Link>> links_;
+    std::uint32_t nextHandle_ = 1;
+    std::uint32_t window_ = 0;
+    std::deque<Notice> notices_;
+};
+
+} // namespace tavopus

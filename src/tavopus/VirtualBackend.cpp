@@ -1,0 +1,269 @@
+#include "tavopus/VirtualBackend.h"
+
+#include "tavopus/LabelImage.h"
+#include "tavopus/VirtualLink.h"
+#include "tavopus/tavopus.h"
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace tavopus {
+namespace {
+
+constexpr const char* kUnplugged = "unplugged";
+constexpr const char* kSilent = "silent";
+constexpr const char* kStalled = "stalled";
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const auto n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Writes the bytes to a new file under a name nobody can guess, created
+// exclusively and never through a symbolic link; its name, or "" on failure.
+std::string WriteAside(int dir, std::span<const std::uint8_t> bytes) {
+    static std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::array<char, 64> name{};
+        std::snprintf(name.data(), name.size(), ".label-%d-%016llx.part", static_cast<int>(::getpid()),
+                      static_cast<unsigned long long>(random()));
+        const int fd = ::openat(dir, name.data(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return {};
+        const bool written = WriteAll(fd, bytes);
+        if (::close(fd) == 0 && written)
+            return name.data();
+        ::unlinkat(dir, name.data(), 0);
+        return {};
+    }
+    errno = EEXIST;
+    return {};
+}
+
+// Gives the file its final name unless that name is taken (by anything,
+// a planted link included); errno EEXIST then.
+bool PlaceNew(int dir, const std::string& from, const std::string& to) {
+    if (::renameat2(dir, from.c_str(), dir, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the no-replace rename: a hard link refuses a taken name as well.
+    if (::linkat(dir, from.c_str(), dir, to.c_str(), 0) != 0)
+        return false;
+    ::unlinkat(dir, from.c_str(), 0);
+    return true;
+}
+
+bool Taken(int dir, const std::string& name) {
+    struct stat st {};
+    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
+}
+
+} // namespace
+
+VirtualBackend::VirtualBackend(std::string folder, Settings& settings)
+    : folder_(std::move(folder))
+    , settings_(settings) {
+    // A missing folder is made; anything else already there is left as it is.
+    std::error_code ignored;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(folder_, ignored)))
+        std::filesystem::create_directories(folder_, ignored);
+    watchedPresent_ = Present();
+}
+
+VirtualBackend::~VirtualBackend() {
+    if (watch_ >= 0)
+        ::close(watch_);
+}
+
+std::optional<std::string> VirtualBackend::Find(std::int32_t number) {
+    if (number != kNumber || !Present())
+        return std::nullopt;
+    return "ORBEK virtual label printer";
+}
+
+std::unique_ptr<Link> VirtualBackend::Open(std::int32_t number) {
+    if (number != kNumber || !Present())
+        return nullptr;
+    return std::make_unique<VirtualLink>(settings_, *this);
+}
+
+bool VirtualBackend::HasFile(const char* name) const {
+    struct stat st {};
+    return ::lstat((folder_ + "/" + name).c_str(), &st) == 0;
+}
+
+bool VirtualBackend::Present() {
+    struct stat st {};
+    const char* problem = nullptr;
+    int error = 0;
+    if (::stat(folder_.c_str(), &st) != 0) {
+        problem = "cannot be used";
+        error = errno;
+    } else if (!S_ISDIR(st.st_mode)) {
+        problem = "is not a folder";
+    } else if (::access(folder_.c_str(), W_OK | X_OK) != 0) {
+        problem = "cannot be written";
+        error = errno;
+    }
+    if (problem != nullptr) {
+        settings_.told.Tell(std::string("virtual folder ") + problem,
+                            "The virtual label printer's folder " + folder_ + " " + problem +
+                                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : std::string()) +
+                                "; the printer counts as unplugged until it is a folder this user can write.");
+        return false;
+    }
+    return !HasFile(kUnplugged);
+}
+
+bool VirtualBackend::Silent() const {
+    return HasFile(kSilent);
+}
+
+bool VirtualBackend::Stalled() const {
+    return HasFile(kStalled);
+}
+
+bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
+    const Descriptor dir{::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    std::string bin, png;
+    bool saved = false;
+    if (dir.fd >= 0) {
+        bin = WriteAside(dir.fd, label.raw);
+        const auto picture = EncodePng(UnpackStrips(label.strips));
+        if (picture.empty())
+            errno = ENOMEM;
+        else if (!bin.empty())
+            png = WriteAside(dir.fd, picture);
+    }
+    // Both files take one number, the first one free for both.
+    for (; !png.empty() && !saved; ++nextLabel_) {
+        std::array<char, 32> stem{};
+        std::snprintf(stem.data(), stem.size(), "label-%04d", nextLabel_);
+        const std::string binName = std::string(stem.data()) + ".bin";
+        const std::string pngName = std::string(stem.data()) + ".png";
+        if (Taken(dir.fd, binName) || Taken(dir.fd, pngName))
+            continue;
+        if (!PlaceNew(dir.fd, bin, binName)) {
+            if (errno == EEXIST)
+                continue;
+            break;
+        }
+        if (PlaceNew(dir.fd, png, pngName)) {
+            saved = true;
+            break;
+        }
+        const int error = errno;
+        // Taken meanwhile: the bin goes back aside, to try the next number.
+        if (::renameat(dir.fd, binName.c_str(), dir.fd, bin.c_str()) != 0 || error != EEXIST) {
+            errno = error;
+            break;
+        }
+    }
+    const int error = errno;
+    if (!saved) {
+        for (const auto& name : {bin, png})
+            if (!name.empty())
+                ::unlinkat(dir.fd, name.c_str(), 0);
+        settings_.told.Tell("virtual save", "The virtual label printer cannot save labels in " + folder_ + ": " +
+                                                std::strerror(error) + ".");
+        return false;
+    }
+    ++nextLabel_;
+    return true;
+}
+
+int VirtualBackend::NoticeDescriptor() {
+    if (watch_ >= 0)
+        return watch_;
+    watch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch_ < 0)
+        return -1;
+    if (inotify_add_watch(watch_, folder_.c_str(),
+                          IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB | IN_DELETE_SELF |
+                              IN_MOVE_SELF) < 0) {
+        ::close(watch_);
+        watch_ = -1;
+        return -1;
+    }
+    watchedPresent_ = Present();
+    return watch_;
+}
+
+void VirtualBackend::Removed(std::vector<Notice>& out) {
+    if (!watchedPresent_)
+        return;
+    watchedPresent_ = false;
+    ++generation_;
+    out.push_back({TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(kNumber)});
+    out.push_back({TAVOP_DEVNODES_CHANGED, 0});
+}
+
+void VirtualBackend::Appeared(std::vector<Notice>& out) {
+    if (watchedPresent_)
+        return;
+    watchedPresent_ = true;
+    out.push_back({TAVOP_DEVNODES_CHANGED, 0});
+}
+
+std::vector<Notice> VirtualBackend::ReadNotices() {
+    std::vector<Notice> out;
+    if (watch_ < 0)
+        return out;
+    // Events are replayed in order, so an unplug and re-plug between two
+    // calls still gives the removal and then the appearance.
+    alignas(inotify_event) std::array<char, 4096> buffer;
+    for (;;) {
+        const auto length = ::read(watch_, buffer.data(), buffer.size());
+        if (length <= 0)
+            break;
+        for (ssize_t at = 0; at < length;) {
+            inotify_event event;
+            std::memcpy(&event, buffer.data() + at, sizeof event);
+            const char* name = buffer.data() + at + sizeof event;
+            at += static_cast<ssize_t>(sizeof event + event.len);
+            if (event.len == 0 || std::strcmp(name, kUnplugged) != 0)
+                continue;
+            if (event.mask & (IN_CREATE | IN_MOVED_TO))
+                Removed(out);
+            else if (event.mask & (IN_DELETE | IN_MOVED_FROM))
+                Appeared(out);
+        }
+    }
+    // A lost event (queue overflow), or a change of the folder itself, must
+    // not leave the state wrong for good.
+    if (Present())
+        Appeared(out);
+    else
+        Removed(out);
+    return out;
+}
+
+} // namespace tavopus
