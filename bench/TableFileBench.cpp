@@ -2,6 +2,7 @@
 // reader alone, no size cap) should grow linearly with n, and start-up's load
 // of a file just under the 1 MiB cap is compared with the load when there is
 // no file (the defaults).
+#include "LargeTableFile.h"
 #include "table/TableFile.h"
 
 #include <benchmark/benchmark.h>
@@ -12,26 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// n distinct keys, all in the letters map.
-std::string FileOfEntries(std::size_t n) {
-    ConversionTable table;
-    for (std::size_t i = 0; i < n; ++i) {
-        table.letters.SetAt("k" + std::to_string(i), "a");
-    }
-    return SerializeConversionTable(table);
-}
-
-// As many entries as fit in `bytes`.
-std::string FileOfSize(std::size_t bytes) {
-    std::size_t n = bytes / 16;
-    std::string file = FileOfEntries(n);
-    while (file.size() < bytes - 64) {
-        n += (bytes - file.size()) / 12 + 1;
-        file = FileOfEntries(n);
-    }
-    return file.size() <= bytes ? file : FileOfEntries(n - 8);
-}
 
 void BM_ParseEntries(benchmark::State& state) {
     const std::string bytes = FileOfEntries(static_cast<std::size_t>(state.range(0)));
