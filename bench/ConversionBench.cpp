@@ -17,12 +17,12 @@ const std::string kPhrase =
     cp932::Text("サクラ　サクラ　ヤヨイノソラハ　ミワタスカギリ　ウィンドウ　カスミガタ");
 
 void BM_ConvertPhrase(benchmark::State& state) {
-    CMapStringToString letters, digits, symbols;
-    FillDefaultTable(letters, digits);
+    ConversionTable table;
+    FillDefaultTable(table);
     CrtRandom random;
     const ConversionOptions options{true, true, state.range(0) != 0};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ConvertKatakana(kPhrase, letters, digits, symbols, options, random));
+        benchmark::DoNotOptimize(ConvertKatakana(kPhrase, table, options, random));
     }
     state.counters["phrase_bytes"] = static_cast<double>(kPhrase.size());
     state.SetItemsProcessed(state.iterations());
@@ -30,18 +30,18 @@ void BM_ConvertPhrase(benchmark::State& state) {
 BENCHMARK(BM_ConvertPhrase)->Arg(0)->Arg(1)->ArgName("random");
 
 void BM_SaveAndLoadDefaults(benchmark::State& state) {
-    CMapStringToString letters, digits, symbols;
-    FillDefaultTable(letters, digits);
+    ConversionTable table;
+    FillDefaultTable(table);
     const auto dir = std::filesystem::temp_directory_path() / ("q8xj-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / kTableFileName;
     for (auto _ : state) {
-        if (SaveConversionTable(letters, digits, symbols, file)) {
+        if (SaveConversionTable(table, file)) {
             state.SkipWithError("save failed");
             break;
         }
-        CMapStringToString l, d, s;
-        benchmark::DoNotOptimize(LoadConversionTable(l, d, s, file));
+        ConversionTable loaded;
+        benchmark::DoNotOptimize(LoadConversionTable(loaded, file));
     }
     std::filesystem::remove_all(dir);
 }

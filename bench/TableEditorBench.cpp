@@ -11,11 +11,11 @@
 namespace {
 
 void BM_OpenTableEditor(benchmark::State& state) {
-    CMapStringToString letters, digits, symbols;
-    FillDefaultTable(letters, digits);
+    ConversionTable table;
+    FillDefaultTable(table);
     for (auto _ : state) {
         CTableEditDlg editor;
-        editor.SetTable(letters, digits, symbols);
+        editor.SetTable(table);
         editor.Create();
         editor.show();
         if (!QTest::qWaitForWindowExposed(&editor)) {

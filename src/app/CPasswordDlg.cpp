@@ -47,7 +47,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     MapClicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
     MapUpdate(IDC_TYPING, &CPasswordDlg::OnTypingUpdate);
 
-    const LoadResult loaded = LoadConversionTable(m_letters, m_digits, m_symbols);
+    const LoadResult loaded = LoadConversionTable(m_table);
     if (loaded.source == LoadResult::Source::Failed) {
         ReportUnreadableTable(loaded.error);
     }
@@ -60,10 +60,8 @@ CPasswordDlg::~CPasswordDlg() {
 // A damaged table file is not a reason to stop: the built-in table serves this
 // run, and the file stays as it is until the editor saves or restores defaults.
 void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
-    m_letters.RemoveAll();
-    m_digits.RemoveAll();
-    m_symbols.RemoveAll();
-    FillDefaultTable(m_letters, m_digits);
+    m_table.RemoveAll();
+    FillDefaultTable(m_table);
 
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(kTableFileName, ec);
@@ -115,7 +113,7 @@ bool CPasswordDlg::OnInitDialog() {
     CheckDlgButton(IDC_CAPITAL_AFTER_SPACE, true);
     CheckDlgButton(IDC_USE_DIGITS, true);
     CheckDlgButton(IDC_USE_SYMBOLS, true);
-    if (m_symbols.IsEmpty()) {
+    if (m_table.symbols.IsEmpty()) {
         EnableDlgItem(IDC_USE_SYMBOLS, false);
     }
 
@@ -178,12 +176,12 @@ void CPasswordDlg::OnConvert() {
 
     ConversionOptions options;
     options.useDigits = IsDlgButtonChecked(IDC_USE_DIGITS);
-    options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_symbols.IsEmpty();
+    options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_table.symbols.IsEmpty();
     options.randomCase = IsDlgButtonChecked(IDC_RANDOM_CASE);
     if (options.randomCase) {
         ProcessRandom().srand(static_cast<std::uint32_t>(CalendarTime()));
     }
-    m_password = ConvertKatakana(m_katakana, m_letters, m_digits, m_symbols, options, ProcessRandom());
+    m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom());
 
     UpdateData(false);
     GotoDlgCtrl(IDC_TYPING);

@@ -72,9 +72,7 @@ public:
     void DrawPrintImage(QPainter& painter);
 
     // Read by the tests and by the features that work on the dialog's state.
-    const CMapStringToString& Letters() const { return m_letters; }
-    const CMapStringToString& Digits() const { return m_digits; }
-    const CMapStringToString& Symbols() const { return m_symbols; }
+    const ConversionTable& Table() const { return m_table; }
     const std::string& Password() const { return m_password; }
     std::uint32_t BestTypingTime() const { return m_bestTypingTime; }
     std::uint32_t TypingStartTime() const { return m_typingStartTime; }
@@ -116,9 +114,7 @@ private:
     std::int32_t m_printerDeviceNumber = 0;
     std::array<char, 256> m_printerDeviceName{};
     std::uint32_t m_printerLink = 0; // 0: no connection
-    CMapStringToString m_letters;
-    CMapStringToString m_digits;
-    CMapStringToString m_symbols;
+    ConversionTable m_table;
     QLineEdit* m_typingEdit = nullptr;
     QPushButton* m_convertButton = nullptr;
     QPushButton* m_checkButton = nullptr;

@@ -11,19 +11,18 @@ constexpr std::string_view kFullWidthSpace = "\x81\x40";
 
 } // namespace
 
-std::string ConvertKatakana(std::string_view katakana, const CMapStringToString& letters,
-                            const CMapStringToString& digits, const CMapStringToString& symbols,
+std::string ConvertKatakana(std::string_view katakana, const ConversionTable& table,
                             const ConversionOptions& options, CrtRandom& random) {
     // Symbols before digits before letters at equal key length.
     std::array<const CMapStringToString*, 3> maps{};
     std::size_t mapCount = 0;
-    if (options.useSymbols && !symbols.IsEmpty()) {
-        maps[mapCount++] = &symbols;
+    if (options.useSymbols && !table.symbols.IsEmpty()) {
+        maps[mapCount++] = &table.symbols;
     }
     if (options.useDigits) {
-        maps[mapCount++] = &digits;
+        maps[mapCount++] = &table.digits;
     }
-    maps[mapCount++] = &letters;
+    maps[mapCount++] = &table.letters;
 
     std::string result;
     result.reserve(katakana.size() / 2 + 1);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/CrtRandom.h"
-#include "table/CMapStringToString.h"
+#include "table/ConversionTable.h"
 
 #include <string>
 #include <string_view>
@@ -17,6 +17,5 @@ struct ConversionOptions {
 // Scans `katakana` (code page 932 bytes) and returns the password. In random
 // case mode one number is drawn from `random` at every step; seeding is the
 // caller's business.
-std::string ConvertKatakana(std::string_view katakana, const CMapStringToString& letters,
-                            const CMapStringToString& digits, const CMapStringToString& symbols,
+std::string ConvertKatakana(std::string_view katakana, const ConversionTable& table,
                             const ConversionOptions& options, CrtRandom& random);

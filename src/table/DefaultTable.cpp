@@ -73,7 +73,7 @@ template <std::size_t N> void Fill(CMapStringToString& map, const std::array<Def
 
 } // namespace
 
-void FillDefaultTable(CMapStringToString& letters, CMapStringToString& digits) {
-    Fill(letters, kLetterRows);
-    Fill(digits, kDigitRows);
+void FillDefaultTable(ConversionTable& table) {
+    Fill(table.letters, kLetterRows);
+    Fill(table.digits, kDigitRows);
 }

@@ -256,8 +256,7 @@ std::string DescribeTableReadError(TableReadError error) {
     return {};
 }
 
-TableReadError ParseConversionTable(std::string_view bytes, CMapStringToString& letters,
-                                    CMapStringToString& digits, CMapStringToString& symbols) {
+TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& table) {
     Reader in(bytes);
     const std::uint32_t maps = in.Count();
     if (!in.Failed() && maps != kMapCount) {
@@ -275,7 +274,7 @@ TableReadError ParseConversionTable(std::string_view bytes, CMapStringToString& 
         return in.Error();
     }
     // Entries reach the maps only once the whole file has been read.
-    std::array<CMapStringToString*, kMapCount> targets{&letters, &digits, &symbols};
+    std::array<CMapStringToString*, kMapCount> targets{&table.letters, &table.digits, &table.symbols};
     for (std::size_t i = 0; i < kMapCount; ++i) {
         for (const auto& entry : shifted[i]) {
             targets[i]->SetAt(ShiftKey(entry.key, -2), entry.value);
@@ -284,39 +283,36 @@ TableReadError ParseConversionTable(std::string_view bytes, CMapStringToString& 
     return TableReadError::None;
 }
 
-std::string SerializeConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
-                                     const CMapStringToString& symbols) {
+std::string SerializeConversionTable(const ConversionTable& table) {
     Writer out;
     out.Count(kMapCount);
     out.U16(kNewClassTag);
     out.U16(0);
     out.U16(static_cast<std::uint32_t>(kClassName.size()));
     out.Raw(kClassName);
-    WriteMapBody(out, letters);
+    WriteMapBody(out, table.letters);
     out.U16(kFirstClassTag);
-    WriteMapBody(out, digits);
+    WriteMapBody(out, table.digits);
     out.U16(kFirstClassTag);
-    WriteMapBody(out, symbols);
+    WriteMapBody(out, table.symbols);
     return out.Take();
 }
 
-LoadResult LoadConversionTable(CMapStringToString& letters, CMapStringToString& digits,
-                               CMapStringToString& symbols, const std::filesystem::path& file) {
+LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file) {
     std::string bytes;
     if (!ReadWholeFile(file, bytes)) {
-        FillDefaultTable(letters, digits);
+        FillDefaultTable(table);
         return {LoadResult::Source::Defaults};
     }
-    const TableReadError error = ParseConversionTable(bytes, letters, digits, symbols);
+    const TableReadError error = ParseConversionTable(bytes, table);
     if (error != TableReadError::None) {
         return {LoadResult::Source::Failed, error};
     }
     return {LoadResult::Source::File};
 }
 
-std::error_code SaveConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
-                                    const CMapStringToString& symbols, const std::filesystem::path& file) {
-    const std::string bytes = SerializeConversionTable(letters, digits, symbols);
+std::error_code SaveConversionTable(const ConversionTable& table, const std::filesystem::path& file) {
+    const std::string bytes = SerializeConversionTable(table);
 
     std::string temp = (file.parent_path() / (file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());

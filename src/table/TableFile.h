@@ -3,7 +3,7 @@
 // saving; written by the editor's save.
 #pragma once
 
-#include "table/CMapStringToString.h"
+#include "table/ConversionTable.h"
 
 #include <filesystem>
 #include <string>
@@ -26,13 +26,11 @@ enum class TableReadError {
 // archive's classic wording with the file name left out.
 std::string DescribeTableReadError(TableReadError error);
 
-// Reads the file's bytes into the three maps. On failure no entry is set.
-TableReadError ParseConversionTable(std::string_view bytes, CMapStringToString& letters,
-                                    CMapStringToString& digits, CMapStringToString& symbols);
+// Reads the file's bytes into the table's three maps. On failure no entry is set.
+TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& table);
 
-// The file's bytes for the three maps.
-std::string SerializeConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
-                                     const CMapStringToString& symbols);
+// The file's bytes for the table.
+std::string SerializeConversionTable(const ConversionTable& table);
 
 struct LoadResult {
     enum class Source { File, Defaults, Failed };
@@ -40,16 +38,13 @@ struct LoadResult {
     TableReadError error = TableReadError::None;
 };
 
-// Fills the three maps, which the caller has emptied, from the table file, or
+// Fills the table, which the caller has emptied, from the table file, or
 // with the defaults when the file cannot be opened. A file that opens but
 // cannot be read sets no entry and is reported as Failed.
-LoadResult LoadConversionTable(CMapStringToString& letters, CMapStringToString& digits,
-                               CMapStringToString& symbols,
-                               const std::filesystem::path& file = kTableFileName);
+LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file = kTableFileName);
 
-// Writes the three maps to the table file. The content goes to a temporary
+// Writes the table to the table file. The content goes to a temporary
 // file beside it that then replaces the old one, so a failed write never
 // damages the previous table. Returns the cause of a failure.
-std::error_code SaveConversionTable(const CMapStringToString& letters, const CMapStringToString& digits,
-                                    const CMapStringToString& symbols,
+std::error_code SaveConversionTable(const ConversionTable& table,
                                     const std::filesystem::path& file = kTableFileName);

@@ -6,8 +6,8 @@
 
 void CPasswordDlg::OnEditTable() {
     CTableEditDlg editor;
-    editor.EditTable(m_letters, m_digits, m_symbols);
+    editor.EditTable(m_table);
     // Whichever way the editor closed, an empty map cannot be used.
-    EnableDlgItem(app::IDC_USE_DIGITS, !m_digits.IsEmpty());
-    EnableDlgItem(app::IDC_USE_SYMBOLS, !m_symbols.IsEmpty());
+    EnableDlgItem(app::IDC_USE_DIGITS, !m_table.digits.IsEmpty());
+    EnableDlgItem(app::IDC_USE_SYMBOLS, !m_table.symbols.IsEmpty());
 }

@@ -79,19 +79,15 @@ std::string* CTableEditDlg::KeySlot(Group group, int row, int slot) {
     return nullptr;
 }
 
-void CTableEditDlg::SetTable(CMapStringToString& letters, CMapStringToString& digits,
-                             CMapStringToString& symbols) {
-    m_letters = &letters;
-    m_digits = &digits;
-    m_symbols = &symbols;
-    FillGroup(Group::Letters, letters);
-    FillGroup(Group::Digits, digits);
-    FillGroup(Group::Symbols, symbols);
+void CTableEditDlg::SetTable(ConversionTable& table) {
+    m_table = &table;
+    FillGroup(Group::Letters, table.letters);
+    FillGroup(Group::Digits, table.digits);
+    FillGroup(Group::Symbols, table.symbols);
 }
 
-int CTableEditDlg::EditTable(CMapStringToString& letters, CMapStringToString& digits,
-                             CMapStringToString& symbols) {
-    SetTable(letters, digits, symbols);
+int CTableEditDlg::EditTable(ConversionTable& table) {
+    SetTable(table);
     return DoModal();
 }
 
@@ -136,14 +132,12 @@ void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
 }
 
 void CTableEditDlg::OnCancel() {
-    if (m_letters == nullptr) {
+    if (m_table == nullptr) {
         CDialog::OnCancel();
         return;
     }
-    m_letters->RemoveAll();
-    m_digits->RemoveAll();
-    m_symbols->RemoveAll();
-    const LoadResult loaded = LoadConversionTable(*m_letters, *m_digits, *m_symbols);
+    m_table->RemoveAll();
+    const LoadResult loaded = LoadConversionTable(*m_table);
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
         AfxMessageBox(DescribeTableReadError(loaded.error), MB_OK | MB_ICONSTOP);
@@ -183,21 +177,21 @@ bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
 }
 
 void CTableEditDlg::OnSaveTable() {
-    if (m_letters == nullptr) {
+    if (m_table == nullptr) {
         return;
     }
     UpdateData(true);
-    if (!RebuildGroup(Group::Letters, *m_letters)) {
+    if (!RebuildGroup(Group::Letters, m_table->letters)) {
         return;
     }
     // Row n's sixth slot is taken whole and unchecked.
     if (!m_rowNSlot6.empty()) {
-        m_letters->SetAt(m_rowNSlot6, "n");
+        m_table->letters.SetAt(m_rowNSlot6, "n");
     }
-    if (!RebuildGroup(Group::Digits, *m_digits) || !RebuildGroup(Group::Symbols, *m_symbols)) {
+    if (!RebuildGroup(Group::Digits, m_table->digits) || !RebuildGroup(Group::Symbols, m_table->symbols)) {
         return;
     }
-    if (const std::error_code error = SaveConversionTable(*m_letters, *m_digits, *m_symbols)) {
+    if (const std::error_code error = SaveConversionTable(*m_table)) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
         AfxMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +

@@ -6,13 +6,13 @@
 // options whose maps are empty:
 //
 //     CTableEditDlg editor;
-//     editor.EditTable(m_letters, m_digits, m_symbols);
-//     EnableDlgItem(1007, !m_digits.IsEmpty());
-//     EnableDlgItem(1008, !m_symbols.IsEmpty());
+//     editor.EditTable(m_table);
+//     EnableDlgItem(1007, !m_table.digits.IsEmpty());
+//     EnableDlgItem(1008, !m_table.symbols.IsEmpty());
 #pragma once
 
 #include "platform/CDialog.h"
-#include "table/CMapStringToString.h"
+#include "table/ConversionTable.h"
 
 #include <array>
 #include <string>
@@ -23,13 +23,12 @@ public:
     explicit CTableEditDlg(QWidget* parent = nullptr);
     ~CTableEditDlg() override;
 
-    // Fills the grid from the maps, which stay the caller's, and runs the
+    // Fills the grid from the table, which stays the caller's, and runs the
     // editor modally. Returns IDOK after a save, IDCANCEL otherwise.
-    virtual int EditTable(CMapStringToString& letters, CMapStringToString& digits,
-                          CMapStringToString& symbols);
+    virtual int EditTable(ConversionTable& table);
 
-    // Keeps the maps and fills the grid from them, without running the dialog.
-    void SetTable(CMapStringToString& letters, CMapStringToString& digits, CMapStringToString& symbols);
+    // Keeps the table and fills the grid from it, without running the dialog.
+    void SetTable(ConversionTable& table);
 
     // Enter does nothing here: no control is a default button.
     void OnOK() override {}
@@ -52,9 +51,7 @@ private:
     // Rebuilds a map from its rows' checked slots; false when the user stopped.
     bool RebuildGroup(Group group, CMapStringToString& map);
 
-    CMapStringToString* m_digits = nullptr;
-    CMapStringToString* m_letters = nullptr;
-    CMapStringToString* m_symbols = nullptr;
+    ConversionTable* m_table = nullptr;
 
     // Key slots, indexed [slot][row] in grid row order.
     std::string m_rowNSlot6;

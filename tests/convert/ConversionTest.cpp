@@ -24,15 +24,15 @@ constexpr ConversionOptions kRandomNoDigits{false, true, true};
 
 class DefaultTableConversion : public testing::TestWithParam<Case> {
 protected:
-    void SetUp() override { FillDefaultTable(letters, digits); }
-    CMapStringToString letters, digits, symbols;
+    void SetUp() override { FillDefaultTable(table); }
+    ConversionTable table;
 };
 
 TEST_P(DefaultTableConversion, GivesThePassword) {
     const auto& c = GetParam();
     CrtRandom random;
     random.srand(c.seed);
-    EXPECT_EQ(ConvertKatakana(Sjis(c.katakana), letters, digits, symbols, c.options, random), c.password);
+    EXPECT_EQ(ConvertKatakana(Sjis(c.katakana), table, c.options, random), c.password);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,46 +60,46 @@ INSTANTIATE_TEST_SUITE_P(
     named_cases::CaseName());
 
 TEST(Conversion, SymbolsBeatDigitsBeatLettersAtEqualLength) {
-    CMapStringToString letters, digits, symbols;
-    letters.SetAt(Sjis("サ"), "s");
-    digits.SetAt(Sjis("サ"), "3");
-    symbols.SetAt(Sjis("サ"), "*");
+    ConversionTable t;
+    t.letters.SetAt(Sjis("サ"), "s");
+    t.digits.SetAt(Sjis("サ"), "3");
+    t.symbols.SetAt(Sjis("サ"), "*");
     CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("サ"), letters, digits, symbols, {true, true, false}, random), "*");
-    EXPECT_EQ(ConvertKatakana(Sjis("サ"), letters, digits, symbols, {true, false, false}, random), "3");
-    EXPECT_EQ(ConvertKatakana(Sjis("サ"), letters, digits, symbols, {false, false, false}, random), "s");
+    EXPECT_EQ(ConvertKatakana(Sjis("サ"), t, {true, true, false}, random), "*");
+    EXPECT_EQ(ConvertKatakana(Sjis("サ"), t, {true, false, false}, random), "3");
+    EXPECT_EQ(ConvertKatakana(Sjis("サ"), t, {false, false, false}, random), "s");
 }
 
 TEST(Conversion, ALongerKeyBeatsAShorterOneInAnyMap) {
-    CMapStringToString letters, digits, symbols;
-    symbols.SetAt(Sjis("サ"), "!");
-    letters.SetAt(Sjis("サク"), "q");
-    letters.SetAt(Sjis("サクラ"), "z");
-    letters.SetAt(Sjis("ラ"), "r");
+    ConversionTable t;
+    t.symbols.SetAt(Sjis("サ"), "!");
+    t.letters.SetAt(Sjis("サク"), "q");
+    t.letters.SetAt(Sjis("サクラ"), "z");
+    t.letters.SetAt(Sjis("ラ"), "r");
     CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("サクラ"), letters, digits, symbols, {true, true, false}, random), "z");
-    EXPECT_EQ(ConvertKatakana(Sjis("サクサラ"), letters, digits, symbols, {true, true, false}, random),
+    EXPECT_EQ(ConvertKatakana(Sjis("サクラ"), t, {true, true, false}, random), "z");
+    EXPECT_EQ(ConvertKatakana(Sjis("サクサラ"), t, {true, true, false}, random),
               "q!r");
 }
 
 TEST(Conversion, UseSymbolsCountsOnlyWithEntries) {
-    CMapStringToString letters, digits, symbols;
-    FillDefaultTable(letters, digits);
+    ConversionTable t;
+    FillDefaultTable(t);
     CrtRandom random;
     const auto text = Sjis("サクラ　ナ");
-    EXPECT_EQ(ConvertKatakana(text, letters, digits, symbols, {true, true, false}, random),
-              ConvertKatakana(text, letters, digits, symbols, {true, false, false}, random));
+    EXPECT_EQ(ConvertKatakana(text, t, {true, true, false}, random),
+              ConvertKatakana(text, t, {true, false, false}, random));
 }
 
 TEST(Conversion, RandomModeRepeatsForTheSameSeed) {
-    CMapStringToString letters, digits, symbols;
-    FillDefaultTable(letters, digits);
+    ConversionTable t;
+    FillDefaultTable(t);
     const auto text = Sjis("アイウエオカキクケコサシスセソタチツテト");
     CrtRandom random;
     random.srand(1765000000);
-    const auto first = ConvertKatakana(text, letters, digits, symbols, {false, false, true}, random);
+    const auto first = ConvertKatakana(text, t, {false, false, true}, random);
     random.srand(1765000000);
-    EXPECT_EQ(ConvertKatakana(text, letters, digits, symbols, {false, false, true}, random), first);
+    EXPECT_EQ(ConvertKatakana(text, t, {false, false, true}, random), first);
     // Twenty draws: one per step, so the generator moved exactly twenty times.
     CrtRandom reference;
     reference.srand(1765000000);
@@ -110,10 +110,10 @@ TEST(Conversion, RandomModeRepeatsForTheSameSeed) {
 }
 
 TEST(Conversion, OutputsLongerThanOneCharacterAreUpperCasedWhole) {
-    CMapStringToString letters, digits, symbols;
-    letters.SetAt(Sjis("ア"), "ab");
+    ConversionTable t;
+    t.letters.SetAt(Sjis("ア"), "ab");
     CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("　アア"), letters, digits, symbols, {false, false, false}, random),
+    EXPECT_EQ(ConvertKatakana(Sjis("　アア"), t, {false, false, false}, random),
               "ABab");
 }
 

@@ -19,13 +19,14 @@ std::string KeysInOrder(const CMapStringToString& map) {
 
 class DefaultTable : public testing::Test {
 protected:
-    void SetUp() override { FillDefaultTable(letters, digits); }
+    void SetUp() override { FillDefaultTable(table); }
     std::string Letter(std::string_view key) const {
         const auto* v = letters.Lookup(Sjis(key));
         return v ? *v : "";
     }
-    CMapStringToString letters;
-    CMapStringToString digits;
+    ConversionTable table;
+    const CMapStringToString& letters = table.letters;
+    const CMapStringToString& digits = table.digits;
 };
 
 TEST_F(DefaultTable, HoldsEightyThreeLettersAndTenDigits) {

@@ -6,17 +6,17 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CMapStringToString letters, digits, symbols;
+    ConversionTable table;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (ParseConversionTable(bytes, letters, digits, symbols) != TableReadError::None) {
-        if (letters.GetCount() + digits.GetCount() + symbols.GetCount() != 0) {
+    if (ParseConversionTable(bytes, table) != TableReadError::None) {
+        if (table.GetCount() != 0) {
             std::abort();
         }
         return 0;
     }
-    const auto saved = SerializeConversionTable(letters, digits, symbols);
-    CMapStringToString l2, d2, s2;
-    if (ParseConversionTable(saved, l2, d2, s2) != TableReadError::None) {
+    const auto saved = SerializeConversionTable(table);
+    ConversionTable reloaded;
+    if (ParseConversionTable(saved, reloaded) != TableReadError::None) {
         std::abort();
     }
     return 0;

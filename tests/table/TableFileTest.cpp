@@ -42,11 +42,6 @@ Entries ToMap(const CMapStringToString& map) {
     return entries;
 }
 
-struct Table {
-    CMapStringToString letters, digits, symbols;
-    std::size_t Count() const { return letters.GetCount() + digits.GetCount() + symbols.GetCount(); }
-};
-
 class TableFileDir : public testing::Test {
 protected:
     void SetUp() override {
@@ -70,27 +65,27 @@ protected:
 };
 
 TEST(TableFileFormat, OneEntryIsTheFortyOneByteFile) {
-    Table t;
+    ConversionTable t;
     t.letters.SetAt(Sjis("ア"), "a");
-    const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
+    const auto bytes = SerializeConversionTable(t);
     EXPECT_EQ(bytes.size(), 41u);
     EXPECT_EQ(bytes, kFileA);
 }
 
 TEST(TableFileFormat, ThreeEmptyMapsAreTheThirtySixByteFile) {
-    Table t;
-    const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
+    ConversionTable t;
+    const auto bytes = SerializeConversionTable(t);
     EXPECT_EQ(bytes.size(), 36u);
     EXPECT_EQ(bytes, kFileEmpty);
-    Table loaded;
-    EXPECT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols),
+    ConversionTable loaded;
+    EXPECT_EQ(ParseConversionTable(bytes, loaded),
               TableReadError::None);
-    EXPECT_EQ(loaded.Count(), 0u);
+    EXPECT_EQ(loaded.GetCount(), 0u);
 }
 
 TEST(TableFileFormat, ReadsTheFortyOneByteFile) {
-    Table t;
-    ASSERT_EQ(ParseConversionTable(kFileA, t.letters, t.digits, t.symbols), TableReadError::None);
+    ConversionTable t;
+    ASSERT_EQ(ParseConversionTable(kFileA, t), TableReadError::None);
     EXPECT_EQ(ToMap(t.letters), (Entries{{Sjis("ア"), "a"}}));
     EXPECT_TRUE(t.digits.IsEmpty());
     EXPECT_TRUE(t.symbols.IsEmpty());
@@ -100,61 +95,61 @@ TEST(TableFileFormat, AKeyThatStandsTwiceKeepsTheLaterValue) {
     const std::string file = kHeader +
                              Bytes({0x02, 0x00, 0x02, 0x85, 0x43, 0x01, 0x61, 0x02, 0x85, 0x43, 0x01, 0x62}) +
                              kNext + kEmptyBody + kNext + kEmptyBody;
-    Table t;
-    ASSERT_EQ(ParseConversionTable(file, t.letters, t.digits, t.symbols), TableReadError::None);
+    ConversionTable t;
+    ASSERT_EQ(ParseConversionTable(file, t), TableReadError::None);
     EXPECT_EQ(ToMap(t.letters), (Entries{{Sjis("ア"), "b"}}));
 }
 
 TEST(TableFileFormat, LongStringsUseTheLongLengthForms) {
-    Table t;
+    ConversionTable t;
     const std::string key300(300, 'k');       // 0xFF + 2 bytes
     const std::string value70000(70000, 'v'); // 0xFF 0xFFFF + 4 bytes
     t.symbols.SetAt(key300, value70000);
-    const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
+    const auto bytes = SerializeConversionTable(t);
     EXPECT_NE(bytes.find(Bytes({0xFF, 0x2C, 0x01}) + std::string(300, 'm')), std::string::npos);
     EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00})), std::string::npos);
-    Table loaded;
-    ASSERT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols),
+    ConversionTable loaded;
+    ASSERT_EQ(ParseConversionTable(bytes, loaded),
               TableReadError::None);
     EXPECT_EQ(ToMap(loaded.symbols), ToMap(t.symbols));
 }
 
 TEST(TableFileFormat, ManyEntriesUseTheLongCountForm) {
-    Table t;
+    ConversionTable t;
     for (int i = 0; i < 0xFFFF; ++i) {
         t.digits.SetAt("k" + std::to_string(i), "1");
     }
-    const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
+    const auto bytes = SerializeConversionTable(t);
     EXPECT_EQ(bytes.substr(28, 8), Bytes({0x01, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
-    Table loaded;
-    ASSERT_EQ(ParseConversionTable(bytes, loaded.letters, loaded.digits, loaded.symbols),
+    ConversionTable loaded;
+    ASSERT_EQ(ParseConversionTable(bytes, loaded),
               TableReadError::None);
     EXPECT_EQ(loaded.digits.GetCount(), 0xFFFFu);
 }
 
 TEST(TableFileFormat, KeyBytesWrapWhenShifted) {
     // 0xFF is stored as 0x01; a stored 0x02 becomes 0 and ends the key.
-    Table t;
+    ConversionTable t;
     t.letters.SetAt("\xFF"
                     "a",
                     "z");
-    const auto bytes = SerializeConversionTable(t.letters, t.digits, t.symbols);
+    const auto bytes = SerializeConversionTable(t);
     EXPECT_NE(bytes.find(Bytes({0x02, 0x01, 0x63, 0x01, 'z'})), std::string::npos);
     const std::string file = kHeader + Bytes({0x01, 0x00, 0x03, 0x43, 0x02, 0x43, 0x01, 0x61}) + kNext +
                              kEmptyBody + kNext + kEmptyBody;
-    Table loaded;
-    ASSERT_EQ(ParseConversionTable(file, loaded.letters, loaded.digits, loaded.symbols),
+    ConversionTable loaded;
+    ASSERT_EQ(ParseConversionTable(file, loaded),
               TableReadError::None);
     EXPECT_EQ(ToMap(loaded.letters), (Entries{{"A", "a"}}));
 }
 
 TEST_F(TableFileDir, DefaultsSurviveSaveAndLoad) {
-    Table t;
-    FillDefaultTable(t.letters, t.digits);
+    ConversionTable t;
+    FillDefaultTable(t);
     t.symbols.SetAt(Sjis("ヲ"), "*");
-    ASSERT_FALSE(SaveConversionTable(t.letters, t.digits, t.symbols, file));
-    Table loaded;
-    const auto result = LoadConversionTable(loaded.letters, loaded.digits, loaded.symbols, file);
+    ASSERT_FALSE(SaveConversionTable(t, file));
+    ConversionTable loaded;
+    const auto result = LoadConversionTable(loaded, file);
     EXPECT_EQ(result.source, LoadResult::Source::File);
     EXPECT_EQ(ToMap(loaded.letters), ToMap(t.letters));
     EXPECT_EQ(ToMap(loaded.digits), ToMap(t.digits));
@@ -163,14 +158,14 @@ TEST_F(TableFileDir, DefaultsSurviveSaveAndLoad) {
 
 TEST_F(TableFileDir, AnEmptyTableLoadsEmptyWithoutTheDefaults) {
     Write(kFileEmpty);
-    Table t;
-    EXPECT_EQ(LoadConversionTable(t.letters, t.digits, t.symbols, file).source, LoadResult::Source::File);
-    EXPECT_EQ(t.Count(), 0u);
+    ConversionTable t;
+    EXPECT_EQ(LoadConversionTable(t, file).source, LoadResult::Source::File);
+    EXPECT_EQ(t.GetCount(), 0u);
 }
 
 TEST_F(TableFileDir, MissingFileGivesTheDefaults) {
-    Table t;
-    EXPECT_EQ(LoadConversionTable(t.letters, t.digits, t.symbols, file).source, LoadResult::Source::Defaults);
+    ConversionTable t;
+    EXPECT_EQ(LoadConversionTable(t, file).source, LoadResult::Source::Defaults);
     EXPECT_EQ(t.letters.GetCount(), 83u);
     EXPECT_EQ(t.digits.GetCount(), 10u);
     EXPECT_TRUE(t.symbols.IsEmpty());
@@ -178,25 +173,25 @@ TEST_F(TableFileDir, MissingFileGivesTheDefaults) {
 
 TEST_F(TableFileDir, AFolderInPlaceOfTheFileGivesTheDefaults) {
     fs::create_directory(file);
-    Table t;
-    EXPECT_EQ(LoadConversionTable(t.letters, t.digits, t.symbols, file).source, LoadResult::Source::Defaults);
+    ConversionTable t;
+    EXPECT_EQ(LoadConversionTable(t, file).source, LoadResult::Source::Defaults);
     EXPECT_EQ(t.letters.GetCount(), 83u);
 }
 
 TEST_F(TableFileDir, ADamagedFileSetsNothing) {
     Write(kFileA.substr(0, 30));
-    Table t;
-    const auto result = LoadConversionTable(t.letters, t.digits, t.symbols, file);
+    ConversionTable t;
+    const auto result = LoadConversionTable(t, file);
     EXPECT_EQ(result.source, LoadResult::Source::Failed);
     EXPECT_EQ(result.error, TableReadError::EndOfFile);
-    EXPECT_EQ(t.Count(), 0u);
+    EXPECT_EQ(t.GetCount(), 0u);
 }
 
 TEST_F(TableFileDir, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     Write(std::string(5000, 'x'));
-    Table t;
+    ConversionTable t;
     t.letters.SetAt(Sjis("ア"), "a");
-    ASSERT_FALSE(SaveConversionTable(t.letters, t.digits, t.symbols, file));
+    ASSERT_FALSE(SaveConversionTable(t, file));
     EXPECT_EQ(Read(), kFileA);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
@@ -205,8 +200,8 @@ TEST_F(TableFileDir, AFailedSaveReportsItsCauseAndKeepsTheOldFile) {
     if (::geteuid() == 0) {
         // root writes into read-only folders; a folder in the file's place fails for everyone.
         fs::create_directory(file);
-        Table t;
-        const auto error = SaveConversionTable(t.letters, t.digits, t.symbols, file);
+        ConversionTable t;
+        const auto error = SaveConversionTable(t, file);
         EXPECT_TRUE(error);
         EXPECT_TRUE(fs::is_directory(file));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -214,8 +209,8 @@ TEST_F(TableFileDir, AFailedSaveReportsItsCauseAndKeepsTheOldFile) {
     }
     Write(kFileA);
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-    Table t;
-    const auto error = SaveConversionTable(t.letters, t.digits, t.symbols, file);
+    ConversionTable t;
+    const auto error = SaveConversionTable(t, file);
     EXPECT_EQ(error, std::errc::permission_denied);
     EXPECT_EQ(Read(), kFileA);
 }
@@ -231,9 +226,9 @@ class TableFileReader : public testing::TestWithParam<BadFile> {};
 
 TEST_P(TableFileReader, RefusesDamagedFilesWithoutSettingAnEntry) {
     const auto& c = GetParam();
-    Table t;
-    EXPECT_EQ(ParseConversionTable(c.bytes, t.letters, t.digits, t.symbols), c.error);
-    EXPECT_EQ(t.Count(), 0u);
+    ConversionTable t;
+    EXPECT_EQ(ParseConversionTable(c.bytes, t), c.error);
+    EXPECT_EQ(t.GetCount(), 0u);
 }
 
 const std::string kMapBodyA = Bytes({0x01, 0x00, 0x02, 0x85, 0x43, 0x01, 0x61});
@@ -283,15 +278,15 @@ INSTANTIATE_TEST_SUITE_P(
     named_cases::CaseName());
 
 TEST(TableFileReader, EveryTruncationOfAValidFileEndsEarly) {
-    Table full;
-    FillDefaultTable(full.letters, full.digits);
-    const auto bytes = SerializeConversionTable(full.letters, full.digits, full.symbols);
+    ConversionTable full;
+    FillDefaultTable(full);
+    const auto bytes = SerializeConversionTable(full);
     for (std::size_t n = 0; n < bytes.size(); ++n) {
-        Table t;
-        ASSERT_EQ(ParseConversionTable(std::string_view(bytes).substr(0, n), t.letters, t.digits, t.symbols),
+        ConversionTable t;
+        ASSERT_EQ(ParseConversionTable(std::string_view(bytes).substr(0, n), t),
                   TableReadError::EndOfFile)
             << n;
-        ASSERT_EQ(t.Count(), 0u);
+        ASSERT_EQ(t.GetCount(), 0u);
     }
 }
 

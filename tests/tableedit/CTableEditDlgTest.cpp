@@ -28,10 +28,6 @@ namespace {
 constexpr int kSave = 1104, kCancel = 2, kRestore = 1105;
 constexpr unsigned kQuestion = MB_OKCANCEL | MB_ICONEXCLAMATION, kStop = MB_OK | MB_ICONSTOP;
 
-struct Table {
-    CMapStringToString letters, digits, symbols;
-};
-
 using Entries = std::map<QString, QString>;
 using Contents = QList<Entries>;
 using SlotTexts = QList<QPair<int, QString>>;
@@ -44,31 +40,31 @@ Entries EntriesOf(const CMapStringToString& map) {
     return entries;
 }
 
-Contents ContentsOf(const Table& table) {
+Contents ContentsOf(const ConversionTable& table) {
     return {EntriesOf(table.letters), EntriesOf(table.digits), EntriesOf(table.symbols)};
 }
 
-Table FromFile() {
-    Table table;
-    LoadConversionTable(table.letters, table.digits, table.symbols);
+ConversionTable FromFile() {
+    ConversionTable table;
+    LoadConversionTable(table);
     return table;
 }
 
-Table Defaults() {
-    Table table;
-    FillDefaultTable(table.letters, table.digits);
+ConversionTable Defaults() {
+    ConversionTable table;
+    FillDefaultTable(table);
     return table;
 }
 
 // A table file holding only ア -> a, unlike the defaults.
 std::string SmallBytes() {
-    Table table;
+    ConversionTable table;
     table.letters.SetAt(Sjis("ア"), "a");
-    return SerializeConversionTable(table.letters, table.digits, table.symbols);
+    return SerializeConversionTable(table);
 }
 
-void Open(CTableEditDlg& dialog, Table& table) {
-    dialog.SetTable(table.letters, table.digits, table.symbols);
+void Open(CTableEditDlg& dialog, ConversionTable& table) {
+    dialog.SetTable(table);
     dialog.Create();
     dialog.show();
 }
@@ -172,7 +168,7 @@ private slots:
         QFETCH(QString, value);
         QFETCH(int, keys);
         QFETCH(QList<int>, shownIn);
-        Table table;
+        ConversionTable table;
         auto& map = group == 'L' ? table.letters : group == 'D' ? table.digits : table.symbols;
         for (const QChar key : QStringLiteral("カキクケコサ").left(keys)) {
             map.SetAt(FromQString(key).value(), value.toStdString());
@@ -182,7 +178,7 @@ private slots:
             inMapOrder << ToQString(entry.key);
         }
         CTableEditDlg dialog;
-        dialog.SetTable(table.letters, table.digits, table.symbols);
+        dialog.SetTable(table);
         dialog.Create();
         const auto edits = dialog.findChildren<Cp932LineEdit*>();
         QCOMPARE(
@@ -196,7 +192,7 @@ private slots:
     // The built-in table fits the grid whole, so saving it unchanged writes it back.
     // No button is a default one, so Enter in a key slot does nothing.
     void editTableShowsTheDefaultsWholeAndEnterChangesNothing() {
-        Table table = Defaults();
+        ConversionTable table = Defaults();
         CTableEditDlg dialog;
         // Modal, with the focus in row a's first slot, and still open and unsaved after Enter.
         bool asExpected = false;
@@ -208,7 +204,7 @@ private slots:
                          dialog.focusWidget() == dialog.GetDlgItem(1000) && !QFile::exists(kTableFileName);
             Click(dialog, kSave);
         });
-        QCOMPARE(dialog.EditTable(table.letters, table.digits, table.symbols), static_cast<int>(IDOK));
+        QCOMPARE(dialog.EditTable(table), static_cast<int>(IDOK));
         QVERIFY(asExpected);
         QVERIFY(boxes.shown.empty());
         QCOMPARE(ContentsOf(FromFile()), ContentsOf(Defaults()));
@@ -262,7 +258,7 @@ private slots:
         QFETCH(SlotTexts, grid);
         QFETCH(QStringList, messages);
         QFETCH(Contents, after);
-        Table table;
+        ConversionTable table;
         CTableEditDlg dialog;
         Open(dialog, table);
         // Entries the grid does not show, which the save must drop.
@@ -300,7 +296,7 @@ private slots:
             std::ofstream(kTableFileName, std::ios::binary) << SmallBytes();
         }
         const Contents before = ContentsOf(FromFile());
-        Table table = Defaults();
+        ConversionTable table = Defaults();
         CTableEditDlg dialog;
         Open(dialog, table);
         dialog.Item<QLineEdit>(1001)->setText(QStringLiteral("アイウエ"));
@@ -356,7 +352,7 @@ private slots:
         } else {
             std::ofstream(kTableFileName, std::ios::binary) << file.toStdString();
         }
-        Table table = Defaults();
+        ConversionTable table = Defaults();
         CTableEditDlg dialog;
         Open(dialog, table);
         MessageBoxRecorder boxes;
