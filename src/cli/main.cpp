@@ -5,10 +5,13 @@
 #include "cli/CommandLine.h"
 #include "cli/ConvertCommand.h"
 #include "cli/HelpText.h"
+#include "cli/LabelCommand.h"
+#include "cli/PrintCommand.h"
 #include "cli/TableCommand.h"
 #include "cli/Terminal.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <exception>
@@ -38,14 +41,43 @@ int RunCommand(const QStringList& arguments) {
     if (command == "table") {
         return TableCommand::Run(rest);
     }
+    if (command == "label") {
+        return LabelCommand::Run(rest);
+    }
+    if (command == "print") {
+        return PrintCommand::Run(rest);
+    }
     throw CliError(kUsage, "unknown command \"" + CommandLine::Utf8(command) +
                                "\": use convert, table, label or print (see --help)");
+}
+
+// Qt's own notes (a missing runtime folder, font fallbacks) are not the
+// tool's messages: standard error carries one line per failure.
+void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        cli::Terminal::Note(message.toStdString());
+    }
+}
+
+// Only the commands that draw need fonts, and then no display either.
+bool Draws(int argc, char* argv[]) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    return command == "label" || command == "print";
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    qInstallMessageHandler(DropQtNotes);
+    std::unique_ptr<QCoreApplication> app;
+    if (Draws(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName("q8xj-cli");
     QCoreApplication::setApplicationVersion(Q8XJ_VERSION);
     try {
