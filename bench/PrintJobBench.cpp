@@ -7,8 +7,9 @@
 #include "app/PasswordDialogTemplate.h"
 #include "platform/MessageBox.h"
 #include "print/LabelPrintJob.h"
-#include "print/LibraryPrinterLink.h"
 #include "print/PrinterLibrary.h"
+#include "print/PrinterLink.h"
+#include "print/PrinterPresence.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -35,30 +36,29 @@ void ReportAgainstFloor(benchmark::State& state, std::chrono::steady_clock::dura
 void BM_PrintButton(benchmark::State& state) {
     CPasswordDlg dialog;
     dialog.Create();
-    if (dialog.PrinterLinkHandle() == 0) {
+    if (!dialog.Printer().IsLinked()) {
         state.SkipWithError("the virtual printer did not answer");
         return;
     }
     dialog.Item<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
-    SetMessageBoxHandler([](const MessageBoxRequest&) { return static_cast<int>(IDOK); });
+    platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return static_cast<int>(IDOK); });
     std::chrono::steady_clock::duration total{};
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         dialog.PrintLabel();
         total += std::chrono::steady_clock::now() - start;
     }
-    SetMessageBoxHandler({});
+    platform::SetMessageBoxHandler({});
     ReportAgainstFloor(state, total);
 }
 BENCHMARK(BM_PrintButton)->Iterations(kJobs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CommandSequence(benchmark::State& state) {
-    std::uint32_t handle = 0;
-    if (LinkLibraryCalls().startDevice(&handle, 0) != 0) {
+    PrinterLink link(PrinterLibrary::Linked());
+    if (!link.Open(0)) {
         state.SkipWithError("the virtual printer did not answer");
         return;
     }
-    LibraryPrinterLink link(LinkLibraryCalls(), handle);
     std::array<PackedStrip, kStripCount> strips{};
     strips[1][500] = 0x5A;
     std::chrono::steady_clock::duration total{};
@@ -67,7 +67,6 @@ void BM_CommandSequence(benchmark::State& state) {
         RunLabelPrintJob(link, strips);
         total += std::chrono::steady_clock::now() - start;
     }
-    LinkLibraryCalls().endDevice(handle);
     ReportAgainstFloor(state, total);
 }
 BENCHMARK(BM_CommandSequence)->Iterations(kJobs)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,11 +1,10 @@
 // How long one label job holds the caller against the virtual printer, with
 // real pauses, next to the 470 ms of the job's own fixed pauses: a printer
 // that answers, one that never answers ("silent") and one whose writes
-// block ("stalled"). The library's reads and writes reach the print job
-// through a small adapter. Run: build/release/bench/bench_silent_printer
+// block ("stalled"); a failed write ends the job. Run: build/release/bench/bench_silent_printer
 #include "print/LabelPrintJob.h"
+#include "print/PrinterLibrary.h"
 #include "print/PrinterLink.h"
-#include "tavopus/tavopus.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,24 +20,6 @@ namespace {
 
 constexpr double kPausesMs = 470.0;
 
-// The print job's view of a link: the library's write and read calls.
-class LinkToLibrary : public PrinterLink {
-public:
-    explicit LinkToLibrary(std::uint32_t handle)
-        : handle_(handle) {}
-    void Write(std::span<const std::uint8_t> bytes) override {
-        failedWrites += TavopUsbWrite(handle_, bytes.data(), static_cast<std::uint32_t>(bytes.size())) != 0;
-    }
-    void Read(std::span<std::uint8_t> reply) override {
-        auto count = static_cast<std::uint32_t>(reply.size());
-        TavopUsbRead(handle_, reply.data(), &count);
-    }
-    int failedWrites = 0;
-
-private:
-    std::uint32_t handle_;
-};
-
 fs::path g_folder;
 
 // One job per iteration on a fresh link, with `mode` ("", "silent" or
@@ -53,22 +34,19 @@ void RunJobs(benchmark::State& state, const std::string& mode) {
     double totalMs = 0;
     int failed = 0;
     for (auto _ : state) {
-        std::uint32_t handle = 0;
-        if (TavopStartDevice(&handle, 0) != 0) {
+        PrinterLink link(PrinterLibrary::Linked());
+        if (!link.Open(0)) {
             state.SkipWithError("the virtual printer did not answer");
             return;
         }
-        LinkToLibrary link(handle);
         const auto start = std::chrono::steady_clock::now();
-        RunLabelPrintJob(link, strips);
+        failed += RunLabelPrintJob(link, strips) ? 0 : 1;
         totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        TavopEndDevice(handle);
-        failed += link.failedWrites;
     }
     const double meanMs = totalMs / static_cast<double>(state.iterations());
     state.counters["job_ms"] = meanMs;
     state.counters["above_pauses_ms"] = meanMs - kPausesMs;
-    state.counters["failed_writes"] = failed / static_cast<double>(state.iterations());
+    state.counters["failed_jobs"] = failed / static_cast<double>(state.iterations());
 }
 
 void BM_AnsweringPrinter(benchmark::State& state) {

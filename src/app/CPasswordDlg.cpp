@@ -2,16 +2,21 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CPasswordApp.h"
+#include "app/PasswordDialogTemplate.h"
 #include "convert/Conversion.h"
+#include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
-#include "platform/KanaLineEdit.h"
 #include "platform/CrtRandom.h"
-#include "platform/Fonts.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
+#include "print/PackStrip.h"
+#include "print/PrinterLibrary.h"
+#include "print/PrinterPresence.h"
 #include "table/DefaultTable.h"
+#include "tableedit/CTableEditDlg.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,25 +32,29 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const QString kUiFace = QStringLiteral("MS UI Gothic");
+// The print job holds the interface for half a second or more, and for
+// seconds when the printer does not answer: the busy cursor shows it has not hung.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 } // namespace
 
 CPasswordDlg::CPasswordDlg(QWidget* parent)
+    : CPasswordDlg(PrinterLibrary::Linked(), parent) {}
+
+CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     : CDialog(kPasswordDialogTemplate, parent)
-    , m_icon(QStringLiteral(":/icons/q8xj-32.png")) {
+    , m_icon(QStringLiteral(":/icons/q8xj-32.png"))
+    , m_printer(new PrinterPresence(library, this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
 
-    MapClicked(IDC_CONVERT, &CPasswordDlg::OnConvert);
-    MapClicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
-    MapClicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
-    MapClicked(IDC_CHANGE_FONT, &CPasswordDlg::ChangePrintFont);
-    MapClicked(IDC_PRINT, &CPasswordDlg::PrintLabel);
-    MapClicked(ID_HELP, &CPasswordDlg::OnHelp);
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);
-    MapClicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
-    MapUpdate(IDC_TYPING, &CPasswordDlg::OnTypingUpdate);
 
     const LoadResult loaded = LoadConversionTable(m_table);
     if (loaded.source == LoadResult::Source::Failed) {
@@ -53,9 +62,9 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     }
 }
 
-CPasswordDlg::~CPasswordDlg() {
-    OnDestroy();
-}
+// The feature objects give their areas back as members; the printer presence,
+// a child, lets go of the link library last.
+CPasswordDlg::~CPasswordDlg() = default;
 
 // A damaged table file is not a reason to stop: the built-in table serves this
 // run, and the file stays as it is until the editor saves or restores defaults.
@@ -70,9 +79,10 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
     // The end-of-file wording expects the file name in front of it.
     const std::string problem = error == TableReadError::EndOfFile ? name + DescribeTableReadError(error)
                                                                    : DescribeTableReadError(error);
-    AfxMessageBox(cp932::Text("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" + problem +
-                      cp932::Text("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
-                  MB_OK | MB_ICONEXCLAMATION);
+    platform::AppMessageBox(cp932::Text("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" +
+                                problem +
+                                cp932::Text("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
+                            platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
@@ -83,32 +93,40 @@ QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
 }
 
 void CPasswordDlg::DoDataExchange(bool save) {
-    if (m_typingEdit == nullptr) {
-        m_typingEdit = Item<QLineEdit>(IDC_TYPING);
-        m_convertButton = Item<QPushButton>(IDC_CONVERT);
-        m_checkButton = Item<QPushButton>(IDC_CHECK);
-        m_passwordEdit = Item<QLineEdit>(IDC_PASSWORD);
-        m_printButton = Item<QPushButton>(IDC_PRINT);
-    }
     DDX_Text(save, IDC_KATAKANA, m_katakana);
-    if (!save) {
-        if (auto* edit = Item<Cp932LineEdit>(IDC_KATAKANA)) {
-            edit->SetLimitText(kKatakanaLimit);
-        }
-    }
     DDX_Text(save, IDC_PASSWORD, m_password);
     DDX_Text(save, IDC_TYPING, m_typed);
 }
 
+// Connects the buttons and fields to their handlers and the features to
+// their controls.
+void CPasswordDlg::Wire() {
+    const auto clicked = [this](int id, void (CPasswordDlg::*handler)()) {
+        connect(Item<QPushButton>(id), &QPushButton::clicked, this, handler);
+    };
+    clicked(IDC_CONVERT, &CPasswordDlg::OnConvert);
+    clicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
+    clicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
+    clicked(IDC_CHANGE_FONT, &CPasswordDlg::ChangePrintFont);
+    clicked(IDC_PRINT, &CPasswordDlg::PrintLabel);
+    clicked(ID_HELP, &CPasswordDlg::OnHelp);
+    clicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
+    connect(Item<QLineEdit>(IDC_TYPING), &QLineEdit::textChanged, this, &CPasswordDlg::OnTypingUpdate);
+    // What the password field shows is what the print image shows and prints.
+    connect(Item<QLineEdit>(IDC_PASSWORD), &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_printPanel.SetPassword(FromQString(text).value_or(std::string()));
+    });
+    connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
+}
+
 bool CPasswordDlg::OnInitDialog() {
+    Wire();
     // The window menu entry lives in a context menu (see CreateSystemMenu).
     setWindowIcon(m_icon);
 
-    m_bestTypingTime = 0;
-    m_typingStartTime = 0;
-
     // Full-width katakana input is the katakana field's own business here: a
     // desktop gives a program no say over the input method's mode.
+    Item<Cp932LineEdit>(IDC_KATAKANA)->SetLimitText(kKatakanaLimit);
 
     CheckDlgButton(IDC_CAPITAL_AFTER_SPACE, true);
     CheckDlgButton(IDC_USE_DIGITS, true);
@@ -119,44 +137,10 @@ bool CPasswordDlg::OnInitDialog() {
 
     UpdateData(false);
 
-    StartPrinterPresence();
-
-    m_resultWnd = GetDlgItem(IDC_TYPING_RESULT);
-    m_resultDC = Item<PaintArea>(IDC_TYPING_RESULT);
-    m_resultFont = PointFont(kUiFace, 100, this);
-    m_resultPreviousFont = m_resultWnd->font();
-    m_resultWnd->setFont(m_resultFont);
-    m_resultDC->SetPainter([this](QPainter& painter) { DrawTypingResult(painter); });
-
-    m_printWnd = GetDlgItem(IDC_PRINT_IMAGE);
-    m_printDC = Item<PaintArea>(IDC_PRINT_IMAGE);
-    m_printStyle = PrintStyle(this); // "MS UI Gothic" 36 points, black
-    m_printPreviousFont = m_printWnd->font();
-    m_printWnd->setFont(m_printStyle.Font());
-    m_printDC->SetPainter([this](QPainter& painter) { DrawPrintImage(painter); });
-
-    // Pixels, not dialog units: the label image is 384 x 64 dots plus the frame.
-    m_printWnd->setGeometry(m_printWnd->x(), m_printWnd->y(), kPrintImageWidth, kPrintImageHeight);
+    m_printer->Start();
+    m_typing.Attach(Item<PaintArea>(IDC_TYPING_RESULT));
+    m_printPanel.Attach(Item<PaintArea>(IDC_PRINT_IMAGE));
     return true;
-}
-
-// Shut-down, in the reverse order of taking: fonts given back to the areas.
-// The help viewer is the desktop's own program and is left running. The
-// printer link library is let go of last.
-void CPasswordDlg::OnDestroy() {
-    if (m_resultWnd != nullptr) {
-        m_resultDC->SetPainter({});
-        m_resultWnd->setFont(m_resultPreviousFont);
-        m_resultDC = nullptr;
-        m_resultWnd = nullptr;
-    }
-    if (m_printWnd != nullptr) {
-        m_printDC->SetPainter({});
-        m_printWnd->setFont(m_printPreviousFont);
-        m_printDC = nullptr;
-        m_printWnd = nullptr;
-    }
-    EndPrinterPresence();
 }
 
 void CPasswordDlg::OnKanaFocus() {
@@ -170,8 +154,7 @@ void CPasswordDlg::OnKanaFocus() {
 }
 
 void CPasswordDlg::OnConvert() {
-    m_bestTypingTime = 0;
-    ClearTypingResult();
+    m_typing.NewPassword();
     UpdateData(true);
 
     ConversionOptions options;
@@ -179,19 +162,66 @@ void CPasswordDlg::OnConvert() {
     options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_table.symbols.IsEmpty();
     options.randomCase = IsDlgButtonChecked(IDC_RANDOM_CASE);
     if (options.randomCase) {
-        ProcessRandom().srand(static_cast<std::uint32_t>(CalendarTime()));
+        ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
     }
     m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom());
 
-    UpdateData(false);
+    UpdateData(false); // the print image follows the password field
     GotoDlgCtrl(IDC_TYPING);
-    InvalidatePrintImage();
 }
 
-void CPasswordDlg::InvalidatePrintImage() {
-    if (m_printWnd != nullptr) {
-        m_printWnd->update();
+// Focus in the typing field: Enter there runs the check. Unlike the katakana
+// field's handler this runs every step every time.
+void CPasswordDlg::OnTypingFocus() {
+    SetDefaultStyle(IDC_CONVERT, false);
+    SetDefID(IDC_CHECK);
+    SetDefaultStyle(IDC_CHECK, true);
+}
+
+void CPasswordDlg::OnTypingUpdate() {
+    m_typing.OnTextChanged();
+}
+
+void CPasswordDlg::OnPasswordCheck() {
+    UpdateData(true);
+    if (m_typing.Check(m_password, m_typed)) {
+        // Emptying the field is a text change too, so the next attempt is
+        // timed from here on.
+        m_typed.clear();
+        UpdateData(false);
     }
+}
+
+void CPasswordDlg::OnEditTable() {
+    CTableEditDlg editor;
+    editor.EditTable(m_table);
+    // Whichever way the editor closed, an empty map cannot be used.
+    EnableDlgItem(IDC_USE_DIGITS, !m_table.digits.IsEmpty());
+    EnableDlgItem(IDC_USE_SYMBOLS, !m_table.symbols.IsEmpty());
+}
+
+void CPasswordDlg::ChangePrintFont() {
+    m_printPanel.ChangeFont(this);
+}
+
+LabelImage CPasswordDlg::CaptureLabelImage() const {
+    return m_printPanel.Label();
+}
+
+void CPasswordDlg::PrintLabel() {
+    UpdateData(true);
+    if (m_password.empty()) {
+        platform::AppMessageBox(cp932::Text("プリントするデータがありません"), platform::Buttons::Ok,
+                                platform::Icon::Exclamation);
+        return;
+    }
+    if (platform::AppMessageBox(cp932::Text("プリントしますか？"), platform::Buttons::OkCancel,
+                                platform::Icon::Question) != IDOK) {
+        return;
+    }
+    const BusyCursor busy;
+    // Read and packed even without a link, the same work either way.
+    m_printer->SendLabel(PackLabel(CaptureLabelImage().Data()));
 }
 
 void CPasswordDlg::OnAbout() {
@@ -218,10 +248,4 @@ void CPasswordDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = CreateSystemMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
-}
-
-void CPasswordDlg::paintEvent(QPaintEvent* event) {
-    CDialog::paintEvent(event);
-    // The paint handler leaves the controls' current text in the members.
-    UpdateData(true);
 }

@@ -76,14 +76,15 @@ QString FindHelpPage() {
 void ShowHelpPage() {
     const QString page = FindHelpPage();
     if (page.isEmpty()) {
-        AfxMessageBox(cp932::Text("ヘルプファイルが見つかりません。\n探した場所:\n") +
-                          PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
-                      MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(cp932::Text("ヘルプファイルが見つかりません。\n探した場所:\n") +
+                                    PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
+                                platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     if (!OpenUrl(QUrl::fromLocalFile(page))) {
-        AfxMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") + PathForBox(page),
-                      MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") +
+                                    PathForBox(page),
+                                platform::Buttons::Ok, platform::Icon::Stop);
     }
 }
 

@@ -9,9 +9,6 @@
 
 namespace app {
 
-inline constexpr int IDD_Q8XJ_DIALOG = 102;
-inline constexpr int IDR_MAINFRAME = 128;
-inline constexpr int IDM_ABOUTBOX = 0x0010;
 inline constexpr int ID_HELP = 57670;
 
 inline constexpr int IDC_KATAKANA = 1000;
@@ -32,10 +29,6 @@ inline constexpr int IDC_TYPING_RESULT = 1021;
 
 // String 101: the about entry appended to the window menu.
 inline constexpr std::string_view kAboutMenuText = "Q8xj のﾊﾞｰｼﾞｮﾝ情報(&A)...";
-
-// The print image is sized in pixels, whatever the dialog font.
-inline constexpr int kPrintImageWidth = 387;
-inline constexpr int kPrintImageHeight = 67;
 
 inline constexpr int kKatakanaLimit = 70; // bytes: 35 full-width characters
 

@@ -159,7 +159,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     for (const std::string& phrase : katakana) {
         // The window seeds at every conversion in random mode.
         if (options.randomCase) {
-            random.srand(seed ? *seed : static_cast<std::uint32_t>(CalendarTime()));
+            random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
         out += cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));

@@ -1,7 +1,7 @@
 #include "cli/RomajiInput.h"
 
 #include "platform/Cp932.h"
-#include "platform/RomajiComposer.h"
+#include "kana/RomajiComposer.h"
 
 namespace cli {
 

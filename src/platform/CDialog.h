@@ -35,7 +35,6 @@ public:
 
     // Dialog units to pixels with the dialog font's base units.
     QRect MapDialogRect(int x, int y, int cx, int cy) const;
-    QSize BaseUnits() const { return m_baseUnits; }
 
     // The default button id (0: none, Enter then runs OnOK) and the default-push
     // style of single buttons, which the platform keeps apart.

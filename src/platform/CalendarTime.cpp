@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+namespace platform {
+
 namespace {
 
 std::function<std::int64_t()>& Source() {
@@ -21,3 +23,5 @@ std::int64_t CalendarTime() {
 void SetCalendarTimeSource(std::function<std::int64_t()> source) {
     Source() = std::move(source);
 }
+
+} // namespace platform

@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <functional>
 
+namespace platform {
+
 std::int64_t CalendarTime();
 
 // Test seam: an empty function puts the real clock back.
 void SetCalendarTimeSource(std::function<std::int64_t()> source);
+
+} // namespace platform

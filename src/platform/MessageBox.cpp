@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
+
+namespace platform {
 
 namespace {
 
@@ -15,36 +16,35 @@ std::function<int(const MessageBoxRequest&)>& Handler() {
     return handler;
 }
 
-QMessageBox::Icon IconFor(unsigned type) {
-    switch (type & MB_ICONMASK) {
-    case MB_ICONSTOP:
+QMessageBox::Icon QtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Stop:
         return QMessageBox::Critical;
-    case MB_ICONQUESTION:
+    case Icon::Question:
         return QMessageBox::Question;
-    case MB_ICONEXCLAMATION:
+    case Icon::Exclamation:
         return QMessageBox::Warning;
-    case MB_ICONINFORMATION:
+    case Icon::Information:
         return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    case Icon::None:
+        break;
     }
+    return QMessageBox::NoIcon;
 }
 
 int Show(QWidget* parent, const MessageBoxRequest& request) {
     if (Handler()) {
         return Handler()(request);
     }
-    QMessageBox box(IconFor(request.type), request.caption, request.text, QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    if ((request.type & MB_OKCANCEL) != 0) {
-        box.setEscapeButton(box.addButton(QString::fromUtf8("キャンセル"), QMessageBox::RejectRole));
-    } else {
-        box.setEscapeButton(ok);
-    }
+    // Qt's standard buttons, in Japanese with Qt's translation loaded.
+    const bool cancel = request.buttons == Buttons::OkCancel;
+    QMessageBox box(QtIcon(request.icon), request.caption, request.text,
+                    cancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::Ok);
     box.exec();
     // Closing the box counts as its escape button.
-    return box.clickedButton() == ok ? IDOK : IDCANCEL;
+    return box.clickedButton() == box.button(QMessageBox::Ok) ? IDOK : IDCANCEL;
 }
 
 } // namespace
@@ -53,17 +53,19 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-int AfxMessageBox(std::string_view cp932Text, unsigned type) {
-    if ((type & MB_ICONMASK) == 0) {
-        type |= MB_ICONEXCLAMATION;
+int AppMessageBox(std::string_view cp932Text, Buttons buttons, Icon icon) {
+    if (icon == Icon::None) {
+        icon = Icon::Exclamation;
     }
-    return Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), type});
+    return Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), buttons, icon});
 }
 
-int WindowMessageBox(QWidget* parent, std::string_view cp932Text, unsigned type) {
-    return Show(parent, {ApplicationName(), ToQString(cp932Text), type});
+int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons, Icon icon) {
+    return Show(parent, {ApplicationName(), ToQString(cp932Text), buttons, icon});
 }
 
 void SetMessageBoxHandler(std::function<int(const MessageBoxRequest&)> handler) {
     Handler() = std::move(handler);
 }
+
+} // namespace platform

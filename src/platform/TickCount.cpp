@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+namespace platform {
+
 namespace {
 
 std::function<std::uint32_t()>& TickSource() {
@@ -40,3 +42,5 @@ void SetTickCountSource(std::function<std::uint32_t()> source) {
 void SetSleepFunction(std::function<void(std::uint32_t)> sleep) {
     SleepFunction() = std::move(sleep);
 }
+
+} // namespace platform

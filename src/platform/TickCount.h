@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace platform {
+
 // Milliseconds since an arbitrary start, wrapping modulo 2^32.
 std::uint32_t GetTickCount();
 
@@ -14,3 +16,5 @@ void Sleep(std::uint32_t milliseconds);
 // Test seams: an empty function puts the real clock or pause back.
 void SetTickCountSource(std::function<std::uint32_t()> source);
 void SetSleepFunction(std::function<void(std::uint32_t)> sleep);
+
+} // namespace platform

@@ -35,27 +35,6 @@ constexpr NamedColour kStandardColours[] = {
 
 constexpr const char* kOtherColour = "カスタム";
 
-// The picker's own English texts and ours; a picker already translated keeps its texts.
-struct Label {
-    const char* english;
-    const char* japanese;
-};
-
-constexpr Label kLabels[] = {
-    {"&Font", "フォント名(&F):"}, {"Font st&yle", "スタイル(&Y):"}, {"&Size", "サイズ(&S):"},
-    {"Effects", "文字飾り"},      {"Stri&keout", "取り消し線(&K)"}, {"&Underline", "下線(&U)"},
-    {"Sample", "サンプル"},
-};
-
-QString Translated(const QString& text) {
-    for (const auto& [english, japanese] : kLabels) {
-        if (text == QLatin1String(english)) {
-            return QString::fromUtf8(japanese);
-        }
-    }
-    return text;
-}
-
 QIcon Swatch(QColor colour) {
     QPixmap pixmap(24, 14);
     pixmap.fill(colour);
@@ -84,7 +63,7 @@ FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
     for (auto* view : m_fonts->findChildren<QAbstractItemView*>()) {
         view->installEventFilter(this);
     }
-    TranslateFontPicker();
+    FitFontPicker();
     QFont startFont = CreateQFont(m_start).value_or(font());
     startFont.setPointSizeF(std::round(CharacterHeight(startFont, m_dpi) * 720.0 / m_dpi) / 10.0);
     m_fonts->setCurrentFont(startFont);
@@ -95,12 +74,12 @@ FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
     auto* colourLabel = new QLabel(QString::fromUtf8("色(&C):"), this);
     colourLabel->setBuddy(m_colours);
 
-    auto* buttons = new QDialogButtonBox(this);
-    m_ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    // Qt's own texts, Japanese with Qt's translation loaded.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setObjectName(QStringLiteral("ok"));
     m_ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -138,15 +117,8 @@ void FontChoiceDialog::FillColours(QColor start) {
     m_colours->setCurrentRow(startRow);
 }
 
-void FontChoiceDialog::TranslateFontPicker() {
-    for (auto* label : m_fonts->findChildren<QLabel*>()) {
-        label->setText(Translated(label->text()));
-    }
-    for (auto* check : m_fonts->findChildren<QCheckBox*>()) {
-        check->setText(Translated(check->text()));
-    }
+void FontChoiceDialog::FitFontPicker() {
     for (auto* group : m_fonts->findChildren<QGroupBox*>()) {
-        group->setTitle(Translated(group->title()));
         if (auto* sample = group->findChild<QLineEdit*>()) {
             m_sample = sample;
         }

@@ -29,7 +29,8 @@ protected:
 
 private:
     void FillColours(QColor start);
-    void TranslateFontPicker();
+    // Finds the sample and hides the script filter, which has nothing to choose.
+    void FitFontPicker();
     QColor ChosenColour() const;
     void OnChanged();
 

@@ -73,7 +73,7 @@ constexpr Step kSequence[] = {
 };
 // clang-format on
 
-void SendImageFrame(PrinterLink& link, const PackedStrip& strip, bool last) {
+bool SendImageFrame(PrinterLink& link, const PackedStrip& strip, bool last) {
     std::array<std::uint8_t, kImageFrameSize> frame{};
     frame[0] = 0x02;
     frame[1] = last ? 0x80 : 0x00;
@@ -81,8 +81,11 @@ void SendImageFrame(PrinterLink& link, const PackedStrip& strip, bool last) {
     frame[3] = static_cast<std::uint8_t>(kStripBytes >> 8);
     std::copy(strip.begin(), strip.end(), frame.begin() + 4);
     for (std::size_t offset = 0; offset < frame.size(); offset += kImagePiece) {
-        link.Write(std::span<const std::uint8_t>(frame).subspan(offset, kImagePiece));
+        if (!link.Write(std::span<const std::uint8_t>(frame).subspan(offset, kImagePiece))) {
+            return false;
+        }
     }
+    return true;
 }
 
 // The reply is cleared before every read: a link that receives nothing must not
@@ -97,7 +100,7 @@ void AwaitAcknowledge(PrinterLink& link, const Step& step) {
     std::array<std::uint8_t, 1> reply{};
     for (std::uint32_t read = 0; read < step.count; ++read) {
         if (step.milliseconds != 0) {
-            Sleep(step.milliseconds);
+            platform::Sleep(step.milliseconds);
         }
         ReadReply(link, reply);
         if (reply[0] == kAckByte) {
@@ -108,18 +111,22 @@ void AwaitAcknowledge(PrinterLink& link, const Step& step) {
 
 } // namespace
 
-void RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips) {
+bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips) {
     std::array<std::uint8_t, 8> reply{};
     for (const Step& step : kSequence) {
         switch (step.action) {
         case Action::Send:
-            link.Write(step.bytes);
+            if (!link.Write(step.bytes)) {
+                return false;
+            }
             break;
         case Action::SendImage:
-            SendImageFrame(link, strips[step.count], step.count + 1 == strips.size());
+            if (!SendImageFrame(link, strips[step.count], step.count + 1 == strips.size())) {
+                return false;
+            }
             break;
         case Action::Wait:
-            Sleep(step.milliseconds);
+            platform::Sleep(step.milliseconds);
             break;
         case Action::Read:
             ReadReply(link, std::span(reply).first(step.count));
@@ -129,4 +136,5 @@ void RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCou
             break;
         }
     }
+    return true;
 }

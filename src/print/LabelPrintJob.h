@@ -9,5 +9,6 @@
 #include <array>
 
 // Sends the whole sequence whatever the printer answers; a printer that never
-// acknowledges only makes it slower. Pauses go through Sleep (platform/TickCount.h).
-void RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips);
+// acknowledges only makes it slower. A write that fails has ended the link:
+// the job stops there and returns false. Pauses go through platform::Sleep.
+bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips);

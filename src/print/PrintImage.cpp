@@ -97,7 +97,7 @@ void DrawCentredText(QPainter& painter, const QString& text, const QFont& printF
 
 } // namespace
 
-QImage PrintImage::Render(std::string_view password, const QFont& font, QColor colour) {
+QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
     QImage image(kSize, QImage::Format_RGB32);
     image.fill(PaintArea::ButtonFace());
     QPainter painter(&image);
@@ -105,21 +105,13 @@ QImage PrintImage::Render(std::string_view password, const QFont& font, QColor c
     painter.fillRect(kWhiteArea, Qt::white);
     const QString text = ToQString(password);
     if (!text.isEmpty()) {
-        DrawCentredText(painter, text, font, colour);
+        DrawCentredText(painter, text, style.Font(), style.TextColour());
     }
     return image;
 }
 
-QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
-    return Render(password, style.Font(), style.TextColour());
-}
-
-void PrintImage::Draw(QPainter& painter, std::string_view password, const QFont& font, QColor colour) {
-    painter.drawImage(QPoint(0, 0), Render(password, font, colour));
-}
-
 void PrintImage::Draw(QPainter& painter, std::string_view password, const PrintStyle& style) {
-    Draw(painter, password, style.Font(), style.TextColour());
+    painter.drawImage(QPoint(0, 0), Render(password, style));
 }
 
 LabelImage PrintImage::Label(const QImage& image) {

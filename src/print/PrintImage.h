@@ -30,11 +30,9 @@ public:
     static constexpr QPoint kLabelOrigin{1, 1};
 
     // The whole image for `password` (code page 932) in the print font and text colour.
-    static QImage Render(std::string_view password, const QFont& font, QColor colour);
     static QImage Render(std::string_view password, const PrintStyle& style);
 
     // Paints the control: the rendered image at the painter's origin.
-    static void Draw(QPainter& painter, std::string_view password, const QFont& font, QColor colour);
     static void Draw(QPainter& painter, std::string_view password, const PrintStyle& style);
 
     // The label read from an image laid out as Render's: a pixel exactly white

@@ -2,25 +2,39 @@
 
 #include "tavopus/tavopus.h"
 
-namespace {
-
-const PrinterLibraryCalls kLibrary{
-    TavopRegistHandle, TavopUnregistHandle, TavopCheckActiveDevice, TavopStartDevice,
-    TavopEndDevice,    TavopCheckMyDevice,  TavopUsbWrite,          TavopUsbRead,
-};
-
-const PrinterLibraryCalls* g_calls = &kLibrary;
-
-} // namespace
-
-const PrinterLibraryCalls& LinkLibraryCalls() {
-    return kLibrary;
+std::uint32_t PrinterLibrary::RegistHandle(std::uint32_t window) {
+    return TavopRegistHandle(window);
 }
 
-const PrinterLibraryCalls& PrinterLibrary() {
-    return *g_calls;
+std::uint32_t PrinterLibrary::UnregistHandle() {
+    return TavopUnregistHandle();
 }
 
-void SetPrinterLibrary(const PrinterLibraryCalls* calls) {
-    g_calls = calls != nullptr ? calls : &kLibrary;
+std::uint32_t PrinterLibrary::CheckActiveDevice(std::int32_t number, char* name) {
+    return TavopCheckActiveDevice(number, name);
+}
+
+std::uint32_t PrinterLibrary::StartDevice(std::uint32_t* handle, std::int32_t number) {
+    return TavopStartDevice(handle, number);
+}
+
+std::uint32_t PrinterLibrary::EndDevice(std::uint32_t handle) {
+    return TavopEndDevice(handle);
+}
+
+std::uint32_t PrinterLibrary::CheckMyDevice(std::uint32_t handle, std::uint32_t word) {
+    return TavopCheckMyDevice(handle, word);
+}
+
+std::uint32_t PrinterLibrary::UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) {
+    return TavopUsbWrite(handle, bytes, count);
+}
+
+std::uint32_t PrinterLibrary::UsbRead(std::uint32_t handle, void* buffer, std::uint32_t* count) {
+    return TavopUsbRead(handle, buffer, count);
+}
+
+PrinterLibrary& PrinterLibrary::Linked() {
+    static PrinterLibrary library;
+    return library;
 }

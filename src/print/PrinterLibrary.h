@@ -1,27 +1,30 @@
-// The printer link library's calls as the program makes them: through a table
-// that points at the library, so that tests can answer and record the calls
-// while still letting the library do the work.
+// The printer link library's calls, the only way the program reaches the label
+// printer. Each call is virtual so that a test can stand in for it, answer it
+// or record it and pass it on; by default every call goes to the library.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
-struct PrinterLibraryCalls {
-    std::uint32_t (*registHandle)(std::uint32_t window);
-    std::uint32_t (*unregistHandle)();
-    std::uint32_t (*checkActiveDevice)(std::int32_t number, char* name);
-    std::uint32_t (*startDevice)(std::uint32_t* handle, std::int32_t number);
-    std::uint32_t (*endDevice)(std::uint32_t handle);
-    std::uint32_t (*checkMyDevice)(std::uint32_t handle, std::uint32_t word);
-    std::uint32_t (*usbWrite)(std::uint32_t handle, const void* bytes, std::uint32_t count);
-    std::uint32_t (*usbRead)(std::uint32_t handle, void* buffer, std::uint32_t* count);
+class PrinterLibrary {
+public:
+    // Device numbers run from 0 to this; a device name takes at most
+    // kDeviceNameBytes with its NUL.
+    static constexpr std::int32_t kLastDeviceNumber = 126;
+    static constexpr std::size_t kDeviceNameBytes = 256;
+
+    virtual ~PrinterLibrary() = default;
+
+    virtual std::uint32_t RegistHandle(std::uint32_t window);
+    virtual std::uint32_t UnregistHandle();
+    // `name` holds kDeviceNameBytes.
+    virtual std::uint32_t CheckActiveDevice(std::int32_t number, char* name);
+    virtual std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t number);
+    virtual std::uint32_t EndDevice(std::uint32_t handle);
+    virtual std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word);
+    virtual std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count);
+    virtual std::uint32_t UsbRead(std::uint32_t handle, void* buffer, std::uint32_t* count);
+
+    // The library itself, for the program's one printer presence.
+    static PrinterLibrary& Linked();
 };
-
-// The library's own entry points.
-const PrinterLibraryCalls& LinkLibraryCalls();
-
-// The calls in use: the library's own unless a test has put others in place.
-const PrinterLibraryCalls& PrinterLibrary();
-
-// Puts `calls` in place; nullptr goes back to the library's own. The table
-// must outlive its use.
-void SetPrinterLibrary(const PrinterLibraryCalls* calls);

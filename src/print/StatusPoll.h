@@ -16,7 +16,8 @@ enum class PollOutcome {
 
 class StatusPoll {
 public:
-    // One timer tick: sends ESC B and reads one byte at once.
+    // One timer tick: sends ESC B and reads one byte at once (a failed
+    // write reads nothing, so it counts as unanswered).
     PollOutcome Tick(PrinterLink& link);
 
     std::uint32_t Count() const { return count_; }

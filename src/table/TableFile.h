@@ -5,6 +5,7 @@
 
 #include "table/ConversionTable.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -20,7 +21,13 @@ enum class TableReadError {
     BadFormat,        // not three maps, or a length form the format does not have
     UnexpectedObject, // an object tag other than the ones the layout allows
     TrailingData,     // bytes after the third map
+    TooLarge,         // larger than kMaxTableFileBytes
+    ReadFailed,       // the system failed to read the opened file
 };
+
+// Far above any real table (191 entries take some 2 KiB); a larger file is
+// refused before it is read, like a damaged one.
+inline constexpr std::size_t kMaxTableFileBytes = std::size_t{1} << 20;
 
 // Code page 932 text for a message box. A file that ends early gets the
 // archive's classic wording with the file name left out.
@@ -39,12 +46,16 @@ struct LoadResult {
 };
 
 // Fills the table, which the caller has emptied, from the table file, or
-// with the defaults when the file cannot be opened. A file that opens but
-// cannot be read sets no entry and is reported as Failed.
+// with the defaults when there is no regular file to open (missing, a folder,
+// a FIFO: never waited on). A file that opens but cannot be read (damaged,
+// too large, a read error) sets no entry and is reported as Failed.
 LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file = kTableFileName);
 
 // Writes the table to the table file. The content goes to a temporary
-// file beside it that then replaces the old one, so a failed write never
-// damages the previous table. Returns the cause of a failure.
+// file beside it, synced, that then replaces the old one, so a failed write
+// never damages the previous table; a symbolic link stays and its target is
+// replaced; the old file's mode (and owner, where allowed) carry over.
+// Temporary files left by a killed save are removed first. Returns the
+// cause of a failure, after which no temporary file is left.
 std::error_code SaveConversionTable(const ConversionTable& table,
                                     const std::filesystem::path& file = kTableFileName);

@@ -2,9 +2,12 @@
 
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
+#include "platform/QtText.h"
 #include "table/TableFile.h"
 #include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
+
+#include <QLineEdit>
 
 #include <cctype>
 #include <cerrno>
@@ -97,6 +100,7 @@ void CTableEditDlg::FillGroup(Group group, const CMapStringToString& map) {
         for (int slot = 0; std::string* key = KeySlot(group, static_cast<int>(row), slot); ++slot) {
             if (key->empty()) {
                 *key = entry.key;
+                m_filledKeys[SlotIdOf(static_cast<int>(group), static_cast<int>(row), slot)] = entry.key;
                 break;
             }
         }
@@ -113,9 +117,21 @@ void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
         const int g = static_cast<int>(group);
         for (int row = 0; row < static_cast<int>(RowsOf(g).size()); ++row) {
             for (int slot = 0; std::string* key = KeySlot(group, row, slot); ++slot) {
-                DDX_Text(saveAndValidate, SlotIdOf(g, row, slot), *key);
+                const int id = SlotIdOf(g, row, slot);
+                DDX_Text(saveAndValidate, id, *key);
+                if (saveAndValidate) {
+                    KeepUnchangedKey(id, *key);
+                }
             }
         }
+    }
+}
+
+void CTableEditDlg::KeepUnchangedKey(int id, std::string& key) const {
+    const auto filled = m_filledKeys.find(id);
+    const auto* edit = qobject_cast<const QLineEdit*>(GetDlgItem(id));
+    if (filled != m_filledKeys.end() && edit != nullptr && edit->text() == ToQString(filled->second)) {
+        key = filled->second;
     }
 }
 
@@ -128,7 +144,8 @@ void CTableEditDlg::OnCancel() {
     const LoadResult loaded = LoadConversionTable(*m_table);
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
-        AfxMessageBox(DescribeTableReadError(loaded.error), MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(DescribeTableReadError(loaded.error), platform::Buttons::Ok,
+                                platform::Icon::Stop);
         return;
     }
     CDialog::OnCancel();
@@ -146,13 +163,13 @@ bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
                 continue;
             }
             if (auto tooLong = tableedit::CheckKeyLength(key)) {
-                if (AfxMessageBox(tooLong->message, MB_OKCANCEL) != IDOK) {
+                if (platform::AppMessageBox(tooLong->message, platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
                 key = std::move(tooLong->cut);
             }
             if (const auto duplicate = tableedit::CheckDuplicateKey(map, key, output)) {
-                if (AfxMessageBox(*duplicate, MB_OKCANCEL) != IDOK) {
+                if (platform::AppMessageBox(*duplicate, platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
             }
@@ -180,9 +197,9 @@ void CTableEditDlg::OnSaveTable() {
     if (const std::error_code error = SaveConversionTable(*m_table)) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
-        AfxMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +
-                          FileErrorText(error, kTableFileName),
-                      MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +
+                                    FileErrorText(error, kTableFileName),
+                                platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     CDialog::OnOK();
@@ -192,7 +209,8 @@ void CTableEditDlg::OnRestoreDefaults() {
     struct stat status {};
     if (::stat(kTableFileName, &status) == 0 && ::unlink(kTableFileName) != 0) {
         const std::error_code error(errno, std::generic_category());
-        AfxMessageBox(FileErrorText(error, kTableFileName), MB_OK | MB_ICONSTOP);
+        platform::AppMessageBox(FileErrorText(error, kTableFileName), platform::Buttons::Ok,
+                                platform::Icon::Stop);
         return;
     }
     OnCancel();

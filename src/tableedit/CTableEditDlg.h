@@ -15,6 +15,7 @@
 #include "table/ConversionTable.h"
 
 #include <array>
+#include <map>
 #include <string>
 
 class CTableEditDlg : public CDialog {
@@ -48,10 +49,18 @@ private:
     // The slot at a row and slot index of a group; nullptr past the row's end.
     std::string* KeySlot(Group group, int row, int slot);
     void FillGroup(Group group, const CMapStringToString& map);
+    // Puts back the filled bytes of a slot whose text is as it was shown.
+    void KeepUnchangedKey(int id, std::string& key) const;
     // Rebuilds a map from its rows' checked slots; false when the user stopped.
     bool RebuildGroup(Group group, CMapStringToString& map);
 
     ConversionTable* m_table = nullptr;
+
+    // The exact bytes each slot was filled with, by control id: a slot whose
+    // text the user left alone saves these, even when they are not valid code
+    // page 932 (the field then shows a placeholder) or do not survive the
+    // round trip through Unicode.
+    std::map<int, std::string> m_filledKeys;
 
     // Key slots, indexed [slot][row] in grid row order.
     std::string m_rowNSlot6;

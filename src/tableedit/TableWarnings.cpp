@@ -1,7 +1,7 @@
 #include "tableedit/TableWarnings.h"
 
 #include "platform/Cp932.h"
-#include "platform/RomajiRules.h"
+#include "kana/RomajiRules.h"
 
 #include <algorithm>
 #include <array>

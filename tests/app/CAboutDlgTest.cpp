@@ -81,24 +81,28 @@ private slots:
         second.EndDialog(IDOK);
     }
 
+    void noTimerIsLeftAfterOkOrEscape_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("OK") << false;
+        QTest::newRow("Escape") << true;
+    }
     void noTimerIsLeftAfterOkOrEscape() {
-        for (const bool escape : {false, true}) {
-            CAboutDlg dialog;
-            // Let the real timer tick a few times inside the modal loop, then close.
-            QTimer poll;
-            QObject::connect(&poll, &QTimer::timeout, [&] {
-                if (dialog.isVisible() && ProcessAboutAnimation().FrameCounter() >= 3) {
-                    poll.stop();
-                    escape ? QTest::keyClick(&dialog, Qt::Key_Escape)
-                           : QTest::mouseClick(dialog.Item<QPushButton>(IDOK), Qt::LeftButton);
-                }
-            });
-            poll.start(20);
-            QCOMPARE(dialog.DoModal(), int(escape ? IDCANCEL : IDOK));
-            const int stoppedAt = ProcessAboutAnimation().FrameCounter();
-            QTest::qWait(3 * CAboutDlg::kAnimationPeriodMs);
-            QCOMPARE(ProcessAboutAnimation().FrameCounter(), stoppedAt);
-        }
+        QFETCH(bool, escape);
+        CAboutDlg dialog;
+        bool runningWhileOpen = false;
+        // Inside the modal loop: a few frames by hand, then close as the user would.
+        QTimer::singleShot(0, &dialog, [&] {
+            runningWhileOpen = dialog.IsTimerRunning(CAboutDlg::kAnimationTimer);
+            for (int tick = 0; tick < 3; ++tick) {
+                dialog.OnTimer(CAboutDlg::kAnimationTimer);
+            }
+            escape ? QTest::keyClick(&dialog, Qt::Key_Escape)
+                   : QTest::mouseClick(dialog.Item<QPushButton>(IDOK), Qt::LeftButton);
+        });
+        QCOMPARE(dialog.DoModal(), int(escape ? IDCANCEL : IDOK));
+        QVERIFY(runningWhileOpen);
+        QCOMPARE(ProcessAboutAnimation().FrameCounter(), 3);
+        QVERIFY(!dialog.IsTimerRunning(CAboutDlg::kAnimationTimer));
     }
 };
 

@@ -3,11 +3,9 @@
 #include "platform/CDialog.h"
 
 #include "platform/Cp932LineEdit.h"
-#include "platform/Fonts.h"
 #include "support/GuiTestHelpers.h"
 
 #include <QClipboard>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -57,17 +55,25 @@ class CDialogTest : public QObject {
 private slots:
     void cleanup() { QCOMPARE(VisibleTopLevelWindows(), 0); }
 
-    void controlsAreLaidOutFromTheFontMetrics() {
+    // Dialog units follow the font: controls that meet in the template meet on
+    // screen, equal sizes stay equal, and a larger font makes everything larger.
+    void layoutFollowsTheTemplateAndTheFont() {
         TestDialog dialog;
-        const QFontMetrics metrics(PointFont(QString::fromUtf8("ＭＳ Ｐゴシック"), 90));
-        const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        const int bx = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
-        const int by = metrics.height();
-        // Edit 101 spans dialog units (10, 30) to (90, 44), rounded to the nearest pixel.
-        QCOMPARE(dialog.GetDlgItem(101)->geometry(),
-                 QRect(QPoint((10 * bx + 2) / 4, (30 * by + 4) / 8),
-                       QPoint((90 * bx + 2) / 4 - 1, (44 * by + 4) / 8 - 1)));
-        QCOMPARE(dialog.size(), QSize((160 * bx + 2) / 4, (100 * by + 4) / 8));
+        const QRect first = dialog.GetDlgItem(100)->geometry();
+        const QRect second = dialog.GetDlgItem(101)->geometry();
+        const QRect button = dialog.GetDlgItem(200)->geometry();
+        QCOMPARE(second.size(), first.size());
+        QCOMPARE(second.left(), first.left());
+        QVERIFY(second.top() > first.bottom());
+        QCOMPARE(button.top(), first.top());
+        QVERIFY(button.left() > first.right()); // 10 + 80 units end before 100
+        QVERIFY(dialog.rect().contains(button) && dialog.rect().contains(second));
+
+        constexpr dlg::Template kLarge{"試験", 160, 100, "ＭＳ Ｐゴシック", 18, kControls};
+        CDialog large(kLarge);
+        large.Create();
+        QVERIFY(large.width() > dialog.width() * 3 / 2 && large.height() > dialog.height() * 3 / 2);
+        QVERIFY(large.GetDlgItem(101)->width() > first.width() * 3 / 2);
     }
 
     void enterPressesTheFocusedOrDefaultButtonOrRunsOnOK() {

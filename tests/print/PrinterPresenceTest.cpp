@@ -1,47 +1,55 @@
-// Printer presence in the main dialog against the link library's kernel
-// backend on a fake device tree. The scan,
-// open, close and removal calls pass through a recorder on their way.
-#include "app/CPasswordDlg.h"
+// Printer presence against the link library's kernel backend on a fake
+// device tree. The calls that register, open, close or ask about a link pass
+// through a recorder on their way.
+#include "print/PrinterPresence.h"
 
-#include "app/PasswordDialogTemplate.h"
 #include "print/PrinterLibrary.h"
 #include "tavopus/TavopusTesting.h"
 #include "tavopus/tavopus.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QtTest>
 
 #include <memory>
 
-using namespace app;
-
 namespace {
 
-// The calls that open, close or ask about a link: S<n> (start a link to n),
-// E<h> (end), M<h>:<n> (is the removed node n mine?); a handle shows as h,
-// none as 0.
-QStringList g_calls;
-
-const PrinterLibraryCalls kRecording{
-    TavopRegistHandle,
-    TavopUnregistHandle,
-    TavopCheckActiveDevice,
-    [](std::uint32_t* handle, std::int32_t number) {
-        g_calls << "S" + QString::number(number);
-        return TavopStartDevice(handle, number);
-    },
-    [](std::uint32_t handle) {
-        g_calls << "E" + QString(handle != 0 ? "h" : "0");
-        return TavopEndDevice(handle);
-    },
-    [](std::uint32_t handle, std::uint32_t word) {
-        g_calls << "M" + QString(handle != 0 ? "h:" : "0:") + QString::number(word & 0xFFFFu);
-        return TavopCheckMyDevice(handle, word);
-    },
-    TavopUsbWrite,
-    TavopUsbRead,
+// R (register), U (unregister), S<n> (start a link to n), E<h> (end),
+// M<h>:<n> (is the removed node n mine?); a handle shows as h, none as 0.
+class RecordingLibrary : public PrinterLibrary {
+public:
+    std::uint32_t RegistHandle(std::uint32_t window) override {
+        calls << "R";
+        return PrinterLibrary::RegistHandle(window);
+    }
+    std::uint32_t UnregistHandle() override {
+        calls << "U";
+        return PrinterLibrary::UnregistHandle();
+    }
+    std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t number) override {
+        calls << "S" + QString::number(number);
+        return PrinterLibrary::StartDevice(handle, number);
+    }
+    std::uint32_t EndDevice(std::uint32_t handle) override {
+        calls << "E" + QString(handle != 0 ? "h" : "0");
+        return PrinterLibrary::EndDevice(handle);
+    }
+    std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) override {
+        if (failWrites) {
+            return 1; // as the library answers a write that timed out, having ended the link
+        }
+        return PrinterLibrary::UsbWrite(handle, bytes, count);
+    }
+    std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word) override {
+        calls << "M" + QString(handle != 0 ? "h:" : "0:") + QString::number(word & 0xFFFFu);
+        return PrinterLibrary::CheckMyDevice(handle, word);
+    }
+    QStringList calls;
+    bool failWrites = false;
 };
 
 } // namespace
@@ -49,26 +57,48 @@ const PrinterLibraryCalls kRecording{
 class PrinterPresenceTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QVERIFY(m_tableDir.isValid());
-        QVERIFY(QDir::setCurrent(m_tableDir.path())); // no table file: the built-in table
-    }
     void init() {
         m_root = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir().mkpath(m_root->filePath("dev/usb")));
         tavopus::testing::Reset();
         tavopus::testing::SetRoots(m_root->filePath("sys").toStdString(),
                                    m_root->filePath("dev").toStdString());
-        g_calls.clear();
-        SetPrinterLibrary(&kRecording);
     }
-    void cleanup() {
-        SetPrinterLibrary(nullptr);
-        tavopus::testing::Reset();
-    }
+    void cleanup() { tavopus::testing::Reset(); }
 
     void presence_data();
     void presence();
+
+    // A write that times out has ended the link in the library: the label job
+    // and the status poll stop there, and the link is said to be closed.
+    void failedWriteEndsTheLink_data() {
+        QTest::addColumn<bool>("polling");
+        QTest::newRow("label job") << false;
+        QTest::newRow("status poll") << true;
+    }
+    void failedWriteEndsTheLink() {
+        QFETCH(bool, polling);
+        Plug(4);
+        RecordingLibrary library;
+        QWidget window;
+        auto presence = std::make_unique<PrinterPresence>(library, &window);
+        presence->Start();
+        QVERIFY(presence->IsLinked());
+        QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+        library.failWrites = true;
+        if (polling) {
+            presence->PollStatus();
+        } else {
+            QVERIFY(!presence->SendLabel({}));
+        }
+        QVERIFY(!presence->IsLinked());
+        QCOMPARE(said.count(), 1);
+        QCOMPARE(said.at(0).at(0).toBool(), false);
+        QVERIFY(!presence->IsPolling());
+        library.calls.clear();
+        presence.reset();
+        QCOMPARE(library.calls.join(' '), "U"); // the library ended the link already
+    }
 
 private:
     void Plug(int number) {
@@ -85,7 +115,6 @@ private:
         QVERIFY(QFile::remove(m_root->filePath(QString("dev/usb/lp%1").arg(number))));
     }
 
-    QTemporaryDir m_tableDir;
     std::unique_ptr<QTemporaryDir> m_root;
 };
 
@@ -95,22 +124,34 @@ void PrinterPresenceTest::presence_data() {
     QTest::addColumn<quint32>("event");     // 0: start-up only
     QTest::addColumn<int>("word");          // node number in a removal notice
     QTest::addColumn<QString>("calls");     // of the notice, or of start-up
+    QTest::addColumn<QString>("said");      // what LinkChanged said: 1 open, 0 closed
     QTest::addColumn<bool>("linked");
     QTest::addColumn<int>("number"); // remembered device number
 
     using L = QList<int>;
     const quint32 changed = TAVOP_DEVNODES_CHANGED;
     const quint32 removed = TAVOP_DEVICEREMOVECOMPLETE;
-    QTest::newRow("no printer") << L{} << L{} << 0u << 0 << "" << false << 0;
-    QTest::newRow("the lower number wins") << L{7, 3} << L{} << 0u << 0 << "S3" << true << 3;
-    QTest::newRow("last number") << L{126} << L{} << 0u << 0 << "S126" << true << 126;
-    QTest::newRow("plugged in later") << L{} << L{5} << changed << 0 << "S5" << true << 5;
-    QTest::newRow("second printer: only its number and name")
-        << L{4} << L{4, 2} << changed << 0 << "" << true << 2;
-    QTest::newRow("scan finds nothing") << L{4} << L{} << changed << 0 << "Eh" << false << 4;
-    QTest::newRow("linked printer removed") << L{4} << L{} << removed << 4 << "Mh:4 Eh" << false << 4;
-    QTest::newRow("another device removed") << L{4} << L{4} << removed << 9 << "Mh:9" << true << 4;
-    QTest::newRow("removal without a link") << L{} << L{} << removed << 4 << "M0:4" << false << 0;
+    QTest::newRow("no printer") << L{} << L{} << 0u << 0 << "R"
+                                << "0" << false << 0;
+    QTest::newRow("the lower number wins") << L{7, 3} << L{} << 0u << 0 << "R S3"
+                                           << "1" << true << 3;
+    QTest::newRow("last number") << L{126} << L{} << 0u << 0 << "R S126"
+                                 << "1" << true << 126;
+    QTest::newRow("plugged in later") << L{} << L{5} << changed << 0 << "S5"
+                                      << "1" << true << 5;
+    QTest::newRow("second printer: only its number and name") << L{4} << L{4, 2} << changed << 0 << ""
+                                                              << "1" << true << 2;
+    // The scan says open, the close at once says closed.
+    QTest::newRow("scan finds nothing") << L{4} << L{} << changed << 0 << "Eh"
+                                        << "1 0" << false << 4;
+    QTest::newRow("linked printer removed") << L{4} << L{} << removed << 4 << "Mh:4 Eh"
+                                            << "0" << false << 4;
+    QTest::newRow("another device removed") << L{4} << L{4} << removed << 9 << "Mh:9"
+                                            << "" << true << 4;
+    QTest::newRow("removal without a link") << L{} << L{} << removed << 4 << "M0:4"
+                                            << "" << false << 0;
+    QTest::newRow("other event") << L{4} << L{} << 0x8000u << 4 << ""
+                                 << "" << true << 4;
 }
 
 void PrinterPresenceTest::presence() {
@@ -121,8 +162,11 @@ void PrinterPresenceTest::presence() {
     for (int number : before) {
         Plug(number);
     }
-    CPasswordDlg dialog;
-    dialog.Create();
+    RecordingLibrary library;
+    QWidget window;
+    auto presence = std::make_unique<PrinterPresence>(library, &window);
+    QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+    presence->Start();
     if (event != 0) {
         for (int number : before) {
             if (!after.contains(number)) {
@@ -132,17 +176,28 @@ void PrinterPresenceTest::presence() {
         for (int number : after) {
             Plug(number);
         }
-        g_calls.clear();
-        dialog.OnDeviceChange(event, TAVOP_NODE_WORD(word));
+        library.calls.clear();
+        said.clear();
+        presence->OnDeviceChange(event, TAVOP_NODE_WORD(word));
     }
 
-    QTEST(g_calls.join(' '), "calls");
-    QTEST(dialog.PrinterLinkHandle() != 0, "linked");
-    QTEST(dialog.IsDlgItemEnabled(IDC_PRINT), "linked");
+    QTEST(library.calls.join(' '), "calls");
+    QStringList saidText;
+    for (const QList<QVariant>& signal : said) {
+        saidText << QString::number(signal.at(0).toInt());
+    }
+    QTEST(saidText.join(' '), "said");
+    QFETCH(bool, linked);
+    QCOMPARE(presence->IsLinked(), linked);
     QFETCH(int, number);
-    QCOMPARE(dialog.PrinterDeviceNumber(), number);
+    QCOMPARE(presence->DeviceNumber(), number);
     const bool found = !before.isEmpty() || !after.isEmpty(); // then its name is remembered
-    QCOMPARE(QString(dialog.PrinterDeviceName()), found ? QString("ORBEK M%1").arg(number) : "");
+    QCOMPARE(QString::fromStdString(presence->DeviceName()), found ? QString("ORBEK M%1").arg(number) : "");
+
+    // Going away ends an open link, then lets go of the library.
+    library.calls.clear();
+    presence.reset();
+    QCOMPARE(library.calls.join(' '), linked ? "Eh U" : "U");
 }
 
 QTEST_MAIN(PrinterPresenceTest)

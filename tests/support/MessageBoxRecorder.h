@@ -10,7 +10,7 @@
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder() {
-        SetMessageBoxHandler([this](const MessageBoxRequest& request) {
+        platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
             shown.push_back(request);
             if (answers.empty()) {
                 return static_cast<int>(IDOK);
@@ -20,12 +20,12 @@ public:
             return answer;
         });
     }
-    ~MessageBoxRecorder() { SetMessageBoxHandler({}); }
+    ~MessageBoxRecorder() { platform::SetMessageBoxHandler({}); }
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void Answer(int answer) { answers.push_back(answer); }
 
     std::deque<int> answers;
-    std::vector<MessageBoxRequest> shown;
+    std::vector<platform::MessageBoxRequest> shown;
 };

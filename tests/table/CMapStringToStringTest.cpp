@@ -85,4 +85,40 @@ TEST(MapLookup, FindsLongKeys) {
     EXPECT_EQ(map.Lookup(std::string(70, 'k')), nullptr);
 }
 
+// Thousands of keys per bucket, as a large table file gives: the order stays
+// the 17-bucket one, and keys are found and updated in place, also after RemoveAll.
+TEST(MapLongChains, KeepTheOrderAndFindEveryKey) {
+    CMapStringToString map;
+    std::vector<std::vector<std::string>> buckets(CMapStringToString::kBucketCount);
+    const auto fill = [&] {
+        for (auto& b : buckets) {
+            b.clear();
+        }
+        for (int i = 0; i < 20000; ++i) {
+            const std::string key = "k" + std::to_string(i * 7919 % 20000);
+            map.SetAt(key, "v" + key);
+            auto& b = buckets[CMapStringToString::HashKey(key) % CMapStringToString::kBucketCount];
+            b.insert(b.begin(), key);
+        }
+    };
+    fill();
+    map.SetAt("k1234", "changed");
+    std::vector<std::string> expected;
+    for (const auto& b : buckets) {
+        expected.insert(expected.end(), b.begin(), b.end());
+    }
+    EXPECT_EQ(Keys(map), expected);
+    EXPECT_EQ(map.GetCount(), 20000u);
+    EXPECT_EQ(*map.Lookup("k1234"), "changed");
+    EXPECT_EQ(*map.Lookup("k19999"), "vk19999");
+    EXPECT_EQ(map.Lookup("k20000"), nullptr);
+
+    map.RemoveAll();
+    EXPECT_EQ(map.Lookup("k1234"), nullptr);
+    fill();
+    EXPECT_EQ(map.GetCount(), 20000u);
+    EXPECT_EQ(*map.Lookup("k1234"), "vk1234");
+    EXPECT_EQ(Keys(map).front(), expected.front());
+}
+
 } // namespace

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <utility>
+
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -26,7 +28,10 @@
 namespace {
 
 constexpr int kSave = 1104, kCancel = 2, kRestore = 1105;
-constexpr unsigned kQuestion = MB_OKCANCEL | MB_ICONEXCLAMATION, kStop = MB_OK | MB_ICONSTOP;
+// A box's buttons and icon.
+using BoxKind = std::pair<platform::Buttons, platform::Icon>;
+constexpr BoxKind kQuestion{platform::Buttons::OkCancel, platform::Icon::Exclamation};
+constexpr BoxKind kStop{platform::Buttons::Ok, platform::Icon::Stop};
 
 using Entries = std::map<QString, QString>;
 using Contents = QList<Entries>;
@@ -74,10 +79,12 @@ void Click(CTableEditDlg& dialog, int id) {
 }
 
 // The texts of the boxes shown; a box with other buttons, icon or caption is marked.
-QStringList Shown(const MessageBoxRecorder& boxes, unsigned type) {
+QStringList Shown(const MessageBoxRecorder& boxes, BoxKind kind) {
     QStringList texts;
     for (const auto& box : boxes.shown) {
-        texts << (box.type == type && box.caption == ApplicationName() ? "" : "(other box) ") + box.text;
+        const bool same =
+            BoxKind{box.buttons, box.icon} == kind && box.caption == platform::ApplicationName();
+        texts << (same ? "" : "(other box) ") + box.text;
     }
     return texts;
 }
@@ -275,6 +282,57 @@ private slots:
         QCOMPARE(ContentsOf(FromFile()), after);
         // Three empty maps make the shortest file.
         QCOMPARE(QFileInfo(kTableFileName).size() == 36, after == Contents(3));
+    }
+
+    // Keys from the file reach the grid and go back byte for byte unless the
+    // user changes them, even keys that are not valid code page 932.
+    void keysLeftAloneKeepTheirBytes_data() {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<char>("map"); // L, D
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("typed"); // empty: left alone
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("a lone lead byte") << QByteArray("\x81") << 'L' << 1000 << "" << QByteArray("\x81");
+        QTest::newRow("a lead byte with a bad trail byte")
+            << QByteArray("\x81\x20") << 'D' << 1227 << "" << QByteArray("\x81\x20");
+        QTest::newRow("a character code page 932 has twice")
+            << QByteArray("\xEE\xEF") << 'L' << 1010 << "" << QByteArray("\xEE\xEF");
+        QTest::newRow("a retyped slot takes the new text")
+            << QByteArray("\x81") << 'L' << 1000 << "カ" << QByteArray(Sjis("カ").c_str());
+    }
+
+    void keysLeftAloneKeepTheirBytes() {
+        QFETCH(QByteArray, key);
+        QFETCH(char, map);
+        QFETCH(int, slot);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, saved);
+        const std::string value = map == 'L' ? (slot == 1010 ? "k" : "a") : "1";
+        ConversionTable file;
+        (map == 'L' ? file.letters : file.digits).SetAt(key.toStdString(), value);
+        file.letters.SetAt(Sjis("ン"), "n");
+        std::ofstream(kTableFileName, std::ios::binary) << SerializeConversionTable(file);
+
+        ConversionTable table = FromFile();
+        CTableEditDlg dialog;
+        Open(dialog, table);
+        auto* edit = dialog.Item<QLineEdit>(slot);
+        // A placeholder stands for what cannot be shown; the slot is not empty.
+        QVERIFY(!edit->text().isEmpty());
+        if (!typed.isEmpty()) {
+            edit->setText(typed);
+        }
+        MessageBoxRecorder boxes;
+        Click(dialog, kSave);
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(!dialog.isVisible());
+
+        ConversionTable expected;
+        (map == 'L' ? expected.letters : expected.digits).SetAt(saved.toStdString(), value);
+        expected.letters.SetAt(Sjis("ン"), "n");
+        std::ifstream in(kTableFileName, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        QCOMPARE(QByteArray::fromStdString(bytes), QByteArray::fromStdString(SerializeConversionTable(expected)));
     }
 
     // A save stopped at a message has changed the maps; leaving reloads them from

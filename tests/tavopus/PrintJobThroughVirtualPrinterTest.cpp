@@ -7,7 +7,7 @@
 #include "PngReader.h"
 #include "platform/TickCount.h"
 #include "print/LabelPrintJob.h"
-#include "print/LibraryPrinterLink.h"
+#include "print/PrinterLink.h"
 #include "support/NamedCases.h"
 
 #include <gtest/gtest.h>
@@ -21,18 +21,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const PrinterLibraryCalls kLibrary{
-    TavopRegistHandle, TavopUnregistHandle, TavopCheckActiveDevice, TavopStartDevice,
-    TavopEndDevice,    TavopCheckMyDevice,  TavopUsbWrite,          TavopUsbRead,
-};
-
-class CountingLink : public LibraryPrinterLink {
+class CountingLibrary : public PrinterLibrary {
 public:
-    explicit CountingLink(std::uint32_t handle)
-        : LibraryPrinterLink(kLibrary, handle) {}
-    void Read(std::span<std::uint8_t> reply) override {
+    std::uint32_t UsbRead(std::uint32_t handle, void* buffer, std::uint32_t* count) override {
         ++reads;
-        LibraryPrinterLink::Read(reply);
+        return PrinterLibrary::UsbRead(handle, buffer, count);
     }
     int reads = 0;
 };
@@ -54,10 +47,10 @@ protected:
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         tavopus::testing::Reset();
         tavopus::testing::SetTimeouts(5, 2000);
-        SetSleepFunction([](std::uint32_t) {});
+        platform::SetSleepFunction([](std::uint32_t) {});
     }
     void TearDown() override {
-        SetSleepFunction({});
+        platform::SetSleepFunction({});
         unsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
         fs::remove_all(folder_);
@@ -72,11 +65,11 @@ TEST_P(PrintJobThroughVirtualPrinter, WaitsEndAtAcknowledgementsAndLabelIsSaved)
     std::vector<std::uint8_t> dots(kLabelDots);
     for (const auto& [x, y] : c.dots)
         dots[static_cast<std::size_t>(y * kLabelWidth + x)] = 1;
-    std::uint32_t handle = 0;
-    ASSERT_EQ(TavopStartDevice(&handle, 0), 0u);
-    CountingLink link(handle);
+    CountingLibrary library;
+    PrinterLink link(library);
+    ASSERT_TRUE(link.Open(0));
     RunLabelPrintJob(link, PackLabel(std::span<const std::uint8_t, kLabelDots>(dots)));
-    EXPECT_EQ(link.reads, c.reads);
+    EXPECT_EQ(library.reads, c.reads);
 
     std::string error;
     const auto picture = ReadPng(ReadBytes(folder_ / "label-0001.png"), error);

@@ -1,4 +1,4 @@
-#include "platform/RomajiRules.h"
+#include "kana/RomajiRules.h"
 
 #include <array>
 

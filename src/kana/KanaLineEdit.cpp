@@ -1,4 +1,4 @@
-#include "platform/KanaLineEdit.h"
+#include "kana/KanaLineEdit.h"
 
 #include "platform/QtText.h"
 
@@ -42,13 +42,6 @@ bool IsModifierKey(int key) {
 KanaLineEdit::KanaLineEdit(QWidget* parent)
     : Cp932LineEdit(parent) {}
 
-void KanaLineEdit::SetRomajiEnabled(bool enabled) {
-    if (!enabled) {
-        CommitPending();
-    }
-    m_enabled = enabled;
-}
-
 QString KanaLineEdit::PendingRomaji() const {
     return QString::fromLatin1(m_composer.Pending());
 }
@@ -67,7 +60,7 @@ void KanaLineEdit::CommitPending() {
 }
 
 void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
-    if (!m_enabled || m_imeComposing || isReadOnly()) {
+    if (m_imeComposing || isReadOnly()) {
         Cp932LineEdit::keyPressEvent(event);
         return;
     }

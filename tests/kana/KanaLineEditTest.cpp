@@ -1,7 +1,7 @@
 // The katakana field's romaji helper as the user meets it: keys typed into a
 // real edit, the composition shown and committed, the byte limit, and text
 // that reaches the field by other ways.
-#include "platform/KanaLineEdit.h"
+#include "kana/KanaLineEdit.h"
 
 #include "support/GuiTestHelpers.h"
 
@@ -135,15 +135,6 @@ private slots:
         m_edit->setText(QStringLiteral("sango n"));
         QTest::keyClicks(m_edit, QStringLiteral("o\r"));
         QCOMPARE(m_edit->text(), U("sango nコ"));
-    }
-
-    void switchedOffTheKeysStayLatin() {
-        QTest::keyClicks(m_edit, QStringLiteral("kan"));
-        m_edit->SetRomajiEnabled(false);
-        QTest::keyClicks(m_edit, QStringLiteral("ka"));
-        m_edit->SetRomajiEnabled(true);
-        QTest::keyClicks(m_edit, QStringLiteral("ka"));
-        QCOMPARE(m_edit->text(), U("カンkaカ"));
     }
 
 private:

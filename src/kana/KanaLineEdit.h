@@ -4,16 +4,12 @@
 #pragma once
 
 #include "platform/Cp932LineEdit.h"
-#include "platform/RomajiComposer.h"
+#include "kana/RomajiComposer.h"
 
 class KanaLineEdit : public Cp932LineEdit {
     Q_OBJECT
 public:
     explicit KanaLineEdit(QWidget* parent = nullptr);
-
-    // On by default; switching off commits what is pending.
-    void SetRomajiEnabled(bool enabled);
-    bool RomajiEnabled() const { return m_enabled; }
 
     // The romaji typed but not yet committed.
     QString PendingRomaji() const;
@@ -36,7 +32,6 @@ private:
     void Show(const std::string& commit);
 
     RomajiComposer m_composer;
-    bool m_enabled = true;
     // A real input method has composition text in the field.
     bool m_imeComposing = false;
 };

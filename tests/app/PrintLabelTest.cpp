@@ -1,10 +1,11 @@
 // The print button against the link library's virtual printer: the two
 // questions, the bytes the printer receives, the label it saves, the busy
-// cursor and the status poll on timer 1. Pauses and timer ticks are the test's.
+// cursor and the status poll. Pauses and poll ticks are the test's.
 #include "app/CPasswordDlg.h"
 
 #include "app/PasswordDialogTemplate.h"
 #include "platform/TickCount.h"
+#include "print/PrinterPresence.h"
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
 #include "tavopus/TavopusTesting.h"
@@ -50,11 +51,14 @@ QByteArray LabelBytes(char firstDataByte) {
     return bytes + QByteArray::fromHex("1b4e");
 }
 
-QString Box(const char* text, unsigned type) {
-    return QString("%1 [%2]").arg(QString::fromUtf8(text)).arg(type);
+using platform::Buttons;
+using platform::Icon;
+
+QString Box(const QString& text, Buttons buttons, Icon icon) {
+    return QString("%1 [%2 %3]").arg(text).arg(int(buttons)).arg(int(icon));
 }
-const QString kAsk = Box("プリントしますか？", MB_OKCANCEL | MB_ICONQUESTION);
-const QString kFinished = Box("プリント終了しました。", MB_OK);
+const QString kAsk = Box(QString::fromUtf8("プリントしますか？"), Buttons::OkCancel, Icon::Question);
+const QString kFinished = Box(QString::fromUtf8("プリント終了しました。"), Buttons::Ok, Icon::None);
 
 } // namespace
 
@@ -70,24 +74,24 @@ private slots:
         qputenv("TAVOPUS_VIRTUAL", m_labels->path().toUtf8());
         tavopus::testing::Reset();
         g_pausedMs = 0;
-        SetSleepFunction([](std::uint32_t ms) {
+        platform::SetSleepFunction([](std::uint32_t ms) {
             g_pausedMs += ms;
             const QCursor* cursor = QApplication::overrideCursor();
             g_pausesWithoutBusyCursor += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
         });
         m_shown.clear();
         m_answer = IDOK;
-        SetMessageBoxHandler([this](const MessageBoxRequest& box) {
+        platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& box) {
             const bool app = box.caption == QCoreApplication::applicationName();
-            m_shown << QString("%1 [%2]").arg(box.text).arg(box.type) + (app ? "" : " wrong caption") +
-                           (m_dialog->IsTimerRunning(1) ? " polling" : "");
+            m_shown << Box(box.text, box.buttons, box.icon) + (app ? "" : " wrong caption") +
+                           (m_dialog->Printer().IsPolling() ? " polling" : "");
             return m_answer;
         });
     }
     void cleanup() {
         m_dialog.reset();
-        SetSleepFunction({});
-        SetMessageBoxHandler({});
+        platform::SetSleepFunction({});
+        platform::SetMessageBoxHandler({});
         SetFontChooserHandler({});
         qunsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
@@ -143,7 +147,8 @@ void PrintLabelTest::nothingSent_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("box");
 
-    const QString nothing = Box("プリントするデータがありません", MB_OK | MB_ICONEXCLAMATION);
+    const QString nothing =
+        Box(QString::fromUtf8("プリントするデータがありません"), Buttons::Ok, Icon::Exclamation);
     QTest::newRow("empty password") << "" << true << int(IDOK) << nothing;
     QTest::newRow("cancelled") << "Q8xj" << true << int(IDCANCEL) << kAsk;
     QTest::newRow("no link: read, then dropped") << "Q8xj" << false << int(IDOK) << kAsk;
@@ -162,7 +167,7 @@ void PrintLabelTest::nothingSent() {
     QTEST(m_shown.join(""), "box");
     QCOMPARE(g_pausedMs, 0u);
     QCOMPARE(Received(), QByteArray());
-    QVERIFY(!dialog.IsTimerRunning(1));
+    QVERIFY(!dialog.Printer().IsPolling());
 }
 
 void PrintLabelTest::labelIsWhatThePrintImageShows() {
@@ -211,14 +216,14 @@ void PrintLabelTest::polling() {
     QCOMPARE(g_pausedMs == 470u, !silent);
     if (ticksBefore >= 0) {
         for (int tick = 0; tick < ticksBefore; ++tick) {
-            dialog.OnTimer(1);
+            dialog.Printer().PollStatus();
         }
         dialog.PrintLabel();
     }
     int ticks = 0;
     do {
-        dialog.OnTimer(1);
-    } while (++ticks < 30 && dialog.IsTimerRunning(1));
+        dialog.Printer().PollStatus();
+    } while (++ticks < 30 && dialog.Printer().IsPolling());
     QTEST(ticks, "ticksAfter");
     QTEST(m_shown, "boxes");
 }

@@ -1,5 +1,6 @@
-#include "platform/DeviceNotices.h"
+#include "print/DeviceNotices.h"
 
+#include "print/PrinterLibrary.h"
 #include "tavopus/tavopus.h"
 
 #include <QSocketNotifier>
@@ -8,12 +9,6 @@
 #include <unistd.h>
 
 #include <charconv>
-
-namespace {
-
-constexpr std::uint32_t kLastPrinterNumber = 126;
-
-} // namespace
 
 DeviceNotices::DeviceNotices(QObject* parent)
     : QObject(parent) {
@@ -59,7 +54,8 @@ std::vector<DeviceNotices::Notice> DeviceNotices::NoticesFor(std::string_view ac
     std::uint32_t number = 0;
     const auto digits = kernelName.substr(2);
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc{} || end != digits.data() + digits.size() || number > kLastPrinterNumber)
+    if (error != std::errc{} || end != digits.data() + digits.size() ||
+        number > static_cast<std::uint32_t>(PrinterLibrary::kLastDeviceNumber))
         return {};
     if (action == "add")
         return {{TAVOP_DEVNODES_CHANGED, 0}};

@@ -1,6 +1,6 @@
 // Device-change notices: which udev events become which notices. The virtual
 // printer's notices are followed through the main dialog's printer tests.
-#include "platform/DeviceNotices.h"
+#include "print/DeviceNotices.h"
 
 #include "tavopus/tavopus.h"
 

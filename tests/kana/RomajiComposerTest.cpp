@@ -1,6 +1,6 @@
-#include "platform/RomajiComposer.h"
+#include "kana/RomajiComposer.h"
 
-#include "platform/RomajiRules.h"
+#include "kana/RomajiRules.h"
 #include "support/NamedCases.h"
 #include "support/Sjis.h"
 

@@ -23,10 +23,6 @@ public:
     explicit DeviceNotices(QObject* parent = nullptr);
     ~DeviceNotices() override;
 
-    // False where no device manager can be watched (a container, say); the
-    // virtual printer's notices come all the same.
-    bool WatchesSystemDevices() const { return monitor_ != nullptr; }
-
     // The notices a udev event gives: a printer node added gives
     // DBT_DEVNODES_CHANGED; removed, DBT_DEVICEREMOVECOMPLETE with the node's
     // word and then DBT_DEVNODES_CHANGED. Other nodes and actions give none.

@@ -1,7 +1,7 @@
-#include "platform/RomajiComposer.h"
+#include "kana/RomajiComposer.h"
 
 #include "platform/Cp932.h"
-#include "platform/RomajiRules.h"
+#include "kana/RomajiRules.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,6 +1,7 @@
 // The typing test in the main dialog, driven with a test clock.
 #include "app/CPasswordDlg.h"
 
+#include "app/PasswordDialogTemplate.h"
 #include "platform/QtText.h"
 #include "platform/TickCount.h"
 #include "support/GuiTestHelpers.h"
@@ -34,10 +35,10 @@ struct ShownDialog {
         QTest::keyClick(dialog.Item<QLineEdit>(IDC_KATAKANA), Qt::Key_Return);
     }
     ~ShownDialog() { dialog.EndDialog(IDCANCEL); }
-    QLineEdit* Typing() const { return dialog.Item<QLineEdit>(IDC_TYPING); }
+    QLineEdit* Field() const { return dialog.Item<QLineEdit>(IDC_TYPING); }
     void Check(const QString& typed) {
-        TypeText(Typing(), typed);
-        QTest::keyClick(Typing(), Qt::Key_Return);
+        TypeText(Field(), typed);
+        QTest::keyClick(Field(), Qt::Key_Return);
     }
     // The result area inside its frame, painted afresh.
     QImage Result() const {
@@ -76,7 +77,7 @@ int CountInk(const QImage& image, const QRect& rect, Ink ink) {
 
 } // namespace
 
-class CPasswordDlgTypingTest : public QObject {
+class TypingCheckTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
@@ -85,10 +86,10 @@ private slots:
     }
     void init() {
         m_now = 1000;
-        SetTickCountSource([this] { return m_now; });
+        platform::SetTickCountSource([this] { return m_now; });
     }
     void cleanup() {
-        SetTickCountSource({});
+        platform::SetTickCountSource({});
         QCOMPARE(VisibleTopLevelWindows(), 0);
     }
 
@@ -108,16 +109,17 @@ private slots:
         std::uint32_t best = 0;
         for (qsizetype k = 0; k < durations.size(); ++k) {
             // The first attempt starts at its first key, later ones at the check before.
-            const std::uint32_t start = d.dialog.TypingStartTime() != 0 ? d.dialog.TypingStartTime() : m_now;
+            const std::uint32_t start =
+                d.dialog.Typing().StartTime() != 0 ? d.dialog.Typing().StartTime() : m_now;
             const auto duration = static_cast<std::uint32_t>(durations[k]);
-            TypeText(d.Typing(), QStringLiteral("akstn"));
+            TypeText(d.Field(), QStringLiteral("akstn"));
             m_now = start + duration;
-            QTest::keyClick(d.Typing(), Qt::Key_Return);
+            QTest::keyClick(d.Field(), Qt::Key_Return);
             best = best == 0 ? duration : std::min(best, duration);
 
-            const ResultLine& shown = d.dialog.TypingResult();
+            const ResultLine& shown = d.dialog.Typing().Result();
             QCOMPARE(ToQString(shown.message), U("パスワードが一致しました。%1(ms)").arg(durations[k]));
-            QCOMPARE(d.dialog.BestTypingTime(), best);
+            QCOMPARE(d.dialog.Typing().BestTime(), best);
             const QImage image = d.Result();
             const QRect all = image.rect();
             QCOMPARE(CountInk(image, all, Ink::Blue) > 30, blue[k]);
@@ -127,42 +129,43 @@ private slots:
 
     void checkEmptiesTheFieldAndStartsTheNextTiming() {
         ShownDialog d;
-        QCOMPARE(d.dialog.TypingStartTime(), 0u);
+        QCOMPARE(d.dialog.Typing().StartTime(), 0u);
         m_now = 0xFFFFFF00u; // the counter wraps during the attempt
-        TypeText(d.Typing(), QStringLiteral("a"));
+        TypeText(d.Field(), QStringLiteral("a"));
         m_now = 0xFFFFFF80u;
-        TypeText(d.Typing(), QStringLiteral("kstn"));
+        TypeText(d.Field(), QStringLiteral("kstn"));
         m_now = 0x10;
-        QTest::keyClick(d.Typing(), Qt::Key_Return);
-        QCOMPARE(ToQString(d.dialog.TypingResult().message), U("パスワードが一致しました。272(ms)"));
-        QCOMPARE(d.Typing()->text(), QString());
-        QCOMPARE(d.dialog.TypingStartTime(), 0x10u);
+        QTest::keyClick(d.Field(), Qt::Key_Return);
+        QCOMPARE(ToQString(d.dialog.Typing().Result().message), U("パスワードが一致しました。272(ms)"));
+        QCOMPARE(d.Field()->text(), QString());
+        QCOMPARE(d.dialog.Typing().StartTime(), 0x10u);
         m_now = 0x10 + 3000;
         d.Check(QStringLiteral("akstn"));
-        QCOMPARE(ToQString(d.dialog.TypingResult().message), U("パスワードが一致しました。3000(ms)"));
+        QCOMPARE(ToQString(d.dialog.Typing().Result().message), U("パスワードが一致しました。3000(ms)"));
     }
 
     void emptyFieldIsRefused() {
         ShownDialog d;
         const QImage before = d.Result();
-        QTest::keyClick(d.Typing(), Qt::Key_Return);
+        QTest::keyClick(d.Field(), Qt::Key_Return);
         QCOMPARE(d.boxes.shown.size(), std::size_t{1});
         QCOMPARE(d.boxes.shown[0].text, U("パスワードが入力されていません"));
-        QCOMPARE(d.boxes.shown[0].caption, ApplicationName());
-        QCOMPARE(d.boxes.shown[0].type, unsigned(MB_OK | MB_ICONEXCLAMATION));
-        QVERIFY(d.dialog.TypingResult().IsEmpty());
+        QCOMPARE(d.boxes.shown[0].caption, platform::ApplicationName());
+        QCOMPARE(d.boxes.shown[0].buttons, platform::Buttons::Ok);
+        QCOMPARE(d.boxes.shown[0].icon, platform::Icon::Exclamation);
+        QVERIFY(d.dialog.Typing().Result().IsEmpty());
         QCOMPARE(d.Result(), before);
         m_now = 7100; // the next keystroke starts a new timing
-        TypeText(d.Typing(), QStringLiteral("a"));
-        QCOMPARE(d.dialog.TypingStartTime(), 7100u);
+        TypeText(d.Field(), QStringLiteral("a"));
+        QCOMPARE(d.dialog.Typing().StartTime(), 7100u);
     }
 
     // a R, K wrong, s R, x extra, t R, n R; each glyph advances its width + 1.
     void comparisonLineIsDrawnInRedAndUnderlined() {
         ShownDialog d;
         d.Check(QStringLiteral("aKsxtn"));
-        QVERIFY(d.dialog.TypingResult().message.empty());
-        QVERIFY(d.dialog.TypingResult().glyphs == ComparisonLine("akstn", "aKsxtn"));
+        QVERIFY(d.dialog.Typing().Result().message.empty());
+        QVERIFY(d.dialog.Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
         const QImage image = d.Result();
         const QFontMetrics metrics(d.dialog.GetDlgItem(IDC_TYPING_RESULT)->font());
         const int baseline = (image.height() - metrics.height()) / 2 + metrics.ascent();
@@ -191,5 +194,5 @@ private:
     std::uint32_t m_now = 1000;
 };
 
-QTEST_MAIN(CPasswordDlgTypingTest)
-#include "CPasswordDlgTypingTest.moc"
+QTEST_MAIN(TypingCheckTest)
+#include "TypingCheckTest.moc"

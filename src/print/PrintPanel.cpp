@@ -1,0 +1,44 @@
+#include "print/PrintPanel.h"
+
+#include "platform/PaintArea.h"
+#include "print/PrintImage.h"
+
+#include <QPainter>
+
+PrintPanel::~PrintPanel() {
+    if (m_area != nullptr) {
+        m_area->SetPainter({});
+        m_area->setFont(m_previousFont);
+    }
+}
+
+void PrintPanel::Attach(PaintArea* area) {
+    m_area = area;
+    m_style = PrintStyle(area);
+    m_previousFont = area->font();
+    area->setFont(m_style.Font());
+    area->setGeometry(area->x(), area->y(), PrintImage::kWidth, PrintImage::kHeight);
+    area->SetPainter([this](QPainter& painter) { Paint(painter); });
+}
+
+void PrintPanel::SetPassword(std::string_view password) {
+    m_password = password;
+    if (m_area != nullptr) {
+        m_area->update();
+    }
+}
+
+void PrintPanel::ChangeFont(QWidget* parent) {
+    if (m_style.ChangeFont(parent) && m_area != nullptr) {
+        m_area->setFont(m_style.Font());
+        m_area->update();
+    }
+}
+
+LabelImage PrintPanel::Label() const {
+    return PrintImage::Label(PrintImage::Render(m_password, m_style));
+}
+
+void PrintPanel::Paint(QPainter& painter) const {
+    PrintImage::Draw(painter, m_password, m_style);
+}

@@ -1,0 +1,151 @@
+#include "print/PrinterPresence.h"
+
+#include "platform/MessageBox.h"
+#include "print/DeviceNotices.h"
+#include "print/LabelPrintJob.h"
+#include "tavopus/tavopus.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::int32_t kLastDeviceNumber = PrinterLibrary::kLastDeviceNumber;
+constexpr std::size_t kDeviceNameBytes = PrinterLibrary::kDeviceNameBytes;
+// The library only needs a non-zero number for the receiver of its notices;
+// they reach the presence through its DeviceNotices, whatever the number.
+constexpr std::uint32_t kNoticeReceiver = 1;
+
+} // namespace
+
+PrinterPresence::PrinterPresence(PrinterLibrary& library, QWidget* window)
+    : QObject(window)
+    , m_library(library)
+    , m_window(window)
+    , m_link(library)
+    , m_pollTimer(new QTimer(this)) {
+    m_pollTimer->setInterval(kStatusPollPeriodMs);
+    connect(m_pollTimer, &QTimer::timeout, this, &PrinterPresence::PollStatus);
+}
+
+PrinterPresence::~PrinterPresence() {
+    if (m_notices == nullptr) {
+        return; // never started
+    }
+    m_link.Close();
+    m_library.UnregistHandle();
+}
+
+void PrinterPresence::Start() {
+    if (m_notices != nullptr) {
+        return;
+    }
+    m_notices = new DeviceNotices(this);
+    connect(m_notices, &DeviceNotices::DeviceChange, this, &PrinterPresence::OnDeviceChange);
+    m_library.RegistHandle(kNoticeReceiver);
+    FindPrinter();
+}
+
+bool PrinterPresence::FindPrinter() {
+    bool found = false;
+    for (std::int32_t number = 0; number <= kLastDeviceNumber; ++number) {
+        std::array<char, kDeviceNameBytes> name{};
+        if (m_library.CheckActiveDevice(number, name.data()) == 0) {
+            // The library promises a NUL; the last byte stays one whatever it wrote.
+            name.back() = '\0';
+            m_deviceName = name.data();
+            m_deviceNumber = number;
+            found = true;
+            break;
+        }
+    }
+    // With nothing found this tries the printer remembered from before.
+    const bool open = m_link.IsOpen() || OpenPrinterLink();
+    emit LinkChanged(open);
+    return found;
+}
+
+bool PrinterPresence::OpenPrinterLink() {
+    // The library names the device again; the name is kept as it answers.
+    std::array<char, kDeviceNameBytes> name{};
+    std::copy_n(m_deviceName.c_str(), std::min(m_deviceName.size() + 1, name.size()), name.begin());
+    if (m_library.CheckActiveDevice(m_deviceNumber, name.data()) != 0) {
+        return false;
+    }
+    name.back() = '\0';
+    m_deviceName = name.data();
+    return m_link.Open(m_deviceNumber);
+}
+
+void PrinterPresence::ClosePrinterLink() {
+    if (m_link.IsOpen()) {
+        m_link.Close();
+        emit LinkChanged(false);
+    }
+}
+
+void PrinterPresence::OnDeviceChange(std::uint32_t event, std::uint32_t word) {
+    switch (event) {
+    case TAVOP_DEVNODES_CHANGED:
+        if (!FindPrinter()) {
+            ClosePrinterLink();
+        }
+        break;
+    case TAVOP_DEVICEREMOVECOMPLETE:
+        if (m_link.IsRemovedDevice(word)) {
+            ClosePrinterLink();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool PrinterPresence::SendLabel(const std::array<PackedStrip, kStripCount>& strips) {
+    if (!m_link.IsOpen()) {
+        return false;
+    }
+    if (!RunLabelPrintJob(m_link, strips)) {
+        LinkLost();
+        return false;
+    }
+    // A job during polling starts the period again and keeps the poll's count.
+    m_pollTimer->start();
+    return true;
+}
+
+// The library ended the link at a failed write: the printer is gone until a
+// device change finds it again.
+void PrinterPresence::LinkLost() {
+    m_pollTimer->stop();
+    emit LinkChanged(false);
+}
+
+// The link is not checked: without one the printer simply never answers.
+void PrinterPresence::PollStatus() {
+    const bool wasOpen = m_link.IsOpen();
+    const PollOutcome outcome = m_statusPoll.Tick(m_link);
+    if (wasOpen && !m_link.IsOpen()) {
+        LinkLost();
+        return;
+    }
+    switch (outcome) {
+    case PollOutcome::KeepPolling:
+        break;
+    case PollOutcome::StopSilently:
+        m_pollTimer->stop();
+        break;
+    case PollOutcome::StopAndReportFinished:
+        // Stopped first: the box's own message loop must not run the poll again.
+        m_pollTimer->stop();
+        platform::WindowMessageBox(m_window, StatusPoll::FinishedMessage(), platform::Buttons::Ok);
+        break;
+    }
+}
+
+bool PrinterPresence::IsPolling() const {
+    return m_pollTimer->isActive();
+}

@@ -1,0 +1,79 @@
+// Printer presence: looks for the label printer at start-up and on every
+// device change, keeps at most one link open to the first printer it finds,
+// and says whether a link is open. It also runs the once-a-second status poll
+// after a label was sent over that link.
+#pragma once
+
+#include "print/PackStrip.h"
+#include "print/PrinterLibrary.h"
+#include "print/PrinterLink.h"
+#include "print/StatusPoll.h"
+
+#include <QObject>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class DeviceNotices;
+class QTimer;
+class QWidget;
+
+class PrinterPresence : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kStatusPollPeriodMs = 1000;
+
+    // `window` is the parent of the status poll's message box.
+    PrinterPresence(PrinterLibrary& library, QWidget* window);
+    // Lets go of the library: the link is ended, then the receiver unregistered.
+    ~PrinterPresence() override;
+
+    // Registers with the library, starts watching device changes and looks
+    // for a printer. Once; later calls do nothing.
+    void Start();
+
+    // Scans every device number, lowest first, for a printer and remembers the first; opens a
+    // link if none is open (to the printer remembered from an earlier scan
+    // when this one found none). Returns whether the scan found a printer.
+    bool FindPrinter();
+    // Opens the link to the remembered printer; true on success.
+    bool OpenPrinterLink();
+    // Ends the link, if one is open, and says so.
+    void ClosePrinterLink();
+    // A device-change notice: an event and its data word.
+    void OnDeviceChange(std::uint32_t event, std::uint32_t word);
+
+    bool IsLinked() const { return m_link.IsOpen(); }
+    std::int32_t DeviceNumber() const { return m_deviceNumber; }
+    const std::string& DeviceName() const { return m_deviceName; }
+
+    // Sends one label over the open link and (re)starts the status poll,
+    // which keeps its count of unanswered polls. Without a link nothing is
+    // sent and false is returned; a write that fails ends the job and the
+    // link, which is then said to be closed, and no poll starts.
+    bool SendLabel(const std::array<PackedStrip, kStripCount>& strips);
+
+    // One tick of the status poll; its timer calls this once a second. A
+    // failed write ends the poll and the link.
+    void PollStatus();
+    bool IsPolling() const;
+
+signals:
+    // After every scan and every close: whether a link is open now.
+    void LinkChanged(bool open);
+
+private:
+    void LinkLost();
+
+    PrinterLibrary& m_library;
+    QWidget* m_window;
+    PrinterLink m_link;
+    // Until a scan finds a printer: number 0 and no name, the first number a
+    // scan asks about, so the first open tries a number that can exist.
+    std::int32_t m_deviceNumber = 0;
+    std::string m_deviceName;
+    DeviceNotices* m_notices = nullptr; // child; null until started
+    QTimer* m_pollTimer;                // child
+    StatusPoll m_statusPoll;            // one for the whole run: a new job keeps its count
+};
