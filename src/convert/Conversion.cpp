@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -12,16 +13,21 @@ constexpr std::string_view kFullWidthSpace = "\x81\x40";
 } // namespace
 
 std::string ConvertKatakana(std::string_view katakana, const ConversionTable& table,
-                            const ConversionOptions& options, CrtRandom& random) {
+                            const ConversionOptions& options, CrtRandom& random,
+                            std::vector<ConversionStep>* steps) {
     // Symbols before digits before letters at equal key length.
     std::array<const CMapStringToString*, 3> maps{};
+    std::array<ConversionStep::Map, 3> mapNames{};
     std::size_t mapCount = 0;
     if (options.useSymbols && !table.symbols.IsEmpty()) {
+        mapNames[mapCount] = ConversionStep::Map::Symbols;
         maps[mapCount++] = &table.symbols;
     }
     if (options.useDigits) {
+        mapNames[mapCount] = ConversionStep::Map::Digits;
         maps[mapCount++] = &table.digits;
     }
+    mapNames[mapCount] = ConversionStep::Map::Letters;
     maps[mapCount++] = &table.letters;
 
     std::string result;
@@ -37,6 +43,8 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
 
         const std::string* output = nullptr;
         std::size_t advance = 2;
+        std::size_t keyLength = 0;
+        std::size_t found = 0;
         for (const std::size_t length : kKeyLengths) {
             // Near the end the key is what is left of the text.
             const std::string_view key = katakana.substr(pos, length);
@@ -51,13 +59,16 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
                     hashed = true;
                 }
                 output = maps[m]->Lookup(key, hash);
+                found = m;
             }
             if (output != nullptr) {
                 advance = length;
+                keyLength = key.size();
                 break;
             }
         }
 
+        const std::size_t before = result.size();
         if (output != nullptr) {
             if (pendingCapital) {
                 result += cp932::ToUpper(*output);
@@ -65,6 +76,18 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
             } else {
                 result += *output;
             }
+        }
+        if (steps != nullptr) {
+            ConversionStep step;
+            step.position = pos;
+            if (output != nullptr) {
+                step.length = keyLength;
+                step.map = mapNames[found];
+                step.output = result.substr(before);
+            } else {
+                step.length = std::min<std::size_t>(2, katakana.size() - pos);
+            }
+            steps->push_back(std::move(step));
         }
         pos += advance;
     }

@@ -5,8 +5,10 @@
 #include "platform/CrtRandom.h"
 #include "table/ConversionTable.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct ConversionOptions {
     bool useDigits = true;
@@ -14,8 +16,19 @@ struct ConversionOptions {
     bool randomCase = false;
 };
 
+// One step of the scan, for showing why a password came out as it did.
+struct ConversionStep {
+    enum class Map { None, Symbols, Digits, Letters };
+
+    std::size_t position = 0; // byte offset into the phrase
+    std::size_t length = 0;   // bytes of the key found, or of the character skipped
+    Map map = Map::None;      // None: the character matched nothing and was skipped
+    std::string output;       // what was appended, capital applied; empty when skipped
+};
+
 // Scans `katakana` (code page 932 bytes) and returns the password. In random
 // case mode one number is drawn from `random` at every step; seeding is the
-// caller's business.
+// caller's business. When `steps` is given, every step of the scan is added to it.
 std::string ConvertKatakana(std::string_view katakana, const ConversionTable& table,
-                            const ConversionOptions& options, CrtRandom& random);
+                            const ConversionOptions& options, CrtRandom& random,
+                            std::vector<ConversionStep>* steps = nullptr);

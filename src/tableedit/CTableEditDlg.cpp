@@ -4,6 +4,7 @@
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
 #include "table/TableFile.h"
+#include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
 
 #include <QLineEdit>
@@ -17,9 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Three full-width katakana.
-constexpr std::size_t kMaxKeyBytes = 6;
 
 std::string_view RowsOf(int group) {
     constexpr std::array<std::string_view, 3> rows{tableedit::kLetterRows, tableedit::kDigitRows,
@@ -43,16 +41,6 @@ int SlotIdOf(int group, int row, int slot) {
     default:
         return tableedit::SymbolSlotId(row, slot);
     }
-}
-
-std::string LengthMessage(const std::string& key, const std::string& cut) {
-    return key + cp932::Text(" は、３文字以上です。\r\n") + cut + cp932::Text(" に切り詰めます。");
-}
-
-std::string DuplicateMessage(const std::string& key, const std::string& earlier, const std::string& current) {
-    return key + cp932::Text(" が ") + earlier + cp932::Text(" と ") + current +
-           cp932::Text(" で指定されています。\r\n") + key + cp932::Text(" → ") + earlier +
-           cp932::Text(" は無効になります。");
 }
 
 } // namespace
@@ -174,17 +162,14 @@ bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
             if (key.empty()) {
                 continue;
             }
-            if (key.size() > kMaxKeyBytes) {
-                // Cut at a character boundary, so no half of a double-byte character stays behind.
-                std::string cut = key.substr(0, cp932::FittingPrefix(key, kMaxKeyBytes));
-                if (platform::AppMessageBox(LengthMessage(key, cut), platform::Buttons::OkCancel) != IDOK) {
+            if (auto tooLong = tableedit::CheckKeyLength(key)) {
+                if (platform::AppMessageBox(tooLong->message, platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
-                key = std::move(cut);
+                key = std::move(tooLong->cut);
             }
-            if (const std::string* earlier = map.Lookup(key)) {
-                if (platform::AppMessageBox(DuplicateMessage(key, *earlier, output),
-                                            platform::Buttons::OkCancel) != IDOK) {
+            if (const auto duplicate = tableedit::CheckDuplicateKey(map, key, output)) {
+                if (platform::AppMessageBox(*duplicate, platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
             }

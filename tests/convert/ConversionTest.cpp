@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace {
 
 struct Case {
@@ -116,5 +119,54 @@ TEST(Conversion, OutputsLongerThanOneCharacterAreUpperCasedWhole) {
     EXPECT_EQ(ConvertKatakana(Sjis("　アア"), t, {false, false, false}, random),
               "ABab");
 }
+
+} // namespace
+
+namespace {
+
+struct StepCase {
+    const char* name;
+    std::string_view katakana; // UTF-8
+    ConversionOptions options;
+    // Per step: characters (UTF-8), map, output.
+    std::vector<std::tuple<std::string_view, ConversionStep::Map, std::string_view>> steps;
+    friend void PrintTo(const StepCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class ConversionSteps : public testing::TestWithParam<StepCase> {};
+
+TEST_P(ConversionSteps, TellWhatEachStepUsedOrSkipped) {
+    const auto& c = GetParam();
+    ConversionTable table;
+    FillDefaultTable(table);
+    CrtRandom random;
+    std::vector<ConversionStep> steps;
+    const std::string phrase = Sjis(c.katakana);
+    const std::string password = ConvertKatakana(phrase, table, c.options, random, &steps);
+
+    std::string joined;
+    ASSERT_EQ(steps.size(), c.steps.size());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const auto& [chars, map, output] = c.steps[i];
+        EXPECT_EQ(phrase.substr(steps[i].position, steps[i].length), Sjis(chars)) << i;
+        EXPECT_EQ(steps[i].map, map) << i;
+        EXPECT_EQ(steps[i].output, output) << i;
+        joined += steps[i].output;
+    }
+    // The steps account for the whole password and the whole phrase.
+    EXPECT_EQ(joined, password);
+    EXPECT_EQ(steps.empty() ? 0 : steps.back().position + steps.back().length, phrase.size());
+}
+
+using M = ConversionStep::Map;
+
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, ConversionSteps,
+    testing::Values(StepCase{"DigitsAndLetters", "サクラ", kDigits, {{"サ", M::Digits, "3"}, {"ク", M::Digits, "9"}, {"ラ", M::Letters, "r"}}},
+                    StepCase{"SkippedAndCapital", "　キャ", kNoDigits, {{"　", M::None, ""}, {"キ", M::Letters, "K"}, {"ャ", M::None, ""}}},
+                    StepCase{"LongestKey", "ウィン", kDigits, {{"ウィ", M::Letters, "w"}, {"ン", M::Letters, "n"}}},
+                    StepCase{"OddByteAtTheEnd", "ア1", kDigits, {{"ア", M::Letters, "a"}, {"1", M::None, ""}}},
+                    StepCase{"Empty", "", kDigits, {}}),
+    named_cases::CaseName());
 
 } // namespace

@@ -1,0 +1,46 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliError.h"
+#include "cli/HelpText.h"
+#include "cli/Terminal.h"
+
+namespace cli {
+
+CommandLine::CommandLine(std::string_view help)
+    : m_help(help) {
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    m_parser.addOption(QCommandLineOption({"h", "help"}, "Shows the help."));
+}
+
+bool CommandLine::Parse(const QStringList& arguments) {
+    // The parser skips the first element, the program's name.
+    if (!m_parser.parse(QStringList{"q8xj-cli"} + arguments)) {
+        throw CliError(kUsage, Utf8(m_parser.errorText()) + " (see --help)");
+    }
+    if (m_parser.isSet("help")) {
+        Terminal::Out(m_help + std::string(kExitCodesHelp));
+        return false;
+    }
+    return true;
+}
+
+std::string CommandLine::Value(const QString& name) const {
+    return Utf8(m_parser.value(name));
+}
+
+std::int64_t CommandLine::Number(const QString& name, std::int64_t min, std::int64_t max) const {
+    bool ok = false;
+    const qlonglong value = m_parser.value(name).toLongLong(&ok, 10);
+    if (!ok || value < min || value > max) {
+        throw CliError(kUsage, "--" + Utf8(name) + " takes a whole number from " + std::to_string(min) +
+                                   " to " + std::to_string(max) + ", not \"" + Value(name) + "\"");
+    }
+    return value;
+}
+
+std::string CommandLine::Utf8(const QString& text) {
+    return text.toStdString();
+}
+
+} // namespace cli

@@ -1,0 +1,175 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/CliError.h"
+#include "cli/CommandLine.h"
+#include "cli/HelpText.h"
+#include "cli/RomajiInput.h"
+#include "cli/TableSource.h"
+#include "cli/Terminal.h"
+#include "convert/Conversion.h"
+#include "platform/CalendarTime.h"
+#include "platform/Cp932.h"
+#include "table/TableFile.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+namespace {
+
+// The katakana field's limit: 35 full-width characters.
+constexpr std::size_t kPhraseLimit = 70;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string MapName(ConversionStep::Map map) {
+    switch (map) {
+    case ConversionStep::Map::Symbols:
+        return "symbols";
+    case ConversionStep::Map::Digits:
+        return "digits";
+    case ConversionStep::Map::Letters:
+        return "letters";
+    case ConversionStep::Map::None:
+        break;
+    }
+    return "skipped";
+}
+
+const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Map map) {
+    return map == ConversionStep::Map::Symbols ? table.symbols
+           : map == ConversionStep::Map::Digits ? table.digits
+                                                : table.letters;
+}
+
+// One line per step: the characters, the map used (or "skipped"), the entry's
+// value, and the output when a capital changed it.
+std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& steps,
+                    const ConversionTable& table, bool randomCase) {
+    std::string text;
+    for (const ConversionStep& step : steps) {
+        const std::string_view chars = phrase.substr(step.position, step.length);
+        text += "  " + cp932::ToUtf8(chars) + "\t" + MapName(step.map);
+        if (step.map == ConversionStep::Map::None) {
+            if (chars == "\x81\x40" && !randomCase) {
+                text += "\t(full-width space: the next letter is a capital)";
+            }
+        } else {
+            const std::string* value = MapOf(table, step.map).Lookup(chars);
+            const std::string entry = value != nullptr ? *value : step.output;
+            text += "\t" + cp932::ToUtf8(entry);
+            if (entry != step.output) {
+                text += " -> " + cp932::ToUtf8(step.output) + " (capital)";
+            }
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// A phrase for the error message, kept short.
+std::string Quote(const std::string& utf8) {
+    constexpr std::size_t kShown = 40;
+    return "\"" + (utf8.size() > kShown ? utf8.substr(0, kShown) + "..." : utf8) + "\"";
+}
+
+} // namespace
+
+int ConvertCommand::Run(const QStringList& arguments) {
+    CommandLine line(kConvertHelp);
+    QCommandLineParser& parser = line.Parser();
+    parser.addOption(QCommandLineOption("table", "", "FILE"));
+    parser.addOption(QCommandLineOption("no-digits"));
+    parser.addOption(QCommandLineOption("no-symbols"));
+    parser.addOption(QCommandLineOption("random-case"));
+    parser.addOption(QCommandLineOption("seed", "", "N"));
+    parser.addOption(QCommandLineOption("romaji"));
+    parser.addOption(QCommandLineOption("explain"));
+    if (!line.Parse(arguments)) {
+        return kDone;
+    }
+
+    const QStringList positional = line.Positional();
+    if (positional.isEmpty()) {
+        throw CliError(kUsage, "convert needs a phrase, or - to read phrases from standard input");
+    }
+    std::optional<std::uint32_t> seed;
+    if (line.IsSet("seed")) {
+        seed = static_cast<std::uint32_t>(line.Number("seed", 0, UINT32_MAX));
+    }
+    const bool named = line.IsSet("table");
+    const ConversionTable table = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
+
+    std::vector<std::string> phrases;
+    bool readInput = false;
+    for (const QString& argument : positional) {
+        if (argument != "-") {
+            phrases.push_back(CommandLine::Utf8(argument));
+        } else if (!readInput) {
+            readInput = true;
+            for (std::string& phrase : Lines(Terminal::ReadInput())) {
+                phrases.push_back(std::move(phrase));
+            }
+        } else {
+            throw CliError(kUsage, "- may be given once only");
+        }
+    }
+
+    // Every phrase is checked before anything is printed.
+    const bool romaji = line.IsSet("romaji");
+    std::vector<std::string> katakana;
+    for (const std::string& phrase : phrases) {
+        auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
+        if (!text) {
+            throw CliError(kBadText, "the phrase " + Quote(phrase) +
+                                         " holds a character that code page 932 cannot hold");
+        }
+        if (text->size() > kPhraseLimit) {
+            throw CliError(kBadText, "the phrase " + Quote(phrase) + " is " + std::to_string(text->size()) +
+                                         " bytes in code page 932; the katakana field holds 70");
+        }
+        katakana.push_back(*std::move(text));
+    }
+
+    ConversionOptions options;
+    options.useDigits = !line.IsSet("no-digits");
+    options.useSymbols = !line.IsSet("no-symbols");
+    options.randomCase = line.IsSet("random-case");
+    const bool explain = line.IsSet("explain");
+    std::string out;
+    CrtRandom random;
+    for (const std::string& phrase : katakana) {
+        // The window seeds at every conversion in random mode.
+        if (options.randomCase) {
+            random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
+        }
+        std::vector<ConversionStep> steps;
+        out += cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
+        out += '\n';
+        if (explain) {
+            out += Explain(phrase, steps, table, options.randomCase);
+        }
+    }
+    Terminal::Out(out);
+    return kDone;
+}
+
+} // namespace cli

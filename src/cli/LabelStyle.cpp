@@ -1,0 +1,98 @@
+#include "cli/LabelStyle.h"
+
+#include "cli/CliError.h"
+#include "cli/CommandLine.h"
+#include "cli/Terminal.h"
+#include "platform/Cp932.h"
+#include "platform/Fonts.h"
+#include "platform/QtText.h"
+#include "print/PrintImage.h"
+
+#include <QBuffer>
+#include <QFontMetrics>
+#include <QImage>
+
+namespace cli {
+namespace {
+
+constexpr int kMaxPoints = 500;
+
+} // namespace
+
+void LabelStyle::AddOptions(CommandLine& line) {
+    line.Parser().addOption(QCommandLineOption("font", "", "FACE"));
+    line.Parser().addOption(QCommandLineOption("size", "", "PT"));
+    line.Parser().addOption(QCommandLineOption("colour", "", "COLOUR"));
+}
+
+PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
+    PrintStyle style;
+    FontDescription description = style.Description();
+    QColor colour = style.TextColour();
+    if (line.IsSet("font")) {
+        const auto face = cp932::FromUtf8(line.Value("font"));
+        if (!face || face->empty() || face->size() >= FontDescription::kFaceSize) {
+            throw CliError(kUsage, "--font takes a face name of 1 to 31 bytes in code page 932");
+        }
+        description.faceName = *face;
+    }
+    if (line.IsSet("font") || line.IsSet("size")) {
+        const int points = line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints)) : 36;
+        // The size as a character height at the screen's resolution, as the window keeps it.
+        description.height = -PointFont(ToQString(description.faceName), points * 10).pixelSize();
+    }
+    if (line.IsSet("colour")) {
+        colour = QColor::fromString(QString::fromStdString(line.Value("colour")));
+        if (!colour.isValid()) {
+            throw CliError(kUsage, "--colour takes a colour name or #rrggbb, not \"" + line.Value("colour") + "\"");
+        }
+    }
+    if (!style.Set(description, colour)) {
+        throw CliError(kUsage, "no font can be made from --font \"" + line.Value("font") + "\"");
+    }
+    return style;
+}
+
+std::string LabelStyle::Password(const CommandLine& line) {
+    const QStringList positional = line.Positional();
+    if (positional.size() != 1) {
+        throw CliError(kUsage, "one password is needed (see --help)");
+    }
+    const std::string utf8 = CommandLine::Utf8(positional[0]);
+    const auto password = cp932::FromUtf8(utf8);
+    if (!password) {
+        throw CliError(kBadText, "the password \"" + utf8 + "\" holds a character that code page 932 cannot hold");
+    }
+    if (password->empty()) {
+        throw CliError(kUsage, "the password is empty: there is nothing to print");
+    }
+    return *password;
+}
+
+LabelImage LabelStyle::Label(const std::string& password, const PrintStyle& style) {
+    const int width = QFontMetrics(style.Font()).horizontalAdvance(ToQString(password));
+    if (width > PrintImage::kTextArea.width()) {
+        Terminal::Warning("the password is " + std::to_string(width) + " pixels wide and the label " +
+                          std::to_string(PrintImage::kTextArea.width()) + ": its ends are cut off");
+    }
+    return PrintImage::Label(PrintImage::Render(password, style));
+}
+
+QByteArray LabelStyle::Png(const LabelImage& label) {
+    QImage image(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
+    for (int y = 0; y < LabelImage::kHeight; ++y) {
+        uchar* row = image.scanLine(y);
+        for (int x = 0; x < LabelImage::kWidth; ++x) {
+            row[x] = label.Dot(x, y) ? 0 : 255;
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        throw CliError(kInternal, "the label could not be encoded as PNG");
+    }
+    return bytes;
+}
+
+} // namespace cli

@@ -1,0 +1,36 @@
+// The font options of label and print (--font, --size, --colour) and the
+// label they give: the print image drawn and read back as the print button does.
+#pragma once
+
+#include "print/LabelImage.h"
+#include "print/PrintStyle.h"
+
+#include <QByteArray>
+
+#include <string>
+
+namespace cli {
+
+class CommandLine;
+
+class LabelStyle {
+public:
+    // Adds the font options to the command's parser.
+    static void AddOptions(CommandLine& line);
+
+    // The print style the options ask for, starting from the print image's own.
+    // Throws a usage error for a bad size or colour.
+    static PrintStyle FromOptions(const CommandLine& line);
+
+    // The password (UTF-8) as code page 932; throws a bad-text error.
+    static std::string Password(const CommandLine& line);
+
+    // The label the print job reads for `password` (code page 932). Warns on
+    // standard error when the text is wider than the print image.
+    static LabelImage Label(const std::string& password, const PrintStyle& style);
+
+    // The label as a PNG picture: a dot black, no dot white.
+    static QByteArray Png(const LabelImage& label);
+};
+
+} // namespace cli

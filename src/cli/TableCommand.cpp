@@ -1,0 +1,126 @@
+#include "cli/TableCommand.h"
+
+#include "cli/CliError.h"
+#include "cli/CommandLine.h"
+#include "cli/Files.h"
+#include "cli/HelpText.h"
+#include "cli/TableSource.h"
+#include "cli/Terminal.h"
+#include "table/TableFile.h"
+#include "tableedit/TableText.h"
+#include "tableedit/TableWarnings.h"
+
+#include <string>
+#include <vector>
+
+namespace cli {
+namespace {
+
+std::string Count(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The line `number` of `text`, for naming an entry of the table file.
+std::string LineOf(const std::string& text, std::size_t number) {
+    std::size_t start = 0;
+    for (std::size_t n = 1; n < number && start != std::string::npos; ++n) {
+        start = text.find('\n', start);
+        start = start == std::string::npos ? start : start + 1;
+    }
+    if (start == std::string::npos) {
+        return {};
+    }
+    const std::size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+    for (char& c : line) {
+        c = c == '\t' ? ' ' : c;
+    }
+    return line;
+}
+
+int Export(const CommandLine& line, const TableSource& source) {
+    const QStringList positional = line.Positional();
+    if (positional.size() > 2) {
+        throw CliError(kUsage, "table export takes at most one output file");
+    }
+    const std::string text = tableedit::ExportTableText(source.Load());
+    Files::Write(positional.size() == 2 ? CommandLine::Utf8(positional[1]) : "-", text);
+    return kDone;
+}
+
+int Import(const CommandLine& line, const TableSource& source) {
+    const QStringList positional = line.Positional();
+    if (positional.size() != 2) {
+        throw CliError(kUsage, "table import takes one text file (- for standard input)");
+    }
+    const std::string name = CommandLine::Utf8(positional[1]);
+    const tableedit::ImportedTableText imported = tableedit::ImportTableText(Files::Read(name));
+    if (!imported.problems.empty()) {
+        for (const tableedit::TextProblem& problem : imported.problems) {
+            Terminal::Note(name + ":" + std::to_string(problem.line) + ": " + problem.message);
+        }
+        throw CliError(kRefused, "nothing imported: " + Count(imported.problems.size(), "problem", "problems"));
+    }
+    source.Save(imported.table);
+    return kDone;
+}
+
+// Problems and warnings on standard output, a summary last; problems make the exit code.
+int Check(const CommandLine& line, const TableSource& source) {
+    const QStringList positional = line.Positional();
+    if (positional.size() > 2) {
+        throw CliError(kUsage, "table check takes at most one text file");
+    }
+    const bool fromText = positional.size() == 2;
+    const std::string name = fromText ? CommandLine::Utf8(positional[1]) : source.File();
+    // The table file is checked through its exported text, so both meet the same checks.
+    const std::string text = fromText ? Files::Read(name) : tableedit::ExportTableText(source.Load());
+    const tableedit::ImportedTableText imported = tableedit::ImportTableText(text);
+    const auto where = [&](std::size_t number) {
+        if (number == 0) {
+            return name + ": ";
+        }
+        return fromText ? name + ":" + std::to_string(number) + ": " : name + ": " + LineOf(text, number) + ": ";
+    };
+    std::string report;
+    for (const tableedit::TextProblem& problem : imported.problems) {
+        report += where(problem.line) + problem.message + "\n";
+    }
+    const std::vector<tableedit::TextProblem> warnings = tableedit::TableWarnings(imported.entries);
+    for (const tableedit::TextProblem& warning : warnings) {
+        report += where(warning.line) + "warning: " + warning.message + "\n";
+    }
+    report += name + ": " + Count(imported.entries.size(), "entry", "entries") + " checked, " +
+              Count(imported.problems.size(), "problem", "problems") + ", " + Count(warnings.size(), "warning", "warnings") + "\n";
+    Terminal::Out(report);
+    return imported.problems.empty() ? kDone : kRefused;
+}
+
+} // namespace
+
+int TableCommand::Run(const QStringList& arguments) {
+    CommandLine line(kTableHelp);
+    line.Parser().addOption(QCommandLineOption("table", "", "FILE"));
+    if (!line.Parse(arguments)) {
+        return kDone;
+    }
+    const QStringList positional = line.Positional();
+    if (positional.isEmpty()) {
+        throw CliError(kUsage, "table needs export, import or check (see --help)");
+    }
+    const bool named = line.IsSet("table");
+    const TableSource source(named ? line.Value("table") : kTableFileName, named);
+    const QString action = positional[0];
+    if (action == "export") {
+        return Export(line, source);
+    }
+    if (action == "import") {
+        return Import(line, source);
+    }
+    if (action == "check") {
+        return Check(line, source);
+    }
+    throw CliError(kUsage, "unknown table command \"" + CommandLine::Utf8(action) + "\": use export, import or check");
+}
+
+} // namespace cli

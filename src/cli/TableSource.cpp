@@ -1,0 +1,62 @@
+#include "cli/TableSource.h"
+
+#include "cli/CliError.h"
+#include "cli/Terminal.h"
+#include "platform/Cp932.h"
+#include "table/DefaultTable.h"
+#include "table/TableFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace cli {
+
+TableSource::TableSource(std::string file, bool named)
+    : m_file(std::move(file))
+    , m_named(named) {}
+
+ConversionTable TableSource::Load() const {
+    ConversionTable table;
+    std::error_code ec;
+    const auto status = std::filesystem::status(m_file, ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        if (m_named) {
+            Terminal::Warning(m_file + " does not exist; using the built-in table");
+        }
+        FillDefaultTable(table);
+        return table;
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        throw CliError(kUnreadable, "cannot read the table file " + m_file + ": it is a folder");
+    }
+    const LoadResult loaded = LoadConversionTable(table, m_file);
+    if (loaded.source == LoadResult::Source::Defaults) {
+        // It exists, so the defaults mean it could not be opened; ask why.
+        int error = EACCES;
+        if (std::FILE* file = std::fopen(m_file.c_str(), "rb")) {
+            std::fclose(file);
+        } else {
+            error = errno;
+        }
+        throw CliError(kUnreadable, "cannot read the table file " + m_file + ": " + std::strerror(error));
+    }
+    if (loaded.source == LoadResult::Source::Failed) {
+        std::string why = cp932::ToUtf8(DescribeTableReadError(loaded.error));
+        if (loaded.error == TableReadError::EndOfFile) {
+            why = m_file + why; // the wording expects the file name in front
+        }
+        throw CliError(kUnreadable, "the table file " + m_file + " is damaged: " + why);
+    }
+    return table;
+}
+
+void TableSource::Save(const ConversionTable& table) const {
+    if (const std::error_code error = SaveConversionTable(table, m_file)) {
+        throw CliError(kUnwritable, "cannot write the table file " + m_file + ": " + error.message());
+    }
+}
+
+} // namespace cli

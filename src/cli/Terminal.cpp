@@ -1,0 +1,45 @@
+#include "cli/Terminal.h"
+
+#include "cli/CliError.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace cli {
+
+void Terminal::Out(std::string_view utf8) {
+    if (std::fwrite(utf8.data(), 1, utf8.size(), stdout) != utf8.size() || std::fflush(stdout) != 0) {
+        throw CliError(kUnwritable, std::string("cannot write standard output: ") + std::strerror(errno));
+    }
+}
+
+void Terminal::Error(std::string_view utf8) {
+    Note("q8xj-cli: " + std::string(utf8));
+}
+
+void Terminal::Warning(std::string_view utf8) {
+    Note("q8xj-cli: warning: " + std::string(utf8));
+}
+
+void Terminal::Note(std::string_view utf8) {
+    std::string line(utf8);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
+std::string Terminal::ReadInput() {
+    std::string text;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+        text.append(buffer, got);
+    }
+    if (std::ferror(stdin)) {
+        throw CliError(kUnreadable, std::string("cannot read standard input: ") + std::strerror(errno));
+    }
+    return text;
+}
+
+} // namespace cli

@@ -1,0 +1,23 @@
+// Standard output, standard error and standard input as the commands use them:
+// UTF-8 bytes, with write failures turned into the tool's errors.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+class Terminal {
+public:
+    // Writes `utf8` to standard output; a failed write is an unwritable output.
+    static void Out(std::string_view utf8);
+    // "q8xj-cli: " and the message, with a line end, on standard error.
+    static void Error(std::string_view utf8);
+    static void Warning(std::string_view utf8);
+    // A line on standard error without the program's name.
+    static void Note(std::string_view utf8);
+    // The whole of standard input.
+    static std::string ReadInput();
+};
+
+} // namespace cli

@@ -1,0 +1,92 @@
+// q8xj-cli: the conversion, the conversion table and the label from a
+// terminal. Commands that draw (label, print) get a Qt GUI application on the
+// offscreen platform; the others only a core application, so none needs a display.
+#include "cli/CliError.h"
+#include "cli/CommandLine.h"
+#include "cli/ConvertCommand.h"
+#include "cli/HelpText.h"
+#include "cli/LabelCommand.h"
+#include "cli/PrintCommand.h"
+#include "cli/TableCommand.h"
+#include "cli/Terminal.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+namespace {
+
+int RunCommand(const QStringList& arguments) {
+    using namespace cli;
+    if (arguments.isEmpty()) {
+        throw CliError(kUsage, "a command is needed: convert, table, label or print (see --help)");
+    }
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (command == "-h" || command == "--help" || command == "help") {
+        Terminal::Out(std::string(kOverviewHelp) + std::string(kExitCodesHelp));
+        return kDone;
+    }
+    if (command == "--version") {
+        Terminal::Out("q8xj-cli " + CommandLine::Utf8(QCoreApplication::applicationVersion()) + "\n");
+        return kDone;
+    }
+    if (command == "convert") {
+        return ConvertCommand::Run(rest);
+    }
+    if (command == "table") {
+        return TableCommand::Run(rest);
+    }
+    if (command == "label") {
+        return LabelCommand::Run(rest);
+    }
+    if (command == "print") {
+        return PrintCommand::Run(rest);
+    }
+    throw CliError(kUsage, "unknown command \"" + CommandLine::Utf8(command) +
+                               "\": use convert, table, label or print (see --help)");
+}
+
+// Qt's own notes (a missing runtime folder, font fallbacks) are not the
+// tool's messages: standard error carries one line per failure.
+void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        cli::Terminal::Note(message.toStdString());
+    }
+}
+
+// Only the commands that draw need fonts, and then no display either.
+bool Draws(int argc, char* argv[]) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    return command == "label" || command == "print";
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(DropQtNotes);
+    std::unique_ptr<QCoreApplication> app;
+    if (Draws(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName("q8xj-cli");
+    QCoreApplication::setApplicationVersion(Q8XJ_VERSION);
+    try {
+        return RunCommand(QCoreApplication::arguments().mid(1));
+    } catch (const cli::CliError& error) {
+        cli::Terminal::Error(error.what());
+        return error.Code();
+    } catch (const std::exception& error) {
+        cli::Terminal::Error(std::string("unexpected fault: ") + error.what());
+        return cli::kInternal;
+    }
+}

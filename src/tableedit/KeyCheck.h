@@ -1,0 +1,31 @@
+// The table editor's two checks on a key before it goes into a map: its
+// length and whether the map already holds it. Kept apart from the dialog so
+// that every way of editing the table asks the same questions in the same words.
+#pragma once
+
+#include "table/CMapStringToString.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tableedit {
+
+// Three full-width katakana; counted in bytes, so seven half-width characters are too many.
+inline constexpr std::size_t kMaxKeyBytes = 6;
+
+struct LongKey {
+    std::string cut;     // the key's first six bytes, never half a double-byte character
+    std::string message; // the editor's question, code page 932
+};
+
+// Nothing when `key` (code page 932) is short enough.
+std::optional<LongKey> CheckKeyLength(std::string_view key);
+
+// Nothing when `map` does not hold `key` yet; otherwise the editor's question,
+// naming the output the key has now and the `output` it is about to get.
+std::optional<std::string> CheckDuplicateKey(const CMapStringToString& map, std::string_view key,
+                                             std::string_view output);
+
+} // namespace tableedit

@@ -1,0 +1,360 @@
+#include "tableedit/TableText.h"
+
+#include "platform/Cp932.h"
+#include "tableedit/KeyCheck.h"
+#include "tableedit/TableEditTemplate.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <utility>
+
+namespace tableedit {
+namespace {
+
+constexpr std::array<TableMap, 3> kMaps{TableMap::Letters, TableMap::Digits, TableMap::Symbols};
+
+const CMapStringToString& MapOf(const ConversionTable& table, TableMap map) {
+    switch (map) {
+    case TableMap::Letters:
+        return table.letters;
+    case TableMap::Digits:
+        return table.digits;
+    case TableMap::Symbols:
+        break;
+    }
+    return table.symbols;
+}
+
+CMapStringToString& MapOf(ConversionTable& table, TableMap map) {
+    return const_cast<CMapStringToString&>(MapOf(std::as_const(table), map));
+}
+
+// The bucket a key falls in once the table file has shifted its bytes up by 2.
+std::size_t StoredBucket(std::string_view key) {
+    std::string stored;
+    for (const char c : key) {
+        const auto b = static_cast<unsigned char>(static_cast<unsigned char>(c) + 2);
+        if (b == 0) {
+            break;
+        }
+        stored += static_cast<char>(b);
+    }
+    return CMapStringToString::HashKey(stored) % CMapStringToString::kBucketCount;
+}
+
+// The entries in the order the table file that loads into `map` holds them.
+// Loading sets the stored entries in file order into a map of stored keys and
+// then copies that map's iteration order; undoing both steps gives: by stored
+// bucket, within it by descending bucket of the key, and within that in the
+// map's own order. Setting the entries in this order and saving writes that file.
+std::vector<const CMapStringToString::Entry*> FileOrder(const CMapStringToString& map) {
+    struct Placed {
+        std::size_t storedBucket;
+        std::size_t bucket;
+        std::size_t position;
+        const CMapStringToString::Entry* entry;
+    };
+    std::vector<Placed> placed;
+    std::size_t position = 0;
+    for (const auto& entry : map) {
+        placed.push_back({StoredBucket(entry.key), entry.hash % CMapStringToString::kBucketCount,
+                          position++, &entry});
+    }
+    std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        return std::tuple(a.storedBucket, b.bucket, a.position) <
+               std::tuple(b.storedBucket, a.bucket, b.position);
+    });
+    std::vector<const CMapStringToString::Entry*> order;
+    order.reserve(placed.size());
+    for (const Placed& p : placed) {
+        order.push_back(p.entry);
+    }
+    return order;
+}
+
+std::size_t CharLength(std::string_view text, std::size_t pos) {
+    return cp932::IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+void AppendHex(std::string& out, unsigned char b) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[b >> 4];
+    out += kHex[b & 0x0F];
+}
+
+std::string EscapeField(std::string_view cp932Text) {
+    std::string out;
+    for (std::size_t pos = 0; pos < cp932Text.size();) {
+        const std::string_view ch = cp932Text.substr(pos, CharLength(cp932Text, pos));
+        pos += ch.size();
+        if (ch.size() == 1) {
+            const auto b = static_cast<unsigned char>(ch[0]);
+            switch (b) {
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '\t':
+                out += "\\t";
+                continue;
+            case '\r':
+                out += "\\r";
+                continue;
+            case '\n':
+                out += "\\n";
+                continue;
+            default:
+                break;
+            }
+            if (b < 0x20 || b == 0x7F) {
+                AppendHex(out, b);
+                continue;
+            }
+        }
+        // Only a character that comes back to the same bytes is written as itself.
+        const std::string utf8 = cp932::ToUtf8(ch);
+        if (cp932::FromUtf8(utf8) == std::optional<std::string>(ch)) {
+            out += utf8;
+        } else {
+            for (const char c : ch) {
+                AppendHex(out, static_cast<unsigned char>(c));
+            }
+        }
+    }
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The field's code page 932 bytes, or the reason it has none.
+std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view what, std::string& problem) {
+    std::string out;
+    std::string plain; // UTF-8 waiting for conversion
+    const auto flush = [&]() {
+        if (plain.empty()) {
+            return true;
+        }
+        const auto converted = cp932::FromUtf8(plain);
+        if (!converted) {
+            problem = std::string("the ") + std::string(what) +
+                      " holds a character that code page 932 cannot hold, or text that is not UTF-8";
+            return false;
+        }
+        out += *converted;
+        plain.clear();
+        return true;
+    };
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\\') {
+            plain += utf8[i];
+            continue;
+        }
+        if (!flush()) {
+            return std::nullopt;
+        }
+        const char next = i + 1 < utf8.size() ? utf8[i + 1] : '\0';
+        switch (next) {
+        case '\\':
+            out += '\\';
+            ++i;
+            continue;
+        case 't':
+            out += '\t';
+            ++i;
+            continue;
+        case 'r':
+            out += '\r';
+            ++i;
+            continue;
+        case 'n':
+            out += '\n';
+            ++i;
+            continue;
+        case 'x': {
+            const int high = i + 2 < utf8.size() ? HexDigit(utf8[i + 2]) : -1;
+            const int low = i + 3 < utf8.size() ? HexDigit(utf8[i + 3]) : -1;
+            if (high >= 0 && low >= 0) {
+                out += static_cast<char>(high * 16 + low);
+                i += 3;
+                continue;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        problem = std::string("the ") + std::string(what) +
+                  " has a backslash that starts none of \\\\, \\t, \\r, \\n, \\xHH";
+        return std::nullopt;
+    }
+    if (!flush()) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) {
+            return fields;
+        }
+        start = tab + 1;
+    }
+}
+
+// The editor's question as one line of UTF-8.
+std::string OneLine(std::string_view cp932Message) {
+    std::string text = cp932::ToUtf8(cp932Message);
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
+        text.replace(at, 2, " ");
+    }
+    return text;
+}
+
+std::string ListOutputs(TableMap map) {
+    switch (map) {
+    case TableMap::Letters:
+        return "a to z";
+    case TableMap::Digits:
+        return "0 to 9";
+    case TableMap::Symbols:
+        break;
+    }
+    std::string list;
+    for (const char c : TableMapOutputs(map)) {
+        list += list.empty() ? "" : " ";
+        list += c;
+    }
+    return list;
+}
+
+} // namespace
+
+std::string_view TableMapName(TableMap map) {
+    constexpr std::array<std::string_view, 3> names{"letters", "digits", "symbols"};
+    return names[static_cast<std::size_t>(map)];
+}
+
+std::string_view TableMapOutputs(TableMap map) {
+    constexpr std::array<std::string_view, 3> outputs{kLetterRows, kDigitRows, kSymbolRows};
+    return outputs[static_cast<std::size_t>(map)];
+}
+
+std::string ExportTableText(const ConversionTable& table) {
+    std::string text(kTableTextHeader);
+    text += '\n';
+    for (const TableMap map : kMaps) {
+        for (const auto* entry : FileOrder(MapOf(table, map))) {
+            text += TableMapName(map);
+            text += '\t';
+            text += EscapeField(entry->key);
+            text += '\t';
+            text += EscapeField(entry->value);
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+ImportedTableText ImportTableText(std::string_view text) {
+    ImportedTableText result;
+    // Where each key of each map first stood, for the duplicate's message.
+    std::array<std::map<std::string, std::size_t>, 3> firstLine;
+    const auto refuse = [&result](std::size_t line, std::string message) {
+        result.problems.push_back({line, std::move(message)});
+    };
+
+    std::size_t lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        if (lineNumber == 1) {
+            if (line.starts_with("\xEF\xBB\xBF")) {
+                line.remove_prefix(3); // a byte-order mark some editors add
+            }
+            if (line != kTableTextHeader) {
+                refuse(1, "the first line must be the header: map<TAB>key<TAB>value");
+            }
+            continue;
+        }
+        if (line.empty()) {
+            continue;
+        }
+
+        const auto fields = SplitTabs(line);
+        if (fields.size() != 3) {
+            refuse(lineNumber, "expected 3 fields separated by tabs (map, key, value), found " +
+                                   std::to_string(fields.size()));
+            continue;
+        }
+        const auto mapIt = std::find_if(kMaps.begin(), kMaps.end(),
+                                        [&](TableMap m) { return TableMapName(m) == fields[0]; });
+        if (mapIt == kMaps.end()) {
+            refuse(lineNumber, "unknown map \"" + std::string(fields[0]) + "\": use letters, digits or symbols");
+            continue;
+        }
+        const TableMap map = *mapIt;
+        std::string problem;
+        const auto key = UnescapeField(fields[1], "key", problem);
+        const auto value = key ? UnescapeField(fields[2], "value", problem) : std::nullopt;
+        if (!key || !value) {
+            refuse(lineNumber, problem);
+            continue;
+        }
+        if (key->empty()) {
+            refuse(lineNumber, "the key is empty");
+            continue;
+        }
+        if (value->size() != 1 || TableMapOutputs(map).find((*value)[0]) == std::string_view::npos) {
+            refuse(lineNumber, "the value \"" + std::string(fields[2]) + "\" is not one of the " +
+                                   std::string(TableMapName(map)) + " map's outputs: " + ListOutputs(map));
+            continue;
+        }
+        if (const auto tooLong = CheckKeyLength(*key)) {
+            refuse(lineNumber, OneLine(tooLong->message));
+            continue;
+        }
+        CMapStringToString& target = MapOf(result.table, map);
+        if (const auto duplicate = CheckDuplicateKey(target, *key, *value)) {
+            const std::size_t first = firstLine[static_cast<std::size_t>(map)][*key];
+            refuse(lineNumber, OneLine(*duplicate) + " (first on line " + std::to_string(first) + ")");
+            continue;
+        }
+        target.SetAt(*key, *value);
+        firstLine[static_cast<std::size_t>(map)].emplace(*key, lineNumber);
+        result.entries.push_back({lineNumber, map, *key, *value});
+    }
+    if (lineNumber == 0) {
+        refuse(1, "the text is empty: the first line must be the header: map<TAB>key<TAB>value");
+    }
+    return result;
+}
+
+} // namespace tableedit

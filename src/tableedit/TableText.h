@@ -1,0 +1,57 @@
+// The conversion table as UTF-8 text, one entry a line (map, key, value,
+// separated by tabs, under a header line), so that a table can be reviewed,
+// diffed and kept under version control, then read back with the editor's checks.
+#pragma once
+
+#include "table/ConversionTable.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tableedit {
+
+inline constexpr std::string_view kTableTextHeader = "map\tkey\tvalue";
+
+enum class TableMap { Letters, Digits, Symbols };
+
+// "letters", "digits", "symbols".
+std::string_view TableMapName(TableMap map);
+
+// The output characters a map's entries may have: its rows in the editor.
+std::string_view TableMapOutputs(TableMap map);
+
+struct TextProblem {
+    std::size_t line = 0; // 1 for the header
+    std::string message;  // UTF-8
+};
+
+struct TextEntry {
+    std::size_t line = 0;
+    TableMap map = TableMap::Letters;
+    std::string key;   // code page 932
+    std::string value; // code page 932
+};
+
+struct ImportedTableText {
+    ConversionTable table;
+    std::vector<TextEntry> entries;
+    // Every line that is refused; the table is only to be used when this is empty.
+    std::vector<TextProblem> problems;
+};
+
+// The header and the entries of letters, digits and symbols, each map in the
+// order in which the table file holds its entries, so that reading the text
+// back and saving writes the same file. A byte that is not part of a code page
+// 932 character that comes back to the same bytes is written as \xHH; a
+// backslash, a tab and line ends are written as \\, \t, \r and \n.
+std::string ExportTableText(const ConversionTable& table);
+
+// Reads text written by ExportTableText, or edited from it. Every entry goes
+// through the editor's checks (key length, a key twice in one map); an unknown
+// map, an empty key or a value that is not one of the map's outputs is refused
+// too. Empty lines are skipped; a final line end is optional; "\r\n" is taken as a line end.
+ImportedTableText ImportTableText(std::string_view text);
+
+} // namespace tableedit

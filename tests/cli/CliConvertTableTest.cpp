@@ -1,0 +1,311 @@
+// q8xj-cli convert and table, run as a program without a display: passwords
+// against the core conversion, the table text's round trip through the table
+// file, and every failure's exit code, message and absence of output.
+#include "CliRunner.h"
+
+#include "convert/Conversion.h"
+#include "platform/Cp932.h"
+#include "support/NamedCases.h"
+#include "table/DefaultTable.h"
+#include "table/TableFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+#include <sstream>
+
+#include <sys/stat.h>
+
+namespace {
+
+ConversionTable DefaultTable() {
+    ConversionTable table;
+    FillDefaultTable(table);
+    return table;
+}
+
+// A table with symbols, so that --no-symbols has something to take away.
+const std::string kSymbolsText = "map\tkey\tvalue\n"
+                                 "letters\tサ\ts\n"
+                                 "letters\tク\tk\n"
+                                 "letters\tラ\tr\n"
+                                 "digits\tサ\t3\n"
+                                 "symbols\tサクラ\t*\n"
+                                 "symbols\tク\t#\n";
+
+ConversionTable SymbolsTable() {
+    ConversionTable table = DefaultTable();
+    table.RemoveAll();
+    table.letters.SetAt(cp932::Text("サ"), "s");
+    table.letters.SetAt(cp932::Text("ク"), "k");
+    table.letters.SetAt(cp932::Text("ラ"), "r");
+    table.digits.SetAt(cp932::Text("サ"), "3");
+    table.symbols.SetAt(cp932::Text("サクラ"), "*");
+    table.symbols.SetAt(cp932::Text("ク"), "#");
+    return table;
+}
+
+// --- convert against the core ----------------------------------------------
+
+struct ConvertCase {
+    const char* name;
+    std::vector<std::string> options;
+    std::string phrase;     // UTF-8, given as typed
+    std::string katakana;   // UTF-8, what the conversion reads
+    bool symbolsTable = false;
+    friend void PrintTo(const ConvertCase& row, std::ostream* os) { *os << row.name; }
+};
+
+ConversionOptions OptionsOf(const std::vector<std::string>& options) {
+    const auto has = [&](const char* o) { return std::find(options.begin(), options.end(), o) != options.end(); };
+    return {!has("--no-digits"), !has("--no-symbols"), has("--random-case")};
+}
+
+class Convert : public testing::TestWithParam<ConvertCase> {};
+
+TEST_P(Convert, PrintsWhatTheCoreConversionGives) {
+    const auto& c = GetParam();
+    CliRunner cli;
+    std::vector<std::string> args{"convert"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    ConversionTable table = DefaultTable();
+    if (c.symbolsTable) {
+        cli.WriteFile("in.tsv", kSymbolsText);
+        ASSERT_EQ(cli.Run({"table", "import", "in.tsv", "--table", "sym.xj"}).code, 0);
+        args.insert(args.end(), {"--table", "sym.xj"});
+        table = SymbolsTable();
+    }
+    args.push_back(c.phrase);
+
+    CrtRandom random;
+    random.srand(7);
+    const std::string expected =
+        cp932::ToUtf8(ConvertKatakana(cp932::Text(c.katakana), table, OptionsOf(c.options), random)) + "\n";
+    const CliResult result = cli.Run(args);
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, expected);
+    EXPECT_EQ(result.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, Convert,
+    testing::Values(
+        ConvertCase{"Sakura", {}, "サクラ", "サクラ", false},
+        ConvertCase{"SakuraNoDigits", {"--no-digits"}, "サクラ", "サクラ", false},
+        ConvertCase{"SpaceCapital", {"--no-digits"}, "サクラ　サクラ", "サクラ　サクラ", false},
+        ConvertCase{"LongestMatchAndSkips", {}, "ウィンドウ　キャット「ヴ」", "ウィンドウ　キャット「ヴ」", false},
+        ConvertCase{"RandomCaseSeeded", {"--random-case", "--seed", "7", "--no-digits"}, "サクラ　ハナミ", "サクラ　ハナミ", false},
+        ConvertCase{"RandomCaseSeededDigits", {"--random-case", "--seed", "7"}, "ニホンノサクラ", "ニホンノサクラ", false},
+        ConvertCase{"EmptyPhrase", {}, "", "", false},
+        ConvertCase{"Romaji", {"--romaji"}, "sakura", "サクラ", false},
+        ConvertCase{"RomajiSpaceAndN", {"--romaji", "--no-digits"}, "konnnichiha sango", "コンニチハ　サンゴ", false},
+        ConvertCase{"RomajiDoubleConsonant", {"--romaji"}, "KITTE kyatto", "キッテ　キャット", false},
+        ConvertCase{"SymbolsWin", {}, "サクラク", "サクラク", true},
+        ConvertCase{"NoSymbols", {"--no-symbols"}, "サクラク", "サクラク", true},
+        ConvertCase{"NoSymbolsNoDigits", {"--no-symbols", "--no-digits"}, "サクラク", "サクラク", true}),
+    named_cases::CaseName());
+
+TEST(ConvertInput, OneLineOfStandardInputPerPhraseAfterTheArguments) {
+    CliRunner cli;
+    const CliResult result = cli.Run({"convert", "サクラ", "-"}, "sakura\r\n\nikura\n");
+    // Plain phrases here: the katakana of standard input are not romaji.
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "39r\n\n\n\n");
+
+    const CliResult romaji = cli.Run({"convert", "--romaji", "-"}, "sakura\nikura\n");
+    EXPECT_EQ(romaji.out, "39r\n19r\n");
+}
+
+TEST(ConvertExplain, ShowsEachStepsEntryAndSkip) {
+    CliRunner cli;
+    const CliResult result = cli.Run({"convert", "--explain", "--no-digits", "　サャ"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, "S\n"
+                          "  　\tskipped\t(full-width space: the next letter is a capital)\n"
+                          "  サ\tletters\ts -> S (capital)\n"
+                          "  ャ\tskipped\n");
+}
+
+TEST(ConvertRandomCase, WithoutASeedIsSeededFromTheTimeLikeTheWindow) {
+    CliRunner cli;
+    const std::string phrase = "アイウエオカキクケコサシスセソタチツテト";
+    const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+    const CliResult result = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase});
+    const auto after = static_cast<std::uint32_t>(std::time(nullptr));
+    ASSERT_EQ(result.code, 0) << result.err;
+
+    // Each phrase is seeded with the time of its own conversion, some second of the run.
+    std::vector<std::string> possible;
+    for (std::uint32_t t = before; t <= after; ++t) {
+        CrtRandom random;
+        random.srand(t);
+        possible.push_back(cp932::ToUtf8(ConvertKatakana(cp932::Text(phrase), DefaultTable(), {false, true, true}, random)));
+    }
+    std::istringstream lines(result.out);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        ++count;
+        EXPECT_NE(std::find(possible.begin(), possible.end(), line), possible.end()) << line;
+    }
+    EXPECT_EQ(count, 2);
+}
+
+// --- table file and text -----------------------------------------------------
+
+TEST(TableRoundTrip, ExportedThenImportedGivesTheSameTableFileBytes) {
+    CliRunner cli;
+    for (const bool defaults : {true, false}) {
+        ConversionTable table = DefaultTable();
+        if (!defaults) {
+            table.symbols.SetAt(cp932::Text("ヲ"), "~");
+            table.letters.SetAt(cp932::Text("ヴァ"), "v");
+            table.digits.RemoveAll();
+        }
+        ASSERT_FALSE(SaveConversionTable(table, cli.Folder() / "Q8.xj"));
+        const std::string before = cli.ReadFile("Q8.xj");
+
+        const CliResult exported = cli.Run({"table", "export", "out.tsv"});
+        ASSERT_EQ(exported.code, 0) << exported.err;
+        const CliResult imported = cli.Run({"table", "import", "out.tsv", "--table", "copy.xj"});
+        ASSERT_EQ(imported.code, 0) << imported.err;
+        EXPECT_EQ(cli.ReadFile("copy.xj"), before);
+        // And again through standard output and standard input, over the file itself.
+        const CliResult piped = cli.Run({"table", "import", "-"}, cli.Run({"table", "export"}).out);
+        ASSERT_EQ(piped.code, 0) << piped.err;
+        EXPECT_EQ(cli.ReadFile("Q8.xj"), before);
+    }
+}
+
+TEST(TableRoundTrip, AnEditedTextConvertsAccordingly) {
+    CliRunner cli;
+    std::string text = cli.Run({"table", "export"}).out;
+    // Without a table file the built-in table is exported; ラ gives r there.
+    const std::string line = "letters\tラ\tr\n";
+    const auto at = text.find(line);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, line.size(), "letters\tラ\tz\nsymbols\tク\t@\n");
+    cli.WriteFile("edited.tsv", text);
+    ASSERT_EQ(cli.Run({"table", "import", "edited.tsv"}).code, 0);
+    EXPECT_EQ(cli.Run({"convert", "サクラ"}).out, "3@z\n");
+    EXPECT_EQ(cli.Run({"convert", "--no-symbols", "サクラ"}).out, "39z\n");
+}
+
+TEST(TableImport, ListsEveryProblemWithItsLineAndWritesNothing) {
+    CliRunner cli;
+    cli.WriteFile("bad.tsv", "map\tkey\tvalue\n"
+                             "letters\tカ\tk\n"
+                             "letters\tアイウエ\ta\n"
+                             "digits\tカ\t1\n"
+                             "letters\tカ\tq\n"
+                             "signs\tア\t!\n");
+    const CliResult result = cli.Run({"table", "import", "bad.tsv"});
+    EXPECT_EQ(result.code, 5);
+    EXPECT_EQ(result.err, "bad.tsv:3: アイウエ は、３文字以上です。 アイウ に切り詰めます。\n"
+                          "bad.tsv:5: カ が k と q で指定されています。 カ → k は無効になります。 (first on line 2)\n"
+                          "bad.tsv:6: unknown map \"signs\": use letters, digits or symbols\n"
+                          "q8xj-cli: nothing imported: 3 problems\n");
+    EXPECT_FALSE(cli.Exists("Q8.xj"));
+}
+
+TEST(TableCheck, ReportsProblemsAndWarningsOnStandardOutput) {
+    CliRunner cli;
+    cli.WriteFile("t.tsv", "map\tkey\tvalue\nletters\tab\ta\nletters\t「\tl\ndigits\tイ\t1\ndigits\tア\tx\n");
+    const CliResult bad = cli.Run({"table", "check", "t.tsv"});
+    EXPECT_EQ(bad.code, 5);
+    EXPECT_EQ(bad.out, "t.tsv:5: the value \"x\" is not one of the digits map's outputs: 0 to 9\n"
+                       "t.tsv:2: warning: the key ab is not full-width katakana: a typed phrase never holds "
+                       "it, so this entry never matches\n"
+                       "t.tsv: warning: l, 1 and I look alike on a label: l from 「 (line 3); 1 from イ (line 4)\n"
+                       "t.tsv: 3 entries checked, 1 problem, 2 warnings\n");
+    // The built-in table passes, with its look-alikes named.
+    const CliResult builtIn = cli.Run({"table", "check"});
+    EXPECT_EQ(builtIn.code, 0);
+    EXPECT_NE(builtIn.out.find("Q8.xj: 93 entries checked, 0 problems, 2 warnings\n"), std::string::npos);
+}
+
+// --- failures ----------------------------------------------------------------
+
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    int code;
+    std::string message; // the whole of standard error
+    std::string setup;   // a table file the case needs: "damaged", "unreadable"
+    friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class Failure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(Failure, OneLineOnStandardErrorTheCodeAndNoOutput) {
+    const auto& c = GetParam();
+    CliRunner cli;
+    if (c.setup == "damaged") {
+        cli.WriteFile("Q8.xj", std::string("\x03\x00\xFF\xFF", 4));
+    } else if (c.setup == "unreadable") {
+        cli.WriteFile("Q8.xj", SerializeConversionTable(DefaultTable()));
+        ::chmod((cli.Folder() / "Q8.xj").c_str(), 0);
+        if (::geteuid() == 0) {
+            GTEST_SKIP() << "root reads any file";
+        }
+    }
+    cli.WriteFile("good.tsv", "map\tkey\tvalue\nletters\tア\ta\n");
+    const CliResult result = cli.Run(c.args, c.input);
+    EXPECT_EQ(result.code, c.code);
+    EXPECT_EQ(result.err, c.message + "\n");
+    EXPECT_EQ(result.out, "");
+    for (const auto& entry : std::filesystem::directory_iterator(cli.Folder())) {
+        const auto name = entry.path().filename().string();
+        EXPECT_TRUE(name == "good.tsv" || name == "Q8.xj") << name << " was written";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, Failure,
+    testing::Values(
+        FailureCase{"NoCommand", {}, "", 2, "q8xj-cli: a command is needed: convert, table, label or print (see --help)", ""},
+        FailureCase{"UnknownCommand", {"make"}, "", 2, "q8xj-cli: unknown command \"make\": use convert, table, label or print (see --help)", ""},
+        FailureCase{"UnknownOption", {"convert", "--digits", "サ"}, "", 2, "q8xj-cli: Unknown option 'digits'. (see --help)", ""},
+        FailureCase{"MissingValue", {"convert", "サ", "--table"}, "", 2, "q8xj-cli: Missing value after '--table'. (see --help)", ""},
+        FailureCase{"NoPhrase", {"convert"}, "", 2, "q8xj-cli: convert needs a phrase, or - to read phrases from standard input", ""},
+        FailureCase{"BadSeed", {"convert", "--seed", "-1", "サ"}, "", 2, "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"-1\"", ""},
+        FailureCase{"SeedTooLarge", {"convert", "--seed", "4294967296", "サ"}, "", 2, "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"4294967296\"", ""},
+        FailureCase{"StandardInputTwice", {"convert", "-", "-"}, "", 2, "q8xj-cli: - may be given once only", ""},
+        FailureCase{"NotCodePage932", {"convert", "サクラ", "ア😀"}, "", 4, "q8xj-cli: the phrase \"ア😀\" holds a character that code page 932 cannot hold", ""},
+        FailureCase{"NotCodePage932FromInput", {"convert", "-"}, "サ\n\xFF\n", 4, "q8xj-cli: the phrase \"\xFF\" holds a character that code page 932 cannot hold", ""},
+        FailureCase{"LongerThanTheField", {"convert", std::string(71, 'a')}, "", 4,
+                    "q8xj-cli: the phrase \"" + std::string(40, 'a') + "...\" is 71 bytes in code page 932; the katakana field holds 70", ""},
+        FailureCase{"DamagedTable", {"convert", "サ"}, "", 3, "q8xj-cli: the table file Q8.xj is damaged: Q8.xj の末尾以降にｱｸｾｽしようとしました。", "damaged"},
+        FailureCase{"UnreadableTable", {"table", "export"}, "", 3, "q8xj-cli: cannot read the table file Q8.xj: Permission denied", "unreadable"},
+        FailureCase{"TableIsAFolder", {"convert", "--table", ".", "サ"}, "", 3, "q8xj-cli: cannot read the table file .: it is a folder", ""},
+        FailureCase{"NoTableAction", {"table"}, "", 2, "q8xj-cli: table needs export, import or check (see --help)", ""},
+        FailureCase{"UnknownTableAction", {"table", "dump"}, "", 2, "q8xj-cli: unknown table command \"dump\": use export, import or check", ""},
+        FailureCase{"ImportWithoutFile", {"table", "import"}, "", 2, "q8xj-cli: table import takes one text file (- for standard input)", ""},
+        FailureCase{"ImportMissingFile", {"table", "import", "none.tsv"}, "", 3, "q8xj-cli: cannot read none.tsv: No such file or directory", ""},
+        FailureCase{"ExportUnwritable", {"table", "export", "good.tsv/out.tsv"}, "", 6, "q8xj-cli: cannot write good.tsv/out.tsv: Not a directory", ""},
+        FailureCase{"ImportUnwritable", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, "", 6,
+                    "q8xj-cli: cannot write the table file none/Q8.xj: No such file or directory", ""}),
+    named_cases::CaseName());
+
+TEST(Help, ListsTheExitCodes) {
+    CliRunner cli;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--help"}, {"convert", "--help"}, {"table", "-h"}}) {
+        const CliResult result = cli.Run(args);
+        EXPECT_EQ(result.code, 0);
+        EXPECT_NE(result.out.find("Exit codes:\n  0  done\n"), std::string::npos) << args.front();
+        EXPECT_NE(result.out.find("  8  the printer did not acknowledge"), std::string::npos) << args.front();
+    }
+}
+
+TEST(Table, AMissingNamedFileGivesTheBuiltInTableWithAWarning) {
+    CliRunner cli;
+    const CliResult result = cli.Run({"convert", "--table", "none.xj", "サクラ"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "39r\n");
+    EXPECT_EQ(result.err, "q8xj-cli: warning: none.xj does not exist; using the built-in table\n");
+}
+
+} // namespace
