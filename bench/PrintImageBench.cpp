@@ -1,6 +1,6 @@
 // Time to draw the print image, which happens on every paint of the control,
 // for a short password and one wider than the image, at the start font and a
-// large one, and to read the label from it.
+// large one, to check whether the password fits, and to read the label from it.
 #include "print/PrintImage.h"
 #include "print/PrintStyle.h"
 
@@ -33,6 +33,21 @@ void BM_RenderPrintImage(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RenderPrintImage)
+    ->Args({0, 48})
+    ->Args({1, 48})
+    ->Args({1, 400})
+    ->ArgNames({"long", "pixels"})
+    ->Unit(benchmark::kMicrosecond);
+
+// The fit check runs once a print, before the question.
+void BM_FitCheck(benchmark::State& state) {
+    const PrintStyle style = StyleOfHeight(static_cast<int>(state.range(1)));
+    const std::string& password = state.range(0) != 0 ? kLong : kShort;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PrintImage::Fits(password, style));
+    }
+}
+BENCHMARK(BM_FitCheck)
     ->Args({0, 48})
     ->Args({1, 48})
     ->Args({1, 400})

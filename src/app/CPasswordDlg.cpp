@@ -10,14 +10,20 @@
 #include "platform/CrtRandom.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
+#include "platform/SecretClipboard.h"
+#include "platform/SecretLineEdit.h"
+#include "platform/Settings.h"
 #include "print/PackStrip.h"
 #include "print/PrinterLibrary.h"
+#include "print/PrintStyleSettings.h"
 #include "print/PrinterPresence.h"
 #include "table/DefaultTable.h"
 #include "tableedit/CTableEditDlg.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -27,6 +33,13 @@
 using namespace app;
 
 namespace {
+
+// What the program remembers besides the print style (see PrintStyleSettings).
+const QString kRandomCaseKey = QStringLiteral("options/randomCase");
+const QString kUseDigitsKey = QStringLiteral("options/useDigits");
+const QString kUseSymbolsKey = QStringLiteral("options/useSymbols");
+const QString kPositionKey = QStringLiteral("window/position");
+const QString kClearSecondsKey = QStringLiteral("clipboard/clearSeconds");
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -50,7 +63,8 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
 CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     : CDialog(kPasswordDialogTemplate, parent)
     , m_icon(QStringLiteral(":/icons/q8xj-32.png"))
-    , m_printer(new PrinterPresence(library, this)) {
+    , m_printer(new PrinterPresence(library, this))
+    , m_clipboard(new SecretClipboard(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
 
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
@@ -88,6 +102,11 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
 QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
     if (control.id == IDC_KATAKANA) {
         return new KanaLineEdit; // typed romaji becomes full-width katakana here
+    }
+    if (control.id == IDC_PASSWORD) {
+        auto* field = new SecretLineEdit(*m_clipboard);
+        field->setReadOnly(true);
+        return field;
     }
     return nullptr;
 }
@@ -140,7 +159,51 @@ bool CPasswordDlg::OnInitDialog() {
     m_printer->Start();
     m_typing.Attach(Item<PaintArea>(IDC_TYPING_RESULT));
     m_printPanel.Attach(Item<PaintArea>(IDC_PRINT_IMAGE));
+    LoadSettings();
     return true;
+}
+
+// Whatever is missing or unusable keeps the start-up state.
+void CPasswordDlg::LoadSettings() {
+    const auto settings = platform::OpenSettings();
+    if (settings->contains(kRandomCaseKey)) {
+        const bool random = settings->value(kRandomCaseKey).toBool();
+        CheckDlgButton(IDC_RANDOM_CASE, random);
+        CheckDlgButton(IDC_CAPITAL_AFTER_SPACE, !random);
+    }
+    if (settings->contains(kUseDigitsKey)) {
+        CheckDlgButton(IDC_USE_DIGITS, settings->value(kUseDigitsKey).toBool());
+    }
+    if (settings->contains(kUseSymbolsKey)) {
+        CheckDlgButton(IDC_USE_SYMBOLS, settings->value(kUseSymbolsKey).toBool());
+    }
+    if (const std::optional<FontChoice> style = LoadPrintStyle(*settings)) {
+        m_printPanel.SetStyle(style->font, style->colour);
+    }
+    bool ok = false;
+    const int seconds = settings->value(kClearSecondsKey).toInt(&ok);
+    m_clipboard->SetClearSeconds(ok ? seconds : SecretClipboard::kDefaultClearSeconds);
+    // A position on a screen that is gone would put the window out of reach.
+    const QPoint position = settings->value(kPositionKey).toPoint();
+    if (settings->contains(kPositionKey) && QGuiApplication::screenAt(position) != nullptr) {
+        move(position);
+    }
+}
+
+void CPasswordDlg::SaveSettings() const {
+    const auto settings = platform::OpenSettings();
+    settings->setValue(kRandomCaseKey, IsDlgButtonChecked(IDC_RANDOM_CASE));
+    settings->setValue(kUseDigitsKey, IsDlgButtonChecked(IDC_USE_DIGITS));
+    settings->setValue(kUseSymbolsKey, IsDlgButtonChecked(IDC_USE_SYMBOLS));
+    settings->setValue(kClearSecondsKey, m_clipboard->ClearSeconds());
+    settings->setValue(kPositionKey, pos());
+}
+
+void CPasswordDlg::done(int result) {
+    if (GetDlgItem(IDC_CONVERT) != nullptr) { // built: there is something to remember
+        SaveSettings();
+    }
+    CDialog::done(result);
 }
 
 void CPasswordDlg::OnKanaFocus() {
@@ -201,7 +264,10 @@ void CPasswordDlg::OnEditTable() {
 }
 
 void CPasswordDlg::ChangePrintFont() {
-    m_printPanel.ChangeFont(this);
+    if (m_printPanel.ChangeFont(this)) {
+        const PrintStyle& style = m_printPanel.Style();
+        SavePrintStyle(*platform::OpenSettings(), FontChoice{style.Description(), style.TextColour()});
+    }
 }
 
 LabelImage CPasswordDlg::CaptureLabelImage() const {
@@ -215,8 +281,11 @@ void CPasswordDlg::PrintLabel() {
                                 platform::Icon::Exclamation);
         return;
     }
-    if (platform::AppMessageBox(cp932::Text("プリントしますか？"), platform::Buttons::OkCancel,
-                                platform::Icon::Question) != IDOK) {
+    // A password the label cuts is said before it prints, so the font can be changed first.
+    const std::string ask = m_printPanel.PasswordFits()
+                                ? cp932::Text("プリントしますか？")
+                                : cp932::Text("パスワードがラベルに収まりません。\nプリントしますか？");
+    if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) != IDOK) {
         return;
     }
     const BusyCursor busy;

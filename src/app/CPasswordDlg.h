@@ -17,6 +17,7 @@
 class QMenu;
 class PrinterLibrary;
 class PrinterPresence;
+class SecretClipboard;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -53,6 +54,12 @@ public:
     const std::string& Password() const { return m_password; }
     const TypingTest& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
+    const PrintPanel& PrintImagePanel() const { return m_printPanel; }
+    // Copies from the password field go through this.
+    SecretClipboard& Clipboard() { return *m_clipboard; }
+
+    // Closing remembers the options and the window position.
+    void done(int result) override;
 
 protected:
     bool OnInitDialog() override;
@@ -65,6 +72,8 @@ protected:
 private:
     void Wire();
     void ReportUnreadableTable(TableReadError error);
+    void LoadSettings();
+    void SaveSettings() const;
 
     ConversionTable m_table;
     std::string m_katakana; // code page 932, at most 70 bytes
@@ -73,5 +82,6 @@ private:
     QIcon m_icon;
     TypingTest m_typing;
     PrintPanel m_printPanel;
-    PrinterPresence* m_printer; // child
+    PrinterPresence* m_printer;   // child
+    SecretClipboard* m_clipboard; // child
 };

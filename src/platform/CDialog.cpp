@@ -31,6 +31,39 @@ QSize BaseUnitsOf(const QFont& font) {
     return {(width / 26 + 1) / 2, metrics.height()};
 }
 
+// Tab reaches a radio group on its checked button, or its first while none
+// is checked; the others take focus only from a click or an arrow key.
+void FixRadioTabStop(QButtonGroup* group) {
+    const QList<QAbstractButton*> buttons = group->buttons();
+    QAbstractButton* stop = group->checkedButton() != nullptr ? group->checkedButton() : buttons.value(0);
+    for (QAbstractButton* button : buttons) {
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+// The arrow keys choose the previous or next button of the group that can be
+// chosen, without wrapping, as Qt's own radio groups do.
+bool MoveInRadioGroup(QRadioButton* from, int key) {
+    int step = 0;
+    if (key == Qt::Key_Up || key == Qt::Key_Left) {
+        step = -1;
+    } else if (key == Qt::Key_Down || key == Qt::Key_Right) {
+        step = 1;
+    } else {
+        return false;
+    }
+    const QList<QAbstractButton*> buttons = from->group()->buttons();
+    for (qsizetype i = buttons.indexOf(from) + step; i >= 0 && i < buttons.size(); i += step) {
+        QAbstractButton* next = buttons[i];
+        if (next->isEnabled() && next->isVisible()) {
+            next->setFocus(Qt::TabFocusReason);
+            next->click();
+            break;
+        }
+    }
+    return true;
+}
+
 int MulDiv(int a, int b, int c) {
     return (a * b + c / 2) / c;
 }
@@ -84,18 +117,25 @@ void CDialog::Create() {
             }
             radio->setAutoExclusive(false);
             radioGroup->addButton(radio);
+            connect(radio, &QAbstractButton::toggled, radioGroup, [radioGroup] { FixRadioTabStop(radioGroup); });
+            FixRadioTabStop(radioGroup);
         } else if ((control.style & dlg::Group) != 0 || control.kind != dlg::Kind::AutoRadio) {
             radioGroup = nullptr;
         }
 
-        if ((control.style & dlg::TabStop) != 0) {
+        // A radio group is one stop in the tab chain, as in Qt's own dialogs
+        // (see FixRadioTabStop); Qt's buttons move the choice with the arrow keys.
+        if (control.kind == dlg::Kind::AutoRadio) {
+            if (previousTabStop != nullptr) {
+                setTabOrder(previousTabStop, widget);
+            }
+            previousTabStop = widget;
+        } else if ((control.style & dlg::TabStop) != 0) {
             widget->setFocusPolicy(Qt::StrongFocus);
             if (previousTabStop != nullptr) {
                 setTabOrder(previousTabStop, widget);
             }
             previousTabStop = widget;
-        } else if (control.kind == dlg::Kind::AutoRadio) {
-            widget->setFocusPolicy(Qt::ClickFocus);
         } else {
             widget->setFocusPolicy(Qt::NoFocus);
         }
@@ -341,6 +381,13 @@ void CDialog::showEvent(QShowEvent* event) {
 }
 
 bool CDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        if (auto* radio = qobject_cast<QRadioButton*>(watched); radio != nullptr && radio->group() != nullptr) {
+            if (MoveInRadioGroup(radio, static_cast<QKeyEvent*>(event)->key())) {
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         for (auto it = m_items.cbegin(); it != m_items.cend(); ++it) {
             if (it.value() == watched) {

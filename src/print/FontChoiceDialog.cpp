@@ -1,11 +1,13 @@
 #include "print/FontChoiceDialog.h"
 
+#include "print/FontStyleChoice.h"
 #include "print/QtFont.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -67,6 +69,8 @@ FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
     QFont startFont = CreateQFont(m_start).value_or(font());
     startFont.setPointSizeF(std::round(CharacterHeight(startFont, m_dpi) * 720.0 / m_dpi) / 10.0);
     m_fonts->setCurrentFont(startFont);
+    m_family = m_fonts->currentFont().family();
+    m_style = QFontDatabase::styleString(m_fonts->currentFont());
 
     m_colours->setObjectName(QStringLiteral("colours"));
     m_colours->setIconSize(QSize(24, 14));
@@ -93,6 +97,7 @@ FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
     layout->addLayout(row);
     layout->addWidget(buttons);
 
+    connect(m_fonts, &QFontDialog::currentFontChanged, this, &FontChoiceDialog::KeepStyle);
     connect(m_fonts, &QFontDialog::currentFontChanged, this, &FontChoiceDialog::OnChanged);
     connect(m_colours, &QListWidget::currentRowChanged, this, &FontChoiceDialog::OnChanged);
     OnChanged();
@@ -155,6 +160,29 @@ void FontChoiceDialog::OnChanged() {
         palette.setColor(QPalette::Base, Qt::white);
         m_sample->setPalette(palette);
     }
+}
+
+void FontChoiceDialog::KeepStyle() {
+    if (m_keepingStyle) {
+        return;
+    }
+    const QFont font = m_fonts->currentFont();
+    if (font.family() != m_family) {
+        std::vector<std::string> styles;
+        for (const QString& style : QFontDatabase::styles(font.family())) {
+            styles.push_back(style.toStdString());
+        }
+        const QString wanted = QString::fromStdString(ChooseFaceStyle(styles, m_style.toStdString()));
+        if (!wanted.isEmpty() && wanted != QFontDatabase::styleString(font)) {
+            QFont kept = font;
+            kept.setStyleName(wanted);
+            m_keepingStyle = true;
+            m_fonts->setCurrentFont(kept);
+            m_keepingStyle = false;
+        }
+    }
+    m_family = m_fonts->currentFont().family();
+    m_style = QFontDatabase::styleString(m_fonts->currentFont());
 }
 
 bool FontChoiceDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -33,6 +33,8 @@ private:
     void FitFontPicker();
     QColor ChosenColour() const;
     void OnChanged();
+    // A new face keeps the style the font had, or takes its regular style.
+    void KeepStyle();
 
     FontDescription m_start;
     int m_dpi;
@@ -40,4 +42,7 @@ private:
     QListWidget* m_colours;
     QLineEdit* m_sample = nullptr;
     QPushButton* m_ok;
+    QString m_family;
+    QString m_style;
+    bool m_keepingStyle = false;
 };

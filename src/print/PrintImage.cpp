@@ -16,7 +16,7 @@ namespace {
 // The ink is measured in tiles so that a huge font needs little memory.
 constexpr int kTileSize = 1024;
 
-// Halves towards minus infinity: with an odd leftover the ink sits half a
+// Halves towards minus infinity: with an odd leftover the line sits half a
 // pixel left of (or above) the centre, whether it is narrower or wider than
 // the area.
 int FloorHalf(int n) {
@@ -37,7 +37,8 @@ void SetAliased(QPainter& painter) {
 }
 
 // The pixels `text` inks when drawn with its baseline origin at (0, 0),
-// found by drawing it, since glyph metrics only approximate the rasterised ink.
+// found by drawing it, since glyph metrics only approximate the rasterised
+// ink (an italic's overhang, a glyph reaching past its advance).
 std::optional<QRect> InkBounds(const QString& text, const QFont& font) {
     const QFontMetrics metrics(font);
     const int margin = metrics.height() / 2 + 4;
@@ -75,18 +76,13 @@ std::optional<QRect> InkBounds(const QString& text, const QFont& font) {
     return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
 }
 
-void DrawCentredText(QPainter& painter, const QString& text, const QFont& printFont, QColor colour) {
-    const QFont font = Aliased(printFont);
-    const std::optional<QRect> ink = InkBounds(text, font);
-    if (!ink) {
-        return;
-    }
-    const QRect& area = PrintImage::kTextArea;
-    const QPoint origin(area.left() + FloorHalf(area.width() - ink->width()) - ink->left(),
-                        area.top() + FloorHalf(area.height() - ink->height()) - ink->top());
+void DrawLine(QPainter& painter, const QString& text, const QFont& font, QColor colour) {
+    const QFontMetrics metrics(font);
+    const QPoint origin =
+        PrintImage::LineOrigin(metrics.horizontalAdvance(text), metrics.ascent(), metrics.descent());
     painter.save();
     SetAliased(painter);
-    painter.setClipRect(area);
+    painter.setClipRect(PrintImage::kTextArea);
     painter.setFont(font);
     painter.setPen(colour);
     painter.setBackgroundMode(Qt::OpaqueMode);
@@ -105,9 +101,32 @@ QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
     painter.fillRect(kWhiteArea, Qt::white);
     const QString text = ToQString(password);
     if (!text.isEmpty()) {
-        DrawCentredText(painter, text, style.Font(), style.TextColour());
+        DrawLine(painter, text, Aliased(style.Font()), style.TextColour());
     }
     return image;
+}
+
+QPoint PrintImage::LineOrigin(int advance, int ascent, int descent) {
+    return {kTextArea.left() + FloorHalf(kTextArea.width() - advance),
+            kTextArea.top() + FloorHalf(kTextArea.height() - (ascent + descent)) + ascent};
+}
+
+bool PrintImage::InkFits(const QRect& ink) {
+    return ink.isEmpty() || kTextArea.contains(ink);
+}
+
+bool PrintImage::Fits(std::string_view password, const PrintStyle& style) {
+    const QString text = ToQString(password);
+    if (text.isEmpty()) {
+        return true;
+    }
+    const QFont font = Aliased(style.Font());
+    const std::optional<QRect> ink = InkBounds(text, font);
+    if (!ink) {
+        return true;
+    }
+    const QFontMetrics metrics(font);
+    return InkFits(ink->translated(LineOrigin(metrics.horizontalAdvance(text), metrics.ascent(), metrics.descent())));
 }
 
 void PrintImage::Draw(QPainter& painter, std::string_view password, const PrintStyle& style) {

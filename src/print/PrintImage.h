@@ -32,6 +32,18 @@ public:
     // The whole image for `password` (code page 932) in the print font and text colour.
     static QImage Render(std::string_view password, const PrintStyle& style);
 
+    // Whether `password` shows whole: none of its ink is cut by the text area.
+    // An empty password fits.
+    static bool Fits(std::string_view password, const PrintStyle& style);
+
+    // Where the baseline of a line starts: the line is centred as a text line,
+    // on its advance width and on its ascent plus descent, so the baseline
+    // stays put for a font whatever the letters.
+    static QPoint LineOrigin(int advance, int ascent, int descent);
+
+    // Whether ink covering `ink` (text area coordinates) lies inside the text area.
+    static bool InkFits(const QRect& ink);
+
     // Paints the control: the rendered image at the painter's origin.
     static void Draw(QPainter& painter, std::string_view password, const PrintStyle& style);
 

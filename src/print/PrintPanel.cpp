@@ -28,11 +28,30 @@ void PrintPanel::SetPassword(std::string_view password) {
     }
 }
 
-void PrintPanel::ChangeFont(QWidget* parent) {
-    if (m_style.ChangeFont(parent) && m_area != nullptr) {
+bool PrintPanel::ChangeFont(QWidget* parent) {
+    if (!m_style.ChangeFont(parent)) {
+        return false;
+    }
+    if (m_area != nullptr) {
         m_area->setFont(m_style.Font());
         m_area->update();
     }
+    return true;
+}
+
+bool PrintPanel::SetStyle(const FontDescription& font, QColor colour) {
+    if (!m_style.Set(font, colour)) {
+        return false;
+    }
+    if (m_area != nullptr) {
+        m_area->setFont(m_style.Font());
+        m_area->update();
+    }
+    return true;
+}
+
+bool PrintPanel::PasswordFits() const {
+    return PrintImage::Fits(m_password, m_style);
 }
 
 LabelImage PrintPanel::Label() const {

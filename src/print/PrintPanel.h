@@ -32,8 +32,15 @@ public:
     const std::string& Password() const { return m_password; }
 
     // Runs the font chooser from the current font and colour; OK redraws the
-    // area in the choice.
-    void ChangeFont(QWidget* parent);
+    // area in the choice. Returns whether the user chose OK.
+    bool ChangeFont(QWidget* parent);
+
+    // Takes a font and colour kept from an earlier run; false, changing
+    // nothing, when no font can be made from `font`.
+    bool SetStyle(const FontDescription& font, QColor colour);
+
+    // Whether the password shows whole, nothing of it cut off.
+    bool PasswordFits() const;
 
     const PrintStyle& Style() const { return m_style; }
 

@@ -12,6 +12,7 @@
 #include "print/PrintImage.h"
 #include "print/PrintStyle.h"
 #include "support/GuiTestHelpers.h"
+#include "support/IsolatedSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "table/TableFile.h"
 #include "tableedit/CTableEditDlg.h"
@@ -71,7 +72,9 @@ private slots:
         // The table file is read from the current folder; start from an empty one.
         QVERIFY(QDir::setCurrent(m_dir.path()));
     }
+    void init() { m_settings = std::make_unique<IsolatedSettings>(); }
     void cleanup() {
+        m_settings.reset();
         QFile::remove(m_dir.filePath(QString::fromLatin1(kTableFileName)));
         platform::SetCalendarTimeSource({});
         SetUrlOpener({});
@@ -239,6 +242,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<IsolatedSettings> m_settings;
 };
 
 QTEST_MAIN(CPasswordDlgTest)

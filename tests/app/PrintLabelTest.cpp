@@ -8,6 +8,7 @@
 #include "print/PrinterPresence.h"
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
+#include "support/IsolatedSettings.h"
 #include "tavopus/TavopusTesting.h"
 
 #include <QFile>
@@ -58,6 +59,9 @@ QString Box(const QString& text, Buttons buttons, Icon icon) {
     return QString("%1 [%2 %3]").arg(text).arg(int(buttons)).arg(int(icon));
 }
 const QString kAsk = Box(QString::fromUtf8("プリントしますか？"), Buttons::OkCancel, Icon::Question);
+// A password the label would cut is said before the question.
+const QString kAskCut = Box(QString::fromUtf8("パスワードがラベルに収まりません。\nプリントしますか？"),
+                            Buttons::OkCancel, Icon::Question);
 const QString kFinished = Box(QString::fromUtf8("プリント終了しました。"), Buttons::Ok, Icon::None);
 
 } // namespace
@@ -70,6 +74,7 @@ private slots:
         QVERIFY(QDir::setCurrent(m_tableDir.path())); // no table file: the built-in table
     }
     void init() {
+        m_settings = std::make_unique<IsolatedSettings>();
         m_labels = std::make_unique<QTemporaryDir>();
         qputenv("TAVOPUS_VIRTUAL", m_labels->path().toUtf8());
         tavopus::testing::Reset();
@@ -90,6 +95,7 @@ private slots:
     }
     void cleanup() {
         m_dialog.reset();
+        m_settings.reset();
         platform::SetSleepFunction({});
         platform::SetMessageBoxHandler({});
         SetFontChooserHandler({});
@@ -135,6 +141,7 @@ private:
     }
 
     QTemporaryDir m_tableDir;
+    std::unique_ptr<IsolatedSettings> m_settings;
     std::unique_ptr<QTemporaryDir> m_labels;
     std::unique_ptr<PrintingDialog> m_dialog;
     QStringList m_shown;
@@ -151,6 +158,7 @@ void PrintLabelTest::nothingSent_data() {
         Box(QString::fromUtf8("プリントするデータがありません"), Buttons::Ok, Icon::Exclamation);
     QTest::newRow("empty password") << "" << true << int(IDOK) << nothing;
     QTest::newRow("cancelled") << "Q8xj" << true << int(IDCANCEL) << kAsk;
+    QTest::newRow("too wide for the label, cancelled") << QString(35, 'W') << true << int(IDCANCEL) << kAskCut;
     QTest::newRow("no link: read, then dropped") << "Q8xj" << false << int(IDOK) << kAsk;
 }
 

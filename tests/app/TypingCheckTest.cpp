@@ -5,6 +5,7 @@
 #include "platform/QtText.h"
 #include "platform/TickCount.h"
 #include "support/GuiTestHelpers.h"
+#include "support/IsolatedSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "typing/ComparisonLine.h"
 #include "typing/ResultLine.h"
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 #include <cstdint>
 
@@ -85,10 +88,12 @@ private slots:
         QVERIFY(QDir::setCurrent(m_dir.path())); // no table file: the built-in table
     }
     void init() {
+        m_settings = std::make_unique<IsolatedSettings>();
         m_now = 1000;
         platform::SetTickCountSource([this] { return m_now; });
     }
     void cleanup() {
+        m_settings.reset();
         platform::SetTickCountSource({});
         QCOMPARE(VisibleTopLevelWindows(), 0);
     }
@@ -191,6 +196,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<IsolatedSettings> m_settings;
     std::uint32_t m_now = 1000;
 };
 

@@ -24,6 +24,17 @@ constexpr std::array<dlg::Control, 5> kControls{{
 
 constexpr dlg::Template kTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kControls};
 
+// An edit, a group of three radio buttons without tab stops, a check box.
+constexpr std::array<dlg::Control, 5> kRadioControls{{
+    {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
+    {300, dlg::Kind::AutoRadio, "上", 10, 30, 80, 10, dlg::Group},
+    {301, dlg::Kind::AutoRadio, "中", 10, 42, 80, 10, dlg::None},
+    {302, dlg::Kind::AutoRadio, "下", 10, 54, 80, 10, dlg::None},
+    {400, dlg::Kind::AutoCheck, "箱", 10, 70, 80, 10, dlg::TabStop},
+}};
+
+constexpr dlg::Template kRadioTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kRadioControls};
+
 class TestDialog : public CDialog {
 public:
     TestDialog()
@@ -122,6 +133,47 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(dialog.log, QStringList{"focus 101"});
+        dialog.EndDialog(IDCANCEL);
+    }
+
+    // The radio group is one tab stop on its checked button; the arrow keys
+    // move the choice within the group without leaving it.
+    void radioGroupTakesTabAndArrows_data() {
+        QTest::addColumn<int>("checked");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QList<int>>("focusAfterEach");
+        QTest::addColumn<int>("checkedAtEnd");
+        const int tab = Qt::Key_Tab, backtab = Qt::Key_Backtab, down = Qt::Key_Down, up = Qt::Key_Up;
+        QTest::newRow("tab lands on the first, checked button")
+            << 300 << QList<int>{tab, tab} << QList<int>{300, 400} << 300;
+        QTest::newRow("tab lands on a later checked button")
+            << 302 << QList<int>{tab, tab} << QList<int>{302, 400} << 302;
+        QTest::newRow("down moves and checks")
+            << 300 << QList<int>{tab, down, down} << QList<int>{300, 301, 302} << 302;
+        QTest::newRow("up from the middle") << 301 << QList<int>{tab, up} << QList<int>{301, 300} << 300;
+        QTest::newRow("back tab from the box returns to the checked button")
+            << 300 << QList<int>{tab, down, tab, backtab} << QList<int>{300, 301, 400, 301} << 301;
+        QTest::newRow("back tab from the group goes to the edit")
+            << 302 << QList<int>{tab, backtab} << QList<int>{302, 100} << 302;
+    }
+    void radioGroupTakesTabAndArrows() {
+        QFETCH(int, checked);
+        QFETCH(QList<int>, keys);
+        QFETCH(QList<int>, focusAfterEach);
+        QFETCH(int, checkedAtEnd);
+        CDialog dialog(kRadioTemplate);
+        dialog.Create();
+        dialog.CheckDlgButton(checked, true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(100));
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(keys[i]));
+            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(focusAfterEach[i]));
+        }
+        for (const int id : {300, 301, 302}) {
+            QCOMPARE(dialog.IsDlgButtonChecked(id), id == checkedAtEnd);
+        }
         dialog.EndDialog(IDCANCEL);
     }
 

@@ -2,9 +2,11 @@
 // translation, as it does at start-up.
 #include "platform/QtTranslations.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -38,6 +40,17 @@ private slots:
             entries << action->text();
         }
         QTest::newRow("edit menu") << entries.join('|') << QString::fromUtf8("貼り付け");
+        // The print font chooser is built around Qt's font picker.
+        QFontDialog fonts;
+        QStringList texts;
+        for (const QLabel* label : fonts.findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        for (const QCheckBox* box : fonts.findChildren<QCheckBox*>()) {
+            texts << box->text();
+        }
+        QTest::newRow("font picker style label") << texts.join('|') << QString::fromUtf8("フォントスタイル(&Y)");
+        QTest::newRow("font picker underline") << texts.join('|') << QString::fromUtf8("下線(&U)");
     }
     void qtTextsAreJapanese() {
         QFETCH(QString, text);

@@ -9,6 +9,7 @@
 #include "support/GuiTestHelpers.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QListView>
 #include <QListWidget>
@@ -21,6 +22,20 @@
 namespace {
 
 enum Answer { Cancel, NewFont, Uncreatable };
+
+// Makes `text` the current row of the picker's list that holds it, as a click would.
+bool Highlight(QFontDialog* picker, const QString& text) {
+    for (auto* view : picker->findChildren<QListView*>()) {
+        QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == text) {
+                view->setCurrentIndex(model->index(row, 0));
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -124,6 +139,43 @@ private slots:
         }
         QCOMPARE(choice.has_value(), key == Qt::Key_Return);
         QVERIFY(!choice || *choice == expected);
+    }
+
+    // Choosing another face keeps the style when the face has it, italic and
+    // oblique alike, and otherwise takes the face's regular style.
+    void newFaceKeepsTheStyle_data() {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("newFace");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("bold kept") << "DejaVu Sans" << "Bold" << "DejaVu Serif" << "Bold";
+        QTest::newRow("oblique becomes italic") << "DejaVu Sans" << "Bold Oblique" << "DejaVu Serif"
+                                                << "Bold Italic";
+        QTest::newRow("missing style: regular, not the first name")
+            << "DejaVu Sans" << "ExtraLight" << "DejaVu Serif" << "Book";
+        QTest::newRow("condensed italic missing") << "DejaVu Serif" << "Condensed Italic"
+                                                  << "DejaVu Sans Mono" << "Book";
+        QTest::newRow("regular to a face calling it book") << "IPAGothic" << "Regular" << "DejaVu Sans"
+                                                           << "Book";
+    }
+    void newFaceKeepsTheStyle() {
+        QFETCH(QString, face);
+        QFETCH(QString, style);
+        QFETCH(QString, newFace);
+        QFETCH(QString, expected);
+        for (const QString& family : {face, newFace}) {
+            if (!QFontDatabase::families().contains(family)) {
+                QSKIP(qPrintable(family + " is not installed"));
+            }
+        }
+        FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
+        auto* picker = dialog.findChild<QFontDialog*>();
+        QVERIFY(Highlight(picker, face));
+        QVERIFY(Highlight(picker, style));
+        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), style);
+        QVERIFY(Highlight(picker, newFace));
+        QCOMPARE(picker->currentFont().family(), newFace);
+        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), expected);
     }
 };
 

@@ -42,19 +42,30 @@ PrintStyle StyleWith(int height, QColor colour, bool underline = false) {
     return style;
 }
 
-// The text drawn whole in black without antialiasing, cut to its ink.
-QImage WholeInk(const QString& text, QFont font) {
+// The text drawn whole in black without antialiasing, its baseline origin
+// at (100, 100 + ascent).
+QImage FreeLine(const QString& text, QFont font) {
     font.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics(font);
     QImage canvas(metrics.horizontalAdvance(text) + 200, metrics.height() + 200, QImage::Format_RGB32);
     canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(100, 100 + metrics.ascent(), text);
-    }
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(100, 100 + metrics.ascent(), text);
+    return canvas;
+}
+
+// The same, cut to its ink.
+QImage WholeInk(const QString& text, const QFont& font) {
+    const QImage canvas = FreeLine(text, font);
     return canvas.copy(Ink(canvas, canvas.rect()).value());
+}
+
+// Where the ink's top-left lies from the baseline origin.
+QPoint WholeInkOffset(const QString& text, const QFont& font) {
+    const QImage canvas = FreeLine(text, font);
+    return Ink(canvas, canvas.rect()).value().topLeft() - QPoint(100, 100 + QFontMetrics(font).ascent());
 }
 
 } // namespace
@@ -70,32 +81,95 @@ private slots:
         QCOMPARE(PrintImage::Label(image).DotCount(), std::size_t{0});
     }
 
-    // The text rectangle's last pixel is (382, 62): the ink box's first and last
-    // pixels add up to 384 across and 64 down, one less where the leftover is odd.
-    void inkIsCentred_data() {
+    // The line is centred as a text line: on its advance width and on the
+    // font's ascent plus descent, so the baseline is the same row whatever the
+    // letters. Each row's baseline origin is found from where its ink landed.
+    void lineIsCentredOnAFixedBaseline_data() {
         QTest::addColumn<QString>("password");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("underline");
-        QTest::newRow("39r") << "39r" << -48 << false;
+        QTest::newRow("x-height only") << "asnasn" << -48 << false;
+        QTest::newRow("ascenders") << "ktkt" << -48 << false;
+        QTest::newRow("descenders") << "gjpq" << -48 << false;
+        QTest::newRow("capitals and digits") << "A39R" << -48 << false;
         QTest::newRow("one narrow letter") << "i" << -48 << false;
         QTest::newRow("underlined descenders") << "gjpq" << -48 << true;
         QTest::newRow("small cell height") << "Ty7" << 14 << false;
+        QTest::newRow("small, x-height only") << "ace" << 14 << false;
     }
-    void inkIsCentred() {
+    void lineIsCentredOnAFixedBaseline() {
         QFETCH(QString, password);
         QFETCH(int, height);
         QFETCH(bool, underline);
-        const QImage image =
-            PrintImage::Render(password.toStdString(), StyleWith(height, Qt::black, underline));
+        const PrintStyle style = StyleWith(height, Qt::black, underline);
+        const QImage image = PrintImage::Render(password.toStdString(), style);
         const std::optional<QRect> ink = Ink(image);
         QVERIFY(ink && PrintImage::kTextArea.contains(*ink));
-        const int across = ink->left() + ink->right();
-        const int down = ink->top() + ink->bottom();
-        QCOMPARE(across, ink->width() % 2 == 1 ? 384 : 383);
-        QCOMPARE(down, ink->height() % 2 == 1 ? 64 : 63);
+        // Where the ink lies from the baseline origin, drawn freely.
+        const QFontMetrics metrics(style.Font());
+        const QPoint origin = ink->topLeft() - WholeInkOffset(password, style.Font());
+        // The font's line, ascent plus descent, and the advance, centred on the text area.
+        const int lineTop = origin.y() - metrics.ascent();
+        const int lineBottom = origin.y() + metrics.descent() - 1;
+        const int advanceRight = origin.x() + metrics.horizontalAdvance(password) - 1;
+        const int down = lineTop + lineBottom;
+        const int across = origin.x() + advanceRight;
+        QVERIFY2(down == 64 || down == 63, qPrintable(QString::number(down)));
+        QVERIFY2(across == 384 || across == 383, qPrintable(QString::number(across)));
+        // Every password in one font shares the baseline of "x".
+        const QImage reference = PrintImage::Render("x", style);
+        const QPoint referenceOrigin = Ink(reference)->topLeft() - WholeInkOffset("x", style.Font());
+        QCOMPARE(origin.y(), referenceOrigin.y());
     }
 
-    // What shows is the middle of the whole text: as much is lost on either side.
+    // The fit check: ink exactly as wide or as tall as the text area fits,
+    // a pixel more on any side does not.
+    void inkFitsTheTextArea_data() {
+        QTest::addColumn<QRect>("ink");
+        QTest::addColumn<bool>("fits");
+        const QRect area = PrintImage::kTextArea;
+        QTest::newRow("just fitting") << area << true;
+        QTest::newRow("one pixel over on the left") << area.adjusted(-1, 0, 0, 0) << false;
+        QTest::newRow("one pixel over on the right") << area.adjusted(0, 0, 1, 0) << false;
+        QTest::newRow("one pixel over at the top") << area.adjusted(0, -1, 0, 0) << false;
+        QTest::newRow("one pixel over at the bottom") << area.adjusted(0, 0, 0, 1) << false;
+        QTest::newRow("narrow, in the middle") << QRect(150, 20, 80, 20) << true;
+        QTest::newRow("no ink") << QRect() << true;
+    }
+    void inkFitsTheTextArea() {
+        QFETCH(QRect, ink);
+        QTEST(PrintImage::InkFits(ink), "fits");
+    }
+
+    // Through real glyphs: the longest run of a letter that fits, and one more.
+    void passwordFitsUpToTheLabelsWidth_data() {
+        QTest::addColumn<QChar>("letter");
+        QTest::addColumn<int>("height");
+        QTest::newRow("W at 48 pixels") << QChar('W') << -48;
+        QTest::newRow("i at 48 pixels") << QChar('i') << -48;
+        QTest::newRow("8 at 20 pixels") << QChar('8') << -20;
+    }
+    void passwordFitsUpToTheLabelsWidth() {
+        QFETCH(QChar, letter);
+        QFETCH(int, height);
+        const PrintStyle style = StyleWith(height, Qt::black);
+        int longest = 0;
+        while (PrintImage::Fits(std::string(longest + 1, char(letter.unicode())), style)) {
+            ++longest;
+            QVERIFY(longest < 400);
+        }
+        QVERIFY(longest > 0);
+        const std::string fitting(longest, char(letter.unicode()));
+        const std::string over(longest + 1, char(letter.unicode()));
+        // What fits shows whole; one letter more loses ink at the edges.
+        const QImage whole = WholeInk(QString::fromStdString(fitting), style.Font());
+        QCOMPARE(Ink(PrintImage::Render(fitting, style))->size(), whole.size());
+        const QImage wholeOver = WholeInk(QString::fromStdString(over), style.Font());
+        QVERIFY(Ink(PrintImage::Render(over, style))->width() < wholeOver.width());
+        QVERIFY(PrintImage::Fits("", style));
+    }
+
+    // What shows is the middle of the whole line: as much advance is lost on either side.
     void wideTextIsCutEvenlyAtBothEnds_data() {
         QTest::addColumn<QString>("password");
         QTest::newRow("capitals and digits") << "AX7KW2ZR9LV5BN3HD8TY4MEP6";
@@ -105,15 +179,19 @@ private slots:
         QFETCH(QString, password);
         const PrintStyle style = StyleWith(-48, Qt::black);
         const QImage image = PrintImage::Render(password.toStdString(), style);
-        const QImage whole = WholeInk(password, style.Font());
+        QVERIFY(!PrintImage::Fits(password.toStdString(), style));
         const QRect area = PrintImage::kTextArea;
-        const int excess = whole.width() - area.width();
+        const QFontMetrics metrics(style.Font());
+        const int excess = metrics.horizontalAdvance(password) - area.width();
         QVERIFY(excess > 0);
-        const std::optional<QRect> ink = Ink(image);
-        QVERIFY(ink && ink->left() == area.left() && ink->right() == area.right());
+        // The whole line drawn with its advance starting at x = 100.
+        const QImage line = FreeLine(password, style.Font());
+        const int baselineInLine = 100 + metrics.ascent();
+        const QPoint origin = Ink(image)->topLeft() - WholeInkOffset(password, style.Font());
         const auto cutOnTheLeft = [&](int cut) {
-            const QImage part = whole.copy(cut, 0, area.width(), whole.height());
-            return part.copy(Ink(part, part.rect()).value()) == image.copy(*ink);
+            const QImage part =
+                line.copy(100 + cut, baselineInLine - (origin.y() - area.top()), area.width(), area.height());
+            return part == image.copy(area);
         };
         QVERIFY(cutOnTheLeft(excess / 2) || cutOnTheLeft((excess + 1) / 2));
     }

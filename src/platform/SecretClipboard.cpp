@@ -1,0 +1,59 @@
+#include "platform/SecretClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+
+SecretClipboard::SecretClipboard(QObject* parent)
+    : SecretClipboard({}, parent) {}
+
+SecretClipboard::SecretClipboard(Scheduler scheduler, QObject* parent)
+    : QObject(parent) {
+    SetScheduler(std::move(scheduler));
+}
+
+void SecretClipboard::SetScheduler(Scheduler scheduler) {
+    m_scheduler = std::move(scheduler);
+    if (!m_scheduler) {
+        m_scheduler = [this](int milliseconds, std::function<void()> done) {
+            QTimer::singleShot(milliseconds, this, std::move(done));
+        };
+    }
+}
+
+QMimeData* SecretClipboard::SecretData(const QString& text) {
+    auto* data = new QMimeData;
+    data->setText(text);
+    data->setData(QString::fromLatin1(kHintFormat), QByteArrayLiteral("secret"));
+    return data;
+}
+
+void SecretClipboard::Copy(const QString& text) {
+    if (text.isEmpty()) {
+        return;
+    }
+    QGuiApplication::clipboard()->setMimeData(SecretData(text));
+    const unsigned copyNumber = ++m_copies;
+    if (m_clearSeconds > 0) {
+        QPointer<SecretClipboard> self(this);
+        m_scheduler(m_clearSeconds * 1000, [self, text, copyNumber] {
+            if (self) {
+                self->ClearIfStill(text, copyNumber);
+            }
+        });
+    }
+}
+
+// Whatever the user copied since, from here or elsewhere, is left alone.
+void SecretClipboard::ClearIfStill(const QString& text, unsigned copyNumber) {
+    if (copyNumber != m_copies) {
+        return;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data != nullptr && data->hasFormat(QString::fromLatin1(kHintFormat)) && data->text() == text) {
+        clipboard->clear();
+    }
+}

@@ -1,0 +1,25 @@
+// A code page 932 line edit that shows a secret: its copies, by key or from
+// its context menu, go through a SecretClipboard, so they carry the secret
+// hint and are cleared again.
+#pragma once
+
+#include "platform/Cp932LineEdit.h"
+
+class SecretClipboard;
+
+class SecretLineEdit : public Cp932LineEdit {
+    Q_OBJECT
+public:
+    // `clipboard` must outlive the field.
+    explicit SecretLineEdit(SecretClipboard& clipboard, QWidget* parent = nullptr);
+
+    // Copies the selection, as the edit's own copy does.
+    void CopySecret();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    SecretClipboard& m_clipboard;
+};

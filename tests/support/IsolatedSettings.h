@@ -1,0 +1,31 @@
+// Points the program's settings at a fresh folder for as long as it lives, so
+// a test starts from nothing remembered and leaves nothing behind.
+#pragma once
+
+#include "platform/Settings.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class IsolatedSettings {
+public:
+    IsolatedSettings() {
+        QVERIFY(m_dir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    }
+    ~IsolatedSettings() {
+        // Somewhere that does not exist: a test that forgets to isolate reads nothing.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + "-gone");
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path() + "-gone");
+    }
+    IsolatedSettings(const IsolatedSettings&) = delete;
+    IsolatedSettings& operator=(const IsolatedSettings&) = delete;
+
+    QString Path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
