@@ -64,7 +64,6 @@ constexpr Typing kTypings[] = {
     {"UpperCase", "KyAtToKONNICHIHAN'", "キャットコンイチハン", ""},
     {"UnusedLettersFullWidth", "xtsaky1'k'tcaktsk", "ｘｔｓアｋｙ１＇ｋ＇ｔｃアｋｔｓ", "k"},
     {"UpperCaseLeftoverIsLowerCase", "SK1", "ｓｋ１", ""},
-    {"DigitAfterN", "n1", "ン１", ""},
     {"IssueDigitFirst", "1sakura", "１サクラ", ""},
     {"IssueTypo", "sakurkasakura", "サクｒカサクラ", ""},
     {"IssueMixed", "Password1 kyoto!", "パッｓヲｒｄ１　キョト！", ""},
