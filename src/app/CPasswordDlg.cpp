@@ -101,7 +101,11 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
 
 QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
     if (control.id == IDC_KATAKANA) {
-        return new KanaLineEdit; // typed romaji becomes full-width katakana here
+        // Typed romaji becomes full-width katakana here; the empty field says so.
+        auto* edit = new KanaLineEdit;
+        edit->setPlaceholderText(FromUtf8("ローマ字で入力できます（sakura → サクラ）"));
+        edit->setToolTip(KanaLineEdit::TypingHint());
+        return edit;
     }
     if (control.id == IDC_PASSWORD) {
         auto* field = new SecretLineEdit(*m_clipboard);

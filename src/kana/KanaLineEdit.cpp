@@ -1,11 +1,15 @@
 #include "kana/KanaLineEdit.h"
 
+#include "kana/KatakanaMode.h"
+#include "platform/Cp932.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTextCharFormat>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,10 +41,34 @@ bool IsModifierKey(int key) {
     }
 }
 
+// The text a key would type into a line edit; empty for keys that edit, move
+// or are shortcuts. Mirrors the line edit's own test, so that no key that
+// would type a character gets past the full-width mode.
+QString TypedText(const QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        return {};
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        return {};
+    }
+    const QChar first = text.at(0);
+    const bool printable = first.isPrint() || first.category() == QChar::Other_PrivateUse ||
+                           (first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
+    return printable ? text : QString();
+}
+
 } // namespace
 
 KanaLineEdit::KanaLineEdit(QWidget* parent)
     : Cp932LineEdit(parent) {}
+
+QString KanaLineEdit::TypingHint() {
+    return QString::fromUtf8("ローマ字で入力するとカタカナになります（sakura → サクラ）。"
+                             "ほかの英字・数字・記号とスペースは全角で入ります。"
+                             "下線の付いた入力中のローマ字は、Backspace で 1 文字ずつ、Esc でまとめて取り消せます。");
+}
 
 QString KanaLineEdit::PendingRomaji() const {
     return QString::fromLatin1(m_composer.Pending());
@@ -60,16 +88,28 @@ void KanaLineEdit::CommitPending() {
 }
 
 void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
-    if (m_imeComposing || isReadOnly()) {
+    if (isReadOnly()) {
         Cp932LineEdit::keyPressEvent(event);
         return;
     }
-    if (TakesKey(event)) {
+    // Escape and Backspace first edit the composition; only without one do
+    // they reach the window (which closes on Escape) or the text.
+    if (!m_imeComposing && IsPlain(event) &&
+        ((event->key() == Qt::Key_Escape && m_composer.Drop()) ||
+         (event->key() == Qt::Key_Backspace && m_composer.Backspace()))) {
+        Show({});
+        event->accept();
+        return;
+    }
+    const QString text = TypedText(event);
+    // While a real input method composes, the romaji are its business.
+    if (!m_imeComposing && text.size() == 1 && text.at(0).unicode() < 0x80) {
         // A key whose result would pass the limit is refused whole, leaving the
         // pending keys as they were, as a full edit refuses a typed character.
+        const char key = static_cast<char>(text.at(0).unicode());
         RomajiComposer next = m_composer;
-        const std::string commit = next.Feed(static_cast<char>(event->text().at(0).unicode()));
-        if (Fits(commit)) {
+        const std::string commit = next.Feed(key);
+        if (RomajiComposer::Takes(key) && Fits(commit)) {
             m_composer = next;
             Show(commit);
         } else {
@@ -78,8 +118,8 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Backspace && IsPlain(event) && m_composer.Backspace()) {
-        Show({});
+    if (!text.isEmpty()) {
+        TypeText(text);
         event->accept();
         return;
     }
@@ -91,11 +131,46 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
     Cp932LineEdit::keyPressEvent(event);
 }
 
+void KanaLineEdit::TypeText(const QString& text) {
+    CommitPending();
+    const std::u32string typed = text.toStdU32String();
+    // A kana keyboard types ガ as カ and then ﾞ: the mark joins the kana before the caret.
+    if (typed.size() == 1 && IsJoiningSoundMark(typed[0]) && !hasSelectedText() && cursorPosition() > 0) {
+        const std::u32string before = this->text().mid(cursorPosition() - 1, 1).toStdU32String();
+        if (const char32_t joined = before.size() == 1 ? WithSoundMark(before[0], typed[0]) : 0) {
+            QInputMethodEvent replace;
+            replace.setCommitString(QString::fromStdU32String(std::u32string(1, joined)), -1, 1);
+            Cp932LineEdit::inputMethodEvent(&replace);
+            return;
+        }
+    }
+    const std::optional<std::string> commit = KatakanaModeText(typed);
+    if (!commit || !Fits(*commit)) {
+        QApplication::beep();
+        return;
+    }
+    Show(*commit);
+}
+
 void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
-    // A real input method takes over; its text is never rewritten.
     CommitPending();
     m_imeComposing = !event->preeditString().isEmpty();
-    Cp932LineEdit::inputMethodEvent(event);
+    const std::optional<std::string> commit =
+        event->commitString().isEmpty() ? std::nullopt : KatakanaModeText(event->commitString().toStdU32String());
+    if (!commit) {
+        // Nothing to commit, or text the edit will refuse as it stands.
+        Cp932LineEdit::inputMethodEvent(event);
+        return;
+    }
+    // The input method's text in katakana mode, cut at a character to the room left.
+    std::string text = *commit;
+    if (const int limit = Limit(); limit > 0) {
+        const int kept = ByteLength(this->text()) - ByteLength(selectedText());
+        text.resize(cp932::FittingPrefix(text, static_cast<std::size_t>(std::max(0, limit - kept))));
+    }
+    QInputMethodEvent katakana(event->preeditString(), event->attributes());
+    katakana.setCommitString(ToQString(text), event->replacementStart(), event->replacementLength());
+    Cp932LineEdit::inputMethodEvent(&katakana);
 }
 
 void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
@@ -115,18 +190,21 @@ void KanaLineEdit::dropEvent(QDropEvent* event) {
     Cp932LineEdit::dropEvent(event);
 }
 
-bool KanaLineEdit::TakesKey(const QKeyEvent* event) const {
-    const QString text = event->text();
-    return IsPlain(event) && text.size() == 1 && text.at(0).unicode() < 0x80 &&
-           RomajiComposer::Takes(static_cast<char>(text.at(0).unicode()));
+int KanaLineEdit::Limit() const {
+    const int own = LimitText();
+    if (own <= 0 || m_typingLimit <= 0) {
+        return std::max(own, m_typingLimit);
+    }
+    return std::min(own, m_typingLimit);
 }
 
 bool KanaLineEdit::Fits(const std::string& commit) const {
-    if (LimitText() <= 0 || commit.empty()) {
+    const int limit = Limit();
+    if (limit <= 0 || commit.empty()) {
         return true;
     }
     const int kept = ByteLength(text()) - ByteLength(selectedText());
-    return kept + static_cast<int>(commit.size()) <= LimitText();
+    return kept + static_cast<int>(commit.size()) <= limit;
 }
 
 void KanaLineEdit::Show(const std::string& commit) {

@@ -1,15 +1,26 @@
-// The katakana field's edit: typed romaji become full-width katakana, for
-// desktops without a Japanese input method. The keys still waiting for more
-// are shown at the caret as composition text, outside text() and the limit.
+// The katakana field's edit, standing in for an input method in full-width
+// katakana mode on desktops without one: typed romaji become katakana, every
+// other printable key its full-width form, and kana or text from a real input
+// method is put in katakana mode too. The keys still waiting for more are
+// shown at the caret as composition text, outside text() and the limit.
+// Pasted text and text the program sets are left as they are.
 #pragma once
 
-#include "platform/Cp932LineEdit.h"
 #include "kana/RomajiComposer.h"
+#include "platform/Cp932LineEdit.h"
 
 class KanaLineEdit : public Cp932LineEdit {
     Q_OBJECT
 public:
     explicit KanaLineEdit(QWidget* parent = nullptr);
+
+    // How to type into such a field, for its tooltip.
+    static QString TypingHint();
+
+    // Bytes that typing may fill, on top of the edit's own limit (0: none).
+    // Text the program sets or the user pastes is not held to it.
+    void SetTypingLimit(int bytes) { m_typingLimit = bytes; }
+    int TypingLimit() const { return m_typingLimit; }
 
     // The romaji typed but not yet committed.
     QString PendingRomaji() const;
@@ -25,13 +36,17 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    bool TakesKey(const QKeyEvent* event) const;
-    // Whether `commit` fits the byte limit in place of the selection.
+    // Bytes the text may reach; 0 when nothing limits it.
+    int Limit() const;
+    // Whether `commit` fits the limit in place of the selection.
     bool Fits(const std::string& commit) const;
+    // A key that carries text other than one ASCII character.
+    void TypeText(const QString& text);
     // Inserts `commit` at the caret and shows the pending romaji after it.
     void Show(const std::string& commit);
 
     RomajiComposer m_composer;
+    int m_typingLimit = 0;
     // A real input method has composition text in the field.
     bool m_imeComposing = false;
 };

@@ -1,7 +1,8 @@
 #include "kana/RomajiComposer.h"
 
-#include "platform/Cp932.h"
+#include "kana/FullWidthForms.h"
 #include "kana/RomajiRules.h"
+#include "platform/Cp932.h"
 
 #include <algorithm>
 #include <string_view>
@@ -27,17 +28,25 @@ char Lower(char key) {
     return key >= 'A' && key <= 'Z' ? static_cast<char>(key - 'A' + 'a') : key;
 }
 
+// Keys that no rule used, as full-width mode types them.
+std::string FullWidth(std::string_view keys) {
+    std::string out;
+    for (const char key : keys) {
+        out += cp932::Text(FullWidthForm(key));
+    }
+    return out;
+}
+
 } // namespace
 
 bool RomajiComposer::Takes(char key) {
-    key = Lower(key);
-    const auto rules = RomajiRules();
-    return std::any_of(rules.begin(), rules.end(), [key](const RomajiRule& rule) {
-        return rule.romaji.find(key) != std::string_view::npos;
-    });
+    return !FullWidthForm(Lower(key)).empty();
 }
 
 std::string RomajiComposer::Feed(char key) {
+    if (!Takes(key)) {
+        return {};
+    }
     key = Lower(key);
     std::string out;
     if (Resolve(m_pending + key, out)) {
@@ -46,7 +55,7 @@ std::string RomajiComposer::Feed(char key) {
     // Nothing continues the pending keys: let them go and start afresh.
     out = Flush();
     if (!Resolve(std::string(1, key), out)) {
-        out += key;
+        out += FullWidth(std::string_view(&key, 1));
     }
     return out;
 }
@@ -54,10 +63,9 @@ std::string RomajiComposer::Feed(char key) {
 std::string RomajiComposer::Flush() {
     std::string out;
     if (const RomajiRule* rule = FindRule(m_pending)) {
-        out = cp932::Text(rule->kana);
-        out += rule->carry;
+        out = cp932::Text(rule->kana) + FullWidth(rule->carry);
     } else {
-        out = m_pending;
+        out = FullWidth(m_pending);
     }
     m_pending.clear();
     return out;
@@ -69,6 +77,12 @@ bool RomajiComposer::Backspace() {
     }
     m_pending.pop_back();
     return true;
+}
+
+bool RomajiComposer::Drop() {
+    const bool had = !m_pending.empty();
+    m_pending.clear();
+    return had;
 }
 
 bool RomajiComposer::Resolve(const std::string& keys, std::string& out) {

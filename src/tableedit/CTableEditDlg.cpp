@@ -1,5 +1,6 @@
 #include "tableedit/CTableEditDlg.h"
 
+#include "kana/KanaLineEdit.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
@@ -105,6 +106,19 @@ void CTableEditDlg::FillGroup(Group group, const CMapStringToString& map) {
             }
         }
     }
+}
+
+QWidget* CTableEditDlg::CreateControl(const dlg::Control& control) {
+    if (control.kind != dlg::Kind::Edit) {
+        return nullptr;
+    }
+    // Every edit of the grid is a key slot. Typing stops at the save's limit,
+    // since a longer key never matches; text filled from the table or pasted
+    // is kept whole for the save to check.
+    auto* slot = new KanaLineEdit;
+    slot->SetTypingLimit(static_cast<int>(kMaxKeyBytes));
+    slot->setToolTip(KanaLineEdit::TypingHint());
+    return slot;
 }
 
 bool CTableEditDlg::OnInitDialog() {

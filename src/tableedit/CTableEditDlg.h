@@ -42,6 +42,8 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(bool saveAndValidate) override;
+    // Key slots are typed as the katakana field is: romaji to katakana.
+    QWidget* CreateControl(const dlg::Control& control) override;
 
 private:
     enum class Group { Letters, Digits, Symbols };

@@ -1,8 +1,10 @@
-// The katakana field's romaji helper as the user meets it: keys typed into a
-// real edit, the composition shown and committed, the byte limit, and text
-// that reaches the field by other ways.
+// The katakana field's input as the user meets it: keys typed into a real
+// edit, the composition shown, committed and dropped, the byte limit, and
+// text that reaches the field by other ways.
 #include "kana/KanaLineEdit.h"
 
+#include "platform/Cp932.h"
+#include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
 
 #include <QClipboard>
@@ -18,7 +20,7 @@ QString U(const char* utf8) {
 }
 
 // A window around the field that sees the keys the field leaves alone, as the
-// dialog does with Enter.
+// dialog does with Enter and Escape.
 class Host : public QWidget {
 public:
     Host() {
@@ -28,14 +30,37 @@ public:
     }
     KanaLineEdit* edit = new KanaLineEdit;
     QStringList textAtReturn;
+    int escapes = 0;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Return) {
             textAtReturn << edit->text();
+        } else if (event->key() == Qt::Key_Escape) {
+            ++escapes;
         }
     }
 };
+
+// Every character of the field's text is double-byte in code page 932.
+bool AllDoubleByte(const QString& text) {
+    const std::optional<std::string> bytes = FromQString(text);
+    if (!bytes) {
+        return false;
+    }
+    for (std::size_t i = 0; i < bytes->size(); i += 2) {
+        if (!cp932::IsLeadByte(static_cast<unsigned char>((*bytes)[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Commit(QWidget* edit, const QString& commit, const QString& preedit = {}) {
+    QInputMethodEvent event(preedit, {});
+    event.setCommitString(commit);
+    QApplication::sendEvent(edit, &event);
+}
 
 } // namespace
 
@@ -55,32 +80,54 @@ private slots:
         QCOMPARE(VisibleTopLevelWindows(), 0);
     }
 
-    // Keys: \r is Enter, \t Tab, \b Backspace. A limit of 0 means none.
+    // Keys: \r is Enter, \t Tab, \b Backspace, \x1b Escape. A limit of 0 means none.
     void typing_data() {
         QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("typingLimit");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("pending");
-        QTest::newRow("n, signs and space") << 0 << "sango kan'i[-]kon" << U("サンゴ　カンイ「ー」コ") << "n";
-        QTest::newRow("a digit ends the romaji") << 0 << "ky1n2" << U("ky1ン2") << "";
-        QTest::newRow("Enter commits n as katakana") << 0 << "kon\r" << U("コン") << "";
-        QTest::newRow("Tab commits letters as typed") << 0 << "kk\t" << U("ッk") << "";
-        QTest::newRow("Backspace: pending letters first") << 0 << "aky\b\b\bi" << U("イ") << "";
-        QTest::newRow("limit: kana past it") << 6 << "aiue" << U("アイウ") << "";
-        QTest::newRow("limit: syllable refused whole") << 5 << "aikya" << U("アイ") << "ky";
-        QTest::newRow("limit: small tsu refused with its carry") << 3 << "akka" << U("ア") << "k";
-        QTest::newRow("limit: flush and sign refused together") << 5 << "aik-" << U("アイ") << "k";
-        QTest::newRow("limit: letters refused together on Enter") << 5 << "aiky\r" << U("アイ") << "";
+        QTest::newRow("n, signs and space") << 0 << 0 << "sango kan'i[-]kon" << U("サンゴ　カンイ「ー」コ") << "n";
+        QTest::newRow("digits and leftovers full-width") << 0 << 0 << "ky1n2#" << U("ｋｙ１ン２＃") << "";
+        QTest::newRow("Enter commits n as katakana") << 0 << 0 << "kon\r" << U("コン") << "";
+        QTest::newRow("Tab commits letters full-width") << 0 << 0 << "kk\t" << U("ッｋ") << "";
+        QTest::newRow("Backspace: pending letters first") << 0 << 0 << "aky\b\b\bi" << U("イ") << "";
+        QTest::newRow("Escape drops pending letters only") << 0 << 0 << "kaky\x1b" "a" << U("カア") << "";
+        QTest::newRow("Escape drops a lone n") << 0 << 0 << "kon\x1b\r" << U("コ") << "";
+        QTest::newRow("limit: kana past it") << 6 << 0 << "aiue" << U("アイウ") << "";
+        QTest::newRow("limit: syllable refused whole") << 5 << 0 << "aikya" << U("アイ") << "ky";
+        QTest::newRow("limit: small tsu refused with its carry") << 3 << 0 << "akka" << U("ア") << "k";
+        QTest::newRow("limit: flush and sign refused together") << 5 << 0 << "aik-" << U("アイ") << "k";
+        QTest::newRow("limit: flush and digit refused together") << 5 << 0 << "aik1" << U("アイ") << "k";
+        QTest::newRow("limit: digit refused at one byte left") << 5 << 0 << "ai1" << U("アイ") << "";
+        QTest::newRow("limit: letters refused together on Enter") << 5 << 0 << "aiky\r" << U("アイ") << "";
+        QTest::newRow("typing limit alone") << 0 << 6 << "kyatto" << U("キャッ") << "t";
+        QTest::newRow("typing limit under the edit's") << 10 << 4 << "aiu" << U("アイ") << "";
+        QTest::newRow("edit's limit under the typing limit") << 4 << 10 << "aiu" << U("アイ") << "";
     }
     void typing() {
         QFETCH(int, limit);
+        QFETCH(int, typingLimit);
         QFETCH(QString, keys);
         QFETCH(QString, text);
         QFETCH(QString, pending);
         m_edit->SetLimitText(limit);
+        m_edit->SetTypingLimit(typingLimit);
         QTest::keyClicks(m_edit, keys);
         QCOMPARE(m_edit->text(), text);
         QCOMPARE(m_edit->PendingRomaji(), pending);
+        QVERIFY(AllDoubleByte(m_edit->text()));
+    }
+
+    // Escape with letters pending stays in the field; the next one reaches the window.
+    void escapeReachesTheWindowOnlyWithNothingPending() {
+        QTest::keyClicks(m_edit, QStringLiteral("ky"));
+        QTest::keyClick(m_edit, Qt::Key_Escape);
+        QCOMPARE(m_host->escapes, 0);
+        QCOMPARE(m_edit->PendingRomaji(), QString());
+        QTest::keyClick(m_edit, Qt::Key_Escape);
+        QCOMPARE(m_host->escapes, 1);
+        QCOMPARE(m_edit->text(), QString());
     }
 
     void pendingRomajiShowsAtTheCaretOutsideTheText() {
@@ -101,6 +148,22 @@ private slots:
         QCOMPARE(m_edit->cursorPosition(), 0);
     }
 
+    void focusLeavingCommitsThePendingLetters_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("lone n") << "kon" << U("コン");
+        QTest::newRow("letters without a rule") << "saky" << U("サｋｙ");
+    }
+    void focusLeavingCommitsThePendingLetters() {
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QTest::keyClicks(m_edit, keys);
+        m_edit->nextInFocusChain()->setFocus();
+        QTRY_VERIFY(!m_edit->hasFocus());
+        QCOMPARE(m_edit->text(), text);
+        QCOMPARE(m_edit->PendingRomaji(), QString());
+    }
+
     void caretFollowsAReplacementInsideTheText() {
         m_edit->setText(U("アイ"));
         m_edit->setCursorPosition(1);
@@ -114,27 +177,87 @@ private slots:
         QCOMPARE(m_edit->text(), U("エ"));
     }
 
-    void textFromARealInputMethodThePasteOrTheProgramIsUntouched() {
+    // Text from an input method's commit, in katakana mode and cut to the room left.
+    void inputMethodCommits_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("commit");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("hiragana") << 0 << U("さくら") << U("サクラ");
+        QTest::newRow("small hiragana") << 0 << U("きゃっと") << U("キャット");
+        QTest::newRow("half-width katakana") << 0 << U("ｻｸﾗ") << U("サクラ");
+        QTest::newRow("half-width voiced") << 0 << U("ｶﾞｯﾊﾟ") << U("ガッパ");
+        QTest::newRow("mixed with kanji") << 0 << U("さｸラ漢") << U("サクラ漢");
+        QTest::newRow("ascii full-width") << 0 << U("ab1") << U("ａｂ１");
+        QTest::newRow("no code page 932 form") << 0 << U("サ한") << QString();
+        QTest::newRow("cut at the limit") << 6 << U("さくらん") << U("サクラ");
+        QTest::newRow("never half a character") << 5 << U("さくら") << U("サク");
+    }
+    void inputMethodCommits() {
+        QFETCH(int, limit);
+        QFETCH(QString, commit);
+        QFETCH(QString, text);
+        m_edit->SetLimitText(limit);
+        Commit(m_edit, commit);
+        QCOMPARE(m_edit->text(), text);
+    }
+
+    // A key that carries its own character (a kana layout, a keyboard's own
+    // input method) goes in as katakana, a sound mark joining the kana before it.
+    void keysCarryingText_data() {
+        QTest::addColumn<int>("typingLimit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("hiragana key") << 0 << U("さくら") << U("サクラ");
+        QTest::newRow("kana layout voiced") << 0 << U("ｶﾞｷﾞﾊﾟ") << U("ガギパ");
+        QTest::newRow("mark after nothing to join") << 0 << U("ﾜﾞﾞ") << U("ワ゛゛");
+        QTest::newRow("mark joins even at the limit") << 4 << U("ｻｶﾞ") << U("サガ");
+        QTest::newRow("refused past the typing limit") << 4 << U("さくら") << U("サク");
+        QTest::newRow("no code page 932 form") << 0 << U("サ€ク") << U("サク");
+        QTest::newRow("yen sign") << 0 << U("¥") << U("￥");
+    }
+    void keysCarryingText() {
+        QFETCH(int, typingLimit);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        m_edit->SetTypingLimit(typingLimit);
+        TypeText(m_edit, typed);
+        QCOMPARE(m_edit->text(), text);
+        QVERIFY(AllDoubleByte(m_edit->text()));
+    }
+
+    void aKeyWithAltStillTypesFullWidth() {
+        QTest::keyClick(m_edit, Qt::Key_1, Qt::AltModifier);
+        QCOMPARE(m_edit->text(), U("１"));
+        // Control with a letter is a shortcut, never text.
+        QTest::keyClick(m_edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(m_edit->selectedText(), U("１"));
+    }
+
+    void realInputMethodComposesUntouchedUntilItCommits() {
         QTest::keyClicks(m_edit, QStringLiteral("k"));
-        // The input method starts composing: our own pending keys go first, as typed.
-        QInputMethodEvent composing(U("かn"), {});
-        QApplication::sendEvent(m_edit, &composing);
-        // Keys that reach the field while it composes are not ours to turn.
-        QTest::keyClicks(m_edit, QStringLiteral("a"));
-        QInputMethodEvent commit;
-        commit.setCommitString(QStringLiteral("nka"));
-        QApplication::sendEvent(m_edit, &commit);
-        QCOMPARE(m_edit->text(), QStringLiteral("kanka"));
-        // Composition over, typed romaji turn again, and a paste is taken as it is.
-        QApplication::clipboard()->setText(QStringLiteral("konnichiha"));
+        // The input method starts composing: our own pending keys go first.
+        Commit(m_edit, QString(), U("かn"));
+        QCOMPARE(m_edit->text(), U("ｋ"));
+        QCOMPARE(m_edit->PendingRomaji(), QString());
+        // Its composition ends in a commit, which is put in katakana mode.
+        Commit(m_edit, U("かんじ"));
+        QCOMPARE(m_edit->text(), U("ｋカンジ"));
+        // Composition over, typed romaji turn again.
+        QTest::keyClicks(m_edit, QStringLiteral("an\r"));
+        QCOMPARE(m_edit->text(), U("ｋカンジアン"));
+    }
+
+    void pastedAndProgramTextStayAsTheyAre() {
+        QApplication::clipboard()->setText(U("1サクラkonnichiha"));
         QTest::keyClicks(m_edit, QStringLiteral("an"));
         QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_edit->text(), U("kankaアンkonnichiha"));
-        // A composition survives the program's text and goes on at the caret.
-        QTest::keyClicks(m_edit, QStringLiteral("k"));
-        m_edit->setText(QStringLiteral("sango n"));
-        QTest::keyClicks(m_edit, QStringLiteral("o\r"));
-        QCOMPARE(m_edit->text(), U("sango nコ"));
+        QCOMPARE(m_edit->text(), U("アン1サクラkonnichiha"));
+        // A typing limit holds typing only: the program's text is kept whole.
+        m_edit->SetTypingLimit(6);
+        m_edit->setText(U("sango nアイウエ"));
+        QCOMPARE(m_edit->text(), U("sango nアイウエ"));
+        QTest::keyClicks(m_edit, QStringLiteral("o"));
+        QCOMPARE(m_edit->text(), U("sango nアイウエ"));
     }
 
 private:

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -54,13 +56,20 @@ constexpr Typing kTypings[] = {
     {"ThDhWuWh", "thithudhidhutwudwuwhawhiwhewho", "ティテュディデュトゥドゥウァウィウェウォ", ""},
     {"SmallKana", "xalixulexoxyalyuxyoxtultsuxwaxkalkexn", "ァィゥェォャュョッッヮヵヶン", ""},
     {"LetterN", "sangoshinpaikonnnichihakonnichihakan'ihon'yakanihonyahon-kon n1",
-     "サンゴシンパイコンニチハコンイチハカンイホンヤカニホニャホンーコン　ン1", ""},
+     "サンゴシンパイコンニチハコンイチハカンイホンヤカニホニャホンーコン　ン１", ""},
     {"DoubleConsonants", "kittekyattomatchazasshiippaiyyo", "キッテキャットマッチャザッシイッパイッヨ", ""},
-    {"Signs", "[]().,/~!?:;- ", "「」（）。、・〜！？：；ー　", ""},
+    {"SignsWithRules", "[]().,/~!?:;- ", "「」（）。、・～！？：；ー　", ""},
+    {"SignsWithoutRules", "#&%$@*+=<>\"`^_{}|\\'", "＃＆％＄＠＊＋＝＜＞＂｀＾＿｛｝｜＼＇", ""},
+    {"Digits", "0123456789", "０１２３４５６７８９", ""},
     {"UpperCase", "KyAtToKONNICHIHAN'", "キャットコンイチハン", ""},
-    {"UnmatchedAsTyped", "xtsaky1'k'tcaktsk", "xtsアky1'k'tcアkts", "k"},
+    {"UnusedLettersFullWidth", "xtsaky1'k'tcaktsk", "ｘｔｓアｋｙ１＇ｋ＇ｔｃアｋｔｓ", "k"},
+    {"UpperCaseLeftoverIsLowerCase", "SK1", "ｓｋ１", ""},
+    {"IssueDigitFirst", "1sakura", "１サクラ", ""},
+    {"IssueTypo", "sakurkasakura", "サクｒカサクラ", ""},
+    {"IssueMixed", "Password1 kyoto!", "パッｓヲｒｄ１　キョト！", ""},
+    {"RefusedKeysLeavePending", "k\t\x7f\x80\x1b" "a", "カ", ""},
     {"Backspace", "ky\bats\bakk\ban\bi\b\ba", "カタッアイア", ""},
-    {"Flush", "n\nkon\n\nky\nxts\nKY\nny\nkk\n", "ンコンkyxtskynyッk", ""},
+    {"Flush", "n\nkon\n\nky\nxts\nKY\nny\nkk\n", "ンコンｋｙｘｔｓｋｙｎｙッｋ", ""},
     {"LongestPending", "xts", "", "xts"},
     {"YWaits", "ky", "", "ky"},
     {"TrailingNWaits", "kon", "コ", "n"},
@@ -82,6 +91,29 @@ TEST(RomajiRules, EachRuleGivesItsKanaWhenTyped) {
         }
         EXPECT_EQ(out, Sjis(rule.kana)) << rule.romaji;
         EXPECT_EQ(composer.Pending(), rule.carry) << rule.romaji;
+    }
+}
+
+// Whatever the keys, nothing single-byte comes out: every state the rules can
+// leave pending meets every key, then the composition ends.
+TEST(RomajiRules, NoKeyAfterAnyPendingStateGivesASingleByteCharacter) {
+    std::vector<std::string> prefixes{""};
+    for (const RomajiRule& rule : RomajiRules()) {
+        for (std::size_t n = 1; n < rule.romaji.size(); ++n) {
+            prefixes.emplace_back(rule.romaji.substr(0, n));
+        }
+    }
+    for (const std::string& prefix : prefixes) {
+        for (char key = ' '; key <= '~'; ++key) {
+            RomajiComposer composer;
+            std::string out = Type(composer, prefix);
+            out += composer.Feed(key);
+            out += composer.Flush();
+            ASSERT_FALSE(out.empty()) << prefix << key;
+            for (std::size_t i = 0; i < out.size(); i += 2) {
+                ASSERT_TRUE(cp932::IsLeadByte(static_cast<unsigned char>(out[i]))) << prefix << key;
+            }
+        }
     }
 }
 

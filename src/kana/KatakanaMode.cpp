@@ -1,0 +1,146 @@
+#include "kana/KatakanaMode.h"
+
+#include "kana/FullWidthForms.h"
+#include "platform/Cp932.h"
+
+#include <cstddef>
+
+namespace {
+
+constexpr char32_t kFirstHiragana = U'ぁ';
+constexpr char32_t kLastHiragana = U'ゖ';
+constexpr char32_t kKatakanaOffset = U'ァ' - U'ぁ';
+
+// Half-width katakana U+FF61 to U+FF9F, in code order, as full-width.
+constexpr char32_t kFirstHalfWidth = U'｡';
+constexpr std::u32string_view kFullWidthOfHalfWidth =
+    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+static_assert(kFirstHalfWidth + kFullWidthOfHalfWidth.size() - 1 == U'ﾟ', "half-width row out of step");
+
+constexpr char32_t kHalfVoiced = U'ﾞ';
+constexpr char32_t kHalfSemiVoiced = U'ﾟ';
+constexpr char32_t kCombiningVoiced = U'\u3099';
+constexpr char32_t kCombiningSemiVoiced = U'\u309A';
+
+struct Voicing {
+    char32_t kana;
+    char32_t voiced;
+    char32_t semiVoiced; // 0: none
+};
+
+// Only the voiced kana that code page 932 holds: ワ ヰ ヱ ヲ take no mark here.
+// clang-format off
+constexpr Voicing kVoicings[] = {
+    {U'カ', U'ガ', 0}, {U'キ', U'ギ', 0}, {U'ク', U'グ', 0}, {U'ケ', U'ゲ', 0}, {U'コ', U'ゴ', 0},
+    {U'サ', U'ザ', 0}, {U'シ', U'ジ', 0}, {U'ス', U'ズ', 0}, {U'セ', U'ゼ', 0}, {U'ソ', U'ゾ', 0},
+    {U'タ', U'ダ', 0}, {U'チ', U'ヂ', 0}, {U'ツ', U'ヅ', 0}, {U'テ', U'デ', 0}, {U'ト', U'ド', 0},
+    {U'ハ', U'バ', U'パ'}, {U'ヒ', U'ビ', U'ピ'}, {U'フ', U'ブ', U'プ'}, {U'ヘ', U'ベ', U'ペ'},
+    {U'ホ', U'ボ', U'ポ'},
+    {U'ウ', U'ヴ', 0},
+};
+// clang-format on
+
+// Characters that code page 932 would keep in one byte, as full-width.
+struct Widening {
+    char32_t narrow;
+    char32_t wide;
+};
+constexpr Widening kWidenings[] = {{U'¥', U'￥'}, {U'‾', U'￣'}};
+
+bool IsVoicedMark(char32_t mark) {
+    return mark == kHalfVoiced || mark == kCombiningVoiced;
+}
+
+char32_t Widened(char32_t c) {
+    if (c >= kFirstHiragana && c <= kLastHiragana) {
+        return c + kKatakanaOffset;
+    }
+    // The iteration marks ゝ ゞ have katakana twins too.
+    if (c == U'ゝ' || c == U'ゞ') {
+        return c + kKatakanaOffset;
+    }
+    if (c >= kFirstHalfWidth && c < kFirstHalfWidth + kFullWidthOfHalfWidth.size()) {
+        return kFullWidthOfHalfWidth[c - kFirstHalfWidth];
+    }
+    if (c == kCombiningVoiced) {
+        return U'゛';
+    }
+    if (c == kCombiningSemiVoiced) {
+        return U'゜';
+    }
+    for (const Widening& w : kWidenings) {
+        if (w.narrow == c) {
+            return w.wide;
+        }
+    }
+    return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+bool IsJoiningSoundMark(char32_t mark) {
+    return mark == kHalfVoiced || mark == kHalfSemiVoiced || mark == kCombiningVoiced ||
+           mark == kCombiningSemiVoiced;
+}
+
+char32_t WithSoundMark(char32_t kana, char32_t mark) {
+    if (!IsJoiningSoundMark(mark)) {
+        return 0;
+    }
+    for (const Voicing& v : kVoicings) {
+        if (v.kana == kana) {
+            return IsVoicedMark(mark) ? v.voiced : v.semiVoiced;
+        }
+    }
+    return 0;
+}
+
+std::optional<std::string> KatakanaModeText(std::u32string_view text) {
+    std::u32string wide;
+    wide.reserve(text.size());
+    std::string utf8;
+    for (const char32_t c : text) {
+        if (IsJoiningSoundMark(c) && !wide.empty()) {
+            if (const char32_t joined = WithSoundMark(wide.back(), c)) {
+                wide.back() = joined;
+                continue;
+            }
+        }
+        if (c < 0x80) {
+            const std::string_view form = FullWidthForm(static_cast<char>(c));
+            if (form.empty()) {
+                return std::nullopt;
+            }
+            // Already UTF-8: flush what came before and keep the form as it is.
+            for (const char32_t w : wide) {
+                AppendUtf8(utf8, w);
+            }
+            wide.clear();
+            utf8 += form;
+            continue;
+        }
+        wide += Widened(c);
+    }
+    for (const char32_t w : wide) {
+        AppendUtf8(utf8, w);
+    }
+    return cp932::FromUtf8(utf8);
+}

@@ -1,0 +1,26 @@
+// Text that reaches the katakana field from the keyboard as text rather than
+// as a plain ASCII key (an input method's commit, a key that carries its own
+// character), put into full-width katakana mode. It stands in for switching
+// the input method to full-width katakana, which a desktop does not let a
+// program do.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Hiragana become the same katakana, half-width katakana become full-width
+// (a voiced or semi-voiced sound mark joins the kana before it), printable
+// ASCII and the two other characters that code page 932 keeps in one byte
+// become full-width; anything else passes through. The result is code page
+// 932 and holds no single-byte character; nothing when a character has no
+// code page 932 form.
+std::optional<std::string> KatakanaModeText(std::u32string_view text);
+
+// Whether `mark` is a sound mark that may join the character before it: the
+// half-width ﾞ ﾟ or the combining ones.
+bool IsJoiningSoundMark(char32_t mark);
+
+// The katakana with the sound mark joined (ガ for カ and ﾞ, パ for ハ and ﾟ,
+// ヴ for ウ and ﾞ); 0 when the kana takes no such mark.
+char32_t WithSoundMark(char32_t kana, char32_t mark);
