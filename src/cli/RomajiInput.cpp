@@ -1,35 +1,46 @@
 #include "cli/RomajiInput.h"
 
-#include "platform/Cp932.h"
-#include "kana/RomajiComposer.h"
+#include "kana/KatakanaMode.h"
+#include "kana/RomajiToKatakana.h"
+
+#include <QList>
+#include <QString>
 
 namespace cli {
 
+namespace {
+
+bool IsAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+} // namespace
+
 std::optional<std::string> RomajiInput::Compose(std::string_view utf8) {
-    RomajiComposer composer;
     std::string out;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b < 0x80 && RomajiComposer::Takes(static_cast<char>(b))) {
-            out += composer.Feed(static_cast<char>(b));
-            ++pos;
-            continue;
+        const bool ascii = IsAscii(utf8[pos]);
+        std::size_t end = pos;
+        while (end < utf8.size() && IsAscii(utf8[end]) == ascii) {
+            ++end;
         }
-        // Anything else ends the composition first, then goes in unchanged.
-        out += composer.Flush();
-        std::size_t length = 1;
-        if (b >= 0xC0) {
-            length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        const std::string_view run = utf8.substr(pos, end - pos);
+        if (ascii) {
+            // Typed keys, committed at the end of the run as leaving the field does.
+            out += RomajiToKatakana(run);
+        } else {
+            // Other text is what an input method would commit into the field.
+            const QList<uint> ucs4 = QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size())).toUcs4();
+            const std::u32string text(ucs4.begin(), ucs4.end());
+            const auto katakana = KatakanaModeText(text);
+            if (!katakana) {
+                return std::nullopt;
+            }
+            out += *katakana;
         }
-        const auto text = cp932::FromUtf8(utf8.substr(pos, length));
-        if (!text) {
-            return std::nullopt;
-        }
-        out += *text;
-        pos += length;
+        pos = end;
     }
-    out += composer.Flush();
     return out;
 }
 

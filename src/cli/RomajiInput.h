@@ -1,6 +1,6 @@
-// Romaji typed on the command line, turned into katakana by the rules of the
-// katakana field's input helper: key by key through the composer, committed
-// at the end as leaving the field does.
+// Romaji typed on the command line, turned into katakana as the katakana
+// field types it: ASCII as keys in full-width katakana mode, other text as an
+// input method's commit (hiragana and half-width katakana become katakana).
 #pragma once
 
 #include <optional>
@@ -11,9 +11,8 @@ namespace cli {
 
 class RomajiInput {
 public:
-    // Code page 932 katakana for `utf8`; nothing when the result would hold a
-    // character code page 932 cannot hold. Keys no rule takes, and text that is
-    // not ASCII, go in as they are, as typing them into the field would.
+    // Code page 932 text for `utf8`, all of it double-byte; nothing when a
+    // character has no code page 932 form.
     static std::optional<std::string> Compose(std::string_view utf8);
 };
 

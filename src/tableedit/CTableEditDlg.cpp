@@ -116,7 +116,7 @@ QWidget* CTableEditDlg::CreateControl(const dlg::Control& control) {
     // since a longer key never matches; text filled from the table or pasted
     // is kept whole for the save to check.
     auto* slot = new KanaLineEdit;
-    slot->SetTypingLimit(static_cast<int>(kMaxKeyBytes));
+    slot->SetTypingLimit(static_cast<int>(tableedit::kMaxKeyBytes));
     slot->setToolTip(KanaLineEdit::TypingHint());
     return slot;
 }
