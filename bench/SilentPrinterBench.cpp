@@ -41,7 +41,8 @@ void RunJobs(benchmark::State& state, const std::string& mode) {
         }
         const auto start = std::chrono::steady_clock::now();
         failed += RunLabelPrintJob(link, strips) ? 0 : 1;
-        totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        totalMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
     const double meanMs = totalMs / static_cast<double>(state.iterations());
     state.counters["job_ms"] = meanMs;

@@ -7,8 +7,8 @@
 
 CommandLine CommandLine::Parse(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QString::fromUtf8("全角カタカナの言葉をパスワードに変換します。変換表は作業フォルダのファイル Q8.xj です。"));
+    parser.setApplicationDescription(QString::fromUtf8(
+        "全角カタカナの言葉をパスワードに変換します。変換表は作業フォルダのファイル Q8.xj です。"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption dataFolder(

@@ -55,7 +55,7 @@ std::string MapName(ConversionStep::Map map) {
 }
 
 const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Map map) {
-    return map == ConversionStep::Map::Symbols ? table.symbols
+    return map == ConversionStep::Map::Symbols  ? table.symbols
            : map == ConversionStep::Map::Digits ? table.digits
                                                 : table.letters;
 }

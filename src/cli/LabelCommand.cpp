@@ -21,7 +21,8 @@ int LabelCommand::Run(const QStringList& arguments) {
     const std::string password = LabelStyle::Password(line);
     const PrintStyle style = LabelStyle::FromOptions(line);
     const QByteArray png = LabelStyle::Png(LabelStyle::Label(password, style));
-    Files::Write(line.Value("output"), std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    Files::Write(line.Value("output"),
+                 std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
     return kDone;
 }
 

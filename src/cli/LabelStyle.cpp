@@ -44,7 +44,8 @@ PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
     if (line.IsSet("colour")) {
         colour = QColor::fromString(QString::fromStdString(line.Value("colour")));
         if (!colour.isValid()) {
-            throw CliError(kUsage, "--colour takes a colour name or #rrggbb, not \"" + line.Value("colour") + "\"");
+            throw CliError(kUsage,
+                           "--colour takes a colour name or #rrggbb, not \"" + line.Value("colour") + "\"");
         }
     }
     if (!style.Set(description, colour)) {
@@ -61,7 +62,8 @@ std::string LabelStyle::Password(const CommandLine& line) {
     const std::string utf8 = CommandLine::Utf8(positional[0]);
     const auto password = cp932::FromUtf8(utf8);
     if (!password) {
-        throw CliError(kBadText, "the password \"" + utf8 + "\" holds a character that code page 932 cannot hold");
+        throw CliError(kBadText,
+                       "the password \"" + utf8 + "\" holds a character that code page 932 cannot hold");
     }
     if (password->empty()) {
         throw CliError(kUsage, "the password is empty: there is nothing to print");

@@ -59,7 +59,8 @@ int Import(const CommandLine& line, const TableSource& source) {
         for (const tableedit::TextProblem& problem : imported.problems) {
             Terminal::Note(name + ":" + std::to_string(problem.line) + ": " + problem.message);
         }
-        throw CliError(kRefused, "nothing imported: " + Count(imported.problems.size(), "problem", "problems"));
+        throw CliError(kRefused,
+                       "nothing imported: " + Count(imported.problems.size(), "problem", "problems"));
     }
     source.Save(imported.table);
     return kDone;
@@ -80,7 +81,8 @@ int Check(const CommandLine& line, const TableSource& source) {
         if (number == 0) {
             return name + ": ";
         }
-        return fromText ? name + ":" + std::to_string(number) + ": " : name + ": " + LineOf(text, number) + ": ";
+        return fromText ? name + ":" + std::to_string(number) + ": "
+                        : name + ": " + LineOf(text, number) + ": ";
     };
     std::string report;
     for (const tableedit::TextProblem& problem : imported.problems) {
@@ -91,7 +93,8 @@ int Check(const CommandLine& line, const TableSource& source) {
         report += where(warning.line) + "warning: " + warning.message + "\n";
     }
     report += name + ": " + Count(imported.entries.size(), "entry", "entries") + " checked, " +
-              Count(imported.problems.size(), "problem", "problems") + ", " + Count(warnings.size(), "warning", "warnings") + "\n";
+              Count(imported.problems.size(), "problem", "problems") + ", " +
+              Count(warnings.size(), "warning", "warnings") + "\n";
     Terminal::Out(report);
     return imported.problems.empty() ? kDone : kRefused;
 }
@@ -120,7 +123,8 @@ int TableCommand::Run(const QStringList& arguments) {
     if (action == "check") {
         return Check(line, source);
     }
-    throw CliError(kUsage, "unknown table command \"" + CommandLine::Utf8(action) + "\": use export, import or check");
+    throw CliError(kUsage, "unknown table command \"" + CommandLine::Utf8(action) +
+                               "\": use export, import or check");
 }
 
 } // namespace cli

@@ -65,9 +65,10 @@ KanaLineEdit::KanaLineEdit(QWidget* parent)
     : Cp932LineEdit(parent) {}
 
 QString KanaLineEdit::TypingHint() {
-    return QString::fromUtf8("ローマ字で入力するとカタカナになります（sakura → サクラ）。"
-                             "ほかの英字・数字・記号とスペースは全角で入ります。"
-                             "下線の付いた入力中のローマ字は、Backspace で 1 文字ずつ、Esc でまとめて取り消せます。");
+    return QString::fromUtf8(
+        "ローマ字で入力するとカタカナになります（sakura → サクラ）。"
+        "ほかの英字・数字・記号とスペースは全角で入ります。"
+        "下線の付いた入力中のローマ字は、Backspace で 1 文字ずつ、Esc でまとめて取り消せます。");
 }
 
 QString KanaLineEdit::PendingRomaji() const {
@@ -155,8 +156,9 @@ void KanaLineEdit::TypeText(const QString& text) {
 void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     CommitPending();
     m_imeComposing = !event->preeditString().isEmpty();
-    const std::optional<std::string> commit =
-        event->commitString().isEmpty() ? std::nullopt : KatakanaModeText(event->commitString().toStdU32String());
+    const std::optional<std::string> commit = event->commitString().isEmpty()
+                                                  ? std::nullopt
+                                                  : KatakanaModeText(event->commitString().toStdU32String());
     if (!commit) {
         // Nothing to commit, or text the edit will refuse as it stands.
         Cp932LineEdit::inputMethodEvent(event);

@@ -14,7 +14,8 @@ constexpr char32_t kKatakanaOffset = U'ァ' - U'ぁ';
 // Half-width katakana U+FF61 to U+FF9F, in code order, as full-width.
 constexpr char32_t kFirstHalfWidth = U'｡';
 constexpr std::u32string_view kFullWidthOfHalfWidth =
-    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモ"
+    U"ヤユヨラリルレロワン゛゜";
 static_assert(kFirstHalfWidth + kFullWidthOfHalfWidth.size() - 1 == U'ﾟ', "half-width row out of step");
 
 constexpr char32_t kHalfVoiced = U'ﾞ';

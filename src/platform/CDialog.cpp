@@ -117,7 +117,8 @@ void CDialog::Create() {
             }
             radio->setAutoExclusive(false);
             radioGroup->addButton(radio);
-            connect(radio, &QAbstractButton::toggled, radioGroup, [radioGroup] { FixRadioTabStop(radioGroup); });
+            connect(radio, &QAbstractButton::toggled, radioGroup,
+                    [radioGroup] { FixRadioTabStop(radioGroup); });
             FixRadioTabStop(radioGroup);
         } else if ((control.style & dlg::Group) != 0 || control.kind != dlg::Kind::AutoRadio) {
             radioGroup = nullptr;
@@ -382,7 +383,8 @@ void CDialog::showEvent(QShowEvent* event) {
 
 bool CDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        if (auto* radio = qobject_cast<QRadioButton*>(watched); radio != nullptr && radio->group() != nullptr) {
+        if (auto* radio = qobject_cast<QRadioButton*>(watched);
+            radio != nullptr && radio->group() != nullptr) {
             if (MoveInRadioGroup(radio, static_cast<QKeyEvent*>(event)->key())) {
                 return true;
             }

@@ -31,7 +31,8 @@ void SecretLineEdit::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // Newer Qt names the entry; older Qt is known by the copy shortcut its text ends in.
-    const QString shortcut = QLatin1Char('\t') + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
+    const QString shortcut =
+        QLatin1Char('\t') + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
     for (QAction* action : menu->actions()) {
         if (action->objectName() == QStringLiteral("edit-copy") || action->text().endsWith(shortcut)) {
             disconnect(action, &QAction::triggered, nullptr, nullptr);

@@ -24,8 +24,8 @@ std::string Slant(std::string_view style) {
 }
 
 // Names faces give their upright, normal-weight style, most usual first.
-constexpr std::array<std::string_view, 7> kRegularNames{"regular", "normal", "book", "roman",
-                                                        "medium", "standard", "plain"};
+constexpr std::array<std::string_view, 7> kRegularNames{"regular", "normal",   "book", "roman",
+                                                        "medium",  "standard", "plain"};
 
 } // namespace
 

@@ -126,7 +126,8 @@ bool PrintImage::Fits(std::string_view password, const PrintStyle& style) {
         return true;
     }
     const QFontMetrics metrics(font);
-    return InkFits(ink->translated(LineOrigin(metrics.horizontalAdvance(text), metrics.ascent(), metrics.descent())));
+    return InkFits(
+        ink->translated(LineOrigin(metrics.horizontalAdvance(text), metrics.ascent(), metrics.descent())));
 }
 
 void PrintImage::Draw(QPainter& painter, std::string_view password, const PrintStyle& style) {

@@ -60,8 +60,8 @@ std::vector<const CMapStringToString::Entry*> FileOrder(const CMapStringToString
     std::vector<Placed> placed;
     std::size_t position = 0;
     for (const auto& entry : map) {
-        placed.push_back({StoredBucket(entry.key), entry.hash % CMapStringToString::kBucketCount,
-                          position++, &entry});
+        placed.push_back(
+            {StoredBucket(entry.key), entry.hash % CMapStringToString::kBucketCount, position++, &entry});
     }
     std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
         return std::tuple(a.storedBucket, b.bucket, a.position) <
@@ -317,7 +317,8 @@ ImportedTableText ImportTableText(std::string_view text) {
         const auto mapIt = std::find_if(kMaps.begin(), kMaps.end(),
                                         [&](TableMap m) { return TableMapName(m) == fields[0]; });
         if (mapIt == kMaps.end()) {
-            refuse(lineNumber, "unknown map \"" + std::string(fields[0]) + "\": use letters, digits or symbols");
+            refuse(lineNumber,
+                   "unknown map \"" + std::string(fields[0]) + "\": use letters, digits or symbols");
             continue;
         }
         const TableMap map = *mapIt;

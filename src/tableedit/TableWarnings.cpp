@@ -52,10 +52,10 @@ bool CanBeTyped(std::string_view cp932Key) {
 }
 
 struct LookAlike {
-    char shown;      // as printed
-    TableMap map;    // the map whose entries give it
-    char value;      // the entry's value
-    bool capital;    // only after a capital is applied
+    char shown;   // as printed
+    TableMap map; // the map whose entries give it
+    char value;   // the entry's value
+    bool capital; // only after a capital is applied
 };
 
 struct LookAlikeGroup {
@@ -66,7 +66,9 @@ struct LookAlikeGroup {
 
 constexpr std::array<LookAlikeGroup, 2> kGroups{{
     {"l, 1 and I",
-     {{{'l', TableMap::Letters, 'l', false}, {'1', TableMap::Digits, '1', false}, {'I', TableMap::Letters, 'i', true}}},
+     {{{'l', TableMap::Letters, 'l', false},
+       {'1', TableMap::Digits, '1', false},
+       {'I', TableMap::Letters, 'i', true}}},
      3},
     {"O and 0", {{{'O', TableMap::Letters, 'o', true}, {'0', TableMap::Digits, '0', false}, {}}}, 2},
 }};
@@ -99,7 +101,8 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
             }
             ++kinds;
             found += found.empty() ? "" : "; ";
-            found += std::string(1, member.shown) + (member.capital ? " as a capital from " : " from ") + keys;
+            found +=
+                std::string(1, member.shown) + (member.capital ? " as a capital from " : " from ") + keys;
         }
         if (kinds > 1) {
             warnings.push_back({0, std::string(group.name) + " look alike on a label: " + found});

@@ -23,12 +23,14 @@ std::vector<std::uint8_t> PackRows(const LabelDots& dots) {
     for (int y = 0; y < kLabelHeight; ++y)
         for (int x = 0; x < kLabelWidth; ++x)
             if (dots[static_cast<std::size_t>(y * kLabelWidth + x)] != 0)
-                rows[static_cast<std::size_t>(y * rowBytes + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
+                rows[static_cast<std::size_t>(y * rowBytes + x / 8)] &=
+                    static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
     return rows;
 }
 
 // Encodes into `out`; false when libpng gave up (out of memory).
-bool Encode(std::vector<std::uint8_t>& rows, std::vector<png_bytep>& rowPointers, std::vector<std::uint8_t>& out) {
+bool Encode(std::vector<std::uint8_t>& rows, std::vector<png_bytep>& rowPointers,
+            std::vector<std::uint8_t>& out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
     if (info == nullptr) {

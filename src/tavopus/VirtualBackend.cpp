@@ -134,10 +134,11 @@ bool VirtualBackend::Present() {
         error = errno;
     }
     if (problem != nullptr) {
-        settings_.told.Tell(std::string("virtual folder ") + problem,
-                            "The virtual label printer's folder " + folder_ + " " + problem +
-                                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : std::string()) +
-                                "; the printer counts as unplugged until it is a folder this user can write.");
+        settings_.told.Tell(
+            std::string("virtual folder ") + problem,
+            "The virtual label printer's folder " + folder_ + " " + problem +
+                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : std::string()) +
+                "; the printer counts as unplugged until it is a folder this user can write.");
         return false;
     }
     return !HasFile(kUnplugged);
@@ -192,8 +193,8 @@ bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
         for (const auto& name : {bin, png})
             if (!name.empty())
                 ::unlinkat(dir.fd, name.c_str(), 0);
-        settings_.told.Tell("virtual save", "The virtual label printer cannot save labels in " + folder_ + ": " +
-                                                std::strerror(error) + ".");
+        settings_.told.Tell("virtual save", "The virtual label printer cannot save labels in " + folder_ +
+                                                ": " + std::strerror(error) + ".");
         return false;
     }
     ++nextLabel_;
