@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -14,20 +10,10 @@
 extern char** environ;
 
 CliRunner::CliRunner() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "q8xj-cli-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
-    }
-    m_folder = pattern;
     // Whatever the test machine has, the program must not need a display.
     SetEnv("DISPLAY", "");
     SetEnv("WAYLAND_DISPLAY", "");
     SetEnv("QT_QPA_PLATFORM", "");
-}
-
-CliRunner::~CliRunner() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_folder, ec);
 }
 
 void CliRunner::SetEnv(const std::string& name, const std::string& value) {
@@ -68,7 +54,7 @@ CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::s
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    const std::string folder = m_folder.string();
+    const std::string folder = m_folder.Path().string();
 
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -93,16 +79,4 @@ CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::s
     std::filesystem::remove(m_folder / ".stdout");
     std::filesystem::remove(m_folder / ".stderr");
     return result;
-}
-
-std::string CliRunner::ReadFile(const std::string& name) const {
-    std::ifstream file(m_folder / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void CliRunner::WriteFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream file(m_folder / name, std::ios::binary | std::ios::trunc);
-    file << bytes;
 }

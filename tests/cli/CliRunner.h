@@ -2,6 +2,8 @@
 // and environment, and collects its exit code and both outputs.
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -15,13 +17,10 @@ struct CliResult {
 
 class CliRunner {
 public:
-    // A fresh empty folder under the temporary folder; removed with the runner.
+    // Runs in a fresh empty folder, removed with the runner.
     CliRunner();
-    ~CliRunner();
-    CliRunner(const CliRunner&) = delete;
-    CliRunner& operator=(const CliRunner&) = delete;
 
-    const std::filesystem::path& Folder() const { return m_folder; }
+    const std::filesystem::path& Folder() const { return m_folder.Path(); }
 
     // Sets (or, with an empty value, removes) a variable for the runs that follow.
     void SetEnv(const std::string& name, const std::string& value);
@@ -29,11 +28,11 @@ public:
     CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {}) const;
 
     // Whole files of the folder.
-    std::string ReadFile(const std::string& name) const;
-    void WriteFile(const std::string& name, const std::string& bytes) const;
+    std::string ReadFile(const std::string& name) const { return ReadWhole(m_folder / name); }
+    void WriteFile(const std::string& name, const std::string& bytes) const { WriteWhole(m_folder / name, bytes); }
     bool Exists(const std::string& name) const { return std::filesystem::exists(m_folder / name); }
 
 private:
-    std::filesystem::path m_folder;
+    TempFolder m_folder{"q8xj-cli-test"};
     std::vector<std::pair<std::string, std::string>> m_env;
 };

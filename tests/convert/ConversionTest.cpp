@@ -62,48 +62,51 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"RandomCaseDigitsStay", "サクラ", {true, true, true}, "39r"}),
     named_cases::CaseName());
 
-TEST(Conversion, SymbolsBeatDigitsBeatLettersAtEqualLength) {
+// Given: entries of a small table by map ('l', 'd' or 's').
+struct OwnTableCase {
+    const char* name;
+    std::vector<std::tuple<char, std::string_view, std::string_view>> entries;
+    std::string_view katakana;
+    ConversionOptions options;
+    std::string_view password;
+    friend void PrintTo(const OwnTableCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class OwnTableConversion : public testing::TestWithParam<OwnTableCase> {};
+
+TEST_P(OwnTableConversion, GivesThePassword) {
+    const auto& c = GetParam();
     ConversionTable t;
-    t.letters.SetAt(Sjis("サ"), "s");
-    t.digits.SetAt(Sjis("サ"), "3");
-    t.symbols.SetAt(Sjis("サ"), "*");
+    for (const auto& [map, key, value] : c.entries) {
+        (map == 'l' ? t.letters : map == 'd' ? t.digits : t.symbols).SetAt(Sjis(key), std::string(value));
+    }
     CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("サ"), t, {true, true, false}, random), "*");
-    EXPECT_EQ(ConvertKatakana(Sjis("サ"), t, {true, false, false}, random), "3");
-    EXPECT_EQ(ConvertKatakana(Sjis("サ"), t, {false, false, false}, random), "s");
+    EXPECT_EQ(ConvertKatakana(Sjis(c.katakana), t, c.options, random), c.password);
 }
 
-TEST(Conversion, ALongerKeyBeatsAShorterOneInAnyMap) {
-    ConversionTable t;
-    t.symbols.SetAt(Sjis("サ"), "!");
-    t.letters.SetAt(Sjis("サク"), "q");
-    t.letters.SetAt(Sjis("サクラ"), "z");
-    t.letters.SetAt(Sjis("ラ"), "r");
-    CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("サクラ"), t, {true, true, false}, random), "z");
-    EXPECT_EQ(ConvertKatakana(Sjis("サクサラ"), t, {true, true, false}, random),
-              "q!r");
-}
+const std::vector<std::tuple<char, std::string_view, std::string_view>> kSaInEveryMap{
+    {'l', "サ", "s"}, {'d', "サ", "3"}, {'s', "サ", "*"}};
+const std::vector<std::tuple<char, std::string_view, std::string_view>> kLongerKeys{
+    {'s', "サ", "!"}, {'l', "サク", "q"}, {'l', "サクラ", "z"}, {'l', "ラ", "r"}};
 
-TEST(Conversion, UseSymbolsCountsOnlyWithEntries) {
+INSTANTIATE_TEST_SUITE_P(
+    Tables, OwnTableConversion,
+    testing::Values(OwnTableCase{"SymbolsBeatDigits", kSaInEveryMap, "サ", {true, true, false}, "*"},
+                    OwnTableCase{"DigitsBeatLetters", kSaInEveryMap, "サ", {true, false, false}, "3"},
+                    OwnTableCase{"LettersWhenBothAreOff", kSaInEveryMap, "サ", {false, false, false}, "s"},
+                    OwnTableCase{"LongestLetterKey", kLongerKeys, "サクラ", {true, true, false}, "z"},
+                    OwnTableCase{"LongerKeyBeatsAShorterSymbol", kLongerKeys, "サクサラ", {true, true, false}, "q!r"},
+                    OwnTableCase{"LongerOutputsUpperCasedWhole", {{'l', "ア", "ab"}}, "　アア", {false, false, false},
+                                 "ABab"}),
+    named_cases::CaseName());
+
+// One draw per step and none more: the generator moved exactly twenty times.
+TEST(Conversion, RandomModeDrawsOncePerStep) {
     ConversionTable t;
     FillDefaultTable(t);
     CrtRandom random;
-    const auto text = Sjis("サクラ　ナ");
-    EXPECT_EQ(ConvertKatakana(text, t, {true, true, false}, random),
-              ConvertKatakana(text, t, {true, false, false}, random));
-}
-
-TEST(Conversion, RandomModeRepeatsForTheSameSeed) {
-    ConversionTable t;
-    FillDefaultTable(t);
-    const auto text = Sjis("アイウエオカキクケコサシスセソタチツテト");
-    CrtRandom random;
     random.srand(1765000000);
-    const auto first = ConvertKatakana(text, t, {false, false, true}, random);
-    random.srand(1765000000);
-    EXPECT_EQ(ConvertKatakana(text, t, {false, false, true}, random), first);
-    // Twenty draws: one per step, so the generator moved exactly twenty times.
+    ConvertKatakana(Sjis("アイウエオカキクケコサシスセソタチツテト"), t, {false, false, true}, random);
     CrtRandom reference;
     reference.srand(1765000000);
     for (int i = 0; i < 20; ++i) {
@@ -111,18 +114,6 @@ TEST(Conversion, RandomModeRepeatsForTheSameSeed) {
     }
     EXPECT_EQ(random.State(), reference.State());
 }
-
-TEST(Conversion, OutputsLongerThanOneCharacterAreUpperCasedWhole) {
-    ConversionTable t;
-    t.letters.SetAt(Sjis("ア"), "ab");
-    CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis("　アア"), t, {false, false, false}, random),
-              "ABab");
-}
-
-} // namespace
-
-namespace {
 
 struct StepCase {
     const char* name;

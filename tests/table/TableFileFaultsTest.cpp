@@ -1,11 +1,12 @@
-// The table file against what the system can throw at it: files that are not
-// regular, oversized files, failing system calls (through the file seam),
-// links, modes and temporary files left by a killed save.
+// The table file against what the system can throw at it: failing system
+// calls (through the file seam), links, modes and temporary files left by a
+// killed save.
 #include "table/TableFile.h"
 #include "table/TableFileSystem.h"
 
 #include "support/NamedCases.h"
 #include "support/Sjis.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -81,99 +82,17 @@ private:
 
 class TableFileFaults : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '-');
-        dir = fs::temp_directory_path() / ("q8xj-faults-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        file = dir / kTableFileName;
-        small.letters.SetAt(Sjis("ア"), "a");
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static void Write(const fs::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    void SetUp() override { small.letters.SetAt(Sjis("ア"), "a"); }
     static mode_t ModeOf(const fs::path& path) {
         struct stat status {};
         EXPECT_EQ(::lstat(path.c_str(), &status), 0);
         return status.st_mode & 07777;
     }
 
-    fs::path dir;
-    fs::path file;
+    TempFolder dir{"q8xj-faults"};
+    const fs::path file = dir / kTableFileName;
     ConversionTable small; // ア -> a only, unlike the defaults
 };
-
-TEST_F(TableFileFaults, AFifoGivesTheDefaultsWithoutWaitingForAWriter) {
-    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    ConversionTable t;
-    EXPECT_EQ(LoadConversionTable(t, file).source, LoadResult::Source::Defaults);
-    EXPECT_EQ(t.letters.GetCount(), 83u);
-}
-
-TEST_F(TableFileFaults, ASymbolicLinkIsReadThrough) {
-    Write(dir / "real.xj", SerializeConversionTable(small));
-    fs::create_symlink("real.xj", file);
-    ConversionTable t;
-    EXPECT_EQ(LoadConversionTable(t, file).source, LoadResult::Source::File);
-    EXPECT_EQ(t.GetCount(), 1u);
-}
-
-// A file of exactly `size` bytes that is a valid table: one letter entry whose
-// value fills the rest.
-std::string ValidFileOfSize(std::size_t size) {
-    ConversionTable t;
-    t.letters.SetAt("k", std::string(0x10000, 'v'));
-    const std::size_t overhead = SerializeConversionTable(t).size() - 0x10000;
-    t.letters.SetAt("k", std::string(size - overhead, 'v'));
-    return SerializeConversionTable(t);
-}
-
-struct SizeCase {
-    const char* name;
-    std::size_t size;
-    LoadResult::Source source;
-    TableReadError error;
-    friend void PrintTo(const SizeCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class TableFileSize : public TableFileFaults, public testing::WithParamInterface<SizeCase> {};
-
-TEST_P(TableFileSize, IsReadUpToTheCapAndRefusedAbove) {
-    const auto& c = GetParam();
-    const std::string bytes = ValidFileOfSize(c.size);
-    ASSERT_EQ(bytes.size(), c.size);
-    Write(file, bytes);
-    ConversionTable t;
-    const LoadResult result = LoadConversionTable(t, file);
-    EXPECT_EQ(result.source, c.source);
-    EXPECT_EQ(result.error, c.error);
-    EXPECT_EQ(t.GetCount(), c.source == LoadResult::Source::File ? 1u : 0u);
-    EXPECT_EQ(Read(file), bytes); // refused, not rewritten
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cap, TableFileSize,
-    testing::Values(SizeCase{"AtTheCap", kMaxTableFileBytes, LoadResult::Source::File, TableReadError::None},
-                    SizeCase{"OneByteOver", kMaxTableFileBytes + 1, LoadResult::Source::Failed,
-                             TableReadError::TooLarge},
-                    SizeCase{"FarOver", 8 * kMaxTableFileBytes, LoadResult::Source::Failed,
-                             TableReadError::TooLarge}),
-    named_cases::CaseName());
 
 struct ReadFault {
     const char* name;
@@ -188,7 +107,7 @@ class TableFileReadFault : public TableFileFaults, public testing::WithParamInte
 // tells the user and the next save does not silently overwrite the file.
 TEST_P(TableFileReadFault, IsReportedLikeADamagedFile) {
     const auto& c = GetParam();
-    Write(file, SerializeConversionTable(small));
+    WriteWhole(file, SerializeConversionTable(small));
     ConversionTable t;
     FailingCall failing(c.call, c.error);
     const LoadResult result = LoadConversionTable(t, file);
@@ -213,12 +132,14 @@ struct ModeCase {
 
 class TableFileMode : public TableFileFaults, public testing::WithParamInterface<ModeCase> {};
 
+// The longer old file is replaced whole, and no temporary file stays.
 TEST_P(TableFileMode, ASaveKeepsTheOldFilesMode) {
-    Write(file, "old");
+    WriteWhole(file, std::string(5000, 'x'));
     ASSERT_EQ(::chmod(file.c_str(), GetParam().mode), 0);
     ASSERT_FALSE(SaveConversionTable(small, file));
     EXPECT_EQ(ModeOf(file), GetParam().mode);
-    EXPECT_EQ(Read(file), SerializeConversionTable(small));
+    EXPECT_EQ(ReadWhole(file), SerializeConversionTable(small));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{kTableFileName});
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, TableFileMode,
@@ -251,19 +172,19 @@ TEST_P(TableFileLink, ASaveReplacesTheTargetAndKeepsTheLink) {
     fs::create_directories(dir / "tables");
     fs::create_symlink(dir / "tables" / "second", dir / "tables" / "first");
     if (c.targetExists) {
-        Write(dir / c.target, "old");
+        WriteWhole(dir / c.target, "old");
         ASSERT_EQ(::chmod((dir / c.target).c_str(), 0600), 0);
     }
     fs::create_symlink(c.linkText, file);
     ASSERT_FALSE(SaveConversionTable(small, file));
     EXPECT_TRUE(fs::is_symlink(file));
     EXPECT_EQ(fs::read_symlink(file), c.linkText);
-    EXPECT_EQ(Read(dir / c.target), SerializeConversionTable(small));
+    EXPECT_EQ(ReadWhole(dir / c.target), SerializeConversionTable(small));
     if (c.targetExists) {
         EXPECT_EQ(ModeOf(dir / c.target), 0600u);
     }
     // No temporary file beside the link or the target.
-    EXPECT_EQ(Names(), (std::vector<std::string>{kTableFileName, "tables"}));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{kTableFileName, "tables"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -285,7 +206,7 @@ class TableFileSaveFault : public TableFileFaults, public testing::WithParamInte
 TEST_P(TableFileSaveFault, ReportsTheCauseKeepsTheOldFileAndLeavesNoTemporaryFile) {
     const auto& c = GetParam();
     const std::string old = SerializeConversionTable(ConversionTable{});
-    Write(file, old);
+    WriteWhole(file, old);
     std::error_code error;
     {
         FailingCall failing(c.call, c.error);
@@ -293,8 +214,8 @@ TEST_P(TableFileSaveFault, ReportsTheCauseKeepsTheOldFileAndLeavesNoTemporaryFil
         EXPECT_GT(failing.calls, 0);
     }
     EXPECT_EQ(error, std::error_code(c.error, std::generic_category()));
-    EXPECT_EQ(Read(file), old);
-    EXPECT_EQ(Names(), std::vector<std::string>{kTableFileName});
+    EXPECT_EQ(ReadWhole(file), old);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{kTableFileName});
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, TableFileSaveFault,
@@ -308,11 +229,12 @@ INSTANTIATE_TEST_SUITE_P(EachStep, TableFileSaveFault,
                          named_cases::CaseName());
 
 TEST_F(TableFileFaults, ASaveRemovesStaleTemporaryFilesOfItsOwnOnly) {
-    Write(file, "old");
+    WriteWhole(file, "old");
     for (const char* name : {"Q8.xj.AbC123", "Q8.xj.zzzzzz", "Q8.xj.held00", "Q8.xj.toolong", "Q8.xj.ab-123",
                              "other.AbC123"}) {
-        Write(dir / name, "left over");
+        WriteWhole(dir / name, "left over");
     }
+    fs::create_directory(dir / "Q8.xj.DiR123"); // a folder is not a file of ours
     // A temporary file that another save holds right now stays.
     const int held = ::open((dir / "Q8.xj.held00").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(held, 0);
@@ -320,14 +242,8 @@ TEST_F(TableFileFaults, ASaveRemovesStaleTemporaryFilesOfItsOwnOnly) {
     const auto error = SaveConversionTable(small, file);
     ::close(held);
     ASSERT_FALSE(error);
-    EXPECT_EQ(Names(),
-              (std::vector<std::string>{"Q8.xj", "Q8.xj.ab-123", "Q8.xj.held00", "Q8.xj.toolong", "other.AbC123"}));
-}
-
-TEST_F(TableFileFaults, AStaleTemporaryFolderIsNotRemoved) {
-    fs::create_directory(dir / "Q8.xj.AbC123");
-    ASSERT_FALSE(SaveConversionTable(small, file));
-    EXPECT_TRUE(fs::is_directory(dir / "Q8.xj.AbC123"));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"Q8.xj", "Q8.xj.DiR123", "Q8.xj.ab-123", "Q8.xj.held00",
+                                                      "Q8.xj.toolong", "other.AbC123"}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tavopus/TavopusTesting.h"
 
 #include "support/NamedCases.h"
+#include "support/TempFolder.h"
 
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -102,18 +103,12 @@ class KernelPrinters : public testing::Test {
 protected:
     void SetUp() override {
         unsetenv("TAVOPUS_VIRTUAL");
-        std::string pattern = (fs::temp_directory_path() / "tavopus-kernel-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         fs::create_directories(root_ / "dev/usb");
         hooks::Reset();
         hooks::SetRoots((root_ / "sys").string(), (root_ / "dev").string());
         hooks::SetTimeouts(100, 300);
     }
-    void TearDown() override {
-        hooks::Reset();
-        fs::remove_all(root_);
-    }
+    void TearDown() override { hooks::Reset(); }
 
     fs::path SysfsEntry(int n) const { return root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)); }
     // A printer with this id at number n, its node a link to `target`.
@@ -144,7 +139,8 @@ protected:
         return {ok, size, buffer};
     }
 
-    fs::path root_;
+    TempFolder temp_{"tavopus-kernel"};
+    const fs::path& root_ = temp_.Path();
     StandInNode node_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "PngReader.h"
 #include "support/NamedCases.h"
+#include "support/TempFolder.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -35,9 +36,6 @@ const Notice kChanged{TAVOP_DEVNODES_CHANGED, 0};
 class VirtualPrinter : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tavopus-virtual-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = fs::path(pattern) / "labels"; // made by the library
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         tavopus::testing::Reset();
         tavopus::testing::SetTimeouts(5, 200);
@@ -45,7 +43,6 @@ protected:
     void TearDown() override {
         unsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
-        fs::remove_all(folder_.parent_path());
     }
     void Unplug() { std::ofstream(folder_ / "unplugged") << ""; }
     void PlugIn() { fs::remove(folder_ / "unplugged"); }
@@ -64,7 +61,8 @@ protected:
         return taken;
     }
 
-    fs::path folder_;
+    TempFolder temp_{"tavopus-virtual"};
+    const fs::path folder_ = temp_ / "labels"; // made by the library
 };
 
 // Strips packed by the column rule, written here apart from the library:
