@@ -1,10 +1,12 @@
-// The main dialog: its start-up state, layout, default button, the conversion
-// from the keyboard, the katakana field's limit, a damaged table file, help.
+// The main dialog: its start-up state, layout, default button, what reaches
+// the katakana field and the password made of it, the field's 70 bytes, a
+// damaged table file, help.
 #include "app/CAboutDlg.h"
 #include "app/CPasswordDlg.h"
 
 #include "app/HelpPage.h"
 #include "app/PasswordDialogTemplate.h"
+#include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/CrtRandom.h"
 #include "platform/QtText.h"
@@ -20,6 +22,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -54,7 +57,7 @@ struct ShownDialog {
         return {dialog.GetDefID(), int(dialog.HasDefaultStyle(IDC_CONVERT)),
                 int(dialog.HasDefaultStyle(IDC_CHECK))};
     }
-    // Latin letters go through the romaji helper, katakana as an input method commits it.
+    // Latin letters as romaji keys, katakana as keys carrying it.
     void Convert(const QString& text) {
         text.front().unicode() < 128 ? QTest::keyClicks(Edit(IDC_KATAKANA), text)
                                      : TypeText(Edit(IDC_KATAKANA), text);
@@ -93,34 +96,68 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_KATAKANA));
         QCOMPARE(d.Defaults(), (QList<int>{IDC_CONVERT, 1, 0}));
         QVERIFY(boxes.shown.empty());
+        // The empty katakana field says how to type.
+        QCOMPARE(d.Edit(IDC_KATAKANA)->placeholderText(), U("ローマ字で入力できます（sakura → サクラ）"));
+        QCOMPARE(d.Edit(IDC_KATAKANA)->toolTip(), KanaLineEdit::TypingHint());
         // The label's 384 x 64 dots inside the frame, in pixels whatever the dialog font.
         QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size(), QSize(387, 67));
     }
 
+    // What reaches the field (typed as romaji, keys carrying kana, an input
+    // method's commit, a paste) and the password Enter makes of it. Enter then
+    // moves on to the typing field and never closes; Escape drops pending
+    // letters first and closes only after.
     void enterConvertsMovesOnAndNeverCloses_data() {
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<char>("how"); // k keys, t keys carrying text, c commit, p paste
+        QTest::addColumn<QString>("input");
         QTest::addColumn<bool>("digits");
+        QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("password");
-        QTest::newRow("sakura as romaji") << QStringLiteral("sakura") << true << QStringLiteral("39r");
-        QTest::newRow("space capitalises") << U("サクラ　サクラ") << false << QStringLiteral("skrSkr");
-        QTest::newRow("digit uses up the capital") << U("サクラ　サクラ") << true << QStringLiteral("39r39r");
+        QTest::newRow("sakura as romaji") << 'k' << "sakura" << true << U("サクラ") << "39r";
+        QTest::newRow("digit first") << 'k' << "1sakura" << true << U("１サクラ") << "39r";
+        QTest::newRow("typo") << 'k' << "sakurkasakura" << true << U("サクｒカサクラ") << "39k39r";
+        QTest::newRow("capitals, digit, space, sign")
+            << 'k' << "Password1 kyoto!" << true << U("パッｓヲｒｄ１　キョト！") << "pwKt";
+        QTest::newRow("Enter commits a trailing n") << 'k' << "hon" << true << U("ホン") << "hn";
+        QTest::newRow("space capitalises") << 't' << U("サクラ　サクラ") << false << U("サクラ　サクラ") << "skrSkr";
+        QTest::newRow("digit uses up the capital") << 't' << U("サクラ　サクラ") << true << U("サクラ　サクラ") << "39r39r";
+        QTest::newRow("half-width commit") << 'c' << U("1ｻｸﾗ　ｻｸﾗ") << true << U("１サクラ　サクラ") << "39r39r";
+        QTest::newRow("pasted single-byte digit") << 'p' << U("1サクラ") << true << U("1サクラ") << "";
     }
     void enterConvertsMovesOnAndNeverCloses() {
-        QFETCH(QString, typed);
+        QFETCH(char, how);
+        QFETCH(QString, input);
         QFETCH(bool, digits);
-        QFETCH(QString, password);
         MessageBoxRecorder boxes; // a check of the empty typing field says so in a box
         ShownDialog d;
         d.dialog.CheckDlgButton(IDC_USE_DIGITS, digits);
-        d.Convert(typed);
-        QCOMPARE(d.Edit(IDC_PASSWORD)->text(), password);
+        QLineEdit* field = d.Edit(IDC_KATAKANA);
+        if (how == 'k') {
+            QTest::keyClicks(field, input);
+        } else if (how == 't') {
+            TypeText(field, input);
+        } else if (how == 'c') {
+            QInputMethodEvent commit;
+            commit.setCommitString(input);
+            QApplication::sendEvent(field, &commit);
+        } else {
+            QApplication::clipboard()->setText(input);
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTest::keyClick(field, Qt::Key_Return);
+        QTEST(field->text(), "field");
+        QTEST(d.Edit(IDC_PASSWORD)->text(), "password");
         QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_TYPING));
         QCOMPARE(d.Defaults(), (QList<int>{IDC_CHECK, 0, 1}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
         d.dialog.GotoDlgCtrl(IDC_KATAKANA);
         QCOMPARE(d.Defaults(), (QList<int>{IDC_CONVERT, 1, 0}));
         QVERIFY(d.dialog.isVisible());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClicks(field, QStringLiteral("ky"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(d.dialog.isVisible());
+        QTEST(field->text(), "field");
+        QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!d.dialog.isVisible());
         QCOMPARE(d.dialog.result(), int(IDCANCEL));
     }
@@ -159,6 +196,10 @@ private slots:
         // Pasted half-width stays one byte; the cut never splits a character.
         QCOMPARE(enter(QString(), U("ｱ") + a34 + U("アア")), U("ｱ") + a34);
         QCOMPARE(enter(U("サ한ク€ラ"), U("ク한")), U("サクラ")); // no code page 932 form
+        // Romaji at the end: a syllable that would pass the limit is refused whole.
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("a").repeated(33) + "kyakya\r");
+        QCOMPARE(edit->text(), U("ア").repeated(33) + U("キャ"));
     }
 
     void damagedTableFileIsReportedAndLeftAlone() {

@@ -1,13 +1,12 @@
-// The table as text: the editor's checks shared with the dialog, the text's
-// round trip to the same table file bytes, every refusal with its line, and
-// the warnings of the check.
+// The table as text: the round trip to the same table file bytes, every
+// refusal with its line (the editor's key checks among them, also met through
+// the dialog's save), and the warnings of the check.
 #include "tableedit/TableText.h"
 
 #include "support/NamedCases.h"
 #include "support/Sjis.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
-#include "tableedit/KeyCheck.h"
 #include "tableedit/TableWarnings.h"
 
 #include <gtest/gtest.h>
@@ -17,46 +16,6 @@
 namespace {
 
 using namespace tableedit;
-
-// --- The editor's checks -------------------------------------------------
-
-struct LengthCase {
-    const char* name;
-    std::string key; // code page 932
-    bool tooLong;
-    std::string cut;
-    friend void PrintTo(const LengthCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class KeyLength : public testing::TestWithParam<LengthCase> {};
-
-TEST_P(KeyLength, CutsAtSixBytesOnACharacterBoundary) {
-    const auto& c = GetParam();
-    const auto result = CheckKeyLength(c.key);
-    ASSERT_EQ(result.has_value(), c.tooLong);
-    if (result) {
-        EXPECT_EQ(result->cut, c.cut);
-        EXPECT_EQ(result->message, c.key + Sjis(" は、３文字以上です。\r\n") + c.cut + Sjis(" に切り詰めます。"));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, KeyLength,
-    testing::Values(LengthCase{"ThreeFullWidthPass", Sjis("アイウ"), false, ""},
-                    LengthCase{"FourFullWidthCutToThree", Sjis("アイウエ"), true, Sjis("アイウ")},
-                    LengthCase{"SevenHalfWidthCutToSix", Sjis("ｱｲｳｴｵｶｷ"), true, Sjis("ｱｲｳｴｵｶ")},
-                    LengthCase{"LimitCountsBytesNotCharacters", Sjis("アイｳｴｵ"), true, Sjis("アイｳｴ")},
-                    LengthCase{"NoHalfCharacterLeft", Sjis("ｱアイウ"), true, Sjis("ｱアイ")}),
-    named_cases::CaseName());
-
-TEST(DuplicateKey, NamesTheEarlierAndTheCurrentOutput) {
-    CMapStringToString map;
-    EXPECT_FALSE(CheckDuplicateKey(map, Sjis("カ"), "q"));
-    map.SetAt(Sjis("カ"), "k");
-    EXPECT_EQ(CheckDuplicateKey(map, Sjis("カ"), "q"),
-              Sjis("カ が k と q で指定されています。\r\nカ → k は無効になります。"));
-    EXPECT_FALSE(CheckDuplicateKey(map, Sjis("カア"), "q"));
-}
 
 // --- Round trip ------------------------------------------------------------
 
