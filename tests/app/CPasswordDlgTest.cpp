@@ -119,9 +119,12 @@ private slots:
         QTest::newRow("capitals, digit, space, sign")
             << 'k' << "Password1 kyoto!" << true << U("パッｓヲｒｄ１　キョト！") << "pwKt";
         QTest::newRow("Enter commits a trailing n") << 'k' << "hon" << true << U("ホン") << "hn";
-        QTest::newRow("space capitalises") << 't' << U("サクラ　サクラ") << false << U("サクラ　サクラ") << "skrSkr";
-        QTest::newRow("digit uses up the capital") << 't' << U("サクラ　サクラ") << true << U("サクラ　サクラ") << "39r39r";
-        QTest::newRow("half-width commit") << 'c' << U("1ｻｸﾗ　ｻｸﾗ") << true << U("１サクラ　サクラ") << "39r39r";
+        QTest::newRow("space capitalises")
+            << 't' << U("サクラ　サクラ") << false << U("サクラ　サクラ") << "skrSkr";
+        QTest::newRow("digit uses up the capital")
+            << 't' << U("サクラ　サクラ") << true << U("サクラ　サクラ") << "39r39r";
+        QTest::newRow("half-width commit")
+            << 'c' << U("1ｻｸﾗ　ｻｸﾗ") << true << U("１サクラ　サクラ") << "39r39r";
         QTest::newRow("pasted single-byte digit") << 'p' << U("1サクラ") << true << U("1サクラ") << "";
     }
     void enterConvertsMovesOnAndNeverCloses() {

@@ -17,7 +17,7 @@ private slots:
         QTest::addColumn<bool>("exits");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output"); // a part of standard output
-        QTest::addColumn<bool>("complains");  // something on standard error
+        QTest::addColumn<bool>("complains"); // something on standard error
         QTest::addColumn<bool>("dataFolder");
         QTest::newRow("nothing: the window") << QStringList{} << false << 0 << "" << false << false;
         QTest::newRow("data folder") << QStringList{"--in-data-folder"} << false << 0 << "" << false << true;

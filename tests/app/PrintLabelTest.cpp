@@ -158,7 +158,8 @@ void PrintLabelTest::nothingSent_data() {
         Box(QString::fromUtf8("プリントするデータがありません"), Buttons::Ok, Icon::Exclamation);
     QTest::newRow("empty password") << "" << true << int(IDOK) << nothing;
     QTest::newRow("cancelled") << "Q8xj" << true << int(IDCANCEL) << kAsk;
-    QTest::newRow("too wide for the label, cancelled") << QString(35, 'W') << true << int(IDCANCEL) << kAskCut;
+    QTest::newRow("too wide for the label, cancelled")
+        << QString(35, 'W') << true << int(IDCANCEL) << kAskCut;
     QTest::newRow("no link: read, then dropped") << "Q8xj" << false << int(IDOK) << kAsk;
 }
 

@@ -129,7 +129,8 @@ private slots:
         QCOMPARE(dialog.pos() == position, comesBack);
         dialog.move(60, 50);
         dialog.EndDialog(IDCANCEL);
-        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("window/position")).toPoint(), QPoint(60, 50));
+        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("window/position")).toPoint(),
+                 QPoint(60, 50));
     }
 
     // Copying from the password field marks the copy as a secret, and the

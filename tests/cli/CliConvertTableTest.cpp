@@ -52,14 +52,16 @@ ConversionTable SymbolsTable() {
 struct ConvertCase {
     const char* name;
     std::vector<std::string> options;
-    std::string phrase;     // UTF-8, given as typed
-    std::string katakana;   // UTF-8, what the conversion reads
+    std::string phrase;   // UTF-8, given as typed
+    std::string katakana; // UTF-8, what the conversion reads
     bool symbolsTable = false;
     friend void PrintTo(const ConvertCase& row, std::ostream* os) { *os << row.name; }
 };
 
 ConversionOptions OptionsOf(const std::vector<std::string>& options) {
-    const auto has = [&](const char* o) { return std::find(options.begin(), options.end(), o) != options.end(); };
+    const auto has = [&](const char* o) {
+        return std::find(options.begin(), options.end(), o) != options.end();
+    };
     return {!has("--no-digits"), !has("--no-symbols"), has("--random-case")};
 }
 
@@ -94,11 +96,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ConvertCase{"Sakura", {}, "サクラ", "サクラ"},
         ConvertCase{"SakuraNoDigits", {"--no-digits"}, "サクラ", "サクラ"},
-        ConvertCase{"RandomCaseSeeded", {"--random-case", "--seed", "7", "--no-digits"}, "サクラ　ハナミ", "サクラ　ハナミ"},
-        ConvertCase{"RandomCaseSeededDigits", {"--random-case", "--seed", "7"}, "ニホンノサクラ", "ニホンノサクラ"},
-        ConvertCase{"EmptyPhrase", {}, "", ""},
-        ConvertCase{"Romaji", {"--romaji"}, "sakura", "サクラ"},
-        ConvertCase{"RomajiSpaceCapitalsAndN", {"--romaji", "--no-digits"}, "KITTE konnnichiha", "キッテ　コンニチハ"},
+        ConvertCase{"RandomCaseSeeded",
+                    {"--random-case", "--seed", "7", "--no-digits"},
+                    "サクラ　ハナミ",
+                    "サクラ　ハナミ"},
+        ConvertCase{
+            "RandomCaseSeededDigits", {"--random-case", "--seed", "7"}, "ニホンノサクラ", "ニホンノサクラ"},
+        ConvertCase{"EmptyPhrase", {}, "", ""}, ConvertCase{"Romaji", {"--romaji"}, "sakura", "サクラ"},
+        ConvertCase{"RomajiSpaceCapitalsAndN",
+                    {"--romaji", "--no-digits"},
+                    "KITTE konnnichiha",
+                    "キッテ　コンニチハ"},
         ConvertCase{"SymbolsWin", {}, "サクラク", "サクラク", true},
         ConvertCase{"NoSymbols", {"--no-symbols"}, "サクラク", "サクラク", true},
         ConvertCase{"NoDigitsKeepsSymbols", {"--no-digits"}, "サクラク", "サクラク", true}),
@@ -138,7 +146,8 @@ TEST(ConvertRandomCase, WithoutASeedIsSeededFromTheTimeLikeTheWindow) {
     for (std::uint32_t t = before; t <= after; ++t) {
         CrtRandom random;
         random.srand(t);
-        possible.push_back(cp932::ToUtf8(ConvertKatakana(cp932::Text(phrase), DefaultTable(), {false, true, true}, random)));
+        possible.push_back(
+            cp932::ToUtf8(ConvertKatakana(cp932::Text(phrase), DefaultTable(), {false, true, true}, random)));
     }
     std::istringstream lines(result.out);
     std::string line;
@@ -200,10 +209,11 @@ TEST(TableImport, ListsEveryProblemWithItsLineAndWritesNothing) {
                              "signs\tア\t!\n");
     const CliResult result = cli.Run({"table", "import", "bad.tsv"});
     EXPECT_EQ(result.code, 5);
-    EXPECT_EQ(result.err, "bad.tsv:3: アイウエ は、３文字以上です。 アイウ に切り詰めます。\n"
-                          "bad.tsv:5: カ が k と q で指定されています。 カ → k は無効になります。 (first on line 2)\n"
-                          "bad.tsv:6: unknown map \"signs\": use letters, digits or symbols\n"
-                          "q8xj-cli: nothing imported: 3 problems\n");
+    EXPECT_EQ(result.err,
+              "bad.tsv:3: アイウエ は、３文字以上です。 アイウ に切り詰めます。\n"
+              "bad.tsv:5: カ が k と q で指定されています。 カ → k は無効になります。 (first on line 2)\n"
+              "bad.tsv:6: unknown map \"signs\": use letters, digits or symbols\n"
+              "q8xj-cli: nothing imported: 3 problems\n");
     EXPECT_FALSE(cli.Exists("Q8.xj"));
 }
 
@@ -212,11 +222,12 @@ TEST(TableCheck, ReportsProblemsAndWarningsOnStandardOutput) {
     cli.WriteFile("t.tsv", "map\tkey\tvalue\nletters\tab\ta\nletters\t「\tl\ndigits\tイ\t1\ndigits\tア\tx\n");
     const CliResult bad = cli.Run({"table", "check", "t.tsv"});
     EXPECT_EQ(bad.code, 5);
-    EXPECT_EQ(bad.out, "t.tsv:5: the value \"x\" is not one of the digits map's outputs: 0 to 9\n"
-                       "t.tsv:2: warning: the key ab is not full-width katakana: a typed phrase never holds "
-                       "it, so this entry never matches\n"
-                       "t.tsv: warning: l, 1 and I look alike on a label: l from 「 (line 3); 1 from イ (line 4)\n"
-                       "t.tsv: 3 entries checked, 1 problem, 2 warnings\n");
+    EXPECT_EQ(bad.out,
+              "t.tsv:5: the value \"x\" is not one of the digits map's outputs: 0 to 9\n"
+              "t.tsv:2: warning: the key ab is not full-width katakana: a typed phrase never holds "
+              "it, so this entry never matches\n"
+              "t.tsv: warning: l, 1 and I look alike on a label: l from 「 (line 3); 1 from イ (line 4)\n"
+              "t.tsv: 3 entries checked, 1 problem, 2 warnings\n");
     // The built-in table passes, with its look-alikes named.
     const CliResult builtIn = cli.Run({"table", "check"});
     EXPECT_EQ(builtIn.code, 0);
@@ -230,7 +241,7 @@ struct FailureCase {
     std::vector<std::string> args;
     std::string input;
     int code;
-    std::string message; // the whole of standard error
+    std::string message;    // the whole of standard error
     std::string setup = {}; // a table file the case needs: "damaged", "unreadable"
     friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
 };
@@ -263,33 +274,108 @@ TEST_P(Failure, OneLineOnStandardErrorTheCodeAndNoOutput) {
 INSTANTIATE_TEST_SUITE_P(
     Errors, Failure,
     testing::Values(
-        FailureCase{"NoCommand", {}, "", 2, "q8xj-cli: a command is needed: convert, table, label or print (see --help)"},
-        FailureCase{"UnknownCommand", {"make"}, "", 2, "q8xj-cli: unknown command \"make\": use convert, table, label or print (see --help)"},
-        FailureCase{"UnknownOption", {"convert", "--digits", "サ"}, "", 2, "q8xj-cli: Unknown option 'digits'. (see --help)"},
-        FailureCase{"MissingValue", {"convert", "サ", "--table"}, "", 2, "q8xj-cli: Missing value after '--table'. (see --help)"},
-        FailureCase{"NoPhrase", {"convert"}, "", 2, "q8xj-cli: convert needs a phrase, or - to read phrases from standard input"},
-        FailureCase{"BadSeed", {"convert", "--seed", "-1", "サ"}, "", 2, "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"-1\""},
-        FailureCase{"SeedTooLarge", {"convert", "--seed", "4294967296", "サ"}, "", 2, "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"4294967296\""},
+        FailureCase{"NoCommand",
+                    {},
+                    "",
+                    2,
+                    "q8xj-cli: a command is needed: convert, table, label or print (see --help)"},
+        FailureCase{"UnknownCommand",
+                    {"make"},
+                    "",
+                    2,
+                    "q8xj-cli: unknown command \"make\": use convert, table, label or print (see --help)"},
+        FailureCase{"UnknownOption",
+                    {"convert", "--digits", "サ"},
+                    "",
+                    2,
+                    "q8xj-cli: Unknown option 'digits'. (see --help)"},
+        FailureCase{"MissingValue",
+                    {"convert", "サ", "--table"},
+                    "",
+                    2,
+                    "q8xj-cli: Missing value after '--table'. (see --help)"},
+        FailureCase{"NoPhrase",
+                    {"convert"},
+                    "",
+                    2,
+                    "q8xj-cli: convert needs a phrase, or - to read phrases from standard input"},
+        FailureCase{"BadSeed",
+                    {"convert", "--seed", "-1", "サ"},
+                    "",
+                    2,
+                    "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"-1\""},
+        FailureCase{"SeedTooLarge",
+                    {"convert", "--seed", "4294967296", "サ"},
+                    "",
+                    2,
+                    "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"4294967296\""},
         FailureCase{"StandardInputTwice", {"convert", "-", "-"}, "", 2, "q8xj-cli: - may be given once only"},
-        FailureCase{"NotCodePage932", {"convert", "サクラ", "ア😀"}, "", 4, "q8xj-cli: the phrase \"ア😀\" holds a character that code page 932 cannot hold"},
-        FailureCase{"NotCodePage932FromInput", {"convert", "-"}, "サ\n\xFF\n", 4, "q8xj-cli: the phrase \"\xFF\" holds a character that code page 932 cannot hold"},
-        FailureCase{"LongerThanTheField", {"convert", std::string(71, 'a')}, "", 4,
-                    "q8xj-cli: the phrase \"" + std::string(40, 'a') + "...\" is 71 bytes in code page 932; the katakana field holds 70"},
-        FailureCase{"DamagedTable", {"convert", "サ"}, "", 3, "q8xj-cli: the table file Q8.xj is damaged: Q8.xj の末尾以降にｱｸｾｽしようとしました。", "damaged"},
-        FailureCase{"UnreadableTable", {"table", "export"}, "", 3, "q8xj-cli: cannot read the table file Q8.xj: Permission denied", "unreadable"},
-        FailureCase{"TableIsAFolder", {"convert", "--table", ".", "サ"}, "", 3, "q8xj-cli: cannot read the table file .: it is a folder"},
-        FailureCase{"NoTableAction", {"table"}, "", 2, "q8xj-cli: table needs export, import or check (see --help)"},
-        FailureCase{"UnknownTableAction", {"table", "dump"}, "", 2, "q8xj-cli: unknown table command \"dump\": use export, import or check"},
-        FailureCase{"ImportWithoutFile", {"table", "import"}, "", 2, "q8xj-cli: table import takes one text file (- for standard input)"},
-        FailureCase{"ImportMissingFile", {"table", "import", "none.tsv"}, "", 3, "q8xj-cli: cannot read none.tsv: No such file or directory"},
-        FailureCase{"ExportUnwritable", {"table", "export", "good.tsv/out.tsv"}, "", 6, "q8xj-cli: cannot write good.tsv/out.tsv: Not a directory"},
-        FailureCase{"ImportUnwritable", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, "", 6,
+        FailureCase{"NotCodePage932",
+                    {"convert", "サクラ", "ア😀"},
+                    "",
+                    4,
+                    "q8xj-cli: the phrase \"ア😀\" holds a character that code page 932 cannot hold"},
+        FailureCase{"NotCodePage932FromInput",
+                    {"convert", "-"},
+                    "サ\n\xFF\n",
+                    4,
+                    "q8xj-cli: the phrase \"\xFF\" holds a character that code page 932 cannot hold"},
+        FailureCase{"LongerThanTheField",
+                    {"convert", std::string(71, 'a')},
+                    "",
+                    4,
+                    "q8xj-cli: the phrase \"" + std::string(40, 'a') +
+                        "...\" is 71 bytes in code page 932; the katakana field holds 70"},
+        FailureCase{"DamagedTable",
+                    {"convert", "サ"},
+                    "",
+                    3,
+                    "q8xj-cli: the table file Q8.xj is damaged: Q8.xj の末尾以降にｱｸｾｽしようとしました。",
+                    "damaged"},
+        FailureCase{"UnreadableTable",
+                    {"table", "export"},
+                    "",
+                    3,
+                    "q8xj-cli: cannot read the table file Q8.xj: Permission denied",
+                    "unreadable"},
+        FailureCase{"TableIsAFolder",
+                    {"convert", "--table", ".", "サ"},
+                    "",
+                    3,
+                    "q8xj-cli: cannot read the table file .: it is a folder"},
+        FailureCase{
+            "NoTableAction", {"table"}, "", 2, "q8xj-cli: table needs export, import or check (see --help)"},
+        FailureCase{"UnknownTableAction",
+                    {"table", "dump"},
+                    "",
+                    2,
+                    "q8xj-cli: unknown table command \"dump\": use export, import or check"},
+        FailureCase{"ImportWithoutFile",
+                    {"table", "import"},
+                    "",
+                    2,
+                    "q8xj-cli: table import takes one text file (- for standard input)"},
+        FailureCase{"ImportMissingFile",
+                    {"table", "import", "none.tsv"},
+                    "",
+                    3,
+                    "q8xj-cli: cannot read none.tsv: No such file or directory"},
+        FailureCase{"ExportUnwritable",
+                    {"table", "export", "good.tsv/out.tsv"},
+                    "",
+                    6,
+                    "q8xj-cli: cannot write good.tsv/out.tsv: Not a directory"},
+        FailureCase{"ImportUnwritable",
+                    {"table", "import", "good.tsv", "--table", "none/Q8.xj"},
+                    "",
+                    6,
                     "q8xj-cli: cannot write the table file none/Q8.xj: No such file or directory"}),
     named_cases::CaseName());
 
 TEST(Help, ListsTheExitCodes) {
     CliRunner cli;
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--help"}, {"convert", "--help"}, {"table", "-h"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--help"}, {"convert", "--help"}, {"table", "-h"}}) {
         const CliResult result = cli.Run(args);
         EXPECT_EQ(result.code, 0);
         EXPECT_NE(result.out.find("Exit codes:\n  0  done\n"), std::string::npos) << args.front();

@@ -67,12 +67,13 @@ void CliLabelPrintTest::labelIsWhatThePrintJobReads_data() {
     QTest::newRow("default font") << "39r" << QStringList{} << "" << 36 << QColor(Qt::black) << false;
     QTest::newRow("small and red") << "Skr39" << QStringList{"--size", "12", "--colour", "red"} << "" << 12
                                    << QColor(Qt::red) << false;
-    QTest::newRow("hex colour and face") << "wndu" << QStringList{"--colour", "#336699", "--font", "IPAGothic"}
-                                         << "IPAGothic" << 36 << QColor("#336699") << false;
-    QTest::newRow("wider than the label") << "39rSkr39rSkr39rSkr39rSkr" << QStringList{"--size", "48"} << "" << 48
-                                          << QColor(Qt::black) << true;
-    QTest::newRow("white prints nothing") << "39r" << QStringList{"--colour", "white"} << "" << 36
-                                          << QColor(Qt::white) << false;
+    QTest::newRow("hex colour and face")
+        << "wndu" << QStringList{"--colour", "#336699", "--font", "IPAGothic"} << "IPAGothic" << 36
+        << QColor("#336699") << false;
+    QTest::newRow("wider than the label")
+        << "39rSkr39rSkr39rSkr39rSkr" << QStringList{"--size", "48"} << "" << 48 << QColor(Qt::black) << true;
+    QTest::newRow("white prints nothing")
+        << "39r" << QStringList{"--colour", "white"} << "" << 36 << QColor(Qt::white) << false;
 }
 
 void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
@@ -148,7 +149,8 @@ void CliLabelPrintTest::labelFailures_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no output") << QStringList{"label", "39r"} << 2 << "q8xj-cli: label needs --output FILE.png";
+    QTest::newRow("no output") << QStringList{"label", "39r"} << 2
+                               << "q8xj-cli: label needs --output FILE.png";
     QTest::newRow("no password") << QStringList{"label", "--output", "l.png"} << 2
                                  << "q8xj-cli: one password is needed (see --help)";
     QTest::newRow("empty password") << QStringList{"print", ""} << 2
@@ -157,11 +159,14 @@ void CliLabelPrintTest::labelFailures_data() {
                                 << "q8xj-cli: --colour takes a colour name or #rrggbb, not \"#12345\"";
     QTest::newRow("bad size") << QStringList{"print", "--size", "0", "x"} << 2
                               << "q8xj-cli: --size takes a whole number from 1 to 500, not \"0\"";
-    QTest::newRow("face too long") << QStringList{"label", "--font", QString(32, 'F'), "--output", "l.png", "x"}
-                                   << 2 << "q8xj-cli: --font takes a face name of 1 to 31 bytes in code page 932";
-    QTest::newRow("not code page 932") << QStringList{"label", "--output", "l.png", "x😀"} << 4
-                                       << "q8xj-cli: the password \"x😀\" holds a character that code page 932 "
-                                          "cannot hold";
+    QTest::newRow("face too long") << QStringList{"label",    "--font", QString(32, 'F'),
+                                                  "--output", "l.png",  "x"}
+                                   << 2
+                                   << "q8xj-cli: --font takes a face name of 1 to 31 bytes in code page 932";
+    QTest::newRow("not code page 932")
+        << QStringList{"label", "--output", "l.png", "x😀"} << 4
+        << "q8xj-cli: the password \"x😀\" holds a character that code page 932 "
+           "cannot hold";
     QTest::newRow("unwritable output") << QStringList{"label", "--output", "none/l.png", "x"} << 6
                                        << "q8xj-cli: cannot write none/l.png: No such file or directory";
 }

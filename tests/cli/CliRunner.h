@@ -29,7 +29,9 @@ public:
 
     // Whole files of the folder.
     std::string ReadFile(const std::string& name) const { return ReadWhole(m_folder / name); }
-    void WriteFile(const std::string& name, const std::string& bytes) const { WriteWhole(m_folder / name, bytes); }
+    void WriteFile(const std::string& name, const std::string& bytes) const {
+        WriteWhole(m_folder / name, bytes);
+    }
     bool Exists(const std::string& name) const { return std::filesystem::exists(m_folder / name); }
 
 private:

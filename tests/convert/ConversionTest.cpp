@@ -91,13 +91,14 @@ const std::vector<std::tuple<char, std::string_view, std::string_view>> kLongerK
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, OwnTableConversion,
-    testing::Values(OwnTableCase{"SymbolsBeatDigits", kSaInEveryMap, "サ", {true, true, false}, "*"},
-                    OwnTableCase{"DigitsBeatLetters", kSaInEveryMap, "サ", {true, false, false}, "3"},
-                    OwnTableCase{"LettersWhenBothAreOff", kSaInEveryMap, "サ", {false, false, false}, "s"},
-                    OwnTableCase{"LongestLetterKey", kLongerKeys, "サクラ", {true, true, false}, "z"},
-                    OwnTableCase{"LongerKeyBeatsAShorterSymbol", kLongerKeys, "サクサラ", {true, true, false}, "q!r"},
-                    OwnTableCase{"LongerOutputsUpperCasedWhole", {{'l', "ア", "ab"}}, "　アア", {false, false, false},
-                                 "ABab"}),
+    testing::Values(
+        OwnTableCase{"SymbolsBeatDigits", kSaInEveryMap, "サ", {true, true, false}, "*"},
+        OwnTableCase{"DigitsBeatLetters", kSaInEveryMap, "サ", {true, false, false}, "3"},
+        OwnTableCase{"LettersWhenBothAreOff", kSaInEveryMap, "サ", {false, false, false}, "s"},
+        OwnTableCase{"LongestLetterKey", kLongerKeys, "サクラ", {true, true, false}, "z"},
+        OwnTableCase{"LongerKeyBeatsAShorterSymbol", kLongerKeys, "サクサラ", {true, true, false}, "q!r"},
+        OwnTableCase{
+            "LongerOutputsUpperCasedWhole", {{'l', "ア", "ab"}}, "　アア", {false, false, false}, "ABab"}),
     named_cases::CaseName());
 
 // One draw per step and none more: the generator moved exactly twenty times.
@@ -153,11 +154,18 @@ using M = ConversionStep::Map;
 
 INSTANTIATE_TEST_SUITE_P(
     Phrases, ConversionSteps,
-    testing::Values(StepCase{"DigitsAndLetters", "サクラ", kDigits, {{"サ", M::Digits, "3"}, {"ク", M::Digits, "9"}, {"ラ", M::Letters, "r"}}},
-                    StepCase{"SkippedAndCapital", "　キャ", kNoDigits, {{"　", M::None, ""}, {"キ", M::Letters, "K"}, {"ャ", M::None, ""}}},
-                    StepCase{"LongestKey", "ウィン", kDigits, {{"ウィ", M::Letters, "w"}, {"ン", M::Letters, "n"}}},
-                    StepCase{"OddByteAtTheEnd", "ア1", kDigits, {{"ア", M::Letters, "a"}, {"1", M::None, ""}}},
-                    StepCase{"Empty", "", kDigits, {}}),
+    testing::Values(
+        StepCase{"DigitsAndLetters",
+                 "サクラ",
+                 kDigits,
+                 {{"サ", M::Digits, "3"}, {"ク", M::Digits, "9"}, {"ラ", M::Letters, "r"}}},
+        StepCase{"SkippedAndCapital",
+                 "　キャ",
+                 kNoDigits,
+                 {{"　", M::None, ""}, {"キ", M::Letters, "K"}, {"ャ", M::None, ""}}},
+        StepCase{"LongestKey", "ウィン", kDigits, {{"ウィ", M::Letters, "w"}, {"ン", M::Letters, "n"}}},
+        StepCase{"OddByteAtTheEnd", "ア1", kDigits, {{"ア", M::Letters, "a"}, {"1", M::None, ""}}},
+        StepCase{"Empty", "", kDigits, {}}),
     named_cases::CaseName());
 
 } // namespace

@@ -87,12 +87,16 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("pending");
-        QTest::newRow("n, signs and space") << 0 << 0 << "sango kan'i[-]kon" << U("サンゴ　カンイ「ー」コ") << "n";
+        QTest::newRow("n, signs and space")
+            << 0 << 0 << "sango kan'i[-]kon" << U("サンゴ　カンイ「ー」コ") << "n";
         QTest::newRow("digits and leftovers full-width") << 0 << 0 << "ky1n2#" << U("ｋｙ１ン２＃") << "";
         QTest::newRow("Enter commits n as katakana") << 0 << 0 << "kon\r" << U("コン") << "";
         QTest::newRow("Tab commits letters full-width") << 0 << 0 << "kk\t" << U("ッｋ") << "";
         QTest::newRow("Backspace: pending letters first") << 0 << 0 << "aky\b\b\bi" << U("イ") << "";
-        QTest::newRow("Escape drops pending letters only") << 0 << 0 << "kaky\x1b" "a" << U("カア") << "";
+        QTest::newRow("Escape drops pending letters only") << 0 << 0
+                                                           << "kaky\x1b"
+                                                              "a"
+                                                           << U("カア") << "";
         QTest::newRow("Escape drops a lone n") << 0 << 0 << "kon\x1b\r" << U("コ") << "";
         QTest::newRow("limit: kana past it") << 6 << 0 << "aiue" << U("アイウ") << "";
         QTest::newRow("limit: syllable refused whole") << 5 << 0 << "aikya" << U("アイ") << "ky";

@@ -85,16 +85,11 @@ TEST_P(SoundMark, JoinsOnlyWhereTheVoicedKanaExists) {
 }
 
 constexpr Mark kMarks[] = {
-    {"Voiced", U'カ', U'ﾞ', U'ガ'},
-    {"VoicedCombining", U'ト', U'\u3099', U'ド'},
-    {"SemiVoiced", U'ハ', U'ﾟ', U'パ'},
-    {"SemiVoicedCombining", U'ホ', U'\u309A', U'ポ'},
-    {"VoicedU", U'ウ', U'ﾞ', U'ヴ'},
-    {"NoSemiVoicedKa", U'カ', U'ﾟ', 0},
-    {"AlreadyVoiced", U'ガ', U'ﾞ', 0},
-    {"WaHasNoVoicedForm", U'ワ', U'ﾞ', 0},
-    {"Hiragana", U'か', U'ﾞ', 0},
-    {"FullWidthMarkDoesNotJoin", U'カ', U'゛', 0},
+    {"Voiced", U'カ', U'ﾞ', U'ガ'},     {"VoicedCombining", U'ト', U'\u3099', U'ド'},
+    {"SemiVoiced", U'ハ', U'ﾟ', U'パ'}, {"SemiVoicedCombining", U'ホ', U'\u309A', U'ポ'},
+    {"VoicedU", U'ウ', U'ﾞ', U'ヴ'},    {"NoSemiVoicedKa", U'カ', U'ﾟ', 0},
+    {"AlreadyVoiced", U'ガ', U'ﾞ', 0},  {"WaHasNoVoicedForm", U'ワ', U'ﾞ', 0},
+    {"Hiragana", U'か', U'ﾞ', 0},       {"FullWidthMarkDoesNotJoin", U'カ', U'゛', 0},
     {"NotAMark", U'カ', U'ア', 0},
 };
 

@@ -67,7 +67,10 @@ constexpr Typing kTypings[] = {
     {"IssueDigitFirst", "1sakura", "１サクラ", ""},
     {"IssueTypo", "sakurkasakura", "サクｒカサクラ", ""},
     {"IssueMixed", "Password1 kyoto!", "パッｓヲｒｄ１　キョト！", ""},
-    {"RefusedKeysLeavePending", "k\t\x7f\x80\x1b" "a", "カ", ""},
+    {"RefusedKeysLeavePending",
+     "k\t\x7f\x80\x1b"
+     "a",
+     "カ", ""},
     {"Backspace", "ky\bats\bakk\ban\bi\b\ba", "カタッアイア", ""},
     {"Flush", "n\nkon\n\nky\nxts\nKY\nny\nkk\n", "ンコンｋｙｘｔｓｋｙｎｙッｋ", ""},
     {"LongestPending", "xts", "", "xts"},

@@ -49,7 +49,8 @@ private slots:
         for (const QCheckBox* box : fonts.findChildren<QCheckBox*>()) {
             texts << box->text();
         }
-        QTest::newRow("font picker style label") << texts.join('|') << QString::fromUtf8("フォントスタイル(&Y)");
+        QTest::newRow("font picker style label")
+            << texts.join('|') << QString::fromUtf8("フォントスタイル(&Y)");
         QTest::newRow("font picker underline") << texts.join('|') << QString::fromUtf8("下線(&U)");
     }
     void qtTextsAreJapanese() {

@@ -33,10 +33,8 @@ private slots:
         QTest::addColumn<int>("scheduled");
         QTest::addColumn<QString>("leftAfterAll");
         QTest::newRow("left alone: cleared") << 30 << int(Then::Nothing) << 1 << "";
-        QTest::newRow("the user copied something else: kept")
-            << 30 << int(Then::OtherCopy) << 1 << "other";
-        QTest::newRow("another secret copied meanwhile: kept")
-            << 30 << int(Then::OtherSecret) << 2 << "";
+        QTest::newRow("the user copied something else: kept") << 30 << int(Then::OtherCopy) << 1 << "other";
+        QTest::newRow("another secret copied meanwhile: kept") << 30 << int(Then::OtherSecret) << 2 << "";
         QTest::newRow("copied again: the later clearing counts")
             << 5 << int(Then::SecretCopyAgain) << 2 << "";
         QTest::newRow("switched off") << 0 << int(Then::Nothing) << 0 << "pw-1";
@@ -120,7 +118,8 @@ private slots:
                 }
                 menu->close();
             });
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), field.mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    field.mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(&field, &event);
             QTRY_VERIFY(menu != nullptr);
         } else {

@@ -148,10 +148,14 @@ private slots:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("newFace");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("oblique becomes italic") << "DejaVu Sans" << "Bold Oblique" << "DejaVu Serif"
+        QTest::newRow("oblique becomes italic") << "DejaVu Sans"
+                                                << "Bold Oblique"
+                                                << "DejaVu Serif"
                                                 << "Bold Italic";
-        QTest::newRow("missing style: regular, not the first name")
-            << "DejaVu Sans" << "ExtraLight" << "DejaVu Serif" << "Book";
+        QTest::newRow("missing style: regular, not the first name") << "DejaVu Sans"
+                                                                    << "ExtraLight"
+                                                                    << "DejaVu Serif"
+                                                                    << "Book";
     }
     void newFaceKeepsTheStyle() {
         QFETCH(QString, face);

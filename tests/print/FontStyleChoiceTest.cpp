@@ -25,8 +25,14 @@ TEST_P(FaceStyle, KeepsTheStyleOrTakesTheRegularOne) {
     EXPECT_EQ(ChooseFaceStyle(c.styles, c.current), c.expected);
 }
 
-const std::vector<std::string> kSerif{"Bold", "Bold Italic", "Book", "Condensed", "Condensed Bold",
-                                      "Condensed Bold Italic", "Condensed Italic", "Italic"};
+const std::vector<std::string> kSerif{"Bold",
+                                      "Bold Italic",
+                                      "Book",
+                                      "Condensed",
+                                      "Condensed Bold",
+                                      "Condensed Bold Italic",
+                                      "Condensed Italic",
+                                      "Italic"};
 const std::vector<std::string> kSans{"Bold", "Bold Oblique", "Book", "Condensed", "ExtraLight", "Oblique"};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -40,8 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"MediumWhenThereIsNoRegular", {"Black", "Medium", "Thin"}, "Light", "Medium"},
                     Case{"RegularNameInAnotherCase", {"Bold", "REGULAR"}, "Light", "REGULAR"},
                     Case{"NoUsualNameTakesTheShortest", {"Bold Condensed", "Bold"}, "Light", "Bold"},
-                    Case{"OneStyleOnly", {"W3"}, "Bold", "W3"},
-                    Case{"NoStyleLeftEmpty", {}, "Bold", ""},
+                    Case{"OneStyleOnly", {"W3"}, "Bold", "W3"}, Case{"NoStyleLeftEmpty", {}, "Bold", ""},
                     Case{"EmptyCurrentTakesRegular", kSerif, "", "Book"}),
     named_cases::CaseName());
 

@@ -10,8 +10,16 @@
 
 TEST(LabelImage, DotsReachTheirStripBytesAndNoneFallOutside) {
     LabelImage label;
-    for (const auto& [x, y] : {std::pair{0, 0}, {0, 63}, {127, 0}, {5, 10}, {256, 9}, {383, 63}, {-1, 0},
-                               {384, 0}, {0, -1}, {0, 64}}) {
+    for (const auto& [x, y] : {std::pair{0, 0},
+                               {0, 63},
+                               {127, 0},
+                               {5, 10},
+                               {256, 9},
+                               {383, 63},
+                               {-1, 0},
+                               {384, 0},
+                               {0, -1},
+                               {0, 64}}) {
         label.SetDot(x, y, true);
     }
     EXPECT_EQ(label.DotCount(), 6U);

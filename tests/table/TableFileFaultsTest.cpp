@@ -40,7 +40,8 @@ public:
     FailingCall& operator=(const FailingCall&) = delete;
 
     int Open(const char* path, int flags, mode_t mode) override {
-        return Fails(Call::Open) && (flags & O_CREAT) != 0 ? Fail() : TableFileSystem::Open(path, flags, mode);
+        return Fails(Call::Open) && (flags & O_CREAT) != 0 ? Fail()
+                                                           : TableFileSystem::Open(path, flags, mode);
     }
     int Fstat(int fd, struct stat* status) override {
         return Fails(Call::Fstat) ? Fail() : TableFileSystem::Fstat(fd, status);
@@ -230,8 +231,8 @@ INSTANTIATE_TEST_SUITE_P(EachStep, TableFileSaveFault,
 
 TEST_F(TableFileFaults, ASaveRemovesStaleTemporaryFilesOfItsOwnOnly) {
     WriteWhole(file, "old");
-    for (const char* name : {"Q8.xj.AbC123", "Q8.xj.zzzzzz", "Q8.xj.held00", "Q8.xj.toolong", "Q8.xj.ab-123",
-                             "other.AbC123"}) {
+    for (const char* name :
+         {"Q8.xj.AbC123", "Q8.xj.zzzzzz", "Q8.xj.held00", "Q8.xj.toolong", "Q8.xj.ab-123", "other.AbC123"}) {
         WriteWhole(dir / name, "left over");
     }
     fs::create_directory(dir / "Q8.xj.DiR123"); // a folder is not a file of ours
@@ -243,7 +244,7 @@ TEST_F(TableFileFaults, ASaveRemovesStaleTemporaryFilesOfItsOwnOnly) {
     ::close(held);
     ASSERT_FALSE(error);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"Q8.xj", "Q8.xj.DiR123", "Q8.xj.ab-123", "Q8.xj.held00",
-                                                      "Q8.xj.toolong", "other.AbC123"}));
+                                                     "Q8.xj.toolong", "other.AbC123"}));
 }
 
 } // namespace

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LoadResult loaded = LoadConversionTable(table, file);
     if (loaded.source != LoadResult::Source::File) {
         // A regular file is never taken for a missing one.
-        if (loaded.source != LoadResult::Source::Failed || table.GetCount() != 0 || ReadWhole(file) != bytes) {
+        if (loaded.source != LoadResult::Source::Failed || table.GetCount() != 0 ||
+            ReadWhole(file) != bytes) {
             std::abort();
         }
         return 0;
@@ -30,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     ConversionTable reloaded;
-    if (LoadConversionTable(reloaded, file).source != LoadResult::Source::File || !SameEntries(table, reloaded)) {
+    if (LoadConversionTable(reloaded, file).source != LoadResult::Source::File ||
+        !SameEntries(table, reloaded)) {
         std::abort();
     }
     return 0;

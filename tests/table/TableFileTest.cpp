@@ -28,7 +28,7 @@ const std::string kNext = Bytes({0x01, 0x80});
 const std::string kEmptyBody = Bytes({0x00, 0x00});
 const std::string kTwoEmptyMaps = kNext + kEmptyBody + kNext + kEmptyBody;
 const std::string kMapBodyA = Bytes({0x01, 0x00, 0x02, 0x85, 0x43, 0x01, 0x61});
-const std::string kFileA = kHeader + kMapBodyA + kTwoEmptyMaps; // 41 bytes
+const std::string kFileA = kHeader + kMapBodyA + kTwoEmptyMaps;      // 41 bytes
 const std::string kFileEmpty = kHeader + kEmptyBody + kTwoEmptyMaps; // 36 bytes
 
 // A letters map and its file, the other two maps empty; `writes`: the writer
@@ -60,17 +60,25 @@ TEST_P(TableFileFormat, ReadsAndWritesTheBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TableFileFormat,
-    testing::Values(
-        FormatCase{"OneEntry", {{Sjis("ア"), "a"}}, kFileA, true},
-        FormatCase{"ThreeEmptyMaps", {}, kFileEmpty, true},
-        FormatCase{"KeyStandsTwiceLaterValueWins", {{Sjis("ア"), "b"}},
-                   kHeader + Bytes({2, 0, 2, 0x85, 0x43, 1, 0x61, 2, 0x85, 0x43, 1, 0x62}) + kTwoEmptyMaps, false},
-        // Key bytes are stored two higher and wrap: 0xFF is stored as 0x01 ...
-        FormatCase{"KeyByteWrapsWhenShifted", {{"\xFF" "a", "z"}},
-                   kHeader + Bytes({1, 0, 2, 0x01, 0x63, 1, 'z'}) + kTwoEmptyMaps, true},
-        // ... and a stored 0x02 becomes 0 and ends the key.
-        FormatCase{"StoredTwoEndsTheKey", {{"A", "a"}},
-                   kHeader + Bytes({1, 0, 3, 0x43, 0x02, 0x43, 1, 0x61}) + kTwoEmptyMaps, false}),
+    testing::Values(FormatCase{"OneEntry", {{Sjis("ア"), "a"}}, kFileA, true},
+                    FormatCase{"ThreeEmptyMaps", {}, kFileEmpty, true},
+                    FormatCase{"KeyStandsTwiceLaterValueWins",
+                               {{Sjis("ア"), "b"}},
+                               kHeader + Bytes({2, 0, 2, 0x85, 0x43, 1, 0x61, 2, 0x85, 0x43, 1, 0x62}) +
+                                   kTwoEmptyMaps,
+                               false},
+                    // Key bytes are stored two higher and wrap: 0xFF is stored as 0x01 ...
+                    FormatCase{"KeyByteWrapsWhenShifted",
+                               {{"\xFF"
+                                 "a",
+                                 "z"}},
+                               kHeader + Bytes({1, 0, 2, 0x01, 0x63, 1, 'z'}) + kTwoEmptyMaps,
+                               true},
+                    // ... and a stored 0x02 becomes 0 and ends the key.
+                    FormatCase{"StoredTwoEndsTheKey",
+                               {{"A", "a"}},
+                               kHeader + Bytes({1, 0, 3, 0x43, 0x02, 0x43, 1, 0x61}) + kTwoEmptyMaps,
+                               false}),
     named_cases::CaseName());
 
 TEST(TableFileLengths, LongStringsAndCountsUseTheLongForms) {
@@ -143,7 +151,9 @@ TEST_P(TableFileLoad, TakesTheFileTheDefaultsOrNothing) {
 }
 
 const auto kWrite = [](std::string bytes) {
-    return [bytes](const fs::path& file) { WriteWhole(file, bytes); };
+    return [bytes](const fs::path& file) {
+        WriteWhole(file, bytes);
+    };
 };
 const auto kWriteValidFileOfSize = [](std::size_t size) {
     return [size](const fs::path& file) {
@@ -173,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Without the defaults.
         LoadCase{"EmptyTable", kWrite(kFileEmpty), Source::File, TableReadError::None, 0},
         LoadCase{"Damaged", kWrite(kFileA.substr(0, 30)), Source::Failed, TableReadError::EndOfFile, 0},
-        LoadCase{"AtTheSizeCap", kWriteValidFileOfSize(kMaxTableFileBytes), Source::File, TableReadError::None, 1},
+        LoadCase{"AtTheSizeCap", kWriteValidFileOfSize(kMaxTableFileBytes), Source::File,
+                 TableReadError::None, 1},
         LoadCase{"OneByteOverTheCap", kWriteValidFileOfSize(kMaxTableFileBytes + 1), Source::Failed,
                  TableReadError::TooLarge, 0},
         LoadCase{"FarOverTheCap", kWriteValidFileOfSize(8 * kMaxTableFileBytes), Source::Failed,
@@ -200,27 +211,36 @@ TEST_P(TableFileReader, RefusesDamagedFilesWithoutSettingAnEntry) {
 INSTANTIATE_TEST_SUITE_P(
     DamagedFiles, TableFileReader,
     testing::Values(
-        BadFile{"WrongClassName", Bytes({3, 0, 0xFF, 0xFF, 0, 0, 18, 0}) + "CMapStringToStrinG" + kMapBodyA + kTwoEmptyMaps,
+        BadFile{"WrongClassName",
+                Bytes({3, 0, 0xFF, 0xFF, 0, 0, 18, 0}) + "CMapStringToStrinG" + kMapBodyA + kTwoEmptyMaps,
                 TableReadError::BadClass},
-        BadFile{"WrongSchema", Bytes({3, 0, 0xFF, 0xFF, 1, 0, 18, 0}) + "CMapStringToString" + kMapBodyA + kTwoEmptyMaps,
+        BadFile{"WrongSchema",
+                Bytes({3, 0, 0xFF, 0xFF, 1, 0, 18, 0}) + "CMapStringToString" + kMapBodyA + kTwoEmptyMaps,
                 TableReadError::BadClass},
         BadFile{"ClassNameLongerThanTheFile", Bytes({3, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0x7F}) + "CMap",
                 TableReadError::EndOfFile},
         BadFile{"FewerThanThreeMaps", Bytes({2, 0}) + kHeader.substr(2) + kMapBodyA + kNext + kEmptyBody,
                 TableReadError::BadFormat},
-        BadFile{"MoreThanThreeMaps", Bytes({4, 0}) + kFileA.substr(2) + kNext + kEmptyBody, TableReadError::BadFormat},
-        BadFile{"CountLongerThanTheFile", kHeader + Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0x43, 1, 0x61}),
+        BadFile{"MoreThanThreeMaps", Bytes({4, 0}) + kFileA.substr(2) + kNext + kEmptyBody,
+                TableReadError::BadFormat},
+        BadFile{"CountLongerThanTheFile",
+                kHeader + Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0x43, 1, 0x61}),
                 TableReadError::EndOfFile},
         BadFile{"StringLengthTwoBytesPastTheEnd", kHeader + Bytes({1, 0, 0xFF, 0xF0, 0xFF, 0x43}),
                 TableReadError::EndOfFile},
         BadFile{"StringLengthFourBytesPastTheEnd",
-                kHeader + Bytes({1, 0, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 0x43}), TableReadError::EndOfFile},
-        BadFile{"WideStringMarker", kHeader + Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0x43, 0x43}), TableReadError::BadFormat},
-        BadFile{"FirstObjectIsAReference", Bytes({3, 0, 0x01, 0x80}) + kEmptyBody, TableReadError::UnexpectedObject},
-        BadFile{"FirstObjectIsNull", Bytes({3, 0, 0x00, 0x00}) + kEmptyBody, TableReadError::UnexpectedObject},
+                kHeader + Bytes({1, 0, 0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 0x43}),
+                TableReadError::EndOfFile},
+        BadFile{"WideStringMarker", kHeader + Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0x43, 0x43}),
+                TableReadError::BadFormat},
+        BadFile{"FirstObjectIsAReference", Bytes({3, 0, 0x01, 0x80}) + kEmptyBody,
+                TableReadError::UnexpectedObject},
+        BadFile{"FirstObjectIsNull", Bytes({3, 0, 0x00, 0x00}) + kEmptyBody,
+                TableReadError::UnexpectedObject},
         BadFile{"OtherClassTag", kHeader + kMapBodyA + Bytes({0x02, 0x80}) + kEmptyBody + kNext + kEmptyBody,
                 TableReadError::UnexpectedObject},
-        BadFile{"SecondClassDescription", kHeader + kMapBodyA + kHeader.substr(2) + kEmptyBody + kNext + kEmptyBody,
+        BadFile{"SecondClassDescription",
+                kHeader + kMapBodyA + kHeader.substr(2) + kEmptyBody + kNext + kEmptyBody,
                 TableReadError::UnexpectedObject},
         BadFile{"BytesAfterTheThirdMap", kFileA + "x", TableReadError::TrailingData}),
     named_cases::CaseName());
@@ -231,15 +251,16 @@ TEST(TableFileReader, EveryTruncationOfAValidFileEndsEarly) {
     const auto bytes = SerializeConversionTable(full);
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         ConversionTable t;
-        ASSERT_EQ(ParseConversionTable(std::string_view(bytes).substr(0, n), t), TableReadError::EndOfFile) << n;
+        ASSERT_EQ(ParseConversionTable(std::string_view(bytes).substr(0, n), t), TableReadError::EndOfFile)
+            << n;
         ASSERT_EQ(t.GetCount(), 0u);
     }
 }
 
 TEST(TableFileReader, EndOfFileKeepsTheClassicWordingWithoutAFileName) {
     EXPECT_EQ(DescribeTableReadError(TableReadError::EndOfFile), Sjis(" の末尾以降にｱｸｾｽしようとしました。"));
-    for (const auto e : {TableReadError::BadClass, TableReadError::BadFormat, TableReadError::UnexpectedObject,
-                         TableReadError::TrailingData}) {
+    for (const auto e : {TableReadError::BadClass, TableReadError::BadFormat,
+                         TableReadError::UnexpectedObject, TableReadError::TrailingData}) {
         EXPECT_FALSE(DescribeTableReadError(e).empty());
     }
 }

@@ -332,7 +332,8 @@ private slots:
         expected.letters.SetAt(Sjis("ン"), "n");
         std::ifstream in(kTableFileName, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        QCOMPARE(QByteArray::fromStdString(bytes), QByteArray::fromStdString(SerializeConversionTable(expected)));
+        QCOMPARE(QByteArray::fromStdString(bytes),
+                 QByteArray::fromStdString(SerializeConversionTable(expected)));
     }
 
     // A save stopped at a message has changed the maps; leaving reloads them from
@@ -429,10 +430,14 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("map"); // 0 letters, 1 digits, 2 symbols
         QTest::addColumn<QString>("output");
-        QTest::newRow("row c slot 1 stops at six bytes") << 1001 << "kyatto" << "キャッ" << 0 << "c";
-        QTest::newRow("row n slot 6 held to six bytes too") << 1156 << "n'n'n'n'" << "ンンン" << 0 << "n";
-        QTest::newRow("pending letters full-width on leaving") << 1026 << "kak" << "カｋ" << 0 << "a";
-        QTest::newRow("digit row") << 1227 << "ichi" << "イチ" << 1 << "1";
+        QTest::newRow("row c slot 1 stops at six bytes") << 1001 << "kyatto"
+                                                         << "キャッ" << 0 << "c";
+        QTest::newRow("row n slot 6 held to six bytes too") << 1156 << "n'n'n'n'"
+                                                            << "ンンン" << 0 << "n";
+        QTest::newRow("pending letters full-width on leaving") << 1026 << "kak"
+                                                               << "カｋ" << 0 << "a";
+        QTest::newRow("digit row") << 1227 << "ichi"
+                                   << "イチ" << 1 << "1";
     }
     void keySlotsAreFilledFromTheKeyboard() {
         QFETCH(int, id);

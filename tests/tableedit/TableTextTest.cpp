@@ -94,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(Tables, RoundTrip, testing::Values(0u, 1u, 2u, 3u, 4u, 
 
 TEST(RoundTrip, BytesThatAreNoCharacterComeBackAsTheyWere) {
     ConversionTable table;
-    const std::vector<std::string> keys{"a\\b", "\t\r\n", std::string("\x81", 1), "\x7F\x01", "\x80\xA0\xFD",
-                                        Sjis("＼〜")};
+    const std::vector<std::string> keys{"a\\b",     "\t\r\n",       std::string("\x81", 1),
+                                        "\x7F\x01", "\x80\xA0\xFD", Sjis("＼〜")};
     for (std::size_t i = 0; i < keys.size(); ++i) {
         table.letters.SetAt(keys[i], std::string(1, static_cast<char>('a' + i)));
     }
@@ -143,20 +143,26 @@ const std::string kHeader = "map\tkey\tvalue\n";
 INSTANTIATE_TEST_SUITE_P(
     Texts, Refusal,
     testing::Values(
-        RefusalCase{"NoHeader", "letters\tア\ta\n", {1}, "header"},
-        RefusalCase{"Empty", "", {1}, "empty"},
-        RefusalCase{"TooLongInTheEditorsWords", kHeader + "letters\tア\ta\nletters\tアイウエ\tb\n", {3},
+        RefusalCase{"NoHeader", "letters\tア\ta\n", {1}, "header"}, RefusalCase{"Empty", "", {1}, "empty"},
+        RefusalCase{"TooLongInTheEditorsWords",
+                    kHeader + "letters\tア\ta\nletters\tアイウエ\tb\n",
+                    {3},
                     "アイウエ は、３文字以上です。 アイウ に切り詰めます。"},
-        RefusalCase{"DuplicateInTheEditorsWords", kHeader + "letters\tカ\tk\n\nletters\tカ\tq\n", {4},
+        RefusalCase{"DuplicateInTheEditorsWords",
+                    kHeader + "letters\tカ\tk\n\nletters\tカ\tq\n",
+                    {4},
                     "カ が k と q で指定されています。 カ → k は無効になります。 (first on line 2)"},
         RefusalCase{"EveryProblemListed",
                     kHeader + "letters\tア\t1\ndigits\tイ\ta\nsymbols\tウ\t?\nnumbers\tエ\t1\nletters\tオ\n",
-                    {2, 3, 4, 5, 6}, "letters map's outputs: a to z"},
+                    {2, 3, 4, 5, 6},
+                    "letters map's outputs: a to z"},
         RefusalCase{"EmptyKey", kHeader + "digits\t\t1\n", {2}, "the key is empty"},
         RefusalCase{"TwoCharacterValue", kHeader + "letters\tア\tab\n", {2}, "a to z"},
         RefusalCase{"CapitalValue", kHeader + "letters\tア\tA\n", {2}, "a to z"},
         RefusalCase{"BadEscape", kHeader + "letters\tア\\q\ta\nletters\tイ\\x4\ta\n", {2, 3}, "backslash"},
-        RefusalCase{"NotCodePage932", kHeader + "letters\t\xF0\x9F\x98\x80\ta\nletters\t\xFF\ta\n", {2, 3},
+        RefusalCase{"NotCodePage932",
+                    kHeader + "letters\t\xF0\x9F\x98\x80\ta\nletters\t\xFF\ta\n",
+                    {2, 3},
                     "code page 932 cannot hold"},
         RefusalCase{"ExtraField", kHeader + "letters\tア\ta\tx\n", {2}, "found 4"}),
     named_cases::CaseName());
@@ -196,15 +202,20 @@ TEST_P(Warnings, NameWhatNeverMatchesAndWhatLooksAlike) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, Warnings,
-    testing::Values(
-        WarningCase{"KatakanaAndTypedSignsAreFine", kHeader + "letters\tア\ta\nletters\t「ー\tb\nletters\t　ン\tc\n", {}},
-        WarningCase{"HiraganaAsciiAndHalfWidthNeverMatch",
-                    kHeader + "letters\tあ\ta\nletters\tab\tb\nletters\tｱ\tc\nletters\tア\td\n",
-                    {"あ is not full-width katakana", "ab is not", "ｱ is not"}},
-        WarningCase{"LAndOneLookAlike", kHeader + "letters\t「\tl\ndigits\tイ\t1\n", {"l from 「 (line 2); 1 from イ (line 3)"}},
-        WarningCase{"CapitalIAndOne", kHeader + "letters\tイ\ti\ndigits\tイ\t1\n", {"I as a capital from イ"}},
-        WarningCase{"CapitalOAndZero", kHeader + "letters\tオ\to\ndigits\tレ\t0\n", {"O and 0"}},
-        WarningCase{"OneOfAGroupIsFine", kHeader + "letters\tオ\to\nletters\t「\tl\n", {}}),
+    testing::Values(WarningCase{"KatakanaAndTypedSignsAreFine",
+                                kHeader + "letters\tア\ta\nletters\t「ー\tb\nletters\t　ン\tc\n",
+                                {}},
+                    WarningCase{"HiraganaAsciiAndHalfWidthNeverMatch",
+                                kHeader + "letters\tあ\ta\nletters\tab\tb\nletters\tｱ\tc\nletters\tア\td\n",
+                                {"あ is not full-width katakana", "ab is not", "ｱ is not"}},
+                    WarningCase{"LAndOneLookAlike",
+                                kHeader + "letters\t「\tl\ndigits\tイ\t1\n",
+                                {"l from 「 (line 2); 1 from イ (line 3)"}},
+                    WarningCase{"CapitalIAndOne",
+                                kHeader + "letters\tイ\ti\ndigits\tイ\t1\n",
+                                {"I as a capital from イ"}},
+                    WarningCase{"CapitalOAndZero", kHeader + "letters\tオ\to\ndigits\tレ\t0\n", {"O and 0"}},
+                    WarningCase{"OneOfAGroupIsFine", kHeader + "letters\tオ\to\nletters\t「\tl\n", {}}),
     named_cases::CaseName());
 
 } // namespace

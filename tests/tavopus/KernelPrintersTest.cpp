@@ -184,7 +184,9 @@ INSTANTIATE_TEST_SUITE_P(
         Scan{"LowestNumberWins", {{9, "MFG:ORBEK;MDL:B;"}, {2, "MFG:ORBEK;MDL:A;"}}, {2, "ORBEK A"}},
         Scan{"OutsideTheRange", {{-1, kOrbek}, {127, kOrbek}}, {-1, ""}},
         Scan{"LastNumber", {{126, "MANUFACTURER:ORBEK;MODEL:MP-100;"}}, {126, "ORBEK MP-100"}},
-        Scan{"MakerInTheMiddleWithoutFinalSemicolon", {{0, "CLS:PRINTER;MFG:ORBEK;MDL:MP 2"}}, {0, "ORBEK MP 2"}},
+        Scan{"MakerInTheMiddleWithoutFinalSemicolon",
+             {{0, "CLS:PRINTER;MFG:ORBEK;MDL:MP 2"}},
+             {0, "ORBEK MP 2"}},
         Scan{"MakerLastWithoutSemicolon", {{0, "MDL:MP;MFG:ORBEK"}}, {0, "ORBEK MP"}},
         Scan{"KernelNewlineAtTheEnd", {{0, "MFG:ORBEK;MDL:MP;\n"}}, {0, "ORBEK MP"}},
         Scan{"LowerCaseKey", {{0, "mfg:ORBEK;MDL:MP;"}}, {-1, ""}},
@@ -264,7 +266,9 @@ TEST_P(WriteWaits, DoNotSpinWhileTheDeviceReportsTrouble) {
     const auto handle = Open();
     int writes = 0, nodePolls = 0, pauses = 0;
     auto calls = hooks::RealSystemCalls();
-    calls.write = [&](int, const void*, size_t) -> ssize_t { return ++writes, errno = EAGAIN, -1; };
+    calls.write = [&](int, const void*, size_t) -> ssize_t {
+        return ++writes, errno = EAGAIN, -1;
+    };
     calls.poll = [&, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
         if (count == 0) // a plain pause
             return ++pauses, real(fds, count, timeoutMs);
@@ -281,11 +285,11 @@ TEST_P(WriteWaits, DoNotSpinWhileTheDeviceReportsTrouble) {
     EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reports, WriteWaits,
-    testing::Values(Report{"ErrorPausesBetweenTries", POLLERR, 300 / 50 + 2},
-                    Report{"HangUpEndsTheLinkAtOnce", POLLHUP, 1}, Report{"ClosedNodeEndsTheLinkAtOnce", POLLNVAL, 1}),
-    named_cases::CaseName{});
+INSTANTIATE_TEST_SUITE_P(Reports, WriteWaits,
+                         testing::Values(Report{"ErrorPausesBetweenTries", POLLERR, 300 / 50 + 2},
+                                         Report{"HangUpEndsTheLinkAtOnce", POLLHUP, 1},
+                                         Report{"ClosedNodeEndsTheLinkAtOnce", POLLNVAL, 1}),
+                         named_cases::CaseName{});
 
 // A printer that never answers costs one reply window per write, not one
 // per read: the reads after the window only take what is there.

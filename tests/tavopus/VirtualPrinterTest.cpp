@@ -244,11 +244,12 @@ TEST_P(PlantedNames, AreNeverFollowedNorReplaced) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, PlantedNames,
-    testing::Values(Planted{"LinkAtThePicture", {"label-0001.png"}, {}, "label-0002"},
-                    Planted{"DanglingLinkAtTheBytes", {"label-0001.bin"}, {}, "label-0002"},
-                    Planted{"LinksAtTheNextNumbersToo", {"label-0001.png", "label-0002.bin"}, {}, "label-0003"},
-                    Planted{"OldPartFileLinked", {"label-0001.bin.part", "label-0001.png.part"}, {}, "label-0001"},
-                    Planted{"GapAfterAnOldLabel", {}, {"label-0001.bin", "label-0003.png"}, "label-0002"}),
+    testing::Values(
+        Planted{"LinkAtThePicture", {"label-0001.png"}, {}, "label-0002"},
+        Planted{"DanglingLinkAtTheBytes", {"label-0001.bin"}, {}, "label-0002"},
+        Planted{"LinksAtTheNextNumbersToo", {"label-0001.png", "label-0002.bin"}, {}, "label-0003"},
+        Planted{"OldPartFileLinked", {"label-0001.bin.part", "label-0001.png.part"}, {}, "label-0001"},
+        Planted{"GapAfterAnOldLabel", {}, {"label-0001.bin", "label-0003.png"}, "label-0002"}),
     named_cases::CaseName{});
 
 // A folder the printer cannot save into: how it is spoiled, before the
@@ -296,7 +297,9 @@ const auto kLinkToAFile = [](const fs::path& folder) {
     std::ofstream(folder.string() + ".file") << "";
     fs::create_symlink(folder.string() + ".file", folder);
 };
-const auto kGone = [](const fs::path& folder) { fs::remove_all(folder); };
+const auto kGone = [](const fs::path& folder) {
+    fs::remove_all(folder);
+};
 
 INSTANTIATE_TEST_SUITE_P(Folders, UnusableFolders,
                          testing::Values(Spoiled{"FileInsteadAtTheStart", kFileInstead, false},
@@ -313,7 +316,8 @@ TEST_F(VirtualPrinter, LabelThatCannotBeSavedFailsTheWriteAndEndsTheLink) {
         const auto& [name, send, answer] = job[step];
         if (name == "EscN")
             kFileInstead(folder_);
-        EXPECT_EQ(TavopUsbWrite(handle, send.data(), static_cast<std::uint32_t>(send.size())) == 0, name != "EscN")
+        EXPECT_EQ(TavopUsbWrite(handle, send.data(), static_cast<std::uint32_t>(send.size())) == 0,
+                  name != "EscN")
             << name;
     }
     testing::internal::GetCapturedStderr();
