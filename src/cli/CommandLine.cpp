@@ -10,13 +10,13 @@ CommandLine::CommandLine(std::string_view help)
     : m_help(help) {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    m_parser.addOption(QCommandLineOption({"h", "help"}, "Shows the help."));
+    m_parser.addOption(QCommandLineOption({"h", "help"}, "ヘルプを表示します。"));
 }
 
 bool CommandLine::Parse(const QStringList& arguments) {
     // The parser skips the first element, the program's name.
     if (!m_parser.parse(QStringList{"q8xj-cli"} + arguments)) {
-        throw CliError(kUsage, Utf8(m_parser.errorText()) + " (see --help)");
+        throw CliError(kUsage, Utf8(m_parser.errorText()) + "（--help を参照）");
     }
     if (m_parser.isSet("help")) {
         Terminal::Out(m_help + std::string(kExitCodesHelp));
@@ -33,8 +33,9 @@ std::int64_t CommandLine::Number(const QString& name, std::int64_t min, std::int
     bool ok = false;
     const qlonglong value = m_parser.value(name).toLongLong(&ok, 10);
     if (!ok || value < min || value > max) {
-        throw CliError(kUsage, "--" + Utf8(name) + " takes a whole number from " + std::to_string(min) +
-                                   " to " + std::to_string(max) + ", not \"" + Value(name) + "\"");
+        throw CliError(kUsage, "--" + Utf8(name) + " には " + std::to_string(min) + "〜" +
+                                   std::to_string(max) + " の整数を指定してください: 「" + Value(name) +
+                                   "」");
     }
     return value;
 }

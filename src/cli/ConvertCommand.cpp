@@ -51,7 +51,7 @@ std::string MapName(ConversionStep::Map map) {
     case ConversionStep::Map::None:
         break;
     }
-    return "skipped";
+    return "スキップ";
 }
 
 const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Map map) {
@@ -60,7 +60,7 @@ const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Ma
                                                 : table.letters;
 }
 
-// One line per step: the characters, the map used (or "skipped"), the entry's
+// One line per step: the characters, the map used (or "スキップ"), the entry's
 // value, and the output when a capital changed it.
 std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& steps,
                     const ConversionTable& table, bool randomCase) {
@@ -70,14 +70,14 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
         text += "  " + cp932::ToUtf8(chars) + "\t" + MapName(step.map);
         if (step.map == ConversionStep::Map::None) {
             if (chars == "\x81\x40" && !randomCase) {
-                text += "\t(full-width space: the next letter is a capital)";
+                text += "\t（全角スペース: 次の文字を大文字にします）";
             }
         } else {
             const std::string* value = MapOf(table, step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
             text += "\t" + cp932::ToUtf8(entry);
             if (entry != step.output) {
-                text += " -> " + cp932::ToUtf8(step.output) + " (capital)";
+                text += " → " + cp932::ToUtf8(step.output) + "（大文字）";
             }
         }
         text += '\n';
@@ -88,7 +88,7 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
 // A phrase for the error message, kept short.
 std::string Quote(const std::string& utf8) {
     constexpr std::size_t kShown = 40;
-    return "\"" + (utf8.size() > kShown ? utf8.substr(0, kShown) + "..." : utf8) + "\"";
+    return "「" + (utf8.size() > kShown ? utf8.substr(0, kShown) + "…" : utf8) + "」";
 }
 
 } // namespace
@@ -109,7 +109,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
 
     const QStringList positional = line.Positional();
     if (positional.isEmpty()) {
-        throw CliError(kUsage, "convert needs a phrase, or - to read phrases from standard input");
+        throw CliError(kUsage, "convert には言葉を指定してください（- で標準入力から読みます）");
     }
     std::optional<std::uint32_t> seed;
     if (line.IsSet("seed")) {
@@ -129,7 +129,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
                 phrases.push_back(std::move(phrase));
             }
         } else {
-            throw CliError(kUsage, "- may be given once only");
+            throw CliError(kUsage, "- は 1 回しか指定できません");
         }
     }
 
@@ -139,12 +139,11 @@ int ConvertCommand::Run(const QStringList& arguments) {
     for (const std::string& phrase : phrases) {
         auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
         if (!text) {
-            throw CliError(kBadText, "the phrase " + Quote(phrase) +
-                                         " holds a character that code page 932 cannot hold");
+            throw CliError(kBadText, "言葉" + Quote(phrase) + "に CP932 で表せない文字があります");
         }
         if (text->size() > kPhraseLimit) {
-            throw CliError(kBadText, "the phrase " + Quote(phrase) + " is " + std::to_string(text->size()) +
-                                         " bytes in code page 932; the katakana field holds 70");
+            throw CliError(kBadText, "言葉" + Quote(phrase) + "は CP932 で " + std::to_string(text->size()) +
+                                         " バイトあります（カタカナ欄は 70 バイトまで）");
         }
         katakana.push_back(*std::move(text));
     }

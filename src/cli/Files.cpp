@@ -19,7 +19,7 @@ std::string Files::Read(const std::string& name) {
     }
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) {
-        throw CliError(kUnreadable, "cannot read " + name + ": " + std::strerror(errno));
+        throw CliError(kUnreadable, name + " を読み込めません: " + std::strerror(errno));
     }
     std::string bytes;
     char buffer[4096];
@@ -31,7 +31,7 @@ std::string Files::Read(const std::string& name) {
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        throw CliError(kUnreadable, "cannot read " + name + ": " + std::strerror(error));
+        throw CliError(kUnreadable, name + " を読み込めません: " + std::strerror(error));
     }
     return bytes;
 }
@@ -46,7 +46,7 @@ void Files::Write(const std::string& name, std::string_view bytes) {
     temp += ".XXXXXX";
     std::string pattern = temp.string();
     const auto fail = [&name](int error) {
-        return CliError(kUnwritable, "cannot write " + name + ": " + std::strerror(error));
+        return CliError(kUnwritable, name + " に書き込めません: " + std::strerror(error));
     };
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {

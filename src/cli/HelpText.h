@@ -6,110 +6,112 @@
 
 namespace cli {
 
-inline constexpr std::string_view kExitCodesHelp = R"(Exit codes:
-  0  done
-  1  an unexpected fault of q8xj-cli itself
-  2  unknown command or option, missing or bad argument (a number, a colour)
-  3  the table file or the text to import cannot be read, or is damaged
-  4  a phrase or password holds a character code page 932 cannot hold, or is
-     longer than the katakana field's 70 bytes
-  5  table text refused by the checks (table import, table check)
-  6  an output file, standard output or the table file cannot be written
-  7  no label printer (print)
-  8  the printer did not acknowledge the label (print)
-On failure a one-line message goes to standard error and nothing is written.
+inline constexpr std::string_view kExitCodesHelp = R"(終了コード:
+  0  正常終了
+  1  q8xj-cli 自身の予期しないエラー
+  2  不明なコマンドやオプション、引数の不足や誤り（数値、色）
+  3  変換表ファイルや取り込むテキストが読めない、または壊れている
+  4  言葉やパスワードに CP932 で表せない文字がある、またはカタカナ欄の
+     70 バイトより長い
+  5  変換表のテキストが検査で拒否された（table import、table check）
+  6  出力ファイル、標準出力、変換表ファイルに書き込めない
+  7  ラベルプリンターがない（print）
+  8  プリンターがラベルの受信を確認しなかった（print）
+失敗したときは標準エラーに 1 行のメッセージを出し、何も書き込みません。
 )";
 
-inline constexpr std::string_view kOverviewHelp = R"(Usage: q8xj-cli COMMAND [OPTIONS] [ARGUMENTS]
+inline constexpr std::string_view kOverviewHelp = R"(使い方: q8xj-cli コマンド [オプション] [引数]
 
-The conversion, the conversion table and the label of Q8xj, without a window.
+Q8xj の変換、変換表、ラベルをウィンドウなしで使います。
 
-Commands:
-  convert   the password for each phrase
-  table     export, import or check the conversion table as tab-separated text
-  label     the label image of a password as a PNG file
-  print     print the label of a password on the label printer
+コマンド:
+  convert   言葉ごとのパスワードを表示します
+  table     変換表をタブ区切りテキストで書き出し、取り込み、検査します
+  label     パスワードのラベル画像を PNG ファイルに書き出します
+  print     パスワードのラベルをラベルプリンターで印刷します
 
-"q8xj-cli COMMAND --help" tells more about a command; "q8xj-cli --version"
-the version. The table file is Q8.xj in the working folder unless --table
-names another; while it does not exist the built-in table is used.
-
-)";
-
-inline constexpr std::string_view kConvertHelp = R"(Usage: q8xj-cli convert [OPTIONS] [PHRASE ... | -]
-
-Prints the password for each phrase, one a line, as the main window converts
-it. Phrases are full-width katakana in UTF-8; "-" reads one phrase from each
-line of standard input. A full-width space makes the next letter a capital.
-
-Options:
-  --table FILE   the table file (default: Q8.xj in the working folder)
-  --no-digits    no digits, as with "数字を使用する" cleared
-  --no-symbols   no symbols, as with "記号を使用する" cleared
-  --random-case  letters in random case, drawn as the window draws them,
-                 seeded from the time
-  --seed N       with --random-case: seed N (0 to 4294967295) for every
-                 phrase, so that the result can be repeated
-  --romaji       phrases are romaji, typed through the katakana field's rules
-                 ("sakura" is サクラ, a space the full-width space)
-  --explain      after each password, one line per step: the characters, the
-                 map whose entry was used, the output; or "skipped"
-  -h, --help     this help
+"q8xj-cli コマンド --help" で各コマンドの説明を、"q8xj-cli --version" で
+バージョンを表示します。変換表ファイルは作業フォルダの Q8.xj です（--table
+で別のファイルを指定できます）。ファイルがない間は組み込みの変換表を使います。
 
 )";
 
-inline constexpr std::string_view kTableHelp = R"(Usage: q8xj-cli table export [--table FILE] [OUT.tsv]
-       q8xj-cli table import IN.tsv [--table FILE]
-       q8xj-cli table check [IN.tsv] [--table FILE]
+inline constexpr std::string_view kConvertHelp = R"(使い方: q8xj-cli convert [オプション] [言葉 ... | -]
 
-The conversion table as UTF-8 text: a header line "map<TAB>key<TAB>value",
-then one entry a line; map is letters, digits or symbols, key the katakana,
-value the character it gives. A backslash starts \\, \t, \r, \n or \xHH.
+言葉ごとのパスワードを、メインウィンドウと同じ変換で 1 行ずつ表示します。言葉は
+UTF-8 の全角カタカナです。"-" を指定すると標準入力の 1 行を 1 つの言葉として
+読みます。全角スペースの次の文字は大文字になります。
 
-  export  writes the table file's entries (standard output without OUT.tsv,
-          or with "-"), in the order the file holds them
-  import  reads the text ("-": standard input), checks every entry as the
-          table editor does (keys up to 6 bytes, a key once per map) and also
-          refuses unknown maps, empty keys and values that are not the map's;
-          any problem refuses the whole text, listed by line, and nothing is
-          written. Exported text imported unchanged writes the same bytes.
-  check   the import's checks only, on IN.tsv or on the table file, plus
-          warnings: keys that are not full-width katakana (no typed phrase
-          holds them) and outputs that look alike on a label (l 1 I, O 0)
-
-Options:
-  --table FILE   the table file (default: Q8.xj in the working folder)
-  -h, --help     this help
+オプション:
+  --table FILE   変換表ファイル（既定: 作業フォルダの Q8.xj）
+  --no-digits    数字を使いません（"数字を使用する" をオフにしたとき）
+  --no-symbols   記号を使いません（"記号を使用する" をオフにしたとき）
+  --random-case  大文字と小文字をランダムにします。乱数はウィンドウと同じく
+                 時刻で初期化します
+  --seed N       --random-case で、どの言葉も乱数を N（0〜4294967295）で
+                 初期化します。同じ結果を再現できます
+  --romaji       言葉をローマ字として、カタカナ欄と同じ規則で入力します
+                 （"sakura" は サクラ、スペースは全角スペース）
+  --explain      パスワードの後に手順を 1 行ずつ表示します: 文字、使った表、
+                 出力。どの表にもない文字は "スキップ"
+  -h, --help     このヘルプを表示します
 
 )";
 
-inline constexpr std::string_view kLabelHelp = R"(Usage: q8xj-cli label [OPTIONS] --output FILE.png PASSWORD
+inline constexpr std::string_view kTableHelp = R"(使い方: q8xj-cli table export [--table FILE] [OUT.tsv]
+        q8xj-cli table import IN.tsv [--table FILE]
+        q8xj-cli table check [IN.tsv] [--table FILE]
 
-Writes the 384 x 64 label that the print button would send for PASSWORD as a
-PNG picture (a dot black, no dot white), drawn as the print image draws it.
-Warns when the password is wider than the label.
+変換表を UTF-8 のテキストで扱います。1 行目は見出し行 "map<TAB>key<TAB>value"、
+その後は 1 行に 1 項目です。map は letters、digits、symbols のいずれか、key は
+カタカナ、value は変換後の文字です。バックスラッシュで始まるのは \\、\t、\r、
+\n、\xHH です。
 
-Options:
-  --output FILE    the PNG file to write ("-": standard output)
-  --font FACE      the font face (default: the print image's)
-  --size PT        the size in points, 1 to 500 (default 36)
-  --colour COLOUR  a colour name (black, red, ...) or #rrggbb (default black);
-                   pure white prints nothing
-  -h, --help       this help
+  export  変換表ファイルの項目を、ファイルに並ぶ順に書き出します（OUT.tsv が
+          ないときと "-" のときは標準出力）
+  import  テキストを読み（"-": 標準入力）、変換表編集と同じ検査（キーは
+          6 バイトまで、1 つの表に同じキーは 1 回）に加えて、不明な表、空の
+          キー、その表の出力でない値を拒否します。問題が 1 つでもあれば全体を
+          拒否して行ごとに表示し、何も書き込みません。書き出したテキストを
+          そのまま取り込むと同じバイト列になります。
+  check   IN.tsv または変換表ファイルに取り込みと同じ検査だけを行い、警告も
+          表示します: 全角カタカナでないキー（入力した言葉には現れません）、
+          ラベル上で見分けにくい出力（l 1 I、O 0）
+
+オプション:
+  --table FILE   変換表ファイル（既定: 作業フォルダの Q8.xj）
+  -h, --help     このヘルプを表示します
 
 )";
 
-inline constexpr std::string_view kPrintHelp = R"(Usage: q8xj-cli print [OPTIONS] PASSWORD
+inline constexpr std::string_view kLabelHelp =
+    R"(使い方: q8xj-cli label [オプション] --output FILE.png パスワード
 
-Prints the label of PASSWORD on the first label printer, as the print button
-does, with a line on standard error for each stage. TAVOPUS_VIRTUAL=FOLDER
-prints on the virtual printer, which saves each label in FOLDER.
+印刷ボタンが送るのと同じ 384 x 64 のラベルを、印刷イメージと同じように描いて
+PNG 画像（ドットは黒、ドットなしは白）に書き出します。パスワードがラベルより
+広いときは警告します。
 
-Options:
-  --font FACE      the font face (default: the print image's)
-  --size PT        the size in points, 1 to 500 (default 36)
-  --colour COLOUR  a colour name (black, red, ...) or #rrggbb (default black)
-  -h, --help       this help
+オプション:
+  --output FILE    書き出す PNG ファイル（"-": 標準出力）
+  --font FACE      フォント名（既定: 印刷イメージのフォント）
+  --size PT        ポイント数、1〜500（既定 36）
+  --colour COLOUR  色の名前（black、red など）または #rrggbb（既定 black）。
+                   白は何も印刷されません
+  -h, --help       このヘルプを表示します
+
+)";
+
+inline constexpr std::string_view kPrintHelp = R"(使い方: q8xj-cli print [オプション] パスワード
+
+印刷ボタンと同じように、パスワードのラベルを最初のラベルプリンターで印刷します。
+各段階で標準エラーに 1 行ずつ表示します。TAVOPUS_VIRTUAL=FOLDER を指定すると
+仮想プリンターで印刷し、ラベルを FOLDER に保存します。
+
+オプション:
+  --font FACE      フォント名（既定: 印刷イメージのフォント）
+  --size PT        ポイント数、1〜500（既定 36）
+  --colour COLOUR  色の名前（black、red など）または #rrggbb（既定 black）
+  -h, --help       このヘルプを表示します
 
 )";
 

@@ -16,7 +16,7 @@ int LabelCommand::Run(const QStringList& arguments) {
         return kDone;
     }
     if (!line.IsSet("output")) {
-        throw CliError(kUsage, "label needs --output FILE.png");
+        throw CliError(kUsage, "label には --output FILE.png を指定してください");
     }
     const std::string password = LabelStyle::Password(line);
     const PrintStyle style = LabelStyle::FromOptions(line);

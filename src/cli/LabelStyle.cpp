@@ -32,7 +32,7 @@ PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
     if (line.IsSet("font")) {
         const auto face = cp932::FromUtf8(line.Value("font"));
         if (!face || face->empty() || face->size() >= FontDescription::kFaceSize) {
-            throw CliError(kUsage, "--font takes a face name of 1 to 31 bytes in code page 932");
+            throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
         }
         description.faceName = *face;
     }
@@ -44,12 +44,12 @@ PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
     if (line.IsSet("colour")) {
         colour = QColor::fromString(QString::fromStdString(line.Value("colour")));
         if (!colour.isValid()) {
-            throw CliError(kUsage,
-                           "--colour takes a colour name or #rrggbb, not \"" + line.Value("colour") + "\"");
+            throw CliError(kUsage, "--colour には色の名前か #rrggbb を指定してください: 「" +
+                                       line.Value("colour") + "」");
         }
     }
     if (!style.Set(description, colour)) {
-        throw CliError(kUsage, "no font can be made from --font \"" + line.Value("font") + "\"");
+        throw CliError(kUsage, "--font 「" + line.Value("font") + "」のフォントを作れません");
     }
     return style;
 }
@@ -57,16 +57,15 @@ PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
 std::string LabelStyle::Password(const CommandLine& line) {
     const QStringList positional = line.Positional();
     if (positional.size() != 1) {
-        throw CliError(kUsage, "one password is needed (see --help)");
+        throw CliError(kUsage, "パスワードを 1 つ指定してください（--help を参照）");
     }
     const std::string utf8 = CommandLine::Utf8(positional[0]);
     const auto password = cp932::FromUtf8(utf8);
     if (!password) {
-        throw CliError(kBadText,
-                       "the password \"" + utf8 + "\" holds a character that code page 932 cannot hold");
+        throw CliError(kBadText, "パスワード「" + utf8 + "」に CP932 で表せない文字があります");
     }
     if (password->empty()) {
-        throw CliError(kUsage, "the password is empty: there is nothing to print");
+        throw CliError(kUsage, "パスワードが空です。印刷するものがありません");
     }
     return *password;
 }
@@ -74,8 +73,9 @@ std::string LabelStyle::Password(const CommandLine& line) {
 LabelImage LabelStyle::Label(const std::string& password, const PrintStyle& style) {
     const int width = QFontMetrics(style.Font()).horizontalAdvance(ToQString(password));
     if (width > PrintImage::kTextArea.width()) {
-        Terminal::Warning("the password is " + std::to_string(width) + " pixels wide and the label " +
-                          std::to_string(PrintImage::kTextArea.width()) + ": its ends are cut off");
+        Terminal::Warning("パスワードの幅 " + std::to_string(width) + " ピクセルがラベルの " +
+                          std::to_string(PrintImage::kTextArea.width()) +
+                          " ピクセルを超えるため、両端が切れます");
     }
     return PrintImage::Label(PrintImage::Render(password, style));
 }
@@ -92,7 +92,7 @@ QByteArray LabelStyle::Png(const LabelImage& label) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        throw CliError(kInternal, "the label could not be encoded as PNG");
+        throw CliError(kInternal, "ラベルを PNG に変換できません");
     }
     return bytes;
 }

@@ -51,7 +51,7 @@ bool OpenFirstPrinter(PrinterLibrary& library, PrinterLink& link) {
         }
         name.back() = '\0';
         if (link.Open(number)) {
-            Stage("printer " + std::to_string(number) + ": " + cp932::ToUtf8(name.data()));
+            Stage("プリンター " + std::to_string(number) + ": " + cp932::ToUtf8(name.data()));
             return true;
         }
     }
@@ -69,27 +69,27 @@ int PrintCommand::Run(const QStringList& arguments) {
     const std::string password = LabelStyle::Password(line);
     const PrintStyle style = LabelStyle::FromOptions(line);
 
-    Stage("reading the label");
+    Stage("ラベルを読み取っています");
     const std::array<PackedStrip, kStripCount> strips = PackLabel(LabelStyle::Label(password, style).Data());
 
-    Stage("looking for the printer");
+    Stage("プリンターを探しています");
     WatchedLibrary library(Stage);
     const Registration registration(library);
     // Declared after the registration: the link ends before the library is let go.
     PrinterLink link(library);
     if (!OpenFirstPrinter(library, link)) {
-        throw CliError(kNoPrinter, "no label printer found");
+        throw CliError(kNoPrinter, "ラベルプリンターが見つかりません");
     }
     if (!RunLabelPrintJob(link, strips)) {
-        throw CliError(kNoAcknowledge, "the printer stopped taking the label");
+        throw CliError(kNoAcknowledge, "プリンターがラベルの受信を途中でやめました");
     }
     if (library.AcknowledgedStrips() != kStripCount) {
-        throw CliError(kNoAcknowledge, "the printer did not acknowledge the label (" +
-                                           std::to_string(library.AcknowledgedStrips()) + " of 3 strips)");
+        throw CliError(kNoAcknowledge, "プリンターがラベルの受信を確認しません（ストリップ " +
+                                           std::to_string(library.AcknowledgedStrips()) + "/3）");
     }
 
     // As the window does: once a second, until the printer says it has finished.
-    Stage("waiting for the printer to finish");
+    Stage("プリンターの完了を待っています");
     StatusPoll poll;
     for (;;) {
         platform::Sleep(kPollPeriodMs);
@@ -97,9 +97,9 @@ int PrintCommand::Run(const QStringList& arguments) {
         case PollOutcome::KeepPolling:
             continue;
         case PollOutcome::StopSilently:
-            throw CliError(kNoAcknowledge, "the printer did not say that it had finished");
+            throw CliError(kNoAcknowledge, "プリンターから完了の知らせがありません");
         case PollOutcome::StopAndReportFinished:
-            Stage("done");
+            Stage("完了しました");
             return kDone;
         }
     }

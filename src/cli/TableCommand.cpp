@@ -16,8 +16,8 @@
 namespace cli {
 namespace {
 
-std::string Count(std::size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+std::string Count(std::string_view what, std::size_t n) {
+    return std::string(what) + " " + std::to_string(n) + " 件";
 }
 
 // The line `number` of `text`, for naming an entry of the table file.
@@ -41,7 +41,7 @@ std::string LineOf(const std::string& text, std::size_t number) {
 int Export(const CommandLine& line, const TableSource& source) {
     const QStringList positional = line.Positional();
     if (positional.size() > 2) {
-        throw CliError(kUsage, "table export takes at most one output file");
+        throw CliError(kUsage, "table export に指定できる出力ファイルは 1 つまでです");
     }
     const std::string text = tableedit::ExportTableText(source.Load());
     Files::Write(positional.size() == 2 ? CommandLine::Utf8(positional[1]) : "-", text);
@@ -51,7 +51,7 @@ int Export(const CommandLine& line, const TableSource& source) {
 int Import(const CommandLine& line, const TableSource& source) {
     const QStringList positional = line.Positional();
     if (positional.size() != 2) {
-        throw CliError(kUsage, "table import takes one text file (- for standard input)");
+        throw CliError(kUsage, "table import にはテキストファイルを 1 つ指定してください（- で標準入力）");
     }
     const std::string name = CommandLine::Utf8(positional[1]);
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(Files::Read(name));
@@ -59,8 +59,7 @@ int Import(const CommandLine& line, const TableSource& source) {
         for (const tableedit::TextProblem& problem : imported.problems) {
             Terminal::Note(name + ":" + std::to_string(problem.line) + ": " + problem.message);
         }
-        throw CliError(kRefused,
-                       "nothing imported: " + Count(imported.problems.size(), "problem", "problems"));
+        throw CliError(kRefused, "何も取り込みませんでした: " + Count("問題", imported.problems.size()));
     }
     source.Save(imported.table);
     return kDone;
@@ -70,7 +69,7 @@ int Import(const CommandLine& line, const TableSource& source) {
 int Check(const CommandLine& line, const TableSource& source) {
     const QStringList positional = line.Positional();
     if (positional.size() > 2) {
-        throw CliError(kUsage, "table check takes at most one text file");
+        throw CliError(kUsage, "table check に指定できるテキストファイルは 1 つまでです");
     }
     const bool fromText = positional.size() == 2;
     const std::string name = fromText ? CommandLine::Utf8(positional[1]) : source.File();
@@ -90,11 +89,10 @@ int Check(const CommandLine& line, const TableSource& source) {
     }
     const std::vector<tableedit::TextProblem> warnings = tableedit::TableWarnings(imported.entries);
     for (const tableedit::TextProblem& warning : warnings) {
-        report += where(warning.line) + "warning: " + warning.message + "\n";
+        report += where(warning.line) + "警告: " + warning.message + "\n";
     }
-    report += name + ": " + Count(imported.entries.size(), "entry", "entries") + " checked, " +
-              Count(imported.problems.size(), "problem", "problems") + ", " +
-              Count(warnings.size(), "warning", "warnings") + "\n";
+    report += name + ": " + std::to_string(imported.entries.size()) + " 項目を検査、" +
+              Count("問題", imported.problems.size()) + "、" + Count("警告", warnings.size()) + "\n";
     Terminal::Out(report);
     return imported.problems.empty() ? kDone : kRefused;
 }
@@ -109,7 +107,8 @@ int TableCommand::Run(const QStringList& arguments) {
     }
     const QStringList positional = line.Positional();
     if (positional.isEmpty()) {
-        throw CliError(kUsage, "table needs export, import or check (see --help)");
+        throw CliError(kUsage,
+                       "table には export、import、check のいずれかを指定してください（--help を参照）");
     }
     const bool named = line.IsSet("table");
     const TableSource source(named ? line.Value("table") : kTableFileName, named);
@@ -123,8 +122,8 @@ int TableCommand::Run(const QStringList& arguments) {
     if (action == "check") {
         return Check(line, source);
     }
-    throw CliError(kUsage, "unknown table command \"" + CommandLine::Utf8(action) +
-                               "\": use export, import or check");
+    throw CliError(kUsage, "不明な table のコマンドです: " + CommandLine::Utf8(action) +
+                               "（export、import、check のいずれか）");
 }
 
 } // namespace cli

@@ -24,13 +24,13 @@ ConversionTable TableSource::Load() const {
     const auto status = std::filesystem::status(m_file, ec);
     if (status.type() == std::filesystem::file_type::not_found) {
         if (m_named) {
-            Terminal::Warning(m_file + " does not exist; using the built-in table");
+            Terminal::Warning(m_file + " がありません。組み込みの変換表を使います");
         }
         FillDefaultTable(table);
         return table;
     }
     if (status.type() == std::filesystem::file_type::directory) {
-        throw CliError(kUnreadable, "cannot read the table file " + m_file + ": it is a folder");
+        throw CliError(kUnreadable, "変換表ファイル " + m_file + " を読み込めません: フォルダです");
     }
     const LoadResult loaded = LoadConversionTable(table, m_file);
     if (loaded.source == LoadResult::Source::Defaults) {
@@ -41,21 +41,22 @@ ConversionTable TableSource::Load() const {
         } else {
             error = errno;
         }
-        throw CliError(kUnreadable, "cannot read the table file " + m_file + ": " + std::strerror(error));
+        throw CliError(kUnreadable,
+                       "変換表ファイル " + m_file + " を読み込めません: " + std::strerror(error));
     }
     if (loaded.source == LoadResult::Source::Failed) {
         std::string why = cp932::ToUtf8(DescribeTableReadError(loaded.error));
         if (loaded.error == TableReadError::EndOfFile) {
             why = m_file + why; // the wording expects the file name in front
         }
-        throw CliError(kUnreadable, "the table file " + m_file + " is damaged: " + why);
+        throw CliError(kUnreadable, "変換表ファイル " + m_file + " が壊れています: " + why);
     }
     return table;
 }
 
 void TableSource::Save(const ConversionTable& table) const {
     if (const std::error_code error = SaveConversionTable(table, m_file)) {
-        throw CliError(kUnwritable, "cannot write the table file " + m_file + ": " + error.message());
+        throw CliError(kUnwritable, "変換表ファイル " + m_file + " に書き込めません: " + error.message());
     }
 }
 

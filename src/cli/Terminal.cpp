@@ -10,7 +10,7 @@ namespace cli {
 
 void Terminal::Out(std::string_view utf8) {
     if (std::fwrite(utf8.data(), 1, utf8.size(), stdout) != utf8.size() || std::fflush(stdout) != 0) {
-        throw CliError(kUnwritable, std::string("cannot write standard output: ") + std::strerror(errno));
+        throw CliError(kUnwritable, std::string("標準出力に書き込めません: ") + std::strerror(errno));
     }
 }
 
@@ -19,7 +19,7 @@ void Terminal::Error(std::string_view utf8) {
 }
 
 void Terminal::Warning(std::string_view utf8) {
-    Note("q8xj-cli: warning: " + std::string(utf8));
+    Note("q8xj-cli: 警告: " + std::string(utf8));
 }
 
 void Terminal::Note(std::string_view utf8) {
@@ -37,7 +37,7 @@ std::string Terminal::ReadInput() {
         text.append(buffer, got);
     }
     if (std::ferror(stdin)) {
-        throw CliError(kUnreadable, std::string("cannot read standard input: ") + std::strerror(errno));
+        throw CliError(kUnreadable, std::string("標準入力を読み込めません: ") + std::strerror(errno));
     }
     return text;
 }

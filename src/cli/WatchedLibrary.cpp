@@ -16,15 +16,15 @@ std::uint32_t WatchedLibrary::UsbWrite(std::uint32_t handle, const void* bytes, 
     const std::span<const std::uint8_t> sent(static_cast<const std::uint8_t*>(bytes), count);
     // A strip's frame starts 02, flag, 00 04 (1024 bytes follow); the set-up frame has length 12.
     if (Starts(sent, {0x1B, 0x49})) {
-        m_stage("greeting the printer");
+        m_stage("プリンターを初期化しています");
     } else if (Starts(sent, {0x1B, 0x50})) {
-        m_stage("setting up the label");
+        m_stage("ラベルを設定しています");
     } else if (sent.size() >= 4 && sent[0] == 0x02 && sent[2] == 0x00 && sent[3] == 0x04) {
         ++m_stripsSent;
         m_awaitingStrip = true;
-        m_stage("sending strip " + std::to_string(m_stripsSent) + " of 3");
+        m_stage("ストリップ " + std::to_string(m_stripsSent) + "/3 を送っています");
     } else if (Starts(sent, {0x1B, 0x4E})) {
-        m_stage("ending the job");
+        m_stage("ジョブを終えています");
     }
     return PrinterLibrary::UsbWrite(handle, bytes, count);
 }

@@ -9,6 +9,7 @@
 #include "cli/PrintCommand.h"
 #include "cli/TableCommand.h"
 #include "cli/Terminal.h"
+#include "platform/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,7 +24,7 @@ namespace {
 int RunCommand(const QStringList& arguments) {
     using namespace cli;
     if (arguments.isEmpty()) {
-        throw CliError(kUsage, "a command is needed: convert, table, label or print (see --help)");
+        throw CliError(kUsage, "コマンドを指定してください: convert、table、label、print（--help を参照）");
     }
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
@@ -47,8 +48,8 @@ int RunCommand(const QStringList& arguments) {
     if (command == "print") {
         return PrintCommand::Run(rest);
     }
-    throw CliError(kUsage, "unknown command \"" + CommandLine::Utf8(command) +
-                               "\": use convert, table, label or print (see --help)");
+    throw CliError(kUsage, "不明なコマンドです: " + CommandLine::Utf8(command) +
+                               "（convert、table、label、print のいずれか。--help を参照）");
 }
 
 // Qt's own notes (a missing runtime folder, font fallbacks) are not the
@@ -78,6 +79,8 @@ int main(int argc, char* argv[]) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Qt's parser errors (an unknown option, a missing value) in Japanese, as the tool's own.
+    InstallQtTranslations(*app);
     QCoreApplication::setApplicationName("q8xj-cli");
     QCoreApplication::setApplicationVersion(Q8XJ_VERSION);
     try {
@@ -86,7 +89,7 @@ int main(int argc, char* argv[]) {
         cli::Terminal::Error(error.what());
         return error.Code();
     } catch (const std::exception& error) {
-        cli::Terminal::Error(std::string("unexpected fault: ") + error.what());
+        cli::Terminal::Error(std::string("予期しないエラーです: ") + error.what());
         return cli::kInternal;
     }
 }

@@ -150,8 +150,7 @@ std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view
         }
         const auto converted = cp932::FromUtf8(plain);
         if (!converted) {
-            problem = std::string("the ") + std::string(what) +
-                      " holds a character that code page 932 cannot hold, or text that is not UTF-8";
+            problem = std::string(what) + "に CP932 で表せない文字か、UTF-8 でないテキストがあります";
             return false;
         }
         out += *converted;
@@ -197,8 +196,8 @@ std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view
         default:
             break;
         }
-        problem = std::string("the ") + std::string(what) +
-                  " has a backslash that starts none of \\\\, \\t, \\r, \\n, \\xHH";
+        problem =
+            std::string(what) + "のバックスラッシュの後が \\\\、\\t、\\r、\\n、\\xHH のどれでもありません";
         return std::nullopt;
     }
     if (!flush()) {
@@ -232,9 +231,9 @@ std::string OneLine(std::string_view cp932Message) {
 std::string ListOutputs(TableMap map) {
     switch (map) {
     case TableMap::Letters:
-        return "a to z";
+        return "a〜z";
     case TableMap::Digits:
-        return "0 to 9";
+        return "0〜9";
     case TableMap::Symbols:
         break;
     }
@@ -300,7 +299,7 @@ ImportedTableText ImportTableText(std::string_view text) {
                 line.remove_prefix(3); // a byte-order mark some editors add
             }
             if (line != kTableTextHeader) {
-                refuse(1, "the first line must be the header: map<TAB>key<TAB>value");
+                refuse(1, "1 行目は見出し行 map<TAB>key<TAB>value にしてください");
             }
             continue;
         }
@@ -310,32 +309,32 @@ ImportedTableText ImportTableText(std::string_view text) {
 
         const auto fields = SplitTabs(line);
         if (fields.size() != 3) {
-            refuse(lineNumber, "expected 3 fields separated by tabs (map, key, value), found " +
-                                   std::to_string(fields.size()));
+            refuse(lineNumber, "タブ区切りの 3 項目（map、key、value）が必要ですが、" +
+                                   std::to_string(fields.size()) + " 項目あります");
             continue;
         }
         const auto mapIt = std::find_if(kMaps.begin(), kMaps.end(),
                                         [&](TableMap m) { return TableMapName(m) == fields[0]; });
         if (mapIt == kMaps.end()) {
             refuse(lineNumber,
-                   "unknown map \"" + std::string(fields[0]) + "\": use letters, digits or symbols");
+                   "不明な表です: " + std::string(fields[0]) + "（letters、digits、symbols のいずれか）");
             continue;
         }
         const TableMap map = *mapIt;
         std::string problem;
-        const auto key = UnescapeField(fields[1], "key", problem);
-        const auto value = key ? UnescapeField(fields[2], "value", problem) : std::nullopt;
+        const auto key = UnescapeField(fields[1], "キー", problem);
+        const auto value = key ? UnescapeField(fields[2], "値", problem) : std::nullopt;
         if (!key || !value) {
             refuse(lineNumber, problem);
             continue;
         }
         if (key->empty()) {
-            refuse(lineNumber, "the key is empty");
+            refuse(lineNumber, "キーが空です");
             continue;
         }
         if (value->size() != 1 || TableMapOutputs(map).find((*value)[0]) == std::string_view::npos) {
-            refuse(lineNumber, "the value \"" + std::string(fields[2]) + "\" is not one of the " +
-                                   std::string(TableMapName(map)) + " map's outputs: " + ListOutputs(map));
+            refuse(lineNumber, "値「" + std::string(fields[2]) + "」は " + std::string(TableMapName(map)) +
+                                   " の出力ではありません（" + ListOutputs(map) + "）");
             continue;
         }
         if (const auto tooLong = CheckKeyLength(*key)) {
@@ -345,7 +344,7 @@ ImportedTableText ImportTableText(std::string_view text) {
         CMapStringToString& target = MapOf(result.table, map);
         if (const auto duplicate = CheckDuplicateKey(target, *key, *value)) {
             const std::size_t first = firstLine[static_cast<std::size_t>(map)][*key];
-            refuse(lineNumber, OneLine(*duplicate) + " (first on line " + std::to_string(first) + ")");
+            refuse(lineNumber, OneLine(*duplicate) + "（最初は " + std::to_string(first) + " 行目）");
             continue;
         }
         target.SetAt(*key, *value);
@@ -353,7 +352,7 @@ ImportedTableText ImportTableText(std::string_view text) {
         result.entries.push_back({lineNumber, map, *key, *value});
     }
     if (lineNumber == 0) {
-        refuse(1, "the text is empty: the first line must be the header: map<TAB>key<TAB>value");
+        refuse(1, "テキストが空です。1 行目は見出し行 map<TAB>key<TAB>value にしてください");
     }
     return result;
 }

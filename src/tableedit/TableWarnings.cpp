@@ -65,12 +65,12 @@ struct LookAlikeGroup {
 };
 
 constexpr std::array<LookAlikeGroup, 2> kGroups{{
-    {"l, 1 and I",
+    {"l、1、I",
      {{{'l', TableMap::Letters, 'l', false},
        {'1', TableMap::Digits, '1', false},
        {'I', TableMap::Letters, 'i', true}}},
      3},
-    {"O and 0", {{{'O', TableMap::Letters, 'o', true}, {'0', TableMap::Digits, '0', false}, {}}}, 2},
+    {"O、0", {{{'O', TableMap::Letters, 'o', true}, {'0', TableMap::Digits, '0', false}, {}}}, 2},
 }};
 
 } // namespace
@@ -79,9 +79,10 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
     std::vector<TextProblem> warnings;
     for (const TextEntry& entry : entries) {
         if (!CanBeTyped(entry.key)) {
-            warnings.push_back({entry.line, "the key " + cp932::ToUtf8(entry.key) +
-                                                " is not full-width katakana: a typed phrase never holds it, "
-                                                "so this entry never matches"});
+            warnings.push_back(
+                {entry.line, "キー " + cp932::ToUtf8(entry.key) +
+                                 " は全角カタカナではありません。入力した言葉には現れないので、"
+                                 "この項目は使われません"});
         }
     }
     for (const LookAlikeGroup& group : kGroups) {
@@ -92,20 +93,19 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
             std::string keys;
             for (const TextEntry& entry : entries) {
                 if (entry.map == member.map && entry.value.size() == 1 && entry.value[0] == member.value) {
-                    keys += (keys.empty() ? "" : ", ") + cp932::ToUtf8(entry.key) + " (line " +
-                            std::to_string(entry.line) + ")";
+                    keys += (keys.empty() ? "" : "・") + cp932::ToUtf8(entry.key) + "（" +
+                            std::to_string(entry.line) + " 行目）";
                 }
             }
             if (keys.empty()) {
                 continue;
             }
             ++kinds;
-            found += found.empty() ? "" : "; ";
-            found +=
-                std::string(1, member.shown) + (member.capital ? " as a capital from " : " from ") + keys;
+            found += found.empty() ? "" : "、";
+            found += std::string(1, member.shown) + (member.capital ? "（大文字）← " : " ← ") + keys;
         }
         if (kinds > 1) {
-            warnings.push_back({0, std::string(group.name) + " look alike on a label: " + found});
+            warnings.push_back({0, std::string(group.name) + " はラベル上で見分けにくい文字です: " + found});
         }
     }
     return warnings;

@@ -128,9 +128,9 @@ TEST(ConvertExplain, ShowsEachStepsEntryAndSkip) {
     const CliResult result = cli.Run({"convert", "--explain", "--no-digits", "　サャ"});
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(result.out, "S\n"
-                          "  　\tskipped\t(full-width space: the next letter is a capital)\n"
-                          "  サ\tletters\ts -> S (capital)\n"
-                          "  ャ\tskipped\n");
+                          "  　\tスキップ\t（全角スペース: 次の文字を大文字にします）\n"
+                          "  サ\tletters\ts → S（大文字）\n"
+                          "  ャ\tスキップ\n");
 }
 
 TEST(ConvertRandomCase, WithoutASeedIsSeededFromTheTimeLikeTheWindow) {
@@ -211,9 +211,9 @@ TEST(TableImport, ListsEveryProblemWithItsLineAndWritesNothing) {
     EXPECT_EQ(result.code, 5);
     EXPECT_EQ(result.err,
               "bad.tsv:3: アイウエ は、３文字以上です。 アイウ に切り詰めます。\n"
-              "bad.tsv:5: カ が k と q で指定されています。 カ → k は無効になります。 (first on line 2)\n"
-              "bad.tsv:6: unknown map \"signs\": use letters, digits or symbols\n"
-              "q8xj-cli: nothing imported: 3 problems\n");
+              "bad.tsv:5: カ が k と q で指定されています。 カ → k は無効になります。（最初は 2 行目）\n"
+              "bad.tsv:6: 不明な表です: signs（letters、digits、symbols のいずれか）\n"
+              "q8xj-cli: 何も取り込みませんでした: 問題 3 件\n");
     EXPECT_FALSE(cli.Exists("Q8.xj"));
 }
 
@@ -223,15 +223,15 @@ TEST(TableCheck, ReportsProblemsAndWarningsOnStandardOutput) {
     const CliResult bad = cli.Run({"table", "check", "t.tsv"});
     EXPECT_EQ(bad.code, 5);
     EXPECT_EQ(bad.out,
-              "t.tsv:5: the value \"x\" is not one of the digits map's outputs: 0 to 9\n"
-              "t.tsv:2: warning: the key ab is not full-width katakana: a typed phrase never holds "
-              "it, so this entry never matches\n"
-              "t.tsv: warning: l, 1 and I look alike on a label: l from 「 (line 3); 1 from イ (line 4)\n"
-              "t.tsv: 3 entries checked, 1 problem, 2 warnings\n");
+              "t.tsv:5: 値「x」は digits の出力ではありません（0〜9）\n"
+              "t.tsv:2: 警告: キー ab は全角カタカナではありません。入力した言葉には現れないので、"
+              "この項目は使われません\n"
+              "t.tsv: 警告: l、1、I はラベル上で見分けにくい文字です: l ← 「（3 行目）、1 ← イ（4 行目）\n"
+              "t.tsv: 3 項目を検査、問題 1 件、警告 2 件\n");
     // The built-in table passes, with its look-alikes named.
     const CliResult builtIn = cli.Run({"table", "check"});
     EXPECT_EQ(builtIn.code, 0);
-    EXPECT_NE(builtIn.out.find("Q8.xj: 93 entries checked, 0 problems, 2 warnings\n"), std::string::npos);
+    EXPECT_NE(builtIn.out.find("Q8.xj: 93 項目を検査、問題 0 件、警告 2 件\n"), std::string::npos);
 }
 
 // --- failures ----------------------------------------------------------------
@@ -278,98 +278,104 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     "",
                     2,
-                    "q8xj-cli: a command is needed: convert, table, label or print (see --help)"},
-        FailureCase{"UnknownCommand",
-                    {"make"},
-                    "",
-                    2,
-                    "q8xj-cli: unknown command \"make\": use convert, table, label or print (see --help)"},
+                    "q8xj-cli: コマンドを指定してください: convert、table、label、print（--help を参照）"},
+        FailureCase{
+            "UnknownCommand",
+            {"make"},
+            "",
+            2,
+            "q8xj-cli: 不明なコマンドです: make（convert、table、label、print のいずれか。--help を参照）"},
         FailureCase{"UnknownOption",
                     {"convert", "--digits", "サ"},
                     "",
                     2,
-                    "q8xj-cli: Unknown option 'digits'. (see --help)"},
+                    "q8xj-cli: 'digits' は未知のオプションです。（--help を参照）"},
         FailureCase{"MissingValue",
                     {"convert", "サ", "--table"},
                     "",
                     2,
-                    "q8xj-cli: Missing value after '--table'. (see --help)"},
+                    "q8xj-cli: '--table' の後の値が欠けています。（--help を参照）"},
         FailureCase{"NoPhrase",
                     {"convert"},
                     "",
                     2,
-                    "q8xj-cli: convert needs a phrase, or - to read phrases from standard input"},
+                    "q8xj-cli: convert には言葉を指定してください（- で標準入力から読みます）"},
         FailureCase{"BadSeed",
                     {"convert", "--seed", "-1", "サ"},
                     "",
                     2,
-                    "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"-1\""},
+                    "q8xj-cli: --seed には 0〜4294967295 の整数を指定してください: 「-1」"},
         FailureCase{"SeedTooLarge",
                     {"convert", "--seed", "4294967296", "サ"},
                     "",
                     2,
-                    "q8xj-cli: --seed takes a whole number from 0 to 4294967295, not \"4294967296\""},
-        FailureCase{"StandardInputTwice", {"convert", "-", "-"}, "", 2, "q8xj-cli: - may be given once only"},
+                    "q8xj-cli: --seed には 0〜4294967295 の整数を指定してください: 「4294967296」"},
+        FailureCase{
+            "StandardInputTwice", {"convert", "-", "-"}, "", 2, "q8xj-cli: - は 1 回しか指定できません"},
         FailureCase{"NotCodePage932",
                     {"convert", "サクラ", "ア😀"},
                     "",
                     4,
-                    "q8xj-cli: the phrase \"ア😀\" holds a character that code page 932 cannot hold"},
+                    "q8xj-cli: 言葉「ア😀」に CP932 で表せない文字があります"},
         FailureCase{"NotCodePage932FromInput",
                     {"convert", "-"},
                     "サ\n\xFF\n",
                     4,
-                    "q8xj-cli: the phrase \"\xFF\" holds a character that code page 932 cannot hold"},
+                    "q8xj-cli: 言葉「\xFF」に CP932 で表せない文字があります"},
         FailureCase{"LongerThanTheField",
                     {"convert", std::string(71, 'a')},
                     "",
                     4,
-                    "q8xj-cli: the phrase \"" + std::string(40, 'a') +
-                        "...\" is 71 bytes in code page 932; the katakana field holds 70"},
+                    "q8xj-cli: 言葉「" + std::string(40, 'a') +
+                        "…」は CP932 で 71 バイトあります（カタカナ欄は 70 バイトまで）"},
         FailureCase{"DamagedTable",
                     {"convert", "サ"},
                     "",
                     3,
-                    "q8xj-cli: the table file Q8.xj is damaged: Q8.xj の末尾以降にｱｸｾｽしようとしました。",
+                    "q8xj-cli: 変換表ファイル Q8.xj が壊れています: Q8.xj の末尾以降にｱｸｾｽしようとしました。",
                     "damaged"},
         FailureCase{"UnreadableTable",
                     {"table", "export"},
                     "",
                     3,
-                    "q8xj-cli: cannot read the table file Q8.xj: Permission denied",
+                    "q8xj-cli: 変換表ファイル Q8.xj を読み込めません: Permission denied",
                     "unreadable"},
         FailureCase{"TableIsAFolder",
                     {"convert", "--table", ".", "サ"},
                     "",
                     3,
-                    "q8xj-cli: cannot read the table file .: it is a folder"},
+                    "q8xj-cli: 変換表ファイル . を読み込めません: フォルダです"},
         FailureCase{
-            "NoTableAction", {"table"}, "", 2, "q8xj-cli: table needs export, import or check (see --help)"},
+            "NoTableAction",
+            {"table"},
+            "",
+            2,
+            "q8xj-cli: table には export、import、check のいずれかを指定してください（--help を参照）"},
         FailureCase{"UnknownTableAction",
                     {"table", "dump"},
                     "",
                     2,
-                    "q8xj-cli: unknown table command \"dump\": use export, import or check"},
+                    "q8xj-cli: 不明な table のコマンドです: dump（export、import、check のいずれか）"},
         FailureCase{"ImportWithoutFile",
                     {"table", "import"},
                     "",
                     2,
-                    "q8xj-cli: table import takes one text file (- for standard input)"},
+                    "q8xj-cli: table import にはテキストファイルを 1 つ指定してください（- で標準入力）"},
         FailureCase{"ImportMissingFile",
                     {"table", "import", "none.tsv"},
                     "",
                     3,
-                    "q8xj-cli: cannot read none.tsv: No such file or directory"},
+                    "q8xj-cli: none.tsv を読み込めません: No such file or directory"},
         FailureCase{"ExportUnwritable",
                     {"table", "export", "good.tsv/out.tsv"},
                     "",
                     6,
-                    "q8xj-cli: cannot write good.tsv/out.tsv: Not a directory"},
+                    "q8xj-cli: good.tsv/out.tsv に書き込めません: Not a directory"},
         FailureCase{"ImportUnwritable",
                     {"table", "import", "good.tsv", "--table", "none/Q8.xj"},
                     "",
                     6,
-                    "q8xj-cli: cannot write the table file none/Q8.xj: No such file or directory"}),
+                    "q8xj-cli: 変換表ファイル none/Q8.xj に書き込めません: No such file or directory"}),
     named_cases::CaseName());
 
 TEST(Help, ListsTheExitCodes) {
@@ -378,8 +384,9 @@ TEST(Help, ListsTheExitCodes) {
          std::vector<std::vector<std::string>>{{"--help"}, {"convert", "--help"}, {"table", "-h"}}) {
         const CliResult result = cli.Run(args);
         EXPECT_EQ(result.code, 0);
-        EXPECT_NE(result.out.find("Exit codes:\n  0  done\n"), std::string::npos) << args.front();
-        EXPECT_NE(result.out.find("  8  the printer did not acknowledge"), std::string::npos) << args.front();
+        EXPECT_NE(result.out.find("終了コード:\n  0  正常終了\n"), std::string::npos) << args.front();
+        EXPECT_NE(result.out.find("  8  プリンターがラベルの受信を確認しなかった"), std::string::npos)
+            << args.front();
     }
 }
 
@@ -388,7 +395,7 @@ TEST(Table, AMissingNamedFileGivesTheBuiltInTableWithAWarning) {
     const CliResult result = cli.Run({"convert", "--table", "none.xj", "サクラ"});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "39r\n");
-    EXPECT_EQ(result.err, "q8xj-cli: warning: none.xj does not exist; using the built-in table\n");
+    EXPECT_EQ(result.err, "q8xj-cli: 警告: none.xj がありません。組み込みの変換表を使います\n");
 }
 
 } // namespace

@@ -92,7 +92,7 @@ void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
     args.push_back(password.toStdString());
     const CliResult result = cli.Run(args);
     QCOMPARE(result.code, 0);
-    QCOMPARE(QString::fromStdString(result.err).contains("its ends are cut off"), warns);
+    QCOMPARE(QString::fromStdString(result.err).contains("両端が切れます"), warns);
 
     const QImage picture = Picture(cli.ReadFile("label.png"));
     QCOMPARE(picture.size(), QSize(384, 64));
@@ -108,13 +108,15 @@ void CliLabelPrintTest::virtualPrinterSavesTheSameLabel() {
     cli.SetEnv("TAVOPUS_VIRTUAL", (cli.Folder() / "labels").string());
     const CliResult printed = cli.Run({"print", "--size", "30", "39r"});
     QCOMPARE(printed.code, 0);
-    QCOMPARE(QString::fromStdString(printed.err).split('\n').filter("q8xj-cli: print: ").join('|'),
-             QString("q8xj-cli: print: reading the label|q8xj-cli: print: looking for the printer|"
-                     "q8xj-cli: print: printer 0: ORBEK virtual label printer|"
-                     "q8xj-cli: print: greeting the printer|q8xj-cli: print: setting up the label|"
-                     "q8xj-cli: print: sending strip 1 of 3|q8xj-cli: print: sending strip 2 of 3|"
-                     "q8xj-cli: print: sending strip 3 of 3|q8xj-cli: print: ending the job|"
-                     "q8xj-cli: print: waiting for the printer to finish|q8xj-cli: print: done"));
+    QCOMPARE(
+        QString::fromStdString(printed.err).split('\n').filter("q8xj-cli: print: ").join('|'),
+        QString(
+            "q8xj-cli: print: ラベルを読み取っています|q8xj-cli: print: プリンターを探しています|"
+            "q8xj-cli: print: プリンター 0: ORBEK virtual label printer|"
+            "q8xj-cli: print: プリンターを初期化しています|q8xj-cli: print: ラベルを設定しています|"
+            "q8xj-cli: print: ストリップ 1/3 を送っています|q8xj-cli: print: ストリップ 2/3 を送っています|"
+            "q8xj-cli: print: ストリップ 3/3 を送っています|q8xj-cli: print: ジョブを終えています|"
+            "q8xj-cli: print: プリンターの完了を待っています|q8xj-cli: print: 完了しました"));
 
     QCOMPARE(cli.Run({"label", "--size", "30", "--output", "label.png", "39r"}).code, 0);
     const LabelImage saved = DotsOf(Picture(cli.ReadFile("labels/label-0001.png")));
@@ -126,10 +128,10 @@ void CliLabelPrintTest::printerFailures_data() {
     QTest::addColumn<QString>("folderFile");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no printer") << "unplugged" << 7 << "q8xj-cli: no label printer found";
+    QTest::newRow("no printer") << "unplugged" << 7 << "q8xj-cli: ラベルプリンターが見つかりません";
     // Never acknowledged: the job's waits run out, some fifteen seconds.
     QTest::newRow("silent printer") << "silent" << 8
-                                    << "q8xj-cli: the printer did not acknowledge the label (0 of 3 strips)";
+                                    << "q8xj-cli: プリンターがラベルの受信を確認しません（ストリップ 0/3）";
 }
 
 void CliLabelPrintTest::printerFailures() {
@@ -150,25 +152,22 @@ void CliLabelPrintTest::labelFailures_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("no output") << QStringList{"label", "39r"} << 2
-                               << "q8xj-cli: label needs --output FILE.png";
+                               << "q8xj-cli: label には --output FILE.png を指定してください";
     QTest::newRow("no password") << QStringList{"label", "--output", "l.png"} << 2
-                                 << "q8xj-cli: one password is needed (see --help)";
+                                 << "q8xj-cli: パスワードを 1 つ指定してください（--help を参照）";
     QTest::newRow("empty password") << QStringList{"print", ""} << 2
-                                    << "q8xj-cli: the password is empty: there is nothing to print";
+                                    << "q8xj-cli: パスワードが空です。印刷するものがありません";
     QTest::newRow("bad colour") << QStringList{"label", "--colour", "#12345", "--output", "l.png", "x"} << 2
-                                << "q8xj-cli: --colour takes a colour name or #rrggbb, not \"#12345\"";
+                                << "q8xj-cli: --colour には色の名前か #rrggbb を指定してください: 「#12345」";
     QTest::newRow("bad size") << QStringList{"print", "--size", "0", "x"} << 2
-                              << "q8xj-cli: --size takes a whole number from 1 to 500, not \"0\"";
-    QTest::newRow("face too long") << QStringList{"label",    "--font", QString(32, 'F'),
-                                                  "--output", "l.png",  "x"}
-                                   << 2
-                                   << "q8xj-cli: --font takes a face name of 1 to 31 bytes in code page 932";
-    QTest::newRow("not code page 932")
-        << QStringList{"label", "--output", "l.png", "x😀"} << 4
-        << "q8xj-cli: the password \"x😀\" holds a character that code page 932 "
-           "cannot hold";
+                              << "q8xj-cli: --size には 1〜500 の整数を指定してください: 「0」";
+    QTest::newRow("face too long")
+        << QStringList{"label", "--font", QString(32, 'F'), "--output", "l.png", "x"} << 2
+        << "q8xj-cli: --font には CP932 で 1〜31 バイトのフォント名を指定してください";
+    QTest::newRow("not code page 932") << QStringList{"label", "--output", "l.png", "x😀"} << 4
+                                       << "q8xj-cli: パスワード「x😀」に CP932 で表せない文字があります";
     QTest::newRow("unwritable output") << QStringList{"label", "--output", "none/l.png", "x"} << 6
-                                       << "q8xj-cli: cannot write none/l.png: No such file or directory";
+                                       << "q8xj-cli: none/l.png に書き込めません: No such file or directory";
 }
 
 void CliLabelPrintTest::labelFailures() {

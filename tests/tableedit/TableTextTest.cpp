@@ -143,7 +143,8 @@ const std::string kHeader = "map\tkey\tvalue\n";
 INSTANTIATE_TEST_SUITE_P(
     Texts, Refusal,
     testing::Values(
-        RefusalCase{"NoHeader", "letters\tア\ta\n", {1}, "header"}, RefusalCase{"Empty", "", {1}, "empty"},
+        RefusalCase{"NoHeader", "letters\tア\ta\n", {1}, "見出し行"},
+        RefusalCase{"Empty", "", {1}, "テキストが空です"},
         RefusalCase{"TooLongInTheEditorsWords",
                     kHeader + "letters\tア\ta\nletters\tアイウエ\tb\n",
                     {3},
@@ -151,20 +152,21 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"DuplicateInTheEditorsWords",
                     kHeader + "letters\tカ\tk\n\nletters\tカ\tq\n",
                     {4},
-                    "カ が k と q で指定されています。 カ → k は無効になります。 (first on line 2)"},
+                    "カ が k と q で指定されています。 カ → k は無効になります。（最初は 2 行目）"},
         RefusalCase{"EveryProblemListed",
                     kHeader + "letters\tア\t1\ndigits\tイ\ta\nsymbols\tウ\t?\nnumbers\tエ\t1\nletters\tオ\n",
                     {2, 3, 4, 5, 6},
-                    "letters map's outputs: a to z"},
-        RefusalCase{"EmptyKey", kHeader + "digits\t\t1\n", {2}, "the key is empty"},
-        RefusalCase{"TwoCharacterValue", kHeader + "letters\tア\tab\n", {2}, "a to z"},
-        RefusalCase{"CapitalValue", kHeader + "letters\tア\tA\n", {2}, "a to z"},
-        RefusalCase{"BadEscape", kHeader + "letters\tア\\q\ta\nletters\tイ\\x4\ta\n", {2, 3}, "backslash"},
+                    "letters の出力ではありません（a〜z）"},
+        RefusalCase{"EmptyKey", kHeader + "digits\t\t1\n", {2}, "キーが空です"},
+        RefusalCase{"TwoCharacterValue", kHeader + "letters\tア\tab\n", {2}, "a〜z"},
+        RefusalCase{"CapitalValue", kHeader + "letters\tア\tA\n", {2}, "a〜z"},
+        RefusalCase{
+            "BadEscape", kHeader + "letters\tア\\q\ta\nletters\tイ\\x4\ta\n", {2, 3}, "バックスラッシュ"},
         RefusalCase{"NotCodePage932",
                     kHeader + "letters\t\xF0\x9F\x98\x80\ta\nletters\t\xFF\ta\n",
                     {2, 3},
-                    "code page 932 cannot hold"},
-        RefusalCase{"ExtraField", kHeader + "letters\tア\ta\tx\n", {2}, "found 4"}),
+                    "CP932 で表せない文字"},
+        RefusalCase{"ExtraField", kHeader + "letters\tア\ta\tx\n", {2}, "4 項目あります"}),
     named_cases::CaseName());
 
 TEST(Import, AcceptsCrLfByteOrderMarkAndNoFinalLineEnd) {
@@ -207,14 +209,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 {}},
                     WarningCase{"HiraganaAsciiAndHalfWidthNeverMatch",
                                 kHeader + "letters\tあ\ta\nletters\tab\tb\nletters\tｱ\tc\nletters\tア\td\n",
-                                {"あ is not full-width katakana", "ab is not", "ｱ is not"}},
+                                {"あ は全角カタカナではありません", "ab は全角", "ｱ は全角"}},
                     WarningCase{"LAndOneLookAlike",
                                 kHeader + "letters\t「\tl\ndigits\tイ\t1\n",
-                                {"l from 「 (line 2); 1 from イ (line 3)"}},
-                    WarningCase{"CapitalIAndOne",
-                                kHeader + "letters\tイ\ti\ndigits\tイ\t1\n",
-                                {"I as a capital from イ"}},
-                    WarningCase{"CapitalOAndZero", kHeader + "letters\tオ\to\ndigits\tレ\t0\n", {"O and 0"}},
+                                {"l ← 「（2 行目）、1 ← イ（3 行目）"}},
+                    WarningCase{
+                        "CapitalIAndOne", kHeader + "letters\tイ\ti\ndigits\tイ\t1\n", {"I（大文字）← イ"}},
+                    WarningCase{"CapitalOAndZero", kHeader + "letters\tオ\to\ndigits\tレ\t0\n", {"O、0 は"}},
                     WarningCase{"OneOfAGroupIsFine", kHeader + "letters\tオ\to\nletters\t「\tl\n", {}}),
     named_cases::CaseName());
 
