@@ -36,10 +36,6 @@ using namespace app;
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // A dialog run as the program runs it, shown and with its first focus given.
 struct ShownDialog {
     ShownDialog() {

@@ -23,10 +23,6 @@ using namespace app;
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 struct ShownDialog {
     ShownDialog() {
         dialog.Create();

@@ -15,10 +15,6 @@
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // A window around the field that sees the keys the field leaves alone, as the
 // dialog does with Enter and Escape.
 class Host : public QWidget {

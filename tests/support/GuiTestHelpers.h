@@ -5,6 +5,11 @@
 #include <QWidget>
 #include <QtTest>
 
+// UTF-8 text from a source literal.
+inline QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 // Top-level windows still visible; a test's cleanup() expects none.
 inline int VisibleTopLevelWindows() {
     int count = 0;
