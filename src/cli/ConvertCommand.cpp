@@ -7,8 +7,10 @@
 #include "cli/TableSource.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
+#include "files/FileReader.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
+#include "platform/FileErrorText.h"
 #include "table/TableFile.h"
 
 #include <cstdint>
@@ -16,29 +18,13 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace cli {
 namespace {
 
 // The katakana field's limit: 35 full-width characters.
 constexpr std::size_t kPhraseLimit = 70;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
 
 std::string MapName(ConversionStep::Map map) {
     switch (map) {
@@ -118,25 +104,11 @@ int ConvertCommand::Run(const QStringList& arguments) {
     const bool named = line.IsSet("table");
     const ConversionTable table = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
 
-    std::vector<std::string> phrases;
-    bool readInput = false;
-    for (const QString& argument : positional) {
-        if (argument != "-") {
-            phrases.push_back(CommandLine::Utf8(argument));
-        } else if (!readInput) {
-            readInput = true;
-            for (std::string& phrase : Lines(Terminal::ReadInput())) {
-                phrases.push_back(std::move(phrase));
-            }
-        } else {
-            throw CliError(kUsage, "- は 1 回しか指定できません");
-        }
+    if (positional.count("-") > 1) {
+        throw CliError(kUsage, "- は 1 回しか指定できません");
     }
-
-    // Every phrase is checked before anything is printed.
     const bool romaji = line.IsSet("romaji");
-    std::vector<std::string> katakana;
-    for (const std::string& phrase : phrases) {
+    const auto katakanaOf = [romaji](const std::string& phrase) {
         auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
         if (!text) {
             throw CliError(kBadText, "言葉" + Quote(phrase) + "に CP932 で表せない文字があります");
@@ -145,7 +117,14 @@ int ConvertCommand::Run(const QStringList& arguments) {
             throw CliError(kBadText, "言葉" + Quote(phrase) + "は CP932 で " + std::to_string(text->size()) +
                                          " バイトあります（カタカナ欄は 70 バイトまで）");
         }
-        katakana.push_back(*std::move(text));
+        return *std::move(text);
+    };
+    // The phrases given as arguments are checked before anything is printed.
+    std::vector<std::string> katakana;
+    for (const QString& argument : positional) {
+        if (argument != "-") {
+            katakana.push_back(katakanaOf(CommandLine::Utf8(argument)));
+        }
     }
 
     ConversionOptions options;
@@ -153,21 +132,36 @@ int ConvertCommand::Run(const QStringList& arguments) {
     options.useSymbols = !line.IsSet("no-symbols");
     options.randomCase = line.IsSet("random-case");
     const bool explain = line.IsSet("explain");
-    std::string out;
     CrtRandom random;
-    for (const std::string& phrase : katakana) {
+    const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
         if (options.randomCase) {
             random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
-        out += cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
+        std::string out = cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
         out += '\n';
         if (explain) {
             out += Explain(phrase, steps, table, options.randomCase);
         }
+        return out;
+    };
+    std::size_t next = 0;
+    for (const QString& argument : positional) {
+        if (argument != "-") {
+            Terminal::Out(passwordOf(katakana[next++]));
+            continue;
+        }
+        // Standard input line by line as it comes, so memory stays the same however long it is.
+        files::LineReader input(STDIN_FILENO);
+        std::string phrase;
+        while (input.Next(phrase)) {
+            Terminal::Out(passwordOf(katakanaOf(phrase)));
+        }
+        if (input.Error()) {
+            throw CliError(kUnreadable, "標準入力を読み込めません: " + FileErrorReason(input.Error()));
+        }
     }
-    Terminal::Out(out);
     return kDone;
 }
 

@@ -1,9 +1,7 @@
-// Reading a whole file and writing one so that a failure leaves nothing
-// behind: the bytes go to a fresh file beside the target, which then takes
-// the target's place.
+// The files a command reads and writes, through the file layer, with its
+// failures as the tool's errors.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,10 +9,11 @@ namespace cli {
 
 class Files {
 public:
-    // The file's bytes; "-" reads standard input. Throws an unreadable-input error.
+    // The text's bytes; "-" reads standard input. Throws an unreadable-input error.
     static std::string Read(const std::string& name);
-    // Writes `bytes` to `name`, or to standard output for "-". Throws an unwritable-output error.
-    static void Write(const std::string& name, std::string_view bytes);
+    // Writes `bytes` to the output `name` ("-" is standard output), never
+    // over the table file `table`. Throws an unwritable-output error.
+    static void Write(const std::string& name, std::string_view bytes, const std::string& table = {});
 };
 
 } // namespace cli

@@ -44,7 +44,7 @@ int Export(const CommandLine& line, const TableSource& source) {
         throw CliError(kUsage, "table export に指定できる出力ファイルは 1 つまでです");
     }
     const std::string text = tableedit::ExportTableText(source.Load());
-    Files::Write(positional.size() == 2 ? CommandLine::Utf8(positional[1]) : "-", text);
+    Files::Write(positional.size() == 2 ? CommandLine::Utf8(positional[1]) : "-", text, source.File());
     return kDone;
 }
 

@@ -3,13 +3,10 @@
 #include "cli/CliError.h"
 #include "cli/Terminal.h"
 #include "platform/Cp932.h"
+#include "platform/FileErrorText.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <system_error>
 
 namespace cli {
@@ -20,29 +17,16 @@ TableSource::TableSource(std::string file, bool named)
 
 ConversionTable TableSource::Load() const {
     ConversionTable table;
-    std::error_code ec;
-    const auto status = std::filesystem::status(m_file, ec);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    const LoadResult loaded = LoadConversionTable(table, m_file);
+    if (loaded.source == LoadResult::Source::Defaults) {
+        // The window falls back to the built-in table silently; a script hears why.
+        if (loaded.cause != std::errc::no_such_file_or_directory) {
+            throw CliError(kUnreadable, "変換表ファイル " + m_file + " を読み込めません: " + FileErrorReason(loaded.cause));
+        }
         if (m_named) {
             Terminal::Warning(m_file + " がありません。組み込みの変換表を使います");
         }
-        FillDefaultTable(table);
         return table;
-    }
-    if (status.type() == std::filesystem::file_type::directory) {
-        throw CliError(kUnreadable, "変換表ファイル " + m_file + " を読み込めません: フォルダです");
-    }
-    const LoadResult loaded = LoadConversionTable(table, m_file);
-    if (loaded.source == LoadResult::Source::Defaults) {
-        // It exists, so the defaults mean it could not be opened; ask why.
-        int error = EACCES;
-        if (std::FILE* file = std::fopen(m_file.c_str(), "rb")) {
-            std::fclose(file);
-        } else {
-            error = errno;
-        }
-        throw CliError(kUnreadable,
-                       "変換表ファイル " + m_file + " を読み込めません: " + std::strerror(error));
     }
     if (loaded.source == LoadResult::Source::Failed) {
         std::string why = cp932::ToUtf8(DescribeTableReadError(loaded.error));
@@ -56,7 +40,7 @@ ConversionTable TableSource::Load() const {
 
 void TableSource::Save(const ConversionTable& table) const {
     if (const std::error_code error = SaveConversionTable(table, m_file)) {
-        throw CliError(kUnwritable, "変換表ファイル " + m_file + " に書き込めません: " + error.message());
+        throw CliError(kUnwritable, "変換表ファイル " + m_file + " に書き込めません: " + FileErrorReason(error));
     }
 }
 

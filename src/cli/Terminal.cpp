@@ -29,17 +29,4 @@ void Terminal::Note(std::string_view utf8) {
     std::fflush(stderr);
 }
 
-std::string Terminal::ReadInput() {
-    std::string text;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
-        text.append(buffer, got);
-    }
-    if (std::ferror(stdin)) {
-        throw CliError(kUnreadable, std::string("標準入力を読み込めません: ") + std::strerror(errno));
-    }
-    return text;
-}
-
 } // namespace cli

@@ -16,8 +16,6 @@ public:
     static void Warning(std::string_view utf8);
     // A line on standard error without the program's name.
     static void Note(std::string_view utf8);
-    // The whole of standard input.
-    static std::string ReadInput();
 };
 
 } // namespace cli

@@ -9,6 +9,7 @@
 #include "cli/PrintCommand.h"
 #include "cli/TableCommand.h"
 #include "cli/Terminal.h"
+#include "files/FileWriter.h"
 #include "platform/QtTranslations.h"
 
 #include <QCoreApplication>
@@ -69,6 +70,7 @@ bool Draws(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    files::RemoveTempFilesOnSignal();
     qInstallMessageHandler(DropQtNotes);
     std::unique_ptr<QCoreApplication> app;
     if (Draws(argc, argv)) {

@@ -1,5 +1,6 @@
 #include "platform/FileErrorText.h"
 
+#include "files/FileError.h"
 #include "platform/Cp932.h"
 
 #include <array>
@@ -7,28 +8,41 @@
 
 namespace {
 
-// %1 stands for the file name.
+// `text` with %1 standing for the file name, and `reason` for a line that
+// names the file itself. UTF-8.
 struct Cause {
     int code;
-    std::string_view text; // UTF-8
+    std::string_view text;
+    std::string_view reason;
 };
 
 constexpr std::array<Cause, 14> kCauses{{
-    {ENOENT, "%1 またはそのフォルダーが見つかりません。"},
-    {ENOTDIR, "%1 のパスが正しくありません。"},
-    {EACCES, "%1 へのアクセスが拒否されました。"},
-    {EPERM, "%1 へのアクセスが拒否されました。"},
-    {EROFS, "%1 は書き込み禁止の場所にあるため変更できません。"},
-    {EISDIR, "%1 はフォルダーなので、ファイルとして使えません。"},
-    {ENOTEMPTY, "%1 はフォルダーなので、ファイルとして使えません。"},
-    {ENOSPC, "%1 を書き込むためのディスクの空き領域が足りません。"},
-    {EDQUOT, "%1 を書き込むためのディスクの空き領域が足りません。"},
-    {EFBIG, "%1 を書き込めません。ファイルが大きすぎます。"},
-    {EBUSY, "%1 は使用中です。"},
-    {ENAMETOOLONG, "%1 のパスが長すぎます。"},
-    {EMFILE, "%1 を開けません。開いているファイルが多すぎます。"},
-    {EIO, "%1 の読み書き中にディスクのエラーが発生しました。"},
+    {ENOENT, "%1 またはそのフォルダーが見つかりません。", "ファイルまたはフォルダーが見つかりません"},
+    {ENOTDIR, "%1 のパスが正しくありません。", "パスが正しくありません"},
+    {EACCES, "%1 へのアクセスが拒否されました。", "アクセスが拒否されました"},
+    {EPERM, "%1 へのアクセスが拒否されました。", "アクセスが拒否されました"},
+    {EROFS, "%1 は書き込み禁止の場所にあるため変更できません。", "書き込み禁止の場所にあります"},
+    {EISDIR, "%1 はフォルダーなので、ファイルとして使えません。", "フォルダーです"},
+    {ENOTEMPTY, "%1 はフォルダーなので、ファイルとして使えません。", "フォルダーです"},
+    {ENOSPC, "%1 を書き込むためのディスクの空き領域が足りません。", "ディスクの空き領域が足りません"},
+    {EDQUOT, "%1 を書き込むためのディスクの空き領域が足りません。", "ディスクの空き領域が足りません"},
+    {EFBIG, "%1 を書き込めません。ファイルが大きすぎます。", "ファイルが大きすぎます"},
+    {EBUSY, "%1 は使用中です。", "使用中です"},
+    {ENAMETOOLONG, "%1 のパスが長すぎます。", "パスが長すぎます"},
+    {EMFILE, "%1 を開けません。開いているファイルが多すぎます。", "開いているファイルが多すぎます"},
+    {EIO, "%1 の読み書き中にディスクのエラーが発生しました。", "ディスクのエラーが発生しました"},
 }};
+
+const Cause* Find(const std::error_code& error) {
+    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
+        for (const auto& cause : kCauses) {
+            if (cause.code == error.value()) {
+                return &cause;
+            }
+        }
+    }
+    return nullptr;
+}
 
 std::string Substitute(std::string_view cp932Pattern, std::string_view cp932FileName) {
     const std::string marker = "%1";
@@ -42,12 +56,11 @@ std::string Substitute(std::string_view cp932Pattern, std::string_view cp932File
 } // namespace
 
 std::string FileErrorText(const std::error_code& error, std::string_view cp932FileName) {
-    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
-        for (const auto& cause : kCauses) {
-            if (cause.code == error.value()) {
-                return Substitute(cp932::Text(cause.text), cp932FileName);
-            }
-        }
+    if (const Cause* cause = Find(error)) {
+        return Substitute(cp932::Text(cause->text), cp932FileName);
+    }
+    if (error.category() == files::FileErrorCategory()) {
+        return std::string(cp932FileName) + cp932::Text(": " + error.message() + "。");
     }
     // The system's description is plain ASCII in the locales the program runs in;
     // anything code page 932 cannot hold is left out rather than garbled.
@@ -58,4 +71,11 @@ std::string FileErrorText(const std::error_code& error, std::string_view cp932Fi
         text += cp932::Text("\r\n（") + reason + cp932::Text("）");
     }
     return text;
+}
+
+std::string FileErrorReason(const std::error_code& error) {
+    if (const Cause* cause = Find(error)) {
+        return std::string(cause->reason);
+    }
+    return error.message();
 }

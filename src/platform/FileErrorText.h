@@ -1,4 +1,5 @@
-// Words for a failed file operation, as the user reads them in a message box.
+// Words for a failed file operation: a sentence for a message box, and a
+// short reason for a line on a terminal, from one table.
 #pragma once
 
 #include <string>
@@ -9,3 +10,6 @@
 // causes have their own sentence; any other gets a general one that carries
 // the system's own description.
 std::string FileErrorText(const std::error_code& error, std::string_view cp932FileName);
+
+// The cause of `error` in a few UTF-8 words, without the file's name.
+std::string FileErrorReason(const std::error_code& error);

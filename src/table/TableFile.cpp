@@ -2,16 +2,12 @@
 
 #include "platform/Cp932.h"
 #include "table/DefaultTable.h"
-#include "table/TableFileSystem.h"
+#include "files/FileError.h"
+#include "files/FileReader.h"
+#include "files/FileWriter.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
-#include <random>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -198,189 +194,6 @@ void WriteMapBody(Writer& out, const CMapStringToString& map) {
     }
 }
 
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
-
-enum class FileRead { Read, NotThere, TooLarge, Failed };
-
-// Reads a regular file of at most kMaxTableFileBytes. Anything else (a folder,
-// a FIFO, a device) counts as not there and is never opened for reading, so
-// start-up cannot block on it; a symbolic link is followed to its target.
-FileRead ReadTableFile(const std::filesystem::path& file, std::string& bytes) {
-    TableFileSystem& sys = TableFileSystem::Current();
-    struct stat status {};
-    if (sys.Stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return FileRead::NotThere;
-    }
-    // Without blocking, in case a FIFO took the file's place since the check.
-    const int fd = sys.Open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
-    if (fd < 0) {
-        return FileRead::NotThere;
-    }
-    FileRead result = FileRead::Read;
-    if (sys.Fstat(fd, &status) != 0) {
-        result = FileRead::Failed;
-    } else if (!S_ISREG(status.st_mode)) {
-        result = FileRead::NotThere;
-    } else if (static_cast<std::uintmax_t>(status.st_size) > kMaxTableFileBytes) {
-        result = FileRead::TooLarge;
-    } else {
-        bytes.reserve(static_cast<std::size_t>(status.st_size));
-    }
-    // One byte past the cap tells a file that grew while being read.
-    char buffer[65536];
-    while (result == FileRead::Read) {
-        const ssize_t n = sys.Read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            result = FileRead::Failed;
-        } else if (n == 0) {
-            break;
-        } else {
-            bytes.append(buffer, static_cast<std::size_t>(n));
-            if (bytes.size() > kMaxTableFileBytes) {
-                result = FileRead::TooLarge;
-            }
-        }
-    }
-    sys.Close(fd);
-    return result;
-}
-
-// The file that a save replaces: the final target of a chain of symbolic
-// links, so that the link stays and its target gets the new table.
-std::filesystem::path SaveTarget(const std::filesystem::path& file) {
-    std::filesystem::path target = file;
-    for (int hop = 0; hop < 40; ++hop) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
-            break;
-        }
-        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
-        if (ec) {
-            break;
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return target;
-}
-
-constexpr std::string_view kTempLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr std::size_t kTempSuffixLength = 6;
-
-bool IsTempNameOf(std::string_view name, std::string_view base) {
-    if (name.size() != base.size() + 1 + kTempSuffixLength || name.substr(0, base.size()) != base ||
-        name[base.size()] != '.') {
-        return false;
-    }
-    const auto suffix = name.substr(base.size() + 1);
-    return suffix.find_first_not_of(kTempLetters) == std::string_view::npos;
-}
-
-// A save holds a lock on its temporary file until the rename; a temporary
-// file of ours that nobody holds is left over from a save that was killed.
-void RemoveStaleTempFiles(const std::filesystem::path& target) {
-    TableFileSystem& sys = TableFileSystem::Current();
-    const std::string base = target.filename().string();
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::path candidate = it->path();
-        if (!IsTempNameOf(candidate.filename().string(), base)) {
-            continue;
-        }
-        const int fd = sys.Open(candidate.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0);
-        if (fd < 0) {
-            continue;
-        }
-        struct stat status {};
-        if (sys.Fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
-            sys.Flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            sys.Unlink(candidate.c_str());
-        }
-        sys.Close(fd);
-    }
-}
-
-// Creates and locks a new temporary file beside `target`. Created with 0666,
-// so the kernel applies the umask without the process's umask being touched.
-int CreateTempFile(const std::filesystem::path& target, std::string& name) {
-    TableFileSystem& sys = TableFileSystem::Current();
-    std::random_device entropy;
-    std::uniform_int_distribution<std::size_t> letter(0, kTempLetters.size() - 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix(kTempSuffixLength, ' ');
-        for (char& c : suffix) {
-            c = kTempLetters[letter(entropy)];
-        }
-        name = target.string() + "." + suffix;
-        const int fd = sys.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            if (sys.Flock(fd, LOCK_EX) != 0) {
-                const std::error_code error = LastError();
-                sys.Close(fd);
-                sys.Unlink(name.c_str());
-                errno = error.value();
-                return -1;
-            }
-            return fd;
-        }
-        if (errno != EEXIST) {
-            return -1;
-        }
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-std::error_code WriteAll(int fd, std::string_view bytes) {
-    TableFileSystem& sys = TableFileSystem::Current();
-    while (!bytes.empty()) {
-        const ssize_t n = sys.Write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return LastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return {};
-}
-
-// The old file's mode, and its owner where we may set it.
-std::error_code TakeOverAttributes(int fd, const struct stat& old) {
-    TableFileSystem& sys = TableFileSystem::Current();
-    // An owner change may clear set-id bits, so it comes before the mode.
-    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-        sys.Fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
-        return LastError();
-    }
-    if (sys.Fchmod(fd, old.st_mode & 07777) != 0) {
-        return LastError();
-    }
-    return {};
-}
-
-// Makes the rename itself durable. Some file systems cannot sync a folder.
-std::error_code SyncFolder(const std::filesystem::path& target) {
-    TableFileSystem& sys = TableFileSystem::Current();
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    const int fd = sys.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) {
-        return LastError();
-    }
-    std::error_code error;
-    if (sys.Fsync(fd) != 0 && errno != EINVAL) {
-        error = LastError();
-    }
-    sys.Close(fd);
-    return error;
-}
-
 } // namespace
 
 std::string DescribeTableReadError(TableReadError error) {
@@ -449,60 +262,31 @@ std::string SerializeConversionTable(const ConversionTable& table) {
 
 LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file) {
     std::string bytes;
-    switch (ReadTableFile(file, bytes)) {
-    case FileRead::NotThere:
-        FillDefaultTable(table);
-        return {LoadResult::Source::Defaults};
-    case FileRead::TooLarge:
-        return {LoadResult::Source::Failed, TableReadError::TooLarge};
-    case FileRead::Failed:
-        return {LoadResult::Source::Failed, TableReadError::ReadFailed};
-    case FileRead::Read:
-        break;
+    bool opened = false;
+    const std::error_code error = files::ReadRegularFile(file.string(), kMaxTableFileBytes, bytes, &opened);
+    if (error == files::FileError::TooLarge) {
+        return {LoadResult::Source::Failed, TableReadError::TooLarge, error};
     }
-    const TableReadError error = ParseConversionTable(bytes, table);
-    if (error != TableReadError::None) {
-        return {LoadResult::Source::Failed, error};
+    if (error && opened) {
+        return {LoadResult::Source::Failed, TableReadError::ReadFailed, error};
+    }
+    if (error) {
+        // No regular file to read (missing, a folder, a FIFO, not allowed): the defaults.
+        FillDefaultTable(table);
+        return {LoadResult::Source::Defaults, TableReadError::None, error};
+    }
+    const TableReadError parsed = ParseConversionTable(bytes, table);
+    if (parsed != TableReadError::None) {
+        return {LoadResult::Source::Failed, parsed};
     }
     return {LoadResult::Source::File};
 }
 
 std::error_code SaveConversionTable(const ConversionTable& table, const std::filesystem::path& file) {
-    TableFileSystem& sys = TableFileSystem::Current();
     const std::string bytes = SerializeConversionTable(table);
-    const std::filesystem::path target = SaveTarget(file);
-    RemoveStaleTempFiles(target);
-
-    std::string temp;
-    const int fd = CreateTempFile(target, temp);
-    if (fd < 0) {
-        return LastError();
+    // Never a file that the next start would refuse.
+    if (bytes.size() > kMaxTableFileBytes) {
+        return files::FileError::TooLarge;
     }
-    std::error_code error;
-    struct stat old {};
-    if (sys.Stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        error = TakeOverAttributes(fd, old);
-    }
-    if (!error) {
-        error = WriteAll(fd, bytes);
-    }
-    if (!error && sys.Fsync(fd) != 0) {
-        error = LastError();
-    }
-    // Renamed while still locked, so that no other save takes it for stale.
-    if (!error && sys.Rename(temp.c_str(), target.c_str()) != 0) {
-        error = LastError();
-    }
-    if (error) {
-        sys.Unlink(temp.c_str());
-        sys.Close(fd);
-        return error;
-    }
-    if (sys.Close(fd) != 0) {
-        error = LastError();
-    }
-    if (const std::error_code synced = SyncFolder(target); !error) {
-        error = synced;
-    }
-    return error;
+    return files::WriteFile(file.string(), bytes, files::Target::TableFile);
 }

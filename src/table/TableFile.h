@@ -43,19 +43,17 @@ struct LoadResult {
     enum class Source { File, Defaults, Failed };
     Source source;
     TableReadError error = TableReadError::None;
+    // Why the file could not be read; with the defaults, why there was none to read.
+    std::error_code cause{};
 };
 
 // Fills the table, which the caller has emptied, from the table file, or
 // with the defaults when there is no regular file to open (missing, a folder,
-// a FIFO: never waited on). A file that opens but cannot be read (damaged,
-// too large, a read error) sets no entry and is reported as Failed.
+// a FIFO: never waited on), `cause` saying why. A file that opens but cannot
+// be read (damaged, too large, a read error) sets no entry and is Failed.
 LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file = kTableFileName);
 
-// Writes the table to the table file. The content goes to a temporary
-// file beside it, synced, that then replaces the old one, so a failed write
-// never damages the previous table; a symbolic link stays and its target is
-// replaced; the old file's mode (and owner, where allowed) carry over.
-// Temporary files left by a killed save are removed first. Returns the
-// cause of a failure, after which no temporary file is left.
+// Writes the table to the table file through the file layer, whole or not
+// at all. Returns the cause of a failure.
 std::error_code SaveConversionTable(const ConversionTable& table,
                                     const std::filesystem::path& file = kTableFileName);

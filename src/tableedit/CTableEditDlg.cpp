@@ -2,6 +2,7 @@
 
 #include "kana/KanaLineEdit.h"
 #include "platform/Cp932.h"
+#include "files/FileWriter.h"
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
 #include "table/TableFile.h"
@@ -220,9 +221,7 @@ void CTableEditDlg::OnSaveTable() {
 }
 
 void CTableEditDlg::OnRestoreDefaults() {
-    struct stat status {};
-    if (::stat(kTableFileName, &status) == 0 && ::unlink(kTableFileName) != 0) {
-        const std::error_code error(errno, std::generic_category());
+    if (const std::error_code error = files::RemoveTableFile(kTableFileName)) {
         platform::AppMessageBox(FileErrorText(error, kTableFileName), platform::Buttons::Ok,
                                 platform::Icon::Stop);
         return;

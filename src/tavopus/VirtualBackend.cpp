@@ -2,6 +2,7 @@
 
 #include "tavopus/LabelImage.h"
 #include "tavopus/VirtualLink.h"
+#include "files/FileWriter.h"
 #include "tavopus/tavopus.h"
 
 #include <fcntl.h>
@@ -23,67 +24,13 @@ constexpr const char* kUnplugged = "unplugged";
 constexpr const char* kSilent = "silent";
 constexpr const char* kStalled = "stalled";
 
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const auto n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Writes the bytes to a new file under a name nobody can guess, created
-// exclusively and never through a symbolic link; its name, or "" on failure.
-std::string WriteAside(int dir, std::span<const std::uint8_t> bytes) {
-    static std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::array<char, 64> name{};
-        std::snprintf(name.data(), name.size(), ".label-%d-%016llx.part", static_cast<int>(::getpid()),
-                      static_cast<unsigned long long>(random()));
-        const int fd = ::openat(dir, name.data(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return {};
-        const bool written = WriteAll(fd, bytes);
-        if (::close(fd) == 0 && written)
-            return name.data();
-        ::unlinkat(dir, name.data(), 0);
-        return {};
-    }
-    errno = EEXIST;
-    return {};
-}
-
-// Gives the file its final name unless that name is taken (by anything,
-// a planted link included); errno EEXIST then.
-bool PlaceNew(int dir, const std::string& from, const std::string& to) {
-    if (::renameat2(dir, from.c_str(), dir, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the no-replace rename: a hard link refuses a taken name as well.
-    if (::linkat(dir, from.c_str(), dir, to.c_str(), 0) != 0)
-        return false;
-    ::unlinkat(dir, from.c_str(), 0);
-    return true;
-}
-
-bool Taken(int dir, const std::string& name) {
+bool Taken(const std::string& path) {
     struct stat st {};
-    return ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
+    return ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+}
+
+std::string_view AsText(std::span<const std::uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 } // namespace
@@ -153,48 +100,23 @@ bool VirtualBackend::Stalled() const {
 }
 
 bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
-    const Descriptor dir{::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    std::string bin, png;
-    bool saved = false;
-    if (dir.fd >= 0) {
-        bin = WriteAside(dir.fd, label.raw);
-        const auto picture = EncodePng(UnpackStrips(label.strips));
-        if (picture.empty())
-            errno = ENOMEM;
-        else if (!bin.empty())
-            png = WriteAside(dir.fd, picture);
-    }
+    const auto picture = EncodePng(UnpackStrips(label.strips));
+    std::error_code error = std::make_error_code(std::errc::not_enough_memory);
     // Both files take one number, the first one free for both.
-    for (; !png.empty() && !saved; ++nextLabel_) {
+    for (int tries = 0; !picture.empty() && tries < 10000; ++tries, ++nextLabel_) {
         std::array<char, 32> stem{};
         std::snprintf(stem.data(), stem.size(), "label-%04d", nextLabel_);
         const std::string binName = std::string(stem.data()) + ".bin";
         const std::string pngName = std::string(stem.data()) + ".png";
-        if (Taken(dir.fd, binName) || Taken(dir.fd, pngName))
+        if (Taken(folder_ + "/" + binName) || Taken(folder_ + "/" + pngName))
             continue;
-        if (!PlaceNew(dir.fd, bin, binName)) {
-            if (errno == EEXIST)
-                continue;
+        error = files::CreateNewFiles(folder_, {{binName, AsText(label.raw)}, {pngName, AsText(picture)}});
+        if (error != std::errc::file_exists)
             break;
-        }
-        if (PlaceNew(dir.fd, png, pngName)) {
-            saved = true;
-            break;
-        }
-        const int error = errno;
-        // Taken meanwhile: the bin goes back aside, to try the next number.
-        if (::renameat(dir.fd, binName.c_str(), dir.fd, bin.c_str()) != 0 || error != EEXIST) {
-            errno = error;
-            break;
-        }
     }
-    const int error = errno;
-    if (!saved) {
-        for (const auto& name : {bin, png})
-            if (!name.empty())
-                ::unlinkat(dir.fd, name.c_str(), 0);
-        settings_.told.Tell("virtual save", "The virtual label printer cannot save labels in " + folder_ +
-                                                ": " + std::strerror(error) + ".");
+    if (error) {
+        settings_.told.Tell("virtual save", "仮想ラベルプリンターはラベルを " + folder_ + " に保存できません: " +
+                                                error.message() + "。");
         return false;
     }
     ++nextLabel_;

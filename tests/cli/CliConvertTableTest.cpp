@@ -319,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "q8xj-cli: 言葉「ア😀」に CP932 で表せない文字があります"},
         FailureCase{"NotCodePage932FromInput",
                     {"convert", "-"},
-                    "サ\n\xFF\n",
+                    "\xFF\n",
                     4,
                     "q8xj-cli: 言葉「\xFF」に CP932 で表せない文字があります"},
         FailureCase{"LongerThanTheField",
@@ -338,13 +338,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {"table", "export"},
                     "",
                     3,
-                    "q8xj-cli: 変換表ファイル Q8.xj を読み込めません: Permission denied",
+                    "q8xj-cli: 変換表ファイル Q8.xj を読み込めません: アクセスが拒否されました",
                     "unreadable"},
         FailureCase{"TableIsAFolder",
                     {"convert", "--table", ".", "サ"},
                     "",
                     3,
-                    "q8xj-cli: 変換表ファイル . を読み込めません: フォルダです"},
+                    "q8xj-cli: 変換表ファイル . を読み込めません: フォルダーです"},
         FailureCase{
             "NoTableAction",
             {"table"},
@@ -365,17 +365,17 @@ INSTANTIATE_TEST_SUITE_P(
                     {"table", "import", "none.tsv"},
                     "",
                     3,
-                    "q8xj-cli: none.tsv を読み込めません: No such file or directory"},
+                    "q8xj-cli: none.tsv を読み込めません: ファイルまたはフォルダーが見つかりません"},
         FailureCase{"ExportUnwritable",
                     {"table", "export", "good.tsv/out.tsv"},
                     "",
                     6,
-                    "q8xj-cli: good.tsv/out.tsv に書き込めません: Not a directory"},
+                    "q8xj-cli: good.tsv/out.tsv に書き込めません: パスが正しくありません"},
         FailureCase{"ImportUnwritable",
                     {"table", "import", "good.tsv", "--table", "none/Q8.xj"},
                     "",
                     6,
-                    "q8xj-cli: 変換表ファイル none/Q8.xj に書き込めません: No such file or directory"}),
+                    "q8xj-cli: 変換表ファイル none/Q8.xj に書き込めません: ファイルまたはフォルダーが見つかりません"}),
     named_cases::CaseName());
 
 TEST(Help, ListsTheExitCodes) {
@@ -396,6 +396,43 @@ TEST(Table, AMissingNamedFileGivesTheBuiltInTableWithAWarning) {
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "39r\n");
     EXPECT_EQ(result.err, "q8xj-cli: 警告: none.xj がありません。組み込みの変換表を使います\n");
+}
+
+} // namespace
+
+namespace {
+
+// The file layer's rules reach every command: one row per way in, each a
+// refusal that changes no file and never waits.
+TEST(FileLayer, CommandsRefuseWhatTheyMustNotTouchOrWaitOn) {
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string input;
+        int code;
+    } rows[] = {
+        {"export over the table being read", {"table", "export", "Q8.xj"}, "", 6},
+        {"import over a read-only table", {"table", "import", "good.tsv", "--table", "readonly.xj"}, "", 6},
+        {"import with an empty table name", {"table", "import", "good.tsv", "--table", ""}, "", 6},
+        {"a table that is a FIFO", {"convert", "--table", "fifo", "サ"}, "", 3},
+        {"endless text to import", {"table", "import", "/dev/zero"}, "", 3},
+        {"a line past the line limit", {"convert", "-"}, std::string(70000, 'a'), 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CliRunner cli;
+        cli.WriteFile("Q8.xj", SerializeConversionTable(DefaultTable()));
+        cli.WriteFile("readonly.xj", "old");
+        ::chmod((cli.Folder() / "readonly.xj").c_str(), 0444);
+        cli.WriteFile("good.tsv", "map\tkey\tvalue\nletters\tア\ta\n");
+        ::mkfifo((cli.Folder() / "fifo").c_str(), 0600);
+        const auto before = cli.ReadFile("Q8.xj") + cli.ReadFile("readonly.xj");
+        const CliResult result = cli.Run(row.args, row.input);
+        EXPECT_EQ(result.code, row.code) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(cli.ReadFile("Q8.xj") + cli.ReadFile("readonly.xj"), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 4);
+    }
 }
 
 } // namespace

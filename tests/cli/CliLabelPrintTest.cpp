@@ -167,7 +167,7 @@ void CliLabelPrintTest::labelFailures_data() {
     QTest::newRow("not code page 932") << QStringList{"label", "--output", "l.png", "x😀"} << 4
                                        << "q8xj-cli: パスワード「x😀」に CP932 で表せない文字があります";
     QTest::newRow("unwritable output") << QStringList{"label", "--output", "none/l.png", "x"} << 6
-                                       << "q8xj-cli: none/l.png に書き込めません: No such file or directory";
+                                       << "q8xj-cli: none/l.png に書き込めません: ファイルまたはフォルダーが見つかりません";
 }
 
 void CliLabelPrintTest::labelFailures() {

@@ -1,19 +1,22 @@
-// The system calls through which the table file is read and written, as one
-// seam: the program uses the real calls; a test puts in a subclass that fails
-// one of them to walk a fault path on purpose.
+// The system calls through which every file is read and written, as one seam:
+// the program uses the real calls; a test puts in a subclass that fails one
+// of them to walk a fault path on purpose.
 #pragma once
 
 #include <cstddef>
 #include <sys/stat.h>
 #include <sys/types.h>
 
-class TableFileSystem {
+namespace files {
+
+class System {
 public:
-    virtual ~TableFileSystem() = default;
+    virtual ~System() = default;
 
     // Each has the system call's contract: -1 with errno set on failure.
     virtual int Open(const char* path, int flags, mode_t mode);
     virtual int Stat(const char* path, struct stat* status);
+    virtual int Lstat(const char* path, struct stat* status);
     virtual int Fstat(int fd, struct stat* status);
     virtual ssize_t Read(int fd, void* buffer, std::size_t size);
     virtual ssize_t Write(int fd, const void* buffer, std::size_t size);
@@ -21,12 +24,15 @@ public:
     virtual int Fchown(int fd, uid_t owner, gid_t group);
     virtual int Flock(int fd, int operation);
     virtual int Fsync(int fd);
+    virtual int Ftruncate(int fd, off_t length);
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);
     virtual int Unlink(const char* path);
 
     // The one in use: the real calls unless a test has put its own in place.
-    static TableFileSystem& Current();
+    static System& Current();
     // nullptr puts the real calls back. The caller keeps `replacement` alive.
-    static void Replace(TableFileSystem* replacement);
+    static void Replace(System* replacement);
 };
+
+} // namespace files

@@ -1,0 +1,48 @@
+// The one way the program reads a file or a stream: never waits on a FIFO or
+// device that has nothing to give, and never takes more than a set size.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <system_error>
+
+namespace files {
+
+// Text a user hands the program (an imported table text) is at most this large,
+inline constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
+// and a line read from a stream at most this long.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{64} << 10;
+
+// Reads a regular file (or what a link names) of at most `limit` bytes into
+// `bytes`. Anything else is NotRegular and never opened for a blocking read.
+// `opened` tells a failure after the file was opened (a read error, a file
+// too large) from one before (missing, not allowed, not a regular file).
+std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
+                                bool* opened = nullptr);
+
+// Reads text the user named: "-" for standard input, a regular file, a FIFO
+// or pipe (to its end), or a device that has data now; at most `limit` bytes.
+std::error_code ReadText(const std::string& name, std::size_t limit, std::string& bytes);
+
+// Lines of a stream one at a time, so memory stays the same however long the
+// stream is. A line ends at '\n' (a '\r' before it is dropped).
+class LineReader {
+public:
+    explicit LineReader(int fd, std::size_t maxLine = kMaxLineBytes);
+
+    // The next line, or false at the end or on an error (see Error()).
+    bool Next(std::string& line);
+    const std::error_code& Error() const { return m_error; }
+
+private:
+    bool Fill();
+
+    int m_fd;
+    std::size_t m_maxLine;
+    std::string m_buffer;
+    std::size_t m_start = 0;
+    bool m_end = false;
+    std::error_code m_error;
+};
+
+} // namespace files

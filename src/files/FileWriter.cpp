@@ -1,0 +1,440 @@
+#include "files/FileWriter.h"
+
+#include "files/FileError.h"
+#include "files/System.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace files {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// Temporary files carry a mark no user gives a file: a leading dot, the
+// target's name, this tag and six random letters.
+constexpr std::string_view kTempTag = ".q8xj-tmp-";
+constexpr std::string_view kTempLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kTempSuffixLength = 6;
+
+bool IsOwnTempName(std::string_view name, std::string_view base) {
+    const std::size_t prefix = 1 + base.size() + kTempTag.size();
+    return name.size() == prefix + kTempSuffixLength && name[0] == '.' && name.substr(1, base.size()) == base &&
+           name.substr(1 + base.size(), kTempTag.size()) == kTempTag &&
+           name.substr(prefix).find_first_not_of(kTempLetters) == std::string_view::npos;
+}
+
+// Names of the temporary files being written, for the signal handler: fixed
+// storage, since a handler may not allocate.
+constexpr std::size_t kLiveSlots = 4;
+struct LiveTemp {
+    std::atomic<bool> used{false};
+    char path[4096]{};
+};
+std::array<LiveTemp, kLiveSlots> g_live;
+
+LiveTemp* Remember(const std::string& path) {
+    if (path.size() >= sizeof LiveTemp::path) {
+        return nullptr;
+    }
+    for (LiveTemp& slot : g_live) {
+        if (!slot.used.load()) {
+            std::memcpy(slot.path, path.c_str(), path.size() + 1);
+            slot.used.store(true);
+            return &slot;
+        }
+    }
+    return nullptr;
+}
+
+void Forget(LiveTemp* slot) {
+    if (slot != nullptr) {
+        slot->used.store(false);
+    }
+}
+
+extern "C" void RemoveLiveTemps(int signal) {
+    for (LiveTemp& slot : g_live) {
+        if (slot.used.load()) {
+            ::unlink(slot.path);
+        }
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// The file a chain of symbolic links ends at, so that a link stays and its
+// target gets the new content. `throughProc` tells a chain through /proc
+// (such as /dev/stdout), whose end is a descriptor, not a name to replace.
+fs::path FollowLinks(const fs::path& file, bool& throughProc) {
+    fs::path target = file;
+    throughProc = false;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(target, ec))) {
+            break;
+        }
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+        throughProc = throughProc || target.lexically_normal().string().rfind("/proc/", 0) == 0;
+    }
+    return target;
+}
+
+fs::path FolderOf(const fs::path& target) {
+    return target.parent_path().empty() ? fs::path(".") : target.parent_path();
+}
+
+// Whether the user could write the file itself: the system's answer, and for
+// the superuser, who may write anything, at least one write bit, as cp does.
+bool MayWrite(const fs::path& file, const struct stat& status) {
+    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) {
+        return false;
+    }
+    return ::geteuid() != 0 || (status.st_mode & 0222) != 0;
+}
+
+std::error_code WriteAll(int fd, std::string_view bytes) {
+    System& sys = System::Current();
+    while (!bytes.empty()) {
+        const ssize_t n = sys.Write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+// A temporary file of ours that nobody holds locked is left over from a
+// write that was killed.
+void RemoveStaleTemps(const fs::path& target) {
+    System& sys = System::Current();
+    const std::string base = target.filename().string();
+    std::error_code ec;
+    for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path candidate = it->path();
+        if (!IsOwnTempName(candidate.filename().string(), base)) {
+            continue;
+        }
+        const int fd = sys.Open(candidate.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat status {};
+        if (sys.Fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+            sys.Flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            sys.Unlink(candidate.c_str());
+        }
+        sys.Close(fd);
+    }
+}
+
+// Creates and locks a new temporary file beside `target`, with 0666 so that
+// the kernel applies the umask.
+int CreateTemp(const fs::path& target, std::string& name) {
+    System& sys = System::Current();
+    std::random_device entropy;
+    std::uniform_int_distribution<std::size_t> letter(0, kTempLetters.size() - 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(kTempSuffixLength, ' ');
+        for (char& c : suffix) {
+            c = kTempLetters[letter(entropy)];
+        }
+        name = (FolderOf(target) / ("." + target.filename().string() + std::string(kTempTag) + suffix)).string();
+        const int fd = sys.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (sys.Flock(fd, LOCK_EX) != 0) {
+                const std::error_code error = LastError();
+                sys.Close(fd);
+                sys.Unlink(name.c_str());
+                errno = error.value();
+                return -1;
+            }
+            return fd;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The old file's mode, and its owner where we may set it.
+std::error_code TakeOverAttributes(int fd, const struct stat& old) {
+    System& sys = System::Current();
+    // An owner change may clear set-id bits, so it comes before the mode.
+    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && sys.Fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        errno != EPERM) {
+        return LastError();
+    }
+    if (sys.Fchmod(fd, old.st_mode & 07777) != 0) {
+        return LastError();
+    }
+    return {};
+}
+
+// Makes the rename itself durable. Some file systems cannot sync a folder.
+std::error_code SyncFolder(const fs::path& target) {
+    System& sys = System::Current();
+    const int fd = sys.Open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) {
+        return LastError();
+    }
+    std::error_code error;
+    if (sys.Fsync(fd) != 0 && errno != EINVAL) {
+        error = LastError();
+    }
+    sys.Close(fd);
+    return error;
+}
+
+std::error_code ReplaceAtomically(const fs::path& target, std::string_view bytes, const struct stat* old) {
+    System& sys = System::Current();
+    RemoveStaleTemps(target);
+    std::string temp;
+    const int fd = CreateTemp(target, temp);
+    if (fd < 0) {
+        return LastError();
+    }
+    LiveTemp* live = Remember(temp);
+    std::error_code error;
+    if (old != nullptr) {
+        error = TakeOverAttributes(fd, *old);
+    }
+    if (!error) {
+        error = WriteAll(fd, bytes);
+    }
+    if (!error && sys.Fsync(fd) != 0) {
+        error = LastError();
+    }
+    // Renamed while still locked, so that no other write takes it for stale.
+    if (!error && sys.Rename(temp.c_str(), target.c_str()) != 0) {
+        error = LastError();
+    }
+    if (error) {
+        sys.Unlink(temp.c_str());
+        sys.Close(fd);
+        Forget(live);
+        return error;
+    }
+    Forget(live);
+    if (sys.Close(fd) != 0) {
+        error = LastError();
+    }
+    if (const std::error_code synced = SyncFolder(target); !error) {
+        error = synced;
+    }
+    return error;
+}
+
+// Writes into what is there: a FIFO, a device, standard output, or a file
+// whose hard links must stay. A FIFO nobody reads fails at once.
+std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool regular) {
+    System& sys = System::Current();
+    const int fd = sys.Open(file.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) {
+        return errno == ENXIO ? make_error_code(FileError::NoReader) : LastError();
+    }
+    // Now that a reader is there, writes may wait for it.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    std::error_code error;
+    // The space is taken first, so a full disk fails before anything changes.
+    if (regular) {
+        const int taken = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (taken != 0 && taken != EOPNOTSUPP && taken != EINVAL) {
+            error = {taken, std::generic_category()};
+        }
+    }
+    if (!error) {
+        error = WriteAll(fd, bytes);
+    }
+    if (!error && regular && sys.Ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        error = LastError();
+    }
+    if (!error && regular && sys.Fsync(fd) != 0) {
+        error = LastError();
+    }
+    if (sys.Close(fd) != 0 && !error) {
+        error = LastError();
+    }
+    return error;
+}
+
+bool SameFile(const struct stat& a, const std::string& other) {
+    struct stat b {};
+    return !other.empty() && System::Current().Stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+// Gives a file its final name unless that name is taken (by anything, a
+// planted link included); errno EEXIST then.
+bool PlaceNew(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    // A file system without the no-replace rename: a hard link refuses a taken name as well.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    System::Current().Unlink(from.c_str());
+    return true;
+}
+
+} // namespace
+
+std::error_code CreateNewFiles(const std::string& folder,
+                               const std::vector<std::pair<std::string, std::string_view>>& named) {
+    System& sys = System::Current();
+    struct Aside {
+        std::string temp, final;
+        LiveTemp* live = nullptr;
+        bool placed = false;
+    };
+    std::vector<Aside> aside;
+    std::error_code error;
+    for (const auto& [name, bytes] : named) {
+        const fs::path target = fs::path(folder) / name;
+        RemoveStaleTemps(target);
+        Aside file{{}, target.string()};
+        const int fd = CreateTemp(target, file.temp);
+        if (fd < 0) {
+            error = LastError();
+            break;
+        }
+        file.live = Remember(file.temp);
+        aside.push_back(file);
+        error = WriteAll(fd, bytes);
+        if (!error && sys.Fsync(fd) != 0) {
+            error = LastError();
+        }
+        if (sys.Close(fd) != 0 && !error) {
+            error = LastError();
+        }
+        if (error) {
+            break;
+        }
+    }
+    for (std::size_t i = 0; !error && i < aside.size(); ++i) {
+        if (!PlaceNew(aside[i].temp, aside[i].final)) {
+            error = LastError();
+            break;
+        }
+        aside[i].placed = true;
+    }
+    for (Aside& file : aside) {
+        // Placed files of a failed call go back aside: they are ours, and only the temporary names are removed.
+        if (error && file.placed && !PlaceNew(file.final, file.temp)) {
+            continue;
+        }
+        if (error) {
+            sys.Unlink(file.temp.c_str());
+        }
+        Forget(file.live);
+    }
+    if (!error) {
+        error = SyncFolder(fs::path(folder) / "x");
+    }
+    return error;
+}
+
+std::error_code WriteFile(const std::string& name, std::string_view bytes, Target target,
+                          const std::string& notSameAs) {
+    if (name.empty()) {
+        return FileError::EmptyName;
+    }
+    if (name.back() == '/') {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    if (name == "-") {
+        if (target != Target::Output) {
+            return FileError::NotRegular;
+        }
+        const std::error_code error = WriteAll(STDOUT_FILENO, bytes);
+        return error;
+    }
+    System& sys = System::Current();
+    bool throughProc = false;
+    const fs::path resolved = FollowLinks(name, throughProc);
+    struct stat status {};
+    if (sys.Stat(name.c_str(), &status) != 0) {
+        if (errno != ENOENT) {
+            return LastError();
+        }
+        // A new file, or one a dangling link names.
+        return ReplaceAtomically(resolved, bytes, nullptr);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    if (SameFile(status, notSameAs)) {
+        return FileError::SameAsTable;
+    }
+    if (S_ISREG(status.st_mode)) {
+        if (!MayWrite(name, status)) {
+            return FileError::ReadOnly;
+        }
+        if (throughProc || status.st_nlink > 1) {
+            return WriteInPlace(name, bytes, true);
+        }
+        return ReplaceAtomically(resolved, bytes, &status);
+    }
+    if (target == Target::Output && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode))) {
+        return WriteInPlace(name, bytes, false);
+    }
+    return FileError::NotRegular;
+}
+
+std::error_code RemoveTableFile(const std::string& name) {
+    System& sys = System::Current();
+    struct stat status {};
+    if (sys.Lstat(name.c_str(), &status) != 0) {
+        return errno == ENOENT ? std::error_code() : LastError();
+    }
+    if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
+        return S_ISDIR(status.st_mode) ? std::make_error_code(std::errc::is_a_directory)
+                                       : make_error_code(FileError::NotRegular);
+    }
+    // A link is removed, never the file it names.
+    if (sys.Unlink(name.c_str()) != 0) {
+        return LastError();
+    }
+    return {};
+}
+
+void RemoveTempFilesOnSignal() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction action {};
+        action.sa_handler = RemoveLiveTemps;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+} // namespace files

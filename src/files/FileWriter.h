@@ -1,0 +1,44 @@
+// The only code that writes, renames or deletes files. A regular file is
+// replaced whole or not at all; an output that is a FIFO, a device or
+// standard output is written in place, never replaced; nothing is deleted
+// but the writer's own temporary files.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace files {
+
+enum class Target {
+    TableFile, // only ever a missing or regular file, or a link to one
+    Output,    // named by the user: also a FIFO, a character device or "-"
+};
+
+// Writes `bytes` to `name`. A regular file (or the file a chain of links
+// ends at) is replaced through a temporary file beside it, synced and
+// renamed over it, keeping its mode and, where allowed, its owner; one with
+// several hard links is rewritten in place so the links stay. A file the
+// user could not write is refused, as is a folder, an empty name, a name
+// ending in '/', and an output that is the same file as `notSameAs`.
+// Nothing is changed on failure.
+std::error_code WriteFile(const std::string& name, std::string_view bytes, Target target,
+                          const std::string& notSameAs = {});
+
+// Creates new files in `folder`, each under its name, all or none, never
+// replacing anything there (a planted link included): EEXIST when a name is
+// taken, after which nothing of this call is left.
+std::error_code CreateNewFiles(const std::string& folder,
+                               const std::vector<std::pair<std::string, std::string_view>>& named);
+
+// Removes the table file; a missing one is no error, and anything but a
+// regular file is refused.
+std::error_code RemoveTableFile(const std::string& name);
+
+// Makes SIGINT, SIGTERM and SIGHUP remove a temporary file still being
+// written before the process ends by that signal.
+void RemoveTempFilesOnSignal();
+
+} // namespace files

@@ -1,0 +1,350 @@
+// The file layer's rules, each checked over a table of kinds of path and of
+// failing system calls: what is written where, and that a refusal or a
+// failure leaves every file as it was.
+#include "files/FileError.h"
+#include "files/FileReader.h"
+#include "files/FileWriter.h"
+#include "files/System.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Everything in a folder tree a write could change: kind, bytes, mode, inode, link text.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+    std::map<std::string, std::string> state;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        struct stat st {};
+        ::lstat(it->path().c_str(), &st);
+        std::string what = std::to_string(st.st_mode) + ":" + std::to_string(st.st_ino) + ":";
+        if (S_ISLNK(st.st_mode)) {
+            what += fs::read_symlink(it->path()).string();
+        } else if (S_ISREG(st.st_mode)) {
+            what += ReadWhole(it->path());
+        }
+        state[fs::relative(it->path(), root).string()] = what;
+    }
+    return state;
+}
+
+mode_t ModeOf(const fs::path& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+// A folder holding one of each kind of path, all named in the rows below.
+struct Scene {
+    TempFolder dir{"q8xj-files"};
+    Scene() {
+        WriteWhole(dir / "regular", "old");
+        ::chmod((dir / "regular").c_str(), 0600);
+        WriteWhole(dir / "readonly", "old");
+        ::chmod((dir / "readonly").c_str(), 0444);
+        fs::create_directory(dir / "folder");
+        WriteWhole(dir / "folder/target", "old");
+        fs::create_symlink("folder/target", dir / "link");
+        fs::create_symlink("folder", dir / "folderlink");
+        fs::create_symlink("folder/new", dir / "dangling");
+        WriteWhole(dir / "linked", "old");
+        fs::create_hard_link(dir / "linked", dir / "folder/second-name");
+        ::mkfifo((dir / "fifo").c_str(), 0600);
+    }
+    std::string operator/(const std::string& name) const {
+        return name.empty() || name[0] == '/' ? name : (dir / name).string();
+    }
+};
+
+struct PathRow {
+    const char* name;
+    const char* path;
+    std::error_code output;    // as an output the user named
+    std::error_code tableFile; // as the table file
+    const char* written;       // where the bytes land on success, "" for a device
+};
+
+const std::error_code kOk{};
+const std::error_code kNotAFile = std::make_error_code(std::errc::is_a_directory);
+const std::error_code kNotRegular = files::FileError::NotRegular;
+const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
+
+TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseChanges) {
+    const PathRow rows[] = {
+        {"missing", "new", kOk, kOk, "new"},
+        {"regular", "regular", kOk, kOk, "regular"},
+        {"read-only", "readonly", files::FileError::ReadOnly, files::FileError::ReadOnly, ""},
+        {"link to a file", "link", kOk, kOk, "folder/target"},
+        {"dangling link", "dangling", kOk, kOk, "folder/new"},
+        {"hard-linked file", "linked", kOk, kOk, "folder/second-name"},
+        {"folder", "folder", kNotAFile, kNotAFile, ""},
+        {"link to a folder", "folderlink", kNotAFile, kNotAFile, ""},
+        {"name ending in a slash", "regular/", kNotAFile, kNotAFile, ""},
+        {"empty name", "", files::FileError::EmptyName, files::FileError::EmptyName, ""},
+        {"missing folder", "nowhere/new", kMissing, kMissing, ""},
+        {"FIFO nobody reads", "fifo", files::FileError::NoReader, kNotRegular, ""},
+        {"device taking anything", "/dev/null", kOk, kNotRegular, ""},
+        {"full device", "/dev/full", std::make_error_code(std::errc::no_space_on_device), kNotRegular, ""},
+    };
+    for (const auto& row : rows) {
+        for (const auto target : {files::Target::Output, files::Target::TableFile}) {
+            SCOPED_TRACE(std::string(row.name) + (target == files::Target::Output ? " as output" : " as table"));
+            Scene scene;
+            auto before = Snapshot(scene.dir.Path());
+            const mode_t oldMode = ModeOf(scene / row.written);
+            const auto error = files::WriteFile(scene / row.path, "new bytes", target);
+            const auto expected = target == files::Target::Output ? row.output : row.tableFile;
+            EXPECT_EQ(error, expected) << error.message();
+            auto after = Snapshot(scene.dir.Path());
+            if (!error && *row.written != '\0') {
+                EXPECT_EQ(ReadWhole(scene / row.written), "new bytes");
+                if (after.count(row.written) == before.count(row.written)) {
+                    EXPECT_EQ(ModeOf(scene / row.written), oldMode);
+                }
+                // Every name but the written file's (and its other hard link's) stays as it was.
+                for (const std::string written : {row.written, row.path}) {
+                    after.erase(written);
+                    before.erase(written);
+                }
+            }
+            EXPECT_EQ(after, before);
+        }
+    }
+}
+
+TEST(FileWriter, AHardLinkedFileKeepsItsLinksAndAnOutputIsNeverTheTableBeingRead) {
+    Scene scene;
+    ASSERT_FALSE(files::WriteFile(scene / "linked", "new", files::Target::TableFile));
+    EXPECT_EQ(fs::hard_link_count(scene / "linked"), 2u);
+    const auto before = Snapshot(scene.dir.Path());
+    EXPECT_EQ(files::WriteFile(scene / "link", "text", files::Target::Output, scene / "folder/target"),
+              files::FileError::SameAsTable);
+    EXPECT_EQ(Snapshot(scene.dir.Path()), before);
+}
+
+TEST(FileWriter, ANewFileFollowsTheUmask) {
+    TempFolder dir;
+    const mode_t before = ::umask(027);
+    const auto error = files::WriteFile((dir / "new").string(), "x", files::Target::TableFile);
+    ::umask(before);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(ModeOf(dir / "new"), 0640u);
+}
+
+// Fails every call of one kind with one errno; an Open fails only where it creates.
+enum class Call { Open, Write, Fchmod, Flock, Fsync, Rename, Read, Fstat };
+
+class FailingCall : public files::System {
+public:
+    FailingCall(Call call, int error)
+        : m_call(call)
+        , m_error(error) {
+        Replace(this);
+    }
+    ~FailingCall() override { Replace(nullptr); }
+    FailingCall(const FailingCall&) = delete;
+    FailingCall& operator=(const FailingCall&) = delete;
+
+    int Open(const char* path, int flags, mode_t mode) override {
+        return Fails(Call::Open) && (flags & O_CREAT) != 0 ? Fail() : System::Open(path, flags, mode);
+    }
+    ssize_t Write(int fd, const void* b, std::size_t n) override {
+        return Fails(Call::Write) ? Fail() : System::Write(fd, b, n);
+    }
+    int Fchmod(int fd, mode_t mode) override { return Fails(Call::Fchmod) ? Fail() : System::Fchmod(fd, mode); }
+    int Flock(int fd, int op) override { return Fails(Call::Flock) ? Fail() : System::Flock(fd, op); }
+    int Fsync(int fd) override { return Fails(Call::Fsync) ? Fail() : System::Fsync(fd); }
+    int Rename(const char* a, const char* b) override { return Fails(Call::Rename) ? Fail() : System::Rename(a, b); }
+    ssize_t Read(int fd, void* b, std::size_t n) override {
+        return Fails(Call::Read) ? Fail() : System::Read(fd, b, n);
+    }
+    int Fstat(int fd, struct stat* st) override { return Fails(Call::Fstat) ? Fail() : System::Fstat(fd, st); }
+
+    int calls = 0; // of the failing kind
+
+private:
+    bool Fails(Call call) {
+        calls += call == m_call ? 1 : 0;
+        return call == m_call;
+    }
+    int Fail() const {
+        errno = m_error;
+        return -1;
+    }
+    Call m_call;
+    int m_error;
+};
+
+TEST(FileWriter, AFailedStepReportsItsCauseAndLeavesEveryFileAsItWas) {
+    const struct {
+        const char* name;
+        Call call;
+        int error;
+        const char* path;
+    } rows[] = {
+        {"create refused", Call::Open, EACCES, "regular"},
+        {"lock fails", Call::Flock, ENOLCK, "regular"},
+        {"mode cannot be set", Call::Fchmod, EPERM, "regular"},
+        {"disk full", Call::Write, ENOSPC, "regular"},
+        {"disk full in place", Call::Write, ENOSPC, "linked"},
+        {"sync fails", Call::Fsync, EIO, "regular"},
+        {"rename fails", Call::Rename, EXDEV, "link"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Scene scene;
+        const auto before = Snapshot(scene.dir.Path());
+        std::error_code error;
+        {
+            FailingCall failing(row.call, row.error);
+            error = files::WriteFile(scene / row.path, "new bytes", files::Target::TableFile);
+            EXPECT_GT(failing.calls, 0);
+        }
+        EXPECT_EQ(error, std::error_code(row.error, std::generic_category()));
+        if (std::string(row.path) != "linked") { // rewritten in place, so only the names stay
+            EXPECT_EQ(Snapshot(scene.dir.Path()), before);
+        }
+    }
+}
+
+TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
+    TempFolder dir;
+    const std::vector<std::string> others = {"Q8.xj",         "Q8.xj.backup",         "Q8.xj.notes1", ".bashrc",
+                                             ".Q8.xj.q8xj-tmp-held00", ".Q8.xj.q8xj-tmp-abc", "Q8.xj.AbC123",
+                                             ".other.q8xj-tmp-AbC123"};
+    for (const auto& name : others) {
+        WriteWhole(dir / name, "keep");
+    }
+    WriteWhole(dir / ".Q8.xj.q8xj-tmp-Stale1", "left by a killed write");
+    fs::create_symlink("Q8.xj.backup", dir / ".Q8.xj.q8xj-tmp-Link00");
+    fs::create_directory(dir / ".Q8.xj.q8xj-tmp-DiR123");
+    const int held = ::open((dir / ".Q8.xj.q8xj-tmp-held00").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const auto error = files::WriteFile((dir / "Q8.xj").string(), "new", files::Target::TableFile);
+    ::close(held);
+    ASSERT_FALSE(error);
+    auto expected = others;
+    expected.insert(expected.end(), {".Q8.xj.q8xj-tmp-Link00", ".Q8.xj.q8xj-tmp-DiR123"});
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dir.Names(), expected);
+}
+
+TEST(FileWriter, NewFilesAreCreatedAllOrNoneAndNeverOverAnything) {
+    TempFolder dir;
+    fs::create_symlink("/etc/passwd-would-be-overwritten", dir / "b");
+    const auto before = Snapshot(dir.Path());
+    EXPECT_EQ(files::CreateNewFiles(dir.Path().string(), {{"a", "1"}, {"b", "2"}}), std::errc::file_exists);
+    EXPECT_EQ(Snapshot(dir.Path()), before);
+    ASSERT_FALSE(files::CreateNewFiles(dir.Path().string(), {{"a", "1"}, {"c", "3"}}));
+    EXPECT_EQ(ReadWhole(dir / "a") + ReadWhole(dir / "c"), "13");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+// Killed in the middle of a write, the program takes its temporary file with it.
+TEST(FileWriter, ASignalDuringAWriteRemovesTheTemporaryFile) {
+    TempFolder dir;
+    struct RaisingWrite : files::System {
+        ssize_t Write(int, const void*, std::size_t) override { return ::raise(SIGTERM); }
+    };
+    const pid_t child = ::fork();
+    if (child == 0) {
+        files::RemoveTempFilesOnSignal();
+        RaisingWrite raising;
+        files::System::Replace(&raising);
+        files::WriteFile((dir / "Q8.xj").string(), "x", files::Target::TableFile);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(dir.Names().empty());
+}
+
+TEST(FileReader, NeverWaitsOnWhatHasNoDataAndNeverTakesMoreThanItsLimit) {
+    Scene scene;
+    WriteWhole(scene.dir / "big", std::string(101, 'x'));
+    const struct {
+        const char* name;
+        const char* path;
+        std::error_code regular; // read as the table file
+        std::error_code text;    // read as text the user named
+        const char* bytes;
+    } rows[] = {
+        {"regular", "regular", kOk, kOk, "old"},
+        {"link to a file", "link", kOk, kOk, "old"},
+        {"missing", "missing", kMissing, kMissing, ""},
+        {"past the limit", "big", files::FileError::TooLarge, files::FileError::TooLarge, ""},
+        {"folder", "folder", kNotAFile, kNotAFile, ""},
+        {"FIFO with no writer", "fifo", kNotRegular, kOk, ""},
+        {"empty device", "/dev/null", kNotRegular, kOk, ""},
+        {"endless device", "/dev/zero", kNotRegular, files::FileError::TooLarge, ""},
+        {"empty name", "", files::FileError::EmptyName, files::FileError::EmptyName, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string regular, text;
+        EXPECT_EQ(files::ReadRegularFile(scene / row.path, 100, regular), row.regular);
+        EXPECT_EQ(files::ReadText(scene / row.path, 100, text), row.text);
+        EXPECT_EQ(regular, row.regular ? "" : row.bytes);
+        EXPECT_EQ(text, row.text ? "" : row.bytes);
+    }
+}
+
+TEST(FileReader, AFailureAfterOpeningIsToldFromOneBefore) {
+    Scene scene;
+    for (const Call call : {Call::Read, Call::Fstat}) {
+        FailingCall failing(call, EIO);
+        bool opened = false;
+        std::string bytes;
+        EXPECT_EQ(files::ReadRegularFile(scene / "regular", 100, bytes, &opened), std::errc::io_error);
+        EXPECT_TRUE(opened);
+    }
+    bool opened = true;
+    std::string bytes;
+    EXPECT_TRUE(files::ReadRegularFile(scene / "missing", 100, bytes, &opened));
+    EXPECT_FALSE(opened);
+}
+
+TEST(LineReader, GivesEachLineOnceAndRefusesALinePastItsLimit) {
+    const struct {
+        const char* name;
+        std::string input;
+        std::vector<std::string> lines;
+        bool tooLong;
+    } rows[] = {
+        {"ends with a line end", "a\nbb\r\n\nc\n", {"a", "bb", "", "c"}, false},
+        {"last line unended", "a\nb", {"a", "b"}, false},
+        {"empty", "", {}, false},
+        {"a line at the limit", std::string(8, 'x') + "\ny", {std::string(8, 'x'), "y"}, false},
+        {"a line past the limit", "a\n" + std::string(9, 'x') + "\nb\n", {"a"}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        ASSERT_EQ(::write(pipe[1], row.input.data(), row.input.size()), static_cast<ssize_t>(row.input.size()));
+        ::close(pipe[1]);
+        files::LineReader reader(pipe[0], 8);
+        std::vector<std::string> lines;
+        for (std::string line; reader.Next(line);) {
+            lines.push_back(line);
+        }
+        ::close(pipe[0]);
+        EXPECT_EQ(lines, row.lines);
+        EXPECT_EQ(reader.Error() == files::FileError::LineTooLong, row.tooLong);
+    }
+}
+
+} // namespace
