@@ -122,23 +122,19 @@ bool VirtualBackend::HasFile(const char* name) const {
 
 bool VirtualBackend::Present() {
     struct stat st {};
-    const char* problem = nullptr;
-    int error = 0;
+    std::string problem;
     if (::stat(folder_.c_str(), &st) != 0) {
-        problem = "cannot be used";
-        error = errno;
+        problem = "を使えません（" + OnceTold::Reason(errno) + "）";
     } else if (!S_ISDIR(st.st_mode)) {
-        problem = "is not a folder";
+        problem = "はフォルダーではありません";
     } else if (::access(folder_.c_str(), W_OK | X_OK) != 0) {
-        problem = "cannot be written";
-        error = errno;
+        problem = "に書き込めません（" + OnceTold::Reason(errno) + "）";
     }
-    if (problem != nullptr) {
-        settings_.told.Tell(
-            std::string("virtual folder ") + problem,
-            "The virtual label printer's folder " + folder_ + " " + problem +
-                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : std::string()) +
-                "; the printer counts as unplugged until it is a folder this user can write.");
+    if (!problem.empty()) {
+        settings_.told.Tell("virtual folder " + problem,
+                            "仮想ラベルプリンターのフォルダー " + folder_ + " " + problem +
+                                "。このユーザーが書き込めるフォルダーになるまで、プリンターは外されているもの"
+                                "として扱います。");
         return false;
     }
     return !HasFile(kUnplugged);
@@ -193,8 +189,9 @@ bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
         for (const auto& name : {bin, png})
             if (!name.empty())
                 ::unlinkat(dir.fd, name.c_str(), 0);
-        settings_.told.Tell("virtual save", "The virtual label printer cannot save labels in " + folder_ +
-                                                ": " + std::strerror(error) + ".");
+        settings_.told.Tell("virtual save", "仮想ラベルプリンターはフォルダー " + folder_ +
+                                                " にラベルを保存できません（" + OnceTold::Reason(error) +
+                                                "）。");
         return false;
     }
     ++nextLabel_;
