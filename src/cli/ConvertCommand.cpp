@@ -9,6 +9,7 @@
 #include "convert/Conversion.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
+#include "platform/UserText.h"
 #include "table/TableFile.h"
 
 #include <cstdint>
@@ -18,9 +19,6 @@
 
 namespace cli {
 namespace {
-
-// The katakana field's limit: 35 full-width characters.
-constexpr std::size_t kPhraseLimit = 70;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -85,12 +83,6 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     return text;
 }
 
-// A phrase for the error message, kept short.
-std::string Quote(const std::string& utf8) {
-    constexpr std::size_t kShown = 40;
-    return "「" + (utf8.size() > kShown ? utf8.substr(0, kShown) + "…" : utf8) + "」";
-}
-
 } // namespace
 
 int ConvertCommand::Run(const QStringList& arguments) {
@@ -139,11 +131,12 @@ int ConvertCommand::Run(const QStringList& arguments) {
     for (const std::string& phrase : phrases) {
         auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
         if (!text) {
-            throw CliError(kBadText, "言葉" + Quote(phrase) + "に CP932 で表せない文字があります");
+            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "に CP932 で表せない文字があります");
         }
-        if (text->size() > kPhraseLimit) {
-            throw CliError(kBadText, "言葉" + Quote(phrase) + "は CP932 で " + std::to_string(text->size()) +
-                                         " バイトあります（カタカナ欄は 70 バイトまで）");
+        if (text->size() > kKatakanaLimit) {
+            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "は CP932 で " +
+                                         std::to_string(text->size()) + " バイトあります（カタカナ欄は " +
+                                         std::to_string(kKatakanaLimit) + " バイトまで）");
         }
         katakana.push_back(*std::move(text));
     }

@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Terminal.h"
+#include "platform/UserText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +20,9 @@ std::string Files::Read(const std::string& name) {
     }
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) {
-        throw CliError(kUnreadable, name + " を読み込めません: " + std::strerror(errno));
+        const int error = errno;
+        throw CliError(kUnreadable,
+                       ShownUserText(name, kShownPathChars) + " を読み込めません: " + std::strerror(error));
     }
     std::string bytes;
     char buffer[4096];
@@ -31,7 +34,8 @@ std::string Files::Read(const std::string& name) {
     const int error = errno;
     std::fclose(file);
     if (failed) {
-        throw CliError(kUnreadable, name + " を読み込めません: " + std::strerror(error));
+        throw CliError(kUnreadable,
+                       ShownUserText(name, kShownPathChars) + " を読み込めません: " + std::strerror(error));
     }
     return bytes;
 }
@@ -46,7 +50,8 @@ void Files::Write(const std::string& name, std::string_view bytes) {
     temp += ".XXXXXX";
     std::string pattern = temp.string();
     const auto fail = [&name](int error) {
-        return CliError(kUnwritable, name + " に書き込めません: " + std::strerror(error));
+        return CliError(kUnwritable,
+                        ShownUserText(name, kShownPathChars) + " に書き込めません: " + std::strerror(error));
     };
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {

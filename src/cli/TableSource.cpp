@@ -3,6 +3,7 @@
 #include "cli/CliError.h"
 #include "cli/Terminal.h"
 #include "platform/Cp932.h"
+#include "platform/UserText.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
 
@@ -20,17 +21,23 @@ TableSource::TableSource(std::string file, bool named)
 
 ConversionTable TableSource::Load() const {
     ConversionTable table;
+    const std::string shown = ShownUserText(m_file, kShownPathChars);
     std::error_code ec;
     const auto status = std::filesystem::status(m_file, ec);
     if (status.type() == std::filesystem::file_type::not_found) {
         if (m_named) {
-            Terminal::Warning(m_file + " がありません。組み込みの変換表を使います");
+            Terminal::Warning(shown + " がありません。組み込みの変換表を使います");
         }
         FillDefaultTable(table);
         return table;
     }
     if (status.type() == std::filesystem::file_type::directory) {
-        throw CliError(kUnreadable, "変換表ファイル " + m_file + " を読み込めません: フォルダです");
+        throw CliError(kUnreadable, "変換表ファイル " + shown + " を読み込めません: フォルダです");
+    }
+    // A device or a FIFO is never opened: it is not a table, and a FIFO would block.
+    if (status.type() != std::filesystem::file_type::regular && !ec) {
+        throw CliError(kUnreadable,
+                       "変換表ファイル " + shown + " を読み込めません: 通常のファイルではありません");
     }
     const LoadResult loaded = LoadConversionTable(table, m_file);
     if (loaded.source == LoadResult::Source::Defaults) {
@@ -41,22 +48,22 @@ ConversionTable TableSource::Load() const {
         } else {
             error = errno;
         }
-        throw CliError(kUnreadable,
-                       "変換表ファイル " + m_file + " を読み込めません: " + std::strerror(error));
+        throw CliError(kUnreadable, "変換表ファイル " + shown + " を読み込めません: " + std::strerror(error));
     }
     if (loaded.source == LoadResult::Source::Failed) {
         std::string why = cp932::ToUtf8(DescribeTableReadError(loaded.error));
         if (loaded.error == TableReadError::EndOfFile) {
-            why = m_file + why; // the wording expects the file name in front
+            why = shown + why; // the wording expects the file name in front
         }
-        throw CliError(kUnreadable, "変換表ファイル " + m_file + " が壊れています: " + why);
+        throw CliError(kUnreadable, "変換表ファイル " + shown + " が壊れています: " + why);
     }
     return table;
 }
 
 void TableSource::Save(const ConversionTable& table) const {
     if (const std::error_code error = SaveConversionTable(table, m_file)) {
-        throw CliError(kUnwritable, "変換表ファイル " + m_file + " に書き込めません: " + error.message());
+        throw CliError(kUnwritable, "変換表ファイル " + ShownUserText(m_file, kShownPathChars) +
+                                        " に書き込めません: " + error.message());
     }
 }
 
