@@ -205,11 +205,14 @@ TEST(TableRoundTrip, AnEditedTextConvertsAccordingly) {
 // hold, and a table too large for the reader.
 TEST(TableImport, RefusesEachBadLineWithItsNumberAndWritesNothing) {
     const std::string header = "map\tkey\tvalue\n";
+    // Keys of three katakana (six bytes, no warning), one a line, till past the cap.
     std::string tooLarge = header;
-    for (std::uint32_t i = 0; i < 130000; ++i) {
-        std::string key(6, 'a');
-        for (std::uint32_t n = i, k = 0; k < 6; ++k, n /= 26) {
-            key[k] = static_cast<char>('a' + n % 26);
+    for (std::uint32_t i = 0; i < 120000; ++i) {
+        std::string key;
+        for (std::uint32_t n = i, k = 0; k < 3; ++k, n /= 86) {
+            const char32_t kana = U'ァ' + n % 86;
+            key += {static_cast<char>(0xE3), static_cast<char>(0x80 | (kana >> 6 & 0x3F)),
+                    static_cast<char>(0x80 | (kana & 0x3F))};
         }
         tooLarge += "letters\t" + key + "\ta\n";
     }
