@@ -2,8 +2,8 @@
 
 #include "platform/Cp932.h"
 #include "platform/UserText.h"
-#include "tableedit/KeyCheck.h"
 #include "table/TableFile.h"
+#include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
 
 #include <algorithm>
