@@ -149,7 +149,7 @@ bool CPasswordDlg::OnInitDialog() {
 
     // Full-width katakana input is the katakana field's own business here: a
     // desktop gives a program no say over the input method's mode.
-    Item<Cp932LineEdit>(IDC_KATAKANA)->SetLimitText(kKatakanaLimit);
+    Item<Cp932LineEdit>(IDC_KATAKANA)->SetLimitText(static_cast<int>(kKatakanaLimit));
 
     CheckDlgButton(IDC_CAPITAL_AFTER_SPACE, true);
     CheckDlgButton(IDC_USE_DIGITS, true);

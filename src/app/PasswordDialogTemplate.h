@@ -30,8 +30,6 @@ inline constexpr int IDC_TYPING_RESULT = 1021;
 // String 101: the about entry appended to the window menu.
 inline constexpr std::string_view kAboutMenuText = "Q8xj のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 
-inline constexpr int kKatakanaLimit = 70; // bytes: 35 full-width characters
-
 namespace detail {
 using dlg::Kind;
 using dlg::kStaticId;

@@ -3,6 +3,7 @@
 #include "cli/CliError.h"
 #include "cli/HelpText.h"
 #include "cli/Terminal.h"
+#include "platform/UserText.h"
 
 namespace cli {
 
@@ -16,7 +17,12 @@ CommandLine::CommandLine(std::string_view help)
 bool CommandLine::Parse(const QStringList& arguments) {
     // The parser skips the first element, the program's name.
     if (!m_parser.parse(QStringList{"q8xj-cli"} + arguments)) {
-        throw CliError(kUsage, Utf8(m_parser.errorText()) + "（--help を参照）");
+        // Qt's words would carry the unknown option as typed, line ends and all.
+        const QStringList unknown = m_parser.unknownOptionNames();
+        const std::string error = unknown.isEmpty()
+                                      ? ShownUserText(Utf8(m_parser.errorText()), kShownPathChars)
+                                      : "不明なオプションです: " + QuotedUserText(Utf8(unknown.first()));
+        throw CliError(kUsage, error + "（--help を参照）");
     }
     if (m_parser.isSet("help")) {
         Terminal::Out(m_help + std::string(kExitCodesHelp));
@@ -34,8 +40,8 @@ std::int64_t CommandLine::Number(const QString& name, std::int64_t min, std::int
     const qlonglong value = m_parser.value(name).toLongLong(&ok, 10);
     if (!ok || value < min || value > max) {
         throw CliError(kUsage, "--" + Utf8(name) + " には " + std::to_string(min) + "〜" +
-                                   std::to_string(max) + " の整数を指定してください: 「" + Value(name) +
-                                   "」");
+                                   std::to_string(max) +
+                                   " の整数を指定してください: " + QuotedUserText(Value(name)));
     }
     return value;
 }

@@ -11,6 +11,7 @@
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
+#include "platform/UserText.h"
 #include "table/TableFile.h"
 
 #include <cstdint>
@@ -23,8 +24,6 @@
 namespace cli {
 namespace {
 
-// The katakana field's limit: 35 full-width characters.
-constexpr std::size_t kPhraseLimit = 70;
 
 std::string MapName(ConversionStep::Map map) {
     switch (map) {
@@ -71,12 +70,6 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     return text;
 }
 
-// A phrase for the error message, kept short.
-std::string Quote(const std::string& utf8) {
-    constexpr std::size_t kShown = 40;
-    return "「" + (utf8.size() > kShown ? utf8.substr(0, kShown) + "…" : utf8) + "」";
-}
-
 } // namespace
 
 int ConvertCommand::Run(const QStringList& arguments) {
@@ -111,11 +104,12 @@ int ConvertCommand::Run(const QStringList& arguments) {
     const auto katakanaOf = [romaji](const std::string& phrase) {
         auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
         if (!text) {
-            throw CliError(kBadText, "言葉" + Quote(phrase) + "に CP932 で表せない文字があります");
+            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "に CP932 で表せない文字があります");
         }
-        if (text->size() > kPhraseLimit) {
-            throw CliError(kBadText, "言葉" + Quote(phrase) + "は CP932 で " + std::to_string(text->size()) +
-                                         " バイトあります（カタカナ欄は 70 バイトまで）");
+        if (text->size() > kKatakanaLimit) {
+            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "は CP932 で " +
+                                         std::to_string(text->size()) + " バイトあります（カタカナ欄は " +
+                                         std::to_string(kKatakanaLimit) + " バイトまで）");
         }
         return *std::move(text);
     };

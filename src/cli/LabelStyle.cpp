@@ -3,9 +3,11 @@
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
 #include "cli/Terminal.h"
+#include "convert/Conversion.h"
 #include "platform/Cp932.h"
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
+#include "platform/UserText.h"
 #include "print/PrintImage.h"
 
 #include <QBuffer>
@@ -44,12 +46,12 @@ PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
     if (line.IsSet("colour")) {
         colour = QColor::fromString(QString::fromStdString(line.Value("colour")));
         if (!colour.isValid()) {
-            throw CliError(kUsage, "--colour には色の名前か #rrggbb を指定してください: 「" +
-                                       line.Value("colour") + "」");
+            throw CliError(kUsage, "--colour には色の名前か #rrggbb を指定してください: " +
+                                       QuotedUserText(line.Value("colour")));
         }
     }
     if (!style.Set(description, colour)) {
-        throw CliError(kUsage, "--font 「" + line.Value("font") + "」のフォントを作れません");
+        throw CliError(kUsage, "--font " + QuotedUserText(line.Value("font")) + "のフォントを作れません");
     }
     return style;
 }
@@ -62,10 +64,16 @@ std::string LabelStyle::Password(const CommandLine& line) {
     const std::string utf8 = CommandLine::Utf8(positional[0]);
     const auto password = cp932::FromUtf8(utf8);
     if (!password) {
-        throw CliError(kBadText, "パスワード「" + utf8 + "」に CP932 で表せない文字があります");
+        throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "に CP932 で表せない文字があります");
     }
     if (password->empty()) {
         throw CliError(kUsage, "パスワードが空です。印刷するものがありません");
+    }
+    // As long as a phrase may be; a password from the window is never longer.
+    if (password->size() > kKatakanaLimit) {
+        throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "は CP932 で " +
+                                     std::to_string(password->size()) + " バイトあります（" +
+                                     std::to_string(kKatakanaLimit) + " バイトまで）");
     }
     return *password;
 }

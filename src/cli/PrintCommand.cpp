@@ -8,6 +8,7 @@
 #include "cli/WatchedLibrary.h"
 #include "platform/Cp932.h"
 #include "platform/TickCount.h"
+#include "platform/UserText.h"
 #include "print/LabelPrintJob.h"
 #include "print/PrinterLink.h"
 #include "print/PackStrip.h"
@@ -51,7 +52,9 @@ bool OpenFirstPrinter(PrinterLibrary& library, PrinterLink& link) {
         }
         name.back() = '\0';
         if (link.Open(number)) {
-            Stage("プリンター " + std::to_string(number) + ": " + cp932::ToUtf8(name.data()));
+            // The name comes from the device, which may say anything.
+            Stage("プリンター " + std::to_string(number) + ": " +
+                  ShownUserText(cp932::ToUtf8(name.data()), kShownPathChars));
             return true;
         }
     }

@@ -6,6 +6,7 @@
 #include "cli/HelpText.h"
 #include "cli/TableSource.h"
 #include "cli/Terminal.h"
+#include "platform/UserText.h"
 #include "table/TableFile.h"
 #include "tableedit/TableText.h"
 #include "tableedit/TableWarnings.h"
@@ -56,8 +57,9 @@ int Import(const CommandLine& line, const TableSource& source) {
     const std::string name = CommandLine::Utf8(positional[1]);
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(Files::Read(name));
     if (!imported.problems.empty()) {
+        const std::string shown = ShownUserText(name, kShownPathChars);
         for (const tableedit::TextProblem& problem : imported.problems) {
-            Terminal::Note(name + ":" + std::to_string(problem.line) + ": " + problem.message);
+            Terminal::Note(shown + ":" + std::to_string(problem.line) + ": " + problem.message);
         }
         throw CliError(kRefused, "何も取り込みませんでした: " + Count("問題", imported.problems.size()));
     }
@@ -76,12 +78,13 @@ int Check(const CommandLine& line, const TableSource& source) {
     // The table file is checked through its exported text, so both meet the same checks.
     const std::string text = fromText ? Files::Read(name) : tableedit::ExportTableText(source.Load());
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(text);
+    const std::string shown = ShownUserText(name, kShownPathChars);
     const auto where = [&](std::size_t number) {
         if (number == 0) {
-            return name + ": ";
+            return shown + ": ";
         }
-        return fromText ? name + ":" + std::to_string(number) + ": "
-                        : name + ": " + LineOf(text, number) + ": ";
+        return fromText ? shown + ":" + std::to_string(number) + ": "
+                        : shown + ": " + ShownUserText(LineOf(text, number), kShownPathChars) + ": ";
     };
     std::string report;
     for (const tableedit::TextProblem& problem : imported.problems) {
@@ -91,7 +94,7 @@ int Check(const CommandLine& line, const TableSource& source) {
     for (const tableedit::TextProblem& warning : warnings) {
         report += where(warning.line) + "警告: " + warning.message + "\n";
     }
-    report += name + ": " + std::to_string(imported.entries.size()) + " 項目を検査、" +
+    report += shown + ": " + std::to_string(imported.entries.size()) + " 項目を検査、" +
               Count("問題", imported.problems.size()) + "、" + Count("警告", warnings.size()) + "\n";
     Terminal::Out(report);
     return imported.problems.empty() ? kDone : kRefused;
@@ -122,7 +125,7 @@ int TableCommand::Run(const QStringList& arguments) {
     if (action == "check") {
         return Check(line, source);
     }
-    throw CliError(kUsage, "不明な table のコマンドです: " + CommandLine::Utf8(action) +
+    throw CliError(kUsage, "不明な table のコマンドです: " + QuotedUserText(CommandLine::Utf8(action)) +
                                "（export、import、check のいずれか）");
 }
 

@@ -4,6 +4,7 @@
 #include "cli/Terminal.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
+#include "platform/UserText.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
 
@@ -17,30 +18,31 @@ TableSource::TableSource(std::string file, bool named)
 
 ConversionTable TableSource::Load() const {
     ConversionTable table;
+    const std::string shown = ShownUserText(m_file, kShownPathChars);
     const LoadResult loaded = LoadConversionTable(table, m_file);
     if (loaded.source == LoadResult::Source::Defaults) {
         // The window falls back to the built-in table silently; a script hears why.
         if (loaded.cause != std::errc::no_such_file_or_directory) {
-            throw CliError(kUnreadable, "変換表ファイル " + m_file + " を読み込めません: " + FileErrorReason(loaded.cause));
+            throw CliError(kUnreadable, "変換表ファイル " + shown + " を読み込めません: " + FileErrorReason(loaded.cause));
         }
         if (m_named) {
-            Terminal::Warning(m_file + " がありません。組み込みの変換表を使います");
+            Terminal::Warning(shown + " がありません。組み込みの変換表を使います");
         }
         return table;
     }
     if (loaded.source == LoadResult::Source::Failed) {
         std::string why = cp932::ToUtf8(DescribeTableReadError(loaded.error));
         if (loaded.error == TableReadError::EndOfFile) {
-            why = m_file + why; // the wording expects the file name in front
+            why = shown + why; // the wording expects the file name in front
         }
-        throw CliError(kUnreadable, "変換表ファイル " + m_file + " が壊れています: " + why);
+        throw CliError(kUnreadable, "変換表ファイル " + shown + " が壊れています: " + why);
     }
     return table;
 }
 
 void TableSource::Save(const ConversionTable& table) const {
     if (const std::error_code error = SaveConversionTable(table, m_file)) {
-        throw CliError(kUnwritable, "変換表ファイル " + m_file + " に書き込めません: " + FileErrorReason(error));
+        throw CliError(kUnwritable, "変換表ファイル " + ShownUserText(m_file, kShownPathChars) + " に書き込めません: " + FileErrorReason(error));
     }
 }
 

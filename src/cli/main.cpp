@@ -11,6 +11,7 @@
 #include "cli/Terminal.h"
 #include "files/FileWriter.h"
 #include "platform/QtTranslations.h"
+#include "platform/UserText.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -49,7 +50,7 @@ int RunCommand(const QStringList& arguments) {
     if (command == "print") {
         return PrintCommand::Run(rest);
     }
-    throw CliError(kUsage, "不明なコマンドです: " + CommandLine::Utf8(command) +
+    throw CliError(kUsage, "不明なコマンドです: " + QuotedUserText(CommandLine::Utf8(command)) +
                                "（convert、table、label、print のいずれか。--help を参照）");
 }
 
@@ -57,11 +58,12 @@ int RunCommand(const QStringList& arguments) {
 // tool's messages: standard error carries one line per failure.
 void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg) {
-        cli::Terminal::Note(message.toStdString());
+        cli::Terminal::Note(ShownUserText(message.toStdString(), kShownPathChars));
     }
 }
 
-// Only the commands that draw need fonts, and then no display either.
+// Only the commands that draw need fonts; a label needs no display, so they
+// draw offscreen whatever platform the environment names.
 bool Draws(int argc, char* argv[]) {
     const std::string command = argc > 1 ? argv[1] : "";
     return command == "label" || command == "print";
@@ -74,9 +76,7 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(DropQtNotes);
     std::unique_ptr<QCoreApplication> app;
     if (Draws(argc, argv)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
         cli::Terminal::Error(error.what());
         return error.Code();
     } catch (const std::exception& error) {
-        cli::Terminal::Error(std::string("予期しないエラーです: ") + error.what());
+        cli::Terminal::Error("予期しないエラーです: " + ShownUserText(error.what(), kShownPathChars));
         return cli::kInternal;
     }
 }

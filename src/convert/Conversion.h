@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+// The katakana field holds at most this many bytes (35 full-width
+// characters); the command-line tool holds phrases and passwords to it too.
+inline constexpr std::size_t kKatakanaLimit = 70;
+
 struct ConversionOptions {
     bool useDigits = true;
     bool useSymbols = true; // only counts while the symbols map has entries

@@ -16,6 +16,8 @@ constexpr std::uint16_t kNewClassTag = 0xFFFF;
 constexpr std::uint16_t kFirstClassTag = 0x8001;
 constexpr std::uint32_t kMapCount = 3;
 
+constexpr std::size_t kClassDescriptionBytes = 2 + 2 + 2 + kClassName.size();
+
 // Keys are stored with every byte shifted; a byte that becomes 0 ends the key.
 std::string ShiftKey(std::string_view key, int delta) {
     std::string out;
@@ -33,6 +35,15 @@ std::string ShiftKey(std::string_view key, int delta) {
 // Strings are read as the class library's strings, which end at a NUL.
 std::string UpToNul(std::string_view s) {
     return std::string(s.substr(0, s.find('\0')));
+}
+
+// The bytes the writer gives a count and a string of `length` bytes.
+std::size_t CountBytes(std::size_t count) {
+    return count < 0xFFFF ? 2 : 6;
+}
+
+std::size_t StringBytes(std::size_t length) {
+    return length + (length < 0xFF ? 1 : length < 0xFFFE ? 3 : 7);
 }
 
 class Reader {
@@ -185,7 +196,7 @@ void WriteMapBody(Writer& out, const CMapStringToString& map) {
     // The file holds the entries in the order of the shifted keys' buckets.
     CMapStringToString shifted;
     for (const auto& entry : map) {
-        shifted.SetAt(ShiftKey(entry.key, 2), entry.value);
+        shifted.SetAt(StoredKey(entry.key), entry.value);
     }
     out.Count(shifted.GetCount());
     for (const auto& entry : shifted) {
@@ -195,6 +206,36 @@ void WriteMapBody(Writer& out, const CMapStringToString& map) {
 }
 
 } // namespace
+
+std::string StoredKey(std::string_view key) {
+    return ShiftKey(key, 2);
+}
+
+std::string KeyFromStored(std::string_view stored) {
+    return ShiftKey(UpToNul(stored), -2);
+}
+
+std::size_t UnstorableKeyByte(std::string_view key) {
+    const std::size_t kept = KeyFromStored(StoredKey(key)).size();
+    return kept < key.size() ? kept : std::string_view::npos;
+}
+
+std::size_t UnstorableValueByte(std::string_view value) {
+    return value.find('\0');
+}
+
+void TableFileSize::Add(std::size_t map, std::string_view key, std::string_view value) {
+    ++m_counts[map];
+    m_entryBytes += StringBytes(StoredKey(key).size()) + StringBytes(UpToNul(value).size());
+}
+
+std::size_t TableFileSize::Bytes() const {
+    std::size_t bytes = CountBytes(kMapCount) + kClassDescriptionBytes + 2 * (kMapCount - 1) + m_entryBytes;
+    for (const std::size_t count : m_counts) {
+        bytes += CountBytes(count);
+    }
+    return bytes;
+}
 
 std::string DescribeTableReadError(TableReadError error) {
     switch (error) {
@@ -239,7 +280,7 @@ TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& tab
     std::array<CMapStringToString*, kMapCount> targets{&table.letters, &table.digits, &table.symbols};
     for (std::size_t i = 0; i < kMapCount; ++i) {
         for (const auto& entry : shifted[i]) {
-            targets[i]->SetAt(ShiftKey(entry.key, -2), entry.value);
+            targets[i]->SetAt(KeyFromStored(entry.key), entry.value);
         }
     }
     return TableReadError::None;

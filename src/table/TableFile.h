@@ -5,6 +5,7 @@
 
 #include "table/ConversionTable.h"
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -28,6 +29,33 @@ enum class TableReadError {
 // Far above any real table (191 entries take some 2 KiB); a larger file is
 // refused before it is read, like a damaged one.
 inline constexpr std::size_t kMaxTableFileBytes = std::size_t{1} << 20;
+
+// A key as the table file stores it: every byte increased by 2 (mod 256),
+// ending before the first byte that becomes 0.
+std::string StoredKey(std::string_view key);
+
+// The key that stored bytes read back as: up to the first NUL, as strings
+// are read, every byte decreased by 2, ending before the first that becomes 0.
+std::string KeyFromStored(std::string_view stored);
+
+// Where the table file would cut a key or a value that it cannot hold as
+// written: the offset of the first byte lost on the way through the file
+// (a key's 0x00 or 0xFE, a value's NUL), or npos when it comes back whole.
+std::size_t UnstorableKeyByte(std::string_view key);
+std::size_t UnstorableValueByte(std::string_view value);
+
+// The size of a table's file counted entry by entry, as a table is built, so
+// that a table too large for the reader is known before anything is written.
+class TableFileSize {
+public:
+    // An entry that map 0, 1 or 2 (letters, digits, symbols) does not hold yet.
+    void Add(std::size_t map, std::string_view key, std::string_view value);
+    std::size_t Bytes() const;
+
+private:
+    std::array<std::size_t, 3> m_counts{};
+    std::size_t m_entryBytes = 0;
+};
 
 // Code page 932 text for a message box. A file that ends early gets the
 // archive's classic wording with the file name left out.

@@ -209,6 +209,16 @@ void CTableEditDlg::OnSaveTable() {
     if (!RebuildGroup(Group::Digits, m_table->digits) || !RebuildGroup(Group::Symbols, m_table->symbols)) {
         return;
     }
+    // A key the file would cut (a NUL that came in with pasted text) is not written cut.
+    for (const CMapStringToString* map : {&m_table->letters, &m_table->digits, &m_table->symbols}) {
+        for (const auto& entry : *map) {
+            if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
+                platform::AppMessageBox(cp932::Text("行 ") + entry.value + cp932::Text(" の") + *cut,
+                                        platform::Buttons::Ok, platform::Icon::Stop);
+                return;
+            }
+        }
+    }
     if (const std::error_code error = SaveConversionTable(*m_table)) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.

@@ -23,6 +23,10 @@ struct LongKey {
 // Nothing when `key` (code page 932) is short enough.
 std::optional<LongKey> CheckKeyLength(std::string_view key);
 
+// Nothing when the table file keeps `key` whole; otherwise the message naming
+// the byte at which the file would cut it, code page 932.
+std::optional<std::string> CheckStorableKey(std::string_view key);
+
 // Nothing when `map` does not hold `key` yet; otherwise the editor's question,
 // naming the output the key has now and the `output` it is about to get.
 std::optional<std::string> CheckDuplicateKey(const CMapStringToString& map, std::string_view key,

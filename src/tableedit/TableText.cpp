@@ -1,6 +1,8 @@
 #include "tableedit/TableText.h"
 
 #include "platform/Cp932.h"
+#include "platform/UserText.h"
+#include "table/TableFile.h"
 #include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
 
@@ -32,17 +34,9 @@ CMapStringToString& MapOf(ConversionTable& table, TableMap map) {
     return const_cast<CMapStringToString&>(MapOf(std::as_const(table), map));
 }
 
-// The bucket a key falls in once the table file has shifted its bytes up by 2.
+// The bucket a key falls in once the table file has shifted its bytes.
 std::size_t StoredBucket(std::string_view key) {
-    std::string stored;
-    for (const char c : key) {
-        const auto b = static_cast<unsigned char>(static_cast<unsigned char>(c) + 2);
-        if (b == 0) {
-            break;
-        }
-        stored += static_cast<char>(b);
-    }
-    return CMapStringToString::HashKey(stored) % CMapStringToString::kBucketCount;
+    return CMapStringToString::HashKey(StoredKey(key)) % CMapStringToString::kBucketCount;
 }
 
 // The entries in the order the table file that loads into `map` holds them.
@@ -219,13 +213,14 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
     }
 }
 
-// The editor's question as one line of UTF-8.
+// The editor's question as one line of UTF-8; the key it names is the user's
+// text, so it is shown escaped and a long one cut.
 std::string OneLine(std::string_view cp932Message) {
     std::string text = cp932::ToUtf8(cp932Message);
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
         text.replace(at, 2, " ");
     }
-    return text;
+    return ShownUserText(text, 3 * kShownUserChars);
 }
 
 std::string ListOutputs(TableMap map) {
@@ -277,6 +272,9 @@ ImportedTableText ImportTableText(std::string_view text) {
     ImportedTableText result;
     // Where each key of each map first stood, for the duplicate's message.
     std::array<std::map<std::string, std::size_t>, 3> firstLine;
+    // The table file as it grows, told once when it passes what the reader accepts.
+    TableFileSize fileSize;
+    bool tooLarge = false;
     const auto refuse = [&result](std::size_t line, std::string message) {
         result.problems.push_back({line, std::move(message)});
     };
@@ -317,7 +315,7 @@ ImportedTableText ImportTableText(std::string_view text) {
                                         [&](TableMap m) { return TableMapName(m) == fields[0]; });
         if (mapIt == kMaps.end()) {
             refuse(lineNumber,
-                   "不明な表です: " + std::string(fields[0]) + "（letters、digits、symbols のいずれか）");
+                   "不明な表です: " + QuotedUserText(fields[0]) + "（letters、digits、symbols のいずれか）");
             continue;
         }
         const TableMap map = *mapIt;
@@ -332,8 +330,18 @@ ImportedTableText ImportTableText(std::string_view text) {
             refuse(lineNumber, "キーが空です");
             continue;
         }
+        if (const auto cut = CheckStorableKey(*key)) {
+            refuse(lineNumber, OneLine(*cut));
+            continue;
+        }
+        if (const std::size_t at = UnstorableValueByte(*value); at != std::string::npos) {
+            refuse(lineNumber,
+                   "値の " + std::to_string(at + 1) +
+                       " バイト目 \\x00 は変換表ファイルに保存できません（値がそこで切れてしまいます）");
+            continue;
+        }
         if (value->size() != 1 || TableMapOutputs(map).find((*value)[0]) == std::string_view::npos) {
-            refuse(lineNumber, "値「" + std::string(fields[2]) + "」は " + std::string(TableMapName(map)) +
+            refuse(lineNumber, "値" + QuotedUserText(fields[2]) + "は " + std::string(TableMapName(map)) +
                                    " の出力ではありません（" + ListOutputs(map) + "）");
             continue;
         }
@@ -346,6 +354,13 @@ ImportedTableText ImportTableText(std::string_view text) {
             const std::size_t first = firstLine[static_cast<std::size_t>(map)][*key];
             refuse(lineNumber, OneLine(*duplicate) + "（最初は " + std::to_string(first) + " 行目）");
             continue;
+        }
+        fileSize.Add(static_cast<std::size_t>(map), *key, *value);
+        if (fileSize.Bytes() > kMaxTableFileBytes && !tooLarge) {
+            tooLarge = true;
+            refuse(lineNumber, "この行までの項目で変換表ファイルが " + std::to_string(fileSize.Bytes()) +
+                                   " バイトになり、読み込める大きさの上限 " +
+                                   std::to_string(kMaxTableFileBytes) + " バイトを超えます");
         }
         target.SetAt(*key, *value);
         firstLine[static_cast<std::size_t>(map)].emplace(*key, lineNumber);

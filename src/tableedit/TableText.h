@@ -50,8 +50,11 @@ std::string ExportTableText(const ConversionTable& table);
 
 // Reads text written by ExportTableText, or edited from it. Every entry goes
 // through the editor's checks (key length, a key twice in one map); an unknown
-// map, an empty key or a value that is not one of the map's outputs is refused
-// too. Empty lines are skipped; a final line end is optional; "\r\n" is taken as a line end.
+// map, an empty key, a value that is not one of the map's outputs, a key or
+// value the table file cannot hold as written, and the line at which the
+// table's file would grow past what the reader accepts are refused too. A
+// table without problems saves and loads back to the same entries. Empty
+// lines are skipped; a final line end is optional; "\r\n" is taken as a line end.
 ImportedTableText ImportTableText(std::string_view text);
 
 } // namespace tableedit

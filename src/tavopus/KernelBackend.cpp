@@ -63,15 +63,16 @@ std::unique_ptr<Link> KernelBackend::Open(std::int32_t number) {
         return std::make_unique<KernelLink>(number, settings_, fd);
     const int error = errno;
     if (error == EACCES || error == EPERM)
-        settings_.told.Tell("access " + path, "The label printer at " + path +
-                                                  " may not be opened by this user. Install the udev rule "
-                                                  "70-q8xj-label-printer.rules (see README) and plug the "
-                                                  "printer in again, or ask the administrator for access.");
+        settings_.told.Tell("access " + path,
+                            "ラベルプリンター " + path +
+                                " をこのユーザーは開けません。udev ルール "
+                                "70-q8xj-label-printer.rules を入れて（README を参照）"
+                                "プリンターを挿し直すか、管理者にアクセス権を求めてください。");
     else if (error == EBUSY)
         settings_.told.Tell("busy " + path,
-                            "The label printer at " + path +
-                                " is in use by another program, perhaps a print spooler. Stop that "
-                                "program or its queue for this printer, then plug the printer in again.");
+                            "ラベルプリンター " + path +
+                                " は別のプログラム（印刷スプーラーなど）が使っています。そのプログラムか"
+                                "このプリンターの印刷キューを止めてから、プリンターを挿し直してください。");
     return nullptr;
 }
 

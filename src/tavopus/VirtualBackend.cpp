@@ -69,23 +69,19 @@ bool VirtualBackend::HasFile(const char* name) const {
 
 bool VirtualBackend::Present() {
     struct stat st {};
-    const char* problem = nullptr;
-    int error = 0;
+    std::string problem;
     if (::stat(folder_.c_str(), &st) != 0) {
-        problem = "cannot be used";
-        error = errno;
+        problem = "を使えません（" + OnceTold::Reason(errno) + "）";
     } else if (!S_ISDIR(st.st_mode)) {
-        problem = "is not a folder";
+        problem = "はフォルダーではありません";
     } else if (::access(folder_.c_str(), W_OK | X_OK) != 0) {
-        problem = "cannot be written";
-        error = errno;
+        problem = "に書き込めません（" + OnceTold::Reason(errno) + "）";
     }
-    if (problem != nullptr) {
-        settings_.told.Tell(
-            std::string("virtual folder ") + problem,
-            "The virtual label printer's folder " + folder_ + " " + problem +
-                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : std::string()) +
-                "; the printer counts as unplugged until it is a folder this user can write.");
+    if (!problem.empty()) {
+        settings_.told.Tell("virtual folder " + problem,
+                            "仮想ラベルプリンターのフォルダー " + folder_ + " " + problem +
+                                "。このユーザーが書き込めるフォルダーになるまで、プリンターは外されているもの"
+                                "として扱います。");
         return false;
     }
     return !HasFile(kUnplugged);
@@ -115,8 +111,9 @@ bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
             break;
     }
     if (error) {
-        settings_.told.Tell("virtual save", "仮想ラベルプリンターはラベルを " + folder_ + " に保存できません: " +
-                                                error.message() + "。");
+        settings_.told.Tell("virtual save", "仮想ラベルプリンターはフォルダー " + folder_ +
+                                                " にラベルを保存できません（" + OnceTold::Reason(error.value()) +
+                                                "）。");
         return false;
     }
     ++nextLabel_;

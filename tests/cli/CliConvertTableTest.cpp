@@ -8,6 +8,7 @@
 #include "support/NamedCases.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
+#include "tableedit/TableText.h"
 
 #include <gtest/gtest.h>
 
@@ -199,22 +200,52 @@ TEST(TableRoundTrip, AnEditedTextConvertsAccordingly) {
     EXPECT_EQ(cli.Run({"convert", "--no-symbols", "サクラ"}).out, "39z\n");
 }
 
-TEST(TableImport, ListsEveryProblemWithItsLineAndWritesNothing) {
-    CliRunner cli;
-    cli.WriteFile("bad.tsv", "map\tkey\tvalue\n"
-                             "letters\tカ\tk\n"
-                             "letters\tアイウエ\ta\n"
-                             "digits\tカ\t1\n"
-                             "letters\tカ\tq\n"
-                             "signs\tア\t!\n");
-    const CliResult result = cli.Run({"table", "import", "bad.tsv"});
-    EXPECT_EQ(result.code, 5);
-    EXPECT_EQ(result.err,
-              "bad.tsv:3: アイウエ は、３文字以上です。 アイウ に切り詰めます。\n"
-              "bad.tsv:5: カ が k と q で指定されています。 カ → k は無効になります。（最初は 2 行目）\n"
-              "bad.tsv:6: 不明な表です: signs（letters、digits、symbols のいずれか）\n"
-              "q8xj-cli: 何も取り込みませんでした: 問題 3 件\n");
-    EXPECT_FALSE(cli.Exists("Q8.xj"));
+// Import and check refuse the same lines, each with its line number, and the
+// table file stays as it was: the editor's checks, what the table file cannot
+// hold, and a table too large for the reader.
+TEST(TableImport, RefusesEachBadLineWithItsNumberAndWritesNothing) {
+    const std::string header = "map\tkey\tvalue\n";
+    // Keys of three katakana (six bytes, no warning), one a line, till past the cap.
+    std::string tooLarge = header;
+    for (std::uint32_t i = 0; i < 120000; ++i) {
+        std::string key;
+        for (std::uint32_t n = i, k = 0; k < 3; ++k, n /= 86) {
+            const char32_t kana = U'ァ' + n % 86;
+            key += {static_cast<char>(0xE3), static_cast<char>(0x80 | (kana >> 6 & 0x3F)),
+                    static_cast<char>(0x80 | (kana & 0x3F))};
+        }
+        tooLarge += "letters\t" + key + "\ta\n";
+    }
+    struct Row {
+        const char* name;
+        std::string text;
+    };
+    const Row rows[] = {
+        {"TheEditorsChecks", header + "letters\tカ\tk\nletters\tアイウエ\ta\nletters\tカ\tq\n"},
+        {"NulInAKey", header + "letters\tア\\x00\ta\n"},
+        {"FEInAKeyThatWouldBecomeAnother", header + "letters\tア\\xFE\tq\nletters\tア\tz\n"},
+        {"NulValue", header + "letters\tア\t\\x00\n"},
+        {"TooLargeForTheReader", tooLarge},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CliRunner cli;
+        const std::string before = SerializeConversionTable(SymbolsTable());
+        cli.WriteFile("Q8.xj", before);
+        cli.WriteFile("bad.tsv", row.text);
+        std::string lines;
+        for (const auto& problem : tableedit::ImportTableText(row.text).problems) {
+            lines += "bad.tsv:" + std::to_string(problem.line) + ": " + problem.message + "\n";
+        }
+        ASSERT_FALSE(lines.empty());
+        const CliResult imported = cli.Run({"table", "import", "bad.tsv"});
+        EXPECT_EQ(imported.code, 5);
+        EXPECT_EQ(imported.err.substr(0, lines.size()), lines);
+        EXPECT_EQ(cli.ReadFile("Q8.xj"), before);
+        const CliResult checked = cli.Run({"table", "check", "bad.tsv"});
+        EXPECT_EQ(checked.code, 5);
+        EXPECT_EQ(checked.out.substr(0, lines.size()), lines);
+    }
 }
 
 TEST(TableCheck, ReportsProblemsAndWarningsOnStandardOutput) {
@@ -279,17 +310,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     2,
                     "q8xj-cli: コマンドを指定してください: convert、table、label、print（--help を参照）"},
-        FailureCase{
-            "UnknownCommand",
-            {"make"},
-            "",
-            2,
-            "q8xj-cli: 不明なコマンドです: make（convert、table、label、print のいずれか。--help を参照）"},
+        FailureCase{"UnknownCommand",
+                    {"make"},
+                    "",
+                    2,
+                    "q8xj-cli: 不明なコマンドです: 「make」（convert、table、label、print のいずれか。--help "
+                    "を参照）"},
         FailureCase{"UnknownOption",
                     {"convert", "--digits", "サ"},
                     "",
                     2,
-                    "q8xj-cli: 'digits' は未知のオプションです。（--help を参照）"},
+                    "q8xj-cli: 不明なオプションです: 「digits」（--help を参照）"},
         FailureCase{"MissingValue",
                     {"convert", "サ", "--table"},
                     "",
@@ -321,13 +352,24 @@ INSTANTIATE_TEST_SUITE_P(
                     {"convert", "-"},
                     "\xFF\n",
                     4,
-                    "q8xj-cli: 言葉「\xFF」に CP932 で表せない文字があります"},
+                    "q8xj-cli: 言葉「\\xff」に CP932 で表せない文字があります"},
+        // A user's text in a message: escaped, and cut on a character boundary.
+        FailureCase{"ControlCharactersEscaped",
+                    {"convert", "ア\x1b[2J\n😀"},
+                    "",
+                    4,
+                    "q8xj-cli: 言葉「ア\\x1b[2J\\n😀」に CP932 で表せない文字があります"},
         FailureCase{"LongerThanTheField",
                     {"convert", std::string(71, 'a')},
                     "",
                     4,
                     "q8xj-cli: 言葉「" + std::string(40, 'a') +
                         "…」は CP932 で 71 バイトあります（カタカナ欄は 70 バイトまで）"},
+        FailureCase{"LongerCutOnACharacter",
+                    {"convert", std::string(39, 'a') + "😀😀"},
+                    "",
+                    4,
+                    "q8xj-cli: 言葉「" + std::string(39, 'a') + "😀…」に CP932 で表せない文字があります"},
         FailureCase{"DamagedTable",
                     {"convert", "サ"},
                     "",
@@ -340,6 +382,11 @@ INSTANTIATE_TEST_SUITE_P(
                     3,
                     "q8xj-cli: 変換表ファイル Q8.xj を読み込めません: アクセスが拒否されました",
                     "unreadable"},
+        FailureCase{"TableIsADevice",
+                    {"convert", "--table", "/dev/null", "サ"},
+                    "",
+                    3,
+                    "q8xj-cli: 変換表ファイル /dev/null を読み込めません: 通常のファイルではありません"},
         FailureCase{"TableIsAFolder",
                     {"convert", "--table", ".", "サ"},
                     "",
@@ -355,7 +402,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"table", "dump"},
                     "",
                     2,
-                    "q8xj-cli: 不明な table のコマンドです: dump（export、import、check のいずれか）"},
+                    "q8xj-cli: 不明な table のコマンドです: 「dump」（export、import、check のいずれか）"},
         FailureCase{"ImportWithoutFile",
                     {"table", "import"},
                     "",

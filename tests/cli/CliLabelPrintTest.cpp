@@ -50,6 +50,8 @@ private slots:
     void labelIsWhatThePrintJobReads_data();
     void labelIsWhatThePrintJobReads();
     void virtualPrinterSavesTheSameLabel();
+    void labelNeedsNoDisplay_data();
+    void labelNeedsNoDisplay();
     void printerFailures_data();
     void printerFailures();
     void labelFailures_data();
@@ -124,11 +126,35 @@ void CliLabelPrintTest::virtualPrinterSavesTheSameLabel() {
     QVERIFY(saved == DotsOf(Picture(cli.ReadFile("label.png"))));
 }
 
+void CliLabelPrintTest::labelNeedsNoDisplay_data() {
+    QTest::addColumn<QString>("platform");
+    QTest::newRow("the X11 platform without a display") << "xcb";
+    QTest::newRow("a platform that does not exist") << "bogus";
+}
+
+// Whatever platform the environment names, a label is drawn offscreen.
+void CliLabelPrintTest::labelNeedsNoDisplay() {
+    QFETCH(QString, platform);
+    CliRunner cli;
+    cli.SetEnv("QT_QPA_PLATFORM", platform.toStdString());
+    const CliResult result = cli.Run({"label", "--output", "label.png", "39r"});
+    QCOMPARE(result.code, 0);
+    QCOMPARE(QString::fromStdString(result.err), QString());
+    QCOMPARE(Picture(cli.ReadFile("label.png")).size(), QSize(384, 64));
+}
+
 void CliLabelPrintTest::printerFailures_data() {
     QTest::addColumn<QString>("folderFile");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("no printer") << "unplugged" << 7 << "q8xj-cli: ラベルプリンターが見つかりません";
+    // The printer's own notice first, as the tool's.
+    QTest::newRow("folder is a file")
+        << "" << 7
+        << "q8xj-cli: 仮想ラベルプリンターのフォルダー labels "
+           "はフォルダーではありません。このユーザーが書き込めるフォルダーになるまで、"
+           "プリンターは外されているものとして扱います。\n"
+           "q8xj-cli: ラベルプリンターが見つかりません";
     // Never acknowledged: the job's waits run out, some fifteen seconds.
     QTest::newRow("silent printer") << "silent" << 8
                                     << "q8xj-cli: プリンターがラベルの受信を確認しません（ストリップ 0/3）";
@@ -139,9 +165,13 @@ void CliLabelPrintTest::printerFailures() {
     QFETCH(int, code);
     QFETCH(QString, message);
     CliRunner cli;
-    QVERIFY(QDir(QString::fromStdString(cli.Folder().string())).mkdir("labels"));
-    cli.WriteFile("labels/" + folderFile.toStdString(), "");
-    cli.SetEnv("TAVOPUS_VIRTUAL", (cli.Folder() / "labels").string());
+    if (folderFile.isEmpty()) {
+        cli.WriteFile("labels", "");
+    } else {
+        QVERIFY(QDir(QString::fromStdString(cli.Folder().string())).mkdir("labels"));
+        cli.WriteFile("labels/" + folderFile.toStdString(), "");
+    }
+    cli.SetEnv("TAVOPUS_VIRTUAL", "labels");
     const CliResult result = cli.Run({"print", "39r"});
     QCOMPARE(result.code, code);
     QVERIFY2(QString::fromStdString(result.err).endsWith(message + "\n"), result.err.c_str());
@@ -166,6 +196,9 @@ void CliLabelPrintTest::labelFailures_data() {
         << "q8xj-cli: --font には CP932 で 1〜31 バイトのフォント名を指定してください";
     QTest::newRow("not code page 932") << QStringList{"label", "--output", "l.png", "x😀"} << 4
                                        << "q8xj-cli: パスワード「x😀」に CP932 で表せない文字があります";
+    QTest::newRow("longer than the katakana field")
+        << QStringList{"label", "--output", "l.png", QString(71, 'x')} << 4
+        << "q8xj-cli: パスワード「" + QString(40, 'x') + "…」は CP932 で 71 バイトあります（70 バイトまで）";
     QTest::newRow("unwritable output") << QStringList{"label", "--output", "none/l.png", "x"} << 6
                                        << "q8xj-cli: none/l.png に書き込めません: ファイルまたはフォルダーが見つかりません";
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <sys/stat.h>
 
@@ -96,6 +97,48 @@ TEST(TableFileLengths, LongStringsAndCountsUseTheLongForms) {
     ConversionTable loaded;
     ASSERT_EQ(ParseConversionTable(bytes, loaded), TableReadError::None);
     EXPECT_TRUE(SameEntries(loaded, t));
+}
+
+// The size counted entry by entry is the size the writer gives, short and long forms alike.
+TEST(TableFileLengths, CountedSizeIsTheWrittenSize) {
+    ConversionTable defaults;
+    FillDefaultTable(defaults);
+    ConversionTable longForms;
+    longForms.symbols.SetAt(std::string(300, 'k'), std::string(70000, 'v'));
+    longForms.letters.SetAt(std::string("\xFF\x01", 2), "a");
+    for (int i = 0; i < 0xFFFF; ++i) {
+        longForms.digits.SetAt("k" + std::to_string(i), "1");
+    }
+    for (const ConversionTable* table : {&defaults, &longForms}) {
+        TableFileSize size;
+        const std::array<const CMapStringToString*, 3> maps{&table->letters, &table->digits, &table->symbols};
+        for (std::size_t m = 0; m < maps.size(); ++m) {
+            for (const auto& entry : *maps[m]) {
+                size.Add(m, entry.key, entry.value);
+            }
+        }
+        EXPECT_EQ(size.Bytes(), SerializeConversionTable(*table).size());
+    }
+    EXPECT_EQ(TableFileSize().Bytes(), kFileEmpty.size());
+}
+
+// The bytes said to be unstorable are exactly those that do not come back
+// from the file, and where they stand is where the key or value is cut.
+TEST(TableFileBytes, UnstorableAreExactlyThoseLostThroughTheFile) {
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const std::string key = std::string("k") + static_cast<char>(b) + "k";
+        const std::string value = std::string("v") + static_cast<char>(b);
+        ConversionTable table;
+        table.letters.SetAt(key, "a");
+        table.digits.SetAt("k", value);
+        ConversionTable loaded;
+        ASSERT_EQ(ParseConversionTable(SerializeConversionTable(table), loaded), TableReadError::None);
+        const std::string back = loaded.letters.begin()->key;
+        EXPECT_EQ(UnstorableKeyByte(key) == std::string::npos, back == key);
+        EXPECT_EQ(UnstorableKeyByte(key) == 1, back == "k");
+        EXPECT_EQ(UnstorableValueByte(value) == std::string::npos, *loaded.digits.Lookup("k") == value);
+    }
 }
 
 class TableFileDir : public testing::Test {

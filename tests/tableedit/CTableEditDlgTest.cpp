@@ -422,6 +422,26 @@ private slots:
         dialog.hide();
     }
 
+    // A key the table file would cut short (a NUL came in with pasted text)
+    // stops the save before anything is written.
+    void saveRefusesAKeyTheFileWouldCut() {
+        std::ofstream(kTableFileName, std::ios::binary) << SmallBytes();
+        ConversionTable table;
+        CTableEditDlg dialog;
+        Open(dialog, table);
+        dialog.Item<QLineEdit>(1000)->setText(QStringLiteral("ア") + QChar(0) + QStringLiteral("イ"));
+        MessageBoxRecorder boxes;
+        Click(dialog, kSave);
+        QCOMPARE(Shown(boxes, kStop),
+                 QStringList{"行 a のキーの 3 バイト目 \\x00 は変換表ファイルに保存できません"
+                             "（キーがそこで切れてしまいます）。"});
+        QVERIFY(dialog.isVisible());
+        QFile file(kTableFileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().toStdString(), SmallBytes());
+        dialog.hide();
+    }
+
     // The key slots take romaji as the katakana field does, up to the save's
     // six bytes; leaving a slot commits its pending letters.
     void keySlotsAreFilledFromTheKeyboard_data() {

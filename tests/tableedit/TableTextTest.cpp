@@ -6,11 +6,14 @@
 #include "support/NamedCases.h"
 #include "support/Sjis.h"
 #include "table/DefaultTable.h"
+#include "table/TableEntries.h"
 #include "table/TableFile.h"
 #include "tableedit/TableWarnings.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -19,155 +22,154 @@ using namespace tableedit;
 
 // --- Round trip ------------------------------------------------------------
 
-ConversionTable RandomTable(unsigned seed) {
-    // Keys of one to three katakana from a small set, so that buckets are shared.
-    std::mt19937 rng(seed);
-    const std::string kana = Sjis("アイウエオカキクケコサシスセソタチツテト");
-    ConversionTable table;
-    const auto key = [&] {
-        std::string k;
-        const int chars = 1 + static_cast<int>(rng() % 3);
-        for (int i = 0; i < chars; ++i) {
-            k += kana.substr(2 * (rng() % (kana.size() / 2)), 2);
-        }
-        return k;
+const std::string kHeader = "map\tkey\tvalue\n";
+
+// A table text of random lines: keys of katakana or of any bytes (written as
+// \xHH, so the bytes the table file cannot hold come up), values that are a
+// map's output or not, a key now and then twice.
+std::string RandomText(std::mt19937& rng) {
+    const std::array<std::string, 5> kana{"ア", "イ", "カ", "サ", "ン"};
+    const auto pick = [&](std::size_t n) {
+        return static_cast<std::size_t>(rng() % n);
     };
-    for (int i = 0; i < 60; ++i) {
-        table.letters.SetAt(key(), std::string(1, static_cast<char>('a' + rng() % 26)));
-    }
-    for (int i = 0; i < 20; ++i) {
-        table.digits.SetAt(key(), std::string(1, static_cast<char>('0' + rng() % 10)));
-        table.symbols.SetAt(key(), std::string(1, TableMapOutputs(TableMap::Symbols)[rng() % 15]));
-    }
-    return table;
-}
-
-// A table as it comes back from its file: the order of the file decides the maps' order.
-ConversionTable Reloaded(const ConversionTable& table) {
-    ConversionTable loaded;
-    EXPECT_EQ(ParseConversionTable(SerializeConversionTable(table), loaded), TableReadError::None);
-    return loaded;
-}
-
-class RoundTrip : public testing::TestWithParam<unsigned> {};
-
-TEST_P(RoundTrip, ExportedTextImportsToTheSameFileBytes) {
-    ConversionTable table;
-    if (GetParam() == 0) {
-        FillDefaultTable(table);
-    } else {
-        table = RandomTable(GetParam());
-    }
-    // The file as the program writes it, and the table read back from it.
-    const std::string file = SerializeConversionTable(table);
-    const ConversionTable loaded = Reloaded(table);
-
-    const ImportedTableText imported = ImportTableText(ExportTableText(loaded));
-    ASSERT_TRUE(imported.problems.empty()) << imported.problems.front().message;
-    EXPECT_EQ(SerializeConversionTable(imported.table), file);
-    EXPECT_EQ(imported.entries.size(), table.GetCount());
-
-    // The text lists the letters in the order the file holds them: the order of
-    // a map of the stored (shifted) keys filled from the saved map.
-    CMapStringToString stored;
-    for (const auto& entry : table.letters) {
-        std::string shifted = entry.key;
-        for (char& b : shifted) {
-            b = static_cast<char>(static_cast<unsigned char>(b) + 2);
+    std::string text = kHeader;
+    for (std::size_t line = 0, lines = 1 + pick(12); line < lines; ++line) {
+        const auto map = static_cast<TableMap>(pick(3));
+        std::string key;
+        for (std::size_t i = 0, n = 1 + pick(3); i < n; ++i) {
+            if (pick(2) == 0) {
+                key += kana[pick(kana.size())];
+            } else {
+                // Half of them next to where the shift wraps.
+                const std::size_t byte = pick(2) == 0 ? (0xFD + pick(6)) % 256 : pick(256);
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(byte));
+                key += hex;
+            }
         }
-        stored.SetAt(shifted, entry.key);
+        const std::string_view outputs = TableMapOutputs(map);
+        const char value = pick(8) == 0 ? static_cast<char>(pick(128)) : outputs[pick(outputs.size())];
+        text += std::string(TableMapName(map)) + "\t" + key + "\t" +
+                (value == 0 ? "\\x00" : std::string(1, value)) + "\n";
     }
-    std::vector<std::string> fileOrder;
-    for (const auto& entry : stored) {
-        fileOrder.push_back(entry.value);
-    }
-    std::vector<std::string> textOrder;
-    for (const auto& entry : imported.entries) {
-        if (entry.map == TableMap::Letters) {
-            textOrder.push_back(entry.key);
-        }
-    }
-    EXPECT_EQ(textOrder, fileOrder);
+    return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, RoundTrip, testing::Values(0u, 1u, 2u, 3u, 4u, 5u));
-
-TEST(RoundTrip, BytesThatAreNoCharacterComeBackAsTheyWere) {
-    ConversionTable table;
-    const std::vector<std::string> keys{"a\\b",     "\t\r\n",       std::string("\x81", 1),
-                                        "\x7F\x01", "\x80\xA0\xFD", Sjis("＼〜")};
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        table.letters.SetAt(keys[i], std::string(1, static_cast<char>('a' + i)));
+// Every table import accepts loads back from its file with the same entries,
+// and the file exported and imported again is the same file.
+TEST(RoundTrip, WhatImportAcceptsSavesLoadsAndExportsToTheSameFile) {
+    ConversionTable defaults;
+    FillDefaultTable(defaults);
+    std::vector<std::string> texts{ExportTableText(defaults)};
+    std::mt19937 rng(19);
+    for (int i = 0; i < 400; ++i) {
+        texts.push_back(RandomText(rng));
     }
-    const std::string text = ExportTableText(table);
-    EXPECT_EQ(text.find('\r'), std::string::npos);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(keys.size() + 1));
-
-    // Import rejects the keys that are too long or oddly made only through the editor's checks.
-    const ImportedTableText imported = ImportTableText(text);
-    ASSERT_TRUE(imported.problems.empty()) << imported.problems.front().message;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::string* value = imported.table.letters.Lookup(keys[i]);
-        ASSERT_NE(value, nullptr) << i;
-        EXPECT_EQ(*value, std::string(1, static_cast<char>('a' + i)));
+    std::size_t accepted = 0;
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const ImportedTableText imported = ImportTableText(text);
+        if (!imported.problems.empty()) {
+            continue;
+        }
+        ++accepted;
+        const std::string file = SerializeConversionTable(imported.table);
+        ConversionTable loaded;
+        ASSERT_EQ(ParseConversionTable(file, loaded), TableReadError::None);
+        EXPECT_TRUE(SameEntries(loaded, imported.table));
+        const ImportedTableText again = ImportTableText(ExportTableText(loaded));
+        ASSERT_TRUE(again.problems.empty()) << again.problems.front().message;
+        EXPECT_EQ(SerializeConversionTable(again.table), file);
     }
+    EXPECT_GT(accepted, texts.size() / 8);
 }
 
 // --- Refusals ----------------------------------------------------------------
 
-struct RefusalCase {
+struct RefusalRow {
     const char* name;
     std::string text; // UTF-8
     std::vector<std::size_t> lines;
     std::string message; // part of the first problem's message
-    friend void PrintTo(const RefusalCase& row, std::ostream* os) { *os << row.name; }
 };
 
-class Refusal : public testing::TestWithParam<RefusalCase> {};
-
-TEST_P(Refusal, NamesEveryLineAndSetsNothingUsable) {
-    const auto& c = GetParam();
-    const ImportedTableText imported = ImportTableText(c.text);
-    std::vector<std::size_t> lines;
-    for (const auto& problem : imported.problems) {
-        lines.push_back(problem.line);
+TEST(Refusal, NamesEveryLineAndSetsNothingUsable) {
+    const RefusalRow rows[] = {
+        {"NoHeader", "letters\tア\ta\n", {1}, "見出し行"},
+        {"Empty", "", {1}, "テキストが空です"},
+        {"TooLongInTheEditorsWords",
+         kHeader + "letters\tア\ta\nletters\tアイウエ\tb\n",
+         {3},
+         "アイウエ は、３文字以上です。 アイウ に切り詰めます。"},
+        {"DuplicateInTheEditorsWords",
+         kHeader + "letters\tカ\tk\n\nletters\tカ\tq\n",
+         {4},
+         "カ が k と q で指定されています。 カ → k は無効になります。（最初は 2 行目）"},
+        {"EveryProblemListed",
+         kHeader + "letters\tア\t1\ndigits\tイ\ta\nsymbols\tウ\t?\nnumbers\tエ\t1\nletters\tオ\n",
+         {2, 3, 4, 5, 6},
+         "letters の出力ではありません（a〜z）"},
+        {"EmptyKey", kHeader + "digits\t\t1\n", {2}, "キーが空です"},
+        {"TwoCharacterValue", kHeader + "letters\tア\tab\n", {2}, "a〜z"},
+        {"CapitalValue", kHeader + "letters\tア\tA\n", {2}, "a〜z"},
+        {"BadEscape", kHeader + "letters\tア\\q\ta\nletters\tイ\\x4\ta\n", {2, 3}, "バックスラッシュ"},
+        {"NotCodePage932",
+         kHeader + "letters\t\xF0\x9F\x98\x80\ta\nletters\t\xFF\ta\n",
+         {2, 3},
+         "CP932 で表せない文字"},
+        {"ExtraField", kHeader + "letters\tア\ta\tx\n", {2}, "4 項目あります"},
+        // What the table file cannot hold as written: the key would lose its end.
+        {"NulInAKey",
+         kHeader + "letters\tア\\x00イ\ta\n",
+         {2},
+         "キーの 3 バイト目 \\x00 は変換表ファイルに保存できません"},
+        {"FEInAKey", kHeader + "letters\tア\\xFE\tq\nletters\tア\tz\n", {2}, "キーの 3 バイト目 \\xFE"},
+        {"NulValue",
+         kHeader + "letters\tア\t\\x00\n",
+         {2},
+         "値の 1 バイト目 \\x00 は変換表ファイルに保存できません"},
+        // A user's text in a message stays on its line.
+        {"ControlCharactersShownEscaped", kHeader + "\x1b[2J\tア\ta\n", {2}, "不明な表です: 「\\x1b[2J」"},
+    };
+    for (const RefusalRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ImportedTableText imported = ImportTableText(row.text);
+        std::vector<std::size_t> lines;
+        for (const auto& problem : imported.problems) {
+            lines.push_back(problem.line);
+        }
+        EXPECT_EQ(lines, row.lines);
+        ASSERT_FALSE(imported.problems.empty());
+        EXPECT_NE(imported.problems.front().message.find(row.message), std::string::npos)
+            << imported.problems.front().message;
     }
-    EXPECT_EQ(lines, c.lines);
-    ASSERT_FALSE(imported.problems.empty());
-    EXPECT_NE(imported.problems.front().message.find(c.message), std::string::npos)
-        << imported.problems.front().message;
 }
 
-const std::string kHeader = "map\tkey\tvalue\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Refusal,
-    testing::Values(
-        RefusalCase{"NoHeader", "letters\tア\ta\n", {1}, "見出し行"},
-        RefusalCase{"Empty", "", {1}, "テキストが空です"},
-        RefusalCase{"TooLongInTheEditorsWords",
-                    kHeader + "letters\tア\ta\nletters\tアイウエ\tb\n",
-                    {3},
-                    "アイウエ は、３文字以上です。 アイウ に切り詰めます。"},
-        RefusalCase{"DuplicateInTheEditorsWords",
-                    kHeader + "letters\tカ\tk\n\nletters\tカ\tq\n",
-                    {4},
-                    "カ が k と q で指定されています。 カ → k は無効になります。（最初は 2 行目）"},
-        RefusalCase{"EveryProblemListed",
-                    kHeader + "letters\tア\t1\ndigits\tイ\ta\nsymbols\tウ\t?\nnumbers\tエ\t1\nletters\tオ\n",
-                    {2, 3, 4, 5, 6},
-                    "letters の出力ではありません（a〜z）"},
-        RefusalCase{"EmptyKey", kHeader + "digits\t\t1\n", {2}, "キーが空です"},
-        RefusalCase{"TwoCharacterValue", kHeader + "letters\tア\tab\n", {2}, "a〜z"},
-        RefusalCase{"CapitalValue", kHeader + "letters\tア\tA\n", {2}, "a〜z"},
-        RefusalCase{
-            "BadEscape", kHeader + "letters\tア\\q\ta\nletters\tイ\\x4\ta\n", {2, 3}, "バックスラッシュ"},
-        RefusalCase{"NotCodePage932",
-                    kHeader + "letters\t\xF0\x9F\x98\x80\ta\nletters\t\xFF\ta\n",
-                    {2, 3},
-                    "CP932 で表せない文字"},
-        RefusalCase{"ExtraField", kHeader + "letters\tア\ta\tx\n", {2}, "4 項目あります"}),
-    named_cases::CaseName());
+// The line whose entry takes the table file past what the reader accepts is
+// refused, once: the entries before it still fit.
+TEST(Refusal, TheLineAtWhichTheFileGrowsTooLarge) {
+    std::vector<std::string> keys; // six letters counted up: one key a line
+    std::string text = kHeader;
+    for (std::uint32_t i = 0; i < 120000; ++i) {
+        keys.emplace_back(6, 'a');
+        for (std::uint32_t n = i, k = 0; k < 6; ++k, n /= 26) {
+            keys.back()[k] = static_cast<char>('a' + n % 26);
+        }
+        text += "letters\t" + keys.back() + "\ta\n";
+    }
+    const ImportedTableText imported = ImportTableText(text);
+    ASSERT_EQ(imported.problems.size(), 1u);
+    EXPECT_NE(imported.problems[0].message.find("読み込める大きさの上限"), std::string::npos);
+    // The entries before the refused line fit; with it they do not.
+    const std::size_t refused = imported.problems[0].line - 2; // the header is line 1
+    ConversionTable table;
+    for (std::size_t i = 0; i < refused; ++i) {
+        table.letters.SetAt(keys[i], "a");
+    }
+    EXPECT_LE(SerializeConversionTable(table).size(), kMaxTableFileBytes);
+    table.letters.SetAt(keys[refused], "a");
+    EXPECT_GT(SerializeConversionTable(table).size(), kMaxTableFileBytes);
+}
 
 TEST(Import, AcceptsCrLfByteOrderMarkAndNoFinalLineEnd) {
     const ImportedTableText imported =

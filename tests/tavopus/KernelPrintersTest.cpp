@@ -361,9 +361,9 @@ TEST_F(KernelPrinters, OpenFailuresAreToldOnceInWordsTheUserCanActOn) {
     const auto told = testing::internal::GetCapturedStderr();
     const auto node = (root_ / "dev/usb/lp0").string();
     EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << told;
-    EXPECT_NE(told.find(node + " may not be opened by this user. Install the udev rule"), std::string::npos)
+    EXPECT_NE(told.find(node + " をこのユーザーは開けません。udev ルール"), std::string::npos) << told;
+    EXPECT_NE(told.find(node + " は別のプログラム（印刷スプーラーなど）が使っています"), std::string::npos)
         << told;
-    EXPECT_NE(told.find(node + " is in use by another program"), std::string::npos) << told;
 }
 
 // Removal notices, in turn: a notice is about the link only when its word
