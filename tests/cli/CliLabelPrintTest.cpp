@@ -152,7 +152,7 @@ void CliLabelPrintTest::labelFailures_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("no output") << QStringList{"label", "39r"} << 2
-                               << "q8xj-cli: label には --output FILE.png を指定してください";
+                               << "q8xj-cli: label には --output FILE.png か --output FILE.pdf を指定してください";
     QTest::newRow("no password") << QStringList{"label", "--output", "l.png"} << 2
                                  << "q8xj-cli: パスワードを 1 つ指定してください（--help を参照）";
     QTest::newRow("empty password") << QStringList{"print", ""} << 2
