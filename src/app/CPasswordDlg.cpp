@@ -322,6 +322,7 @@ void CPasswordDlg::OnPrintElsewhere() {
     QPrintDialog dialog(&printer, this);
     // One page; a file is saved with "PDF として保存...", not from here.
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    dialog.setMinMax(1, 1);
     auto* labelTab = new QWidget;
     labelTab->setWindowTitle(FromUtf8("ラベル"));
     auto* frame = new QCheckBox(FromUtf8("切り取り線を印刷する(&F)"), labelTab);
