@@ -164,6 +164,9 @@ int PrintCommand::ListPrinters(const QStringList& arguments) {
     for (const LabelPrinter& printer : ActiveLabelPrinters(library)) {
         out += printer.name + "\tラベルプリンター\n";
     }
+    if (out.empty()) {
+        Terminal::Warning("プリンターが見つかりません");
+    }
     Terminal::Out(out);
     return kDone;
 }

@@ -284,6 +284,8 @@ void CliLabelPrintTest::realSizeLabel_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("error");
     QTest::newRow("pdf") << QStringList{"label", "--output", "label.pdf"} << false << 0 << "";
+    QTest::newRow("pdf without frame")
+        << QStringList{"label", "--no-frame", "--output", "label.pdf"} << false << 0 << "";
     QTest::newRow("cups queue") << QStringList{"print", "--printer", CupsSandbox::kQueue} << true << 0 << "";
     QTest::newRow("missing queue")
         << QStringList{"print", "--printer", "nosuch"} << true << 9
@@ -293,7 +295,7 @@ void CliLabelPrintTest::realSizeLabel_data() {
 }
 
 // The label on one page at 48 x 8 mm, at the top-left of the printable area,
-// framed, its ink where the label image's dots are, within a dot.
+// framed unless asked not to be, its ink where the label image's dots are, within a dot.
 void CliLabelPrintTest::realSizeLabel() {
     QFETCH(QStringList, args);
     QFETCH(bool, throughCups);
@@ -348,11 +350,18 @@ void CliLabelPrintTest::realSizeLabel() {
                          QPointF(layout.fullRect(QPageLayout::Point).width() * dotsPerPoint,
                                  layout.fullRect(QPageLayout::Point).height() * dotsPerPoint)));
 
-    const QRect frame = Ink(page, page.rect());
-    QVERIFY(WithinOneDot(frame.topLeft(), layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint));
-    QVERIFY(WithinOneDot(QPointF(frame.width(), frame.height()),
-                         QPointF(LabelImage::kWidth, LabelImage::kHeight)));
-    const QRect text = Ink(page, frame.adjusted(1, 1, -1, -1)).translated(-frame.topLeft());
+    const QPointF corner = layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint;
+    QPoint origin = corner.toPoint();
+    QRect text = Ink(page, page.rect());
+    if (!args.contains("--no-frame")) {
+        const QRect frame = text;
+        QVERIFY(WithinOneDot(frame.topLeft(), corner));
+        QVERIFY(WithinOneDot(QPointF(frame.width(), frame.height()),
+                             QPointF(LabelImage::kWidth, LabelImage::kHeight)));
+        text = Ink(page, frame.adjusted(1, 1, -1, -1));
+        origin = frame.topLeft();
+    }
+    text.translate(-origin);
     const LabelImage label = PrintImage::Label(PrintImage::Render(password, PrintStyle()));
     QRect dots;
     for (int y = 0; y < LabelImage::kHeight; ++y) {
