@@ -326,7 +326,6 @@ void CPasswordDlg::OnPrintElsewhere() {
     auto* labelTab = new QWidget;
     labelTab->setWindowTitle(FromUtf8("ラベル"));
     auto* frame = new QCheckBox(FromUtf8("切り取り線を印刷する(&F)"), labelTab);
-    frame->setObjectName(QStringLiteral("cuttingFrame"));
     frame->setChecked(true);
     auto* layout = new QVBoxLayout(labelTab);
     layout->addWidget(frame);
