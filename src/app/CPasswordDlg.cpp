@@ -4,15 +4,19 @@
 #include "app/CPasswordApp.h"
 #include "app/PasswordDialogTemplate.h"
 #include "convert/Conversion.h"
+#include "files/FileWriter.h"
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "platform/CrtRandom.h"
+#include "platform/FileErrorText.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
+#include "platform/SaveFileDialog.h"
 #include "platform/SecretClipboard.h"
 #include "platform/SecretLineEdit.h"
 #include "platform/Settings.h"
+#include "print/LabelSheet.h"
 #include "print/PackStrip.h"
 #include "print/PrinterLibrary.h"
 #include "print/PrintStyleSettings.h"
@@ -21,12 +25,18 @@
 #include "tableedit/CTableEditDlg.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QFile>
+#include <QVBoxLayout>
 
 #include <filesystem>
 
@@ -55,6 +65,8 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// The window's one write of a file of its own, the label's PDF: whole or not
+// at all. This is the place to hand the bytes to the program's file layer.
 } // namespace
 
 CPasswordDlg::CPasswordDlg(QWidget* parent)
@@ -297,6 +309,59 @@ void CPasswordDlg::PrintLabel() {
     m_printer->SendLabel(PackLabel(CaptureLabelImage().Data()));
 }
 
+void CPasswordDlg::OnPrintElsewhere() {
+    UpdateData(true);
+    if (m_password.empty()) {
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(FromUtf8("Q8xj ラベル"));
+    QPrintDialog dialog(&printer, this);
+    // One page; a file is saved with "PDF として保存...", not from here.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    dialog.setMinMax(1, 1);
+    auto* labelTab = new QWidget;
+    labelTab->setWindowTitle(FromUtf8("ラベル"));
+    auto* frame = new QCheckBox(FromUtf8("切り取り線を印刷する(&F)"), labelTab);
+    frame->setChecked(true);
+    auto* layout = new QVBoxLayout(labelTab);
+    layout->addWidget(frame);
+    layout->addStretch();
+    dialog.setOptionTabs({labelTab});
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const BusyCursor busy;
+    if (!LabelSheet(m_password, m_printPanel.Style(), frame->isChecked()).Print(printer)) {
+        const std::string queue = FromQString(printer.printerName()).value_or(std::string());
+        platform::AppMessageBox(cp932::Text("プリンター「") + queue +
+                                    cp932::Text("」で印刷できませんでした。"),
+                                platform::Buttons::Ok, platform::Icon::Exclamation);
+    }
+}
+
+void CPasswordDlg::OnSavePdf() {
+    UpdateData(true);
+    if (m_password.empty()) {
+        return;
+    }
+    const QString path = platform::AskSaveFileName(this, {FromUtf8("PDF として保存"),
+                                                          QDir::home().filePath(FromUtf8("ラベル.pdf")),
+                                                          FromUtf8("PDF (*.pdf)"), QStringLiteral("pdf")});
+    if (path.isEmpty()) {
+        return;
+    }
+    const QByteArray pdf = LabelSheet(m_password, m_printPanel.Style(), true).Pdf();
+    const std::error_code error = files::WriteFile(QFile::encodeName(path).toStdString(),
+                                                   std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                                                   files::Target::Output, kTableFileName);
+    if (error) {
+        const std::string name = FromQString(QDir::toNativeSeparators(path)).value_or(std::string());
+        platform::AppMessageBox(cp932::Text("PDF ファイルを保存できませんでした。\r\n") + FileErrorText(error, name),
+                                platform::Buttons::Ok, platform::Icon::Exclamation);
+    }
+}
+
 void CPasswordDlg::OnAbout() {
     CAboutDlg about(this);
     about.DoModal();
@@ -310,6 +375,11 @@ void CPasswordDlg::OnHelp() {
 QMenu* CPasswordDlg::CreateSystemMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->addAction(QString::fromUtf8("閉じる(&C)"), this, [this] { OnCancel(); });
+    menu->addSeparator();
+    const bool password = !m_password.empty();
+    menu->addAction(FromUtf8("ほかのプリンターで印刷(&P)..."), this, &CPasswordDlg::OnPrintElsewhere)
+        ->setEnabled(password);
+    menu->addAction(FromUtf8("PDF として保存(&S)..."), this, &CPasswordDlg::OnSavePdf)->setEnabled(password);
     if (!kAboutMenuText.empty()) {
         menu->addSeparator();
         menu->addAction(FromUtf8(kAboutMenuText), this, &CPasswordDlg::OnAbout);

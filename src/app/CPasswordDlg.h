@@ -32,7 +32,8 @@ public:
     void OnOK() override {}
 
     // The window menu's entries that a desktop lets a program have: a context
-    // menu of the dialog with the about entry at its end.
+    // menu of the dialog with the label on other printers and as a PDF, and
+    // the about entry at its end.
     QMenu* CreateSystemMenu(QWidget* parent);
 
     // Handlers.
@@ -48,6 +49,11 @@ public:
     // The label print job: asks, reads the label from the print image and
     // sends it over the printer presence's link.
     void PrintLabel();
+    // The label at its real size through the desktop's print dialog, on any
+    // printer of the system's printing service.
+    void OnPrintElsewhere();
+    // The label at its real size as a PDF file the user names.
+    void OnSavePdf();
 
     // The conversion table the dialog converts with; the editor works on it.
     const ConversionTable& Table() const { return m_table; }

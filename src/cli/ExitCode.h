@@ -13,6 +13,7 @@ enum ExitCode : int {
     kUnwritable = 6,    // an output file or the table file cannot be written
     kNoPrinter = 7,     // no label printer to print on
     kNoAcknowledge = 8, // the printer did not acknowledge the label
+    kQueue = 9,         // the print queue does not exist or refused the job
 };
 
 } // namespace cli

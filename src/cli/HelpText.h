@@ -17,6 +17,7 @@ inline constexpr std::string_view kExitCodesHelp = R"(終了コード:
   6  出力ファイル、標準出力、変換表ファイルに書き込めない
   7  ラベルプリンターがない（print）
   8  プリンターがラベルの受信を確認しなかった（print）
+  9  印刷キューがない、または印刷を受け付けなかった（print --printer）
 失敗したときは標準エラーに 1 行のメッセージを出し、何も書き込みません。
 )";
 
@@ -27,8 +28,9 @@ Q8xj の変換、変換表、ラベルをウィンドウなしで使います。
 コマンド:
   convert   言葉ごとのパスワードを表示します
   table     変換表をタブ区切りテキストで書き出し、取り込み、検査します
-  label     パスワードのラベル画像を PNG ファイルに書き出します
-  print     パスワードのラベルをラベルプリンターで印刷します
+  label     パスワードのラベルを PNG 画像か PDF ファイルに書き出します
+  print     パスワードのラベルをラベルプリンターかほかのプリンターで印刷します
+  printers  印刷できるプリンター（印刷キューとラベルプリンター）を表示します
 
 "q8xj-cli コマンド --help" で各コマンドの説明を、"q8xj-cli --version" で
 バージョンを表示します。変換表ファイルは作業フォルダの Q8.xj です（--table
@@ -87,32 +89,58 @@ inline constexpr std::string_view kTableHelp = R"(使い方: q8xj-cli table expo
 )";
 
 inline constexpr std::string_view kLabelHelp =
-    R"(使い方: q8xj-cli label [オプション] --output FILE.png パスワード
+    R"(使い方: q8xj-cli label [オプション] --output FILE.png|FILE.pdf パスワード
 
 印刷ボタンが送るのと同じ 384 x 64 のラベルを、印刷イメージと同じように描いて
-PNG 画像（ドットは黒、ドットなしは白）に書き出します。パスワードがラベルより
-広いときは警告します。
+書き出します。形式は FILE の拡張子で決まります:
+  .png  ラベルのドットの PNG 画像（ドットは黒、ドットなしは白）
+  .pdf  1 ページの PDF。A4 の左上（上と左の余白 10 mm）に実寸 48 x 8 mm
+        （8 ドット/mm）のラベルを、文字はベクターのまま描き、灰色の細い
+        切り取り線で囲みます
+パスワードがラベルより広いときは警告します。
 
 オプション:
-  --output FILE    書き出す PNG ファイル（"-": 標準出力）
+  --output FILE    書き出すファイル（"-": 標準出力に PNG）
   --font FACE      フォント名（既定: 印刷イメージのフォント）
   --size PT        ポイント数、1〜500（既定 36）
   --colour COLOUR  色の名前（black、red など）または #rrggbb（既定 black）。
                    白は何も印刷されません
+  --no-frame       PDF に切り取り線を描きません
   -h, --help       このヘルプを表示します
 
 )";
 
 inline constexpr std::string_view kPrintHelp = R"(使い方: q8xj-cli print [オプション] パスワード
+        q8xj-cli print --printer QUEUE [オプション] パスワード
 
-印刷ボタンと同じように、パスワードのラベルを最初のラベルプリンターで印刷します。
-各段階で標準エラーに 1 行ずつ表示します。TAVOPUS_VIRTUAL=FOLDER を指定すると
-仮想プリンターで印刷し、ラベルを FOLDER に保存します。
+--printer がないときは、印刷ボタンと同じように、パスワードのラベルを最初の
+ラベルプリンターで印刷します。各段階で標準エラーに 1 行ずつ表示します。
+TAVOPUS_VIRTUAL=FOLDER を指定すると仮想プリンターで印刷し、ラベルを FOLDER に
+保存します。
+
+--printer QUEUE では、システムの印刷サービス（CUPS）の印刷キュー QUEUE に
+1 ページを送ります。ラベルは label の PDF と同じく実寸 48 x 8 mm で、
+印刷できる範囲の左上に、プリンターの解像度で描きます。印刷キューの名前は
+"q8xj-cli printers" で表示します。
 
 オプション:
+  --printer QUEUE  印刷キュー QUEUE で印刷します
+  --no-frame       切り取り線を印刷しません（--printer のとき）
   --font FACE      フォント名（既定: 印刷イメージのフォント）
   --size PT        ポイント数、1〜500（既定 36）
   --colour COLOUR  色の名前（black、red など）または #rrggbb（既定 black）
+  -h, --help       このヘルプを表示します
+
+)";
+
+inline constexpr std::string_view kPrintersHelp = R"(使い方: q8xj-cli printers
+
+印刷できるプリンターを 1 行に 1 つ表示します: 名前、タブ、種類。システムの
+印刷サービス（CUPS）の印刷キューの名前は print --printer に指定できます。
+既定の印刷キューには "（既定）" が付きます。つながっているラベルプリンター
+（--printer なしの print が使います）は最後に表示します。
+
+オプション:
   -h, --help       このヘルプを表示します
 
 )";

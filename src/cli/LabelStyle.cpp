@@ -78,13 +78,17 @@ std::string LabelStyle::Password(const CommandLine& line) {
     return *password;
 }
 
-LabelImage LabelStyle::Label(const std::string& password, const PrintStyle& style) {
+void LabelStyle::WarnIfCut(const std::string& password, const PrintStyle& style) {
     const int width = QFontMetrics(style.Font()).horizontalAdvance(ToQString(password));
     if (width > PrintImage::kTextArea.width()) {
         Terminal::Warning("パスワードの幅 " + std::to_string(width) + " ピクセルがラベルの " +
                           std::to_string(PrintImage::kTextArea.width()) +
                           " ピクセルを超えるため、両端が切れます");
     }
+}
+
+LabelImage LabelStyle::Label(const std::string& password, const PrintStyle& style) {
+    WarnIfCut(password, style);
     return PrintImage::Label(PrintImage::Render(password, style));
 }
 

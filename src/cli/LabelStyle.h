@@ -25,8 +25,10 @@ public:
     // The password (UTF-8) as code page 932; throws a bad-text error.
     static std::string Password(const CommandLine& line);
 
-    // The label the print job reads for `password` (code page 932). Warns on
-    // standard error when the text is wider than the print image.
+    // Warns on standard error when `password` (code page 932) is wider than the print image.
+    static void WarnIfCut(const std::string& password, const PrintStyle& style);
+
+    // The label the print job reads for `password` (code page 932), with WarnIfCut's warning.
     static LabelImage Label(const std::string& password, const PrintStyle& style);
 
     // The label as a PNG picture: a dot black, no dot white.

@@ -1,5 +1,6 @@
 // q8xj-cli print: the label of a password on the label printer, with a line
-// on standard error for each stage of the job.
+// on standard error for each stage of the job, or on a queue of the system's
+// printing service; q8xj-cli printers: the printers there are.
 #pragma once
 
 #include <QStringList>
@@ -9,6 +10,7 @@ namespace cli {
 class PrintCommand {
 public:
     static int Run(const QStringList& arguments);
+    static int ListPrinters(const QStringList& arguments);
 };
 
 } // namespace cli

@@ -26,7 +26,8 @@ namespace {
 int RunCommand(const QStringList& arguments) {
     using namespace cli;
     if (arguments.isEmpty()) {
-        throw CliError(kUsage, "コマンドを指定してください: convert、table、label、print（--help を参照）");
+        throw CliError(kUsage,
+                       "コマンドを指定してください: convert、table、label、print、printers（--help を参照）");
     }
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
@@ -50,8 +51,11 @@ int RunCommand(const QStringList& arguments) {
     if (command == "print") {
         return PrintCommand::Run(rest);
     }
+    if (command == "printers") {
+        return PrintCommand::ListPrinters(rest);
+    }
     throw CliError(kUsage, "不明なコマンドです: " + QuotedUserText(CommandLine::Utf8(command)) +
-                               "（convert、table、label、print のいずれか。--help を参照）");
+                               "（convert、table、label、print、printers のいずれか。--help を参照）");
 }
 
 // Qt's own notes (a missing runtime folder, font fallbacks) are not the
@@ -62,11 +66,11 @@ void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& messa
     }
 }
 
-// Only the commands that draw need fonts; a label needs no display, so they
-// draw offscreen whatever platform the environment names.
+// Only the commands that draw or ask for printers need Qt's GUI; a label needs
+// no display, so they draw offscreen whatever platform the environment names.
 bool Draws(int argc, char* argv[]) {
     const std::string command = argc > 1 ? argv[1] : "";
-    return command == "label" || command == "print";
+    return command == "label" || command == "print" || command == "printers";
 }
 
 } // namespace

@@ -99,11 +99,15 @@ QImage PrintImage::Render(std::string_view password, const PrintStyle& style) {
     QPainter painter(&image);
     PaintArea::DrawEtchedFrame(painter, image.rect());
     painter.fillRect(kWhiteArea, Qt::white);
+    DrawText(painter, password, style);
+    return image;
+}
+
+void PrintImage::DrawText(QPainter& painter, std::string_view password, const PrintStyle& style) {
     const QString text = ToQString(password);
     if (!text.isEmpty()) {
         DrawLine(painter, text, Aliased(style.Font()), style.TextColour());
     }
-    return image;
 }
 
 QPoint PrintImage::LineOrigin(int advance, int ascent, int descent) {

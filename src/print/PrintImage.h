@@ -44,6 +44,10 @@ public:
     // Whether ink covering `ink` (text area coordinates) lies inside the text area.
     static bool InkFits(const QRect& ink);
 
+    // Draws the password's line as Render does, in print-image coordinates, on
+    // any painter: the label on a printer's page or in a PDF is drawn by this too.
+    static void DrawText(QPainter& painter, std::string_view password, const PrintStyle& style);
+
     // Paints the control: the rendered image at the painter's origin.
     static void Draw(QPainter& painter, std::string_view password, const PrintStyle& style);
 
