@@ -1,8 +1,11 @@
 #include "app/CommandLine.h"
 
+#include "files/FileWriter.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 CommandLine CommandLine::Parse(const QStringList& arguments) {
@@ -51,7 +54,7 @@ QString CommandLine::DataFolder() {
 
 bool CommandLine::EnterDataFolder(QString& error) {
     const QString folder = DataFolder();
-    if (!QDir().mkpath(folder)) {
+    if (files::CreateFolder(QFile::encodeName(folder).toStdString())) {
         error = QString::fromUtf8("データフォルダを作れません: %1\n").arg(QDir::toNativeSeparators(folder));
         return false;
     }

@@ -149,9 +149,21 @@ int ConvertCommand::Run(const QStringList& arguments) {
         // Standard input line by line as it comes, so memory stays the same however long it is.
         files::LineReader input(STDIN_FILENO);
         std::string phrase;
+        std::string out;
         while (input.Next(phrase)) {
-            Terminal::Out(passwordOf(katakanaOf(phrase)));
+            try {
+                out += passwordOf(katakanaOf(phrase));
+            } catch (const CliError&) {
+                Terminal::Out(out); // the lines before the bad one keep their passwords
+                throw;
+            }
+            // Written whenever the input would make us wait, so each password shows as its line comes.
+            if (!input.HasLine() || out.size() >= files::kMaxLineBytes) {
+                Terminal::Out(out);
+                out.clear();
+            }
         }
+        Terminal::Out(out);
         if (input.Error()) {
             throw CliError(kUnreadable, "標準入力を読み込めません: " + FileErrorReason(input.Error()));
         }

@@ -33,6 +33,8 @@ public:
     // The next line, or false at the end or on an error (see Error()).
     bool Next(std::string& line);
     const std::error_code& Error() const { return m_error; }
+    // Whether the next line is already read, so that Next will not wait.
+    bool HasLine() const { return m_buffer.find('\n', m_start) != std::string::npos; }
 
 private:
     bool Fill();

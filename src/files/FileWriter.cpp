@@ -411,6 +411,12 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
     return FileError::NotRegular;
 }
 
+std::error_code CreateFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return error;
+}
+
 std::error_code RemoveTableFile(const std::string& name) {
     System& sys = System::Current();
     struct stat status {};

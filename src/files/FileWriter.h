@@ -33,6 +33,10 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
 std::error_code CreateNewFiles(const std::string& folder,
                                const std::vector<std::pair<std::string, std::string_view>>& named);
 
+// Makes a folder and the missing folders above it (mode 0777 less the
+// umask); what is already there, whatever it is, is left as it is.
+std::error_code CreateFolder(const std::string& folder);
+
 // Removes the table file; a missing one is no error, and anything but a
 // regular file is refused.
 std::error_code RemoveTableFile(const std::string& name);

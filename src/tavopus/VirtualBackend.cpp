@@ -41,7 +41,7 @@ VirtualBackend::VirtualBackend(std::string folder, Settings& settings)
     // A missing folder is made; anything else already there is left as it is.
     std::error_code ignored;
     if (!std::filesystem::exists(std::filesystem::symlink_status(folder_, ignored)))
-        std::filesystem::create_directories(folder_, ignored);
+        files::CreateFolder(folder_);
     watchedPresent_ = Present();
 }
 
