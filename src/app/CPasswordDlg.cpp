@@ -17,16 +17,18 @@
 #include "print/PrinterLibrary.h"
 #include "print/PrintStyleSettings.h"
 #include "print/PrinterPresence.h"
+#include "strength/StrengthMeter.h"
 #include "table/DefaultTable.h"
 #include "tableedit/CTableEditDlg.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 
 #include <filesystem>
 
@@ -137,12 +139,31 @@ void CPasswordDlg::Wire() {
     connect(Item<QLineEdit>(IDC_TYPING), &QLineEdit::textChanged, this, &CPasswordDlg::OnTypingUpdate);
     // What the password field shows is what the print image shows and prints.
     connect(Item<QLineEdit>(IDC_PASSWORD), &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_printPanel.SetPassword(FromQString(text).value_or(std::string()));
+        const std::string password = FromQString(text).value_or(std::string());
+        m_printPanel.SetPassword(password);
+        ShowStrength(password);
     });
     connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
 }
 
+void CPasswordDlg::ShowStrength(std::string_view password) {
+    const std::optional<strength::Estimate> estimate = strength::EstimatePassword(password);
+    m_strength->SetEstimate(estimate);
+    m_strengthLine->setText(estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
+}
+
 bool CPasswordDlg::OnInitDialog() {
+    const auto place = [this](QWidget* widget, const DialogRect& r, const char* name) {
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setGeometry(MapDialogRect(r.x, r.y, r.cx, r.cy));
+        widget->setToolTip(StrengthMeter::Explanation());
+        widget->show();
+    };
+    m_strength = new StrengthMeter(this);
+    place(m_strength, kStrengthMeterRect, "strengthMeter");
+    m_strengthLine = new QLabel(this);
+    m_strengthLine->setTextFormat(Qt::PlainText);
+    place(m_strengthLine, kStrengthLineRect, "strengthLine");
     Wire();
     // The window menu entry lives in a context menu (see CreateSystemMenu).
     setWindowIcon(m_icon);

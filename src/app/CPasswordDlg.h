@@ -13,11 +13,14 @@
 #include <QIcon>
 
 #include <string>
+#include <string_view>
 
+class QLabel;
 class QMenu;
 class PrinterLibrary;
 class PrinterPresence;
 class SecretClipboard;
+class StrengthMeter;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -55,6 +58,7 @@ public:
     const TypingTest& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
     const PrintPanel& PrintImagePanel() const { return m_printPanel; }
+    const StrengthMeter& Strength() const { return *m_strength; }
     // Copies from the password field go through this.
     SecretClipboard& Clipboard() { return *m_clipboard; }
 
@@ -71,6 +75,7 @@ protected:
 
 private:
     void Wire();
+    void ShowStrength(std::string_view password);
     void ReportUnreadableTable(TableReadError error);
     void LoadSettings();
     void SaveSettings() const;
@@ -82,6 +87,8 @@ private:
     QIcon m_icon;
     TypingTest m_typing;
     PrintPanel m_printPanel;
-    PrinterPresence* m_printer;   // child
-    SecretClipboard* m_clipboard; // child
+    PrinterPresence* m_printer;          // child
+    SecretClipboard* m_clipboard;        // child
+    StrengthMeter* m_strength = nullptr; // child, built with the controls
+    QLabel* m_strengthLine = nullptr;    // child, built with the controls
 };

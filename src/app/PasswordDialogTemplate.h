@@ -32,6 +32,15 @@ inline constexpr std::string_view kAboutMenuText = "Q8xj のﾊﾞｰｼﾞｮ�
 
 inline constexpr int kKatakanaLimit = 70; // bytes: 35 full-width characters
 
+// The password's strength, added to the template's free space between the
+// password field and the 試し打ち group without moving any control: a thin
+// bar under the field and one line of text.
+struct DialogRect {
+    int x, y, cx, cy; // dialog units
+};
+inline constexpr DialogRect kStrengthMeterRect{13, 191, 157, 3};
+inline constexpr DialogRect kStrengthLineRect{13, 198, 157, 9};
+
 namespace detail {
 using dlg::Kind;
 using dlg::kStaticId;

@@ -9,8 +9,10 @@
 #include "convert/Conversion.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
+#include "strength/PasswordStrength.h"
 #include "table/TableFile.h"
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -85,6 +87,14 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     return text;
 }
 
+// The estimate's bits with one decimal, whatever the locale.
+std::string OneDecimal(double bits) {
+    char digits[32];
+    const auto end =
+        std::to_chars(std::begin(digits), std::end(digits), bits, std::chars_format::fixed, 1).ptr;
+    return std::string(digits, end);
+}
+
 // A phrase for the error message, kept short.
 std::string Quote(const std::string& utf8) {
     constexpr std::size_t kShown = 40;
@@ -103,6 +113,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     parser.addOption(QCommandLineOption("seed", "", "N"));
     parser.addOption(QCommandLineOption("romaji"));
     parser.addOption(QCommandLineOption("explain"));
+    parser.addOption(QCommandLineOption("strength"));
     if (!line.Parse(arguments)) {
         return kDone;
     }
@@ -153,6 +164,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     options.useSymbols = !line.IsSet("no-symbols");
     options.randomCase = line.IsSet("random-case");
     const bool explain = line.IsSet("explain");
+    const bool showStrength = line.IsSet("strength");
     std::string out;
     CrtRandom random;
     for (const std::string& phrase : katakana) {
@@ -161,10 +173,23 @@ int ConvertCommand::Run(const QStringList& arguments) {
             random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
-        out += cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
+        const std::string password =
+            ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr);
+        out += cp932::ToUtf8(password);
+        // The band is the unrounded figure's; an empty password has no estimate.
+        const auto estimate = showStrength || explain ? strength::EstimatePassword(password) : std::nullopt;
+        if (showStrength) {
+            out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" +
+                                  cp932::ToUtf8(strength::BandName(estimate->band))
+                            : "\t\t";
+        }
         out += '\n';
         if (explain) {
             out += Explain(phrase, steps, table, options.randomCase);
+            if (estimate) {
+                out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
+                       cp932::ToUtf8(strength::BandName(estimate->band)) + "\n";
+            }
         }
     }
     Terminal::Out(out);
