@@ -30,6 +30,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <QStyle>
+
+#include <algorithm>
 #include <filesystem>
 
 using namespace app;
@@ -188,6 +191,17 @@ bool CPasswordDlg::OnInitDialog() {
     return true;
 }
 
+// Whether the window's title bar, with its top-left corner at `position`,
+// lies wholly on one screen's usable area, where the user can grab it.
+bool CPasswordDlg::TitleBarOnOneScreen(QPoint position) const {
+    const QRect titleBar(position,
+                         QSize(width(), style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this)));
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&titleBar](const QScreen* screen) {
+        return screen->availableGeometry().contains(titleBar);
+    });
+}
+
 // Whatever is missing or unusable keeps the start-up state.
 void CPasswordDlg::LoadSettings() {
     const auto settings = platform::OpenSettings();
@@ -208,10 +222,11 @@ void CPasswordDlg::LoadSettings() {
     bool ok = false;
     const int seconds = settings->value(kClearSecondsKey).toInt(&ok);
     m_clipboard->SetClearSeconds(ok ? seconds : SecretClipboard::kDefaultClearSeconds);
-    // A position on a screen that is gone would put the window out of reach.
-    const QPoint position = settings->value(kPositionKey).toPoint();
-    if (settings->contains(kPositionKey) && QGuiApplication::screenAt(position) != nullptr) {
-        move(position);
+    // Anything else than a point whose title bar can be reached leaves the
+    // window where a fresh start puts it.
+    const QVariant position = settings->value(kPositionKey);
+    if (position.typeId() == QMetaType::QPoint && TitleBarOnOneScreen(position.toPoint())) {
+        move(position.toPoint());
     }
 }
 
@@ -220,7 +235,11 @@ void CPasswordDlg::SaveSettings() const {
     settings->setValue(kRandomCaseKey, IsDlgButtonChecked(IDC_RANDOM_CASE));
     settings->setValue(kUseDigitsKey, IsDlgButtonChecked(IDC_USE_DIGITS));
     settings->setValue(kUseSymbolsKey, IsDlgButtonChecked(IDC_USE_SYMBOLS));
-    settings->setValue(kClearSecondsKey, m_clipboard->ClearSeconds());
+    // Only written to show where it is set: a figure the user wrote stays as
+    // written, even one taken as the default.
+    if (!settings->contains(kClearSecondsKey)) {
+        settings->setValue(kClearSecondsKey, m_clipboard->ClearSeconds());
+    }
     settings->setValue(kPositionKey, pos());
 }
 

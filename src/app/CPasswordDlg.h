@@ -78,6 +78,7 @@ private:
     void ShowStrength(std::string_view password);
     void ReportUnreadableTable(TableReadError error);
     void LoadSettings();
+    bool TitleBarOnOneScreen(QPoint position) const;
     void SaveSettings() const;
 
     ConversionTable m_table;
