@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ public:
     }
     ~StartupMessages() {
         qInstallMessageHandler(m_previous);
+        const std::lock_guard lock(s_mutex);
         s_held = nullptr;
         for (const Held& message : m_held) {
             const QMessageLogContext context(message.file.c_str(), message.line, message.function.c_str(),
@@ -66,11 +68,14 @@ private:
         const auto text8 = [](const char* s) {
             return std::string(s != nullptr ? s : "");
         };
+        // The window system's event thread may report too.
+        const std::lock_guard lock(s_mutex);
         s_held->push_back({type, text8(context.file), text8(context.function), text8(context.category),
                            context.line, text});
     }
 
     static inline std::vector<Held>* s_held = nullptr;
+    static inline std::mutex s_mutex;
     std::vector<Held> m_held;
     QtMessageHandler m_previous = nullptr;
 };
