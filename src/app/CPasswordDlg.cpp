@@ -29,7 +29,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-
 #include <QStyle>
 
 #include <algorithm>
