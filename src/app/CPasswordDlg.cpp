@@ -21,6 +21,7 @@
 #include "print/PrinterLibrary.h"
 #include "print/PrintStyleSettings.h"
 #include "print/PrinterPresence.h"
+#include "strength/StrengthMeter.h"
 #include "table/DefaultTable.h"
 #include "tableedit/CTableEditDlg.h"
 
@@ -29,15 +30,18 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QFile>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace app;
@@ -149,12 +153,31 @@ void CPasswordDlg::Wire() {
     connect(Item<QLineEdit>(IDC_TYPING), &QLineEdit::textChanged, this, &CPasswordDlg::OnTypingUpdate);
     // What the password field shows is what the print image shows and prints.
     connect(Item<QLineEdit>(IDC_PASSWORD), &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_printPanel.SetPassword(FromQString(text).value_or(std::string()));
+        const std::string password = FromQString(text).value_or(std::string());
+        m_printPanel.SetPassword(password);
+        ShowStrength(password);
     });
     connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
 }
 
+void CPasswordDlg::ShowStrength(std::string_view password) {
+    const std::optional<strength::Estimate> estimate = strength::EstimatePassword(password);
+    m_strength->SetEstimate(estimate);
+    m_strengthLine->setText(estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
+}
+
 bool CPasswordDlg::OnInitDialog() {
+    const auto place = [this](QWidget* widget, const DialogRect& r, const char* name) {
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setGeometry(MapDialogRect(r.x, r.y, r.cx, r.cy));
+        widget->setToolTip(StrengthMeter::Explanation());
+        widget->show();
+    };
+    m_strength = new StrengthMeter(this);
+    place(m_strength, kStrengthMeterRect, "strengthMeter");
+    m_strengthLine = new QLabel(this);
+    m_strengthLine->setTextFormat(Qt::PlainText);
+    place(m_strengthLine, kStrengthLineRect, "strengthLine");
     Wire();
     // The window menu entry lives in a context menu (see CreateSystemMenu).
     setWindowIcon(m_icon);
@@ -179,6 +202,17 @@ bool CPasswordDlg::OnInitDialog() {
     return true;
 }
 
+// Whether the window's title bar, with its top-left corner at `position`,
+// lies wholly on one screen's usable area, where the user can grab it.
+bool CPasswordDlg::TitleBarOnOneScreen(QPoint position) const {
+    const QRect titleBar(position,
+                         QSize(width(), style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this)));
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&titleBar](const QScreen* screen) {
+        return screen->availableGeometry().contains(titleBar);
+    });
+}
+
 // Whatever is missing or unusable keeps the start-up state.
 void CPasswordDlg::LoadSettings() {
     const auto settings = platform::OpenSettings();
@@ -199,10 +233,11 @@ void CPasswordDlg::LoadSettings() {
     bool ok = false;
     const int seconds = settings->value(kClearSecondsKey).toInt(&ok);
     m_clipboard->SetClearSeconds(ok ? seconds : SecretClipboard::kDefaultClearSeconds);
-    // A position on a screen that is gone would put the window out of reach.
-    const QPoint position = settings->value(kPositionKey).toPoint();
-    if (settings->contains(kPositionKey) && QGuiApplication::screenAt(position) != nullptr) {
-        move(position);
+    // Anything else than a point whose title bar can be reached leaves the
+    // window where a fresh start puts it.
+    const QVariant position = settings->value(kPositionKey);
+    if (position.typeId() == QMetaType::QPoint && TitleBarOnOneScreen(position.toPoint())) {
+        move(position.toPoint());
     }
 }
 
@@ -211,7 +246,11 @@ void CPasswordDlg::SaveSettings() const {
     settings->setValue(kRandomCaseKey, IsDlgButtonChecked(IDC_RANDOM_CASE));
     settings->setValue(kUseDigitsKey, IsDlgButtonChecked(IDC_USE_DIGITS));
     settings->setValue(kUseSymbolsKey, IsDlgButtonChecked(IDC_USE_SYMBOLS));
-    settings->setValue(kClearSecondsKey, m_clipboard->ClearSeconds());
+    // Only written to show where it is set: a figure the user wrote stays as
+    // written, even one taken as the default.
+    if (!settings->contains(kClearSecondsKey)) {
+        settings->setValue(kClearSecondsKey, m_clipboard->ClearSeconds());
+    }
     settings->setValue(kPositionKey, pos());
 }
 

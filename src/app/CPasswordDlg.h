@@ -13,11 +13,14 @@
 #include <QIcon>
 
 #include <string>
+#include <string_view>
 
+class QLabel;
 class QMenu;
 class PrinterLibrary;
 class PrinterPresence;
 class SecretClipboard;
+class StrengthMeter;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -61,6 +64,7 @@ public:
     const TypingTest& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
     const PrintPanel& PrintImagePanel() const { return m_printPanel; }
+    const StrengthMeter& Strength() const { return *m_strength; }
     // Copies from the password field go through this.
     SecretClipboard& Clipboard() { return *m_clipboard; }
 
@@ -77,8 +81,10 @@ protected:
 
 private:
     void Wire();
+    void ShowStrength(std::string_view password);
     void ReportUnreadableTable(TableReadError error);
     void LoadSettings();
+    bool TitleBarOnOneScreen(QPoint position) const;
     void SaveSettings() const;
 
     ConversionTable m_table;
@@ -88,6 +94,8 @@ private:
     QIcon m_icon;
     TypingTest m_typing;
     PrintPanel m_printPanel;
-    PrinterPresence* m_printer;   // child
-    SecretClipboard* m_clipboard; // child
+    PrinterPresence* m_printer;          // child
+    SecretClipboard* m_clipboard;        // child
+    StrengthMeter* m_strength = nullptr; // child, built with the controls
+    QLabel* m_strengthLine = nullptr;    // child, built with the controls
 };

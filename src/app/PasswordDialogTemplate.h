@@ -30,6 +30,15 @@ inline constexpr int IDC_TYPING_RESULT = 1021;
 // String 101: the about entry appended to the window menu.
 inline constexpr std::string_view kAboutMenuText = "Q8xj のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 
+// The password's strength, added to the template's free space between the
+// password field and the 試し打ち group without moving any control: a thin
+// bar under the field and one line of text.
+struct DialogRect {
+    int x, y, cx, cy; // dialog units
+};
+inline constexpr DialogRect kStrengthMeterRect{13, 191, 157, 3};
+inline constexpr DialogRect kStrengthLineRect{13, 198, 157, 9};
+
 namespace detail {
 using dlg::Kind;
 using dlg::kStaticId;

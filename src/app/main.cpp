@@ -8,14 +8,77 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace {
 
-void Print(std::FILE* stream, const QString& text) {
+// Whether all of `text` reached `stream`, which is flushed to know.
+bool Print(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    const std::size_t size = static_cast<std::size_t>(bytes.size());
+    return std::fwrite(bytes.constData(), 1, size, stream) == size && std::fflush(stream) == 0;
 }
+
+// Qt's messages while the application object starts are held back: when no
+// window system can be reached Qt ends the run with several English lines and
+// an abort, which give way to one line of ours and exit code 1. Otherwise the
+// held messages are passed on as they came.
+class StartupMessages {
+public:
+    StartupMessages() {
+        s_held = &m_held;
+        m_previous = qInstallMessageHandler(&StartupMessages::Hold);
+    }
+    ~StartupMessages() {
+        qInstallMessageHandler(m_previous);
+        const std::lock_guard lock(s_mutex);
+        s_held = nullptr;
+        for (const Held& message : m_held) {
+            const QMessageLogContext context(message.file.c_str(), message.line, message.function.c_str(),
+                                             message.category.c_str());
+            m_previous != nullptr ? m_previous(message.type, context, message.text)
+                                  : qt_message_output(message.type, context, message.text);
+        }
+    }
+    StartupMessages(const StartupMessages&) = delete;
+    StartupMessages& operator=(const StartupMessages&) = delete;
+
+private:
+    struct Held {
+        QtMsgType type;
+        std::string file, function, category;
+        int line;
+        QString text;
+    };
+
+    static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtFatalMsg) {
+            Print(stderr,
+                  QString::fromUtf8("Q8xj: ディスプレイを使えないため、ウィンドウを開けません"
+                                    "（DISPLAY、WAYLAND_DISPLAY、QT_QPA_PLATFORM を確かめてください）\n"));
+            std::_Exit(1);
+        }
+        const auto text8 = [](const char* s) {
+            return std::string(s != nullptr ? s : "");
+        };
+        // The window system's event thread may report too.
+        const std::lock_guard lock(s_mutex);
+        s_held->push_back({type, text8(context.file), text8(context.function), text8(context.category),
+                           context.line, text});
+    }
+
+    static inline std::vector<Held>* s_held = nullptr;
+    static inline std::mutex s_mutex;
+    std::vector<Held> m_held;
+    QtMessageHandler m_previous = nullptr;
+};
 
 } // namespace
 
@@ -32,7 +95,13 @@ int main(int argc, char* argv[]) {
         commandLine = CommandLine::Parse(QCoreApplication::arguments());
     }
     if (commandLine.action == CommandLine::Action::Exit) {
-        Print(stdout, commandLine.output);
+        // Help or version that cannot be written is a failure, as any output is.
+        if (!Print(stdout, commandLine.output)) {
+            const int error = errno;
+            Print(stderr, QString::fromUtf8("Q8xj: 標準出力に書き込めません（%1）\n")
+                              .arg(QString::fromLocal8Bit(std::strerror(error))));
+            return 1;
+        }
         Print(stderr, commandLine.error);
         return commandLine.exitCode;
     }
@@ -44,8 +113,12 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    QApplication application(argc, argv);
-    InstallQtTranslations(application);
+    std::unique_ptr<QApplication> application;
+    {
+        const StartupMessages held;
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    InstallQtTranslations(*application);
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         icon.addFile(QStringLiteral(":/icons/q8xj-%1.png").arg(size));

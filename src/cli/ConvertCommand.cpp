@@ -12,8 +12,10 @@
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
+#include "strength/PasswordStrength.h"
 #include "table/TableFile.h"
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -70,6 +72,14 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     return text;
 }
 
+// The estimate's bits with one decimal, whatever the locale.
+std::string OneDecimal(double bits) {
+    char digits[32];
+    const auto end =
+        std::to_chars(std::begin(digits), std::end(digits), bits, std::chars_format::fixed, 1).ptr;
+    return std::string(digits, end);
+}
+
 } // namespace
 
 int ConvertCommand::Run(const QStringList& arguments) {
@@ -82,6 +92,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     parser.addOption(QCommandLineOption("seed", "", "N"));
     parser.addOption(QCommandLineOption("romaji"));
     parser.addOption(QCommandLineOption("explain"));
+    parser.addOption(QCommandLineOption("strength"));
     if (!line.Parse(arguments)) {
         return kDone;
     }
@@ -126,6 +137,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     options.useSymbols = !line.IsSet("no-symbols");
     options.randomCase = line.IsSet("random-case");
     const bool explain = line.IsSet("explain");
+    const bool showStrength = line.IsSet("strength");
     CrtRandom random;
     const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
@@ -133,10 +145,23 @@ int ConvertCommand::Run(const QStringList& arguments) {
             random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
-        std::string out = cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
+        const std::string password =
+            ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr);
+        std::string out = cp932::ToUtf8(password);
+        // The band is the unrounded figure's; an empty password has no estimate.
+        const auto estimate = showStrength || explain ? strength::EstimatePassword(password) : std::nullopt;
+        if (showStrength) {
+            out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" +
+                                  cp932::ToUtf8(strength::BandName(estimate->band))
+                            : "\t\t";
+        }
         out += '\n';
         if (explain) {
             out += Explain(phrase, steps, table, options.randomCase);
+            if (estimate) {
+                out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
+                       cp932::ToUtf8(strength::BandName(estimate->band)) + "\n";
+            }
         }
         return out;
     };

@@ -18,6 +18,7 @@ public:
     using Scheduler = std::function<void(int milliseconds, std::function<void()> done)>;
 
     static constexpr int kDefaultClearSeconds = 30;
+    static constexpr int kMaxClearSeconds = 3600;
     static constexpr const char* kHintFormat = "x-kde-passwordManagerHint";
 
     explicit SecretClipboard(QObject* parent = nullptr);
@@ -25,8 +26,11 @@ public:
 
     void SetScheduler(Scheduler scheduler);
 
-    // 0 leaves copies on the clipboard.
-    void SetClearSeconds(int seconds) { m_clearSeconds = seconds < 0 ? 0 : seconds; }
+    // 0 leaves copies on the clipboard; a figure outside 0 to an hour is
+    // taken as the default, since it is a slip and the timer cannot hold all.
+    void SetClearSeconds(int seconds) {
+        m_clearSeconds = seconds < 0 || seconds > kMaxClearSeconds ? kDefaultClearSeconds : seconds;
+    }
     int ClearSeconds() const { return m_clearSeconds; }
 
     // Puts `text` on the clipboard marked as a secret and schedules the clearing.

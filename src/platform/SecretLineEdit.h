@@ -1,6 +1,7 @@
 // A code page 932 line edit that shows a secret: its copies, by key or from
 // its context menu, go through a SecretClipboard, so they carry the secret
-// hint and are cleared again.
+// hint and are cleared again. What is selected in it is never published to
+// the window system's primary selection, where any program could read it.
 #pragma once
 
 #include "platform/Cp932LineEdit.h"
@@ -18,6 +19,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

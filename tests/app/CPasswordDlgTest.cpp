@@ -13,6 +13,7 @@
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
 #include "print/PrintStyle.h"
+#include "strength/StrengthMeter.h"
 #include "support/GuiTestHelpers.h"
 #include "support/IsolatedSettings.h"
 #include "support/MessageBoxRecorder.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -159,6 +161,42 @@ private slots:
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!d.dialog.isVisible());
         QCOMPARE(d.dialog.result(), int(IDCANCEL));
+    }
+
+    // The strength bar and line follow the password field, in free space of
+    // the template: every template control keeps its place and size.
+    void strengthFollowsThePasswordAndMovesNothing() {
+        ShownDialog d;
+        const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
+        const StrengthMeter& meter = d.dialog.Strength();
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
+        d.Convert(U("サクラ　サクラ　サクラ"));
+        const auto estimate = strength::EstimatePassword(d.dialog.Password());
+        QCOMPARE(meter.Estimate()->bits, estimate->bits);
+        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*estimate)));
+        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
+        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
+        d.Edit(IDC_KATAKANA)->clear();
+        QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
+
+        QList<QRect> placed;
+        for (const QWidget* child : d.dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            placed << child->geometry();
+        }
+        for (const dlg::Control& control : kPasswordDialogControls) {
+            QRect rect = d.dialog.MapDialogRect(control.x, control.y, control.cx, control.cy);
+            if (control.id == IDC_PRINT_IMAGE) { // sized for the label, see startsFresh...
+                rect.setSize(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size());
+            }
+            QVERIFY2(placed.contains(rect), control.text.data());
+            for (const QWidget* added :
+                 {static_cast<const QWidget*>(&meter), static_cast<const QWidget*>(line)}) {
+                QVERIFY(d.dialog.rect().contains(added->geometry()));
+                QVERIFY2(control.kind == dlg::Kind::GroupBox || !rect.intersects(added->geometry()),
+                         control.text.data());
+            }
+        }
     }
 
     void randomCaseIsSeededFromTheCalendarTime() {

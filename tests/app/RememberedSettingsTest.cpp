@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -114,19 +115,28 @@ private slots:
         QVERIFY(!platform::OpenSettings()->contains(QStringLiteral("print/colour")));
     }
 
+    // A position comes back only when the title bar lies wholly on a screen;
+    // otherwise the window is left where a fresh start puts it.
     void windowPositionComesBack_data() {
-        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<QVariant>("position");
         QTest::addColumn<bool>("comesBack");
-        QTest::newRow("on the screen") << QPoint(40, 30) << true;
-        QTest::newRow("off every screen") << QPoint(-20000, -20000) << false;
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("on the screen") << QVariant(screen.topLeft() + QPoint(40, 30)) << true;
+        QTest::newRow("off every screen") << QVariant(QPoint(-20000, -20000)) << false;
+        QTest::newRow("one pixel on the screen")
+            << QVariant(QPoint(screen.right(), screen.top() + 30)) << false;
+        QTest::newRow("not a position") << QVariant(QStringLiteral("hello")) << false;
     }
     void windowPositionComesBack() {
-        QFETCH(QPoint, position);
+        QFETCH(QVariant, position);
         QFETCH(bool, comesBack);
         platform::OpenSettings()->setValue(QStringLiteral("window/position"), position);
         CPasswordDlg dialog;
         dialog.Create();
-        QCOMPARE(dialog.pos() == position, comesBack);
+        QCOMPARE(dialog.testAttribute(Qt::WA_Moved), comesBack);
+        if (comesBack) {
+            QCOMPARE(dialog.pos(), position.toPoint());
+        }
         dialog.move(60, 50);
         dialog.EndDialog(IDCANCEL);
         QCOMPARE(platform::OpenSettings()->value(QStringLiteral("window/position")).toPoint(),
@@ -141,6 +151,11 @@ private slots:
         QTest::newRow("default") << QVariant() << 30000;
         QTest::newRow("ten seconds") << QVariant(10) << 10000;
         QTest::newRow("switched off") << QVariant(0) << -1;
+        QTest::newRow("an hour") << QVariant(3600) << 3600000;
+        QTest::newRow("negative: the default") << QVariant(-5) << 30000;
+        QTest::newRow("past an hour: the default") << QVariant(3601) << 30000;
+        QTest::newRow("past the timer: the default") << QVariant(2147484) << 30000;
+        QTest::newRow("not a number: the default") << QVariant("hello") << 30000;
     }
     void passwordCopiesAreSecretAndCleared() {
         QFETCH(QVariant, seconds);
@@ -168,6 +183,9 @@ private slots:
             QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
         }
         dialog.EndDialog(IDCANCEL);
+        // What the user wrote stays as written; nothing written gets the default.
+        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
+                 seconds.isValid() ? seconds.toString() : QStringLiteral("30"));
     }
 
 private:

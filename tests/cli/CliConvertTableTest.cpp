@@ -5,6 +5,7 @@
 
 #include "convert/Conversion.h"
 #include "platform/Cp932.h"
+#include "strength/PasswordStrength.h"
 #include "support/NamedCases.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
@@ -14,7 +15,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <ctime>
+#include <regex>
 #include <sstream>
 
 #include <sys/stat.h>
@@ -128,10 +131,29 @@ TEST(ConvertExplain, ShowsEachStepsEntryAndSkip) {
     CliRunner cli;
     const CliResult result = cli.Run({"convert", "--explain", "--no-digits", "　サャ"});
     EXPECT_EQ(result.code, 0) << result.err;
-    EXPECT_EQ(result.out, "S\n"
-                          "  　\tスキップ\t（全角スペース: 次の文字を大文字にします）\n"
-                          "  サ\tletters\ts → S（大文字）\n"
-                          "  ャ\tスキップ\n");
+    // The steps, then the estimate (see ConvertStrength).
+    const std::string steps = "S\n"
+                              "  　\tスキップ\t（全角スペース: 次の文字を大文字にします）\n"
+                              "  サ\tletters\ts → S（大文字）\n"
+                              "  ャ\tスキップ\n";
+    EXPECT_EQ(result.out.substr(0, steps.size()), steps);
+}
+
+// Each password, its bits with one decimal and its band, against the core's
+// estimate; an empty password has none; --explain ends with the estimate.
+TEST(ConvertStrength, PrintsTheCoresEstimateAfterEachPassword) {
+    CliRunner cli;
+    const CliResult result = cli.Run({"convert", "--strength", "サクラ", ""});
+    EXPECT_EQ(result.code, 0) << result.err;
+    const auto estimate = strength::EstimatePassword("39r");
+    const std::string band = cp932::ToUtf8(strength::BandName(estimate->band));
+    std::smatch line;
+    ASSERT_TRUE(std::regex_match(result.out, line, std::regex("39r\t([0-9]+\\.[0-9])\t(.+)\n\t\t\n")))
+        << result.out;
+    EXPECT_NEAR(std::stod(line[1]), estimate->bits, 0.05);
+    EXPECT_EQ(line[2], band);
+    const std::string explained = cli.Run({"convert", "--explain", "サクラ"}).out;
+    EXPECT_NE(explained.find(line[1].str() + " ビット\t" + band + "\n"), std::string::npos) << explained;
 }
 
 TEST(ConvertRandomCase, WithoutASeedIsSeededFromTheTimeLikeTheWindow) {

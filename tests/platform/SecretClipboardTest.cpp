@@ -88,6 +88,30 @@ private slots:
         QCOMPARE(scheduled, 0);
     }
 
+    // What is selected in the field, by mouse or by keys, never reaches the
+    // primary selection. Offscreen has none and skips; ctest runs this again on
+    // an X server of its own.
+    void selectionStaysOutOfThePrimarySelection() {
+        QClipboard* system = QGuiApplication::clipboard();
+        if (!system->supportsSelection()) {
+            QSKIP("no primary selection on this platform");
+        }
+        SecretClipboard clipboard([](int, std::function<void()>) {}, nullptr);
+        SecretLineEdit field(clipboard);
+        field.setReadOnly(true);
+        field.setText(QStringLiteral("39r39R"));
+        field.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&field));
+        system->setText(QStringLiteral("before"), QClipboard::Selection);
+        field.setSelection(0, 3);
+        QTest::mouseRelease(&field, Qt::LeftButton);
+        QCOMPARE(system->text(QClipboard::Selection), QStringLiteral("before"));
+        QTest::keyClick(&field, Qt::Key_Home);
+        QTest::keyClick(&field, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(field.selectedText(), QStringLiteral("39r39R"));
+        QCOMPARE(system->text(QClipboard::Selection), QStringLiteral("before"));
+    }
+
     // The field's copy key and its menu's copy entry both copy as a secret.
     void fieldCopiesAsASecret_data() {
         QTest::addColumn<bool>("fromMenu");
