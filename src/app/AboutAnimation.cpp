@@ -113,10 +113,6 @@ AboutAnimation::Frame AboutAnimation::Tick(CrtRandom& random) {
     frame.fill = {static_cast<std::uint8_t>(255 - after.red), static_cast<std::uint8_t>(255 - after.green),
                   static_cast<std::uint8_t>(255 - after.blue)};
 
-    if (!m_maskBuilt) {
-        m_mask = BuildMask();
-        m_maskBuilt = true;
-    }
     const bool showPicture = m_frame < kHeldTicks;
     if (showPicture) {
         m_grid = m_mask;

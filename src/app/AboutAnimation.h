@@ -64,7 +64,6 @@ public:
     const Counter& Blue() const { return m_counters[2]; }
     // Position in the cycle of the next tick.
     int FrameCounter() const { return m_frame; }
-    bool MaskBuilt() const { return m_maskBuilt; }
 
     // Top-left of a cell in an area of width x height pixels.
     static Point CellOrigin(int column, int row, int width, int height);
@@ -76,8 +75,7 @@ public:
 private:
     std::array<Counter, 3> m_counters{};
     int m_frame = 0;
-    bool m_maskBuilt = false;
-    Grid m_mask{};
+    Grid m_mask = BuildMask();
     Grid m_grid{};
 };
 
