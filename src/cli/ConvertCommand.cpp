@@ -7,6 +7,7 @@
 #include "cli/TableSource.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
+#include "kana/KatakanaMode.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "table/TableFile.h"
@@ -60,6 +61,36 @@ const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Ma
                                                 : table.letters;
 }
 
+// UTF-8 with every control character written out (\n, \x1b), so that what
+// a table holds cannot drive the terminal.
+std::string Visible(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        // C1 controls are U+0080 to U+009F, C2 80 to C2 9F in UTF-8.
+        const bool c1 =
+            b == 0xC2 && i + 1 < utf8.size() && (static_cast<unsigned char>(utf8[i + 1]) & 0xE0) == 0x80;
+        if (b >= 0x20 && b != 0x7F && !c1) {
+            out += utf8[i];
+            continue;
+        }
+        const unsigned code = c1 ? static_cast<unsigned char>(utf8[++i]) : b;
+        if (code == '\n') {
+            out += "\\n";
+        } else if (code == '\t') {
+            out += "\\t";
+        } else if (code == '\r') {
+            out += "\\r";
+        } else {
+            constexpr char kHex[] = "0123456789abcdef";
+            out += c1 ? "\\u00" : "\\x";
+            out += kHex[code >> 4];
+            out += kHex[code & 0xF];
+        }
+    }
+    return out;
+}
+
 // One line per step: the characters, the map used (or "スキップ"), the entry's
 // value, and the output when a capital changed it.
 std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& steps,
@@ -67,7 +98,7 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + cp932::ToUtf8(chars) + "\t" + MapName(step.map);
+        text += "  " + Visible(cp932::ToUtf8(chars)) + "\t" + MapName(step.map);
         if (step.map == ConversionStep::Map::None) {
             if (chars == "\x81\x40" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
@@ -75,9 +106,9 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
         } else {
             const std::string* value = MapOf(table, step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
-            text += "\t" + cp932::ToUtf8(entry);
+            text += "\t" + Visible(cp932::ToUtf8(entry));
             if (entry != step.output) {
-                text += " → " + cp932::ToUtf8(step.output) + "（大文字）";
+                text += " → " + Visible(cp932::ToUtf8(step.output)) + "（大文字）";
             }
         }
         text += '\n';
@@ -88,7 +119,7 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
 // A phrase for the error message, kept short.
 std::string Quote(const std::string& utf8) {
     constexpr std::size_t kShown = 40;
-    return "「" + (utf8.size() > kShown ? utf8.substr(0, kShown) + "…" : utf8) + "」";
+    return "「" + Visible(utf8.size() > kShown ? utf8.substr(0, kShown) + "…" : utf8) + "」";
 }
 
 } // namespace
@@ -133,11 +164,13 @@ int ConvertCommand::Run(const QStringList& arguments) {
         }
     }
 
-    // Every phrase is checked before anything is printed.
+    // Every phrase is checked before anything is printed. A phrase enters as
+    // text pasted into the katakana field does, so it holds no single-byte
+    // character: a half-width space marks a capital as the full-width one does.
     const bool romaji = line.IsSet("romaji");
     std::vector<std::string> katakana;
     for (const std::string& phrase : phrases) {
-        auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
+        auto text = romaji ? RomajiInput::Compose(phrase) : KatakanaModeUtf8(phrase);
         if (!text) {
             throw CliError(kBadText, "言葉" + Quote(phrase) + "に CP932 で表せない文字があります");
         }

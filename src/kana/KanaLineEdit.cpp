@@ -5,8 +5,11 @@
 #include "platform/QtText.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTextCharFormat>
 
 #include <algorithm>
@@ -129,6 +132,15 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
     if (!IsModifierKey(event->key())) {
         CommitPending();
     }
+    if (event->matches(QKeySequence::Paste)) {
+        // As the edit does: on X11 Ctrl+Shift+Insert pastes the selection.
+        const bool selection = event->key() == Qt::Key_Insert &&
+                               event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+                               QGuiApplication::clipboard()->supportsSelection();
+        Paste(selection ? QClipboard::Selection : QClipboard::Clipboard);
+        event->accept();
+        return;
+    }
     Cp932LineEdit::keyPressEvent(event);
 }
 
@@ -187,9 +199,81 @@ void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     Cp932LineEdit::mousePressEvent(event);
 }
 
+void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the selection, where the desktop has one.
+    if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+        QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        Paste(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    Cp932LineEdit::mouseReleaseEvent(event);
+}
+
+void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
+    CommitPending();
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's paste goes through katakana mode as the keys' does.
+    for (QAction* action : menu->actions()) {
+        // Qt 6.4 connects it by name; later ones may by pointer.
+        if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+            disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+            connect(action, &QAction::triggered, this, [this] { Paste(QClipboard::Clipboard); });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
 void KanaLineEdit::dropEvent(QDropEvent* event) {
     CommitPending();
-    Cp932LineEdit::dropEvent(event);
+    if (isReadOnly() || !event->mimeData()->hasText()) {
+        Cp932LineEdit::dropEvent(event);
+        return;
+    }
+    const std::optional<QString> text = AsPasted(event->mimeData()->text());
+    if (!text) {
+        event->ignore();
+        return;
+    }
+    // The edit's own drop, with the text in katakana mode.
+    QMimeData katakana;
+    katakana.setText(*text);
+    QDropEvent drop(event->position(), event->possibleActions(), &katakana, event->buttons(),
+                    event->modifiers());
+    drop.setDropAction(event->dropAction());
+    const int bytes = ByteLength(this->text()) + ByteLength(*text);
+    Cp932LineEdit::dropEvent(&drop);
+    event->setDropAction(drop.dropAction());
+    event->setAccepted(drop.isAccepted());
+    BeepIfCut(bytes);
+}
+
+std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
+    const std::optional<std::string> forms = KatakanaModeText(text.toStdU32String());
+    if (!forms) {
+        QApplication::beep();
+        return std::nullopt;
+    }
+    return ToQString(*forms);
+}
+
+void KanaLineEdit::Paste(QClipboard::Mode mode) {
+    CommitPending();
+    const std::optional<QString> text = AsPasted(QGuiApplication::clipboard()->text(mode));
+    if (!text) {
+        return;
+    }
+    const int bytes = ByteLength(this->text()) - ByteLength(selectedText()) + ByteLength(*text);
+    insert(*text);
+    BeepIfCut(bytes);
+}
+
+void KanaLineEdit::BeepIfCut(int bytes) const {
+    if (ByteLength(text()) < bytes) {
+        QApplication::beep();
+    }
 }
 
 int KanaLineEdit::Limit() const {

@@ -121,7 +121,7 @@ private slots:
             << 't' << U("サクラ　サクラ") << true << U("サクラ　サクラ") << "39r39r";
         QTest::newRow("half-width commit")
             << 'c' << U("1ｻｸﾗ　ｻｸﾗ") << true << U("１サクラ　サクラ") << "39r39r";
-        QTest::newRow("pasted single-byte digit") << 'p' << U("1サクラ") << true << U("1サクラ") << "";
+        QTest::newRow("pasted half-width") << 'p' << U("1ｻ ｸﾗ") << true << U("１サ　クラ") << "39r";
     }
     void enterConvertsMovesOnAndNeverCloses() {
         QFETCH(char, how);
@@ -186,14 +186,14 @@ private slots:
             edit->clear();
             TypeText(edit, typed);
             QApplication::clipboard()->setText(pasted);
-            edit->paste();
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
             return edit->text();
         };
         const QString a34 = U("ア").repeated(34);
         QCOMPARE(enter(a34 + U("アイ"), QString()), a34 + U("ア")); // the 36th full-width is refused
         QCOMPARE(enter(QString(), U("カ").repeated(40)), U("カ").repeated(35));
-        // Pasted half-width stays one byte; the cut never splits a character.
-        QCOMPARE(enter(QString(), U("ｱ") + a34 + U("アア")), U("ｱ") + a34);
+        // Pasted half-width becomes full-width before the cut.
+        QCOMPARE(enter(QString(), U("ｱ") + a34 + U("アア")), U("ア") + a34);
         QCOMPARE(enter(U("サ한ク€ラ"), U("ク한")), U("サクラ")); // no code page 932 form
         // Romaji at the end: a syllable that would pass the limit is refused whole.
         edit->clear();
