@@ -18,6 +18,7 @@ class QMenu;
 class PrinterLibrary;
 class PrinterPresence;
 class SecretClipboard;
+class SkipNotice;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -84,4 +85,5 @@ private:
     PrintPanel m_printPanel;
     PrinterPresence* m_printer;   // child
     SecretClipboard* m_clipboard; // child
+    SkipNotice* m_skipNotice;     // child
 };

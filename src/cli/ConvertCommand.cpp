@@ -194,10 +194,14 @@ int ConvertCommand::Run(const QStringList& arguments) {
             random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
-        out += cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
+        out += cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, &steps));
         out += '\n';
         if (explain) {
             out += Explain(phrase, steps, table, options.randomCase);
+        }
+        // As the window says at the password; the exit code stays.
+        if (const std::string notice = SkippedNotice(phrase, steps); !notice.empty()) {
+            Terminal::Warning(cp932::ToUtf8(notice));
         }
     }
     Terminal::Out(out);

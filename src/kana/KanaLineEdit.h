@@ -3,7 +3,9 @@
 // other printable key its full-width form, and kana or text from a real input
 // method, a paste or a drop is put in katakana mode too. The keys still
 // waiting for more are shown at the caret as composition text, outside text()
-// and the limit. Text the program sets is left as it is.
+// and the limit. Text the program sets is left as it is. A composition a real
+// input method withdrew stays withdrawn, and what passes the limit is cut at a
+// character with a beep.
 #pragma once
 
 #include "kana/RomajiComposer.h"
@@ -33,6 +35,7 @@ public:
     void CommitPending();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -46,6 +49,12 @@ private:
     int Limit() const;
     // Whether `commit` fits the limit in place of the selection.
     bool Fits(const std::string& commit) const;
+    // A real input method has composition text in the field.
+    bool ImeComposing() const { return !m_preedit.isEmpty(); }
+    // The input method's event with its commit in katakana mode.
+    void Commit(QInputMethodEvent* event);
+    // Commits the held commit, once it is known not to come from a focus change.
+    void ReleaseHeld();
     // A key that carries text other than one ASCII character.
     void TypeText(const QString& text);
     // Inserts `commit` at the caret and shows the pending romaji after it.
@@ -60,6 +69,9 @@ private:
 
     RomajiComposer m_composer;
     int m_typingLimit = 0;
-    // A real input method has composition text in the field.
-    bool m_imeComposing = false;
+    // A real input method's composition now in the field, the one it has
+    // just withdrawn, and a commit of that one held back (see inputMethodEvent).
+    QString m_preedit;
+    QString m_withdrawn;
+    QString m_held;
 };

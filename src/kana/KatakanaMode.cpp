@@ -179,3 +179,8 @@ std::optional<std::string> KatakanaModeUtf8(std::string_view utf8) {
     const std::optional<std::u32string> text = DecodeUtf8(utf8);
     return text ? KatakanaModeText(*text) : std::nullopt;
 }
+
+bool InKatakanaMode(std::string_view cp932Text) {
+    const std::optional<std::string> forms = KatakanaModeUtf8(cp932::ToUtf8(cp932Text));
+    return forms && *forms == cp932Text;
+}

@@ -21,6 +21,12 @@ std::optional<std::string> KatakanaModeText(std::u32string_view text);
 // The same for UTF-8 text; nothing also when `utf8` is not valid UTF-8.
 std::optional<std::string> KatakanaModeUtf8(std::string_view utf8);
 
+// Whether code page 932 `text` can be part of a phrase: katakana mode leaves
+// it as it is. A single-byte character, hiragana or half-width kana never
+// reaches a phrase; any double-byte character of code page 932 can, through
+// an input method.
+bool InKatakanaMode(std::string_view cp932Text);
+
 // Whether `mark` is a sound mark that may join the character before it: the
 // half-width ﾞ ﾟ or the combining ones.
 bool IsJoiningSoundMark(char32_t mark);

@@ -134,6 +134,14 @@ TEST(ConvertExplain, ShowsEachStepsEntryAndSkip) {
                           "  ャ\tスキップ\n");
 }
 
+TEST(ConvertWarning, NamesWhatNoEntryConvertsOnStandardErrorWithTheExitCodeKept) {
+    CliRunner cli;
+    const CliResult result = cli.Run({"convert", "桜サクラ"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "39r\n");
+    EXPECT_EQ(result.err, "q8xj-cli: 警告: 変換されない文字があります: 桜\n");
+}
+
 TEST(ConvertRandomCase, WithoutASeedIsSeededFromTheTimeLikeTheWindow) {
     CliRunner cli;
     const std::string phrase = "アイウエオカキクケコサシスセソタチツテト";
@@ -225,8 +233,8 @@ TEST(TableCheck, ReportsProblemsAndWarningsOnStandardOutput) {
     EXPECT_EQ(bad.code, 5);
     EXPECT_EQ(bad.out,
               "t.tsv:5: 値「x」は digits の出力ではありません（0〜9）\n"
-              "t.tsv:2: 警告: キー ab は全角カタカナではありません。入力した言葉には現れないので、"
-              "この項目は使われません\n"
+              "t.tsv:2: 警告: キー ab は入力した言葉には現れないので、この項目は使われません"
+              "（言葉の半角文字は全角に、ひらがなはカタカナになります）\n"
               "t.tsv: 警告: l、1、I はラベル上で見分けにくい文字です: l ← 「（3 行目）、1 ← イ（4 行目）\n"
               "t.tsv: 3 項目を検査、問題 1 件、警告 2 件\n");
     // The built-in table passes, with its look-alikes named.

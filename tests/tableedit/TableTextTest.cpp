@@ -204,12 +204,13 @@ TEST_P(Warnings, NameWhatNeverMatchesAndWhatLooksAlike) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, Warnings,
-    testing::Values(WarningCase{"KatakanaAndTypedSignsAreFine",
-                                kHeader + "letters\tア\ta\nletters\t「ー\tb\nletters\t　ン\tc\n",
+    testing::Values(WarningCase{"AnyDoubleByteKeyCanBeTyped",
+                                kHeader + "letters\tア\ta\nletters\t「ー\tb\nletters\t　ン\tc\n"
+                                          "letters\t山\td\nletters\tＳ\te\n",
                                 {}},
                     WarningCase{"HiraganaAsciiAndHalfWidthNeverMatch",
                                 kHeader + "letters\tあ\ta\nletters\tab\tb\nletters\tｱ\tc\nletters\tア\td\n",
-                                {"あ は全角カタカナではありません", "ab は全角", "ｱ は全角"}},
+                                {"あ は入力した言葉には現れない", "ab は入力", "ｱ は入力"}},
                     WarningCase{"LAndOneLookAlike",
                                 kHeader + "letters\t「\tl\ndigits\tイ\t1\n",
                                 {"l ← 「（2 行目）、1 ← イ（3 行目）"}},
