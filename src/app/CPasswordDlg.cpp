@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CPasswordApp.h"
 #include "app/PasswordDialogTemplate.h"
+#include "app/SkipNotice.h"
 #include "convert/Conversion.h"
 #include "files/FileWriter.h"
 #include "kana/KanaLineEdit.h"
@@ -80,7 +81,8 @@ CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     : CDialog(kPasswordDialogTemplate, parent)
     , m_icon(QStringLiteral(":/icons/q8xj-32.png"))
     , m_printer(new PrinterPresence(library, this))
-    , m_clipboard(new SecretClipboard(this)) {
+    , m_clipboard(new SecretClipboard(this))
+    , m_skipNotice(new SkipNotice(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
 
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
@@ -158,6 +160,9 @@ void CPasswordDlg::Wire() {
         ShowStrength(password);
     });
     connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
+    // The notice of skipped characters speaks of the phrase it was made of.
+    connect(Item<QLineEdit>(IDC_KATAKANA), &QLineEdit::textChanged, m_skipNotice,
+            [this] { m_skipNotice->Show({}); });
 }
 
 void CPasswordDlg::ShowStrength(std::string_view password) {
@@ -179,6 +184,14 @@ bool CPasswordDlg::OnInitDialog() {
     m_strengthLine->setTextFormat(Qt::PlainText);
     place(m_strengthLine, kStrengthLineRect, "strengthLine");
     Wire();
+    // The notice lies on the password's caption row, as wide as the password.
+    for (std::size_t i = 1; i < kPasswordDialogControls.size(); ++i) {
+        if (kPasswordDialogControls[i].id == IDC_PASSWORD) {
+            const dlg::Control& caption = kPasswordDialogControls[i - 1];
+            m_skipNotice->setGeometry(
+                MapDialogRect(caption.x, caption.y, kPasswordDialogControls[i].cx, caption.cy));
+        }
+    }
     // The window menu entry lives in a context menu (see CreateSystemMenu).
     setWindowIcon(m_icon);
 
@@ -282,10 +295,12 @@ void CPasswordDlg::OnConvert() {
     if (options.randomCase) {
         ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
     }
-    m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom());
+    std::vector<ConversionStep> steps;
+    m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom(), &steps);
 
     UpdateData(false); // the print image follows the password field
     GotoDlgCtrl(IDC_TYPING);
+    m_skipNotice->Show(ToQString(SkippedNotice(m_katakana, steps)));
 }
 
 // Focus in the typing field: Enter there runs the check. Unlike the katakana

@@ -21,6 +21,7 @@ class PrinterLibrary;
 class PrinterPresence;
 class SecretClipboard;
 class StrengthMeter;
+class SkipNotice;
 
 class CPasswordDlg : public CDialog {
     Q_OBJECT
@@ -98,4 +99,5 @@ private:
     SecretClipboard* m_clipboard;        // child
     StrengthMeter* m_strength = nullptr; // child, built with the controls
     QLabel* m_strengthLine = nullptr;    // child, built with the controls
+    SkipNotice* m_skipNotice;            // child
 };

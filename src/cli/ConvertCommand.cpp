@@ -8,6 +8,7 @@
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
 #include "files/FileReader.h"
+#include "kana/KatakanaMode.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
@@ -47,6 +48,12 @@ const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Ma
                                                 : table.letters;
 }
 
+// A table's text with every control character written out (\n, \x1b), so
+// that what a table holds cannot drive the terminal; never cut.
+std::string Visible(std::string_view utf8) {
+    return ShownUserText(utf8, std::string_view::npos);
+}
+
 // One line per step: the characters, the map used (or "スキップ"), the entry's
 // value, and the output when a capital changed it.
 std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& steps,
@@ -54,7 +61,7 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + cp932::ToUtf8(chars) + "\t" + MapName(step.map);
+        text += "  " + Visible(cp932::ToUtf8(chars)) + "\t" + MapName(step.map);
         if (step.map == ConversionStep::Map::None) {
             if (chars == "\x81\x40" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
@@ -62,9 +69,9 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
         } else {
             const std::string* value = MapOf(table, step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
-            text += "\t" + cp932::ToUtf8(entry);
+            text += "\t" + Visible(cp932::ToUtf8(entry));
             if (entry != step.output) {
-                text += " → " + cp932::ToUtf8(step.output) + "（大文字）";
+                text += " → " + Visible(cp932::ToUtf8(step.output)) + "（大文字）";
             }
         }
         text += '\n';
@@ -111,9 +118,12 @@ int ConvertCommand::Run(const QStringList& arguments) {
     if (positional.count("-") > 1) {
         throw CliError(kUsage, "- は 1 回しか指定できません");
     }
+    // A phrase enters as text pasted into the katakana field does, so it holds
+    // no single-byte character: a half-width space marks a capital as the
+    // full-width one does.
     const bool romaji = line.IsSet("romaji");
     const auto katakanaOf = [romaji](const std::string& phrase) {
-        auto text = romaji ? RomajiInput::Compose(phrase) : cp932::FromUtf8(phrase);
+        auto text = romaji ? RomajiInput::Compose(phrase) : KatakanaModeUtf8(phrase);
         if (!text) {
             throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "に CP932 で表せない文字があります");
         }
@@ -146,7 +156,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
         }
         std::vector<ConversionStep> steps;
         const std::string password =
-            ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr);
+            ConvertKatakana(phrase, table, options, random, &steps);
         std::string out = cp932::ToUtf8(password);
         // The band is the unrounded figure's; an empty password has no estimate.
         const auto estimate = showStrength || explain ? strength::EstimatePassword(password) : std::nullopt;
@@ -162,6 +172,10 @@ int ConvertCommand::Run(const QStringList& arguments) {
                 out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
                        cp932::ToUtf8(strength::BandName(estimate->band)) + "\n";
             }
+        }
+        // As the window says at the password; the exit code stays.
+        if (const std::string notice = SkippedNotice(phrase, steps); !notice.empty()) {
+            Terminal::Warning(cp932::ToUtf8(notice));
         }
         return out;
     };

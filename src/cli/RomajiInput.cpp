@@ -3,9 +3,6 @@
 #include "kana/KatakanaMode.h"
 #include "kana/RomajiToKatakana.h"
 
-#include <QList>
-#include <QString>
-
 namespace cli {
 
 namespace {
@@ -31,10 +28,7 @@ std::optional<std::string> RomajiInput::Compose(std::string_view utf8) {
             out += RomajiToKatakana(run);
         } else {
             // Other text is what an input method would commit into the field.
-            const QList<uint> ucs4 =
-                QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size())).toUcs4();
-            const std::u32string text(ucs4.begin(), ucs4.end());
-            const auto katakana = KatakanaModeText(text);
+            const auto katakana = KatakanaModeUtf8(run);
             if (!katakana) {
                 return std::nullopt;
             }

@@ -9,6 +9,21 @@ namespace {
 
 constexpr std::array<std::size_t, 3> kKeyLengths{6, 4, 2};
 constexpr std::string_view kFullWidthSpace = "\x81\x40";
+constexpr std::size_t kNamedSkips = 3;
+
+// Katakana and the signs typing gives with them (U+3000 to U+303F: the
+// full-width space, 、。「」〜; U+30A0 to U+30FF: the katakana, ・ and ー). The
+// table leaves some out on purpose (ッ, ー, small kana on their own), so their
+// skipping is the table's business, not a character that slipped in.
+bool IsKanaOrSign(std::string_view cp932Char) {
+    const std::string utf8 = cp932::ToUtf8(cp932Char);
+    if (utf8.size() != 3 || utf8[0] != '\xE3') {
+        return false;
+    }
+    const auto second = static_cast<unsigned char>(utf8[1]);
+    const auto third = static_cast<unsigned char>(utf8[2]);
+    return second == 0x80 || (second == 0x82 && third >= 0xA0) || second == 0x83;
+}
 
 } // namespace
 
@@ -92,4 +107,29 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
         pos += advance;
     }
     return result;
+}
+
+std::string SkippedNotice(std::string_view katakana, const std::vector<ConversionStep>& steps) {
+    std::vector<std::string_view> skipped;
+    bool more = false;
+    for (const ConversionStep& step : steps) {
+        const std::string_view chars = katakana.substr(step.position, step.length);
+        if (step.map != ConversionStep::Map::None || IsKanaOrSign(chars) ||
+            std::find(skipped.begin(), skipped.end(), chars) != skipped.end()) {
+            continue;
+        }
+        if (skipped.size() == kNamedSkips) {
+            more = true;
+            break;
+        }
+        skipped.push_back(chars);
+    }
+    if (skipped.empty()) {
+        return {};
+    }
+    std::string notice = cp932::Text("変換されない文字があります: ");
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+        notice += (i > 0 ? cp932::Text("、") : std::string()) + std::string(skipped[i]);
+    }
+    return more ? notice + cp932::Text("…") : notice;
 }

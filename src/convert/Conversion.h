@@ -36,3 +36,11 @@ struct ConversionStep {
 std::string ConvertKatakana(std::string_view katakana, const ConversionTable& table,
                             const ConversionOptions& options, CrtRandom& random,
                             std::vector<ConversionStep>* steps = nullptr);
+
+// What the user is told when the scan in `steps` skipped characters of
+// `katakana` (code page 932) that slipped into the phrase, such as a kanji or
+// a full-width letter: "変換されない文字があります: 桜、Ｓ", naming each
+// character once in the order met, at most the first three. Skipped katakana
+// and Japanese signs (ッ, ー, 、, the full-width space that marks a capital)
+// are the table's choice and are not named. Empty when there is nothing to say.
+std::string SkippedNotice(std::string_view katakana, const std::vector<ConversionStep>& steps);

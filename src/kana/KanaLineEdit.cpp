@@ -5,9 +5,13 @@
 #include "platform/QtText.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QTextCharFormat>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -95,7 +99,7 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
     }
     // Escape and Backspace first edit the composition; only without one do
     // they reach the window (which closes on Escape) or the text.
-    if (!m_imeComposing && IsPlain(event) &&
+    if (!ImeComposing() && IsPlain(event) &&
         ((event->key() == Qt::Key_Escape && m_composer.Drop()) ||
          (event->key() == Qt::Key_Backspace && m_composer.Backspace()))) {
         Show({});
@@ -104,7 +108,7 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
     }
     const QString text = TypedText(event);
     // While a real input method composes, the romaji are its business.
-    if (!m_imeComposing && text.size() == 1 && text.at(0).unicode() < 0x80) {
+    if (!ImeComposing() && text.size() == 1 && text.at(0).unicode() < 0x80) {
         // A key whose result would pass the limit is refused whole, leaving the
         // pending keys as they were, as a full edit refuses a typed character.
         const char key = static_cast<char>(text.at(0).unicode());
@@ -128,6 +132,15 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
     // dialog with the text complete and caret keys move over committed text.
     if (!IsModifierKey(event->key())) {
         CommitPending();
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        // As the edit does: on X11 Ctrl+Shift+Insert pastes the selection.
+        const bool selection = event->key() == Qt::Key_Insert &&
+                               event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+                               QGuiApplication::clipboard()->supportsSelection();
+        Paste(selection ? QClipboard::Selection : QClipboard::Clipboard);
+        event->accept();
+        return;
     }
     Cp932LineEdit::keyPressEvent(event);
 }
@@ -155,20 +168,82 @@ void KanaLineEdit::TypeText(const QString& text) {
 
 void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     CommitPending();
-    m_imeComposing = !event->preeditString().isEmpty();
+    const QString preedit = event->preeditString();
+    const QString commit = event->commitString();
+    // Qt's input context keeps the last composition it was sent and commits it
+    // when the focus moves, even one the input method has withdrawn (Escape,
+    // Backspace to the end). Such a commit comes just before the focus change;
+    // a real one that looks the same is let through once nothing else follows.
+    if (preedit.isEmpty() && !commit.isEmpty() && commit == m_withdrawn && event->replacementLength() == 0) {
+        m_withdrawn.clear();
+        m_held = commit;
+        QTimer::singleShot(0, this, &KanaLineEdit::ReleaseHeld);
+        event->accept();
+        return;
+    }
+    ReleaseHeld();
+    if (!preedit.isEmpty() || !commit.isEmpty()) {
+        m_withdrawn.clear();
+    } else if (!m_preedit.isEmpty()) {
+        m_withdrawn = m_preedit;
+    }
+    m_preedit = preedit;
+    Commit(event);
+}
+
+bool KanaLineEdit::event(QEvent* event) {
+    if (!m_held.isEmpty()) {
+        switch (event->type()) {
+        case QEvent::FocusAboutToChange:
+        case QEvent::FocusOut:
+            m_held.clear(); // the withdrawn composition, sent again by the focus change
+            break;
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::ContextMenu:
+        case QEvent::Drop:
+            ReleaseHeld(); // a real commit, which came before this
+            break;
+        default:
+            break;
+        }
+    }
+    return Cp932LineEdit::event(event);
+}
+
+void KanaLineEdit::ReleaseHeld() {
+    if (m_held.isEmpty()) {
+        return;
+    }
+    QInputMethodEvent held;
+    held.setCommitString(m_held);
+    m_held.clear();
+    Commit(&held);
+}
+
+void KanaLineEdit::Commit(QInputMethodEvent* event) {
     const std::optional<std::string> commit = event->commitString().isEmpty()
                                                   ? std::nullopt
                                                   : KatakanaModeText(event->commitString().toStdU32String());
     if (!commit) {
-        // Nothing to commit, or text the edit will refuse as it stands.
+        if (!event->commitString().isEmpty()) {
+            QApplication::beep(); // no form the field holds: the edit refuses it
+        }
         Cp932LineEdit::inputMethodEvent(event);
         return;
     }
-    // The input method's text in katakana mode, cut at a character to the room left.
+    // The input method's text in katakana mode, cut at a character to the room
+    // left, with a beep as for a key refused at the limit.
     std::string text = *commit;
     if (const int limit = Limit(); limit > 0) {
         const int kept = ByteLength(this->text()) - ByteLength(selectedText());
-        text.resize(cp932::FittingPrefix(text, static_cast<std::size_t>(std::max(0, limit - kept))));
+        const std::size_t room = static_cast<std::size_t>(std::max(0, limit - kept));
+        if (text.size() > room) {
+            QApplication::beep();
+            text.resize(cp932::FittingPrefix(text, room));
+        }
     }
     QInputMethodEvent katakana(event->preeditString(), event->attributes());
     katakana.setCommitString(ToQString(text), event->replacementStart(), event->replacementLength());
@@ -178,7 +253,8 @@ void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
 void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
     CommitPending();
     // Qt ends a real input method's composition when the focus moves.
-    m_imeComposing = false;
+    m_preedit.clear();
+    m_withdrawn.clear();
     Cp932LineEdit::focusOutEvent(event);
 }
 
@@ -187,9 +263,81 @@ void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     Cp932LineEdit::mousePressEvent(event);
 }
 
+void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the selection, where the desktop has one.
+    if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+        QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        Paste(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    Cp932LineEdit::mouseReleaseEvent(event);
+}
+
+void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
+    CommitPending();
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's paste goes through katakana mode as the keys' does.
+    for (QAction* action : menu->actions()) {
+        // Qt 6.4 connects it by name; later ones may by pointer.
+        if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+            disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+            connect(action, &QAction::triggered, this, [this] { Paste(QClipboard::Clipboard); });
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
 void KanaLineEdit::dropEvent(QDropEvent* event) {
     CommitPending();
-    Cp932LineEdit::dropEvent(event);
+    if (isReadOnly() || !event->mimeData()->hasText()) {
+        Cp932LineEdit::dropEvent(event);
+        return;
+    }
+    const std::optional<QString> text = AsPasted(event->mimeData()->text());
+    if (!text) {
+        event->ignore();
+        return;
+    }
+    // The edit's own drop, with the text in katakana mode.
+    QMimeData katakana;
+    katakana.setText(*text);
+    QDropEvent drop(event->position(), event->possibleActions(), &katakana, event->buttons(),
+                    event->modifiers());
+    drop.setDropAction(event->dropAction());
+    const int bytes = ByteLength(this->text()) + ByteLength(*text);
+    Cp932LineEdit::dropEvent(&drop);
+    event->setDropAction(drop.dropAction());
+    event->setAccepted(drop.isAccepted());
+    BeepIfCut(bytes);
+}
+
+std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
+    const std::optional<std::string> forms = KatakanaModeText(text.toStdU32String());
+    if (!forms) {
+        QApplication::beep();
+        return std::nullopt;
+    }
+    return ToQString(*forms);
+}
+
+void KanaLineEdit::Paste(QClipboard::Mode mode) {
+    CommitPending();
+    const std::optional<QString> text = AsPasted(QGuiApplication::clipboard()->text(mode));
+    if (!text) {
+        return;
+    }
+    const int bytes = ByteLength(this->text()) - ByteLength(selectedText()) + ByteLength(*text);
+    insert(*text);
+    BeepIfCut(bytes);
+}
+
+void KanaLineEdit::BeepIfCut(int bytes) const {
+    if (ByteLength(text()) < bytes) {
+        QApplication::beep();
+    }
 }
 
 int KanaLineEdit::Limit() const {

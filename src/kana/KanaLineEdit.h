@@ -1,13 +1,19 @@
 // The katakana field's edit, standing in for an input method in full-width
 // katakana mode on desktops without one: typed romaji become katakana, every
 // other printable key its full-width form, and kana or text from a real input
-// method is put in katakana mode too. The keys still waiting for more are
-// shown at the caret as composition text, outside text() and the limit.
-// Pasted text and text the program sets are left as they are.
+// method, a paste or a drop is put in katakana mode too. The keys still
+// waiting for more are shown at the caret as composition text, outside text()
+// and the limit. Text the program sets is left as it is. A composition a real
+// input method withdrew stays withdrawn, and what passes the limit is cut at a
+// character with a beep.
 #pragma once
 
 #include "kana/RomajiComposer.h"
 #include "platform/Cp932LineEdit.h"
+
+#include <QClipboard>
+
+#include <optional>
 
 class KanaLineEdit : public Cp932LineEdit {
     Q_OBJECT
@@ -18,7 +24,7 @@ public:
     static QString TypingHint();
 
     // Bytes that typing may fill, on top of the edit's own limit (0: none).
-    // Text the program sets or the user pastes is not held to it.
+    // Text the program sets, pasted or dropped text is not held to it.
     void SetTypingLimit(int bytes) { m_typingLimit = bytes; }
     int TypingLimit() const { return m_typingLimit; }
 
@@ -29,10 +35,13 @@ public:
     void CommitPending();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
@@ -40,13 +49,29 @@ private:
     int Limit() const;
     // Whether `commit` fits the limit in place of the selection.
     bool Fits(const std::string& commit) const;
+    // A real input method has composition text in the field.
+    bool ImeComposing() const { return !m_preedit.isEmpty(); }
+    // The input method's event with its commit in katakana mode.
+    void Commit(QInputMethodEvent* event);
+    // Commits the held commit, once it is known not to come from a focus change.
+    void ReleaseHeld();
     // A key that carries text other than one ASCII character.
     void TypeText(const QString& text);
     // Inserts `commit` at the caret and shows the pending romaji after it.
     void Show(const std::string& commit);
+    // Pasted or dropped text in katakana mode; nothing, after a beep, when
+    // a character has no form the field holds.
+    std::optional<QString> AsPasted(const QString& text) const;
+    // Pastes the text of the clipboard or of the selection at the caret.
+    void Paste(QClipboard::Mode mode);
+    // A beep when the edit cut what went in, leaving less than `bytes`.
+    void BeepIfCut(int bytes) const;
 
     RomajiComposer m_composer;
     int m_typingLimit = 0;
-    // A real input method has composition text in the field.
-    bool m_imeComposing = false;
+    // A real input method's composition now in the field, the one it has
+    // just withdrawn, and a commit of that one held back (see inputMethodEvent).
+    QString m_preedit;
+    QString m_withdrawn;
+    QString m_held;
 };

@@ -95,6 +95,35 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// The code points of `utf8`; nothing for a byte sequence that is not UTF-8.
+std::optional<std::u32string> DecodeUtf8(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i++]);
+        const std::size_t more = lead < 0x80   ? 0
+                                 : lead < 0xC2 ? 4
+                                 : lead < 0xE0 ? 1
+                                 : lead < 0xF0 ? 2
+                                 : lead < 0xF5 ? 3
+                                               : 4;
+        if (more > 3 || utf8.size() - i < more) {
+            return std::nullopt;
+        }
+        char32_t c = more == 0 ? lead : lead & (0x3Fu >> more);
+        for (std::size_t k = 0; k < more; ++k) {
+            const auto b = static_cast<unsigned char>(utf8[i++]);
+            if ((b & 0xC0) != 0x80) {
+                return std::nullopt;
+            }
+            c = (c << 6) | (b & 0x3Fu);
+        }
+        out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 bool IsJoiningSoundMark(char32_t mark) {
@@ -144,4 +173,14 @@ std::optional<std::string> KatakanaModeText(std::u32string_view text) {
         AppendUtf8(utf8, w);
     }
     return cp932::FromUtf8(utf8);
+}
+
+std::optional<std::string> KatakanaModeUtf8(std::string_view utf8) {
+    const std::optional<std::u32string> text = DecodeUtf8(utf8);
+    return text ? KatakanaModeText(*text) : std::nullopt;
+}
+
+bool InKatakanaMode(std::string_view cp932Text) {
+    const std::optional<std::string> forms = KatakanaModeUtf8(cp932::ToUtf8(cp932Text));
+    return forms && *forms == cp932Text;
 }

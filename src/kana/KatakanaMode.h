@@ -1,8 +1,9 @@
-// Text that reaches the katakana field from the keyboard as text rather than
-// as a plain ASCII key (an input method's commit, a key that carries its own
-// character), put into full-width katakana mode. It stands in for switching
-// the input method to full-width katakana, which a desktop does not let a
-// program do.
+// Text that reaches the katakana field other than as a plain ASCII key (an
+// input method's commit, a key that carries its own character, a paste, a
+// drop, a phrase given to the command line), put into full-width katakana
+// mode. It stands in for switching the input method to full-width katakana,
+// which a desktop does not let a program do, and it is the one place that
+// keeps single-byte characters away from the conversion.
 #pragma once
 
 #include <optional>
@@ -16,6 +17,15 @@
 // 932 and holds no single-byte character; nothing when a character has no
 // code page 932 form.
 std::optional<std::string> KatakanaModeText(std::u32string_view text);
+
+// The same for UTF-8 text; nothing also when `utf8` is not valid UTF-8.
+std::optional<std::string> KatakanaModeUtf8(std::string_view utf8);
+
+// Whether code page 932 `text` can be part of a phrase: katakana mode leaves
+// it as it is. A single-byte character, hiragana or half-width kana never
+// reaches a phrase; any double-byte character of code page 932 can, through
+// an input method.
+bool InKatakanaMode(std::string_view cp932Text);
 
 // Whether `mark` is a sound mark that may join the character before it: the
 // half-width ﾞ ﾟ or the combining ones.

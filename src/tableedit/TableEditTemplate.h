@@ -153,7 +153,7 @@ constexpr std::array<dlg::Control, kControlCount> MakeTableEditControls() {
     add({kCancelId, dlg::Kind::PushButton, "ｷｬﾝｾﾙ", 145, 315, 48, 14, dlg::TabStop});
     add({kRestoreId, dlg::Kind::PushButton, "初期値に戻す", 145, 331, 48, 14, dlg::TabStop});
     add({dlg::kStaticId, dlg::Kind::GroupBox, "", 145, 249, 48, 47, dlg::None});
-    add({dlg::kStaticId, dlg::Kind::Text, "全角カタカナ３文字以内で入力してください。", 148, 258, 42, 33,
+    add({dlg::kStaticId, dlg::Kind::Text, "キーはふつうカタカナで、全角３文字以内です。", 148, 258, 42, 33,
          dlg::None});
 
     // A wrong count in the row tables stops the build here.

@@ -1,7 +1,7 @@
 #include "tableedit/TableWarnings.h"
 
 #include "platform/Cp932.h"
-#include "kana/RomajiRules.h"
+#include "kana/KatakanaMode.h"
 
 #include <algorithm>
 #include <array>
@@ -10,46 +10,6 @@
 
 namespace tableedit {
 namespace {
-
-// The next code point of UTF-8 `text` at `pos`, moving `pos` past it.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto b = static_cast<unsigned char>(text[pos++]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 3 ? b & 0x07u : extra == 2 ? b & 0x0Fu : extra == 1 ? b & 0x1Fu : b;
-    for (; extra > 0 && pos < text.size(); --extra) {
-        cp = (cp << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3Fu);
-    }
-    return cp;
-}
-
-bool IsFullWidthKatakana(char32_t cp) {
-    return (cp >= U'ァ' && cp <= U'ヺ') || cp == U'ー';
-}
-
-// A sign the katakana field's romaji rules can put into a phrase.
-bool IsTypedSign(char32_t cp) {
-    for (const RomajiRule& rule : RomajiRules()) {
-        std::size_t pos = 0;
-        while (pos < rule.kana.size()) {
-            if (NextCodePoint(rule.kana, pos) == cp) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-bool CanBeTyped(std::string_view cp932Key) {
-    const std::string utf8 = cp932::ToUtf8(cp932Key);
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const char32_t cp = NextCodePoint(utf8, pos);
-        if (!IsFullWidthKatakana(cp) && !IsTypedSign(cp)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 struct LookAlike {
     char shown;   // as printed
@@ -78,11 +38,10 @@ constexpr std::array<LookAlikeGroup, 2> kGroups{{
 std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
     std::vector<TextProblem> warnings;
     for (const TextEntry& entry : entries) {
-        if (!CanBeTyped(entry.key)) {
-            warnings.push_back(
-                {entry.line, "キー " + cp932::ToUtf8(entry.key) +
-                                 " は全角カタカナではありません。入力した言葉には現れないので、"
-                                 "この項目は使われません"});
+        if (!InKatakanaMode(entry.key)) {
+            warnings.push_back({entry.line, "キー " + cp932::ToUtf8(entry.key) +
+                                                " は入力した言葉には現れないので、この項目は使われません"
+                                                "（言葉の半角文字は全角に、ひらがなはカタカナになります）"});
         }
     }
     for (const LookAlikeGroup& group : kGroups) {

@@ -6,6 +6,7 @@
 
 #include "app/HelpPage.h"
 #include "app/PasswordDialogTemplate.h"
+#include "app/SkipNotice.h"
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/CrtRandom.h"
@@ -121,9 +122,7 @@ private slots:
             << 't' << U("サクラ　サクラ") << false << U("サクラ　サクラ") << "skrSkr";
         QTest::newRow("digit uses up the capital")
             << 't' << U("サクラ　サクラ") << true << U("サクラ　サクラ") << "39r39r";
-        QTest::newRow("half-width commit")
-            << 'c' << U("1ｻｸﾗ　ｻｸﾗ") << true << U("１サクラ　サクラ") << "39r39r";
-        QTest::newRow("pasted single-byte digit") << 'p' << U("1サクラ") << true << U("1サクラ") << "";
+        QTest::newRow("pasted half-width") << 'p' << U("1ｻ ｸﾗ") << true << U("１サ　クラ") << "39r";
     }
     void enterConvertsMovesOnAndNeverCloses() {
         QFETCH(char, how);
@@ -199,6 +198,63 @@ private slots:
         }
     }
 
+    // What a system input method sends, as ibus with mozc sends it: p a
+    // composition (empty: withdrawn), c a commit, k keys of the built-in mode,
+    // s the commit Qt's input context sends when the focus moves to the convert
+    // button. The notice is gone once the phrase changes.
+    void inputMethodSequences_data() {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("hiragana, composition withdrawn before the commit")
+            << QStringList{U("pさくら"), "p", U("cさくら")} << U("サクラ") << "39r"
+            << "";
+        QTest::newRow("half-width katakana") << QStringList{U("pｻｸﾗ"), U("cｻｸﾗ")} << U("サクラ") << "39r"
+                                             << "";
+        QTest::newRow("ASCII") << QStringList{"pSakura", "p", "cSakura"} << U("Ｓａｋｕｒａ") << ""
+                               << U("変換されない文字があります: Ｓ、ａ、ｋ…");
+        QTest::newRow("full-width space without a composition")
+            << QStringList{U("cさくら"), U("c　"), U("pさくら"), U("cさくら")} << U("サクラ　サクラ")
+            << "39r39r"
+            << "";
+        QTest::newRow("kanji") << QStringList{U("pさくら"), U("p桜"), U("c桜")} << U("桜") << ""
+                               << U("変換されない文字があります: 桜");
+        QTest::newRow("withdrawn composition committed on focus-out")
+            << QStringList{U("pさくら"), "p", U("sさくら")} << ""
+            << ""
+            << "";
+        QTest::newRow("commit past the limit cut at a character")
+            << QStringList{"k" + QString("a").repeated(34), U("pさくら"), U("cさくら")}
+            << U("ア").repeated(34) + U("サ") << QString("a").repeated(34) + "3"
+            << "";
+    }
+    void inputMethodSequences() {
+        QFETCH(QStringList, events);
+        ShownDialog d;
+        QLineEdit* field = d.Edit(IDC_KATAKANA);
+        for (const QString& step : events) {
+            const QString text = step.mid(1);
+            if (step.startsWith('k')) {
+                QTest::keyClicks(field, text);
+                continue;
+            }
+            QInputMethodEvent event(step.startsWith('p') ? text : QString(), {});
+            event.setCommitString(step.startsWith('p') ? QString() : text);
+            QApplication::sendEvent(field, &event);
+            if (!step.startsWith('s')) {
+                QCoreApplication::processEvents(); // a real commit comes on its own
+            }
+        }
+        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CONVERT), Qt::LeftButton);
+        QTEST(field->text(), "field");
+        QTEST(d.Edit(IDC_PASSWORD)->text(), "password");
+        auto* notice = d.dialog.findChild<SkipNotice*>();
+        QTEST(notice->Notice(), "notice");
+        field->insert(U("ア"));
+        QCOMPARE(notice->Notice(), QString());
+    }
+
     void randomCaseIsSeededFromTheCalendarTime() {
         platform::SetCalendarTimeSource([] { return std::int64_t{1700000000}; });
         ShownDialog d;
@@ -224,14 +280,14 @@ private slots:
             edit->clear();
             TypeText(edit, typed);
             QApplication::clipboard()->setText(pasted);
-            edit->paste();
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
             return edit->text();
         };
         const QString a34 = U("ア").repeated(34);
         QCOMPARE(enter(a34 + U("アイ"), QString()), a34 + U("ア")); // the 36th full-width is refused
         QCOMPARE(enter(QString(), U("カ").repeated(40)), U("カ").repeated(35));
-        // Pasted half-width stays one byte; the cut never splits a character.
-        QCOMPARE(enter(QString(), U("ｱ") + a34 + U("アア")), U("ｱ") + a34);
+        // Pasted half-width becomes full-width before the cut.
+        QCOMPARE(enter(QString(), U("ｱ") + a34 + U("アア")), U("ア") + a34);
         QCOMPARE(enter(U("サ한ク€ラ"), U("ク한")), U("サクラ")); // no code page 932 form
         // Romaji at the end: a syllable that would pass the limit is refused whole.
         edit->clear();

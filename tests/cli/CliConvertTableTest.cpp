@@ -106,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "サクラ　ハナミ"},
         ConvertCase{
             "RandomCaseSeededDigits", {"--random-case", "--seed", "7"}, "ニホンノサクラ", "ニホンノサクラ"},
-        ConvertCase{"EmptyPhrase", {}, "", ""}, ConvertCase{"Romaji", {"--romaji"}, "sakura", "サクラ"},
+        ConvertCase{"EmptyPhrase", {}, "", ""}, ConvertCase{"HalfWidthAsPasted", {}, "ｻ ｸﾗ", "サ　クラ"},
+        ConvertCase{"Romaji", {"--romaji"}, "sakura", "サクラ"},
         ConvertCase{"RomajiSpaceCapitalsAndN",
                     {"--romaji", "--no-digits"},
                     "KITTE konnnichiha",
@@ -154,6 +155,14 @@ TEST(ConvertStrength, PrintsTheCoresEstimateAfterEachPassword) {
     EXPECT_EQ(line[2], band);
     const std::string explained = cli.Run({"convert", "--explain", "サクラ"}).out;
     EXPECT_NE(explained.find(line[1].str() + " ビット\t" + band + "\n"), std::string::npos) << explained;
+}
+
+TEST(ConvertWarning, NamesWhatNoEntryConvertsOnStandardErrorWithTheExitCodeKept) {
+    CliRunner cli;
+    const CliResult result = cli.Run({"convert", "桜サクラ"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, "39r\n");
+    EXPECT_EQ(result.err, "q8xj-cli: 警告: 変換されない文字があります: 桜\n");
 }
 
 TEST(ConvertRandomCase, WithoutASeedIsSeededFromTheTimeLikeTheWindow) {
@@ -277,8 +286,8 @@ TEST(TableCheck, ReportsProblemsAndWarningsOnStandardOutput) {
     EXPECT_EQ(bad.code, 5);
     EXPECT_EQ(bad.out,
               "t.tsv:5: 値「x」は digits の出力ではありません（0〜9）\n"
-              "t.tsv:2: 警告: キー ab は全角カタカナではありません。入力した言葉には現れないので、"
-              "この項目は使われません\n"
+              "t.tsv:2: 警告: キー ab は入力した言葉には現れないので、この項目は使われません"
+              "（言葉の半角文字は全角に、ひらがなはカタカナになります）\n"
               "t.tsv: 警告: l、1、I はラベル上で見分けにくい文字です: l ← 「（3 行目）、1 ← イ（4 行目）\n"
               "t.tsv: 3 項目を検査、問題 1 件、警告 2 件\n");
     // The built-in table passes, with its look-alikes named.
@@ -381,12 +390,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     4,
                     "q8xj-cli: 言葉「ア\\x1b[2J\\n😀」に CP932 で表せない文字があります"},
+        FailureCase{"ControlCharacterShownEscaped",
+                    {"convert", "--explain", "-"},
+                    std::string("サ\0クラ\n", 11),
+                    4,
+                    "q8xj-cli: 言葉「サ\\x00クラ」に CP932 で表せない文字があります"},
         FailureCase{"LongerThanTheField",
-                    {"convert", std::string(71, 'a')},
+                    {"convert", std::string(36, 'a')},
                     "",
                     4,
-                    "q8xj-cli: 言葉「" + std::string(40, 'a') +
-                        "…」は CP932 で 71 バイトあります（カタカナ欄は 70 バイトまで）"},
+                    "q8xj-cli: 言葉「" + std::string(36, 'a') +
+                        "」は CP932 で 72 バイトあります（カタカナ欄は 70 バイトまで）"},
         FailureCase{"LongerCutOnACharacter",
                     {"convert", std::string(39, 'a') + "😀😀"},
                     "",

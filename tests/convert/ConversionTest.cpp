@@ -168,4 +168,34 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"Empty", "", kDigits, {}}),
     named_cases::CaseName());
 
+struct NoticeRow {
+    const char* name;
+    std::string_view katakana; // UTF-8
+    std::string_view notice;   // UTF-8
+};
+
+constexpr NoticeRow kNotices[] = {
+    {"everything converts", "サクラ　サクラ", ""},
+    {"kana and signs the table leaves out", "キッテ、コーヒー・ヰ", ""},
+    {"kanji", "桜", "変換されない文字があります: 桜"},
+    {"each named once, in order", "桜サＳ桜", "変換されない文字があります: 桜、Ｓ"},
+    {"at most three", "Ｓａｋｕｒａ", "変換されない文字があります: Ｓ、ａ、ｋ…"},
+};
+
+// The notice names what the scan skipped, whichever mode skipped it.
+TEST(Conversion, SkippedCharactersAreNamedInTheNotice) {
+    ConversionTable table;
+    FillDefaultTable(table);
+    for (const NoticeRow& row : kNotices) {
+        SCOPED_TRACE(row.name);
+        for (const ConversionOptions& options : {kDigits, kRandomNoDigits}) {
+            CrtRandom random;
+            std::vector<ConversionStep> steps;
+            const std::string phrase = Sjis(row.katakana);
+            ConvertKatakana(phrase, table, options, random, &steps);
+            EXPECT_EQ(SkippedNotice(phrase, steps), row.notice.empty() ? "" : Sjis(row.notice));
+        }
+    }
+}
+
 } // namespace

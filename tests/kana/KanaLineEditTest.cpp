@@ -10,6 +10,8 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -247,15 +249,37 @@ private slots:
         QCOMPARE(m_edit->text(), U("ｋカンジアン"));
     }
 
-    void pastedAndProgramTextStayAsTheyAre() {
-        QApplication::clipboard()->setText(U("1サクラkonnichiha"));
+    // A paste and a drop go in katakana mode, pending letters committed first
+    // and not held to the typing limit; the program's text stays as it is.
+    void pastedAndDroppedTextInKatakanaModeProgramTextAsItIs() {
+        m_edit->SetTypingLimit(6);
+        QApplication::clipboard()->setText(U("1ｻｸﾗ ka"));
         QTest::keyClicks(m_edit, QStringLiteral("an"));
         QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m_edit->text(), U("アン1サクラkonnichiha"));
-        // A typing limit holds typing only: the program's text is kept whole.
-        m_edit->SetTypingLimit(6);
+        QCOMPARE(m_edit->text(), U("アン１サクラ　ｋａ"));
+        // The context menu's paste too.
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                    m_edit->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(m_edit, &menuEvent);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste"))) {
+                action->trigger();
+            }
+        }
+        menu->close();
+        QCOMPARE(m_edit->text(), U("アン１サクラ　ｋａ１サクラ　ｋａ"));
+        QMimeData data;
+        data.setText(U("ｶﾞ "));
+        const QPoint start(1, m_edit->height() / 2);
+        QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_edit, &enter);
+        QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_edit, &drop);
+        QCOMPARE(m_edit->text(), U("ガ　アン１サクラ　ｋａ１サクラ　ｋａ"));
+        QVERIFY(AllDoubleByte(m_edit->text()));
         m_edit->setText(U("sango nアイウエ"));
-        QCOMPARE(m_edit->text(), U("sango nアイウエ"));
         QTest::keyClicks(m_edit, QStringLiteral("o"));
         QCOMPARE(m_edit->text(), U("sango nアイウエ"));
     }

@@ -9,47 +9,62 @@
 
 namespace {
 
-struct Mode {
-    const char* name;
-    std::u32string_view text;
-    std::optional<std::string_view> katakana; // UTF-8; nothing: refused
-    friend void PrintTo(const Mode& row, std::ostream* os) { *os << row.name; }
-};
-
-class KatakanaMode : public testing::TestWithParam<Mode> {};
-
-TEST_P(KatakanaMode, TextComesOutInFullWidthKatakana) {
-    const auto& c = GetParam();
-    const std::optional<std::string> out = KatakanaModeText(c.text);
-    ASSERT_EQ(out.has_value(), c.katakana.has_value());
-    if (out) {
-        EXPECT_EQ(*out, Sjis(*c.katakana));
+bool AllDoubleByte(std::string_view cp932Text) {
+    for (std::size_t i = 0; i < cp932Text.size(); i += 2) {
+        if (!cp932::IsLeadByte(static_cast<unsigned char>(cp932Text[i]))) {
+            return false;
+        }
     }
+    return true;
 }
 
-const Mode kModes[] = {
-    {"Hiragana", U"さくら", "サクラ"},
-    {"SmallHiragana", U"きゃっと", "キャット"},
-    {"HiraganaEnds", U"ぁゔゕゖ", "ァヴヵヶ"},
-    {"IterationMarks", U"ゝゞ", "ヽヾ"},
-    {"HalfWidth", U"ｻｸﾗ", "サクラ"},
-    {"HalfWidthVoiced", U"ｶﾞｷﾞﾊﾟﾋﾟｳﾞﾄﾞﾎﾞ", "ガギパピヴドボ"},
-    {"HalfWidthSmallAndSigns", U"ｧｯｰ｡｢｣､･ｦﾝ", "ァッー。「」、・ヲン"},
-    {"MarkThatJoinsNothing", U"ﾜﾞｻﾟﾞｶ", "ワ゛サ゜゛カ"},
-    {"MarkOnFullWidthKana", U"カﾞハﾟ", "ガパ"},
-    {"MarkNotOnHiraganaTurnedLater", U"ア\u3099か\u3099は\u309A", "ア゛ガパ"},
-    {"FullWidthMarksStay", U"カ゛", "カ゛"},
-    {"Ascii", U"ab 1!", "ａｂ　１！"},
-    {"YenAndOverline", U"¥‾", "￥￣"},
-    {"Mixed", U"さｸラ1漢", "サクラ１漢"},
-    {"OtherTextPasses", U"漢字カナＡ。ー", "漢字カナＡ。ー"},
-    {"Empty", U"", ""},
-    {"NoCodePage932Form", U"サ€", std::nullopt},
-    {"Hangul", U"한", std::nullopt},
-    {"ControlCharacter", U"a\tb", std::nullopt},
+struct Mode {
+    const char* name;
+    std::string_view text;                    // UTF-8, as typed, pasted, dropped or given to the CLI
+    std::optional<std::string_view> katakana; // UTF-8; nothing: refused
 };
 
-INSTANTIATE_TEST_SUITE_P(Texts, KatakanaMode, testing::ValuesIn(kModes), named_cases::CaseName());
+constexpr Mode kModes[] = {
+    {"hiragana", "さくら", "サクラ"},
+    {"small hiragana", "きゃっと", "キャット"},
+    {"hiragana ends", "ぁゔゕゖ", "ァヴヵヶ"},
+    {"iteration marks", "ゝゞ", "ヽヾ"},
+    {"half-width", "ｻｸﾗ", "サクラ"},
+    {"half-width voiced", "ｶﾞｷﾞﾊﾟﾋﾟｳﾞﾄﾞﾎﾞ", "ガギパピヴドボ"},
+    {"half-width small and signs", "ｧｯｰ｡｢｣､･ｦﾝ", "ァッー。「」、・ヲン"},
+    {"mark that joins nothing", "ﾜﾞｻﾟﾞｶ", "ワ゛サ゜゛カ"},
+    {"mark on full-width kana", "カﾞハﾟ", "ガパ"},
+    {"mark not on hiragana turned later", "ア\u3099か\u3099は\u309A", "ア゛ガパ"},
+    {"full-width marks stay", "カ゛", "カ゛"},
+    {"ascii", "ab 1!~", "ａｂ　１！～"},
+    {"half-width space marks a capital", "サ クラ", "サ　クラ"},
+    {"yen and overline", "¥‾", "￥￣"},
+    {"mixed", "さｸラ1漢", "サクラ１漢"},
+    {"other text passes", "漢字カナＡ。ー", "漢字カナＡ。ー"},
+    {"empty", "", ""},
+    {"no code page 932 form", "サ€", std::nullopt},
+    {"hangul", "한", std::nullopt},
+    {"tab", "a\tb", std::nullopt},
+    {"line break", "サクラ\n", std::nullopt},
+    {"nul", std::string_view("サ\0", 4), std::nullopt},
+    {"delete", "\x7f", std::nullopt},
+    {"not UTF-8", "サ\xFF", std::nullopt},
+    {"cut UTF-8", "\xE3\x82", std::nullopt},
+};
+
+// Whatever enters the field or the CLI as text comes out in full-width forms,
+// with no single-byte character left for the conversion, or is refused whole.
+TEST(KatakanaMode, TextComesOutDoubleByteOrIsRefused) {
+    for (const Mode& row : kModes) {
+        SCOPED_TRACE(row.name);
+        const std::optional<std::string> out = KatakanaModeUtf8(row.text);
+        ASSERT_EQ(out.has_value(), row.katakana.has_value());
+        if (out) {
+            EXPECT_EQ(*out, Sjis(*row.katakana));
+            EXPECT_TRUE(AllDoubleByte(*out));
+        }
+    }
+}
 
 // Whatever a keyboard sends, what comes out has no single-byte character.
 TEST(KatakanaModeText, NoCharacterComesOutSingleByte) {
@@ -58,13 +73,9 @@ TEST(KatakanaModeText, NoCharacterComesOutSingleByte) {
             continue;
         }
         const std::optional<std::string> out = KatakanaModeText(std::u32string(1, c));
-        if (!out) {
-            continue;
-        }
-        ASSERT_FALSE(out->empty()) << std::hex << static_cast<unsigned>(c);
-        for (std::size_t i = 0; i < out->size(); i += 2) {
-            ASSERT_TRUE(cp932::IsLeadByte(static_cast<unsigned char>((*out)[i])))
-                << std::hex << static_cast<unsigned>(c);
+        if (out) {
+            ASSERT_FALSE(out->empty()) << std::hex << static_cast<unsigned>(c);
+            ASSERT_TRUE(AllDoubleByte(*out)) << std::hex << static_cast<unsigned>(c);
         }
     }
 }

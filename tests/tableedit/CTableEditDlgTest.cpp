@@ -133,7 +133,8 @@ private slots:
         QTest::newRow("row n slot 6") << 1156 << "" << QRect(123, 176, 22, 12);
         QTest::newRow("row / slot 2") << 1277 << "" << QRect(220, 332, 22, 12);
         QTest::newRow("label n after the sixth slot") << 0 << "→ n" << QRect(147, 177, 15, 8);
-        QTest::newRow("hint") << 0 << "全角カタカナ３文字以内で入力してください。" << QRect(148, 258, 42, 33);
+        QTest::newRow("hint") << 0 << "キーはふつうカタカナで、全角３文字以内です。"
+                              << QRect(148, 258, 42, 33);
         QTest::newRow("save") << kSave << "保存する" << QRect(145, 299, 48, 14);
         QTest::newRow("cancel") << kCancel << "ｷｬﾝｾﾙ" << QRect(145, 315, 48, 14);
         QTest::newRow("restore") << kRestore << "初期値に戻す" << QRect(145, 331, 48, 14);
