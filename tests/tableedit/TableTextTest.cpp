@@ -191,7 +191,7 @@ TEST(Warnings, NameWhatNeverMatchesAndWhatLooksAlike) {
     } rows[] = {
         {kHeader + "letters\tア\ta\nletters\t「ー\tb\nletters\t　ン\tc\n", {}},
         {kHeader + "letters\tあ\ta\nletters\tab\tb\nletters\tｱ\tc\nletters\tア\td\n",
-         {"あ は全角カタカナではありません", "ab は全角", "ｱ は全角"}},
+         {"あ は入力した言葉には現れない", "ab は入力", "ｱ は入力"}},
         {kHeader + "letters\t「\tl\ndigits\tイ\t1\n", {"l ← 「（2 行目）、1 ← イ（3 行目）"}},
         {kHeader + "letters\tイ\ti\ndigits\tイ\t1\n", {"I（大文字）← イ"}},
         {kHeader + "letters\tオ\to\ndigits\tレ\t0\n", {"O、0 は"}},
