@@ -1,12 +1,27 @@
-// The print image: the centred and clipped password, the colours that print,
-// and the label read from it.
+// The print image (the centred and clipped password, the colours that print,
+// the label read from it), its font and colour with their chooser and their
+// settings, and the device notices of the print button.
 #include "print/PrintImage.h"
 
+#include "print/DeviceNotices.h"
+#include "print/FontChoiceDialog.h"
+#include "print/FontChooser.h"
 #include "print/PrintStyle.h"
+#include "print/PrintStyleSettings.h"
+#include "print/QtFont.h"
 #include "support/GuiTestHelpers.h"
+#include "tavopus/tavopus.h"
 
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QImage>
+#include <QListView>
+#include <QListWidget>
 #include <QPainter>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <optional>
@@ -14,16 +29,12 @@
 
 namespace {
 
-bool IsWhite(QRgb pixel) {
-    return (pixel | 0xFF000000) == 0xFFFFFFFF;
-}
-
 // The box around every non-white pixel of `image` inside `area`.
 std::optional<QRect> Ink(const QImage& image, QRect area = PrintImage::kWhiteArea) {
     std::optional<QRect> ink;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (!IsWhite(image.pixel(x, y))) {
+            if ((image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF) {
                 ink = ink ? ink->united(QRect(x, y, 1, 1)) : QRect(x, y, 1, 1);
             }
         }
@@ -42,8 +53,7 @@ PrintStyle StyleWith(int height, QColor colour, bool underline = false) {
     return style;
 }
 
-// The text drawn whole in black without antialiasing, its baseline origin
-// at (100, 100 + ascent).
+// The text drawn whole in black without antialiasing, its baseline origin at (100, 100 + ascent).
 QImage FreeLine(const QString& text, QFont font) {
     font.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics(font);
@@ -56,16 +66,24 @@ QImage FreeLine(const QString& text, QFont font) {
     return canvas;
 }
 
-// The same, cut to its ink.
-QImage WholeInk(const QString& text, const QFont& font) {
-    const QImage canvas = FreeLine(text, font);
-    return canvas.copy(Ink(canvas, canvas.rect()).value());
-}
-
-// Where the ink's top-left lies from the baseline origin.
+// Where the whole ink's top-left lies from the baseline origin.
 QPoint WholeInkOffset(const QString& text, const QFont& font) {
     const QImage canvas = FreeLine(text, font);
     return Ink(canvas, canvas.rect()).value().topLeft() - QPoint(100, 100 + QFontMetrics(font).ascent());
+}
+
+// Makes `text` the current row of the picker's list that holds it, as a click would.
+bool Highlight(QFontDialog* picker, const QString& text) {
+    for (auto* view : picker->findChildren<QListView*>()) {
+        QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == text) {
+                view->setCurrentIndex(model->index(row, 0));
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -75,168 +93,281 @@ class PrintImageTest : public QObject {
 private slots:
     void cleanup() { QCOMPARE(VisibleTopLevelWindows(), 0); }
 
-    void emptyPasswordLeavesTheAreaWhite() {
-        const QImage image = PrintImage::Render("", StyleWith(-48, Qt::red, true));
-        QCOMPARE(image.size(), QSize(387, 67));
-        QCOMPARE(PrintImage::Label(image).DotCount(), std::size_t{0});
-    }
-
-    // The line is centred as a text line: on its advance width and on the
-    // font's ascent plus descent, so the baseline is the same row whatever the
-    // letters. Each row's baseline origin is found from where its ink landed.
-    void lineIsCentredOnAFixedBaseline_data() {
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("underline");
-        QTest::newRow("x-height only") << "asnasn" << -48 << false;
-        QTest::newRow("ascenders") << "ktkt" << -48 << false;
-        QTest::newRow("descenders") << "gjpq" << -48 << false;
-        QTest::newRow("capitals and digits") << "A39R" << -48 << false;
-        QTest::newRow("one narrow letter") << "i" << -48 << false;
-        QTest::newRow("underlined descenders") << "gjpq" << -48 << true;
-        QTest::newRow("small cell height") << "Ty7" << 14 << false;
-        QTest::newRow("small, x-height only") << "ace" << 14 << false;
-    }
+    // Centred as a text line, on its advance and on the font's ascent plus
+    // descent, so the baseline is the row of "x" whatever the letters.
     void lineIsCentredOnAFixedBaseline() {
-        QFETCH(QString, password);
-        QFETCH(int, height);
-        QFETCH(bool, underline);
-        const PrintStyle style = StyleWith(height, Qt::black, underline);
-        const QImage image = PrintImage::Render(password.toStdString(), style);
-        const std::optional<QRect> ink = Ink(image);
-        QVERIFY(ink && PrintImage::kTextArea.contains(*ink));
-        // Where the ink lies from the baseline origin, drawn freely.
-        const QFontMetrics metrics(style.Font());
-        const QPoint origin = ink->topLeft() - WholeInkOffset(password, style.Font());
-        // The font's line, ascent plus descent, and the advance, centred on the text area.
-        const int lineTop = origin.y() - metrics.ascent();
-        const int lineBottom = origin.y() + metrics.descent() - 1;
-        const int advanceRight = origin.x() + metrics.horizontalAdvance(password) - 1;
-        const int down = lineTop + lineBottom;
-        const int across = origin.x() + advanceRight;
-        QVERIFY2(down == 64 || down == 63, qPrintable(QString::number(down)));
-        QVERIFY2(across == 384 || across == 383, qPrintable(QString::number(across)));
-        // Every password in one font shares the baseline of "x".
-        const QImage reference = PrintImage::Render("x", style);
-        const QPoint referenceOrigin = Ink(reference)->topLeft() - WholeInkOffset("x", style.Font());
-        QCOMPARE(origin.y(), referenceOrigin.y());
-    }
-
-    // The fit check: ink exactly as wide or as tall as the text area fits,
-    // a pixel more on any side does not.
-    void inkFitsTheTextArea_data() {
-        QTest::addColumn<QRect>("ink");
-        QTest::addColumn<bool>("fits");
-        const QRect area = PrintImage::kTextArea;
-        QTest::newRow("just fitting") << area << true;
-        QTest::newRow("one pixel over on the left") << area.adjusted(-1, 0, 0, 0) << false;
-        QTest::newRow("one pixel over on the right") << area.adjusted(0, 0, 1, 0) << false;
-        QTest::newRow("one pixel over at the top") << area.adjusted(0, -1, 0, 0) << false;
-        QTest::newRow("one pixel over at the bottom") << area.adjusted(0, 0, 0, 1) << false;
-        QTest::newRow("narrow, in the middle") << QRect(150, 20, 80, 20) << true;
-        QTest::newRow("no ink") << QRect() << true;
-    }
-    void inkFitsTheTextArea() {
-        QFETCH(QRect, ink);
-        QTEST(PrintImage::InkFits(ink), "fits");
-    }
-
-    // Through real glyphs: the longest run of a letter that fits, and one more.
-    void passwordFitsUpToTheLabelsWidth_data() {
-        QTest::addColumn<QChar>("letter");
-        QTest::addColumn<int>("height");
-        QTest::newRow("W at 48 pixels") << QChar('W') << -48;
-        QTest::newRow("i at 48 pixels") << QChar('i') << -48;
-        QTest::newRow("8 at 20 pixels") << QChar('8') << -20;
-    }
-    void passwordFitsUpToTheLabelsWidth() {
-        QFETCH(QChar, letter);
-        QFETCH(int, height);
-        const PrintStyle style = StyleWith(height, Qt::black);
-        int longest = 0;
-        while (PrintImage::Fits(std::string(longest + 1, char(letter.unicode())), style)) {
-            ++longest;
-            QVERIFY(longest < 400);
+        const struct {
+            const char* password;
+            int height;
+            bool underline;
+        } rows[] = {{"asnasn", -48, false}, {"gjpq", -48, true}, {"i", -48, false}, {"Ty7", 14, false}};
+        for (const auto& row : rows) {
+            const PrintStyle style = StyleWith(row.height, Qt::black, row.underline);
+            const QImage image = PrintImage::Render(row.password, style);
+            const std::optional<QRect> ink = Ink(image);
+            QVERIFY(ink && PrintImage::kTextArea.contains(*ink));
+            const QFontMetrics metrics(style.Font());
+            const QPoint origin = ink->topLeft() - WholeInkOffset(row.password, style.Font());
+            const int down = 2 * origin.y() - metrics.ascent() + metrics.descent() - 1;
+            const int across = 2 * origin.x() + metrics.horizontalAdvance(row.password) - 1;
+            QVERIFY2(down == 64 || down == 63, row.password);
+            QVERIFY2(across == 384 || across == 383, row.password);
+            const QPoint x =
+                Ink(PrintImage::Render("x", style))->topLeft() - WholeInkOffset("x", style.Font());
+            QCOMPARE(origin.y(), x.y());
         }
-        QVERIFY(longest > 0);
-        const std::string fitting(longest, char(letter.unicode()));
-        const std::string over(longest + 1, char(letter.unicode()));
-        // What fits shows whole; one letter more loses ink at the edges.
-        const QImage whole = WholeInk(QString::fromStdString(fitting), style.Font());
-        QCOMPARE(Ink(PrintImage::Render(fitting, style))->size(), whole.size());
-        const QImage wholeOver = WholeInk(QString::fromStdString(over), style.Font());
-        QVERIFY(Ink(PrintImage::Render(over, style))->width() < wholeOver.width());
-        QVERIFY(PrintImage::Fits("", style));
     }
 
-    // What shows is the middle of the whole line: as much advance is lost on either side.
-    void wideTextIsCutEvenlyAtBothEnds_data() {
-        QTest::addColumn<QString>("password");
-        QTest::newRow("capitals and digits") << "AX7KW2ZR9LV5BN3HD8TY4MEP6";
-        QTest::newRow("mixed") << "Pass-Word_1234567890-abcdefgh";
+    // Ink as wide or as tall as the text area fits, a pixel more on any side does not.
+    void inkFitsTheTextArea() {
+        const QRect area = PrintImage::kTextArea;
+        QVERIFY(PrintImage::InkFits(area) && PrintImage::InkFits(QRect()));
+        for (const QMargins& over :
+             {QMargins(1, 0, 0, 0), QMargins(0, 1, 0, 0), QMargins(0, 0, 1, 0), QMargins(0, 0, 0, 1)}) {
+            QVERIFY(!PrintImage::InkFits(area + over));
+        }
     }
-    void wideTextIsCutEvenlyAtBothEnds() {
-        QFETCH(QString, password);
+
+    // Through real glyphs: the longest run of a letter that fits shows whole;
+    // one letter more loses ink, as much advance on either side.
+    void passwordFitsUpToTheLabelsWidth() {
+        for (const auto& [letter, height] : {std::pair{'W', -48}, {'8', -20}}) {
+            const PrintStyle style = StyleWith(height, Qt::black);
+            int longest = 0;
+            while (longest < 400 && PrintImage::Fits(std::string(longest + 1, letter), style)) {
+                ++longest;
+            }
+            QVERIFY(longest > 0 && longest < 400);
+            for (const int length : {longest, longest + 1}) {
+                const QString text(length, QChar(letter));
+                const QImage whole = FreeLine(text, style.Font());
+                const int shown = Ink(PrintImage::Render(text.toStdString(), style))->width();
+                QCOMPARE(shown == Ink(whole, whole.rect())->width(), length == longest);
+            }
+        }
+        QVERIFY(PrintImage::Fits("", StyleWith(-48, Qt::black)));
+        const QString password = "Pass-Word_1234567890-abcdefgh";
         const PrintStyle style = StyleWith(-48, Qt::black);
         const QImage image = PrintImage::Render(password.toStdString(), style);
         QVERIFY(!PrintImage::Fits(password.toStdString(), style));
         const QRect area = PrintImage::kTextArea;
         const QFontMetrics metrics(style.Font());
         const int excess = metrics.horizontalAdvance(password) - area.width();
-        QVERIFY(excess > 0);
-        // The whole line drawn with its advance starting at x = 100.
         const QImage line = FreeLine(password, style.Font());
-        const int baselineInLine = 100 + metrics.ascent();
         const QPoint origin = Ink(image)->topLeft() - WholeInkOffset(password, style.Font());
         const auto cutOnTheLeft = [&](int cut) {
-            const QImage part =
-                line.copy(100 + cut, baselineInLine - (origin.y() - area.top()), area.width(), area.height());
-            return part == image.copy(area);
+            const int top = 100 + metrics.ascent() - (origin.y() - area.top());
+            return line.copy(100 + cut, top, area.width(), area.height()) == image.copy(area);
         };
         QVERIFY(cutOnTheLeft(excess / 2) || cutOnTheLeft((excess + 1) / 2));
     }
 
-    // Only pure white prints nothing; any other colour prints the same dots,
-    // and the image holds no shades between the colour and white.
-    void coloursThatPrint_data() {
-        QTest::addColumn<QColor>("colour");
-        QTest::addColumn<int>("height");
-        QTest::newRow("white") << QColor(Qt::white) << -48;
-        QTest::newRow("black") << QColor(Qt::black) << -48;
-        QTest::newRow("teal") << QColor(0, 128, 128) << -48;
-        QTest::newRow("near white") << QColor(255, 255, 254) << -48;
-        QTest::newRow("large red drawn as outlines") << QColor(Qt::red) << -90;
-    }
+    // Only pure white prints nothing; any other colour prints the dots of
+    // black, in that colour and no shade between; the label starts at (1, 1).
     void coloursThatPrint() {
-        QFETCH(QColor, colour);
-        QFETCH(int, height);
-        const QImage image = PrintImage::Render("Wg8@", StyleWith(height, colour));
-        const LabelImage label = PrintImage::Label(image);
-        if (colour == Qt::white) {
-            QCOMPARE(label.DotCount(), std::size_t{0});
-            return;
-        }
-        QVERIFY(label.DotCount() > 0);
-        QCOMPARE(label, PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(height, Qt::black))));
-        for (int y = 2; y <= 64; ++y) {
-            for (int x = 2; x <= 384; ++x) {
-                if (label.Dot(x - 1, y - 1)) {
-                    QCOMPARE(QColor(image.pixel(x, y)), colour);
+        QCOMPARE(PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(-48, Qt::white))).DotCount(), 0U);
+        QCOMPARE(PrintImage::Label(PrintImage::Render("", StyleWith(-48, Qt::red, true))).DotCount(), 0U);
+        for (const auto& [colour, height] : {std::pair{QColor(255, 255, 254), -48}, {QColor(Qt::red), -90}}) {
+            const QImage image = PrintImage::Render("Wg8@", StyleWith(height, colour));
+            const LabelImage label = PrintImage::Label(image);
+            QVERIFY(label.DotCount() > 0);
+            QCOMPARE(label, PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(height, Qt::black))));
+            for (int y = 0; y < 64; ++y) {
+                for (int x = 0; x < 384; ++x) {
+                    QVERIFY(!label.Dot(x, y) || QColor(image.pixel(x + 1, y + 1)) == colour);
                 }
             }
         }
-    }
-
-    // The label's 384 x 64 dots start at the frame's inner line, at (1, 1).
-    void labelIsTakenFromItsOffset() {
         QImage image(PrintImage::kSize, QImage::Format_RGB32);
         image.fill(Qt::white);
         for (const QPoint at : {QPoint(0, 0), QPoint(1, 1), QPoint(384, 64), QPoint(385, 65)}) {
             image.setPixel(at, 0xFF123456);
         }
         const LabelImage label = PrintImage::Label(image);
-        QCOMPARE(label.DotCount(), std::size_t{2});
-        QVERIFY(label.Dot(0, 0) && label.Dot(383, 63));
+        QVERIFY(label.DotCount() == 2 && label.Dot(0, 0) && label.Dot(383, 63));
+    }
+
+    // Against a base no font can be made from, every field a QFont carries is
+    // read from the font and the others come from the base.
+    void qtFontRoundTrip() {
+        FontDescription styled;
+        styled.faceName = "IPAGothic";
+        styled.height = -20;
+        styled.weight = 700;
+        styled.italic = styled.strikeOut = 1;
+        styled.quality = FontDescription::NonAntialiasedQuality;
+        styled.pitchAndFamily = FontDescription::FixedPitch | FontDescription::Modern;
+        FontDescription base;
+        base.weight = FontDescription::kMaxWeight + 1;
+        base.escapement = base.orientation = 450;
+        base.charSet = FontDescription::ShiftJisCharSet;
+        base.outPrecision = 3;
+        base.clipPrecision = 2;
+        FontDescription expected = styled;
+        expected.escapement = expected.orientation = 450;
+        expected.charSet = base.charSet;
+        expected.outPrecision = base.outPrecision;
+        expected.clipPrecision = base.clipPrecision;
+        QVERIFY(DescribeQFont(CreateQFont(styled).value(), base, 96) == expected);
+    }
+
+    // Every field reads back; a kept style that is incomplete or unusable is not taken.
+    void keptStyle() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("kept.conf"), QSettings::IniFormat);
+        QVERIFY(!LoadPrintStyle(settings));
+        FontChoice style{PrintStyle().Description(), QColor(0x12, 0x34, 0x56)};
+        style.font.faceName = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"; // ＭＳ Ｐゴシック
+        style.font.height = -30;
+        style.font.width = 12;
+        style.font.escapement = 900;
+        style.font.orientation = 450;
+        style.font.underline = style.font.italic = style.font.strikeOut = 1;
+        style.font.charSet = 128;
+        style.font.outPrecision = 3;
+        style.font.clipPrecision = 2;
+        style.font.quality = 4;
+        style.font.pitchAndFamily = 0x31;
+        SavePrintStyle(settings, style);
+        settings.sync();
+        QVERIFY(LoadPrintStyle(QSettings(dir.filePath("kept.conf"), QSettings::IniFormat)) == style);
+        const std::pair<const char*, QVariant> spoilt[] = {
+            {"print/font/weight", {}},
+            {"print/font/faceName", {}},
+            {"print/colour", {}},
+            {"print/font/height", "tall"},
+            {"print/font/italic", 256},
+            {"print/font/charSet", -1},
+            {"print/font/height", -5000},
+            {"print/font/weight", 1001},
+            {"print/font/faceName", QString(40, 'a')},
+            {"print/font/faceName", U("😀")},
+            {"print/colour", "#12345"},
+        };
+        for (const auto& [key, value] : spoilt) {
+            SavePrintStyle(settings, style);
+            value.isValid() ? settings.setValue(key, value) : settings.remove(key);
+            QVERIFY2(!LoadPrintStyle(settings), key);
+        }
+    }
+
+    // The handler's answer is taken only when its font can be made; the next
+    // opening starts from what is kept, its colour opaque.
+    void changePrintFont() {
+        for (const int answer : {0, 1, 2}) { // cancel, a new font, one that cannot be made
+            PrintStyle style;
+            const FontChoice before{style.Description(), style.TextColour()};
+            FontChoice chosen = before;
+            chosen.font.faceName = "IPAGothic";
+            chosen.font.height = -30;
+            chosen.font.underline = 1;
+            chosen.font.weight = answer == 2 ? FontDescription::kMaxWeight + 1 : 700;
+            chosen.colour = QColor(0x80, 0x00, 0x00, 0x40);
+            std::vector<FontChoice> starts;
+            SetFontChooserHandler([&](QWidget*, const FontChoice& start) -> std::optional<FontChoice> {
+                starts.push_back(start);
+                return answer == 0 || starts.size() > 1 ? std::nullopt : std::optional(chosen);
+            });
+            const bool redraw = style.ChangeFont(nullptr);
+            style.ChangeFont(nullptr);
+            SetFontChooserHandler({});
+            QCOMPARE(redraw, answer != 0);
+            FontChoice expected = answer == 1 ? chosen : before;
+            expected.colour.setAlpha(255);
+            QVERIFY(starts.size() == 2 && starts[0] == before && starts[1] == expected);
+            QVERIFY(style.Description() == expected.font);
+            QCOMPARE(style.TextColour(), expected.colour);
+            QCOMPARE(style.Font(), CreateQFont(expected.font).value());
+        }
+    }
+
+    // The real chooser shows the font and colour it is given, Enter in its font
+    // list ends it with OK; untouched, it gives back what it was given.
+    void realChooser() {
+        const struct {
+            QColor colour;
+            const char* item;
+            Qt::Key key;
+            bool pick;
+        } rows[] = {{QColor(0, 0, 0x80), "紺", Qt::Key_Return, true},
+                    {QColor(254, 254, 254), "カスタム", Qt::Key_Return, false},
+                    {QColor(Qt::black), "黒", Qt::Key_Escape, true}};
+        for (const auto& row : rows) {
+            FontChoice start{PrintStyle().Description(), row.colour};
+            start.font.escapement = 900;
+            QString shownColour;
+            QFont shownFont;
+            QTimer::singleShot(0, this, [&] {
+                auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
+                auto* colours = dialog->findChild<QListWidget*>(QStringLiteral("colours"));
+                shownColour = colours->currentItem()->text();
+                shownFont = dialog->findChild<QFontDialog*>()->currentFont();
+                if (row.pick) {
+                    colours->setCurrentItem(colours->findItems(U("赤"), Qt::MatchExactly).value(0));
+                    for (auto* box : dialog->findChildren<QCheckBox*>()) {
+                        if (QString(box->text())
+                                .remove('&')
+                                .contains(QRegularExpression(U("下線|Underline")))) {
+                            box->click();
+                        }
+                    }
+                }
+                auto* list = dialog->findChild<QFontDialog*>()->findChild<QListView*>();
+                list->setFocus();
+                QTest::keyClick(list, row.key);
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                    shownColour = "still open";
+                }
+            });
+            const std::optional<FontChoice> choice = ChooseFont(nullptr, start);
+            QCOMPARE(shownColour, U(row.item));
+            QCOMPARE(shownFont.family(), QStringLiteral("IPAPGothic"));
+            QCOMPARE(shownFont.pointSize(), 36);
+            FontChoice expected = start;
+            if (row.pick) {
+                expected.colour = Qt::red;
+                expected.font.underline = 1;
+            }
+            QCOMPARE(choice.has_value(), row.key == Qt::Key_Return);
+            QVERIFY(!choice || *choice == expected);
+        }
+    }
+
+    // Another face keeps the style where it can (the choice itself is the core's).
+    void newFaceKeepsTheStyle() {
+        for (const QString family : {"DejaVu Sans", "DejaVu Serif"}) {
+            if (!QFontDatabase::families().contains(family)) {
+                QSKIP(qPrintable(family + " is not installed"));
+            }
+        }
+        FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
+        auto* picker = dialog.findChild<QFontDialog*>();
+        QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, "Bold Oblique"));
+        QVERIFY(Highlight(picker, "DejaVu Serif"));
+        QCOMPARE(picker->currentFont().family(), QString("DejaVu Serif"));
+        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Bold Italic"));
+    }
+
+    // Which udev events become which notices.
+    void udevEvents() {
+        using Notices = std::vector<DeviceNotices::Notice>;
+        const DeviceNotices::Notice changed{TAVOP_DEVNODES_CHANGED, 0};
+        const struct {
+            const char* action;
+            const char* name;
+            Notices notices;
+        } rows[] = {
+            {"add", "lp0", {changed}},
+            {"remove", "lp126", {{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(126)}, changed}},
+            {"add", "lp127", {}},
+            {"remove", "hiddev0", {}},
+            {"remove", "lp0x", {}},
+            {"change", "lp0", {}},
+        };
+        for (const auto& row : rows) {
+            QVERIFY2(DeviceNotices::NoticesFor(row.action, row.name) == row.notices, row.name);
+        }
     }
 };
 

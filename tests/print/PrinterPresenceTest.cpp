@@ -66,38 +66,32 @@ private slots:
     }
     void cleanup() { tavopus::testing::Reset(); }
 
-    void presence_data();
     void presence();
-
     // A write that times out has ended the link in the library: the label job
     // and the status poll stop there, and the link is said to be closed.
-    void failedWriteEndsTheLink_data() {
-        QTest::addColumn<bool>("polling");
-        QTest::newRow("label job") << false;
-        QTest::newRow("status poll") << true;
-    }
     void failedWriteEndsTheLink() {
-        QFETCH(bool, polling);
-        Plug(4);
-        RecordingLibrary library;
-        QWidget window;
-        auto presence = std::make_unique<PrinterPresence>(library, &window);
-        presence->Start();
-        QVERIFY(presence->IsLinked());
-        QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
-        library.failWrites = true;
-        if (polling) {
-            presence->PollStatus();
-        } else {
-            QVERIFY(!presence->SendLabel({}));
+        for (const bool polling : {false, true}) {
+            init();
+            Plug(4);
+            RecordingLibrary library;
+            QWidget window;
+            auto presence = std::make_unique<PrinterPresence>(library, &window);
+            presence->Start();
+            QVERIFY(presence->IsLinked());
+            QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+            library.failWrites = true;
+            if (polling) {
+                presence->PollStatus();
+            } else {
+                QVERIFY(!presence->SendLabel({}));
+            }
+            QVERIFY(!presence->IsLinked() && !presence->IsPolling());
+            QCOMPARE(said.count(), 1);
+            QCOMPARE(said.at(0).at(0).toBool(), false);
+            library.calls.clear();
+            presence.reset();
+            QCOMPARE(library.calls.join(' '), "U"); // the library ended the link already
         }
-        QVERIFY(!presence->IsLinked());
-        QCOMPARE(said.count(), 1);
-        QCOMPARE(said.at(0).at(0).toBool(), false);
-        QVERIFY(!presence->IsPolling());
-        library.calls.clear();
-        presence.reset();
-        QCOMPARE(library.calls.join(' '), "U"); // the library ended the link already
     }
 
 private:
@@ -118,86 +112,66 @@ private:
     std::unique_ptr<QTemporaryDir> m_root;
 };
 
-void PrinterPresenceTest::presence_data() {
-    QTest::addColumn<QList<int>>("before"); // plugged in at start-up
-    QTest::addColumn<QList<int>>("after");  // plugged in when the notice comes
-    QTest::addColumn<quint32>("event");     // 0: start-up only
-    QTest::addColumn<int>("word");          // node number in a removal notice
-    QTest::addColumn<QString>("calls");     // of the notice, or of start-up
-    QTest::addColumn<QString>("said");      // what LinkChanged said: 1 open, 0 closed
-    QTest::addColumn<bool>("linked");
-    QTest::addColumn<int>("number"); // remembered device number
-
+// Calls: of the notice, or of start-up; said: what LinkChanged said, 1 open, 0 closed.
+void PrinterPresenceTest::presence() {
     using L = QList<int>;
     const quint32 changed = TAVOP_DEVNODES_CHANGED;
     const quint32 removed = TAVOP_DEVICEREMOVECOMPLETE;
-    QTest::newRow("no printer") << L{} << L{} << 0u << 0 << "R"
-                                << "0" << false << 0;
-    QTest::newRow("the lower number wins") << L{7, 3} << L{} << 0u << 0 << "R S3"
-                                           << "1" << true << 3;
-    QTest::newRow("last number") << L{126} << L{} << 0u << 0 << "R S126"
-                                 << "1" << true << 126;
-    QTest::newRow("plugged in later") << L{} << L{5} << changed << 0 << "S5"
-                                      << "1" << true << 5;
-    QTest::newRow("second printer: only its number and name") << L{4} << L{4, 2} << changed << 0 << ""
-                                                              << "1" << true << 2;
-    // The scan says open, the close at once says closed.
-    QTest::newRow("scan finds nothing") << L{4} << L{} << changed << 0 << "Eh"
-                                        << "1 0" << false << 4;
-    QTest::newRow("linked printer removed") << L{4} << L{} << removed << 4 << "Mh:4 Eh"
-                                            << "0" << false << 4;
-    QTest::newRow("another device removed") << L{4} << L{4} << removed << 9 << "Mh:9"
-                                            << "" << true << 4;
-    QTest::newRow("removal without a link") << L{} << L{} << removed << 4 << "M0:4"
-                                            << "" << false << 0;
-    QTest::newRow("other event") << L{4} << L{} << 0x8000u << 4 << ""
-                                 << "" << true << 4;
-}
-
-void PrinterPresenceTest::presence() {
-    QFETCH(QList<int>, before);
-    QFETCH(QList<int>, after);
-    QFETCH(quint32, event);
-    QFETCH(int, word);
-    for (int number : before) {
-        Plug(number);
-    }
-    RecordingLibrary library;
-    QWidget window;
-    auto presence = std::make_unique<PrinterPresence>(library, &window);
-    QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
-    presence->Start();
-    if (event != 0) {
-        for (int number : before) {
-            if (!after.contains(number)) {
-                Unplug(number);
-            }
-        }
-        for (int number : after) {
+    const struct {
+        const char* name;
+        L before;      // plugged in at start-up
+        L after;       // plugged in when the notice comes
+        quint32 event; // 0: start-up only
+        int word;      // node number in a removal notice
+        const char* calls;
+        const char* said;
+        bool linked;
+    } rows[] = {
+        {"no printer", {}, {}, 0, 0, "R", "0", false},
+        {"the lower number wins", {7, 3}, {}, 0, 0, "R S3", "1", true},
+        {"last number", {126}, {}, 0, 0, "R S126", "1", true},
+        {"plugged in later", {}, {5}, changed, 0, "S5", "1", true},
+        {"second printer", {4}, {4, 2}, changed, 0, "", "1", true},
+        {"scan finds nothing", {4}, {}, changed, 0, "Eh", "1 0", false},
+        {"linked printer removed", {4}, {}, removed, 4, "Mh:4 Eh", "0", false},
+        {"another device removed", {4}, {4}, removed, 9, "Mh:9", "", true},
+        {"removal without a link", {}, {}, removed, 4, "M0:4", "", false},
+        {"other event", {4}, {}, 0x8000u, 4, "", "", true},
+    };
+    for (const auto& row : rows) {
+        init();
+        for (int number : row.before) {
             Plug(number);
         }
+        RecordingLibrary library;
+        QWidget window;
+        auto presence = std::make_unique<PrinterPresence>(library, &window);
+        QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+        presence->Start();
+        if (row.event != 0) {
+            for (int number : row.before) {
+                if (!row.after.contains(number)) {
+                    Unplug(number);
+                }
+            }
+            for (int number : row.after) {
+                Plug(number);
+            }
+            library.calls.clear();
+            said.clear();
+            presence->OnDeviceChange(row.event, TAVOP_NODE_WORD(row.word));
+        }
+        QStringList saidText;
+        for (const QList<QVariant>& signal : said) {
+            saidText << QString::number(signal.at(0).toInt());
+        }
+        QCOMPARE(library.calls.join(' ') + " | " + saidText.join(' '), QString(row.calls) + " | " + row.said);
+        QVERIFY2(presence->IsLinked() == row.linked, row.name);
+        // Going away ends an open link, then lets go of the library.
         library.calls.clear();
-        said.clear();
-        presence->OnDeviceChange(event, TAVOP_NODE_WORD(word));
+        presence.reset();
+        QCOMPARE(library.calls.join(' '), row.linked ? "Eh U" : "U");
     }
-
-    QTEST(library.calls.join(' '), "calls");
-    QStringList saidText;
-    for (const QList<QVariant>& signal : said) {
-        saidText << QString::number(signal.at(0).toInt());
-    }
-    QTEST(saidText.join(' '), "said");
-    QFETCH(bool, linked);
-    QCOMPARE(presence->IsLinked(), linked);
-    QFETCH(int, number);
-    QCOMPARE(presence->DeviceNumber(), number);
-    const bool found = !before.isEmpty() || !after.isEmpty(); // then its name is remembered
-    QCOMPARE(QString::fromStdString(presence->DeviceName()), found ? QString("ORBEK M%1").arg(number) : "");
-
-    // Going away ends an open link, then lets go of the library.
-    library.calls.clear();
-    presence.reset();
-    QCOMPARE(library.calls.join(' '), linked ? "Eh U" : "U");
 }
 
 QTEST_MAIN(PrinterPresenceTest)
