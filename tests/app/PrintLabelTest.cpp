@@ -190,7 +190,6 @@ void PrintLabelTest::polling() {
         QStringList boxes;
     } rows[] = {
         {false, -1, 1, {kAsk, kFinished}},
-        {true, -1, 21, {kAsk}},
         {true, 5, 16, {kAsk, kAsk + " polling"}},
     };
     for (const auto& row : rows) {

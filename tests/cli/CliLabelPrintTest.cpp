@@ -123,7 +123,7 @@ private:
     QString m_why;
 };
 
-// One error line with the program's name, after the print command's stage lines.
+// One error or warning line with the program's name, after the print command's stage lines.
 bool OneError(const std::string& err) {
     const QStringList lines = QString::fromStdString(err).split('\n');
     return lines.size() >= 2 && lines.last().isEmpty() && lines[lines.size() - 2].startsWith("q8xj-cli: ") &&
@@ -176,7 +176,9 @@ void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
         args.insert(args.begin() + 1, row.options.begin(), row.options.end());
         const CliResult result = cli.Run(args);
         QCOMPARE(result.code, 0);
-        QCOMPARE(QString::fromStdString(result.err).contains("両端が切れます"), row.points == 48);
+        // Nothing but the warning of a cut label, whatever the platform.
+        QCOMPARE(result.err.empty(), row.points != 48);
+        QVERIFY(result.err.empty() || OneError(result.err));
         const QImage picture = Picture(cli.ReadFile("label.png"));
         QCOMPARE(picture.size(), QSize(384, 64));
         const LabelImage expected = PrintImage::Label(
