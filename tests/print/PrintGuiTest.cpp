@@ -239,6 +239,7 @@ private slots:
         FontDescription styled;
         styled.faceName = "IPAGothic";
         styled.height = -20;
+        styled.width = 16; // a stretched font
         styled.weight = 700;
         styled.italic = styled.strikeOut = 1;
         styled.quality = FontDescription::NonAntialiasedQuality;
@@ -387,12 +388,16 @@ private slots:
                 QSKIP(qPrintable(family + " is not installed"));
             }
         }
-        FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
-        auto* picker = dialog.findChild<QFontDialog*>();
-        QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, "Bold Oblique"));
-        QVERIFY(Highlight(picker, "DejaVu Serif"));
-        QCOMPARE(picker->currentFont().family(), QString("DejaVu Serif"));
-        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Bold Italic"));
+        // Oblique becomes italic; a missing style the regular one, not the first name.
+        for (const auto& [style, expected] :
+             {std::pair{"Bold Oblique", "Bold Italic"}, {"ExtraLight", "Book"}}) {
+            FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
+            auto* picker = dialog.findChild<QFontDialog*>();
+            QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, style));
+            QVERIFY(Highlight(picker, "DejaVu Serif"));
+            QCOMPARE(picker->currentFont().family(), QString("DejaVu Serif"));
+            QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString(expected));
+        }
     }
 
     // Which udev events become which notices.
