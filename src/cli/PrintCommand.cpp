@@ -71,7 +71,8 @@ JobObserver Follow(int& acknowledged) {
             Stage("ラベルを設定しています");
             break;
         case JobEvent::SendingStrip:
-            Stage("ストリップ " + std::to_string(strip) + "/3 を送っています");
+            Stage("ストリップ " + std::to_string(strip) + "/" + std::to_string(kStripCount) +
+                  " を送っています");
             break;
         case JobEvent::StripAcknowledged:
             ++acknowledged;
@@ -134,7 +135,8 @@ int RunPrint(const QStringList& arguments) {
     }
     if (acknowledged != kStripCount) {
         throw CliError(kNoAcknowledge, "プリンターがラベルの受信を確認しません（ストリップ " +
-                                           std::to_string(acknowledged) + "/3）");
+                                           std::to_string(acknowledged) + "/" + std::to_string(kStripCount) +
+                                           "）");
     }
 
     // As the window does: once a second, until the printer says it has finished.
