@@ -9,26 +9,26 @@
 
 namespace cli {
 
-int LabelCommand::Run(const QStringList& arguments) {
+int RunLabel(const QStringList& arguments) {
     CommandLine line(kLabelHelp);
     line.Parser().addOption(QCommandLineOption("output", "", "FILE"));
     line.Parser().addOption(QCommandLineOption("no-frame"));
-    LabelStyle::AddOptions(line);
+    AddLabelStyleOptions(line);
     if (!line.Parse(arguments)) {
         return kDone;
     }
     if (!line.IsSet("output")) {
         throw CliError(kUsage, "label には --output FILE.png か --output FILE.pdf を指定してください");
     }
-    const std::string password = LabelStyle::Password(line);
-    const PrintStyle style = LabelStyle::FromOptions(line);
+    const std::string password = LabelPassword(line);
+    const PrintStyle style = LabelStyleFromOptions(line);
     const std::string output = line.Value("output");
     QByteArray bytes;
     if (QString::fromStdString(output).endsWith(".pdf", Qt::CaseInsensitive)) {
-        LabelStyle::WarnIfCut(password, style);
+        WarnIfCut(password, style);
         bytes = LabelSheet(password, style, !line.IsSet("no-frame")).Pdf();
     } else {
-        bytes = LabelStyle::Png(LabelStyle::Label(password, style));
+        bytes = LabelPng(LabelOf(password, style));
     }
     Files::Write(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return kDone;

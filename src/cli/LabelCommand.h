@@ -5,9 +5,6 @@
 
 namespace cli {
 
-class LabelCommand {
-public:
-    static int Run(const QStringList& arguments);
-};
+int RunLabel(const QStringList& arguments);
 
 } // namespace cli

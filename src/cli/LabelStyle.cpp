@@ -21,13 +21,13 @@ constexpr int kMaxPoints = 500;
 
 } // namespace
 
-void LabelStyle::AddOptions(CommandLine& line) {
+void AddLabelStyleOptions(CommandLine& line) {
     line.Parser().addOption(QCommandLineOption("font", "", "FACE"));
     line.Parser().addOption(QCommandLineOption("size", "", "PT"));
     line.Parser().addOption(QCommandLineOption("colour", "", "COLOUR"));
 }
 
-PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
+PrintStyle LabelStyleFromOptions(const CommandLine& line) {
     PrintStyle style;
     FontDescription description = style.Description();
     QColor colour = style.TextColour();
@@ -56,7 +56,7 @@ PrintStyle LabelStyle::FromOptions(const CommandLine& line) {
     return style;
 }
 
-std::string LabelStyle::Password(const CommandLine& line) {
+std::string LabelPassword(const CommandLine& line) {
     const QStringList positional = line.Positional();
     if (positional.size() != 1) {
         throw CliError(kUsage, "パスワードを 1 つ指定してください（--help を参照）");
@@ -78,7 +78,7 @@ std::string LabelStyle::Password(const CommandLine& line) {
     return *password;
 }
 
-void LabelStyle::WarnIfCut(const std::string& password, const PrintStyle& style) {
+void WarnIfCut(const std::string& password, const PrintStyle& style) {
     const int width = QFontMetrics(style.Font()).horizontalAdvance(ToQString(password));
     if (width > PrintImage::kTextArea.width()) {
         Terminal::Warning("パスワードの幅 " + std::to_string(width) + " ピクセルがラベルの " +
@@ -87,12 +87,12 @@ void LabelStyle::WarnIfCut(const std::string& password, const PrintStyle& style)
     }
 }
 
-LabelImage LabelStyle::Label(const std::string& password, const PrintStyle& style) {
+LabelImage LabelOf(const std::string& password, const PrintStyle& style) {
     WarnIfCut(password, style);
     return PrintImage::Label(PrintImage::Render(password, style));
 }
 
-QByteArray LabelStyle::Png(const LabelImage& label) {
+QByteArray LabelPng(const LabelImage& label) {
     QImage image(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
     for (int y = 0; y < LabelImage::kHeight; ++y) {
         uchar* row = image.scanLine(y);

@@ -13,26 +13,23 @@ namespace cli {
 
 class CommandLine;
 
-class LabelStyle {
-public:
-    // Adds the font options to the command's parser.
-    static void AddOptions(CommandLine& line);
+// Adds the font options to the command's parser.
+void AddLabelStyleOptions(CommandLine& line);
 
-    // The print style the options ask for, starting from the print image's own.
-    // Throws a usage error for a bad size or colour.
-    static PrintStyle FromOptions(const CommandLine& line);
+// The print style the options ask for, starting from the print image's own.
+// Throws a usage error for a bad size or colour.
+PrintStyle LabelStyleFromOptions(const CommandLine& line);
 
-    // The password (UTF-8) as code page 932; throws a bad-text error.
-    static std::string Password(const CommandLine& line);
+// The password (UTF-8) as code page 932; throws a bad-text error.
+std::string LabelPassword(const CommandLine& line);
 
-    // Warns on standard error when `password` (code page 932) is wider than the print image.
-    static void WarnIfCut(const std::string& password, const PrintStyle& style);
+// Warns on standard error when `password` (code page 932) is wider than the print image.
+void WarnIfCut(const std::string& password, const PrintStyle& style);
 
-    // The label the print job reads for `password` (code page 932), with WarnIfCut's warning.
-    static LabelImage Label(const std::string& password, const PrintStyle& style);
+// The label the print job reads for `password` (code page 932), with WarnIfCut's warning.
+LabelImage LabelOf(const std::string& password, const PrintStyle& style);
 
-    // The label as a PNG picture: a dot black, no dot white.
-    static QByteArray Png(const LabelImage& label);
-};
+// The label as a PNG picture: a dot black, no dot white.
+QByteArray LabelPng(const LabelImage& label);
 
 } // namespace cli

@@ -5,15 +5,14 @@
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
 #include "cli/Terminal.h"
-#include "cli/WatchedLibrary.h"
 #include "platform/Cp932.h"
 #include "platform/TickCount.h"
 #include "platform/UserText.h"
 #include "print/LabelPrintJob.h"
 #include "print/LabelSheet.h"
-#include "print/PrinterLink.h"
 #include "print/PackStrip.h"
 #include "print/PrinterLibrary.h"
+#include "print/PrinterLink.h"
 #include "print/StatusPoll.h"
 
 #include <QPrinter>
@@ -25,10 +24,6 @@
 namespace cli {
 namespace {
 
-// The library wants a non-zero receiver for its notices; none are listened to here.
-constexpr std::uint32_t kNoticeReceiver = 1;
-constexpr std::uint32_t kPollPeriodMs = 1000;
-
 void Stage(const std::string& text) {
     Terminal::Note("q8xj-cli: print: " + text);
 }
@@ -38,7 +33,7 @@ class Registration {
 public:
     explicit Registration(PrinterLibrary& library)
         : m_library(library) {
-        m_library.RegistHandle(kNoticeReceiver);
+        m_library.RegistHandle(PrinterLibrary::kNoticeReceiver);
     }
     ~Registration() { m_library.UnregistHandle(); }
     Registration(const Registration&) = delete;
@@ -48,34 +43,45 @@ private:
     PrinterLibrary& m_library;
 };
 
-struct LabelPrinter {
-    std::int32_t number;
-    std::string name; // UTF-8
-};
-
-// The label printers that answer, lowest number first.
-std::vector<LabelPrinter> ActiveLabelPrinters(PrinterLibrary& library) {
-    std::vector<LabelPrinter> printers;
-    for (std::int32_t number = 0; number <= PrinterLibrary::kLastDeviceNumber; ++number) {
-        std::array<char, PrinterLibrary::kDeviceNameBytes> name{};
-        if (library.CheckActiveDevice(number, name.data()) == 0) {
-            name.back() = '\0';
-            // The name comes from the device, which may say anything.
-            printers.push_back({number, ShownUserText(cp932::ToUtf8(name.data()), kShownPathChars)});
-        }
-    }
-    return printers;
+// The name comes from the device, which may say anything.
+std::string Shown(const ActivePrinter& printer) {
+    return ShownUserText(cp932::ToUtf8(printer.name), kShownPathChars);
 }
 
 // Opens `link` to the first printer that opens, as the window does.
 bool OpenFirstPrinter(PrinterLibrary& library, PrinterLink& link) {
-    for (const LabelPrinter& printer : ActiveLabelPrinters(library)) {
-        if (link.Open(printer.number)) {
-            Stage("プリンター " + std::to_string(printer.number) + ": " + printer.name);
+    for (auto printer = FirstActivePrinter(library); printer;
+         printer = FirstActivePrinter(library, printer->number + 1)) {
+        if (link.Open(printer->number)) {
+            Stage("プリンター " + std::to_string(printer->number) + ": " + Shown(*printer));
             return true;
         }
     }
     return false;
+}
+
+// The stage lines of the label job; counts the strips the printer acknowledged.
+JobObserver Follow(int& acknowledged) {
+    return [&acknowledged](JobEvent event, int strip) {
+        switch (event) {
+        case JobEvent::Initialising:
+            Stage("プリンターを初期化しています");
+            break;
+        case JobEvent::SettingUp:
+            Stage("ラベルを設定しています");
+            break;
+        case JobEvent::SendingStrip:
+            Stage("ストリップ " + std::to_string(strip) + "/" + std::to_string(kStripCount) +
+                  " を送っています");
+            break;
+        case JobEvent::StripAcknowledged:
+            ++acknowledged;
+            break;
+        case JobEvent::Ending:
+            Stage("ジョブを終えています");
+            break;
+        }
+    };
 }
 
 int PrintOnQueue(const QString& queue, const std::string& password, const PrintStyle& style, bool frame) {
@@ -85,7 +91,7 @@ int PrintOnQueue(const QString& queue, const std::string& password, const PrintS
         throw CliError(kQueue,
                        "印刷キュー「" + name + "」がありません（q8xj-cli printers で一覧を表示します）");
     }
-    LabelStyle::WarnIfCut(password, style);
+    WarnIfCut(password, style);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Q8xj ラベル"));
     Stage("印刷キュー " + name + " に送っています");
@@ -98,44 +104,46 @@ int PrintOnQueue(const QString& queue, const std::string& password, const PrintS
 
 } // namespace
 
-int PrintCommand::Run(const QStringList& arguments) {
+int RunPrint(const QStringList& arguments) {
     CommandLine line(kPrintHelp);
     line.Parser().addOption(QCommandLineOption("printer", "", "QUEUE"));
     line.Parser().addOption(QCommandLineOption("no-frame"));
-    LabelStyle::AddOptions(line);
+    AddLabelStyleOptions(line);
     if (!line.Parse(arguments)) {
         return kDone;
     }
-    const std::string password = LabelStyle::Password(line);
-    const PrintStyle style = LabelStyle::FromOptions(line);
+    const std::string password = LabelPassword(line);
+    const PrintStyle style = LabelStyleFromOptions(line);
     if (line.IsSet("printer")) {
         return PrintOnQueue(line.Parser().value("printer"), password, style, !line.IsSet("no-frame"));
     }
 
     Stage("ラベルを読み取っています");
-    const std::array<PackedStrip, kStripCount> strips = PackLabel(LabelStyle::Label(password, style).Data());
+    const std::array<PackedStrip, kStripCount> strips = PackLabel(LabelOf(password, style).Data());
 
     Stage("プリンターを探しています");
-    WatchedLibrary library(Stage);
+    PrinterLibrary& library = PrinterLibrary::Linked();
     const Registration registration(library);
     // Declared after the registration: the link ends before the library is let go.
     PrinterLink link(library);
     if (!OpenFirstPrinter(library, link)) {
         throw CliError(kNoPrinter, "ラベルプリンターが見つかりません");
     }
-    if (!RunLabelPrintJob(link, strips)) {
+    int acknowledged = 0;
+    if (!RunLabelPrintJob(link, strips, Follow(acknowledged))) {
         throw CliError(kNoAcknowledge, "プリンターがラベルの受信を途中でやめました");
     }
-    if (library.AcknowledgedStrips() != kStripCount) {
+    if (acknowledged != kStripCount) {
         throw CliError(kNoAcknowledge, "プリンターがラベルの受信を確認しません（ストリップ " +
-                                           std::to_string(library.AcknowledgedStrips()) + "/3）");
+                                           std::to_string(acknowledged) + "/" + std::to_string(kStripCount) +
+                                           "）");
     }
 
     // As the window does: once a second, until the printer says it has finished.
     Stage("プリンターの完了を待っています");
     StatusPoll poll;
     for (;;) {
-        platform::Sleep(kPollPeriodMs);
+        platform::Sleep(kStatusPollPeriodMs);
         switch (poll.Tick(link)) {
         case PollOutcome::KeepPolling:
             continue;
@@ -148,7 +156,7 @@ int PrintCommand::Run(const QStringList& arguments) {
     }
 }
 
-int PrintCommand::ListPrinters(const QStringList& arguments) {
+int ListPrinters(const QStringList& arguments) {
     CommandLine line(kPrintersHelp);
     if (!line.Parse(arguments)) {
         return kDone;
@@ -161,10 +169,11 @@ int PrintCommand::ListPrinters(const QStringList& arguments) {
     for (const QString& queue : QPrinterInfo::availablePrinterNames()) {
         out += CommandLine::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
     }
-    WatchedLibrary library([](const std::string&) {});
+    PrinterLibrary& library = PrinterLibrary::Linked();
     const Registration registration(library);
-    for (const LabelPrinter& printer : ActiveLabelPrinters(library)) {
-        out += printer.name + "\tラベルプリンター\n";
+    for (auto printer = FirstActivePrinter(library); printer;
+         printer = FirstActivePrinter(library, printer->number + 1)) {
+        out += Shown(*printer) + "\tラベルプリンター\n";
     }
     if (out.empty()) {
         Terminal::Warning("プリンターが見つかりません");

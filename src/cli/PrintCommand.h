@@ -7,10 +7,7 @@
 
 namespace cli {
 
-class PrintCommand {
-public:
-    static int Run(const QStringList& arguments);
-    static int ListPrinters(const QStringList& arguments);
-};
+int RunPrint(const QStringList& arguments);
+int ListPrinters(const QStringList& arguments);
 
 } // namespace cli

@@ -46,13 +46,13 @@ int RunCommand(const QStringList& arguments) {
         return TableCommand::Run(rest);
     }
     if (command == "label") {
-        return LabelCommand::Run(rest);
+        return RunLabel(rest);
     }
     if (command == "print") {
-        return PrintCommand::Run(rest);
+        return RunPrint(rest);
     }
     if (command == "printers") {
-        return PrintCommand::ListPrinters(rest);
+        return ListPrinters(rest);
     }
     throw CliError(kUsage, "不明なコマンドです: " + QuotedUserText(CommandLine::Utf8(command)) +
                                "（convert、table、label、print、printers のいずれか。--help を参照）");

@@ -33,6 +33,7 @@ enum class Action {
     Wait,      // milliseconds
     Read,      // `count` bytes, not looked at
     AwaitAck,  // up to `count` times: wait `milliseconds` (if any), read 1 byte; stop at 06
+    Tell,      // `event`, to the job's observer
 };
 
 struct Step {
@@ -40,6 +41,7 @@ struct Step {
     std::span<const std::uint8_t> bytes{};
     std::uint32_t milliseconds = 0;
     std::uint32_t count = 0;
+    JobEvent event{};
 };
 
 constexpr Step Send(std::span<const std::uint8_t> bytes) {
@@ -57,19 +59,25 @@ constexpr Step Read(std::uint32_t count) {
 constexpr Step AwaitAck(std::uint32_t pauseBeforeEachRead) {
     return {Action::AwaitAck, {}, pauseBeforeEachRead, kMostAckReads};
 }
+constexpr Step Tell(JobEvent event) {
+    return {Action::Tell, {}, 0, 0, event};
+}
 
 // clang-format off
 constexpr Step kSequence[] = {
+    Tell(JobEvent::Initialising),
     Send(kEscI),       Wait(10), Read(1), Wait(10),
     Send(kEnq),        Wait(10), Read(8), // the printer's 8-byte answer is not used
     Send(kAck),        Wait(10), Read(1),
+    Tell(JobEvent::SettingUp),
     Send(kEscP),       Wait(10), Read(1),
     Send(kSetupFrame), Wait(10), Read(1),
     Send(kEscG),       Wait(10), AwaitAck(0),
     SendImage(0),      AwaitAck(50),
     SendImage(1),      AwaitAck(50),
     SendImage(2),      AwaitAck(50),
-    Wait(100),         Send(kEscN), Wait(150), Read(1),
+    Wait(100),         Tell(JobEvent::Ending),
+    Send(kEscN),       Wait(150), Read(1),
 };
 // clang-format on
 
@@ -95,8 +103,8 @@ void ReadReply(PrinterLink& link, std::span<std::uint8_t> reply) {
     link.Read(reply);
 }
 
-// Giving up is not reported: the sequence simply goes on.
-void AwaitAcknowledge(PrinterLink& link, const Step& step) {
+// Giving up only goes untold: the sequence simply goes on.
+bool AwaitAcknowledge(PrinterLink& link, const Step& step) {
     std::array<std::uint8_t, 1> reply{};
     for (std::uint32_t read = 0; read < step.count; ++read) {
         if (step.milliseconds != 0) {
@@ -104,15 +112,23 @@ void AwaitAcknowledge(PrinterLink& link, const Step& step) {
         }
         ReadReply(link, reply);
         if (reply[0] == kAckByte) {
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 } // namespace
 
-bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips) {
+bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips,
+                      const JobObserver& observe) {
+    const auto tell = [&](JobEvent event, int strip) {
+        if (observe) {
+            observe(event, strip);
+        }
+    };
     std::array<std::uint8_t, 8> reply{};
+    int stripSent = 0; // the strip whose acknowledgement is awaited; 0: none
     for (const Step& step : kSequence) {
         switch (step.action) {
         case Action::Send:
@@ -121,6 +137,8 @@ bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCou
             }
             break;
         case Action::SendImage:
+            stripSent = static_cast<int>(step.count) + 1;
+            tell(JobEvent::SendingStrip, stripSent);
             if (!SendImageFrame(link, strips[step.count], step.count + 1 == strips.size())) {
                 return false;
             }
@@ -132,7 +150,12 @@ bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCou
             ReadReply(link, std::span(reply).first(step.count));
             break;
         case Action::AwaitAck:
-            AwaitAcknowledge(link, step);
+            if (AwaitAcknowledge(link, step) && stripSent != 0) {
+                tell(JobEvent::StripAcknowledged, stripSent);
+            }
+            break;
+        case Action::Tell:
+            tell(step.event, 0);
             break;
         }
     }

@@ -7,8 +7,20 @@
 #include "print/PrinterLink.h"
 
 #include <array>
+#include <functional>
+
+// What the job tells as it goes; `strip` counts from 1 for the strip events.
+enum class JobEvent {
+    Initialising,      // ESC I
+    SettingUp,         // ESC P
+    SendingStrip,      // an image frame
+    StripAcknowledged, // the printer answered 06 after that strip
+    Ending,            // ESC N
+};
+using JobObserver = std::function<void(JobEvent event, int strip)>;
 
 // Sends the whole sequence whatever the printer answers; a printer that never
 // acknowledges only makes it slower. A write that fails has ended the link:
 // the job stops there and returns false. Pauses go through platform::Sleep.
-bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips);
+bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips,
+                      const JobObserver& observe = {});

@@ -39,15 +39,11 @@ bool PrintPanel::ChangeFont(QWidget* parent) {
     return true;
 }
 
-bool PrintPanel::SetStyle(const FontDescription& font, QColor colour) {
-    if (!m_style.Set(font, colour)) {
-        return false;
-    }
-    if (m_area != nullptr) {
+void PrintPanel::SetStyle(const FontDescription& font, QColor colour) {
+    if (m_style.Set(font, colour) && m_area != nullptr) {
         m_area->setFont(m_style.Font());
         m_area->update();
     }
-    return true;
 }
 
 bool PrintPanel::PasswordFits() const {

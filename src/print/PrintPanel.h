@@ -35,9 +35,9 @@ public:
     // area in the choice. Returns whether the user chose OK.
     bool ChangeFont(QWidget* parent);
 
-    // Takes a font and colour kept from an earlier run; false, changing
-    // nothing, when no font can be made from `font`.
-    bool SetStyle(const FontDescription& font, QColor colour);
+    // Takes a font and colour kept from an earlier run; a font that cannot
+    // be made changes nothing.
+    void SetStyle(const FontDescription& font, QColor colour);
 
     // Whether the password shows whole, nothing of it cut off.
     bool PasswordFits() const;

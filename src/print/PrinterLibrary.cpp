@@ -2,6 +2,8 @@
 
 #include "tavopus/tavopus.h"
 
+#include <array>
+
 std::uint32_t PrinterLibrary::RegistHandle(std::uint32_t window) {
     return TavopRegistHandle(window);
 }
@@ -37,4 +39,23 @@ std::uint32_t PrinterLibrary::UsbRead(std::uint32_t handle, void* buffer, std::u
 PrinterLibrary& PrinterLibrary::Linked() {
     static PrinterLibrary library;
     return library;
+}
+
+std::optional<std::string> ActivePrinterAt(PrinterLibrary& library, std::int32_t number) {
+    std::array<char, PrinterLibrary::kDeviceNameBytes> name{};
+    if (library.CheckActiveDevice(number, name.data()) != 0) {
+        return std::nullopt;
+    }
+    // The library promises a NUL; the last byte stays one whatever it wrote.
+    name.back() = '\0';
+    return std::string(name.data());
+}
+
+std::optional<ActivePrinter> FirstActivePrinter(PrinterLibrary& library, std::int32_t from) {
+    for (std::int32_t number = from; number <= PrinterLibrary::kLastDeviceNumber; ++number) {
+        if (std::optional<std::string> name = ActivePrinterAt(library, number)) {
+            return ActivePrinter{number, std::move(*name)};
+        }
+    }
+    return std::nullopt;
 }

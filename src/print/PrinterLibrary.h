@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class PrinterLibrary {
 public:
@@ -12,6 +14,9 @@ public:
     // kDeviceNameBytes with its NUL.
     static constexpr std::int32_t kLastDeviceNumber = 126;
     static constexpr std::size_t kDeviceNameBytes = 256;
+    // The library only needs a non-zero number for the receiver of its
+    // notices; they reach the program through DeviceNotices, whatever the number.
+    static constexpr std::uint32_t kNoticeReceiver = 1;
 
     virtual ~PrinterLibrary() = default;
 
@@ -28,3 +33,16 @@ public:
     // The library itself, for the program's one printer presence.
     static PrinterLibrary& Linked();
 };
+
+// A printer that answers: its device number and the name the library gives
+// it (code page 932, from the device, so it may say anything).
+struct ActivePrinter {
+    std::int32_t number;
+    std::string name;
+};
+
+// The name of the printer answering at `number`, if one does.
+std::optional<std::string> ActivePrinterAt(PrinterLibrary& library, std::int32_t number);
+// The lowest-numbered printer from `from` on that answers: the window and the
+// command line both take the first.
+std::optional<ActivePrinter> FirstActivePrinter(PrinterLibrary& library, std::int32_t from = 0);

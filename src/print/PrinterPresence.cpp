@@ -8,19 +8,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <algorithm>
-#include <array>
-
-namespace {
-
-constexpr std::int32_t kLastDeviceNumber = PrinterLibrary::kLastDeviceNumber;
-constexpr std::size_t kDeviceNameBytes = PrinterLibrary::kDeviceNameBytes;
-// The library only needs a non-zero number for the receiver of its notices;
-// they reach the presence through its DeviceNotices, whatever the number.
-constexpr std::uint32_t kNoticeReceiver = 1;
-
-} // namespace
-
 PrinterPresence::PrinterPresence(PrinterLibrary& library, QWidget* window)
     : QObject(window)
     , m_library(library)
@@ -45,39 +32,23 @@ void PrinterPresence::Start() {
     }
     m_notices = new DeviceNotices(this);
     connect(m_notices, &DeviceNotices::DeviceChange, this, &PrinterPresence::OnDeviceChange);
-    m_library.RegistHandle(kNoticeReceiver);
+    m_library.RegistHandle(PrinterLibrary::kNoticeReceiver);
     FindPrinter();
 }
 
 bool PrinterPresence::FindPrinter() {
-    bool found = false;
-    for (std::int32_t number = 0; number <= kLastDeviceNumber; ++number) {
-        std::array<char, kDeviceNameBytes> name{};
-        if (m_library.CheckActiveDevice(number, name.data()) == 0) {
-            // The library promises a NUL; the last byte stays one whatever it wrote.
-            name.back() = '\0';
-            m_deviceName = name.data();
-            m_deviceNumber = number;
-            found = true;
-            break;
-        }
+    const std::optional<ActivePrinter> printer = FirstActivePrinter(m_library);
+    if (printer) {
+        m_deviceNumber = printer->number;
     }
     // With nothing found this tries the printer remembered from before.
     const bool open = m_link.IsOpen() || OpenPrinterLink();
     emit LinkChanged(open);
-    return found;
+    return printer.has_value();
 }
 
 bool PrinterPresence::OpenPrinterLink() {
-    // The library names the device again; the name is kept as it answers.
-    std::array<char, kDeviceNameBytes> name{};
-    std::copy_n(m_deviceName.c_str(), std::min(m_deviceName.size() + 1, name.size()), name.begin());
-    if (m_library.CheckActiveDevice(m_deviceNumber, name.data()) != 0) {
-        return false;
-    }
-    name.back() = '\0';
-    m_deviceName = name.data();
-    return m_link.Open(m_deviceNumber);
+    return ActivePrinterAt(m_library, m_deviceNumber) && m_link.Open(m_deviceNumber);
 }
 
 void PrinterPresence::ClosePrinterLink() {

@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 class DeviceNotices;
 class QTimer;
@@ -22,8 +21,6 @@ class QWidget;
 class PrinterPresence : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kStatusPollPeriodMs = 1000;
-
     // `window` is the parent of the status poll's message box.
     PrinterPresence(PrinterLibrary& library, QWidget* window);
     // Lets go of the library: the link is ended, then the receiver unregistered.
@@ -33,20 +30,10 @@ public:
     // for a printer. Once; later calls do nothing.
     void Start();
 
-    // Scans every device number, lowest first, for a printer and remembers the first; opens a
-    // link if none is open (to the printer remembered from an earlier scan
-    // when this one found none). Returns whether the scan found a printer.
-    bool FindPrinter();
-    // Opens the link to the remembered printer; true on success.
-    bool OpenPrinterLink();
-    // Ends the link, if one is open, and says so.
-    void ClosePrinterLink();
     // A device-change notice: an event and its data word.
     void OnDeviceChange(std::uint32_t event, std::uint32_t word);
 
     bool IsLinked() const { return m_link.IsOpen(); }
-    std::int32_t DeviceNumber() const { return m_deviceNumber; }
-    const std::string& DeviceName() const { return m_deviceName; }
 
     // Sends one label over the open link and (re)starts the status poll,
     // which keeps its count of unanswered polls. Without a link nothing is
@@ -64,15 +51,22 @@ signals:
     void LinkChanged(bool open);
 
 private:
+    // Remembers the first printer that answers; opens a link if none is open
+    // (to the printer remembered from an earlier scan when this one found
+    // none). Returns whether the scan found a printer.
+    bool FindPrinter();
+    // Opens the link to the remembered printer, if it answers; true on success.
+    bool OpenPrinterLink();
+    // Ends the link, if one is open, and says so.
+    void ClosePrinterLink();
     void LinkLost();
 
     PrinterLibrary& m_library;
     QWidget* m_window;
     PrinterLink m_link;
-    // Until a scan finds a printer: number 0 and no name, the first number a
-    // scan asks about, so the first open tries a number that can exist.
+    // Until a scan finds a printer: number 0, the first number a scan asks
+    // about, so the first open tries a number that can exist.
     std::int32_t m_deviceNumber = 0;
-    std::string m_deviceName;
     DeviceNotices* m_notices = nullptr; // child; null until started
     QTimer* m_pollTimer;                // child
     StatusPoll m_statusPoll;            // one for the whole run: a new job keeps its count

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 
+// How often the poll asks, in the window and on the command line.
+constexpr std::uint32_t kStatusPollPeriodMs = 1000;
+
 enum class PollOutcome {
     KeepPolling,
     StopSilently,         // the printer never said it was done; tell the user nothing
@@ -19,8 +22,6 @@ public:
     // One timer tick: sends ESC B and reads one byte at once (a failed
     // write reads nothing, so it counts as unanswered).
     PollOutcome Tick(PrinterLink& link);
-
-    std::uint32_t Count() const { return count_; }
 
     // "Printing has finished", code page 932.
     static std::string FinishedMessage();

@@ -12,7 +12,6 @@ public:
     // Writes `text` (UTF-8) on one line after the program's name, as the
     // program's own messages are, unless a message with this key was told already.
     void Tell(const std::string& key, const std::string& text);
-    void Forget() { told_.clear(); }
 
     // The cause of a failed system call, in words for the message.
     static std::string Reason(int error);

@@ -38,31 +38,17 @@ protected:
     }
 };
 
-// What the printer is to receive for one label, given strip 1's first data byte.
-QByteArray LabelBytes(char firstDataByte) {
-    QByteArray bytes = QByteArray::fromHex("1b49 05 06 1b50 02800c00 00000004 40002000 000c0000 1b47");
-    for (const char flag : {'\x00', '\x00', '\x80'}) {
-        QByteArray frame(1088, '\0');
-        frame[0] = 0x02;
-        frame[1] = flag;
-        frame[3] = 0x04;
-        frame[4] = bytes.size() == 24 ? firstDataByte : '\0';
-        bytes += frame;
-    }
-    return bytes + QByteArray::fromHex("1b4e");
-}
-
 using platform::Buttons;
 using platform::Icon;
 
-QString Box(const QString& text, Buttons buttons, Icon icon) {
-    return QString("%1 [%2 %3]").arg(text).arg(int(buttons)).arg(int(icon));
+// A message box by its buttons, its icon and its number of lines.
+QString Box(Buttons buttons, Icon icon, int lines = 1) {
+    return QString("%1 %2 %3").arg(int(buttons)).arg(int(icon)).arg(lines);
 }
-const QString kAsk = Box(QString::fromUtf8("プリントしますか？"), Buttons::OkCancel, Icon::Question);
-// A password the label would cut is said before the question.
-const QString kAskCut = Box(QString::fromUtf8("パスワードがラベルに収まりません。\nプリントしますか？"),
-                            Buttons::OkCancel, Icon::Question);
-const QString kFinished = Box(QString::fromUtf8("プリント終了しました。"), Buttons::Ok, Icon::None);
+const QString kAsk = Box(Buttons::OkCancel, Icon::Question);
+const QString kAskCut = Box(Buttons::OkCancel, Icon::Question, 2); // the cut said before the question
+const QString kNothing = Box(Buttons::Ok, Icon::Exclamation);
+const QString kFinished = Box(Buttons::Ok, Icon::None);
 
 } // namespace
 
@@ -88,7 +74,8 @@ private slots:
         m_answer = IDOK;
         platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& box) {
             const bool app = box.caption == QCoreApplication::applicationName();
-            m_shown << Box(box.text, box.buttons, box.icon) + (app ? "" : " wrong caption") +
+            m_shown << Box(box.buttons, box.icon, int(box.text.count('\n')) + 1) +
+                           (app ? "" : " wrong caption") +
                            (m_dialog->Printer().IsPolling() ? " polling" : "");
             return m_answer;
         });
@@ -105,10 +92,8 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    void nothingSent_data();
     void nothingSent();
     void labelIsWhatThePrintImageShows();
-    void polling_data();
     void polling();
 
     // The print button follows the virtual printer through the device notices.
@@ -148,35 +133,32 @@ private:
     int m_answer = IDOK;
 };
 
-void PrintLabelTest::nothingSent_data() {
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("linked");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("box");
-
-    const QString nothing =
-        Box(QString::fromUtf8("プリントするデータがありません"), Buttons::Ok, Icon::Exclamation);
-    QTest::newRow("empty password") << "" << true << int(IDOK) << nothing;
-    QTest::newRow("cancelled") << "Q8xj" << true << int(IDCANCEL) << kAsk;
-    QTest::newRow("too wide for the label, cancelled")
-        << QString(35, 'W') << true << int(IDCANCEL) << kAskCut;
-    QTest::newRow("no link: read, then dropped") << "Q8xj" << false << int(IDOK) << kAsk;
-}
-
 void PrintLabelTest::nothingSent() {
-    QFETCH(bool, linked);
-    QFETCH(int, answer);
-    if (!linked) {
-        Touch("unplugged");
+    const struct {
+        QString password;
+        bool linked;
+        int answer;
+        QString box;
+    } rows[] = {
+        {"", true, IDOK, kNothing},
+        {"Q8xj", true, IDCANCEL, kAsk},
+        {QString(35, 'W'), true, IDCANCEL, kAskCut}, // too wide for the label
+        {"Q8xj", false, IDOK, kAsk},                 // no link: read, then dropped
+    };
+    for (const auto& row : rows) {
+        cleanup();
+        init();
+        if (!row.linked) {
+            Touch("unplugged");
+        }
+        PrintingDialog& dialog = StartDialog(row.password);
+        m_answer = row.answer;
+        dialog.PrintLabel();
+        QCOMPARE(m_shown.join(""), row.box);
+        QCOMPARE(g_pausedMs, 0u);
+        QCOMPARE(Received(), QByteArray());
+        QVERIFY(!dialog.Printer().IsPolling());
     }
-    QFETCH(QString, password);
-    PrintingDialog& dialog = StartDialog(password);
-    m_answer = answer;
-    dialog.PrintLabel();
-    QTEST(m_shown.join(""), "box");
-    QCOMPARE(g_pausedMs, 0u);
-    QCOMPARE(Received(), QByteArray());
-    QVERIFY(!dialog.Printer().IsPolling());
 }
 
 void PrintLabelTest::labelIsWhatThePrintImageShows() {
@@ -194,47 +176,46 @@ void PrintLabelTest::labelIsWhatThePrintImageShows() {
     QVERIFY(PrintImage::Label(framed).Data() == shown.Data());
 }
 
-void PrintLabelTest::polling_data() {
-    QTest::addColumn<bool>("silent");
-    QTest::addColumn<bool>("topLeftDot"); // the label's only dot; else a password in white
-    QTest::addColumn<int>("ticksBefore"); // then a second, silent job; -1: none
-    QTest::addColumn<int>("ticksAfter");  // until the poll stops
-    QTest::addColumn<QStringList>("boxes");
-    QTest::newRow("finished") << false << true << -1 << 1 << QStringList{kAsk, kFinished};
-    QTest::newRow("silent printer") << true << false << -1 << 21 << QStringList{kAsk};
-    QTest::newRow("second job after 5 unanswered polls")
-        << true << false << 5 << 16 << QStringList{kAsk, kAsk + " polling"};
-}
-
+// The whole sequence, answered or not (the kept job's bytes for a label of
+// one dot); each wait ends at the first answer. Then the poll: a second job
+// while polling keeps its count.
 void PrintLabelTest::polling() {
-    QFETCH(bool, silent);
-    QFETCH(bool, topLeftDot);
-    QFETCH(int, ticksBefore);
-    if (silent) {
-        Touch("silent");
-    }
-    PrintingDialog& dialog = StartDialog("WWW Q8xj");
-    if (topLeftDot) {
-        dialog.prepared.emplace().SetDot(0, 0, true);
-    } else {
-        ChooseColour(Qt::white);
-    }
-    dialog.PrintLabel();
-    // The whole sequence, answered or not; each wait ends at the first answer.
-    QCOMPARE(Received().toHex(' '), LabelBytes(topLeftDot ? 1 : 0).toHex(' '));
-    QCOMPARE(g_pausedMs == 470u, !silent);
-    if (ticksBefore >= 0) {
-        for (int tick = 0; tick < ticksBefore; ++tick) {
-            dialog.Printer().PollStatus();
+    QFile kept(Q8XJ_LABEL_JOB);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    const QByteArray job = kept.readAll();
+    const struct {
+        bool silent;
+        int ticksBefore; // then a second, silent job; -1: none
+        int ticksAfter;  // until the poll stops
+        QStringList boxes;
+    } rows[] = {
+        {false, -1, 1, {kAsk, kFinished}},
+        {true, 5, 16, {kAsk, kAsk + " polling"}},
+    };
+    for (const auto& row : rows) {
+        cleanup();
+        init();
+        if (row.silent) {
+            Touch("silent");
         }
+        PrintingDialog& dialog = StartDialog("WWW Q8xj");
+        dialog.prepared.emplace().SetDot(0, 0, true);
         dialog.PrintLabel();
+        QCOMPARE(Received().toHex(' '), job.toHex(' '));
+        QCOMPARE(g_pausedMs == 470u, !row.silent);
+        if (row.ticksBefore >= 0) {
+            for (int tick = 0; tick < row.ticksBefore; ++tick) {
+                dialog.Printer().PollStatus();
+            }
+            dialog.PrintLabel();
+        }
+        int ticks = 0;
+        do {
+            dialog.Printer().PollStatus();
+        } while (++ticks < 30 && dialog.Printer().IsPolling());
+        QCOMPARE(ticks, row.ticksAfter);
+        QCOMPARE(m_shown, row.boxes);
     }
-    int ticks = 0;
-    do {
-        dialog.Printer().PollStatus();
-    } while (++ticks < 30 && dialog.Printer().IsPolling());
-    QTEST(ticks, "ticksAfter");
-    QTEST(m_shown, "boxes");
 }
 
 QTEST_MAIN(PrintLabelTest)

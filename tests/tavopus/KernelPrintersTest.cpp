@@ -3,7 +3,6 @@
 #include "tavopus/tavopus.h"
 #include "tavopus/TavopusTesting.h"
 
-#include "support/NamedCases.h"
 #include "support/TempFolder.h"
 
 #include <fcntl.h>
@@ -144,155 +143,138 @@ protected:
     StandInNode node_;
 };
 
-// A row of a table: what is given and what should come of it.
-template <typename Given, typename Expected = bool> struct Case {
-    std::string name;
-    Given given;
-    Expected expected;
-    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-};
-
-// Given: the device ids by number; expected: the number found first and its name.
-using Scan = Case<std::map<int, std::string>, std::pair<int, std::string>>;
-class KernelScan : public KernelPrinters, public testing::WithParamInterface<Scan> {};
-
-TEST_P(KernelScan, LowestNumberOfTheLabelPrinterAnswersAndOnlyAnsweringOnesOpen) {
-    for (const auto& [n, id] : GetParam().given)
-        AddPrinter(n, id, node_.path);
-    // One number past each end is asked too.
-    int found = -1;
-    std::array<char, 256> name{};
-    for (int n = 127; n >= -1; --n)
-        found = TavopCheckActiveDevice(n, name.data()) == 0 ? n : found;
-    EXPECT_EQ(std::make_pair(found, std::string(name.data())), GetParam().expected);
-    for (std::uint32_t handle = 0; const auto& [n, id] : GetParam().given) {
-        const bool answers = TavopCheckActiveDevice(n, name.data()) == 0;
-        EXPECT_EQ(TavopStartDevice(&handle, n) == 0, answers) << n;
-        // The user may open exactly the printers the library answers for
-        // (the kernel never shows an id over 1 KiB, which the rule cannot see).
-        if (n >= 0 && n <= 126 && id.size() <= 1024) {
-            EXPECT_EQ(RuleGivesAccess(id), answers) << n;
+// The lowest number of a label printer answers, with its name, and only
+// answering ones open; the user may open exactly those (the kernel never shows
+// an id over 1 KiB, which the rule cannot see). One number past each end is asked too.
+TEST_F(KernelPrinters, ScanFindsTheLabelPrinterByItsIdAlone) {
+    const struct {
+        const char* name;
+        std::map<int, std::string> ids;
+        int found;
+        std::string printer;
+    } rows[] = {
+        {"no printer", {}, -1, ""},
+        {"office printer", {{0, "MFG:HP;MDL:LaserJet;"}, {1, kOrbek}}, 1, "ORBEK MP-100"},
+        {"lowest number", {{9, "MFG:ORBEK;MDL:B;"}, {2, "MFG:ORBEK;MDL:A;"}}, 2, "ORBEK A"},
+        {"outside the range", {{-1, kOrbek}, {127, kOrbek}}, -1, ""},
+        {"last number", {{126, "MANUFACTURER:ORBEK;MODEL:MP-100;"}}, 126, "ORBEK MP-100"},
+        {"maker in the middle", {{0, "CLS:PRINTER;MFG:ORBEK;MDL:MP 2"}}, 0, "ORBEK MP 2"},
+        {"maker last", {{0, "MDL:MP;MFG:ORBEK"}}, 0, "ORBEK MP"},
+        {"kernel newline", {{0, "MFG:ORBEK;MDL:MP;\n"}}, 0, "ORBEK MP"},
+        {"lower-case key", {{0, "mfg:ORBEK;MDL:MP;"}}, -1, ""},
+        {"maker in other case", {{0, "MFG:Orbek;MDL:MP;"}}, -1, ""},
+        {"space around the value", {{0, "MFG: ORBEK ;MDL:MP;"}}, -1, ""},
+        {"space before the key", {{0, "CLS:PRINTER; MFG:ORBEK;"}}, -1, ""},
+        {"empty maker then ORBEK", {{0, "MFG:;MFG:ORBEK;"}}, -1, ""},
+        {"ORBEK then empty maker", {{0, "MFG:ORBEK;MANUFACTURER:;"}}, -1, ""},
+        {"maker named twice", {{0, "MFG:ORBEK;MANUFACTURER:ORBEK;"}}, -1, ""},
+        {"maker only starts alike", {{0, "MFG:ORBEKSON;MDL:MP;"}}, -1, ""},
+        {"maker value goes on", {{0, "MFG:ORBEK:X;MDL:MP;"}}, -1, ""},
+        {"model names the maker", {{0, "MFG:ACME;MDL:ORBEK;"}}, -1, ""},
+        {"maker after an empty field", {{0, "DES:X;MFG:ORBEK;;MFG:ACME;"}}, -1, ""},
+        {"first maker counts", {{0, "MFG:ACME;MANUFACTURER:ORBEK;"}}, -1, ""},
+        {"maker after a NUL", {{0, std::string("MDL:MP;\0MFG:ORBEK;", 19)}}, -1, ""},
+        {"id of 1 KiB", {{0, "MFG:ORBEK;MDL:MP;CMD:" + std::string(1024 - 21, 'X')}}, 0, "ORBEK MP"},
+        {"id over 1 KiB", {{0, "MFG:ORBEK;MDL:MP;CMD:" + std::string(1025 - 21, 'X')}}, -1, ""},
+        {"long name cut", {{0, "MFG:ORBEK;MDL:" + kLong}}, 0, "ORBEK " + kLong.substr(51)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(root_ / "sys");
+        fs::remove_all(root_ / "dev/usb");
+        fs::create_directories(root_ / "dev/usb");
+        for (const auto& [n, id] : row.ids)
+            AddPrinter(n, id, node_.path);
+        int found = -1;
+        std::array<char, 256> name{};
+        for (int n = 127; n >= -1; --n)
+            found = TavopCheckActiveDevice(n, name.data()) == 0 ? n : found;
+        EXPECT_EQ(found, row.found);
+        EXPECT_EQ(std::string(name.data()), row.printer);
+        for (std::uint32_t handle = 0; const auto& [n, id] : row.ids) {
+            const bool answers = TavopCheckActiveDevice(n, name.data()) == 0;
+            EXPECT_EQ(TavopStartDevice(&handle, n) == 0, answers) << n;
+            TavopEndDevice(handle);
+            if (n >= 0 && n <= 126 && id.size() <= 1024) {
+                EXPECT_EQ(RuleGivesAccess(id), answers) << n;
+            }
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ids, KernelScan,
-    testing::Values(
-        Scan{"NoPrinter", {}, {-1, ""}},
-        Scan{"OfficePrinterNeverAnswers", {{0, "MFG:HP;MDL:LaserJet;"}, {1, kOrbek}}, {1, "ORBEK MP-100"}},
-        Scan{"LowestNumberWins", {{9, "MFG:ORBEK;MDL:B;"}, {2, "MFG:ORBEK;MDL:A;"}}, {2, "ORBEK A"}},
-        Scan{"OutsideTheRange", {{-1, kOrbek}, {127, kOrbek}}, {-1, ""}},
-        Scan{"LastNumber", {{126, "MANUFACTURER:ORBEK;MODEL:MP-100;"}}, {126, "ORBEK MP-100"}},
-        Scan{"MakerInTheMiddleWithoutFinalSemicolon",
-             {{0, "CLS:PRINTER;MFG:ORBEK;MDL:MP 2"}},
-             {0, "ORBEK MP 2"}},
-        Scan{"MakerLastWithoutSemicolon", {{0, "MDL:MP;MFG:ORBEK"}}, {0, "ORBEK MP"}},
-        Scan{"KernelNewlineAtTheEnd", {{0, "MFG:ORBEK;MDL:MP;\n"}}, {0, "ORBEK MP"}},
-        Scan{"LowerCaseKey", {{0, "mfg:ORBEK;MDL:MP;"}}, {-1, ""}},
-        Scan{"MakerInOtherCase", {{0, "MFG:Orbek;MDL:MP;"}}, {-1, ""}},
-        Scan{"SpaceAroundTheValue", {{0, "MFG: ORBEK ;MDL:MP;"}}, {-1, ""}},
-        Scan{"SpaceBeforeTheKey", {{0, "CLS:PRINTER; MFG:ORBEK;"}}, {-1, ""}},
-        Scan{"EmptyMakerThenOrbek", {{0, "MFG:;MFG:ORBEK;"}}, {-1, ""}},
-        Scan{"OrbekThenEmptyMaker", {{0, "MFG:ORBEK;MANUFACTURER:;"}}, {-1, ""}},
-        Scan{"MakerNamedTwice", {{0, "MFG:ORBEK;MANUFACTURER:ORBEK;"}}, {-1, ""}},
-        Scan{"MakerOnlyStartsAlike", {{0, "MFG:ORBEKSON;MDL:MP;"}}, {-1, ""}},
-        Scan{"MakerValueGoesOn", {{0, "MFG:ORBEK:X;MDL:MP;"}}, {-1, ""}},
-        Scan{"ModelNamesTheMaker", {{0, "MFG:ACME;MDL:ORBEK;"}}, {-1, ""}},
-        Scan{"SecondMakerAfterAnEmptyField", {{0, "DES:X;MFG:ORBEK;;MFG:ACME;"}}, {-1, ""}},
-        Scan{"FirstMakerCounts", {{0, "MFG:ACME;MANUFACTURER:ORBEK;"}}, {-1, ""}},
-        Scan{"MakerAfterANul", {{0, std::string("MDL:MP;\0MFG:ORBEK;", 19)}}, {-1, ""}},
-        Scan{"IdOfOneKiB", {{0, "MFG:ORBEK;MDL:MP;CMD:" + std::string(1024 - 21, 'X')}}, {0, "ORBEK MP"}},
-        Scan{"IdOverOneKiB", {{0, "MFG:ORBEK;MDL:MP;CMD:" + std::string(1025 - 21, 'X')}}, {-1, ""}},
-        Scan{"LongNameCut", {{0, "MFG:ORBEK;MDL:" + kLong}}, {0, "ORBEK " + kLong.substr(51)}}),
-    named_cases::CaseName{});
-
-TEST_F(KernelPrinters, ReadLeavesZerosWhereNothingCame) {
-    const auto handle = Open();
-    EXPECT_EQ(Read(handle, 4), (Reply{false, 0, Bytes(4, 0)}));
-    // A silent printer is not a lost one.
-    ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
-    EXPECT_EQ(Read(handle, 4), (Reply{true, 2, {0x06, 0x0A, 0, 0}}));
-}
-
-// Given: per write call the bytes let through, or -errno, the last step
-// repeating; expected: whether all bytes go, and the link with them.
-using Plan = Case<std::vector<ssize_t>>;
-class Writes : public KernelPrinters, public testing::WithParamInterface<Plan> {};
-
-TEST_P(Writes, GoOnOverPiecesAndEndTheLinkWhenTheyTimeOut) {
-    const auto handle = Open();
-    const auto& plan = GetParam().given;
-    std::size_t call = 0;
-    Bytes taken;
-    Hook(&hooks::SystemCalls::write, [&](int, const void* bytes, size_t count) -> ssize_t {
-        const auto step = plan[std::min(call++, plan.size() - 1)];
-        if (step < 0)
-            return errno = static_cast<int>(-step), -1;
-        const auto* from = static_cast<const std::uint8_t*>(bytes);
-        taken.insert(taken.end(), from, from + std::min(count, static_cast<size_t>(step)));
-        return std::min(static_cast<ssize_t>(count), step);
-    });
-    Bytes sent(64);
-    std::iota(sent.begin(), sent.end(), std::uint8_t{1});
-    const bool went = GetParam().expected;
-    EXPECT_EQ(TavopUsbWrite(handle, sent.data(), 64) == 0, went);
-    if (went)
-        EXPECT_EQ(taken, sent);
-    else
-        EXPECT_LT(taken.size(), sent.size());
-    // A printer that took nothing within the write wait counts as gone; one
-    // that took everything in the end still works.
-    hooks::SetSystemCalls(hooks::RealSystemCalls());
-    EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1) == 0, went);
-    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !went);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, Writes,
-                         testing::Values(Plan{"ShortPieces", {7}, true},
-                                         Plan{"Interrupted", {20, -EINTR, -EINTR, 64}, true},
-                                         Plan{"WouldBlock", {10, -EAGAIN, 0, 64}, true},
-                                         Plan{"NeverGetsThrough", {-EAGAIN}, false},
-                                         Plan{"StopsHalfway", {32, -EAGAIN}, false},
-                                         Plan{"DeviceVanishes", {10, -ENODEV}, false}),
-                         named_cases::CaseName{});
-
-// Given: what poll() reports on the node while writes keep saying "try
-// again"; expected: the most write calls within the 300 ms write wait.
-using Report = Case<short, int>;
-class WriteWaits : public KernelPrinters, public testing::WithParamInterface<Report> {};
-
-TEST_P(WriteWaits, DoNotSpinWhileTheDeviceReportsTrouble) {
-    const auto handle = Open();
-    int writes = 0, nodePolls = 0, pauses = 0;
-    auto calls = hooks::RealSystemCalls();
-    calls.write = [&](int, const void*, size_t) -> ssize_t {
-        return ++writes, errno = EAGAIN, -1;
+// Writes go on over pieces, interruptions and "try again", and end the link
+// when they time out: a printer that took nothing within the write wait
+// counts as gone; one that took everything in the end still works.
+TEST_F(KernelPrinters, WritesGoOnOverPiecesAndEndTheLinkWhenTheyTimeOut) {
+    const struct {
+        const char* name;
+        std::vector<ssize_t> plan; // per write call the bytes let through, or -errno; the last repeats
+        bool went;
+    } rows[] = {
+        {"short pieces", {7}, true},
+        {"interrupted", {20, -EINTR, -EINTR, 64}, true},
+        {"would block", {10, -EAGAIN, 0, 64}, true},
+        {"never gets through", {-EAGAIN}, false},
+        {"stops halfway", {32, -EAGAIN}, false},
+        {"device vanishes", {10, -ENODEV}, false},
     };
-    calls.poll = [&, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
-        if (count == 0) // a plain pause
-            return ++pauses, real(fds, count, timeoutMs);
-        ++nodePolls;
-        fds[0].revents = GetParam().given;
-        return 1;
-    };
-    hooks::SetSystemCalls(calls);
-    EXPECT_NE(TavopUsbWrite(handle, "\x1B\x49", 2), 0u);
-    EXPECT_GE(writes, 1);
-    EXPECT_LE(writes, GetParam().expected);
-    EXPECT_LE(nodePolls, writes);
-    EXPECT_LE(pauses, writes);
-    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto handle = Open();
+        std::size_t call = 0;
+        Bytes taken;
+        Hook(&hooks::SystemCalls::write, [&](int, const void* bytes, size_t count) -> ssize_t {
+            const auto step = row.plan[std::min(call++, row.plan.size() - 1)];
+            if (step < 0)
+                return errno = static_cast<int>(-step), -1;
+            const auto* from = static_cast<const std::uint8_t*>(bytes);
+            taken.insert(taken.end(), from, from + std::min(count, static_cast<size_t>(step)));
+            return std::min(static_cast<ssize_t>(count), step);
+        });
+        Bytes sent(64);
+        std::iota(sent.begin(), sent.end(), std::uint8_t{1});
+        EXPECT_EQ(TavopUsbWrite(handle, sent.data(), 64) == 0, row.went);
+        EXPECT_EQ(taken == sent, row.went);
+        hooks::SetSystemCalls(hooks::RealSystemCalls());
+        EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1) == 0, row.went);
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !row.went);
+        TavopEndDevice(handle);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Reports, WriteWaits,
-                         testing::Values(Report{"ErrorPausesBetweenTries", POLLERR, 300 / 50 + 2},
-                                         Report{"HangUpEndsTheLinkAtOnce", POLLHUP, 1},
-                                         Report{"ClosedNodeEndsTheLinkAtOnce", POLLNVAL, 1}),
-                         named_cases::CaseName{});
+// While writes keep saying "try again", a device reporting an error is
+// tried again after pauses, one hung up or closed not at all.
+TEST_F(KernelPrinters, WriteWaitsDoNotSpinWhileTheDeviceReportsTrouble) {
+    for (const auto& [report, most] :
+         {std::pair<short, int>{POLLERR, 300 / 50 + 2}, {POLLHUP, 1}, {POLLNVAL, 1}}) {
+        SCOPED_TRACE(report);
+        const auto handle = Open();
+        int writes = 0, nodePolls = 0, pauses = 0;
+        auto calls = hooks::RealSystemCalls();
+        calls.write = [&](int, const void*, size_t) -> ssize_t {
+            return ++writes, errno = EAGAIN, -1;
+        };
+        calls.poll = [&, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
+            if (count == 0) // a plain pause
+                return ++pauses, real(fds, count, timeoutMs);
+            ++nodePolls;
+            fds[0].revents = report;
+            return 1;
+        };
+        hooks::SetSystemCalls(calls);
+        EXPECT_NE(TavopUsbWrite(handle, "\x1B\x49", 2), 0u);
+        EXPECT_GE(writes, 1);
+        EXPECT_LE(writes, most);
+        EXPECT_LE(nodePolls, writes);
+        EXPECT_LE(pauses, writes);
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+        hooks::SetSystemCalls(hooks::RealSystemCalls());
+    }
+}
 
 // A printer that never answers costs one reply window per write, not one
-// per read: the reads after the window only take what is there.
+// per read: the reads after the window only take what is there, and leave
+// zeros where nothing came. A silent printer is not a lost one.
 TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
     hooks::SetTimeouts(60, 300);
     const auto handle = Open();
@@ -303,7 +285,7 @@ TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
                  waits.push_back(timeoutMs);
              return real(fds, count, timeoutMs);
          });
-    EXPECT_FALSE(std::get<0>(Read(handle, 1)));
+    EXPECT_EQ(Read(handle, 4), (Reply{false, 0, Bytes(4, 0)}));
     ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
     for (int read = 0; read < 5; ++read)
         EXPECT_FALSE(std::get<0>(Read(handle, 1)));
@@ -314,8 +296,8 @@ TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
     EXPECT_EQ(std::count(waits.begin() + 2, waits.end(), 0), 4);
     // A reply within the window ends the wait.
     ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
-    ASSERT_EQ(::write(node_.master, "\x06", 1), 1);
-    EXPECT_EQ(Read(handle, 1), (Reply{true, 1, {0x06}}));
+    ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
+    EXPECT_EQ(Read(handle, 4), (Reply{true, 2, {0x06, 0x0A, 0, 0}}));
 }
 
 TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {

@@ -1,0 +1,541 @@
+// The print image (the centred and clipped password, the colours that print,
+// the label read from it), its font and colour with their chooser and their
+// settings, and the printer presence behind the print button: the device
+// notices, and the link library's kernel backend on a fake device tree, its
+// calls that register, open, close or ask about a link recorded on their way.
+#include "print/PrintImage.h"
+
+#include "print/DeviceNotices.h"
+#include "print/FontChoiceDialog.h"
+#include "print/FontChooser.h"
+#include "print/PrintStyle.h"
+#include "print/PrintStyleSettings.h"
+#include "print/PrinterLibrary.h"
+#include "print/PrinterPresence.h"
+#include "print/QtFont.h"
+#include "support/GuiTestHelpers.h"
+#include "tavopus/TavopusTesting.h"
+#include "tavopus/tavopus.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QImage>
+#include <QListView>
+#include <QListWidget>
+#include <QPainter>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace {
+
+// The box around every non-white pixel of `image` inside `area`.
+std::optional<QRect> Ink(const QImage& image, QRect area = PrintImage::kWhiteArea) {
+    std::optional<QRect> ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF) {
+                ink = ink ? ink->united(QRect(x, y, 1, 1)) : QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+PrintStyle StyleWith(int height, QColor colour, bool underline = false) {
+    PrintStyle style;
+    FontDescription font = style.Description();
+    font.height = height;
+    font.underline = underline ? 1 : 0;
+    if (!style.Set(font, colour)) {
+        qFatal("the test font cannot be made");
+    }
+    return style;
+}
+
+// The text drawn whole in black without antialiasing, its baseline origin at (100, 100 + ascent).
+QImage FreeLine(const QString& text, QFont font) {
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    QImage canvas(metrics.horizontalAdvance(text) + 200, metrics.height() + 200, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(100, 100 + metrics.ascent(), text);
+    return canvas;
+}
+
+// Where the whole ink's top-left lies from the baseline origin.
+QPoint WholeInkOffset(const QString& text, const QFont& font) {
+    const QImage canvas = FreeLine(text, font);
+    return Ink(canvas, canvas.rect()).value().topLeft() - QPoint(100, 100 + QFontMetrics(font).ascent());
+}
+
+// Makes `text` the current row of the picker's list that holds it, as a click would.
+bool Highlight(QFontDialog* picker, const QString& text) {
+    for (auto* view : picker->findChildren<QListView*>()) {
+        QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == text) {
+                view->setCurrentIndex(model->index(row, 0));
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// R (register), U (unregister), S<n> (start a link to n), E<h> (end),
+// M<h>:<n> (is the removed node n mine?); a handle shows as h, none as 0.
+class RecordingLibrary : public PrinterLibrary {
+public:
+    std::uint32_t RegistHandle(std::uint32_t window) override {
+        calls << "R";
+        return PrinterLibrary::RegistHandle(window);
+    }
+    std::uint32_t UnregistHandle() override {
+        calls << "U";
+        return PrinterLibrary::UnregistHandle();
+    }
+    std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t number) override {
+        calls << "S" + QString::number(number);
+        return PrinterLibrary::StartDevice(handle, number);
+    }
+    std::uint32_t EndDevice(std::uint32_t handle) override {
+        calls << "E" + QString(handle != 0 ? "h" : "0");
+        return PrinterLibrary::EndDevice(handle);
+    }
+    std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) override {
+        if (failWrites) {
+            return 1; // as the library answers a write that timed out, having ended the link
+        }
+        return PrinterLibrary::UsbWrite(handle, bytes, count);
+    }
+    std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word) override {
+        calls << "M" + QString(handle != 0 ? "h:" : "0:") + QString::number(word & 0xFFFFu);
+        return PrinterLibrary::CheckMyDevice(handle, word);
+    }
+    QStringList calls;
+    bool failWrites = false;
+};
+
+} // namespace
+
+class PrintGuiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        tavopus::testing::Reset();
+        QCOMPARE(VisibleTopLevelWindows(), 0);
+    }
+
+    // Centred as a text line, on its advance and on the font's ascent plus
+    // descent, so the baseline is the row of "x" whatever the letters.
+    void lineIsCentredOnAFixedBaseline() {
+        const struct {
+            const char* password;
+            int height;
+            bool underline;
+        } rows[] = {{"asnasn", -48, false}, {"gjpq", -48, true}, {"i", -48, false}, {"Ty7", 14, false}};
+        for (const auto& row : rows) {
+            const PrintStyle style = StyleWith(row.height, Qt::black, row.underline);
+            const QImage image = PrintImage::Render(row.password, style);
+            const std::optional<QRect> ink = Ink(image);
+            QVERIFY(ink && PrintImage::kTextArea.contains(*ink));
+            const QFontMetrics metrics(style.Font());
+            const QPoint origin = ink->topLeft() - WholeInkOffset(row.password, style.Font());
+            const int down = 2 * origin.y() - metrics.ascent() + metrics.descent() - 1;
+            const int across = 2 * origin.x() + metrics.horizontalAdvance(row.password) - 1;
+            QVERIFY2(down == 64 || down == 63, row.password);
+            QVERIFY2(across == 384 || across == 383, row.password);
+            const QPoint x =
+                Ink(PrintImage::Render("x", style))->topLeft() - WholeInkOffset("x", style.Font());
+            QCOMPARE(origin.y(), x.y());
+        }
+    }
+
+    // Ink as wide or as tall as the text area fits, a pixel more on any side does not.
+    void inkFitsTheTextArea() {
+        const QRect area = PrintImage::kTextArea;
+        QVERIFY(PrintImage::InkFits(area) && PrintImage::InkFits(QRect()));
+        for (const QMargins& over :
+             {QMargins(1, 0, 0, 0), QMargins(0, 1, 0, 0), QMargins(0, 0, 1, 0), QMargins(0, 0, 0, 1)}) {
+            QVERIFY(!PrintImage::InkFits(area + over));
+        }
+    }
+
+    // Through real glyphs: the longest run of a letter that fits shows whole;
+    // one letter more loses ink, as much advance on either side.
+    void passwordFitsUpToTheLabelsWidth() {
+        for (const auto& [letter, height] : {std::pair{'W', -48}, {'8', -20}}) {
+            const PrintStyle style = StyleWith(height, Qt::black);
+            int longest = 0;
+            while (longest < 400 && PrintImage::Fits(std::string(longest + 1, letter), style)) {
+                ++longest;
+            }
+            QVERIFY(longest > 0 && longest < 400);
+            for (const int length : {longest, longest + 1}) {
+                const QString text(length, QChar(letter));
+                const QImage whole = FreeLine(text, style.Font());
+                const int shown = Ink(PrintImage::Render(text.toStdString(), style))->width();
+                QCOMPARE(shown == Ink(whole, whole.rect())->width(), length == longest);
+            }
+        }
+        QVERIFY(PrintImage::Fits("", StyleWith(-48, Qt::black)));
+        const QString password = "Pass-Word_1234567890-abcdefgh";
+        const PrintStyle style = StyleWith(-48, Qt::black);
+        const QImage image = PrintImage::Render(password.toStdString(), style);
+        QVERIFY(!PrintImage::Fits(password.toStdString(), style));
+        const QRect area = PrintImage::kTextArea;
+        const QFontMetrics metrics(style.Font());
+        const int excess = metrics.horizontalAdvance(password) - area.width();
+        const QImage line = FreeLine(password, style.Font());
+        const QPoint origin = Ink(image)->topLeft() - WholeInkOffset(password, style.Font());
+        const auto cutOnTheLeft = [&](int cut) {
+            const int top = 100 + metrics.ascent() - (origin.y() - area.top());
+            return line.copy(100 + cut, top, area.width(), area.height()) == image.copy(area);
+        };
+        QVERIFY(cutOnTheLeft(excess / 2) || cutOnTheLeft((excess + 1) / 2));
+    }
+
+    // Only pure white prints nothing; any other colour prints the dots of
+    // black, in that colour and no shade between; the label starts at (1, 1).
+    void coloursThatPrint() {
+        QCOMPARE(PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(-48, Qt::white))).DotCount(), 0U);
+        QCOMPARE(PrintImage::Label(PrintImage::Render("", StyleWith(-48, Qt::red, true))).DotCount(), 0U);
+        for (const auto& [colour, height] : {std::pair{QColor(255, 255, 254), -48}, {QColor(Qt::red), -90}}) {
+            const QImage image = PrintImage::Render("Wg8@", StyleWith(height, colour));
+            const LabelImage label = PrintImage::Label(image);
+            QVERIFY(label.DotCount() > 0);
+            QCOMPARE(label, PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(height, Qt::black))));
+            for (int y = 0; y < 64; ++y) {
+                for (int x = 0; x < 384; ++x) {
+                    QVERIFY(!label.Dot(x, y) || QColor(image.pixel(x + 1, y + 1)) == colour);
+                }
+            }
+        }
+        QImage image(PrintImage::kSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (const QPoint at : {QPoint(0, 0), QPoint(1, 1), QPoint(384, 64), QPoint(385, 65)}) {
+            image.setPixel(at, 0xFF123456);
+        }
+        const LabelImage label = PrintImage::Label(image);
+        QVERIFY(label.DotCount() == 2 && label.Dot(0, 0) && label.Dot(383, 63));
+    }
+
+    // Against a base no font can be made from, every field a QFont carries is
+    // read from the font and the others come from the base.
+    void qtFontRoundTrip() {
+        FontDescription styled;
+        styled.faceName = "IPAGothic";
+        styled.height = -20;
+        styled.width = 16; // a stretched font
+        styled.weight = 700;
+        styled.italic = styled.strikeOut = 1;
+        styled.quality = FontDescription::NonAntialiasedQuality;
+        styled.pitchAndFamily = FontDescription::FixedPitch | FontDescription::Modern;
+        FontDescription base;
+        base.weight = FontDescription::kMaxWeight + 1;
+        base.escapement = base.orientation = 450;
+        base.charSet = FontDescription::ShiftJisCharSet;
+        base.outPrecision = 3;
+        base.clipPrecision = 2;
+        FontDescription expected = styled;
+        expected.escapement = expected.orientation = 450;
+        expected.charSet = base.charSet;
+        expected.outPrecision = base.outPrecision;
+        expected.clipPrecision = base.clipPrecision;
+        QVERIFY(DescribeQFont(CreateQFont(styled).value(), base, 96) == expected);
+    }
+
+    // Every field reads back; a kept style that is incomplete or unusable is not taken.
+    void keptStyle() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("kept.conf"), QSettings::IniFormat);
+        QVERIFY(!LoadPrintStyle(settings));
+        FontChoice style{PrintStyle().Description(), QColor(0x12, 0x34, 0x56)};
+        style.font.faceName = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"; // ＭＳ Ｐゴシック
+        style.font.height = -30;
+        style.font.width = 12;
+        style.font.escapement = 900;
+        style.font.orientation = 450;
+        style.font.underline = style.font.italic = style.font.strikeOut = 1;
+        style.font.charSet = 128;
+        style.font.outPrecision = 3;
+        style.font.clipPrecision = 2;
+        style.font.quality = 4;
+        style.font.pitchAndFamily = 0x31;
+        SavePrintStyle(settings, style);
+        settings.sync();
+        QVERIFY(LoadPrintStyle(QSettings(dir.filePath("kept.conf"), QSettings::IniFormat)) == style);
+        const std::pair<const char*, QVariant> spoilt[] = {
+            {"print/font/weight", {}},
+            {"print/font/faceName", {}},
+            {"print/colour", {}},
+            {"print/font/height", "tall"},
+            {"print/font/italic", 256},
+            {"print/font/charSet", -1},
+            {"print/font/height", -5000},
+            {"print/font/weight", 1001},
+            {"print/font/faceName", QString(40, 'a')},
+            {"print/font/faceName", U("😀")},
+            {"print/colour", "#12345"},
+        };
+        for (const auto& [key, value] : spoilt) {
+            SavePrintStyle(settings, style);
+            value.isValid() ? settings.setValue(key, value) : settings.remove(key);
+            QVERIFY2(!LoadPrintStyle(settings), key);
+        }
+    }
+
+    // The handler's answer is taken only when its font can be made; the next
+    // opening starts from what is kept, its colour opaque.
+    void changePrintFont() {
+        for (const int answer : {0, 1, 2}) { // cancel, a new font, one that cannot be made
+            PrintStyle style;
+            const FontChoice before{style.Description(), style.TextColour()};
+            FontChoice chosen = before;
+            chosen.font.faceName = "IPAGothic";
+            chosen.font.height = -30;
+            chosen.font.underline = 1;
+            chosen.font.weight = answer == 2 ? FontDescription::kMaxWeight + 1 : 700;
+            chosen.colour = QColor(0x80, 0x00, 0x00, 0x40);
+            std::vector<FontChoice> starts;
+            SetFontChooserHandler([&](QWidget*, const FontChoice& start) -> std::optional<FontChoice> {
+                starts.push_back(start);
+                return answer == 0 || starts.size() > 1 ? std::nullopt : std::optional(chosen);
+            });
+            const bool redraw = style.ChangeFont(nullptr);
+            style.ChangeFont(nullptr);
+            SetFontChooserHandler({});
+            QCOMPARE(redraw, answer != 0);
+            FontChoice expected = answer == 1 ? chosen : before;
+            expected.colour.setAlpha(255);
+            QVERIFY(starts.size() == 2 && starts[0] == before && starts[1] == expected);
+            QVERIFY(style.Description() == expected.font);
+            QCOMPARE(style.TextColour(), expected.colour);
+            QCOMPARE(style.Font(), CreateQFont(expected.font).value());
+        }
+    }
+
+    // The real chooser shows the font and colour it is given, Enter in its font
+    // list ends it with OK; untouched, it gives back what it was given.
+    void realChooser() {
+        const struct {
+            QColor colour;
+            const char* item;
+            Qt::Key key;
+            bool pick;
+        } rows[] = {{QColor(0, 0, 0x80), "紺", Qt::Key_Return, true},
+                    {QColor(254, 254, 254), "カスタム", Qt::Key_Return, false},
+                    {QColor(Qt::black), "黒", Qt::Key_Escape, true}};
+        for (const auto& row : rows) {
+            FontChoice start{PrintStyle().Description(), row.colour};
+            start.font.escapement = 900;
+            QString shownColour;
+            QFont shownFont;
+            QTimer::singleShot(0, this, [&] {
+                auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
+                auto* colours = dialog->findChild<QListWidget*>(QStringLiteral("colours"));
+                shownColour = colours->currentItem()->text();
+                shownFont = dialog->findChild<QFontDialog*>()->currentFont();
+                if (row.pick) {
+                    colours->setCurrentItem(colours->findItems(U("赤"), Qt::MatchExactly).value(0));
+                    for (auto* box : dialog->findChildren<QCheckBox*>()) {
+                        if (QString(box->text())
+                                .remove('&')
+                                .contains(QRegularExpression(U("下線|Underline")))) {
+                            box->click();
+                        }
+                    }
+                }
+                auto* list = dialog->findChild<QFontDialog*>()->findChild<QListView*>();
+                list->setFocus();
+                QTest::keyClick(list, row.key);
+                if (dialog->isVisible()) {
+                    dialog->reject();
+                    shownColour = "still open";
+                }
+            });
+            const std::optional<FontChoice> choice = ChooseFont(nullptr, start);
+            QCOMPARE(shownColour, U(row.item));
+            QCOMPARE(shownFont.family(), QStringLiteral("IPAPGothic"));
+            QCOMPARE(shownFont.pointSize(), 36);
+            FontChoice expected = start;
+            if (row.pick) {
+                expected.colour = Qt::red;
+                expected.font.underline = 1;
+            }
+            QCOMPARE(choice.has_value(), row.key == Qt::Key_Return);
+            QVERIFY(!choice || *choice == expected);
+        }
+    }
+
+    // Another face keeps the style where it can (the choice itself is the core's).
+    void newFaceKeepsTheStyle() {
+        for (const QString family : {"DejaVu Sans", "DejaVu Serif"}) {
+            if (!QFontDatabase::families().contains(family)) {
+                QSKIP(qPrintable(family + " is not installed"));
+            }
+        }
+        // Oblique becomes italic; a missing style the regular one, not the first name.
+        for (const auto& [style, expected] :
+             {std::pair{"Bold Oblique", "Bold Italic"}, {"ExtraLight", "Book"}}) {
+            FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
+            auto* picker = dialog.findChild<QFontDialog*>();
+            QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, style));
+            QVERIFY(Highlight(picker, "DejaVu Serif"));
+            QCOMPARE(picker->currentFont().family(), QString("DejaVu Serif"));
+            QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString(expected));
+        }
+    }
+
+    // Which udev events become which notices.
+    void udevEvents() {
+        using Notices = std::vector<DeviceNotices::Notice>;
+        const DeviceNotices::Notice changed{TAVOP_DEVNODES_CHANGED, 0};
+        const struct {
+            const char* action;
+            const char* name;
+            Notices notices;
+        } rows[] = {
+            {"add", "lp0", {changed}},
+            {"remove", "lp126", {{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(126)}, changed}},
+            {"add", "lp127", {}},
+            {"remove", "hiddev0", {}},
+            {"remove", "lp0x", {}},
+            {"change", "lp0", {}},
+        };
+        for (const auto& row : rows) {
+            QVERIFY2(DeviceNotices::NoticesFor(row.action, row.name) == row.notices, row.name);
+        }
+    }
+
+    void presence();
+    // A write that times out has ended the link in the library: the label job
+    // and the status poll stop there, and the link is said to be closed.
+    void failedWriteEndsTheLink() {
+        for (const bool polling : {false, true}) {
+            FreshDevices();
+            Plug(4);
+            RecordingLibrary library;
+            QWidget window;
+            auto presence = std::make_unique<PrinterPresence>(library, &window);
+            presence->Start();
+            QVERIFY(presence->IsLinked());
+            QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+            library.failWrites = true;
+            if (polling) {
+                presence->PollStatus();
+            } else {
+                QVERIFY(!presence->SendLabel({}));
+            }
+            QVERIFY(!presence->IsLinked() && !presence->IsPolling());
+            QCOMPARE(said.count(), 1);
+            QCOMPARE(said.at(0).at(0).toBool(), false);
+            library.calls.clear();
+            presence.reset();
+            QCOMPARE(library.calls.join(' '), "U"); // the library ended the link already
+        }
+    }
+
+private:
+    // A fresh device tree for the link library's kernel backend.
+    void FreshDevices() {
+        m_root = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(m_root->filePath("dev/usb")));
+        tavopus::testing::Reset();
+        tavopus::testing::SetRoots(m_root->filePath("sys").toStdString(),
+                                   m_root->filePath("dev").toStdString());
+    }
+    void Plug(int number) {
+        const QString device = m_root->filePath(QString("sys/class/usbmisc/lp%1/device").arg(number));
+        QVERIFY(QDir().mkpath(device));
+        QFile id(device + "/ieee1284_id");
+        QVERIFY(id.open(QIODevice::WriteOnly));
+        id.write(QString("MFG:ORBEK;MDL:M%1;CMD:ESC;").arg(number).toLatin1());
+        QFile node(m_root->filePath(QString("dev/usb/lp%1").arg(number)));
+        QVERIFY(node.open(QIODevice::WriteOnly));
+    }
+    void Unplug(int number) {
+        QVERIFY(QDir(m_root->filePath(QString("sys/class/usbmisc/lp%1").arg(number))).removeRecursively());
+        QVERIFY(QFile::remove(m_root->filePath(QString("dev/usb/lp%1").arg(number))));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_root;
+};
+
+// Calls: of the notice, or of start-up; said: what LinkChanged said, 1 open, 0 closed.
+void PrintGuiTest::presence() {
+    using L = QList<int>;
+    const quint32 changed = TAVOP_DEVNODES_CHANGED;
+    const quint32 removed = TAVOP_DEVICEREMOVECOMPLETE;
+    const struct {
+        const char* name;
+        L before;      // plugged in at start-up
+        L after;       // plugged in when the notice comes
+        quint32 event; // 0: start-up only
+        int word;      // node number in a removal notice
+        const char* calls;
+        const char* said;
+        bool linked;
+    } rows[] = {
+        {"no printer", {}, {}, 0, 0, "R", "0", false},
+        {"the lower number wins", {7, 3}, {}, 0, 0, "R S3", "1", true},
+        {"last number", {126}, {}, 0, 0, "R S126", "1", true},
+        {"plugged in later", {}, {5}, changed, 0, "S5", "1", true},
+        {"second printer", {4}, {4, 2}, changed, 0, "", "1", true},
+        {"scan finds nothing", {4}, {}, changed, 0, "Eh", "1 0", false},
+        {"linked printer removed", {4}, {}, removed, 4, "Mh:4 Eh", "0", false},
+        {"another device removed", {4}, {4}, removed, 9, "Mh:9", "", true},
+        {"removal without a link", {}, {}, removed, 4, "M0:4", "", false},
+        {"other event", {4}, {}, 0x8000u, 4, "", "", true},
+    };
+    for (const auto& row : rows) {
+        FreshDevices();
+        for (int number : row.before) {
+            Plug(number);
+        }
+        RecordingLibrary library;
+        QWidget window;
+        auto presence = std::make_unique<PrinterPresence>(library, &window);
+        QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
+        presence->Start();
+        if (row.event != 0) {
+            for (int number : row.before) {
+                if (!row.after.contains(number)) {
+                    Unplug(number);
+                }
+            }
+            for (int number : row.after) {
+                Plug(number);
+            }
+            library.calls.clear();
+            said.clear();
+            presence->OnDeviceChange(row.event, TAVOP_NODE_WORD(row.word));
+        }
+        QStringList saidText;
+        for (const QList<QVariant>& signal : said) {
+            saidText << QString::number(signal.at(0).toInt());
+        }
+        QCOMPARE(library.calls.join(' ') + " | " + saidText.join(' '), QString(row.calls) + " | " + row.said);
+        QVERIFY2(presence->IsLinked() == row.linked, row.name);
+        // Going away ends an open link, then lets go of the library.
+        library.calls.clear();
+        presence.reset();
+        QCOMPARE(library.calls.join(' '), row.linked ? "Eh U" : "U");
+    }
+}
+
+QTEST_MAIN(PrintGuiTest)
+#include "PrintGuiTest.moc"
