@@ -24,27 +24,6 @@
 namespace cli {
 namespace {
 
-
-std::string MapName(ConversionStep::Map map) {
-    switch (map) {
-    case ConversionStep::Map::Symbols:
-        return "symbols";
-    case ConversionStep::Map::Digits:
-        return "digits";
-    case ConversionStep::Map::Letters:
-        return "letters";
-    case ConversionStep::Map::None:
-        break;
-    }
-    return "スキップ";
-}
-
-const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Map map) {
-    return map == ConversionStep::Map::Symbols  ? table.symbols
-           : map == ConversionStep::Map::Digits ? table.digits
-                                                : table.letters;
-}
-
 // One line per step: the characters, the map used (or "スキップ"), the entry's
 // value, and the output when a capital changed it.
 std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& steps,
@@ -52,13 +31,14 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + cp932::ToUtf8(chars) + "\t" + MapName(step.map);
-        if (step.map == ConversionStep::Map::None) {
+        text +=
+            "  " + cp932::ToUtf8(chars) + "\t" + std::string(step.map ? TableMapName(*step.map) : "スキップ");
+        if (!step.map) {
             if (chars == "\x81\x40" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
             }
         } else {
-            const std::string* value = MapOf(table, step.map).Lookup(chars);
+            const std::string* value = table.Map(*step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
             text += "\t" + cp932::ToUtf8(entry);
             if (entry != step.output) {
@@ -133,7 +113,8 @@ int ConvertCommand::Run(const QStringList& arguments) {
             random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
-        std::string out = cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
+        std::string out =
+            cp932::ToUtf8(ConvertKatakana(phrase, table, options, random, explain ? &steps : nullptr));
         out += '\n';
         if (explain) {
             out += Explain(phrase, steps, table, options.randomCase);

@@ -1,7 +1,8 @@
 #include "tableedit/TableWarnings.h"
 
-#include "platform/Cp932.h"
 #include "kana/RomajiRules.h"
+#include "platform/Cp932.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -11,15 +12,14 @@
 namespace tableedit {
 namespace {
 
-// The next code point of UTF-8 `text` at `pos`, moving `pos` past it.
+// The next code point of UTF-8 `text` at `pos`, moving `pos` past it; a byte
+// that starts no character stands for itself.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto b = static_cast<unsigned char>(text[pos++]);
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 3 ? b & 0x07u : extra == 2 ? b & 0x0Fu : extra == 1 ? b & 0x1Fu : b;
-    for (; extra > 0 && pos < text.size(); --extra) {
-        cp = (cp << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3Fu);
-    }
-    return cp;
+    char32_t code = 0;
+    const std::size_t length = utf8::DecodeOne(text.substr(pos), code);
+    code = length == 0 ? static_cast<unsigned char>(text[pos]) : code;
+    pos += length == 0 ? 1 : length;
+    return code;
 }
 
 bool IsFullWidthKatakana(char32_t cp) {
