@@ -66,8 +66,10 @@ void Type(CTableEditDlg& dialog, int id, const char* utf8) {
     dialog.Item<QLineEdit>(id)->setText(QString::fromUtf8(utf8));
 }
 
-// The texts of the boxes shown; a box with other buttons, icon or caption is marked.
-QStringList Shown(const MessageBoxRecorder& boxes, platform::Buttons buttons, platform::Icon icon) {
+// The texts of the boxes shown: questions (OK, Cancel, exclamation mark) or
+// stops (OK, stop sign); a box of another kind or caption is marked.
+QStringList Shown(const MessageBoxRecorder& boxes, platform::Icon icon) {
+    const auto buttons = icon == platform::Icon::Stop ? platform::Buttons::Ok : platform::Buttons::OkCancel;
     QStringList texts;
     for (const auto& box : boxes.shown) {
         const bool same =
@@ -75,14 +77,6 @@ QStringList Shown(const MessageBoxRecorder& boxes, platform::Buttons buttons, pl
         texts << (same ? "" : "(other box) ") + box.text;
     }
     return texts;
-}
-
-QStringList Questions(const MessageBoxRecorder& boxes) {
-    return Shown(boxes, platform::Buttons::OkCancel, platform::Icon::Exclamation);
-}
-
-QStringList Stops(const MessageBoxRecorder& boxes) {
-    return Shown(boxes, platform::Buttons::Ok, platform::Icon::Stop);
 }
 
 QString LongKeyMessage(const char* utf8) {
@@ -191,7 +185,7 @@ private slots:
         Type(dialog, Slot('/'), "アイウエ");
         MessageBoxRecorder boxes;
         Click(dialog, kSaveId);
-        QCOMPARE(Questions(boxes),
+        QCOMPARE(Shown(boxes, platform::Icon::Exclamation),
                  (QStringList{LongKeyMessage("アイウエ"), DuplicateMessage("カ", "k", "q"),
                               DuplicateMessage("サ", "1", "2"), LongKeyMessage("アイウエ")}));
         QVERIFY(!dialog.isVisible());
@@ -248,7 +242,7 @@ private slots:
             MessageBoxRecorder boxes;
             boxes.Answer(IDCANCEL);
             Click(dialog, kSaveId);
-            QCOMPARE(Questions(boxes), QStringList{LongKeyMessage("アイウエ")});
+            QCOMPARE(Shown(boxes, platform::Icon::Exclamation), QStringList{LongKeyMessage("アイウエ")});
             QVERIFY(dialog.isVisible());
             QVERIFY(SameEntries(FromFile(), before));
             if (way == "button") {
@@ -294,7 +288,7 @@ private slots:
             Open(dialog, table);
             MessageBoxRecorder boxes;
             Click(dialog, row.button);
-            QCOMPARE(Stops(boxes), QStringList{ToQString(row.message)});
+            QCOMPARE(Shown(boxes, platform::Icon::Stop), QStringList{ToQString(row.message)});
             QVERIFY(dialog.isVisible());
             QVERIFY(SameEntries(table, row.button == kCancelId ? ConversionTable() : Defaults()));
             dialog.hide();
@@ -311,7 +305,8 @@ private slots:
         dialog.Item<QLineEdit>(Slot('a'))->setText(QStringLiteral("ア") + QChar(0) + QStringLiteral("イ"));
         MessageBoxRecorder boxes;
         Click(dialog, kSaveId);
-        QCOMPARE(Stops(boxes), QStringList{"行 a の" + ToQString(*CheckStorableKey(Sjis("ア") + '\0'))});
+        QCOMPARE(Shown(boxes, platform::Icon::Stop),
+                 QStringList{"行 a の" + ToQString(*CheckStorableKey(Sjis("ア") + '\0'))});
         QVERIFY(dialog.isVisible());
         QCOMPARE(ReadWhole(kTableFileName), SmallBytes());
         dialog.hide();
