@@ -3,13 +3,17 @@
 #include "platform/CDialog.h"
 
 #include "platform/Cp932LineEdit.h"
+#include "platform/PaintArea.h"
 #include "support/GuiTestHelpers.h"
 
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -188,6 +192,26 @@ private slots:
         QTRY_COMPARE(dialog.log.value(0), QStringLiteral("timer 7"));
         dialog.EndDialog(IDOK);
         QVERIFY(!dialog.IsTimerRunning(7));
+    }
+
+    // The etched edge: the outer line shadow on the top and left and highlight
+    // on the bottom and right, the inner line the other way round.
+    void etchedFrameDrawsTwoLinesOfEachSide() {
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        PaintArea::DrawEtchedFrame(painter, image.rect());
+        painter.end();
+        const QRgb shadow = PaintArea::Shadow3D().rgb(), light = PaintArea::Highlight3D().rgb();
+        const int r = 7, b = 5;
+        for (int y = 0; y <= b; ++y) {
+            for (int x = 0; x <= r; ++x) {
+                const int ring = std::min({x, y, r - x, b - y});
+                const bool lowerRight = x >= r - ring || y >= b - ring;
+                const QRgb expected = ring > 1 ? qRgb(0, 0, 0) : (ring == 0) == lowerRight ? light : shadow;
+                QVERIFY2(image.pixel(x, y) == expected, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        }
     }
 
     void editsRefuseWhatCodePage932CannotHoldAndNeverSplitAtTheLimit() {
