@@ -21,7 +21,7 @@ namespace {
 constexpr std::array<dlg::Control, 5> kControls{{
     {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 90, dlg::None},
     {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {101, dlg::Kind::Edit, "", 10, 30, 80, 14, dlg::TabStop | dlg::Border},
+    {101, dlg::Kind::Edit, "", 10, 30, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
     {200, dlg::Kind::PushButton, "一", 100, 10, 40, 14, dlg::TabStop},
     {201, dlg::Kind::PushButton, "二", 100, 30, 40, 14, dlg::TabStop},
 }};
@@ -82,6 +82,8 @@ private slots:
         QVERIFY(second.top() > first.bottom());
         QCOMPARE(button.top(), first.top());
         QVERIFY(button.left() > first.right()); // 10 + 80 units end before 100
+        QCOMPARE(dialog.Item<QLineEdit>(100)->echoMode(), QLineEdit::Normal);
+        QCOMPARE(dialog.Item<QLineEdit>(101)->echoMode(), QLineEdit::Password);
 
         constexpr dlg::Template kLarge{"試験", 160, 100, "ＭＳ Ｐゴシック", 18, kControls};
         CDialog large(kLarge);

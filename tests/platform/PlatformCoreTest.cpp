@@ -131,6 +131,7 @@ constexpr Row kRows[] = {
     {"EscapeSequence", "\x1b[31mred", 40, "\\x1b[31mred"},
     {"NulAndDelete", std::string_view("a\0\x7F", 3), 40, "a\\x00\\x7f"},
     {"C1ControlAndLineSeparator", "\xC2\x85\xE2\x80\xA8", 40, "\\u0085\\u2028"},
+    {"DirectionMarks", "a\u200Eb\u200F", 40, "a\\u200eb\\u200f"},
     {"DirectionOverride",
      "a\xE2\x80\xAE"
      "b",
