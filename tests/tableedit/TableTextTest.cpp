@@ -28,6 +28,10 @@ TEST(RoundTrip, WhatImportAcceptsSavesLoadsAndExportsToTheSameFile) {
     // The built-in table, every entry in the order the editor and the file show.
     EXPECT_EQ(ExportTableText(Defaults()),
               ReadWhole(std::filesystem::path(Q8XJ_TABLE_TEXT_CORPUS) / "defaults.tsv"));
+    // Control bytes are written escaped, so that an entry stays on its line.
+    ConversionTable controls;
+    controls.letters.SetAt("\x01\x7F", "a");
+    EXPECT_EQ(ExportTableText(controls), std::string(kTableTextHeader) + "\nletters\t\\x01\\x7F\ta\n");
     std::vector<std::string> texts;
     for (const auto& entry : std::filesystem::directory_iterator(Q8XJ_TABLE_TEXT_CORPUS)) {
         texts.push_back(ReadWhole(entry.path()));
