@@ -56,9 +56,7 @@ const QString kUseSymbolsKey = QStringLiteral("options/useSymbols");
 const QString kPositionKey = QStringLiteral("window/position");
 const QString kClearSecondsKey = QStringLiteral("clipboard/clearSeconds");
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using platform::FromUtf8;
 
 // The print job holds the interface for half a second or more, and for
 // seconds when the printer does not answer: the busy cursor shows it has not hung.
@@ -108,9 +106,7 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
     const std::filesystem::path full = std::filesystem::absolute(kTableFileName, ec);
     const std::string name =
         cp932::FromUtf8(ec ? std::string(kTableFileName) : full.string()).value_or(kTableFileName);
-    // The end-of-file wording expects the file name in front of it.
-    const std::string problem = error == TableReadError::EndOfFile ? name + DescribeTableReadError(error)
-                                                                   : DescribeTableReadError(error);
+    const std::string problem = DescribeTableReadError(error, name);
     platform::AppMessageBox(cp932::Text("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" +
                                 problem +
                                 cp932::Text("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),

@@ -27,27 +27,6 @@
 namespace cli {
 namespace {
 
-
-std::string MapName(ConversionStep::Map map) {
-    switch (map) {
-    case ConversionStep::Map::Symbols:
-        return "symbols";
-    case ConversionStep::Map::Digits:
-        return "digits";
-    case ConversionStep::Map::Letters:
-        return "letters";
-    case ConversionStep::Map::None:
-        break;
-    }
-    return "スキップ";
-}
-
-const CMapStringToString& MapOf(const ConversionTable& table, ConversionStep::Map map) {
-    return map == ConversionStep::Map::Symbols  ? table.symbols
-           : map == ConversionStep::Map::Digits ? table.digits
-                                                : table.letters;
-}
-
 // A table's text with every control character written out (\n, \x1b), so
 // that what a table holds cannot drive the terminal; never cut.
 std::string Visible(std::string_view utf8) {
@@ -61,13 +40,14 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + Visible(cp932::ToUtf8(chars)) + "\t" + MapName(step.map);
-        if (step.map == ConversionStep::Map::None) {
+        text += "  " + Visible(cp932::ToUtf8(chars)) + "\t" +
+                std::string(step.map ? TableMapName(*step.map) : "スキップ");
+        if (!step.map) {
             if (chars == "\x81\x40" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
             }
         } else {
-            const std::string* value = MapOf(table, step.map).Lookup(chars);
+            const std::string* value = table.Map(*step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
             text += "\t" + Visible(cp932::ToUtf8(entry));
             if (entry != step.output) {

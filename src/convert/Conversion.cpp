@@ -32,17 +32,17 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
                             std::vector<ConversionStep>* steps) {
     // Symbols before digits before letters at equal key length.
     std::array<const CMapStringToString*, 3> maps{};
-    std::array<ConversionStep::Map, 3> mapNames{};
+    std::array<TableMap, 3> mapNames{};
     std::size_t mapCount = 0;
     if (options.useSymbols && !table.symbols.IsEmpty()) {
-        mapNames[mapCount] = ConversionStep::Map::Symbols;
+        mapNames[mapCount] = TableMap::Symbols;
         maps[mapCount++] = &table.symbols;
     }
     if (options.useDigits) {
-        mapNames[mapCount] = ConversionStep::Map::Digits;
+        mapNames[mapCount] = TableMap::Digits;
         maps[mapCount++] = &table.digits;
     }
-    mapNames[mapCount] = ConversionStep::Map::Letters;
+    mapNames[mapCount] = TableMap::Letters;
     maps[mapCount++] = &table.letters;
 
     std::string result;
@@ -114,7 +114,7 @@ std::string SkippedNotice(std::string_view katakana, const std::vector<Conversio
     bool more = false;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = katakana.substr(step.position, step.length);
-        if (step.map != ConversionStep::Map::None || IsKanaOrSign(chars) ||
+        if (step.map || IsKanaOrSign(chars) ||
             std::find(skipped.begin(), skipped.end(), chars) != skipped.end()) {
             continue;
         }

@@ -6,6 +6,7 @@
 #include "table/ConversionTable.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,12 +23,10 @@ struct ConversionOptions {
 
 // One step of the scan, for showing why a password came out as it did.
 struct ConversionStep {
-    enum class Map { None, Symbols, Digits, Letters };
-
-    std::size_t position = 0; // byte offset into the phrase
-    std::size_t length = 0;   // bytes of the key found, or of the character skipped
-    Map map = Map::None;      // None: the character matched nothing and was skipped
-    std::string output;       // what was appended, capital applied; empty when skipped
+    std::size_t position = 0;    // byte offset into the phrase
+    std::size_t length = 0;      // bytes of the key found, or of the character skipped
+    std::optional<TableMap> map; // nothing: the character matched nothing and was skipped
+    std::string output;          // what was appended, capital applied; empty when skipped
 };
 
 // Scans `katakana` (code page 932 bytes) and returns the password. In random

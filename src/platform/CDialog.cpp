@@ -19,10 +19,6 @@
 
 namespace {
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The platform's base units: the average width of the letters and the height of the font.
 QSize BaseUnitsOf(const QFont& font) {
     const QFontMetrics metrics(font);
@@ -64,18 +60,14 @@ bool MoveInRadioGroup(QRadioButton* from, int key) {
     return true;
 }
 
-int MulDiv(int a, int b, int c) {
-    return (a * b + c / 2) / c;
-}
-
 } // namespace
 
 CDialog::CDialog(const dlg::Template& dialogTemplate, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_template(dialogTemplate) {
-    setFont(PointFont(FromUtf8(m_template.fontFace), m_template.pointSize * 10, this));
+    setFont(PointFont(platform::FromUtf8(m_template.fontFace), m_template.pointSize * 10, this));
     m_baseUnits = BaseUnitsOf(font());
-    setWindowTitle(FromUtf8(m_template.caption));
+    setWindowTitle(platform::FromUtf8(m_template.caption));
 }
 
 CDialog::~CDialog() = default;
@@ -166,7 +158,7 @@ void CDialog::Create() {
 }
 
 QWidget* CDialog::BuildControl(const dlg::Control& control) {
-    const QString text = FromUtf8(control.text);
+    const QString text = platform::FromUtf8(control.text);
     switch (control.kind) {
     case dlg::Kind::GroupBox: {
         auto* group = new QGroupBox(text);

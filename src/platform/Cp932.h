@@ -18,11 +18,6 @@ constexpr bool IsLeadByte(unsigned char b) {
 // does not end in the middle of a double-byte character.
 std::size_t FittingPrefix(std::string_view text, std::size_t maxBytes);
 
-// Whether `text` fits in `maxBytes` bytes (it never splits, since it is whole).
-inline bool Fits(std::string_view text, std::size_t maxBytes) {
-    return text.size() <= maxBytes;
-}
-
 // UTF-8 to code page 932; nothing when a character has no code page 932 form.
 std::optional<std::string> FromUtf8(std::string_view utf8);
 

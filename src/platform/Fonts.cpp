@@ -30,9 +30,12 @@ QString MapFaceName(const QString& face) {
     return face;
 }
 
+int MulDiv(int a, int b, int c) {
+    return (a * b + c / 2) / c;
+}
+
 int PointsToPixels(int tenthsOfPoint, int dpi) {
-    // MulDiv rounding: (a * b + c / 2) / c.
-    return (tenthsOfPoint * dpi + 360) / 720;
+    return MulDiv(tenthsOfPoint, dpi, 720);
 }
 
 QFont PointFont(const QString& face, int tenthsOfPoint, const QPaintDevice* device) {

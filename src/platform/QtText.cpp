@@ -14,6 +14,6 @@ std::optional<std::string> FromQString(const QString& text) {
     return cp932::FromUtf8(text.toStdString());
 }
 
-bool IsCp932Representable(const QString& text) {
-    return FromQString(text).has_value();
+QString platform::FromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

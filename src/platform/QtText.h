@@ -10,8 +10,10 @@
 
 QString ToQString(std::string_view cp932Text);
 
+namespace platform {
+// UTF-8 text, such as the program's own literals, as a QString.
+QString FromUtf8(std::string_view utf8);
+} // namespace platform
+
 // Nothing when the text holds a character that code page 932 cannot hold.
 std::optional<std::string> FromQString(const QString& text);
-
-// Whether every character of `text` has a code page 932 form.
-bool IsCp932Representable(const QString& text);

@@ -5,12 +5,24 @@
 
 #include "table/CMapStringToString.h"
 
+#include <array>
 #include <cstddef>
+#include <string_view>
+
+// The three maps, in the order the table file holds them.
+enum class TableMap { Letters, Digits, Symbols };
+inline constexpr std::array<TableMap, 3> kTableMaps{TableMap::Letters, TableMap::Digits, TableMap::Symbols};
+
+// "letters", "digits", "symbols": the maps' names in the table text and the CLI.
+std::string_view TableMapName(TableMap map);
 
 struct ConversionTable {
     CMapStringToString letters; // key -> one lower-case letter
     CMapStringToString digits;  // key -> one digit
     CMapStringToString symbols; // key -> one of the editor's symbols
+
+    CMapStringToString& Map(TableMap map);
+    const CMapStringToString& Map(TableMap map) const;
 
     // Keeps each map's 17 buckets.
     void RemoveAll();

@@ -237,12 +237,12 @@ std::size_t TableFileSize::Bytes() const {
     return bytes;
 }
 
-std::string DescribeTableReadError(TableReadError error) {
+std::string DescribeTableReadError(TableReadError error, std::string_view fileName) {
     switch (error) {
     case TableReadError::None:
         return {};
     case TableReadError::EndOfFile:
-        return cp932::Text(" の末尾以降にｱｸｾｽしようとしました。");
+        return std::string(fileName) + cp932::Text(" の末尾以降にｱｸｾｽしようとしました。");
     case TableReadError::BadClass:
         return cp932::Text("変換表ファイルの形式が正しくありません（変換表ではないデータです）。");
     case TableReadError::BadFormat:

@@ -57,9 +57,9 @@ private:
     std::size_t m_entryBytes = 0;
 };
 
-// Code page 932 text for a message box. A file that ends early gets the
-// archive's classic wording with the file name left out.
-std::string DescribeTableReadError(TableReadError error);
+// Code page 932 text for a message box. The wording for a file that ends
+// early starts with the file's name, `fileName` (code page 932).
+std::string DescribeTableReadError(TableReadError error, std::string_view fileName = {});
 
 // Reads the file's bytes into the table's three maps. On failure no entry is set.
 TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& table);

@@ -8,6 +8,7 @@
 #include "table/TableFile.h"
 #include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
+#include "tableedit/TableText.h"
 
 #include <QLineEdit>
 
@@ -20,12 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string_view RowsOf(int group) {
-    constexpr std::array<std::string_view, 3> rows{tableedit::kLetterRows, tableedit::kDigitRows,
-                                                   tableedit::kSymbolRows};
-    return rows[static_cast<std::size_t>(group)];
-}
 
 // Slots a row has before the save's unchecked extra slot.
 int CheckedSlotsOf(int group) {
@@ -55,18 +50,18 @@ CTableEditDlg::CTableEditDlg(QWidget* parent)
 
 CTableEditDlg::~CTableEditDlg() = default;
 
-std::string* CTableEditDlg::KeySlot(Group group, int row, int slot) {
+std::string* CTableEditDlg::KeySlot(TableMap group, int row, int slot) {
     const auto r = static_cast<std::size_t>(row);
     const auto s = static_cast<std::size_t>(slot);
     switch (group) {
-    case Group::Letters:
+    case TableMap::Letters:
         if (slot < tableedit::kLetterSlots) {
             return &m_letterKeys[s][r];
         }
         return row == tableedit::kRowN && slot == tableedit::kLetterSlots ? &m_rowNSlot6 : nullptr;
-    case Group::Digits:
+    case TableMap::Digits:
         return slot < tableedit::kDigitSlots ? &m_digitKeys[s][r] : nullptr;
-    case Group::Symbols:
+    case TableMap::Symbols:
         return slot < tableedit::kSymbolSlots ? &m_symbolKeys[s][r] : nullptr;
     }
     return nullptr;
@@ -74,9 +69,9 @@ std::string* CTableEditDlg::KeySlot(Group group, int row, int slot) {
 
 void CTableEditDlg::SetTable(ConversionTable& table) {
     m_table = &table;
-    FillGroup(Group::Letters, table.letters);
-    FillGroup(Group::Digits, table.digits);
-    FillGroup(Group::Symbols, table.symbols);
+    for (const TableMap group : kTableMaps) {
+        FillGroup(group, table.Map(group));
+    }
 }
 
 int CTableEditDlg::EditTable(ConversionTable& table) {
@@ -84,14 +79,14 @@ int CTableEditDlg::EditTable(ConversionTable& table) {
     return DoModal();
 }
 
-void CTableEditDlg::FillGroup(Group group, const CMapStringToString& map) {
-    const std::string_view rows = RowsOf(static_cast<int>(group));
+void CTableEditDlg::FillGroup(TableMap group, const CMapStringToString& map) {
+    const std::string_view rows = tableedit::TableMapOutputs(group);
     for (const auto& entry : map) {
         if (entry.value.size() != 1) {
             continue;
         }
         char output = entry.value[0];
-        if (group == Group::Letters) {
+        if (group == TableMap::Letters) {
             output = static_cast<char>(std::tolower(static_cast<unsigned char>(output)));
         }
         const auto row = rows.find(output);
@@ -128,9 +123,9 @@ bool CTableEditDlg::OnInitDialog() {
 }
 
 void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
-    for (const Group group : {Group::Letters, Group::Digits, Group::Symbols}) {
+    for (const TableMap group : kTableMaps) {
         const int g = static_cast<int>(group);
-        for (int row = 0; row < static_cast<int>(RowsOf(g).size()); ++row) {
+        for (int row = 0; row < static_cast<int>(tableedit::TableMapOutputs(group).size()); ++row) {
             for (int slot = 0; std::string* key = KeySlot(group, row, slot); ++slot) {
                 const int id = SlotIdOf(g, row, slot);
                 DDX_Text(saveAndValidate, id, *key);
@@ -166,9 +161,9 @@ void CTableEditDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
-bool CTableEditDlg::RebuildGroup(Group group, CMapStringToString& map) {
+bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
     const int g = static_cast<int>(group);
-    const std::string_view rows = RowsOf(g);
+    const std::string_view rows = tableedit::TableMapOutputs(group);
     map.RemoveAll();
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         const std::string output(1, rows[static_cast<std::size_t>(row)]);
@@ -199,14 +194,15 @@ void CTableEditDlg::OnSaveTable() {
         return;
     }
     UpdateData(true);
-    if (!RebuildGroup(Group::Letters, m_table->letters)) {
+    if (!RebuildGroup(TableMap::Letters, m_table->letters)) {
         return;
     }
     // Row n's sixth slot is taken whole and unchecked.
     if (!m_rowNSlot6.empty()) {
         m_table->letters.SetAt(m_rowNSlot6, "n");
     }
-    if (!RebuildGroup(Group::Digits, m_table->digits) || !RebuildGroup(Group::Symbols, m_table->symbols)) {
+    if (!RebuildGroup(TableMap::Digits, m_table->digits) ||
+        !RebuildGroup(TableMap::Symbols, m_table->symbols)) {
         return;
     }
     // A key the file would cut (a NUL that came in with pasted text) is not written cut.

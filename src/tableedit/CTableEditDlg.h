@@ -46,15 +46,13 @@ protected:
     QWidget* CreateControl(const dlg::Control& control) override;
 
 private:
-    enum class Group { Letters, Digits, Symbols };
-
     // The slot at a row and slot index of a group; nullptr past the row's end.
-    std::string* KeySlot(Group group, int row, int slot);
-    void FillGroup(Group group, const CMapStringToString& map);
+    std::string* KeySlot(TableMap group, int row, int slot);
+    void FillGroup(TableMap group, const CMapStringToString& map);
     // Puts back the filled bytes of a slot whose text is as it was shown.
     void KeepUnchangedKey(int id, std::string& key) const;
     // Rebuilds a map from its rows' checked slots; false when the user stopped.
-    bool RebuildGroup(Group group, CMapStringToString& map);
+    bool RebuildGroup(TableMap group, CMapStringToString& map);
 
     ConversionTable* m_table = nullptr;
 

@@ -16,24 +16,6 @@
 namespace tableedit {
 namespace {
 
-constexpr std::array<TableMap, 3> kMaps{TableMap::Letters, TableMap::Digits, TableMap::Symbols};
-
-const CMapStringToString& MapOf(const ConversionTable& table, TableMap map) {
-    switch (map) {
-    case TableMap::Letters:
-        return table.letters;
-    case TableMap::Digits:
-        return table.digits;
-    case TableMap::Symbols:
-        break;
-    }
-    return table.symbols;
-}
-
-CMapStringToString& MapOf(ConversionTable& table, TableMap map) {
-    return const_cast<CMapStringToString&>(MapOf(std::as_const(table), map));
-}
-
 // The bucket a key falls in once the table file has shifted its bytes.
 std::size_t StoredBucket(std::string_view key) {
     return CMapStringToString::HashKey(StoredKey(key)) % CMapStringToString::kBucketCount;
@@ -242,11 +224,6 @@ std::string ListOutputs(TableMap map) {
 
 } // namespace
 
-std::string_view TableMapName(TableMap map) {
-    constexpr std::array<std::string_view, 3> names{"letters", "digits", "symbols"};
-    return names[static_cast<std::size_t>(map)];
-}
-
 std::string_view TableMapOutputs(TableMap map) {
     constexpr std::array<std::string_view, 3> outputs{kLetterRows, kDigitRows, kSymbolRows};
     return outputs[static_cast<std::size_t>(map)];
@@ -255,8 +232,8 @@ std::string_view TableMapOutputs(TableMap map) {
 std::string ExportTableText(const ConversionTable& table) {
     std::string text(kTableTextHeader);
     text += '\n';
-    for (const TableMap map : kMaps) {
-        for (const auto* entry : FileOrder(MapOf(table, map))) {
+    for (const TableMap map : kTableMaps) {
+        for (const auto* entry : FileOrder(table.Map(map))) {
             text += TableMapName(map);
             text += '\t';
             text += EscapeField(entry->key);
@@ -311,9 +288,9 @@ ImportedTableText ImportTableText(std::string_view text) {
                                    std::to_string(fields.size()) + " 項目あります");
             continue;
         }
-        const auto mapIt = std::find_if(kMaps.begin(), kMaps.end(),
+        const auto mapIt = std::find_if(kTableMaps.begin(), kTableMaps.end(),
                                         [&](TableMap m) { return TableMapName(m) == fields[0]; });
-        if (mapIt == kMaps.end()) {
+        if (mapIt == kTableMaps.end()) {
             refuse(lineNumber,
                    "不明な表です: " + QuotedUserText(fields[0]) + "（letters、digits、symbols のいずれか）");
             continue;
@@ -349,7 +326,7 @@ ImportedTableText ImportTableText(std::string_view text) {
             refuse(lineNumber, OneLine(tooLong->message));
             continue;
         }
-        CMapStringToString& target = MapOf(result.table, map);
+        CMapStringToString& target = result.table.Map(map);
         if (const auto duplicate = CheckDuplicateKey(target, *key, *value)) {
             const std::size_t first = firstLine[static_cast<std::size_t>(map)][*key];
             refuse(lineNumber, OneLine(*duplicate) + "（最初は " + std::to_string(first) + " 行目）");

@@ -14,11 +14,6 @@ namespace tableedit {
 
 inline constexpr std::string_view kTableTextHeader = "map\tkey\tvalue";
 
-enum class TableMap { Letters, Digits, Symbols };
-
-// "letters", "digits", "symbols".
-std::string_view TableMapName(TableMap map);
-
 // The output characters a map's entries may have: its rows in the editor.
 std::string_view TableMapOutputs(TableMap map);
 

@@ -3,111 +3,121 @@
 #include "support/Sjis.h"
 #include "table/DefaultTable.h"
 
-#include "support/NamedCases.h"
-
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 #include <vector>
 
 namespace {
 
-struct Case {
-    const char* name;
-    std::string_view katakana; // UTF-8
-    ConversionOptions options;
-    std::string_view password;
-    std::uint32_t seed = 1; // random mode only
-    friend void PrintTo(const Case& row, std::ostream* os) { *os << row.name; }
-};
-
 constexpr ConversionOptions kDigits{true, true, false};
 constexpr ConversionOptions kNoDigits{false, true, false};
-constexpr ConversionOptions kRandomNoDigits{false, true, true};
+constexpr ConversionOptions kRandom{false, true, true};
 
-class DefaultTableConversion : public testing::TestWithParam<Case> {
-protected:
-    void SetUp() override { FillDefaultTable(table); }
-    ConversionTable table;
-};
-
-TEST_P(DefaultTableConversion, GivesThePassword) {
-    const auto& c = GetParam();
-    CrtRandom random;
-    random.srand(c.seed);
-    EXPECT_EQ(ConvertKatakana(Sjis(c.katakana), table, c.options, random), c.password);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, DefaultTableConversion,
-    testing::Values(Case{"SakuraWithDigits", "サクラ", kDigits, "39r"},
-                    Case{"SakuraWithoutDigits", "サクラ", kNoDigits, "skr"},
-                    Case{"SpaceCapitalisesTheNextLetter", "サクラ　サクラ", kNoDigits, "skrSkr"},
-                    Case{"ADigitUsesUpThePendingCapital", "サクラ　サクラ", kDigits, "39r39r"},
-                    Case{"LeadingSpace", "　サクラ", kNoDigits, "Skr"},
-                    Case{"TrailingSpaceDoesNothing", "サクラ　", kNoDigits, "skr"},
-                    Case{"CapitalWaitsOverUnmatchedCharacters", "　ャーサ", kNoDigits, "S"},
-                    Case{"TwoCharacterKeyBeatsOne", "ウィンドウ", kDigits, "wndu"},
-                    Case{"SmallKanaMatchNothing", "キャット", kDigits, "kt"}, Case{"Empty", "", kDigits, ""},
-                    Case{"SingleByteMisalignsTheRest", "1サクラ", kDigits, ""},
-                    Case{"HalfWidthKatakanaMatchNothing", "ｻｸﾗ", kDigits, ""},
-                    Case{"DigitOrLetterByOption", "イ", kDigits, "1"},
-                    Case{"LetterWhenDigitsAreOff", "イ", kNoDigits, "i"},
-                    Case{"BracketsAndOddOnes", "ンチヴ（「", kNoDigits, "ncvxl"},
-                    Case{"HiraganaAndKanjiSkipped", "さ漢カ", kNoDigits, "k"},
-                    // Seed 1 draws 41, 18467, 6334, 26500, 19169: odd means upper case.
-                    Case{"RandomCaseOneDrawPerStep", "サクラ", kRandomNoDigits, "SKr"},
-                    Case{"RandomCaseDrawsForUnmatchedSteps", "ャャサ", kRandomNoDigits, "s"},
-                    Case{"RandomCaseIgnoresSpaces", "ャ　サクラ", kRandomNoDigits, "skR"},
-                    Case{"RandomCaseDigitsStay", "サクラ", {true, true, true}, "39r"}),
-    named_cases::CaseName());
-
-// Given: entries of a small table by map ('l', 'd' or 's').
-struct OwnTableCase {
-    const char* name;
-    std::vector<std::tuple<char, std::string_view, std::string_view>> entries;
-    std::string_view katakana;
-    ConversionOptions options;
-    std::string_view password;
-    friend void PrintTo(const OwnTableCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class OwnTableConversion : public testing::TestWithParam<OwnTableCase> {};
-
-TEST_P(OwnTableConversion, GivesThePassword) {
-    const auto& c = GetParam();
+// A small table whose maps all hold サ, with longer letter keys.
+ConversionTable SmallTable() {
     ConversionTable t;
-    for (const auto& [map, key, value] : c.entries) {
-        (map == 'l' ? t.letters : map == 'd' ? t.digits : t.symbols).SetAt(Sjis(key), std::string(value));
+    const std::tuple<TableMap, const char*, const char*> entries[] = {
+        {TableMap::Letters, "サ", "s"},   {TableMap::Digits, "サ", "3"},      {TableMap::Symbols, "サ", "*"},
+        {TableMap::Letters, "サク", "q"}, {TableMap::Letters, "サクラ", "z"}, {TableMap::Letters, "ラ", "r"},
+        {TableMap::Letters, "ア", "ab"}};
+    for (const auto& [map, key, value] : entries) {
+        t.Map(map).SetAt(Sjis(key), value);
     }
-    CrtRandom random;
-    EXPECT_EQ(ConvertKatakana(Sjis(c.katakana), t, c.options, random), c.password);
+    return t;
 }
 
-const std::vector<std::tuple<char, std::string_view, std::string_view>> kSaInEveryMap{
-    {'l', "サ", "s"}, {'d', "サ", "3"}, {'s', "サ", "*"}};
-const std::vector<std::tuple<char, std::string_view, std::string_view>> kLongerKeys{
-    {'s', "サ", "!"}, {'l', "サク", "q"}, {'l', "サクラ", "z"}, {'l', "ラ", "r"}};
+// Steps tell the map each character used, or nothing when it was skipped;
+// together they account for the whole password and the whole phrase.
+TEST(Conversion, GivesThePasswordStepByStep) {
+    ConversionTable defaults;
+    FillDefaultTable(defaults);
+    const ConversionTable small = SmallTable();
+    struct Row {
+        const char* katakana; // UTF-8
+        ConversionOptions options;
+        const char* password;
+        bool ownTable = false;
+        std::uint32_t seed = 1; // seed 1 draws 41, 18467, 6334, 26500, 19169: odd is upper case
+    };
+    const Row rows[] = {
+        {"サクラ", kDigits, "39r"},
+        {"サクラ", kNoDigits, "skr"},
+        {"サクラ　サクラ", kDigits, "39r39r"}, // a digit uses up the pending capital
+        {"　サクラ", kNoDigits, "Skr"},
+        {"サクラ　", kNoDigits, "skr"},
+        {"　ャーサ", kNoDigits, "S"}, // the capital waits over unmatched characters
+        {"ウィンドウ", kDigits, "wndu"},
+        {"キャット", kDigits, "kt"},
+        {"", kDigits, ""},
+        {"1サクラ", kDigits, ""}, // a single byte misaligns the rest
+        {"ｻｸﾗ", kDigits, ""},
+        {"イ", kNoDigits, "i"},
+        {"ンチヴ（「", kNoDigits, "ncvxl"},
+        {"さ漢カ", kNoDigits, "k"},
+        {"サクラ", kRandom, "SKr"},
+        {"ャャサ", kRandom, "s"},
+        {"ャ　サクラ", kRandom, "skR"},
+        {"サクラ", {true, true, true}, "39r"},
+        {"サ", {true, true, false}, "*", true},
+        {"サ", {true, false, false}, "3", true},
+        {"サ", {false, false, false}, "s", true},
+        {"サクラ", kDigits, "z", true},
+        {"サクサラ", kDigits, "q*r", true}, // a longer letter key beats a symbol
+        {"　アア", {false, false, false}, "ABab", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.katakana);
+        const ConversionTable& table = row.ownTable ? small : defaults;
+        CrtRandom random;
+        random.srand(row.seed);
+        const std::string phrase = Sjis(row.katakana);
+        std::vector<ConversionStep> steps;
+        EXPECT_EQ(ConvertKatakana(phrase, table, row.options, random, &steps), row.password);
+        std::string joined;
+        std::size_t end = 0;
+        for (const ConversionStep& step : steps) {
+            EXPECT_EQ(step.position, end);
+            EXPECT_EQ(step.map.has_value(), !step.output.empty());
+            joined += step.output;
+            end = step.position + step.length;
+        }
+        EXPECT_EQ(joined, row.password);
+        EXPECT_EQ(end, phrase.size());
+    }
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, OwnTableConversion,
-    testing::Values(
-        OwnTableCase{"SymbolsBeatDigits", kSaInEveryMap, "サ", {true, true, false}, "*"},
-        OwnTableCase{"DigitsBeatLetters", kSaInEveryMap, "サ", {true, false, false}, "3"},
-        OwnTableCase{"LettersWhenBothAreOff", kSaInEveryMap, "サ", {false, false, false}, "s"},
-        OwnTableCase{"LongestLetterKey", kLongerKeys, "サクラ", {true, true, false}, "z"},
-        OwnTableCase{"LongerKeyBeatsAShorterSymbol", kLongerKeys, "サクサラ", {true, true, false}, "q!r"},
-        OwnTableCase{
-            "LongerOutputsUpperCasedWhole", {{'l', "ア", "ab"}}, "　アア", {false, false, false}, "ABab"}),
-    named_cases::CaseName());
+TEST(Conversion, StepsNameTheMapAndTheKey) {
+    ConversionTable table;
+    FillDefaultTable(table);
+    using Step = std::tuple<std::string, std::optional<TableMap>, std::string>;
+    const std::pair<const char*, std::vector<Step>> rows[] = {
+        {"サクラ",
+         {{"サ", TableMap::Digits, "3"}, {"ク", TableMap::Digits, "9"}, {"ラ", TableMap::Letters, "r"}}},
+        {"　ウィャ1", {{"　", {}, ""}, {"ウィ", TableMap::Letters, "W"}, {"ャ", {}, ""}, {"1", {}, ""}}},
+    };
+    for (const auto& [katakana, expected] : rows) {
+        SCOPED_TRACE(katakana);
+        const std::string phrase = Sjis(katakana);
+        CrtRandom random;
+        std::vector<ConversionStep> steps;
+        ConvertKatakana(phrase, table, kDigits, random, &steps);
+        std::vector<Step> got;
+        for (const ConversionStep& step : steps) {
+            got.emplace_back(cp932::ToUtf8(phrase.substr(step.position, step.length)), step.map, step.output);
+        }
+        EXPECT_EQ(got, expected);
+    }
+}
 
-// One draw per step and none more: the generator moved exactly twenty times.
+// One draw per step and none more.
 TEST(Conversion, RandomModeDrawsOncePerStep) {
     ConversionTable t;
     FillDefaultTable(t);
     CrtRandom random;
     random.srand(1765000000);
-    ConvertKatakana(Sjis("アイウエオカキクケコサシスセソタチツテト"), t, {false, false, true}, random);
+    ConvertKatakana(Sjis("アイウエオカキクケコサシスセソタチツテト"), t, kRandom, random);
     CrtRandom reference;
     reference.srand(1765000000);
     for (int i = 0; i < 20; ++i) {
@@ -115,58 +125,6 @@ TEST(Conversion, RandomModeDrawsOncePerStep) {
     }
     EXPECT_EQ(random.State(), reference.State());
 }
-
-struct StepCase {
-    const char* name;
-    std::string_view katakana; // UTF-8
-    ConversionOptions options;
-    // Per step: characters (UTF-8), map, output.
-    std::vector<std::tuple<std::string_view, ConversionStep::Map, std::string_view>> steps;
-    friend void PrintTo(const StepCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class ConversionSteps : public testing::TestWithParam<StepCase> {};
-
-TEST_P(ConversionSteps, TellWhatEachStepUsedOrSkipped) {
-    const auto& c = GetParam();
-    ConversionTable table;
-    FillDefaultTable(table);
-    CrtRandom random;
-    std::vector<ConversionStep> steps;
-    const std::string phrase = Sjis(c.katakana);
-    const std::string password = ConvertKatakana(phrase, table, c.options, random, &steps);
-
-    std::string joined;
-    ASSERT_EQ(steps.size(), c.steps.size());
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const auto& [chars, map, output] = c.steps[i];
-        EXPECT_EQ(phrase.substr(steps[i].position, steps[i].length), Sjis(chars)) << i;
-        EXPECT_EQ(steps[i].map, map) << i;
-        EXPECT_EQ(steps[i].output, output) << i;
-        joined += steps[i].output;
-    }
-    // The steps account for the whole password and the whole phrase.
-    EXPECT_EQ(joined, password);
-    EXPECT_EQ(steps.empty() ? 0 : steps.back().position + steps.back().length, phrase.size());
-}
-
-using M = ConversionStep::Map;
-
-INSTANTIATE_TEST_SUITE_P(
-    Phrases, ConversionSteps,
-    testing::Values(
-        StepCase{"DigitsAndLetters",
-                 "サクラ",
-                 kDigits,
-                 {{"サ", M::Digits, "3"}, {"ク", M::Digits, "9"}, {"ラ", M::Letters, "r"}}},
-        StepCase{"SkippedAndCapital",
-                 "　キャ",
-                 kNoDigits,
-                 {{"　", M::None, ""}, {"キ", M::Letters, "K"}, {"ャ", M::None, ""}}},
-        StepCase{"LongestKey", "ウィン", kDigits, {{"ウィ", M::Letters, "w"}, {"ン", M::Letters, "n"}}},
-        StepCase{"OddByteAtTheEnd", "ア1", kDigits, {{"ア", M::Letters, "a"}, {"1", M::None, ""}}},
-        StepCase{"Empty", "", kDigits, {}}),
-    named_cases::CaseName());
 
 struct NoticeRow {
     const char* name;
@@ -188,7 +146,7 @@ TEST(Conversion, SkippedCharactersAreNamedInTheNotice) {
     FillDefaultTable(table);
     for (const NoticeRow& row : kNotices) {
         SCOPED_TRACE(row.name);
-        for (const ConversionOptions& options : {kDigits, kRandomNoDigits}) {
+        for (const ConversionOptions& options : {kDigits, kRandom}) {
             CrtRandom random;
             std::vector<ConversionStep> steps;
             const std::string phrase = Sjis(row.katakana);

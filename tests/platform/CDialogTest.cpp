@@ -3,13 +3,17 @@
 #include "platform/CDialog.h"
 
 #include "platform/Cp932LineEdit.h"
+#include "platform/PaintArea.h"
 #include "support/GuiTestHelpers.h"
 
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -17,7 +21,7 @@ namespace {
 constexpr std::array<dlg::Control, 5> kControls{{
     {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 90, dlg::None},
     {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {101, dlg::Kind::Edit, "", 10, 30, 80, 14, dlg::TabStop | dlg::Border},
+    {101, dlg::Kind::Edit, "", 10, 30, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
     {200, dlg::Kind::PushButton, "一", 100, 10, 40, 14, dlg::TabStop},
     {201, dlg::Kind::PushButton, "二", 100, 30, 40, 14, dlg::TabStop},
 }};
@@ -78,7 +82,8 @@ private slots:
         QVERIFY(second.top() > first.bottom());
         QCOMPARE(button.top(), first.top());
         QVERIFY(button.left() > first.right()); // 10 + 80 units end before 100
-        QVERIFY(dialog.rect().contains(button) && dialog.rect().contains(second));
+        QCOMPARE(dialog.Item<QLineEdit>(100)->echoMode(), QLineEdit::Normal);
+        QCOMPARE(dialog.Item<QLineEdit>(101)->echoMode(), QLineEdit::Password);
 
         constexpr dlg::Template kLarge{"試験", 160, 100, "ＭＳ Ｐゴシック", 18, kControls};
         CDialog large(kLarge);
@@ -138,43 +143,37 @@ private slots:
 
     // The radio group is one tab stop on its checked button; the arrow keys
     // move the choice within the group without leaving it.
-    void radioGroupTakesTabAndArrows_data() {
-        QTest::addColumn<int>("checked");
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QList<int>>("focusAfterEach");
-        QTest::addColumn<int>("checkedAtEnd");
-        const int tab = Qt::Key_Tab, backtab = Qt::Key_Backtab, down = Qt::Key_Down, up = Qt::Key_Up;
-        QTest::newRow("tab lands on the first, checked button")
-            << 300 << QList<int>{tab, tab} << QList<int>{300, 400} << 300;
-        QTest::newRow("tab lands on a later checked button")
-            << 302 << QList<int>{tab, tab} << QList<int>{302, 400} << 302;
-        QTest::newRow("down moves and checks")
-            << 300 << QList<int>{tab, down, down} << QList<int>{300, 301, 302} << 302;
-        QTest::newRow("up from the middle") << 301 << QList<int>{tab, up} << QList<int>{301, 300} << 300;
-        QTest::newRow("back tab from the box returns to the checked button")
-            << 300 << QList<int>{tab, down, tab, backtab} << QList<int>{300, 301, 400, 301} << 301;
-        QTest::newRow("back tab from the group goes to the edit")
-            << 302 << QList<int>{tab, backtab} << QList<int>{302, 100} << 302;
-    }
     void radioGroupTakesTabAndArrows() {
-        QFETCH(int, checked);
-        QFETCH(QList<int>, keys);
-        QFETCH(QList<int>, focusAfterEach);
-        QFETCH(int, checkedAtEnd);
-        CDialog dialog(kRadioTemplate);
-        dialog.Create();
-        dialog.CheckDlgButton(checked, true);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(100));
-        for (qsizetype i = 0; i < keys.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key(keys[i]));
-            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(focusAfterEach[i]));
+        const int tab = Qt::Key_Tab, backtab = Qt::Key_Backtab, down = Qt::Key_Down, up = Qt::Key_Up;
+        const struct {
+            int checked;
+            QList<int> keys;
+            QList<int> focusAfterEach;
+            int checkedAtEnd;
+        } rows[] = {
+            {300, {tab, tab}, {300, 400}, 300},
+            {302, {tab, tab}, {302, 400}, 302},
+            {300, {tab, down, down}, {300, 301, 302}, 302},
+            {301, {tab, up}, {301, 300}, 300},
+            {300, {tab, down, tab, backtab}, {300, 301, 400, 301}, 301},
+            {302, {tab, backtab}, {302, 100}, 302},
+        };
+        for (const auto& row : rows) {
+            CDialog dialog(kRadioTemplate);
+            dialog.Create();
+            dialog.CheckDlgButton(row.checked, true);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(100));
+            for (qsizetype i = 0; i < row.keys.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(row.keys[i]));
+                QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(row.focusAfterEach[i]));
+            }
+            for (const int id : {300, 301, 302}) {
+                QCOMPARE(dialog.IsDlgButtonChecked(id), id == row.checkedAtEnd);
+            }
+            dialog.EndDialog(IDCANCEL);
         }
-        for (const int id : {300, 301, 302}) {
-            QCOMPARE(dialog.IsDlgButtonChecked(id), id == checkedAtEnd);
-        }
-        dialog.EndDialog(IDCANCEL);
     }
 
     void textExchangeWritesOnlyChangedText() {
@@ -195,6 +194,26 @@ private slots:
         QTRY_COMPARE(dialog.log.value(0), QStringLiteral("timer 7"));
         dialog.EndDialog(IDOK);
         QVERIFY(!dialog.IsTimerRunning(7));
+    }
+
+    // The etched edge: the outer line shadow on the top and left and highlight
+    // on the bottom and right, the inner line the other way round.
+    void etchedFrameDrawsTwoLinesOfEachSide() {
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        PaintArea::DrawEtchedFrame(painter, image.rect());
+        painter.end();
+        const QRgb shadow = PaintArea::Shadow3D().rgb(), light = PaintArea::Highlight3D().rgb();
+        const int r = 7, b = 5;
+        for (int y = 0; y <= b; ++y) {
+            for (int x = 0; x <= r; ++x) {
+                const int ring = std::min({x, y, r - x, b - y});
+                const bool lowerRight = x >= r - ring || y >= b - ring;
+                const QRgb expected = ring > 1 ? qRgb(0, 0, 0) : (ring == 0) == lowerRight ? light : shadow;
+                QVERIFY2(image.pixel(x, y) == expected, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        }
     }
 
     void editsRefuseWhatCodePage932CannotHoldAndNeverSplitAtTheLimit() {

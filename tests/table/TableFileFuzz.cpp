@@ -3,7 +3,7 @@
 // a save and a second load (the order of the entries may change).
 #include "table/TableFile.h"
 
-#include "TableEntries.h"
+#include "support/TableHelpers.h"
 
 #include <cstdint>
 #include <cstdlib>

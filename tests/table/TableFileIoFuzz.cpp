@@ -5,7 +5,7 @@
 // loads again to the same entries.
 #include "table/TableFile.h"
 
-#include "TableEntries.h"
+#include "support/TableHelpers.h"
 #include "support/TempFolder.h"
 
 #include <cstdint>

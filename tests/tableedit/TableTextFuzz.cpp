@@ -3,7 +3,7 @@
 // again writes the same file.
 #include "tableedit/TableText.h"
 
-#include "table/TableEntries.h"
+#include "support/TableHelpers.h"
 #include "table/TableFile.h"
 
 #include <cstdint>

@@ -54,6 +54,26 @@ TEST(MapLookup, MatchesWholeKeysByteForByte) {
     EXPECT_EQ(*map.Lookup(""), "e");
 }
 
+// Keys of one hash share a bucket and meet in its index: only the same key
+// matches. Swapping "aB" for "b!" keeps the hash, since 'a' * 33 + 'B' == 'b' * 33 + '!'.
+TEST(MapLookup, KeysOfOneHashAreToldApart) {
+    std::vector<std::string> keys;
+    for (int bits = 0; bits < 256; ++bits) {
+        keys.emplace_back();
+        for (int b = 0; b < 8; ++b) {
+            keys.back() += (bits >> b & 1) != 0 ? "aB" : "b!";
+        }
+    }
+    CMapStringToString map;
+    for (std::size_t i = 0; i < keys.size(); i += 2) {
+        map.SetAt(keys[i], keys[i]);
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string* found = map.Lookup(keys[i]);
+        EXPECT_EQ(found != nullptr ? *found : "none", i % 2 == 0 ? keys[i] : "none");
+    }
+}
+
 // Thousands of keys per bucket, as a large table file gives: the 17 buckets
 // in ascending order, newest first within a bucket; an update keeps its place,
 // and after RemoveAll the same keys come back in the same order.

@@ -1,0 +1,18 @@
+// UTF-8 one character at a time, for the code that looks at characters
+// rather than converting whole texts.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace utf8 {
+
+// The length of the well-formed UTF-8 character at the start of `text`, and
+// its code point; 0 when the bytes there are not one.
+std::size_t DecodeOne(std::string_view text, char32_t& code);
+
+// Appends the UTF-8 form of a code point.
+void Append(std::string& out, char32_t code);
+
+} // namespace utf8

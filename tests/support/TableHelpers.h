@@ -1,0 +1,34 @@
+// The tests' view of a conversion table: its entries whatever their order,
+// and the built-in table.
+#pragma once
+
+#include "table/ConversionTable.h"
+#include "table/DefaultTable.h"
+
+#include <map>
+#include <string>
+
+using Entries = std::map<std::string, std::string>;
+
+inline Entries EntriesOf(const CMapStringToString& map) {
+    Entries entries;
+    for (const auto& entry : map) {
+        entries[entry.key] = entry.value;
+    }
+    return entries;
+}
+
+inline bool SameEntries(const ConversionTable& a, const ConversionTable& b) {
+    for (const TableMap map : kTableMaps) {
+        if (EntriesOf(a.Map(map)) != EntriesOf(b.Map(map))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+inline ConversionTable Defaults() {
+    ConversionTable table;
+    FillDefaultTable(table);
+    return table;
+}

@@ -1,0 +1,49 @@
+#include "typing/ComparisonLine.h"
+#include "typing/ResultLine.h"
+
+#include "support/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(ComparisonLine, DrawsTheExpectedGlyphs) {
+    // Kinds one letter per glyph: R right, W wrong, L left out, X extra.
+    const struct {
+        std::string password, typed, drawn, kinds;
+    } rows[] = {
+        {"abcDef", "abcdef", "abcdef", "RRRWRR"},
+        {"abcdef", "abdef", "ab_def", "RRLRRR"},
+        {"abcdef", "abxcdef", "abxcdef", "RRXRRRR"},
+        {"abcdef", "abc", "abc___", "RRRLLL"},
+        {"abc", "abcxy", "abcxy", "RRRXX"},
+        {"abcdef", "abdcef", "abdcef", "RRWWRR"},
+        {"abcdef", "abcdf", "abcdf_", "RRRRWL"},
+        {"", "abc", "abc", "XXX"},
+        {"abcd", "abxcz", "abxcz", "RRWWX"}, // an extra needs two agreeing bytes after it
+        {"xyx", "yxy", "_yx", "LRR"},        // both readings fit; the skip is tried first
+        {"abcd", "a" + Sjis("ア") + "cd", "a" + Sjis("ア") + "cd", "RWXRR"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        std::string drawn;
+        std::string kinds;
+        for (const Glyph& g : ComparisonLine(row.password, row.typed)) {
+            drawn += g.byte;
+            kinds += "RWLX"[static_cast<int>(g.kind)];
+        }
+        EXPECT_EQ(drawn, row.drawn);
+        EXPECT_EQ(kinds, row.kinds);
+    }
+}
+
+TEST(ResultLine, MatchTimeIsUnsignedAndHighBytesAreASquare) {
+    EXPECT_EQ(MatchMessage(0xFFFFFFFFu), Sjis("パスワードが一致しました。4294967295(ms)"));
+    EXPECT_EQ(GlyphText('\x7F'), "\x7F");
+    EXPECT_EQ(GlyphText('\x80'), Sjis("□"));
+    EXPECT_EQ(GlyphText('\xFF'), Sjis("□"));
+}
+
+} // namespace
