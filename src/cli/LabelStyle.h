@@ -11,19 +11,19 @@
 
 namespace cli {
 
-class CommandLine;
+class Arguments;
 
 class LabelStyle {
 public:
     // Adds the font options to the command's parser.
-    static void AddOptions(CommandLine& line);
+    static void AddOptions(Arguments& line);
 
     // The print style the options ask for, starting from the print image's own.
     // Throws a usage error for a bad size or colour.
-    static PrintStyle FromOptions(const CommandLine& line);
+    static PrintStyle FromOptions(const Arguments& line);
 
     // The password (UTF-8) as code page 932; throws a bad-text error.
-    static std::string Password(const CommandLine& line);
+    static std::string Password(const Arguments& line);
 
     // Warns on standard error when `password` (code page 932) is wider than the print image.
     static void WarnIfCut(const std::string& password, const PrintStyle& style);

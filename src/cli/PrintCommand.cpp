@@ -1,7 +1,7 @@
 #include "cli/PrintCommand.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
 #include "cli/Terminal.h"
@@ -30,7 +30,7 @@ constexpr std::uint32_t kNoticeReceiver = 1;
 constexpr std::uint32_t kPollPeriodMs = 1000;
 
 void Stage(const std::string& text) {
-    Terminal::Note("q8xj-cli: print: " + text);
+    Note("q8xj-cli: print: " + text);
 }
 
 // Registered for the command's run, unregistered however it ends.
@@ -80,7 +80,7 @@ bool OpenFirstPrinter(PrinterLibrary& library, PrinterLink& link) {
 
 int PrintOnQueue(const QString& queue, const std::string& password, const PrintStyle& style, bool frame) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-    const std::string name = CommandLine::Utf8(queue);
+    const std::string name = Arguments::Utf8(queue);
     if (info.isNull()) {
         throw CliError(kQueue,
                        "印刷キュー「" + name + "」がありません（q8xj-cli printers で一覧を表示します）");
@@ -99,7 +99,7 @@ int PrintOnQueue(const QString& queue, const std::string& password, const PrintS
 } // namespace
 
 int PrintCommand::Run(const QStringList& arguments) {
-    CommandLine line(kPrintHelp);
+    Arguments line(kPrintHelp);
     line.Parser().addOption(QCommandLineOption("printer", "", "QUEUE"));
     line.Parser().addOption(QCommandLineOption("no-frame"));
     LabelStyle::AddOptions(line);
@@ -149,7 +149,7 @@ int PrintCommand::Run(const QStringList& arguments) {
 }
 
 int PrintCommand::ListPrinters(const QStringList& arguments) {
-    CommandLine line(kPrintersHelp);
+    Arguments line(kPrintersHelp);
     if (!line.Parse(arguments)) {
         return kDone;
     }
@@ -159,7 +159,7 @@ int PrintCommand::ListPrinters(const QStringList& arguments) {
     std::string out;
     const QString defaultQueue = QPrinterInfo::defaultPrinterName();
     for (const QString& queue : QPrinterInfo::availablePrinterNames()) {
-        out += CommandLine::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
+        out += Arguments::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
     }
     WatchedLibrary library([](const std::string&) {});
     const Registration registration(library);
@@ -167,9 +167,9 @@ int PrintCommand::ListPrinters(const QStringList& arguments) {
         out += printer.name + "\tラベルプリンター\n";
     }
     if (out.empty()) {
-        Terminal::Warning("プリンターが見つかりません");
+        Warning("プリンターが見つかりません");
     }
-    Terminal::Out(out);
+    Out(out);
     return kDone;
 }
 
