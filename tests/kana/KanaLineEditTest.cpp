@@ -147,18 +147,11 @@ private slots:
         QCOMPARE(m_edit->cursorPosition(), 0);
     }
 
-    void focusLeavingCommitsThePendingLetters_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("letters without a rule") << "saky" << U("サｋｙ");
-    }
     void focusLeavingCommitsThePendingLetters() {
-        QFETCH(QString, keys);
-        QFETCH(QString, text);
-        QTest::keyClicks(m_edit, keys);
+        QTest::keyClicks(m_edit, QStringLiteral("saky"));
         m_edit->nextInFocusChain()->setFocus();
         QTRY_VERIFY(!m_edit->hasFocus());
-        QCOMPARE(m_edit->text(), text);
+        QCOMPARE(m_edit->text(), U("サｋｙ"));
         QCOMPARE(m_edit->PendingRomaji(), QString());
     }
 
@@ -175,43 +168,35 @@ private slots:
         QCOMPARE(m_edit->text(), U("エ"));
     }
 
-    // Text from an input method's commit, in katakana mode and cut to the room left.
-    void inputMethodCommits_data() {
+    // Text from an input method's commit (c) is cut to the edit's room; a key
+    // that carries its own character (k: a kana layout, a keyboard's own input
+    // method) is held to the typing limit, a sound mark joining the kana before it.
+    void textInKatakanaMode_data() {
+        QTest::addColumn<char>("how");
         QTest::addColumn<int>("limit");
-        QTest::addColumn<QString>("commit");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("text");
-        QTest::newRow("hiragana") << 0 << U("さくら") << U("サクラ");
-        QTest::newRow("no code page 932 form") << 0 << U("サ한") << QString();
-        QTest::newRow("cut at the limit") << 6 << U("さくらん") << U("サクラ");
-        QTest::newRow("never half a character") << 5 << U("さくら") << U("サク");
+        QTest::newRow("commit") << 'c' << 0 << U("さくら") << U("サクラ");
+        QTest::newRow("commit without a code page 932 form") << 'c' << 0 << U("サ한") << QString();
+        QTest::newRow("commit cut at the limit") << 'c' << 6 << U("さくらん") << U("サクラ");
+        QTest::newRow("commit never half a character") << 'c' << 5 << U("さくら") << U("サク");
+        QTest::newRow("kana layout voiced") << 'k' << 0 << U("ｶﾞｷﾞﾊﾟ") << U("ガギパ");
+        QTest::newRow("mark joins even at the limit") << 'k' << 4 << U("ｻｶﾞ") << U("サガ");
+        QTest::newRow("key past the typing limit") << 'k' << 4 << U("さくら") << U("サク");
+        QTest::newRow("key without a code page 932 form") << 'k' << 0 << U("サ€ク") << U("サク");
     }
-    void inputMethodCommits() {
+    void textInKatakanaMode() {
+        QFETCH(char, how);
         QFETCH(int, limit);
-        QFETCH(QString, commit);
-        QFETCH(QString, text);
-        m_edit->SetLimitText(limit);
-        Commit(m_edit, commit);
-        QCOMPARE(m_edit->text(), text);
-    }
-
-    // A key that carries its own character (a kana layout, a keyboard's own
-    // input method) goes in as katakana, a sound mark joining the kana before it.
-    void keysCarryingText_data() {
-        QTest::addColumn<int>("typingLimit");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("kana layout voiced") << 0 << U("ｶﾞｷﾞﾊﾟ") << U("ガギパ");
-        QTest::newRow("mark joins even at the limit") << 4 << U("ｻｶﾞ") << U("サガ");
-        QTest::newRow("refused past the typing limit") << 4 << U("さくら") << U("サク");
-        QTest::newRow("no code page 932 form") << 0 << U("サ€ク") << U("サク");
-    }
-    void keysCarryingText() {
-        QFETCH(int, typingLimit);
-        QFETCH(QString, typed);
-        QFETCH(QString, text);
-        m_edit->SetTypingLimit(typingLimit);
-        TypeText(m_edit, typed);
-        QCOMPARE(m_edit->text(), text);
+        QFETCH(QString, input);
+        if (how == 'c') {
+            m_edit->SetLimitText(limit);
+            Commit(m_edit, input);
+        } else {
+            m_edit->SetTypingLimit(limit);
+            TypeText(m_edit, input);
+        }
+        QTEST(m_edit->text(), "text");
         QVERIFY(AllDoubleByte(m_edit->text()));
     }
 
