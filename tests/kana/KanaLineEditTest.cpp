@@ -3,9 +3,9 @@
 // text that reaches the field by other ways.
 #include "kana/KanaLineEdit.h"
 
-#include "platform/Cp932.h"
 #include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
+#include "support/Sjis.h"
 
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -43,15 +43,7 @@ protected:
 // Every character of the field's text is double-byte in code page 932.
 bool AllDoubleByte(const QString& text) {
     const std::optional<std::string> bytes = FromQString(text);
-    if (!bytes) {
-        return false;
-    }
-    for (std::size_t i = 0; i < bytes->size(); i += 2) {
-        if (!cp932::IsLeadByte(static_cast<unsigned char>((*bytes)[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return bytes && ::AllDoubleByte(*bytes);
 }
 
 void Commit(QWidget* edit, const QString& commit, const QString& preedit = {}) {

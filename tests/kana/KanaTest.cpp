@@ -19,15 +19,6 @@
 
 namespace {
 
-bool AllDoubleByte(std::string_view cp932Text) {
-    for (std::size_t i = 0; i < cp932Text.size(); i += 2) {
-        if (!cp932::IsLeadByte(static_cast<unsigned char>(cp932Text[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Feeds `keys` one at a time; '\b' stands for Backspace, '\n' for the end of
 // the composition (Enter, a caret move, the focus leaving).
 std::string Type(RomajiComposer& composer, std::string_view keys) {
