@@ -199,6 +199,7 @@ private slots:
         QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
         QVERIFY(boxes.shown.empty());
         QVERIFY(!d.Edit(IDC_KATAKANA)->placeholderText().isEmpty());
+        QVERIFY(d.dialog.windowIcon().availableSizes().contains(QSize(16, 16)));
         QCOMPARE(d.Edit(IDC_KATAKANA)->toolTip(), KanaLineEdit::TypingHint());
         // The label's 384 x 64 dots inside the frame, in pixels whatever the dialog font.
         QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size(), QSize(387, 67));

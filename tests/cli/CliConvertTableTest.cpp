@@ -230,10 +230,12 @@ TEST(Table, ImportAndCheckRefuseEachBadLineWithItsNumber) {
     EXPECT_TRUE(std::regex_match(warned.out, std::regex("t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\n"
                                                         "t\\.tsv: 3 項目を検査、問題 0 件、警告 2 件\n")))
         << warned.out;
-    // The table file passes, its look-alikes named.
+    // The table file is checked through its text, its lines named by their entries.
     const CliResult file = cli.Run({"table", "check"});
     EXPECT_EQ(file.code, 0);
     EXPECT_NE(file.out.find("Q8.xj: 93 項目を検査、問題 0 件、警告 2 件\n"), std::string::npos) << file.out;
+    ASSERT_EQ(cli.Run({"table", "import", "t.tsv"}).code, 0);
+    EXPECT_EQ(cli.Run({"table", "check"}).out.find("Q8.xj: letters ab a: 警告: "), 0u);
 }
 
 TEST(Help, EndsWithTheExitCodes) {
