@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(m_edit->text(), U("エ"));
     }
 
-    // Text from an input method's commit (c) is cut to the edit's room; a key
+    // Text from an input method's commit (c) or a paste (p) is cut to the edit's room; a key
     // that carries its own character (k: a kana layout, a keyboard's own input
     // method) is held to the typing limit, a sound mark joining the kana before it.
     void textInKatakanaMode_data() {
@@ -169,6 +169,8 @@ private slots:
         QTest::newRow("commit without a code page 932 form") << 'c' << 0 << U("サ한") << QString();
         QTest::newRow("commit cut at the limit") << 'c' << 6 << U("さくらん") << U("サクラ");
         QTest::newRow("commit never half a character") << 'c' << 5 << U("さくら") << U("サク");
+        QTest::newRow("paste cut after its full-width forms") << 'p' << 4 << U("ｱｱｱ") << U("アア");
+        QTest::newRow("paste without a code page 932 form") << 'p' << 0 << U("ク한") << QString();
         QTest::newRow("kana layout voiced") << 'k' << 0 << U("ｶﾞｷﾞﾊﾟ") << U("ガギパ");
         QTest::newRow("mark joins even at the limit") << 'k' << 4 << U("ｻｶﾞ") << U("サガ");
         QTest::newRow("key past the typing limit") << 'k' << 4 << U("さくら") << U("サク");
@@ -181,6 +183,10 @@ private slots:
         if (how == 'c') {
             m_edit->SetLimitText(limit);
             Commit(m_edit, input);
+        } else if (how == 'p') {
+            m_edit->SetLimitText(limit);
+            QApplication::clipboard()->setText(input);
+            QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
         } else {
             m_edit->SetTypingLimit(limit);
             TypeText(m_edit, input);
