@@ -195,6 +195,21 @@ private slots:
         QVERIFY(AllDoubleByte(m_edit->text()));
     }
 
+    // A read-only field takes no keys, paste or drop.
+    void readOnlyTakesNothing() {
+        m_edit->setText(U("ア"));
+        m_edit->setReadOnly(true);
+        QTest::keyClicks(m_edit, QStringLiteral("ka"));
+        QApplication::clipboard()->setText(U("イ"));
+        QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
+        QMimeData data;
+        data.setText(U("ウ"));
+        QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(m_edit, &drop);
+        QCOMPARE(m_edit->text(), U("ア"));
+        QCOMPARE(m_edit->PendingRomaji(), QString());
+    }
+
     void aKeyWithAltStillTypesFullWidth() {
         QTest::keyClick(m_edit, Qt::Key_1, Qt::AltModifier);
         QCOMPARE(m_edit->text(), U("１"));
