@@ -102,11 +102,13 @@ TEST(Convert, ExplainShowsEachStepsEntryAndSkip) {
     CliRunner cli;
     const CliResult result = cli.Run({"convert", "--explain", "--no-digits", "　サャ"});
     EXPECT_EQ(result.code, 0) << result.err;
-    // The password, one line per step (the character, the map or a skip), then the estimate.
-    std::smatch steps;
-    EXPECT_TRUE(std::regex_search(result.out, steps,
-                                  std::regex("^S\n  　\t[^\n]+\n  サ\tletters\ts[^\n]*\n  ャ\tスキップ\n")))
-        << result.out;
+    // The password, one line per step (the character, the map or a skip, a
+    // note on the capital), then the estimate.
+    const std::regex steps("^S\n  　\tスキップ\t[^\n]+\n  サ\tletters\ts → S[^\n]*\n  ャ\tスキップ\n");
+    EXPECT_TRUE(std::regex_search(result.out, steps)) << result.out;
+    // With random case a space makes no capital.
+    const CliResult random = cli.Run({"convert", "--explain", "--random-case", "--seed", "1", "　サ"});
+    EXPECT_NE(random.out.find("\n  　\tスキップ\n"), std::string::npos) << random.out;
 }
 
 // Each password, its bits with one decimal and its band, against the core's
