@@ -306,6 +306,8 @@ private slots:
         QTest::newRow("withdrawn composition committed on focus-out")
             << QStringList{U("pさくら"), "p", U("sさくら")} << ""
             << "" << false;
+        QTest::newRow("held commit goes before the next one")
+            << QStringList{U("pさくら"), "p", U("sさくら"), U("cイ")} << U("サクライ") << "39r1" << false;
         QTest::newRow("commit past the limit cut at a character")
             << QStringList{"k" + QString("a").repeated(34), U("pさくら"), U("cさくら")}
             << U("ア").repeated(34) + U("サ") << QString("a").repeated(34) + "3" << false;
