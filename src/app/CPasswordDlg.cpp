@@ -117,7 +117,7 @@ QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
     if (control.id == IDC_KATAKANA) {
         // Typed romaji becomes full-width katakana here; the empty field says so.
         auto* edit = new KanaLineEdit;
-        edit->setPlaceholderText(FromUtf8("ローマ字で入力できます（sakura → サクラ）"));
+        edit->setPlaceholderText(QString::fromUtf8("ローマ字で入力できます（sakura → サクラ）"));
         edit->setToolTip(KanaLineEdit::TypingHint());
         return edit;
     }
@@ -365,14 +365,14 @@ void CPasswordDlg::OnPrintElsewhere() {
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(FromUtf8("Q8xj ラベル"));
+    printer.setDocName(QString::fromUtf8("Q8xj ラベル"));
     QPrintDialog dialog(&printer, this);
     // One page; a file is saved with "PDF として保存...", not from here.
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
     dialog.setMinMax(1, 1);
     auto* labelTab = new QWidget;
-    labelTab->setWindowTitle(FromUtf8("ラベル"));
-    auto* frame = new QCheckBox(FromUtf8("切り取り線を印刷する(&F)"), labelTab);
+    labelTab->setWindowTitle(QString::fromUtf8("ラベル"));
+    auto* frame = new QCheckBox(QString::fromUtf8("切り取り線を印刷する(&F)"), labelTab);
     frame->setChecked(true);
     auto* layout = new QVBoxLayout(labelTab);
     layout->addWidget(frame);
@@ -395,19 +395,21 @@ void CPasswordDlg::OnSavePdf() {
     if (m_password.empty()) {
         return;
     }
-    const QString path = platform::AskSaveFileName(this, {FromUtf8("PDF として保存"),
-                                                          QDir::home().filePath(FromUtf8("ラベル.pdf")),
-                                                          FromUtf8("PDF (*.pdf)"), QStringLiteral("pdf")});
+    const QString path = platform::AskSaveFileName(
+        this, {QString::fromUtf8("PDF として保存"), QDir::home().filePath(QString::fromUtf8("ラベル.pdf")),
+               QString::fromUtf8("PDF (*.pdf)"), QStringLiteral("pdf")});
     if (path.isEmpty()) {
         return;
     }
     const QByteArray pdf = LabelSheet(m_password, m_printPanel.Style(), true).Pdf();
-    const std::error_code error = files::WriteFile(QFile::encodeName(path).toStdString(),
-                                                   std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
-                                                   files::Target::Output, kTableFileName);
+    const std::error_code error =
+        files::WriteFile(QFile::encodeName(path).toStdString(),
+                         std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                         files::Target::Output, kTableFileName);
     if (error) {
         const std::string name = FromQString(QDir::toNativeSeparators(path)).value_or(std::string());
-        platform::AppMessageBox(cp932::Text("PDF ファイルを保存できませんでした。\r\n") + FileErrorText(error, name),
+        platform::AppMessageBox(cp932::Text("PDF ファイルを保存できませんでした。\r\n") +
+                                    FileErrorText(error, name),
                                 platform::Buttons::Ok, platform::Icon::Exclamation);
     }
 }
@@ -427,12 +429,13 @@ QMenu* CPasswordDlg::CreateSystemMenu(QWidget* parent) {
     menu->addAction(QString::fromUtf8("閉じる(&C)"), this, [this] { OnCancel(); });
     menu->addSeparator();
     const bool password = !m_password.empty();
-    menu->addAction(FromUtf8("ほかのプリンターで印刷(&P)..."), this, &CPasswordDlg::OnPrintElsewhere)
+    menu->addAction(QString::fromUtf8("ほかのプリンターで印刷(&P)..."), this, &CPasswordDlg::OnPrintElsewhere)
         ->setEnabled(password);
-    menu->addAction(FromUtf8("PDF として保存(&S)..."), this, &CPasswordDlg::OnSavePdf)->setEnabled(password);
+    menu->addAction(QString::fromUtf8("PDF として保存(&S)..."), this, &CPasswordDlg::OnSavePdf)
+        ->setEnabled(password);
     if (!kAboutMenuText.empty()) {
         menu->addSeparator();
-        menu->addAction(FromUtf8(kAboutMenuText), this, &CPasswordDlg::OnAbout);
+        menu->addAction(QString::fromUtf8(kAboutMenuText), this, &CPasswordDlg::OnAbout);
     }
     return menu;
 }

@@ -60,7 +60,6 @@ public:
     void OnSavePdf();
 
     // The conversion table the dialog converts with; the editor works on it.
-    const ConversionTable& Table() const { return m_table; }
     const std::string& Password() const { return m_password; }
     const TypingTest& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
@@ -89,7 +88,7 @@ private:
     void SaveSettings() const;
 
     ConversionTable m_table;
-    std::string m_katakana; // code page 932, at most 70 bytes
+    std::string m_katakana; // code page 932, at most kKatakanaLimit bytes
     std::string m_password;
     std::string m_typed;
     QIcon m_icon;

@@ -1,7 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/HelpText.h"
 #include "cli/RomajiInput.h"
 #include "cli/TableSource.h"
@@ -69,8 +69,8 @@ std::string OneDecimal(double bits) {
 
 } // namespace
 
-int ConvertCommand::Run(const QStringList& arguments) {
-    CommandLine line(kConvertHelp);
+int RunConvert(const QStringList& arguments) {
+    Arguments line(kConvertHelp);
     QCommandLineParser& parser = line.Parser();
     parser.addOption(QCommandLineOption("table", "", "FILE"));
     parser.addOption(QCommandLineOption("no-digits"));
@@ -103,7 +103,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     // full-width one does.
     const bool romaji = line.IsSet("romaji");
     const auto katakanaOf = [romaji](const std::string& phrase) {
-        auto text = romaji ? RomajiInput::Compose(phrase) : KatakanaModeUtf8(phrase);
+        auto text = romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase);
         if (!text) {
             throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "に CP932 で表せない文字があります");
         }
@@ -118,7 +118,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
     std::vector<std::string> katakana;
     for (const QString& argument : positional) {
         if (argument != "-") {
-            katakana.push_back(katakanaOf(CommandLine::Utf8(argument)));
+            katakana.push_back(katakanaOf(Arguments::Utf8(argument)));
         }
     }
 
@@ -135,8 +135,7 @@ int ConvertCommand::Run(const QStringList& arguments) {
             random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         }
         std::vector<ConversionStep> steps;
-        const std::string password =
-            ConvertKatakana(phrase, table, options, random, &steps);
+        const std::string password = ConvertKatakana(phrase, table, options, random, &steps);
         std::string out = cp932::ToUtf8(password);
         // The band is the unrounded figure's; an empty password has no estimate.
         const auto estimate = showStrength || explain ? strength::EstimatePassword(password) : std::nullopt;
@@ -155,14 +154,14 @@ int ConvertCommand::Run(const QStringList& arguments) {
         }
         // As the window says at the password; the exit code stays.
         if (const std::string notice = SkippedNotice(phrase, steps); !notice.empty()) {
-            Terminal::Warning(cp932::ToUtf8(notice));
+            Warning(cp932::ToUtf8(notice));
         }
         return out;
     };
     std::size_t next = 0;
     for (const QString& argument : positional) {
         if (argument != "-") {
-            Terminal::Out(passwordOf(katakana[next++]));
+            Out(passwordOf(katakana[next++]));
             continue;
         }
         // Standard input line by line as it comes, so memory stays the same however long it is.
@@ -173,16 +172,16 @@ int ConvertCommand::Run(const QStringList& arguments) {
             try {
                 out += passwordOf(katakanaOf(phrase));
             } catch (const CliError&) {
-                Terminal::Out(out); // the lines before the bad one keep their passwords
+                Out(out); // the lines before the bad one keep their passwords
                 throw;
             }
             // Written whenever the input would make us wait, so each password shows as its line comes.
             if (!input.HasLine() || out.size() >= files::kMaxLineBytes) {
-                Terminal::Out(out);
+                Out(out);
                 out.clear();
             }
         }
-        Terminal::Out(out);
+        Out(out);
         if (input.Error()) {
             throw CliError(kUnreadable, "標準入力を読み込めません: " + FileErrorReason(input.Error()));
         }

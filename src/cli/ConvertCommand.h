@@ -5,9 +5,6 @@
 
 namespace cli {
 
-class ConvertCommand {
-public:
-    static int Run(const QStringList& arguments);
-};
+int RunConvert(const QStringList& arguments);
 
 } // namespace cli

@@ -8,7 +8,7 @@
 
 namespace cli {
 
-std::string Files::Read(const std::string& name) {
+std::string ReadFile(const std::string& name) {
     std::string bytes;
     if (const std::error_code error = files::ReadText(name, files::kMaxTextBytes, bytes)) {
         const std::string what = name == "-" ? "標準入力" : ShownUserText(name, kShownPathChars);
@@ -17,7 +17,7 @@ std::string Files::Read(const std::string& name) {
     return bytes;
 }
 
-void Files::Write(const std::string& name, std::string_view bytes, const std::string& table) {
+void WriteFile(const std::string& name, std::string_view bytes, const std::string& table) {
     if (const std::error_code error = files::WriteFile(name, bytes, files::Target::Output, table)) {
         const std::string what = name == "-" ? "標準出力" : ShownUserText(name, kShownPathChars);
         throw CliError(kUnwritable, what + " に書き込めません: " + FileErrorReason(error));

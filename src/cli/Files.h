@@ -7,13 +7,10 @@
 
 namespace cli {
 
-class Files {
-public:
-    // The text's bytes; "-" reads standard input. Throws an unreadable-input error.
-    static std::string Read(const std::string& name);
-    // Writes `bytes` to the output `name` ("-" is standard output), never
-    // over the table file `table`. Throws an unwritable-output error.
-    static void Write(const std::string& name, std::string_view bytes, const std::string& table = {});
-};
+// The text's bytes; "-" reads standard input. Throws an unreadable-input error.
+std::string ReadFile(const std::string& name);
+// Writes `bytes` to the output `name` ("-" is standard output), never
+// over the table file `table`. Throws an unwritable-output error.
+void WriteFile(const std::string& name, std::string_view bytes, const std::string& table = {});
 
 } // namespace cli

@@ -2,10 +2,14 @@
 // command. The manual page res/q8xj-cli.1 says the same at more length.
 #pragma once
 
+#include "convert/Conversion.h"
+
 #include <string_view>
 
 namespace cli {
 
+// Exit code 4 names the katakana field's limit.
+static_assert(kKatakanaLimit == 70);
 inline constexpr std::string_view kExitCodesHelp = R"(終了コード:
   0  正常終了
   1  q8xj-cli 自身の予期しないエラー

@@ -1,7 +1,7 @@
 #include "cli/LabelCommand.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/Files.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
@@ -10,7 +10,7 @@
 namespace cli {
 
 int RunLabel(const QStringList& arguments) {
-    CommandLine line(kLabelHelp);
+    Arguments line(kLabelHelp);
     line.Parser().addOption(QCommandLineOption("output", "", "FILE"));
     line.Parser().addOption(QCommandLineOption("no-frame"));
     AddLabelStyleOptions(line);
@@ -30,7 +30,7 @@ int RunLabel(const QStringList& arguments) {
     } else {
         bytes = LabelPng(LabelOf(password, style));
     }
-    Files::Write(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    WriteFile(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return kDone;
 }
 

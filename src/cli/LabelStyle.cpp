@@ -1,7 +1,7 @@
 #include "cli/LabelStyle.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
 #include "platform/Cp932.h"
@@ -21,13 +21,13 @@ constexpr int kMaxPoints = 500;
 
 } // namespace
 
-void AddLabelStyleOptions(CommandLine& line) {
+void AddLabelStyleOptions(Arguments& line) {
     line.Parser().addOption(QCommandLineOption("font", "", "FACE"));
     line.Parser().addOption(QCommandLineOption("size", "", "PT"));
     line.Parser().addOption(QCommandLineOption("colour", "", "COLOUR"));
 }
 
-PrintStyle LabelStyleFromOptions(const CommandLine& line) {
+PrintStyle LabelStyleFromOptions(const Arguments& line) {
     PrintStyle style;
     FontDescription description = style.Description();
     QColor colour = style.TextColour();
@@ -56,12 +56,12 @@ PrintStyle LabelStyleFromOptions(const CommandLine& line) {
     return style;
 }
 
-std::string LabelPassword(const CommandLine& line) {
+std::string LabelPassword(const Arguments& line) {
     const QStringList positional = line.Positional();
     if (positional.size() != 1) {
         throw CliError(kUsage, "パスワードを 1 つ指定してください（--help を参照）");
     }
-    const std::string utf8 = CommandLine::Utf8(positional[0]);
+    const std::string utf8 = Arguments::Utf8(positional[0]);
     const auto password = cp932::FromUtf8(utf8);
     if (!password) {
         throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "に CP932 で表せない文字があります");
@@ -81,9 +81,8 @@ std::string LabelPassword(const CommandLine& line) {
 void WarnIfCut(const std::string& password, const PrintStyle& style) {
     const int width = QFontMetrics(style.Font()).horizontalAdvance(ToQString(password));
     if (width > PrintImage::kTextArea.width()) {
-        Terminal::Warning("パスワードの幅 " + std::to_string(width) + " ピクセルがラベルの " +
-                          std::to_string(PrintImage::kTextArea.width()) +
-                          " ピクセルを超えるため、両端が切れます");
+        Warning("パスワードの幅 " + std::to_string(width) + " ピクセルがラベルの " +
+                std::to_string(PrintImage::kTextArea.width()) + " ピクセルを超えるため、両端が切れます");
     }
 }
 

@@ -11,17 +11,17 @@
 
 namespace cli {
 
-class CommandLine;
+class Arguments;
 
 // Adds the font options to the command's parser.
-void AddLabelStyleOptions(CommandLine& line);
+void AddLabelStyleOptions(Arguments& line);
 
 // The print style the options ask for, starting from the print image's own.
 // Throws a usage error for a bad size or colour.
-PrintStyle LabelStyleFromOptions(const CommandLine& line);
+PrintStyle LabelStyleFromOptions(const Arguments& line);
 
 // The password (UTF-8) as code page 932; throws a bad-text error.
-std::string LabelPassword(const CommandLine& line);
+std::string LabelPassword(const Arguments& line);
 
 // Warns on standard error when `password` (code page 932) is wider than the print image.
 void WarnIfCut(const std::string& password, const PrintStyle& style);

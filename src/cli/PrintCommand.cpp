@@ -1,7 +1,7 @@
 #include "cli/PrintCommand.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
 #include "cli/Terminal.h"
@@ -25,7 +25,7 @@ namespace cli {
 namespace {
 
 void Stage(const std::string& text) {
-    Terminal::Note("q8xj-cli: print: " + text);
+    Note("q8xj-cli: print: " + text);
 }
 
 // Registered for the command's run, unregistered however it ends.
@@ -86,7 +86,7 @@ JobObserver Follow(int& acknowledged) {
 
 int PrintOnQueue(const QString& queue, const std::string& password, const PrintStyle& style, bool frame) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-    const std::string name = CommandLine::Utf8(queue);
+    const std::string name = Arguments::Utf8(queue);
     if (info.isNull()) {
         throw CliError(kQueue,
                        "印刷キュー「" + name + "」がありません（q8xj-cli printers で一覧を表示します）");
@@ -105,7 +105,7 @@ int PrintOnQueue(const QString& queue, const std::string& password, const PrintS
 } // namespace
 
 int RunPrint(const QStringList& arguments) {
-    CommandLine line(kPrintHelp);
+    Arguments line(kPrintHelp);
     line.Parser().addOption(QCommandLineOption("printer", "", "QUEUE"));
     line.Parser().addOption(QCommandLineOption("no-frame"));
     AddLabelStyleOptions(line);
@@ -157,7 +157,7 @@ int RunPrint(const QStringList& arguments) {
 }
 
 int ListPrinters(const QStringList& arguments) {
-    CommandLine line(kPrintersHelp);
+    Arguments line(kPrintersHelp);
     if (!line.Parse(arguments)) {
         return kDone;
     }
@@ -167,7 +167,7 @@ int ListPrinters(const QStringList& arguments) {
     std::string out;
     const QString defaultQueue = QPrinterInfo::defaultPrinterName();
     for (const QString& queue : QPrinterInfo::availablePrinterNames()) {
-        out += CommandLine::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
+        out += Arguments::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
     }
     PrinterLibrary& library = PrinterLibrary::Linked();
     const Registration registration(library);
@@ -176,9 +176,9 @@ int ListPrinters(const QStringList& arguments) {
         out += Shown(*printer) + "\tラベルプリンター\n";
     }
     if (out.empty()) {
-        Terminal::Warning("プリンターが見つかりません");
+        Warning("プリンターが見つかりません");
     }
-    Terminal::Out(out);
+    Out(out);
     return kDone;
 }
 

@@ -13,7 +13,7 @@ bool IsAscii(char c) {
 
 } // namespace
 
-std::optional<std::string> RomajiInput::Compose(std::string_view utf8) {
+std::optional<std::string> ComposeRomaji(std::string_view utf8) {
     std::string out;
     std::size_t pos = 0;
     while (pos < utf8.size()) {

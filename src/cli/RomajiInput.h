@@ -9,11 +9,8 @@
 
 namespace cli {
 
-class RomajiInput {
-public:
-    // Code page 932 text for `utf8`, all of it double-byte; nothing when a
-    // character has no code page 932 form.
-    static std::optional<std::string> Compose(std::string_view utf8);
-};
+// Code page 932 text for `utf8`, all of it double-byte; nothing when a
+// character has no code page 932 form.
+std::optional<std::string> ComposeRomaji(std::string_view utf8);
 
 } // namespace cli

@@ -1,7 +1,7 @@
 #include "cli/TableCommand.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/Files.h"
 #include "cli/HelpText.h"
 #include "cli/TableSource.h"
@@ -39,27 +39,27 @@ std::string LineOf(const std::string& text, std::size_t number) {
     return line;
 }
 
-int Export(const CommandLine& line, const TableSource& source) {
+int Export(const Arguments& line, const TableSource& source) {
     const QStringList positional = line.Positional();
     if (positional.size() > 2) {
         throw CliError(kUsage, "table export に指定できる出力ファイルは 1 つまでです");
     }
     const std::string text = tableedit::ExportTableText(source.Load());
-    Files::Write(positional.size() == 2 ? CommandLine::Utf8(positional[1]) : "-", text, source.File());
+    WriteFile(positional.size() == 2 ? Arguments::Utf8(positional[1]) : "-", text, source.File());
     return kDone;
 }
 
-int Import(const CommandLine& line, const TableSource& source) {
+int Import(const Arguments& line, const TableSource& source) {
     const QStringList positional = line.Positional();
     if (positional.size() != 2) {
         throw CliError(kUsage, "table import にはテキストファイルを 1 つ指定してください（- で標準入力）");
     }
-    const std::string name = CommandLine::Utf8(positional[1]);
-    const tableedit::ImportedTableText imported = tableedit::ImportTableText(Files::Read(name));
+    const std::string name = Arguments::Utf8(positional[1]);
+    const tableedit::ImportedTableText imported = tableedit::ImportTableText(ReadFile(name));
     if (!imported.problems.empty()) {
         const std::string shown = ShownUserText(name, kShownPathChars);
         for (const tableedit::TextProblem& problem : imported.problems) {
-            Terminal::Note(shown + ":" + std::to_string(problem.line) + ": " + problem.message);
+            Note(shown + ":" + std::to_string(problem.line) + ": " + problem.message);
         }
         throw CliError(kRefused, "何も取り込みませんでした: " + Count("問題", imported.problems.size()));
     }
@@ -68,15 +68,15 @@ int Import(const CommandLine& line, const TableSource& source) {
 }
 
 // Problems and warnings on standard output, a summary last; problems make the exit code.
-int Check(const CommandLine& line, const TableSource& source) {
+int Check(const Arguments& line, const TableSource& source) {
     const QStringList positional = line.Positional();
     if (positional.size() > 2) {
         throw CliError(kUsage, "table check に指定できるテキストファイルは 1 つまでです");
     }
     const bool fromText = positional.size() == 2;
-    const std::string name = fromText ? CommandLine::Utf8(positional[1]) : source.File();
+    const std::string name = fromText ? Arguments::Utf8(positional[1]) : source.File();
     // The table file is checked through its exported text, so both meet the same checks.
-    const std::string text = fromText ? Files::Read(name) : tableedit::ExportTableText(source.Load());
+    const std::string text = fromText ? ReadFile(name) : tableedit::ExportTableText(source.Load());
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(text);
     const std::string shown = ShownUserText(name, kShownPathChars);
     const auto where = [&](std::size_t number) {
@@ -96,14 +96,14 @@ int Check(const CommandLine& line, const TableSource& source) {
     }
     report += shown + ": " + std::to_string(imported.entries.size()) + " 項目を検査、" +
               Count("問題", imported.problems.size()) + "、" + Count("警告", warnings.size()) + "\n";
-    Terminal::Out(report);
+    Out(report);
     return imported.problems.empty() ? kDone : kRefused;
 }
 
 } // namespace
 
-int TableCommand::Run(const QStringList& arguments) {
-    CommandLine line(kTableHelp);
+int RunTable(const QStringList& arguments) {
+    Arguments line(kTableHelp);
     line.Parser().addOption(QCommandLineOption("table", "", "FILE"));
     if (!line.Parse(arguments)) {
         return kDone;
@@ -125,7 +125,7 @@ int TableCommand::Run(const QStringList& arguments) {
     if (action == "check") {
         return Check(line, source);
     }
-    throw CliError(kUsage, "不明な table のコマンドです: " + QuotedUserText(CommandLine::Utf8(action)) +
+    throw CliError(kUsage, "不明な table のコマンドです: " + QuotedUserText(Arguments::Utf8(action)) +
                                "（export、import、check のいずれか）");
 }
 

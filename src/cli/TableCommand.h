@@ -5,9 +5,6 @@
 
 namespace cli {
 
-class TableCommand {
-public:
-    static int Run(const QStringList& arguments);
-};
+int RunTable(const QStringList& arguments);
 
 } // namespace cli

@@ -23,10 +23,11 @@ ConversionTable TableSource::Load() const {
     if (loaded.source == LoadResult::Source::Defaults) {
         // The window falls back to the built-in table silently; a script hears why.
         if (loaded.cause != std::errc::no_such_file_or_directory) {
-            throw CliError(kUnreadable, "変換表ファイル " + shown + " を読み込めません: " + FileErrorReason(loaded.cause));
+            throw CliError(kUnreadable,
+                           "変換表ファイル " + shown + " を読み込めません: " + FileErrorReason(loaded.cause));
         }
         if (m_named) {
-            Terminal::Warning(shown + " がありません。組み込みの変換表を使います");
+            Warning(shown + " がありません。組み込みの変換表を使います");
         }
         return table;
     }
@@ -40,7 +41,8 @@ ConversionTable TableSource::Load() const {
 
 void TableSource::Save(const ConversionTable& table) const {
     if (const std::error_code error = SaveConversionTable(table, m_file)) {
-        throw CliError(kUnwritable, "変換表ファイル " + ShownUserText(m_file, kShownPathChars) + " に書き込めません: " + FileErrorReason(error));
+        throw CliError(kUnwritable, "変換表ファイル " + ShownUserText(m_file, kShownPathChars) +
+                                        " に書き込めません: " + FileErrorReason(error));
     }
 }
 

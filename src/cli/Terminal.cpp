@@ -8,21 +8,21 @@
 
 namespace cli {
 
-void Terminal::Out(std::string_view utf8) {
+void Out(std::string_view utf8) {
     if (std::fwrite(utf8.data(), 1, utf8.size(), stdout) != utf8.size() || std::fflush(stdout) != 0) {
         throw CliError(kUnwritable, std::string("標準出力に書き込めません: ") + std::strerror(errno));
     }
 }
 
-void Terminal::Error(std::string_view utf8) {
+void Error(std::string_view utf8) {
     Note("q8xj-cli: " + std::string(utf8));
 }
 
-void Terminal::Warning(std::string_view utf8) {
+void Warning(std::string_view utf8) {
     Note("q8xj-cli: 警告: " + std::string(utf8));
 }
 
-void Terminal::Note(std::string_view utf8) {
+void Note(std::string_view utf8) {
     std::string line(utf8);
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);

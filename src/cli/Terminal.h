@@ -7,15 +7,12 @@
 
 namespace cli {
 
-class Terminal {
-public:
-    // Writes `utf8` to standard output; a failed write is an unwritable output.
-    static void Out(std::string_view utf8);
-    // "q8xj-cli: " and the message, with a line end, on standard error.
-    static void Error(std::string_view utf8);
-    static void Warning(std::string_view utf8);
-    // A line on standard error without the program's name.
-    static void Note(std::string_view utf8);
-};
+// Writes `utf8` to standard output; a failed write is an unwritable output.
+void Out(std::string_view utf8);
+// "q8xj-cli: " and the message, with a line end, on standard error.
+void Error(std::string_view utf8);
+void Warning(std::string_view utf8);
+// A line on standard error without the program's name.
+void Note(std::string_view utf8);
 
 } // namespace cli

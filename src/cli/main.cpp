@@ -2,7 +2,7 @@
 // terminal. Commands that draw (label, print) get a Qt GUI application on the
 // offscreen platform; the others only a core application, so none needs a display.
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 #include "cli/ConvertCommand.h"
 #include "cli/HelpText.h"
 #include "cli/LabelCommand.h"
@@ -32,18 +32,18 @@ int RunCommand(const QStringList& arguments) {
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
     if (command == "-h" || command == "--help" || command == "help") {
-        Terminal::Out(std::string(kOverviewHelp) + std::string(kExitCodesHelp));
+        Out(std::string(kOverviewHelp) + std::string(kExitCodesHelp));
         return kDone;
     }
     if (command == "--version") {
-        Terminal::Out("q8xj-cli " + CommandLine::Utf8(QCoreApplication::applicationVersion()) + "\n");
+        Out("q8xj-cli " + Arguments::Utf8(QCoreApplication::applicationVersion()) + "\n");
         return kDone;
     }
     if (command == "convert") {
-        return ConvertCommand::Run(rest);
+        return RunConvert(rest);
     }
     if (command == "table") {
-        return TableCommand::Run(rest);
+        return RunTable(rest);
     }
     if (command == "label") {
         return RunLabel(rest);
@@ -54,7 +54,7 @@ int RunCommand(const QStringList& arguments) {
     if (command == "printers") {
         return ListPrinters(rest);
     }
-    throw CliError(kUsage, "不明なコマンドです: " + QuotedUserText(CommandLine::Utf8(command)) +
+    throw CliError(kUsage, "不明なコマンドです: " + QuotedUserText(Arguments::Utf8(command)) +
                                "（convert、table、label、print、printers のいずれか。--help を参照）");
 }
 
@@ -62,7 +62,7 @@ int RunCommand(const QStringList& arguments) {
 // tool's messages: standard error carries one line per failure.
 void DropQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg) {
-        cli::Terminal::Note(ShownUserText(message.toStdString(), kShownPathChars));
+        cli::Note(ShownUserText(message.toStdString(), kShownPathChars));
     }
 }
 
@@ -92,10 +92,10 @@ int main(int argc, char* argv[]) {
     try {
         return RunCommand(QCoreApplication::arguments().mid(1));
     } catch (const cli::CliError& error) {
-        cli::Terminal::Error(error.what());
+        cli::Error(error.what());
         return error.Code();
     } catch (const std::exception& error) {
-        cli::Terminal::Error("予期しないエラーです: " + ShownUserText(error.what(), kShownPathChars));
+        cli::Error("予期しないエラーです: " + ShownUserText(error.what(), kShownPathChars));
         return cli::kInternal;
     }
 }

@@ -26,7 +26,6 @@ public:
     // Bytes that typing may fill, on top of the edit's own limit (0: none).
     // Text the program sets, pasted or dropped text is not held to it.
     void SetTypingLimit(int bytes) { m_typingLimit = bytes; }
-    int TypingLimit() const { return m_typingLimit; }
 
     // The romaji typed but not yet committed.
     QString PendingRomaji() const;

@@ -230,7 +230,7 @@ void CliLabelPrintTest::silentPrinter() {
     tavopus::testing::Reset();
     QCOMPARE(code, int(cli::kNoAcknowledge));
     QVERIFY2(message.find("0/3") != std::string::npos, message.c_str());
-    QVERIFY(folder.Exists("label-0001.png"));
+    QVERIFY(std::filesystem::exists(folder.Folder() / "label-0001.png"));
 }
 
 // Per error its exit code and one line with the program's name; nothing written.

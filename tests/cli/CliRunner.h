@@ -32,7 +32,6 @@ public:
     void WriteFile(const std::string& name, const std::string& bytes) const {
         WriteWhole(m_folder / name, bytes);
     }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(m_folder / name); }
 
 private:
     TempFolder m_folder{"q8xj-cli-test"};

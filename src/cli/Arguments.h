@@ -11,10 +11,10 @@
 
 namespace cli {
 
-class CommandLine {
+class Arguments {
 public:
     // `help`: the command's whole help text, shown for -h or --help.
-    explicit CommandLine(std::string_view help);
+    explicit Arguments(std::string_view help);
 
     QCommandLineParser& Parser() { return m_parser; }
 

@@ -1,4 +1,4 @@
-#include "cli/CommandLine.h"
+#include "cli/Arguments.h"
 
 #include "cli/CliError.h"
 #include "cli/HelpText.h"
@@ -7,14 +7,14 @@
 
 namespace cli {
 
-CommandLine::CommandLine(std::string_view help)
+Arguments::Arguments(std::string_view help)
     : m_help(help) {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     m_parser.addOption(QCommandLineOption({"h", "help"}, "ヘルプを表示します。"));
 }
 
-bool CommandLine::Parse(const QStringList& arguments) {
+bool Arguments::Parse(const QStringList& arguments) {
     // The parser skips the first element, the program's name.
     if (!m_parser.parse(QStringList{"q8xj-cli"} + arguments)) {
         // Qt's words would carry the unknown option as typed, line ends and all.
@@ -25,17 +25,17 @@ bool CommandLine::Parse(const QStringList& arguments) {
         throw CliError(kUsage, error + "（--help を参照）");
     }
     if (m_parser.isSet("help")) {
-        Terminal::Out(m_help + std::string(kExitCodesHelp));
+        Out(m_help + std::string(kExitCodesHelp));
         return false;
     }
     return true;
 }
 
-std::string CommandLine::Value(const QString& name) const {
+std::string Arguments::Value(const QString& name) const {
     return Utf8(m_parser.value(name));
 }
 
-std::int64_t CommandLine::Number(const QString& name, std::int64_t min, std::int64_t max) const {
+std::int64_t Arguments::Number(const QString& name, std::int64_t min, std::int64_t max) const {
     bool ok = false;
     const qlonglong value = m_parser.value(name).toLongLong(&ok, 10);
     if (!ok || value < min || value > max) {
@@ -46,7 +46,7 @@ std::int64_t CommandLine::Number(const QString& name, std::int64_t min, std::int
     return value;
 }
 
-std::string CommandLine::Utf8(const QString& text) {
+std::string Arguments::Utf8(const QString& text) {
     return text.toStdString();
 }
 

@@ -1,0 +1,704 @@
+// The program's window: its command line, the main dialog (what reaches the
+// katakana field and the password made of it, what it remembers between runs,
+// the typing test) and the about box. One wiring row per path: the core's
+// tests hold the cases.
+#include "app/AboutAnimation.h"
+#include "app/CAboutDlg.h"
+#include "app/CommandLine.h"
+#include "app/HelpPage.h"
+#include "app/SkipNotice.h"
+#include "convert/Conversion.h"
+#include "kana/KanaLineEdit.h"
+#include "platform/Cp932.h"
+#include "platform/CalendarTime.h"
+#include "platform/CrtRandom.h"
+#include "platform/Fonts.h"
+#include "platform/QtText.h"
+#include "platform/SecretClipboard.h"
+#include "platform/Settings.h"
+#include "platform/TickCount.h"
+#include "print/FontChooser.h"
+#include "print/PrintImage.h"
+#include "print/PrintStyle.h"
+#include "strength/StrengthMeter.h"
+#include "support/IsolatedSettings.h"
+#include "support/MainDialog.h"
+#include "support/MessageBoxRecorder.h"
+#include "table/DefaultTable.h"
+#include "table/TableFile.h"
+#include "tableedit/CTableEditDlg.h"
+#include "typing/ComparisonLine.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace app;
+
+namespace {
+
+// The options as the dialog shows them: random case, digits, symbols.
+QList<bool> Options(const CPasswordDlg& dialog) {
+    return {dialog.IsDlgButtonChecked(IDC_RANDOM_CASE), dialog.IsDlgButtonChecked(IDC_USE_DIGITS),
+            dialog.IsDlgButtonChecked(IDC_USE_SYMBOLS)};
+}
+
+QList<int> Defaults(const CPasswordDlg& dialog) {
+    return {dialog.GetDefID(), int(dialog.HasDefaultStyle(IDC_CONVERT)),
+            int(dialog.HasDefaultStyle(IDC_CHECK))};
+}
+
+enum class Ink { None, Black, Red, Blue };
+
+// Text is drawn smoothed: a pixel counts as ink when well away from the face.
+Ink InkAt(const QImage& image, int x, int y) {
+    const QColor c(image.pixel(x, y));
+    const int r = c.red(), g = c.green(), b = c.blue();
+    if (r < 110 && g < 110 && b < 110 && std::abs(r - g) < 12 && std::abs(g - b) < 12) {
+        return Ink::Black;
+    }
+    if (r > 200 && g < 150 && std::abs(g - b) < 12) {
+        return Ink::Red;
+    }
+    return b > 200 && r < 150 && std::abs(r - g) < 12 ? Ink::Blue : Ink::None;
+}
+
+int CountInk(const QImage& image, const QRect& rect, Ink ink) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            count += InkAt(image, x, y) == ink ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// The typing test's result area inside its frame, painted afresh.
+QImage TypingResult(const CPasswordDlg& dialog) {
+    QWidget* area = dialog.GetDlgItem(IDC_TYPING_RESULT);
+    return area->grab().toImage().copy(2, 2, area->width() - 6, area->height() - 6);
+}
+
+// Whether most of an image is in one colour: the background behind the characters.
+bool MostlyIn(const QImage& image, const AboutAnimation::Colour& c) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixelColor(x, y) == QColor(c.red, c.green, c.blue);
+        }
+    }
+    return count * 2 > image.width() * image.height();
+}
+
+} // namespace
+
+class AppTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        // The table file is read from the current folder; start from an empty one.
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+    }
+    void init() {
+        m_settings = std::make_unique<IsolatedSettings>();
+        m_now = 1000;
+        platform::SetTickCountSource([this] { return m_now; });
+        // Every test starts as the first opening of a fresh process.
+        ProcessAboutAnimation() = AboutAnimation();
+        ProcessRandom().srand(1);
+    }
+    void cleanup() {
+        m_settings.reset();
+        QFile::remove(m_dir.filePath(QString::fromLatin1(kTableFileName)));
+        platform::SetCalendarTimeSource({});
+        platform::SetTickCountSource({});
+        SetUrlOpener({});
+        SetHelpPageCandidates({});
+        SetFontChooserHandler({});
+        QGuiApplication::clipboard()->clear();
+        QCOMPARE(VisibleTopLevelWindows(), 0);
+    }
+
+    // --- the command line, before any window exists ---
+
+    void commandLineParses_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode"); // -1: the window runs
+        QTest::addColumn<bool>("dataFolder");
+        QTest::newRow("nothing: the window") << QStringList{} << -1 << false;
+        QTest::newRow("data folder") << QStringList{"--in-data-folder"} << -1 << true;
+        QTest::newRow("help wins over the data folder")
+            << QStringList{"--in-data-folder", "--help"} << 0 << false;
+        QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << false;
+        QTest::newRow("stray argument") << QStringList{"Q8.xj"} << 2 << false;
+    }
+    void commandLineParses() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        arguments.prepend(QStringLiteral("Q8xj"));
+        const CommandLine line = CommandLine::Parse(arguments);
+        QCOMPARE(line.action == CommandLine::Action::Exit ? line.exitCode : -1, exitCode);
+        QCOMPARE(!line.output.isEmpty(), exitCode == 0);
+        QVERIFY2(exitCode != 0 || line.output.contains(QStringLiteral("--in-data-folder")),
+                 qPrintable(line.output));
+        QCOMPARE(!line.error.isEmpty(), exitCode > 0);
+        QTEST(line.useDataFolder, "dataFolder");
+    }
+
+    // The folder follows XDG_DATA_HOME, is created on first use and becomes the
+    // working folder, where the table file is read and written. A file in its
+    // place is said, and the working folder stays.
+    void dataFolderIsCreatedAndEntered_data() {
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("created and entered") << false;
+        QTest::newRow("a file in its place") << true;
+    }
+    void dataFolderIsCreatedAndEntered() {
+        QFETCH(bool, blocked);
+        QTemporaryDir home;
+        const QString expected = home.path() + QStringLiteral("/q8xj");
+        QVERIFY(!blocked || QFile(expected).open(QIODevice::WriteOnly));
+        const QString previous = QDir::currentPath();
+        const QByteArray previousData = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
+        const QString folder = CommandLine::DataFolder();
+        QString error;
+        const bool entered = CommandLine::EnterDataFolder(error);
+        const QString now = QDir::currentPath();
+        QDir::setCurrent(previous);
+        previousData.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", previousData);
+        QCOMPARE(folder, expected);
+        QCOMPARE(entered, !blocked);
+        QCOMPARE(QDir(now).canonicalPath(), QDir(blocked ? previous : expected).canonicalPath());
+        QVERIFY2(blocked ? error.contains(QStringLiteral("q8xj")) : error.isEmpty(), qPrintable(error));
+    }
+
+    // --- the main dialog ---
+
+    void startsFreshInTheTemplateLayout() {
+        MessageBoxRecorder boxes;
+        ShownDialog d;
+        QCOMPARE(Options(d.dialog), (QList<bool>{false, true, true}));
+        QVERIFY(d.dialog.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE));
+        // The built-in table has no symbols: the box stays checked but cannot be used.
+        QVERIFY(d.dialog.IsDlgItemEnabled(IDC_USE_DIGITS) && !d.dialog.IsDlgItemEnabled(IDC_USE_SYMBOLS));
+        QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_KATAKANA));
+        QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
+        QVERIFY(boxes.shown.empty());
+        QVERIFY(!d.Edit(IDC_KATAKANA)->placeholderText().isEmpty());
+        QVERIFY(d.dialog.windowIcon().availableSizes().contains(QSize(16, 16)));
+        QCOMPARE(d.Edit(IDC_KATAKANA)->toolTip(), KanaLineEdit::TypingHint());
+        // The label's 384 x 64 dots inside the frame, in pixels whatever the dialog font.
+        QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size(), QSize(387, 67));
+    }
+
+    // What reaches the field (romaji keys, keys carrying kana, a paste) and the
+    // password Enter makes of it. Enter then moves on to the typing field and
+    // never closes; Escape drops pending letters first and closes only after.
+    void enterConvertsMovesOnAndNeverCloses_data() {
+        QTest::addColumn<char>("how"); // k keys, t keys carrying text, p paste
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("digits");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("Enter commits a trailing n") << 'k' << "hon" << true << U("ホン") << "hn";
+        QTest::newRow("space capitalises")
+            << 't' << U("サクラ　サクラ") << false << U("サクラ　サクラ") << "skrSkr";
+        QTest::newRow("pasted half-width") << 'p' << U("1ｻ ｸﾗ") << true << U("１サ　クラ") << "39r";
+    }
+    void enterConvertsMovesOnAndNeverCloses() {
+        QFETCH(char, how);
+        QFETCH(QString, input);
+        QFETCH(bool, digits);
+        MessageBoxRecorder boxes; // a check of the empty typing field says so in a box
+        ShownDialog d;
+        d.dialog.CheckDlgButton(IDC_USE_DIGITS, digits);
+        QLineEdit* field = d.Edit(IDC_KATAKANA);
+        if (how == 'k') {
+            QTest::keyClicks(field, input);
+        } else if (how == 't') {
+            TypeText(field, input);
+        } else {
+            QApplication::clipboard()->setText(input);
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTest::keyClick(field, Qt::Key_Return);
+        QTEST(field->text(), "field");
+        QTEST(d.Edit(IDC_PASSWORD)->text(), "password");
+        QTest::keyClicks(d.Edit(IDC_PASSWORD), QStringLiteral("x")); // the password is read-only
+        QTEST(d.Edit(IDC_PASSWORD)->text(), "password");
+        QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_TYPING));
+        QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CHECK, 0, 1}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
+        QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
+        QVERIFY(d.dialog.isVisible());
+        QTest::keyClicks(field, QStringLiteral("ky"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(d.dialog.isVisible());
+        QTEST(field->text(), "field");
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!d.dialog.isVisible());
+        QCOMPARE(d.dialog.result(), int(IDCANCEL));
+    }
+
+    // The strength bar and line follow the password field, in free space of
+    // the template: every template control keeps its place and size.
+    void strengthFollowsThePasswordAndMovesNothing() {
+        ShownDialog d;
+        const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
+        const StrengthMeter& meter = d.dialog.Strength();
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
+        d.Convert(U("サクラ　サクラ　サクラ"));
+        const auto estimate = strength::EstimatePassword(d.dialog.Password());
+        QCOMPARE(meter.Estimate()->bits, estimate->bits);
+        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*estimate)));
+        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
+        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
+        d.Edit(IDC_KATAKANA)->clear();
+        QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
+
+        QList<QRect> placed;
+        for (const QWidget* child : d.dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            placed << child->geometry();
+        }
+        for (const dlg::Control& control : kPasswordDialogControls) {
+            QRect rect = d.dialog.MapDialogRect(control.x, control.y, control.cx, control.cy);
+            if (control.id == IDC_PRINT_IMAGE) { // sized for the label, see startsFresh...
+                rect.setSize(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size());
+            }
+            QVERIFY2(placed.contains(rect), control.text.data());
+            for (const QWidget* added :
+                 {static_cast<const QWidget*>(&meter), static_cast<const QWidget*>(line)}) {
+                QVERIFY(d.dialog.rect().contains(added->geometry()));
+                QVERIFY2(control.kind == dlg::Kind::GroupBox || !rect.intersects(added->geometry()),
+                         control.text.data());
+            }
+        }
+    }
+
+    // What a system input method sends: p a composition (empty: withdrawn), c
+    // a commit, k keys of the built-in mode, s the commit Qt's input context
+    // sends when the focus moves to the convert button. The notice of skipped
+    // characters is gone once the phrase changes.
+    void inputMethodSequences_data() {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("composition withdrawn before the commit")
+            << QStringList{U("pさくら"), "p", U("cさくら")} << U("サクラ") << "39r" << false;
+        QTest::newRow("ASCII") << QStringList{"pSakura", "p", "cSakura"} << U("Ｓａｋｕｒａ") << "" << true;
+        QTest::newRow("withdrawn composition committed on focus-out")
+            << QStringList{U("pさくら"), "p", U("sさくら")} << ""
+            << "" << false;
+        QTest::newRow("held commit goes before the next one")
+            << QStringList{U("pさくら"), "p", U("sさくら"), U("cイ")} << U("サクライ") << "39r1" << false;
+        QTest::newRow("commit past the limit cut at a character")
+            << QStringList{"k" + QString("a").repeated(34), U("pさくら"), U("cさくら")}
+            << U("ア").repeated(34) + U("サ") << QString("a").repeated(34) + "3" << false;
+    }
+    void inputMethodSequences() {
+        QFETCH(QStringList, events);
+        QFETCH(QString, field);
+        ShownDialog d;
+        QLineEdit* edit = d.Edit(IDC_KATAKANA);
+        for (const QString& step : events) {
+            const QString text = step.mid(1);
+            if (step.startsWith('k')) {
+                QTest::keyClicks(edit, text);
+                continue;
+            }
+            QInputMethodEvent event(step.startsWith('p') ? text : QString(), {});
+            event.setCommitString(step.startsWith('p') ? QString() : text);
+            QApplication::sendEvent(edit, &event);
+            if (!step.startsWith('s')) {
+                QCoreApplication::processEvents(); // a real commit comes on its own
+            }
+        }
+        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CONVERT), Qt::LeftButton);
+        QCOMPARE(edit->text(), field);
+        QTEST(d.Edit(IDC_PASSWORD)->text(), "password");
+        auto* notice = d.dialog.findChild<SkipNotice*>();
+        // The notice names the first characters no entry converts.
+        QTEST(!notice->Notice().isEmpty(), "notice");
+        QVERIFY(notice->Notice().isEmpty() ||
+                notice->Notice().contains(field.left(1) + U("、") + field.mid(1, 1)));
+        edit->insert(U("ア"));
+        QCOMPARE(notice->Notice(), QString());
+    }
+
+    // The shared generator seeded from the calendar time at each conversion.
+    void randomCaseIsSeededFromTheCalendarTime() {
+        platform::SetCalendarTimeSource([] { return std::int64_t{1700000000}; });
+        ShownDialog d;
+        d.dialog.CheckDlgButton(IDC_USE_DIGITS, false);
+        d.dialog.Item<QRadioButton>(IDC_RANDOM_CASE)->click();
+        TypeText(d.Edit(IDC_KATAKANA), U("アカサタナハマヤラワ"));
+        ConversionTable table;
+        FillDefaultTable(table);
+        CrtRandom random;
+        random.srand(1700000000u);
+        const std::string expected =
+            ConvertKatakana(cp932::Text("アカサタナハマヤラワ"), table, {false, true, true}, random);
+        d.dialog.OnConvert();
+        ProcessRandom().rand(); // draws in between must not matter
+        d.dialog.OnConvert();
+        QCOMPARE(QString::fromStdString(d.dialog.Password()), QString::fromStdString(expected));
+        QVERIFY(expected != "akstnhmyrw");
+    }
+
+    // Typed or pasted, full-width characters stop at the field's limit.
+    void katakanaFieldHoldsItsLimit() {
+        ShownDialog d;
+        QLineEdit* edit = d.Edit(IDC_KATAKANA);
+        const QString full = U("ア").repeated(static_cast<qsizetype>(kKatakanaLimit / 2));
+        TypeText(edit, full + U("イ"));
+        QCOMPARE(edit->text(), full);
+        edit->clear();
+        QApplication::clipboard()->setText(full + U("カ"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), full);
+    }
+
+    void damagedTableFileIsReportedAndLeftAlone() {
+        const QString file = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly)); // an empty file ends too early
+        MessageBoxRecorder boxes;
+        {
+            ShownDialog d;
+            QCOMPARE(boxes.shown.size(), std::size_t{1});
+            const QString text = boxes.shown[0].text;
+            QVERIFY2(text.contains(QDir::toNativeSeparators(file)), qPrintable(text));
+            QVERIFY(text.contains(ToQString(DescribeTableReadError(TableReadError::EndOfFile)).trimmed()));
+            // The built-in table serves this run.
+            d.Convert(U("サクラ"));
+            QCOMPARE(d.Edit(IDC_PASSWORD)->text(), QStringLiteral("39r"));
+        }
+        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        QCOMPARE(QFileInfo(file).size(), qint64{0});
+    }
+
+    void bothEntriesOpenTheAboutBox() {
+        ShownDialog d;
+        for (const bool fromMenu : {false, true}) {
+            bool opened = false;
+            QTimer::singleShot(0, [&opened] {
+                QWidget* about = QApplication::activeModalWidget();
+                opened = qobject_cast<CAboutDlg*>(about) != nullptr;
+                QTest::keyClick(about, Qt::Key_Escape);
+            });
+            if (fromMenu) {
+                std::unique_ptr<QMenu> menu(d.dialog.CreateSystemMenu(nullptr));
+                menu->actions().back()->trigger();
+            } else {
+                QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_ABOUT), Qt::LeftButton);
+            }
+            QVERIFY(opened);
+        }
+        QVERIFY(d.dialog.isVisible());
+    }
+
+    void tableEditorSetsTheOptionBoxesByTheMaps() {
+        ShownDialog d;
+        QTimer::singleShot(0, [] {
+            auto* editor = dynamic_cast<CTableEditDlg*>(QApplication::activeModalWidget());
+            // Empty every slot and save: no digits and no symbols are left.
+            for (auto* slot : editor->findChildren<QLineEdit*>()) {
+                slot->clear();
+            }
+            editor->Item<QPushButton>(1104)->click();
+        });
+        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
+        QVERIFY(!d.dialog.IsDlgItemEnabled(IDC_USE_DIGITS));
+        QVERIFY(!d.dialog.IsDlgItemEnabled(IDC_USE_SYMBOLS));
+    }
+
+    void printImageShowsThePasswordInTheChosenColour() {
+        ShownDialog d;
+        QWidget* area = d.dialog.GetDlgItem(IDC_PRINT_IMAGE);
+        d.Convert(U("サクラ"));
+        QCOMPARE(area->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 PrintImage::Render("39r", PrintStyle(&d.dialog)).convertToFormat(QImage::Format_RGB32));
+        SetFontChooserHandler([](QWidget*, FontChoice choice) -> std::optional<FontChoice> {
+            choice.colour = Qt::white; // white on white: nothing left to print
+            return choice;
+        });
+        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CHANGE_FONT), Qt::LeftButton);
+        QCOMPARE(PrintImage::Label(area->grab().toImage()).DotCount(), std::size_t{0});
+    }
+
+    void helpButtonSaysWhenThePageIsMissing() {
+        const QString page = QDir::current().absoluteFilePath(QStringLiteral("help/index.html"));
+        SetHelpPageCandidates({page});
+        SetUrlOpener([](const QUrl&) { return true; });
+        MessageBoxRecorder boxes;
+        ShownDialog d;
+        QTest::mouseClick(d.dialog.GetDlgItem(ID_HELP), Qt::LeftButton);
+        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        QVERIFY(boxes.shown[0].text.contains(QDir::toNativeSeparators(page)));
+        QCOMPARE(boxes.shown[0].icon, platform::Icon::Stop);
+    }
+
+    // --- what the main dialog remembers between runs ---
+
+    // Options changed in one run are there in the next.
+    void optionsComeBack() {
+        {
+            CPasswordDlg first;
+            first.Create();
+            first.Item<QRadioButton>(IDC_RANDOM_CASE)->click();
+            first.CheckDlgButton(IDC_USE_DIGITS, false);
+            first.CheckDlgButton(IDC_USE_SYMBOLS, false);
+            first.EndDialog(IDCANCEL);
+        }
+        CPasswordDlg second;
+        second.Create();
+        QCOMPARE(Options(second), (QList<bool>{true, false, false}));
+        QVERIFY(!second.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE));
+    }
+
+    // The font and colour chosen are kept at once, not only at a tidy exit; a
+    // cancelled choice keeps nothing.
+    void printFontAndColourComeBack() {
+        FontChoice chosen;
+        {
+            CPasswordDlg first;
+            first.Create();
+            SetFontChooserHandler([](QWidget*, const FontChoice&) { return std::optional<FontChoice>(); });
+            first.ChangePrintFont();
+            QVERIFY(!platform::OpenSettings()->contains(QStringLiteral("print/colour")));
+            chosen = FontChoice{first.PrintImagePanel().Style().Description(), QColor(200, 0, 0)};
+            chosen.font.height = -30;
+            chosen.font.weight = FontDescription::Bold;
+            chosen.font.italic = 1;
+            SetFontChooserHandler([&](QWidget*, const FontChoice&) { return chosen; });
+            first.ChangePrintFont();
+        } // destroyed without being closed
+        CPasswordDlg second;
+        second.Create();
+        const PrintStyle& style = second.PrintImagePanel().Style();
+        QCOMPARE(style.Description(), chosen.font);
+        QCOMPARE(style.TextColour(), chosen.colour);
+        QVERIFY(style.Font().italic());
+        second.EndDialog(IDCANCEL);
+    }
+
+    // A position comes back only when the title bar lies wholly on a screen;
+    // otherwise the window is left where a fresh start puts it.
+    void windowPositionComesBack_data() {
+        QTest::addColumn<QVariant>("position");
+        QTest::addColumn<bool>("comesBack");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("on the screen") << QVariant(screen.topLeft() + QPoint(40, 30)) << true;
+        QTest::newRow("one pixel on the screen")
+            << QVariant(QPoint(screen.right(), screen.top() + 30)) << false;
+        QTest::newRow("not a position") << QVariant(QStringLiteral("hello")) << false;
+    }
+    void windowPositionComesBack() {
+        QFETCH(QVariant, position);
+        QFETCH(bool, comesBack);
+        platform::OpenSettings()->setValue(QStringLiteral("window/position"), position);
+        CPasswordDlg dialog;
+        dialog.Create();
+        QCOMPARE(dialog.testAttribute(Qt::WA_Moved), comesBack);
+        QVERIFY(!comesBack || dialog.pos() == position.toPoint());
+        dialog.move(60, 50);
+        dialog.EndDialog(IDCANCEL);
+        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("window/position")).toPoint(),
+                 QPoint(60, 50));
+    }
+
+    // Copying from the password field marks the copy as a secret, and the
+    // clearing time is a setting (0: never).
+    void passwordCopiesAreSecretAndCleared_data() {
+        QTest::addColumn<QVariant>("seconds"); // as kept; invalid: none kept
+        QTest::addColumn<int>("scheduledMs");  // -1: no clearing
+        QTest::newRow("default") << QVariant() << 30000;
+        QTest::newRow("switched off") << QVariant(0) << -1;
+        QTest::newRow("an hour") << QVariant(3600) << 3600000;
+        QTest::newRow("past an hour: the default") << QVariant(3601) << 30000;
+        QTest::newRow("not a number: the default") << QVariant("hello") << 30000;
+    }
+    void passwordCopiesAreSecretAndCleared() {
+        QFETCH(QVariant, seconds);
+        QFETCH(int, scheduledMs);
+        if (seconds.isValid()) {
+            platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), seconds);
+        }
+        CPasswordDlg dialog;
+        dialog.Create();
+        std::vector<std::pair<int, std::function<void()>>> scheduled;
+        dialog.Clipboard().SetScheduler(
+            [&](int ms, std::function<void()> done) { scheduled.emplace_back(ms, std::move(done)); });
+        auto* field = dialog.Item<QLineEdit>(IDC_PASSWORD);
+        field->setText(QStringLiteral("39r39r"));
+        field->selectAll();
+        QTest::keySequence(field, QKeySequence::Copy);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("39r39r"));
+        QCOMPARE(data->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
+        QCOMPARE(scheduled.size(), std::size_t(scheduledMs < 0 ? 0 : 1));
+        if (scheduledMs >= 0) {
+            QCOMPARE(scheduled[0].first, scheduledMs);
+            scheduled[0].second();
+            QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
+        }
+        dialog.EndDialog(IDCANCEL);
+        // What the user wrote stays as written; nothing written gets the default.
+        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
+                 seconds.isValid() ? seconds.toString() : QStringLiteral("30"));
+    }
+
+    // --- the typing test, with a test clock ---
+
+    // Successive matches of the same password: the first, an equal time, a
+    // faster, a slower, one faster than the last but not the best, a new best.
+    // Blue marks a new best or its equal. The first attempt starts at its first
+    // key, later ones at the check before; the counter may wrap.
+    void typingMatchesKeepTheBestTime() {
+        struct Row {
+            std::uint32_t duration, best;
+            bool blue;
+        };
+        const Row rows[] = {{700, 700, false}, {700, 700, true},  {650, 650, true},
+                            {680, 650, false}, {670, 650, false}, {649, 649, true}};
+        MessageBoxRecorder boxes;
+        ShownDialog d;
+        d.dialog.CheckDlgButton(IDC_USE_DIGITS, false);
+        d.Convert(U("アカサタナ")); // a k s t n in the built-in table
+        m_now = 0xFFFFFF00u;
+        for (const Row& row : rows) {
+            const std::uint32_t start = m_now;
+            TypeText(d.Edit(IDC_TYPING), QStringLiteral("a"));
+            m_now = start + row.duration / 2;
+            TypeText(d.Edit(IDC_TYPING), QStringLiteral("kstn"));
+            m_now = start + row.duration;
+            QTest::keyClick(d.Edit(IDC_TYPING), Qt::Key_Return);
+            QCOMPARE(d.Edit(IDC_TYPING)->text(), QString());
+            QCOMPARE(d.dialog.Typing().StartTime(), m_now);
+            QVERIFY(ToQString(d.dialog.Typing().Result().message).contains(QString::number(row.duration)));
+            QCOMPARE(d.dialog.Typing().BestTime(), row.best);
+            const QImage image = TypingResult(d.dialog);
+            QCOMPARE(CountInk(image, image.rect(), Ink::Blue) > 30, row.blue);
+            QCOMPARE(CountInk(image, image.rect(), Ink::Black) > 30, !row.blue);
+        }
+        // An empty field is refused in a box and shows nothing new.
+        const QImage before = TypingResult(d.dialog);
+        QTest::keyClick(d.Edit(IDC_TYPING), Qt::Key_Return);
+        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        QCOMPARE(boxes.shown[0].icon, platform::Icon::Exclamation);
+        QCOMPARE(TypingResult(d.dialog), before);
+    }
+
+    // a R, K wrong, s R, x extra, t R, n R; each glyph advances its width + 1.
+    void comparisonLineIsDrawnInRedAndUnderlined() {
+        ShownDialog d;
+        d.dialog.CheckDlgButton(IDC_USE_DIGITS, false);
+        d.Convert(U("アカサタナ"));
+        TypeText(d.Edit(IDC_TYPING), QStringLiteral("aKsxtn"));
+        QTest::keyClick(d.Edit(IDC_TYPING), Qt::Key_Return);
+        QVERIFY(d.dialog.Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
+        QWidget* area = d.dialog.GetDlgItem(IDC_TYPING_RESULT);
+        QCOMPARE(area->font(), PointFont(QStringLiteral("MS UI Gothic"), 100, area)); // 10 points
+        const QImage image = TypingResult(d.dialog);
+        const QFontMetrics metrics(area->font());
+        const int baseline = (image.height() - metrics.height()) / 2 + metrics.ascent();
+        const QString kinds = QStringLiteral("RWRXRR");
+        int x = 0;
+        for (qsizetype k = 0; k < kinds.size(); ++k) {
+            const int advance = metrics.horizontalAdvance(QStringLiteral("aKsxtn").at(k));
+            const QRect span(x, 0, advance, image.height());
+            const bool red = kinds[k] != 'R';
+            QVERIFY(CountInk(image, span, red ? Ink::Red : Ink::Black) > 0);
+            QVERIFY(CountInk(image, span, red ? Ink::Black : Ink::Red) == 0);
+            // Below the baseline only an underline spans a glyph's width.
+            const QRect below(QPoint(x, baseline), QPoint(x + advance - 2, image.height() - 1));
+            bool underlined = false;
+            for (int y = below.top(); y <= below.bottom(); ++y) {
+                underlined |= CountInk(image, QRect(x, y, below.width(), 1), Ink::Red) == below.width();
+            }
+            QCOMPARE(underlined, kinds[k] == 'X');
+            x += advance + 1;
+        }
+    }
+
+    // --- the about box ---
+
+    // The frames carry on into a second opening, its timer ends with it.
+    void aboutFramesCarryOnIntoASecondOpening() {
+        AboutAnimation model; // what every tick must be if nothing is reset between the openings
+        CrtRandom random;
+        random.srand(1);
+        QImage frame, grabbed;
+        {
+            CAboutDlg dialog;
+            bool runningWhileOpen = false;
+            // Inside the modal loop: frames by hand, then close as the user would.
+            QTimer::singleShot(0, &dialog, [&] {
+                runningWhileOpen = dialog.IsTimerRunning(CAboutDlg::kAnimationTimer);
+                dialog.OnTimer(CAboutDlg::kAnimationTimer);
+                frame = dialog.LastFrame();
+                grabbed = dialog.grab(dialog.AnimationRect()).toImage().convertToFormat(QImage::Format_RGB32);
+                for (int tick = 1; tick < 37; ++tick) {
+                    dialog.OnTimer(CAboutDlg::kAnimationTimer);
+                }
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            });
+            QCOMPARE(dialog.DoModal(), int(IDCANCEL));
+            QVERIFY(runningWhileOpen);
+            QVERIFY(!dialog.IsTimerRunning(CAboutDlg::kAnimationTimer));
+        }
+        QCOMPARE(grabbed, frame);
+        const AboutAnimation::Colour fill = model.Tick(random).fill;
+        QVERIFY(std::min({fill.red, fill.green, fill.blue}) >= 247 && MostlyIn(frame, fill));
+        // Held cells are solid blocks in the text colour, black at the start of the walk.
+        const AboutAnimation::Grid mask = AboutAnimation::BuildMask();
+        for (int i = 0; i < AboutAnimation::kCells; ++i) {
+            if (mask[static_cast<std::size_t>(i)] == AboutAnimation::kHold) {
+                const auto at =
+                    AboutAnimation::CellOrigin(i % AboutAnimation::kColumns, i / AboutAnimation::kColumns,
+                                               frame.width(), frame.height());
+                QCOMPARE(frame.pixelColor(at.x + 2, at.y + 3), QColor(Qt::black));
+            }
+        }
+        for (int tick = 1; tick < 37; ++tick) {
+            model.Tick(random);
+        }
+        CAboutDlg second;
+        second.Create();
+        second.show();
+        for (int tick = 0; tick < 6; ++tick) {
+            const AboutAnimation::Colour next = model.Tick(random).fill;
+            second.OnTimer(CAboutDlg::kAnimationTimer);
+            QVERIFY(MostlyIn(second.LastFrame(), next));
+        }
+        QCOMPARE(ProcessAboutAnimation().FrameCounter(), 2); // the cycle wrapped at 41
+        QCOMPARE(ProcessRandom().State(), random.State());
+        QTest::mouseClick(second.Item<QPushButton>(IDOK), Qt::LeftButton);
+        QCOMPARE(second.result(), int(IDOK));
+        QVERIFY(!second.IsTimerRunning(CAboutDlg::kAnimationTimer));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<IsolatedSettings> m_settings;
+    std::uint32_t m_now = 1000;
+};
+
+QTEST_MAIN(AppTest)
+#include "AppTest.moc"

@@ -1,0 +1,222 @@
+// The katakana input's core: full-width forms of keys, the romaji composer
+// and its rules, the katakana mode for pasted and committed text. Whatever
+// goes in, nothing single-byte comes out.
+#include "kana/FullWidthForms.h"
+#include "kana/KatakanaMode.h"
+#include "kana/RomajiComposer.h"
+#include "kana/RomajiRules.h"
+#include "kana/RomajiToKatakana.h"
+
+#include "support/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Feeds `keys` one at a time; '\b' stands for Backspace, '\n' for the end of
+// the composition (Enter, a caret move, the focus leaving).
+std::string Type(RomajiComposer& composer, std::string_view keys) {
+    std::string out;
+    for (const char key : keys) {
+        if (key == '\b') {
+            composer.Backspace();
+        } else {
+            out += key == '\n' ? composer.Flush() : composer.Feed(key);
+        }
+    }
+    return out;
+}
+
+// The bytes are the code page's own, written out so that a wrong row in the
+// table (a look-alike from another block) shows; each printable key has its
+// own double-byte form.
+TEST(FullWidthForms, EachPrintableKeyHasItsOwnDoubleByteForm) {
+    const struct {
+        char key;
+        std::string_view bytes; // empty: refused
+    } rows[] = {
+        {' ', "\x81\x40"}, {'1', "\x82\x50"},  {'s', "\x82\x93"}, {'S', "\x82\x72"}, {'#', "\x81\x94"},
+        {'&', "\x81\x95"}, {'\\', "\x81\x5f"}, {'~', "\x81\x60"}, {'"', "\xfa\x57"}, {'\'', "\xfa\x56"},
+        {'\t', ""},        {'\x7f', ""},       {'\0', ""},        {'\x80', ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.key));
+        EXPECT_EQ(Sjis(FullWidthForm(row.key)), row.bytes);
+    }
+    std::set<std::string> seen;
+    for (char key = ' '; key <= '~'; ++key) {
+        const std::string bytes = Sjis(FullWidthForm(key));
+        ASSERT_EQ(bytes.size(), 2u) << key;
+        EXPECT_TRUE(AllDoubleByte(bytes)) << key;
+        EXPECT_TRUE(seen.insert(bytes).second) << key;
+    }
+}
+
+TEST(RomajiComposer, CommitsKatakanaAndKeepsTheRestPending) {
+    const struct {
+        const char* name;
+        std::string_view keys;
+        std::string_view committed; // UTF-8
+        std::string_view pending;
+    } rows[] = {
+        {"Spellings", "sishitichitutsuhufuzijididuwowiwuweyiye", "シシチチツツフフジジヂヅヲウィウウェイイェ",
+         ""},
+        {"ShChJ", "shashuchechojajujojyazyocyadyufyovya",
+         "シャシュチェチョジャジュジョジャジョチャヂュフョヴャ", ""},
+        {"CAndQ", "cacicucecoqaqiquqeqokwaqwagwa", "カシクセコクァクィククェクォクァクァグァ", ""},
+        {"SmallKana", "xalixulexoxyalyuxyoxtultsuxwaxkalkexn", "ァィゥェォャュョッッヮヵヶン", ""},
+        {"LetterN", "sangoshinpaikonnnichihakonnichihakan'ihon'yakanihonyahon-kon n1",
+         "サンゴシンパイコンニチハコンイチハカンイホンヤカニホニャホンーコン　ン１", ""},
+        {"DoubleConsonants", "kittekyattomatchazasshiippaiyyo", "キッテキャットマッチャザッシイッパイッヨ",
+         ""},
+        {"SignsWithoutRules", "#&%$@*+=<>\"`^_{}|\\'", "＃＆％＄＠＊＋＝＜＞＂｀＾＿｛｝｜＼＇", ""},
+        {"UpperCase", "KyAtToKONNICHIHAN'", "キャットコンイチハン", ""},
+        {"UnusedLettersFullWidth", "xtsaky1'k'tcaktsk", "ｘｔｓアｋｙ１＇ｋ＇ｔｃアｋｔｓ", "k"},
+        {"UpperCaseLeftoverIsLowerCase", "SK1", "ｓｋ１", ""},
+        {"Typo", "sakurkasakura", "サクｒカサクラ", ""},
+        {"Mixed", "Password1 kyoto!", "パッｓヲｒｄ１　キョト！", ""},
+        {"RefusedKeysLeavePending",
+         "k\t\x7f\x80\x1b"
+         "a",
+         "カ", ""},
+        {"Backspace", "ky\bats\bakk\ban\bi\b\ba", "カタッアイア", ""},
+        {"Flush", "n\nkon\n\nky\nxts\nKY\nny\nkk\n", "ンコンｋｙｘｔｓｋｙｎｙッｋ", ""},
+        {"LongestPending", "xts", "", "xts"},
+        {"TrailingNWaits", "kon", "コ", "n"},
+        {"NAfterNN", "nnn", "ン", "n"},
+        {"DoubleConsonantWaits", "kkk", "ッッ", "k"},
+        {"UpperCaseWaits", "SH", "", "sh"},
+        {"BackspaceRemovesAKey", "ky\b", "", "k"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RomajiComposer composer;
+        EXPECT_EQ(Type(composer, row.keys), Sjis(row.committed));
+        EXPECT_EQ(composer.Pending(), row.pending);
+    }
+}
+
+// Every rule must be reachable (a shorter rule that fires first would hide
+// it) and give full-width katakana (lead byte 0x83, never hiragana's 0x82) or
+// one full-width sign (0x81).
+TEST(RomajiRules, EachRuleGivesItsKanaWhenTyped) {
+    for (const RomajiRule& rule : RomajiRules()) {
+        SCOPED_TRACE(rule.romaji);
+        RomajiComposer composer;
+        std::string out = Type(composer, rule.romaji);
+        if (composer.Pending() == rule.romaji) {
+            out += composer.Flush(); // a lone n waits for what follows
+        }
+        EXPECT_EQ(out, Sjis(rule.kana));
+        EXPECT_EQ(composer.Pending(), rule.carry);
+        const bool letters = std::isalpha(static_cast<unsigned char>(rule.romaji[0])) != 0;
+        EXPECT_TRUE(letters ? out.size() % 2 == 0 : out.size() == 2);
+        for (std::size_t i = 0; i < out.size(); i += 2) {
+            EXPECT_EQ(static_cast<unsigned char>(out[i]), letters ? 0x83 : 0x81);
+        }
+    }
+}
+
+// Whatever the keys, nothing single-byte comes out: every state the rules can
+// leave pending meets every key, then the composition ends; the whole-text
+// conversion gives what typing and Enter give.
+TEST(RomajiRules, NoKeyAfterAnyPendingStateGivesASingleByteCharacter) {
+    std::vector<std::string> prefixes{""};
+    for (const RomajiRule& rule : RomajiRules()) {
+        for (std::size_t n = 1; n < rule.romaji.size(); ++n) {
+            prefixes.emplace_back(rule.romaji.substr(0, n));
+        }
+    }
+    for (const std::string& prefix : prefixes) {
+        for (char key = ' '; key <= '~'; ++key) {
+            RomajiComposer composer;
+            std::string out = Type(composer, prefix);
+            out += composer.Feed(key);
+            out += composer.Flush();
+            ASSERT_FALSE(out.empty()) << prefix << key;
+            ASSERT_TRUE(AllDoubleByte(out)) << prefix << key;
+            ASSERT_EQ(RomajiToKatakana(prefix + key), out) << prefix << key;
+        }
+    }
+}
+
+TEST(RomajiToKatakana, OtherCharactersEndTheComposition) {
+    const struct {
+        std::string_view romaji;
+        std::string_view katakana; // UTF-8
+    } rows[] = {
+        {"", ""},
+        {"kon\tnichi", "コンニチ"},
+        {"ky\nka", "ｋｙカ"},
+        {"ka\xe3\x81\x82n\xff", "カン"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.romaji);
+        EXPECT_EQ(RomajiToKatakana(row.romaji), Sjis(row.katakana));
+    }
+}
+
+// Whatever enters the field or the CLI as text comes out in full-width forms,
+// with no single-byte character left for the conversion, or is refused whole.
+TEST(KatakanaMode, TextComesOutDoubleByteOrIsRefused) {
+    const struct {
+        const char* name;
+        std::string_view text;                    // UTF-8
+        std::optional<std::string_view> katakana; // UTF-8; nothing: refused
+    } rows[] = {
+        {"hiragana", "さくら", "サクラ"},
+        {"small hiragana", "きゃっと", "キャット"},
+        {"hiragana ends", "ぁゔゕゖ", "ァヴヵヶ"},
+        {"iteration marks", "ゝゞ", "ヽヾ"},
+        {"half-width voiced", "ｶﾞｷﾞﾊﾟﾋﾟｳﾞﾄﾞﾎﾞ", "ガギパピヴドボ"},
+        {"half-width small and signs", "ｧｯｰ｡｢｣､･ｦﾝ", "ァッー。「」、・ヲン"},
+        {"mark that joins nothing", "ﾜﾞｻﾟﾞｶ", "ワ゛サ゜゛カ"},
+        {"mark on full-width kana", "カﾞハﾟ", "ガパ"},
+        {"mark not on hiragana turned later", "ア\u3099か\u3099は\u309A", "ア゛ガパ"},
+        {"full-width marks stay", "カ゛", "カ゛"},
+        {"ascii", "ab 1!~", "ａｂ　１！～"},
+        {"yen and overline", "¥‾", "￥￣"},
+        {"other text passes", "漢字カナＡ。ー", "漢字カナＡ。ー"},
+        {"empty", "", ""},
+        {"no code page 932 form", "サ€", std::nullopt},
+        {"tab", "a\tb", std::nullopt},
+        {"line break", "サクラ\n", std::nullopt},
+        {"nul", std::string_view("サ\0", 4), std::nullopt},
+        {"delete", "\x7f", std::nullopt},
+        {"not UTF-8", "サ\xFF", std::nullopt},
+        {"cut UTF-8", "\xE3\x82", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::optional<std::string> out = KatakanaModeUtf8(row.text);
+        ASSERT_EQ(out.has_value(), row.katakana.has_value());
+        EXPECT_TRUE(!out || *out == Sjis(*row.katakana));
+    }
+    // Whatever a keyboard sends, what comes out has no single-byte character.
+    for (char32_t c = 0x20; c < 0x10000; ++c) {
+        const std::optional<std::string> out =
+            c >= 0xD800 && c < 0xE000 ? std::nullopt : KatakanaModeText(std::u32string(1, c));
+        ASSERT_TRUE(!out || (!out->empty() && AllDoubleByte(*out))) << std::hex << static_cast<unsigned>(c);
+    }
+}
+
+TEST(KatakanaMode, SoundMarkJoinsOnlyWhereTheVoicedKanaExists) {
+    const struct {
+        char32_t kana, mark, joined; // 0: none
+    } rows[] = {
+        {U'カ', U'ﾞ', U'ガ'}, {U'ト', U'\u3099', U'ド'}, {U'ハ', U'ﾟ', U'パ'}, {U'ホ', U'\u309A', U'ポ'},
+        {U'ウ', U'ﾞ', U'ヴ'}, {U'カ', U'ﾟ', 0},          {U'ガ', U'ﾞ', 0},     {U'ワ', U'ﾞ', 0},
+        {U'か', U'ﾞ', 0},     {U'カ', U'゛', 0},         {U'カ', U'ア', 0},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(WithSoundMark(row.kana, row.mark), row.joined) << static_cast<unsigned>(row.kana);
+    }
+}
+
+} // namespace
