@@ -2,6 +2,7 @@
 
 #include "kana/FullWidthForms.h"
 #include "platform/Cp932.h"
+#include "platform/Utf8.h"
 
 #include <cstddef>
 
@@ -77,49 +78,18 @@ char32_t Widened(char32_t c) {
     return c;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // The code points of `utf8`; nothing for a byte sequence that is not UTF-8.
 std::optional<std::u32string> DecodeUtf8(std::string_view utf8) {
     std::u32string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i++]);
-        const std::size_t more = lead < 0x80   ? 0
-                                 : lead < 0xC2 ? 4
-                                 : lead < 0xE0 ? 1
-                                 : lead < 0xF0 ? 2
-                                 : lead < 0xF5 ? 3
-                                               : 4;
-        if (more > 3 || utf8.size() - i < more) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t length = utf8::DecodeOne(utf8.substr(i), c);
+        if (length == 0) {
             return std::nullopt;
         }
-        char32_t c = more == 0 ? lead : lead & (0x3Fu >> more);
-        for (std::size_t k = 0; k < more; ++k) {
-            const auto b = static_cast<unsigned char>(utf8[i++]);
-            if ((b & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            c = (c << 6) | (b & 0x3Fu);
-        }
         out += c;
+        i += length;
     }
     return out;
 }
@@ -161,7 +131,7 @@ std::optional<std::string> KatakanaModeText(std::u32string_view text) {
             }
             // Already UTF-8: flush what came before and keep the form as it is.
             for (const char32_t w : wide) {
-                AppendUtf8(utf8, w);
+                utf8::Append(utf8, w);
             }
             wide.clear();
             utf8 += form;
@@ -170,7 +140,7 @@ std::optional<std::string> KatakanaModeText(std::u32string_view text) {
         wide += Widened(c);
     }
     for (const char32_t w : wide) {
-        AppendUtf8(utf8, w);
+        utf8::Append(utf8, w);
     }
     return cp932::FromUtf8(utf8);
 }
