@@ -17,7 +17,6 @@
 #include "tavopus/TavopusTesting.h"
 #include "tavopus/tavopus.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -324,18 +323,15 @@ private slots:
                 auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
                 auto* colours = dialog->findChild<QListWidget*>(QStringLiteral("colours"));
                 shownColour = colours->currentItem()->text();
-                shownFont = dialog->findChild<QFontDialog*>()->currentFont();
+                auto* picker = dialog->findChild<QFontDialog*>();
+                shownFont = picker->currentFont();
                 if (row.pick) {
                     colours->setCurrentItem(colours->findItems(U("赤"), Qt::MatchExactly).value(0));
-                    for (auto* box : dialog->findChildren<QCheckBox*>()) {
-                        if (QString(box->text())
-                                .remove('&')
-                                .contains(QRegularExpression(U("下線|Underline")))) {
-                            box->click();
-                        }
-                    }
+                    QFont underlined = shownFont;
+                    underlined.setUnderline(true);
+                    picker->setCurrentFont(underlined);
                 }
-                auto* list = dialog->findChild<QFontDialog*>()->findChild<QListView*>();
+                auto* list = picker->findChild<QListView*>();
                 list->setFocus();
                 QTest::keyClick(list, row.key);
                 if (dialog->isVisible()) {
