@@ -267,9 +267,13 @@ TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
     EXPECT_EQ(waits[0], 0) << "no write yet";
     EXPECT_TRUE(waits[1] > 0 && waits[1] <= 60);
     EXPECT_EQ(std::count(waits.begin() + 2, waits.end(), 0), 4);
-    // A reply within the window ends the wait.
+    // A reply within the window ends the wait, an interrupted read is asked again.
     ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
     ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
+    Hook(&hooks::SystemCalls::read,
+         [&, real = hooks::RealSystemCalls().read, reads = 0](int fd, void* to, size_t n) mutable {
+             return ++reads == 1 ? (errno = EINTR, -1) : real(fd, to, n);
+         });
     EXPECT_EQ(Read(handle, 4), (Reply{true, 2, {0x06, 0x0A, 0, 0}}));
 }
 
