@@ -305,6 +305,7 @@ TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, gone);
         TavopEndDevice(handle);
     }
+    EXPECT_NE(TavopUsbRead(goneInRead, nullptr, nullptr), 0u);
     EXPECT_EQ(calls, 0);
 }
 
