@@ -80,47 +80,37 @@ bool WithinOneDot(QPointF a, QPointF b) {
     return qAbs(a.x() - b.x()) <= 1 && qAbs(a.y() - b.y()) <= 1;
 }
 
-// A private print scheduler with one raw queue whose jobs land as files;
-// the machine's own scheduler is left alone.
+// A private print scheduler with one raw queue whose jobs land as files in
+// Dir()/out; the machine's own scheduler is left alone.
 class CupsSandbox {
 public:
     static constexpr const char* kQueue = "q8capture";
 
     CupsSandbox() {
-        std::filesystem::permissions(m_dir.Path(), std::filesystem::perms::all &
-                                                       ~std::filesystem::perms::group_write &
-                                                       ~std::filesystem::perms::others_write);
+        std::filesystem::permissions(
+            m_dir.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                              std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                              std::filesystem::perms::others_exec);
         // A loaded machine can keep the scheduler from answering in time: once more then.
-        for (int attempt = 0; attempt < 2 && !m_started; ++attempt) {
+        for (int attempt = 0; attempt < 2 && !started; ++attempt) {
             QProcess::execute(Q8XJ_CUPS_SANDBOX, {"stop", Dir()});
             QProcess start;
             start.start(Q8XJ_CUPS_SANDBOX, {"start", Dir()});
-            start.waitForFinished(60000);
-            m_started = start.exitStatus() == QProcess::NormalExit && start.exitCode() == 0;
-            m_why = QString::fromLocal8Bit(start.readAllStandardError()).trimmed() + start.errorString();
+            started = start.waitForFinished(60000) && start.exitCode() == 0;
+            why = QString::fromLocal8Bit(start.readAllStandardError()).trimmed() + start.errorString();
         }
-        if (m_started) {
-            qputenv("CUPS_SERVER", QFile::encodeName(Dir() + "/cups.sock"));
-        }
+        qputenv("CUPS_SERVER", QFile::encodeName(Dir() + "/cups.sock"));
     }
     ~CupsSandbox() { QProcess::execute(Q8XJ_CUPS_SANDBOX, {"stop", Dir()}); }
-    CupsSandbox(const CupsSandbox&) = delete;
-    CupsSandbox& operator=(const CupsSandbox&) = delete;
 
-    bool Started() const { return m_started; }
-    const QString& Why() const { return m_why; }
     QString Dir() const { return QString::fromStdString(m_dir.Path().string()); }
-    // The files of the jobs that reached the queue.
-    QStringList Jobs() const {
-        return QDir(Dir() + "/out")
-            .entryList(QDir::Files, QDir::Name)
-            .replaceInStrings(QRegularExpression("^"), Dir() + "/out/");
-    }
+    QStringList Jobs() const { return QDir(Dir() + "/out").entryList(QDir::Files, QDir::Name); }
+
+    bool started = false;
+    QString why;
 
 private:
     TempFolder m_dir{"q8xj-cups"};
-    bool m_started = false;
-    QString m_why;
 };
 
 // One error or warning line with the program's name, after the print command's stage lines.
@@ -151,12 +141,11 @@ private slots:
     void cleanupTestCase() { m_cups.reset(); }
 
 private:
-    void RealSizeLabel(const QStringList& args, bool throughCups, int code);
-
     std::unique_ptr<CupsSandbox> m_cups;
 };
 
-// Whatever platform the environment names, a label is drawn offscreen.
+// Whatever platform the environment names, a label is drawn offscreen; a cut
+// label is told in one warning.
 void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
     const struct {
         const char* password;
@@ -167,7 +156,6 @@ void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
     } rows[] = {
         {"Skr39", {"--size", "12", "--colour", "#336699", "--font", "IPAGothic"}, "IPAGothic", 12, "#336699"},
         {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, "", 48, Qt::black}, // wider than the label
-        {"39r", {"--colour", "white"}, "", 36, Qt::white},
     };
     for (const auto& row : rows) {
         CliRunner cli;
@@ -176,22 +164,17 @@ void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
         args.insert(args.begin() + 1, row.options.begin(), row.options.end());
         const CliResult result = cli.Run(args);
         QCOMPARE(result.code, 0);
-        // Nothing but the warning of a cut label, whatever the platform.
-        QCOMPARE(result.err.empty(), row.points != 48);
-        QVERIFY(result.err.empty() || OneError(result.err));
+        QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
         const QImage picture = Picture(cli.ReadFile("label.png"));
         QCOMPARE(picture.size(), QSize(384, 64));
-        const LabelImage expected = PrintImage::Label(
-            PrintImage::Render(row.password, WindowStyle(row.face, row.points, row.colour)));
-        QCOMPARE(expected.DotCount() > 0, row.colour != Qt::white);
-        QVERIFY(DotsOf(picture) == expected);
+        QVERIFY(DotsOf(picture) == PrintImage::Label(PrintImage::Render(
+                                       row.password, WindowStyle(row.face, row.points, row.colour))));
     }
 }
 
 // A stage line for each step, the strips counted; the virtual printer saves the label.
 void CliLabelPrintTest::virtualPrinterSavesTheSameLabel() {
     CliRunner cli;
-    QVERIFY(QDir(QString::fromStdString(cli.Folder().string())).mkdir("labels"));
     cli.SetEnv("TAVOPUS_VIRTUAL", (cli.Folder() / "labels").string());
     const CliResult printed = cli.Run({"print", "--size", "30", "39r"});
     QCOMPARE(printed.code, 0);
@@ -204,8 +187,7 @@ void CliLabelPrintTest::virtualPrinterSavesTheSameLabel() {
     QCOMPARE(strips, "123");
     QCOMPARE(cli.Run({"label", "--size", "30", "--output", "label.png", "39r"}).code, 0);
     const LabelImage saved = DotsOf(Picture(cli.ReadFile("labels/label-0001.png")));
-    QVERIFY(saved.DotCount() > 0);
-    QVERIFY(saved == DotsOf(Picture(cli.ReadFile("label.png"))));
+    QVERIFY(saved.DotCount() > 0 && saved == DotsOf(Picture(cli.ReadFile("label.png"))));
 }
 
 // In-process, through the link library's virtual printer and the pause seam:
@@ -240,7 +222,6 @@ void CliLabelPrintTest::failures() {
         int code;
     } rows[] = {
         {{"label", "39r"}, 2},
-        {{"label", "--output", "l.png"}, 2},
         {{"print", ""}, 2},
         {{"label", "--colour", "#12345", "--output", "l.png", "x"}, 2},
         {{"print", "--size", "0", "x"}, 2},
@@ -256,8 +237,7 @@ void CliLabelPrintTest::failures() {
         cli.WriteFile("unplugged", "");
         const CliResult result = cli.Run(row.args);
         QCOMPARE(result.code, row.code);
-        QVERIFY2(OneError(result.err), result.err.c_str());
-        QCOMPARE(QString::fromStdString(result.out), QString());
+        QVERIFY2(OneError(result.err) && result.out.empty(), result.err.c_str());
         QCOMPARE(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 1);
     }
 }
@@ -276,88 +256,76 @@ void CliLabelPrintTest::realSizeLabel() {
         {{"print", "--printer", "nosuch"}, true, 9},
         {{"print", "--printer", CupsSandbox::kQueue}, true, 9}, // refusing
     };
+    const LabelImage label = PrintImage::Label(PrintImage::Render("39r39r", PrintStyle()));
+    QImage dotsImage(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < LabelImage::kHeight; ++y) {
+        for (int x = 0; x < LabelImage::kWidth; ++x) {
+            dotsImage.setPixelColor(x, y, label.Dot(x, y) ? Qt::black : Qt::white);
+        }
+    }
+    const QRect dots = Ink(dotsImage, dotsImage.rect());
+    QVERIFY(!dots.isEmpty());
     for (const auto& [args, throughCups, code] : rows) {
         if (throughCups && !m_cups) {
             m_cups = std::make_unique<CupsSandbox>();
         }
-        if (throughCups && !m_cups->Started()) {
-            QSKIP(qPrintable("cupsd does not start here: " + m_cups->Why()));
+        if (throughCups && !m_cups->started) {
+            QSKIP(qPrintable("cupsd does not start here: " + m_cups->why));
         }
-        RealSizeLabel(args, throughCups, code);
-        if (QTest::currentTestFailed()) {
-            return;
+        if (code != 0 && throughCups) {
+            QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
         }
-    }
-}
-
-void CliLabelPrintTest::RealSizeLabel(const QStringList& args, bool throughCups, int code) {
-    const std::string password = "39r39r";
-    if (code != 0 && throughCups) {
-        QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
-    }
-    const QStringList jobs = throughCups ? m_cups->Jobs() : QStringList();
-    CliRunner cli;
-    std::vector<std::string> arguments;
-    for (const QString& arg : args) {
-        arguments.push_back(arg.toStdString());
-    }
-    arguments.push_back(password);
-    const CliResult result = cli.Run(arguments);
-    QCOMPARE(result.code, code);
-    if (code != 0) {
-        QVERIFY2(OneError(result.err), result.err.c_str());
-        QCOMPARE(m_cups->Jobs(), jobs);
-        return;
-    }
-
-    // The scheduler hands a job to its backend in its own time.
-    QTRY_COMPARE_WITH_TIMEOUT(throughCups ? m_cups->Jobs().size() : 0, throughCups ? jobs.size() + 1 : 0,
-                              10000);
-    const QString pdf =
-        throughCups ? m_cups->Jobs().last() : QString::fromStdString((cli.Folder() / "label.pdf").string());
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, 10000);
-    const QPageLayout layout =
-        throughCups
-            ? QPrinter(QPrinterInfo::printerInfo(CupsSandbox::kQueue), QPrinter::HighResolution).pageLayout()
-            : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                          QMarginsF(LabelSheet::kPdfMarginMm, LabelSheet::kPdfMarginMm,
-                                    LabelSheet::kPdfMarginMm, LabelSheet::kPdfMarginMm),
-                          QPageLayout::Millimeter);
-    const QString out = QString::fromStdString(cli.Folder().string()) + "/page";
-    QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(kDotsPerInch), "-gray", "-aa", "no",
-                                            "-aaVector", "no", pdf, out}),
-             0);
-    QVERIFY2(QFile::exists(out + "-1.pgm") && !QFile::exists(out + "-2.pgm"), "one page");
-    const QImage page(out + "-1.pgm");
-    const double dotsPerPoint = kDotsPerInch / 72;
-    QVERIFY(WithinOneDot(QPointF(page.width(), page.height()),
-                         QPointF(layout.fullRect(QPageLayout::Point).width() * dotsPerPoint,
-                                 layout.fullRect(QPageLayout::Point).height() * dotsPerPoint)));
-
-    const QPointF corner = layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint;
-    QPoint origin = corner.toPoint();
-    QRect text = Ink(page, page.rect());
-    if (!args.contains("--no-frame")) {
-        const QRect frame = text;
-        QVERIFY(WithinOneDot(frame.topLeft(), corner));
-        QVERIFY(WithinOneDot(QPointF(frame.width(), frame.height()),
-                             QPointF(LabelImage::kWidth, LabelImage::kHeight)));
-        text = Ink(page, frame.adjusted(1, 1, -1, -1));
-        origin = frame.topLeft();
-    }
-    text.translate(-origin);
-    const LabelImage label = PrintImage::Label(PrintImage::Render(password, PrintStyle()));
-    QRect dots;
-    for (int y = 0; y < LabelImage::kHeight; ++y) {
-        for (int x = 0; x < LabelImage::kWidth; ++x) {
-            dots |= label.Dot(x, y) ? QRect(x, y, 1, 1) : QRect();
+        const QStringList jobs = throughCups ? m_cups->Jobs() : QStringList();
+        CliRunner cli;
+        std::vector<std::string> arguments{"39r39r"};
+        for (const QString& arg : args) {
+            arguments.insert(arguments.end() - 1, arg.toStdString());
         }
+        const CliResult result = cli.Run(arguments);
+        QCOMPARE(result.code, code);
+        if (code != 0) {
+            QVERIFY2(OneError(result.err), result.err.c_str());
+            QCOMPARE(m_cups->Jobs(), jobs);
+            continue;
+        }
+        // The scheduler hands a job to its backend in its own time.
+        QTRY_COMPARE_WITH_TIMEOUT(throughCups ? m_cups->Jobs().size() : 0, throughCups ? jobs.size() + 1 : 0,
+                                  10000);
+        const QString pdf = throughCups ? m_cups->Dir() + "/out/" + m_cups->Jobs().last()
+                                        : QString::fromStdString((cli.Folder() / "label.pdf").string());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, 10000);
+        const QPageLayout layout =
+            throughCups
+                ? QPrinter(QPrinterInfo::printerInfo(CupsSandbox::kQueue), QPrinter::HighResolution)
+                      .pageLayout()
+                : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                              QMarginsF(1, 1, 1, 1) * LabelSheet::kPdfMarginMm, QPageLayout::Millimeter);
+        const QString out = QString::fromStdString(cli.Folder().string()) + "/page";
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(kDotsPerInch), "-gray", "-aa", "no",
+                                                "-aaVector", "no", pdf, out}),
+                 0);
+        QVERIFY2(QFile::exists(out + "-1.pgm") && !QFile::exists(out + "-2.pgm"), "one page");
+        const QImage page(out + "-1.pgm");
+        const double dotsPerPoint = kDotsPerInch / 72;
+        const QRectF full = layout.fullRect(QPageLayout::Point);
+        QVERIFY(WithinOneDot(QPointF(page.width(), page.height()),
+                             QPointF(full.width(), full.height()) * dotsPerPoint));
+        const QPointF corner = layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint;
+        QRect text = Ink(page, page.rect());
+        QPoint origin = corner.toPoint();
+        if (!args.contains("--no-frame")) {
+            QVERIFY(WithinOneDot(text.topLeft(), corner));
+            QCOMPARE(text.size(), QSize(LabelImage::kWidth, LabelImage::kHeight));
+            origin = text.topLeft();
+            text = Ink(page, text.adjusted(1, 1, -1, -1));
+        }
+        text.translate(-origin);
+        QVERIFY2(
+            WithinOneDot(text.topLeft(), dots.topLeft()) &&
+                WithinOneDot(text.bottomRight(), dots.bottomRight()),
+            qPrintable(
+                QString("ink %1,%2 %3x%4").arg(text.x()).arg(text.y()).arg(text.width()).arg(text.height())));
     }
-    QVERIFY(!dots.isEmpty());
-    QVERIFY2(
-        WithinOneDot(text.topLeft(), dots.topLeft()) && WithinOneDot(text.bottomRight(), dots.bottomRight()),
-        qPrintable(
-            QString("ink %1,%2 %3x%4").arg(text.x()).arg(text.y()).arg(text.width()).arg(text.height())));
 }
 
 // The context menu offers the label elsewhere only with a password, and the
@@ -372,37 +340,29 @@ void CliLabelPrintTest::windowSavesTheCliPdf() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     const QStringList entries{U("ほかのプリンターで印刷(&P)..."), U("PDF として保存(&S)...")};
-    const auto enabled = [&] {
-        std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(nullptr));
-        QList<bool> states;
-        for (const QString& entry : entries) {
-            for (QAction* action : menu->actions()) {
-                if (action->text() == entry) {
-                    states.append(action->isEnabled());
-                }
-            }
-        }
-        return states;
+    const auto entry = [&](QMenu* menu, const QString& text) {
+        const QList<QAction*> actions = menu->actions();
+        return *std::find_if(actions.begin(), actions.end(),
+                             [&](QAction* action) { return action->text() == text; });
     };
-    QCOMPARE(enabled(), QList<bool>({false, false}));
-    QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
-    QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
-    QCOMPARE(dialog.Password(), std::string("39r"));
-    QCOMPARE(enabled(), QList<bool>({true, true}));
-
-    platform::SetSaveFileNameHandler([](const platform::SaveFileRequest&) { return QString("window.pdf"); });
-    std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(nullptr));
-    for (QAction* action : menu->actions()) {
-        if (action->text() == entries[1]) {
-            action->trigger();
+    for (const bool typed : {false, true}) {
+        if (typed) {
+            QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
+            QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
+        }
+        std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(nullptr));
+        for (const QString& text : entries) {
+            QCOMPARE(entry(menu.get(), text)->isEnabled(), typed);
         }
     }
+    platform::SetSaveFileNameHandler([](const platform::SaveFileRequest&) { return QString("window.pdf"); });
+    std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(nullptr));
+    entry(menu.get(), entries[1])->trigger();
     platform::SetSaveFileNameHandler({});
     QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
     const QByteArray saved = QByteArray::fromStdString(cli.ReadFile("window.pdf"));
     QVERIFY(saved.startsWith("%PDF"));
     QCOMPARE(Timeless(saved), Timeless(QByteArray::fromStdString(cli.ReadFile("cli.pdf"))));
-    dialog.EndDialog(IDCANCEL);
     QVERIFY(QDir::setCurrent(home));
 }
 

@@ -164,6 +164,7 @@ std::string Events(FakeLink& fake, const std::array<PackedStrip, kStripCount>& s
     return events;
 }
 
+// The bytes sent for the label whose only dot is the top-left one are the kept job's.
 TEST(LabelPrintJob, SendsEverythingWithItsPausesAndReadsAndTellsItsStages) {
     const std::string frame = Repeat("W64 ", 17);
     struct Row {
@@ -176,29 +177,22 @@ TEST(LabelPrintJob, SendsEverythingWithItsPausesAndReadsAndTellsItsStages) {
         // Each wait gives up after 100 reads and the sequence goes on.
         {"silent", '-', Repeat("R1 ", 100) + Repeat(frame + Repeat("P50 R1 ", 100), 3), "I P S1 S2 S3 E "},
     };
+    LabelImage label;
+    label.SetDot(0, 0, true);
+    std::ifstream kept(Q8XJ_LABEL_JOB, std::ios::binary);
+    const std::vector<std::uint8_t> job{std::istreambuf_iterator<char>(kept),
+                                        std::istreambuf_iterator<char>()};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeLink fake;
         fake.library.fallback = row.fallback;
         bool sent = false;
-        EXPECT_EQ(Events(fake, {}, sent), row.events);
-        EXPECT_TRUE(sent);
-        EXPECT_TRUE(fake.link.IsOpen());
+        EXPECT_EQ(Events(fake, PackLabel(label.Data()), sent), row.events);
+        EXPECT_TRUE(sent && fake.link.IsOpen());
         EXPECT_EQ(fake.library.trace, "W2 P10 R1 P10 W1 P10 R8 W1 P10 R1 W2 P10 R1 W16 P10 R1 W2 P10 " +
                                           row.strips + "P100 W2 P150 R1 ");
+        EXPECT_EQ(fake.library.written, job);
     }
-}
-
-// The bytes of the label whose only dot is the top-left one, kept as a file.
-TEST(LabelPrintJob, BytesAreTheKeptJob) {
-    LabelImage label;
-    label.SetDot(0, 0, true);
-    FakeLink fake;
-    fake.library.fallback = 'A';
-    RunLabelPrintJob(fake.link, PackLabel(label.Data()));
-    std::ifstream kept(Q8XJ_LABEL_JOB, std::ios::binary);
-    EXPECT_EQ(fake.library.written, std::vector<std::uint8_t>(std::istreambuf_iterator<char>(kept),
-                                                              std::istreambuf_iterator<char>()));
 }
 
 // A failed write ends the job there and the link with it, whichever write it is.
