@@ -151,7 +151,6 @@ private slots:
             QList<int> focusAfterEach;
             int checkedAtEnd;
         } rows[] = {
-            {300, {tab, tab}, {300, 400}, 300},
             {302, {tab, tab}, {302, 400}, 302},
             {300, {tab, down, down}, {300, 301, 302}, 302},
             {301, {tab, up}, {301, 300}, 300},

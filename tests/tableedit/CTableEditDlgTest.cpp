@@ -320,10 +320,8 @@ private slots:
             int slot;
             QString keys;
             const char* key;
-        } rows[] = {{'c', 0, "kyatto", "キャッ"},
-                    {'n', kLetterSlots, "n'n'n'n'", "ンンン"},
-                    {'a', 1, "kak", "カｋ"},
-                    {'1', 0, "ichi", "イチ"}};
+        } rows[] = {
+            {'n', kLetterSlots, "n'n'n'n'", "ンンン"}, {'a', 1, "kak", "カｋ"}, {'1', 0, "ichi", "イチ"}};
         for (const auto& row : rows) {
             ConversionTable table;
             CTableEditDlg dialog;
