@@ -83,7 +83,6 @@ TEST(Refusal, NamesEveryLineAndSetsNothingUsable) {
          "letters の出力ではありません（a〜z）"},
         {"EmptyKey", kHeader + "digits\t\t1\n", {2}, "キーが空です"},
         {"TwoCharacterValue", kHeader + "letters\tア\tab\n", {2}, "a〜z"},
-        {"CapitalValue", kHeader + "letters\tア\tA\n", {2}, "a〜z"},
         {"BadEscape", kHeader + "letters\tア\\q\ta\nletters\tイ\\x4\ta\n", {2, 3}, "バックスラッシュ"},
         {"NotCodePage932",
          kHeader + "letters\t\xF0\x9F\x98\x80\ta\nletters\t\xFF\ta\n",
