@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-
-#include <sys/stat.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -18,6 +16,7 @@ namespace {
 // The corpus, which also seeds the fuzzers, holds a file per layout the
 // reader knows, named for what it gives: "same-" loads and saves back to the
 // same bytes, "ok-" loads, any other name is the error it is refused with.
+// The fuzz target's replay checks that what loads saves and loads again.
 TEST(TableFile, EveryCorpusFileLoadsAsItsNameSays) {
     const std::pair<const char*, TableReadError> prefixes[] = {
         {"same-", TableReadError::None},
@@ -37,9 +36,6 @@ TEST(TableFile, EveryCorpusFileLoadsAsItsNameSays) {
         const std::string bytes = ReadWhole(entry.path());
         ConversionTable table;
         ASSERT_EQ(ParseConversionTable(bytes, table), prefix->second);
-        ConversionTable again;
-        EXPECT_EQ(ParseConversionTable(SerializeConversionTable(table), again), TableReadError::None);
-        EXPECT_TRUE(SameEntries(again, table));
         EXPECT_EQ(SerializeConversionTable(table) == bytes, name.rfind("same-", 0) == 0);
         EXPECT_EQ(table.GetCount() == 0, prefix->second != TableReadError::None || name == "same-empty.xj");
         ++files;
@@ -135,51 +131,37 @@ std::string ValidFileOfSize(std::size_t size) {
     return SerializeConversionTable(t);
 }
 
-// What stands at the table file's place, and what loads from it; a file
-// that is refused is not rewritten.
+// What loads from the table file's place; a file that is refused is not
+// rewritten. Which kinds of path have no file to read is the file layer's rule.
 TEST(TableFile, LoadTakesTheFileTheDefaultsOrNothing) {
     using Source = LoadResult::Source;
     const std::string oneEntry = ReadWhole(fs::path(Q8XJ_TABLE_CORPUS) / "same-one-entry.xj");
     const struct {
         const char* name;
-        std::function<void(const fs::path&)> place;
+        std::optional<std::string> bytes; // nothing: no file
         Source source;
         TableReadError error;
         std::size_t entries;
     } rows[] = {
-        {"missing", [](const fs::path&) {}, Source::Defaults, TableReadError::None, 93},
-        {"folder", [](const fs::path& f) { fs::create_directory(f); }, Source::Defaults, TableReadError::None,
-         93},
-        {"FIFO, not waited on", [](const fs::path& f) { ::mkfifo(f.c_str(), 0600); }, Source::Defaults,
-         TableReadError::None, 93},
-        {"symbolic link",
-         [&](const fs::path& f) {
-             WriteWhole(f.parent_path() / "real.xj", oneEntry);
-             fs::create_symlink("real.xj", f);
-         },
-         Source::File, TableReadError::None, 1},
-        {"empty table",
-         [](const fs::path& f) { WriteWhole(f, ReadWhole(fs::path(Q8XJ_TABLE_CORPUS) / "same-empty.xj")); },
-         Source::File, TableReadError::None, 0},
-        {"damaged", [&](const fs::path& f) { WriteWhole(f, oneEntry.substr(0, 30)); }, Source::Failed,
-         TableReadError::EndOfFile, 0},
-        {"at the size cap", [](const fs::path& f) { WriteWhole(f, ValidFileOfSize(kMaxTableFileBytes)); },
-         Source::File, TableReadError::None, 1},
-        {"over the cap", [](const fs::path& f) { WriteWhole(f, ValidFileOfSize(kMaxTableFileBytes + 1)); },
-         Source::Failed, TableReadError::TooLarge, 0},
+        {"missing", std::nullopt, Source::Defaults, TableReadError::None, 93},
+        {"damaged", oneEntry.substr(0, 30), Source::Failed, TableReadError::EndOfFile, 0},
+        {"at the size cap", ValidFileOfSize(kMaxTableFileBytes), Source::File, TableReadError::None, 1},
+        {"over the cap", ValidFileOfSize(kMaxTableFileBytes + 1), Source::Failed, TableReadError::TooLarge,
+         0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TempFolder dir{"q8xj-table"};
         const fs::path file = dir / kTableFileName;
-        row.place(file);
-        const std::string before = fs::is_regular_file(file) ? ReadWhole(file) : "";
+        if (row.bytes) {
+            WriteWhole(file, *row.bytes);
+        }
         ConversionTable t;
         const LoadResult result = LoadConversionTable(t, file);
         EXPECT_EQ(result.source, row.source);
         EXPECT_EQ(result.error, row.error);
         EXPECT_EQ(t.GetCount(), row.entries);
-        EXPECT_EQ(fs::is_regular_file(file) ? ReadWhole(file) : "", before);
+        EXPECT_EQ(fs::exists(file) ? std::optional(ReadWhole(file)) : std::nullopt, row.bytes);
     }
     TempFolder dir{"q8xj-table"};
     ConversionTable t = Defaults();
