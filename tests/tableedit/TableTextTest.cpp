@@ -32,6 +32,8 @@ TEST(RoundTrip, WhatImportAcceptsSavesLoadsAndExportsToTheSameFile) {
     ConversionTable controls;
     controls.letters.SetAt("\x01\x7F", "a");
     EXPECT_EQ(ExportTableText(controls), std::string(kTableTextHeader) + "\nletters\t\\x01\\x7F\ta\n");
+    // and read back in either case.
+    EXPECT_EQ(*ImportTableText(kHeader + "letters\t\\x1a\\x1A\ta\n").table.letters.Lookup("\x1a\x1a"), "a");
     for (const auto& entry : std::filesystem::directory_iterator(Q8XJ_TABLE_TEXT_CORPUS)) {
         SCOPED_TRACE(entry.path());
         const bool refused = entry.path().stem() == "problems" || entry.path().stem() == "unstorable";

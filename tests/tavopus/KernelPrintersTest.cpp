@@ -305,7 +305,8 @@ TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, gone);
         TavopEndDevice(handle);
     }
-    EXPECT_NE(TavopUsbRead(goneInRead, nullptr, nullptr), 0u);
+    std::uint32_t one = 1;
+    EXPECT_NE(TavopUsbRead(goneInRead, nullptr, &one), 0u);
     EXPECT_EQ(calls, 0);
 }
 
