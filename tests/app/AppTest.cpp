@@ -92,15 +92,15 @@ QImage TypingResult(const CPasswordDlg& dialog) {
     return area->grab().toImage().copy(2, 2, area->width() - 6, area->height() - 6);
 }
 
-// Whether most of an image is in one colour: the background behind the characters.
-bool MostlyIn(const QImage& image, const AboutAnimation::Colour& c) {
+// How many pixels of an image are in one colour.
+int CountIn(const QImage& image, const AboutAnimation::Colour& c) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             count += image.pixelColor(x, y) == QColor(c.red, c.green, c.blue);
         }
     }
-    return count * 2 > image.width() * image.height();
+    return count;
 }
 
 } // namespace
@@ -625,9 +625,12 @@ private slots:
                 for (int tick = 0; tick < ticks; ++tick) {
                     AboutAnimation model = ProcessAboutAnimation();
                     CrtRandom random = ProcessRandom();
-                    const AboutAnimation::Colour fill = model.Tick(random).fill;
+                    const AboutAnimation::Frame want = model.Tick(random);
                     dialog.OnTimer(CAboutDlg::kAnimationTimer);
-                    drawn &= MostlyIn(dialog.LastFrame(), fill) && random.State() == ProcessRandom().State();
+                    const QImage& frame = dialog.LastFrame();
+                    // Mostly the fill behind the characters, which are in the text colour.
+                    drawn &= CountIn(frame, want.fill) * 2 > frame.width() * frame.height() &&
+                             CountIn(frame, want.text) > 0 && random.State() == ProcessRandom().State();
                     if (first.isNull()) {
                         first = dialog.LastFrame();
                         grabbed = dialog.grab(dialog.AnimationRect())
