@@ -315,6 +315,7 @@ private slots:
         auto* notice = d.dialog.findChild<SkipNotice*>();
         // The notice names the first characters no entry converts.
         QTEST(!notice->Notice().isEmpty(), "notice");
+        QVERIFY(notice->autoFillBackground()); // it covers the caption under it
         QVERIFY(notice->Notice().isEmpty() ||
                 notice->Notice().contains(field.left(1) + U("、") + field.mid(1, 1)));
         edit->insert(U("ア"));
