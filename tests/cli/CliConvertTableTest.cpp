@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <ctime>
 #include <regex>
-#include <sstream>
+#include <set>
 
 #include <sys/stat.h>
 
@@ -52,9 +52,8 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         bool symbolsTable = false;
     } rows[] = {
         {"plain", {"サクラ"}, "サクラ", {true, true, false}},
-        {"no digits", {"--no-digits", "サクラ"}, "サクラ", {false, true, false}},
         {"random case seeded",
-         {"--random-case", "--seed", "7", "ニホンノサクラ"},
+         {"--random-case", "--seed", "0", "ニホンノサクラ"},
          "ニホンノサクラ",
          {true, true, true}},
         {"empty phrase", {""}, "", {true, true, false}},
@@ -79,7 +78,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         }
         args.insert(args.end(), row.args.begin(), row.args.end());
         CrtRandom random;
-        random.srand(7);
+        random.srand(0);
         const CliResult result = cli.Run(args);
         EXPECT_EQ(result.code, 0) << result.err;
         EXPECT_EQ(result.out,
@@ -143,65 +142,44 @@ TEST(Convert, WarnsOnStandardErrorWithTheExitCodeKept) {
     }
 }
 
+// Each phrase is seeded with the time of its own conversion, some second of the run.
 TEST(Convert, RandomCaseWithoutASeedIsSeededFromTheTimeLikeTheWindow) {
     CliRunner cli;
     const std::string phrase = "アイウエオカキクケコサシスセソタチツテト";
     const auto before = static_cast<std::uint32_t>(std::time(nullptr));
-    const CliResult result = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase});
-    const auto after = static_cast<std::uint32_t>(std::time(nullptr));
-    ASSERT_EQ(result.code, 0) << result.err;
-    // Each phrase is seeded with the time of its own conversion, some second of the run.
-    std::vector<std::string> possible;
-    for (std::uint32_t t = before; t <= after; ++t) {
+    const std::string out = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase}).out;
+    std::set<std::string> possible;
+    for (auto t = before; t <= static_cast<std::uint32_t>(std::time(nullptr)); ++t) {
         CrtRandom random;
         random.srand(t);
-        possible.push_back(ConvertKatakana(cp932::Text(phrase), DefaultTable(), {false, true, true}, random) +
-                           "\n");
+        possible.insert(ConvertKatakana(cp932::Text(phrase), DefaultTable(), {false, true, true}, random) +
+                        "\n");
     }
-    std::istringstream lines(result.out);
-    std::string line;
-    int count = 0;
-    while (std::getline(lines, line)) {
-        ++count;
-        EXPECT_NE(std::find(possible.begin(), possible.end(), line + "\n"), possible.end()) << line;
-    }
-    EXPECT_EQ(count, 2);
+    const std::size_t cut = out.find('\n') + 1;
+    EXPECT_TRUE(possible.contains(out.substr(0, cut)) && possible.contains(out.substr(cut))) << out;
 }
 
 // --- table file and text -----------------------------------------------------
 
+// Without a table file the built-in table is exported; a table file goes out
+// and comes back byte for byte, through files and through the standard streams.
 TEST(Table, ExportedThenImportedGivesTheSameTableFileBytes) {
     CliRunner cli;
-    for (const bool defaults : {true, false}) {
-        ConversionTable table = DefaultTable();
-        if (!defaults) {
-            table.symbols.SetAt(cp932::Text("ヲ"), "~");
-            table.letters.SetAt(cp932::Text("ヴァ"), "v");
-            table.digits.RemoveAll();
-        }
-        ASSERT_FALSE(SaveConversionTable(table, cli.Folder() / "Q8.xj"));
-        const std::string before = cli.ReadFile("Q8.xj");
-        ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
-        ASSERT_EQ(cli.Run({"table", "import", "out.tsv", "--table", "copy.xj"}).code, 0);
-        EXPECT_EQ(cli.ReadFile("copy.xj"), before);
-        // And again through standard output and standard input, over the file itself.
-        ASSERT_EQ(cli.Run({"table", "import", "-"}, cli.Run({"table", "export"}).out).code, 0);
-        EXPECT_EQ(cli.ReadFile("Q8.xj"), before);
-    }
-}
-
-TEST(Table, AnEditedTextConvertsAccordingly) {
-    CliRunner cli;
-    std::string text = cli.Run({"table", "export"}).out;
-    // Without a table file the built-in table is exported; ラ gives r there.
-    const std::string line = "letters\tラ\tr\n";
-    const auto at = text.find(line);
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, line.size(), "letters\tラ\tz\nsymbols\tク\t@\n");
-    cli.WriteFile("edited.tsv", text);
-    ASSERT_EQ(cli.Run({"table", "import", "edited.tsv"}).code, 0);
-    EXPECT_EQ(cli.Run({"convert", "サクラ"}).out, "3@z\n");
-    EXPECT_EQ(cli.Run({"convert", "--no-symbols", "サクラ"}).out, "39z\n");
+    ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
+    ASSERT_EQ(cli.Run({"table", "import", "out.tsv", "--table", "copy.xj"}).code, 0);
+    EXPECT_EQ(cli.Run({"table", "export", "--table", "copy.xj"}).out, cli.ReadFile("out.tsv"));
+    EXPECT_EQ(cli.ReadFile("out.tsv"), tableedit::ExportTableText(DefaultTable()));
+    ConversionTable table = DefaultTable();
+    table.symbols.SetAt(cp932::Text("ヲ"), "~");
+    table.letters.SetAt(cp932::Text("ヴァ"), "v");
+    table.digits.RemoveAll();
+    ASSERT_FALSE(SaveConversionTable(table, cli.Folder() / "Q8.xj"));
+    const std::string before = cli.ReadFile("Q8.xj");
+    ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
+    ASSERT_EQ(cli.Run({"table", "import", "out.tsv", "--table", "copy.xj"}).code, 0);
+    EXPECT_EQ(cli.ReadFile("copy.xj"), before);
+    ASSERT_EQ(cli.Run({"table", "import", "-"}, cli.Run({"table", "export"}).out).code, 0);
+    EXPECT_EQ(cli.ReadFile("Q8.xj"), before);
 }
 
 // Import and check refuse the lines the core refuses, each with its line
@@ -273,6 +251,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"no table action", {"table"}, 2},
         {"unknown table action", {"table", "dump"}, 2},
         {"import without a file", {"table", "import"}, 2},
+        {"two files to check", {"table", "check", "good.tsv", "good.tsv"}, 2},
         {"not code page 932", {"convert", "サクラ", "ア😀"}, 4, "", "「ア😀」"},
         {"not code page 932 from input", {"convert", "-"}, 4, "\xFF\n", "「\\xff」"},
         {"control characters escaped", {"convert", "ア\x1b[2J\n😀"}, 4, "", "「ア\\x1b[2J\\n😀」"},
@@ -283,7 +262,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"table is a device", {"convert", "--table", "/dev/null", "サ"}, 3},
         {"table is a folder", {"convert", "--table", ".", "サ"}, 3},
         {"table is a FIFO", {"convert", "--table", "fifo", "サ"}, 3},
-        {"import of a missing file", {"table", "import", "none.tsv"}, 3},
+        {"unreadable table", {"convert", "--table", "unreadable.xj", "サ"}, 3},
+        {"import of a missing file", {"table", "import", "none.tsv"}, 3, "", "none.tsv"},
         {"endless text to import", {"table", "import", "/dev/zero"}, 3},
         {"a line past the line limit", {"convert", "-"}, 3, std::string(70000, 'a')},
         {"export into a file", {"table", "export", "good.tsv/out.tsv"}, 6},
@@ -298,6 +278,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         cli.WriteFile("Q8.xj", row.table.empty() ? SerializeConversionTable(DefaultTable()) : row.table);
         cli.WriteFile("readonly.xj", "old");
         ::chmod((cli.Folder() / "readonly.xj").c_str(), 0444);
+        cli.WriteFile("unreadable.xj", "old"); // damaged too, as root reads any file
+        ::chmod((cli.Folder() / "unreadable.xj").c_str(), 0);
         cli.WriteFile("good.tsv", kHeader + "letters\tア\ta\n");
         ::mkfifo((cli.Folder() / "fifo").c_str(), 0600);
         const auto before = cli.ReadFile("Q8.xj") + cli.ReadFile("readonly.xj");
@@ -307,21 +289,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         EXPECT_NE(result.err.find(row.shown), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(cli.ReadFile("Q8.xj") + cli.ReadFile("readonly.xj"), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 4);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 5);
     }
-}
-
-TEST(Failure, AnUnreadableTableFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads any file";
-    }
-    CliRunner cli;
-    cli.WriteFile("Q8.xj", SerializeConversionTable(DefaultTable()));
-    ::chmod((cli.Folder() / "Q8.xj").c_str(), 0);
-    const CliResult result = cli.Run({"table", "export"});
-    EXPECT_EQ(result.code, 3);
-    ExpectOneErrorLine(result);
-    EXPECT_EQ(result.out, "");
 }
 
 } // namespace
