@@ -160,7 +160,11 @@ int CreateTemp(const fs::path& target, std::string& name) {
         for (char& c : suffix) {
             c = kTempLetters[letter(entropy)];
         }
-        name = (FolderOf(target) / ("." + target.filename().string() + std::string(kTempTag) + suffix)).string();
+        std::string leaf = ".";
+        leaf += target.filename().string();
+        leaf += kTempTag;
+        leaf += suffix;
+        name = (FolderOf(target) / leaf).string();
         const int fd = sys.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
             if (sys.Flock(fd, LOCK_EX) != 0) {
