@@ -32,8 +32,8 @@ constexpr std::size_t kTempSuffixLength = 6;
 
 bool IsOwnTempName(std::string_view name, std::string_view base) {
     const std::size_t prefix = 1 + base.size() + kTempTag.size();
-    return name.size() == prefix + kTempSuffixLength && name[0] == '.' && name.substr(1, base.size()) == base &&
-           name.substr(1 + base.size(), kTempTag.size()) == kTempTag &&
+    return name.size() == prefix + kTempSuffixLength && name[0] == '.' &&
+           name.substr(1, base.size()) == base && name.substr(1 + base.size(), kTempTag.size()) == kTempTag &&
            name.substr(prefix).find_first_not_of(kTempLetters) == std::string_view::npos;
 }
 
@@ -91,8 +91,10 @@ fs::path FollowLinks(const fs::path& file, bool& throughProc) {
         if (ec) {
             break;
         }
+        // A link of /proc's (the name given, or one on the way) stands for a descriptor.
+        throughProc =
+            throughProc || fs::absolute(target, ec).lexically_normal().string().rfind("/proc/", 0) == 0;
         target = next.is_absolute() ? next : target.parent_path() / next;
-        throughProc = throughProc || target.lexically_normal().string().rfind("/proc/", 0) == 0;
     }
     return target;
 }
@@ -188,8 +190,8 @@ int CreateTemp(const fs::path& target, std::string& name) {
 std::error_code TakeOverAttributes(int fd, const struct stat& old) {
     System& sys = System::Current();
     // An owner change may clear set-id bits, so it comes before the mode.
-    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && sys.Fchown(fd, old.st_uid, old.st_gid) != 0 &&
-        errno != EPERM) {
+    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        sys.Fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
         return LastError();
     }
     if (sys.Fchmod(fd, old.st_mode & 07777) != 0) {
@@ -353,7 +355,8 @@ std::error_code CreateNewFiles(const std::string& folder,
         aside[i].placed = true;
     }
     for (Aside& file : aside) {
-        // Placed files of a failed call go back aside: they are ours, and only the temporary names are removed.
+        // Placed files of a failed call go back aside: they are ours, and only the temporary names are
+        // removed.
         if (error && file.placed && !PlaceNew(file.final, file.temp)) {
             continue;
         }

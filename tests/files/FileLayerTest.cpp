@@ -141,6 +141,19 @@ TEST(FileWriter, AHardLinkedFileKeepsItsLinksAndAnOutputIsNeverTheTableBeingRead
     EXPECT_EQ(files::WriteFile(scene / "link", "text", files::Target::Output, scene / "folder/target"),
               files::FileError::SameAsTable);
     EXPECT_EQ(Snapshot(scene.dir.Path()), before);
+    // A file reached through a descriptor (/dev/stdout redirected to it) is the
+    // shell's open file: written in place, never replaced under it.
+    const int fd = ::open((scene / "regular").c_str(), O_RDONLY | O_CLOEXEC);
+    const auto mode = fs::status(scene / "regular").permissions();
+    struct stat old {};
+    ::fstat(fd, &old);
+    ASSERT_FALSE(files::WriteFile("/proc/self/fd/" + std::to_string(fd), "via fd", files::Target::Output));
+    EXPECT_EQ(ReadWhole(scene / "regular"), "via fd");
+    struct stat now {};
+    ::stat((scene / "regular").c_str(), &now);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    EXPECT_EQ(fs::status(scene / "regular").permissions(), mode);
+    ::close(fd);
 }
 
 TEST(FileWriter, ANewFileFollowsTheUmask) {
