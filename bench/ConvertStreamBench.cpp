@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
     ::wait4(child, &status, 0, &usage);
     ::waitpid(drain, nullptr, 0);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("convert -: %ld lines in %.2f s, %.0f lines/s, peak memory %ld KiB, exit %d\n", lines, seconds,
-                static_cast<double>(lines) / seconds, usage.ru_maxrss, WEXITSTATUS(status));
+    std::printf("convert -: %ld lines in %.2f s, %.0f lines/s, peak memory %ld KiB, exit %d\n", lines,
+                seconds, static_cast<double>(lines) / seconds, usage.ru_maxrss, WEXITSTATUS(status));
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
 }

@@ -32,8 +32,8 @@ ConversionTable TableSource::Load() const {
         return table;
     }
     if (loaded.source == LoadResult::Source::Failed) {
-        const std::string why = cp932::ToUtf8(
-            DescribeTableReadError(loaded.error, cp932::FromUtf8(shown).value_or(std::string(kTableFileName))));
+        const std::string why = cp932::ToUtf8(DescribeTableReadError(
+            loaded.error, cp932::FromUtf8(shown).value_or(std::string(kTableFileName))));
         throw CliError(kUnreadable, "変換表ファイル " + shown + " が壊れています: " + why);
     }
     return table;

@@ -7,14 +7,14 @@
 namespace files {
 
 enum class FileError {
-    EmptyName = 1,  // an empty name
-    NotRegular,     // something other than a regular file where only one will do
-    SameAsTable,    // the output would overwrite the table being read
-    ReadOnly,       // the user could not write the file itself
-    NoReader,       // a FIFO that nobody reads
-    NoData,         // a device that has nothing to read now
-    TooLarge,       // past the size the reader takes
-    LineTooLong,    // a line past the line limit
+    EmptyName = 1, // an empty name
+    NotRegular,    // something other than a regular file where only one will do
+    SameAsTable,   // the output would overwrite the table being read
+    ReadOnly,      // the user could not write the file itself
+    NoReader,      // a FIFO that nobody reads
+    NoData,        // a device that has nothing to read now
+    TooLarge,      // past the size the reader takes
+    LineTooLong,   // a line past the line limit
 };
 
 const std::error_category& FileErrorCategory();
@@ -25,5 +25,4 @@ inline std::error_code make_error_code(FileError error) {
 
 } // namespace files
 
-template <>
-struct std::is_error_code_enum<files::FileError> : std::true_type {};
+template <> struct std::is_error_code_enum<files::FileError> : std::true_type {};

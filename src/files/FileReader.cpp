@@ -69,7 +69,8 @@ int OpenForReading(const std::string& name, struct stat& status, std::error_code
 
 } // namespace
 
-std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes, bool* opened) {
+std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
+                                bool* opened) {
     System& sys = System::Current();
     bool ignored = false;
     opened = opened != nullptr ? opened : &ignored;

@@ -112,8 +112,8 @@ bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
     }
     if (error) {
         settings_.told.Tell("virtual save", "仮想ラベルプリンターはフォルダー " + folder_ +
-                                                " にラベルを保存できません（" + OnceTold::Reason(error.value()) +
-                                                "）。");
+                                                " にラベルを保存できません（" +
+                                                OnceTold::Reason(error.value()) + "）。");
         return false;
     }
     ++nextLabel_;
