@@ -53,6 +53,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
          {"--romaji", "--no-digits", "KITTE konnnichiha"},
          {"キッテ　コンニチハ"},
          {false, true, false}},
+        {"no digits keeps symbols", {"--no-digits", "サクラク"}, {"サクラク"}, {false, true, false}, true},
         {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}, true},
         // One line of standard input per phrase, after the arguments.
         {"standard input after the arguments",
@@ -138,21 +139,25 @@ TEST(Table, ExportedThenImportedGivesTheSameTableFileBytes) {
 // nothing; check adds the warnings and a summary, also for the table file.
 TEST(Table, ImportAndCheckNameEachProblemAndWarning) {
     CliRunner cli;
-    cli.WriteFile("bad.tsv", kHeader + "letters\tカ\tk\nletters\tカ\tq\n");
-    const auto problem = tableedit::ImportTableText(cli.ReadFile("bad.tsv")).problems.at(0);
-    const std::string line = "bad.tsv:" + std::to_string(problem.line) + ": " + problem.message + "\n";
+    cli.WriteFile("bad.tsv", kHeader + "letters\tカ\tk\nletters\tカ\tq\nletters\tア\t\\x00\n");
+    std::string lines;
+    for (const auto& problem : tableedit::ImportTableText(cli.ReadFile("bad.tsv")).problems) {
+        lines += "bad.tsv:" + std::to_string(problem.line) + ": " + problem.message + "\n";
+    }
     const CliResult imported = cli.Run({"table", "import", "bad.tsv"});
     EXPECT_EQ(imported.code, 5);
-    EXPECT_TRUE(imported.err.starts_with(line)) << imported.err;
+    EXPECT_TRUE(imported.err.starts_with(lines)) << imported.err;
     EXPECT_FALSE(std::filesystem::exists(cli.Folder() / "Q8.xj"));
     const CliResult checked = cli.Run({"table", "check", "bad.tsv"});
     EXPECT_EQ(checked.code, 5);
-    EXPECT_TRUE(checked.out.starts_with(line)) << checked.out;
-    cli.WriteFile("t.tsv", kHeader + "letters\tab\ta\n");
+    EXPECT_TRUE(checked.out.starts_with(lines)) << checked.out;
+    cli.WriteFile("t.tsv", kHeader + "letters\tab\ta\nletters\t「\tl\ndigits\tイ\t1\n");
     ASSERT_EQ(cli.Run({"table", "import", "t.tsv"}).code, 0);
     const std::string warned = cli.Run({"table", "check", "t.tsv"}).out;
     EXPECT_TRUE(std::regex_match(
-        warned, std::regex("t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 1 項目を検査、問題 0 件、警告 1 件\n")))
+        warned,
+        std::regex(
+            "t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\nt\\.tsv: 3 項目を検査、問題 0 件、警告 2 件\n")))
         << warned;
     EXPECT_EQ(cli.Run({"table", "check"}).out.find("Q8.xj: letters ab a: 警告: "), 0u);
 }
@@ -189,8 +194,12 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"missing value", {"convert", "サ", "--table"}, 2},
         {"no phrase", {"convert"}, 2},
         {"bad seed", {"convert", "--seed", "-1", "サ"}, 2},
+        {"seed too large", {"convert", "--seed", "4294967296", "サ"}, 2},
         {"standard input twice", {"convert", "-", "-"}, 2},
         {"no table action", {"table"}, 2},
+        {"unknown table action", {"table", "dump"}, 2},
+        {"two files to export", {"table", "export", "a.tsv", "b.tsv"}, 2},
+        {"two files to check", {"table", "check", "good.tsv", "good.tsv"}, 2},
         {"import without a file", {"table", "import"}, 2},
         {"not code page 932", {"convert", "サクラ", "ア😀"}, 4, "", "「ア😀」"},
         {"not code page 932 from input", {"convert", "-"}, 4, "\xFF\n", "「\\xff」"},
