@@ -104,6 +104,9 @@ TEST(Convert, StrengthAndExplainShowTheCoresEstimateAndSteps) {
     const std::regex steps("^S\n  　\tスキップ\t[^\n]+\n  サ\tletters\ts → S[^\n]*\n  ャ\tスキップ\n");
     EXPECT_TRUE(std::regex_search(explained, steps)) << explained;
     EXPECT_TRUE(explained.ends_with(figure + " ビット\t" + band + "\n")) << explained;
+    // With random case a space makes no capital.
+    const std::string random = cli.Run({"convert", "--explain", "--random-case", "--seed", "1", "　サ"}).out;
+    EXPECT_NE(random.find("\n  　\tスキップ\n"), std::string::npos) << random;
 }
 
 // Each phrase is seeded with the time of its own conversion, some second of the run.
