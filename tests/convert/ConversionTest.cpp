@@ -30,7 +30,7 @@ TEST(Conversion, GivesThePasswordStepByStep) {
     };
     const Row rows[] = {
         {"サクラ　サクラ", "39r39r", "DDL-DDL", "", kDigits}, // a digit uses up the pending capital
-        {"　ャーサ", "S", "---L", "", kNone},                 // the capital waits over unmatched characters
+        {"　ャーサ", "S", "---L", "", kNone, true},           // the capital waits over unmatched characters
         {"サクラ1", "39r", "DDL-", "変換されない文字があります: 1", kDigits}, // a single byte at the end
         {"サクラ", "SKr", "LLL", "", kRandom}, // seed 1 draws 41, 18467, 6334: odd is upper case
         {"サクラサクサラ　アア", "zq*rABab", "LLSL-LL", "", kDigits, true}, // longer keys first, then symbols
