@@ -161,6 +161,24 @@ private slots:
         QVERIFY(SameEntries(FromFile(), Defaults()));
     }
 
+    // The save asks the key checks' questions; on OK the long key is cut and the
+    // later of two same keys wins.
+    void saveKeepsWhatTheQuestionsAllow() {
+        ConversionTable table;
+        CTableEditDlg dialog;
+        Open(dialog, table);
+        Type(dialog, Slot('c'), "アイウエ");
+        Type(dialog, Slot('k'), "カ");
+        Type(dialog, Slot('q'), "カ");
+        MessageBoxRecorder boxes;
+        Click(dialog, kSaveId);
+        QCOMPARE(Shown(boxes, platform::Icon::Exclamation).size(), 2);
+        ConversionTable expected;
+        expected.letters.SetAt(Sjis("アイウ"), "c");
+        expected.letters.SetAt(Sjis("カ"), "q");
+        QVERIFY(SameEntries(FromFile(), expected));
+    }
+
     // Keys from the file reach the grid and go back byte for byte, even keys
     // that are not valid code page 932.
     void keysLeftAloneKeepTheirBytes() {
