@@ -237,6 +237,7 @@ private slots:
             std::string message;
         } rows[] = {
             {kSaveId, "folder", cp932::Text("変換表を保存できませんでした。\r\n") + isFolder},
+            {kRestoreId, "folder", isFolder},
             {kCancelId, SmallBytes().substr(0, 30), DescribeTableReadError(TableReadError::EndOfFile)},
         };
         for (const auto& row : rows) {
