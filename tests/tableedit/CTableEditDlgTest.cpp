@@ -200,8 +200,11 @@ private slots:
     // them from the file, or from the defaults when the user restores them.
     void leavingAfterAStoppedSave() {
         // Escape and the close box reach the same cancel as the button.
-        for (const QString way : {"button", "restore"}) {
-            WriteWhole(kTableFileName, SmallBytes());
+        for (const QString way : {"button", "restore", "restore without a file"}) {
+            QFile::remove(kTableFileName);
+            if (way != "restore without a file") {
+                WriteWhole(kTableFileName, SmallBytes());
+            }
             const ConversionTable before = FromFile();
             ConversionTable table = Defaults();
             CTableEditDlg dialog;
