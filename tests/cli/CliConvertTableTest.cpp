@@ -30,50 +30,30 @@ ConversionTable DefaultTable() {
 
 const std::string kHeader = "map\tkey\tvalue\n";
 
-// A table with symbols, so that --no-symbols has something to take away.
-const std::string kSymbolsText =
-    kHeader +
-    "letters\tサ\ts\nletters\tク\tk\nletters\tラ\tr\ndigits\tサ\t3\nsymbols\tサクラ\t*\nsymbols\tク\t#\n";
-
 TEST(Convert, PrintsWhatTheCoreConversionGives) {
     const struct {
         const char* name;
         std::vector<std::string> args;
         std::vector<std::string> katakana; // UTF-8, what the conversion reads, one a line
         ConversionOptions options;
-        bool symbolsTable = false;
         std::string input = {};
     } rows[] = {
         {"plain, half-width as pasted", {"ｻ ｸﾗ"}, {"サ　クラ"}, {true, true, false}},
-        {"random case seeded",
-         {"--random-case", "--seed", "0", "ニホンノサクラ"},
-         {"ニホンノサクラ"},
-         {true, true, true}},
-        {"romaji",
-         {"--romaji", "--no-digits", "KITTE konnnichiha"},
-         {"キッテ　コンニチハ"},
-         {false, true, false}},
-        {"no digits keeps symbols", {"--no-digits", "サクラク"}, {"サクラク"}, {false, true, false}, true},
-        {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}, true},
+        {"seeded", {"--random-case", "--seed", "0", "ニホンノハナ"}, {"ニホンノハナ"}, {true, true, true}},
+        {"romaji", {"--romaji", "--no-digits", "KITTE sakura"}, {"キッテ　サクラ"}, {false, true, false}},
+        {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}},
         // One line of standard input per phrase, after the arguments.
-        {"standard input after the arguments",
-         {"サクラ", "-"},
-         {"サクラ", "サクラ", ""},
-         {true, true, false},
-         false,
-         "ｻｸﾗ\r\n\n"},
+        {"standard input", {"サクラ", "-"}, {"サクラ", "サクラ", ""}, {true, true, false}, "ｻｸﾗ\r\n\n"},
     };
+    // The built-in table with symbols, so that --no-symbols has something to take away.
+    ConversionTable table = DefaultTable();
+    table.symbols.SetAt(cp932::Text("サクラ"), "*");
+    table.symbols.SetAt(cp932::Text("ク"), "#");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CliRunner cli;
+        cli.WriteFile("Q8.xj", SerializeConversionTable(table));
         std::vector<std::string> args{"convert"};
-        ConversionTable table = DefaultTable();
-        if (row.symbolsTable) {
-            cli.WriteFile("in.tsv", kSymbolsText);
-            ASSERT_EQ(cli.Run({"table", "import", "in.tsv", "--table", "sym.xj"}).code, 0);
-            args.insert(args.end(), {"--table", "sym.xj"});
-            table = tableedit::ImportTableText(kSymbolsText).table;
-        }
         args.insert(args.end(), row.args.begin(), row.args.end());
         CrtRandom random;
         random.srand(0);
@@ -177,8 +157,8 @@ TEST(Help, EndsWithTheExitCodes) {
 
 // A warning (what no entry converts, a missing named table file) keeps exit
 // code 0 and the password. Every failure: its exit code, one line on standard
-// error (the user's text in it escaped), nothing on standard output, no file
-// written or changed, never a wait.
+// error (the user's text in it escaped) after the print command's stage lines,
+// nothing on standard output, no file written or changed, never a wait.
 TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
     const struct {
         const char* name;
@@ -204,9 +184,16 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"two files to export", {"table", "export", "a.tsv", "b.tsv"}, 2},
         {"two files to check", {"table", "check", "good.tsv", "good.tsv"}, 2},
         {"import without a file", {"table", "import"}, 2},
+        {"label without an output", {"label", "39r"}, 2},
+        {"empty password", {"print", ""}, 2},
+        {"bad colour", {"label", "--colour", "#12345", "--output", "l.png", "x"}, 2},
+        {"size zero", {"print", "--size", "0", "x"}, 2},
+        {"font name too long", {"label", "--font", std::string(32, 'F'), "--output", "l.png", "x"}, 2},
         {"not code page 932", {"convert", "サクラ", "ア😀"}, 4, "", "「ア😀」"},
         {"not code page 932 from input", {"convert", "-"}, 4, "\xFF\n", "「\\xff」"},
         {"longer than the field", {"convert", std::string(36, 'a')}, 4, "", " 72 "},
+        {"password not code page 932", {"label", "--output", "l.png", "x😀"}, 4, "", "「x😀」"},
+        {"password too long", {"label", "--output", "l.png", std::string(71, 'x')}, 4, "", " 71 "},
         {"damaged table", {"convert", "サ"}, 3, "", "", std::string("\x03\x00\xFF\xFF", 4)},
         {"table is a folder", {"convert", "--table", ".", "サ"}, 3},
         {"import of a missing file", {"table", "import", "none.tsv"}, 3, "", "none.tsv"},
@@ -214,21 +201,28 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"export into a file", {"table", "export", "good.tsv/out.tsv"}, 6},
         {"export over the table being read", {"table", "export", "Q8.xj"}, 6},
         {"import into a missing folder", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, 6},
+        {"label into a missing folder", {"label", "--output", "none/l.png", "x"}, 6},
+        {"virtual printer unplugged", {"print", "39r"}, 7},
+        {"no such print queue", {"print", "--printer", "nosuch", "39r"}, 9},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CliRunner cli;
         cli.WriteFile("Q8.xj", row.table.empty() ? SerializeConversionTable(DefaultTable()) : row.table);
         cli.WriteFile("good.tsv", kHeader + "letters\tア\ta\n");
+        cli.WriteFile("unplugged", "");
+        cli.SetEnv("TAVOPUS_VIRTUAL", cli.Folder().string());
+        cli.SetEnv("CUPS_SERVER", (cli.Folder() / "no-scheduler").string());
         const auto before = cli.ReadFile("Q8.xj");
         const CliResult result = cli.Run(row.args, row.input);
+        const std::string err = std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "");
         EXPECT_EQ(result.code, row.code) << result.err;
-        EXPECT_TRUE(result.err.starts_with("q8xj-cli: ") && result.err.ends_with("\n")) << result.err;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-        EXPECT_NE(result.err.find(row.shown), std::string::npos) << result.err;
+        EXPECT_TRUE(err.starts_with("q8xj-cli: ") && err.ends_with("\n")) << result.err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << result.err;
+        EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
         EXPECT_EQ(result.out, row.out);
         EXPECT_EQ(cli.ReadFile("Q8.xj"), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 2);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 3);
     }
 }
 

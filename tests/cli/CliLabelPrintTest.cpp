@@ -46,19 +46,19 @@ PrintStyle WindowStyle(const QString& face, int points, const QColor& colour) {
     return style;
 }
 
-// The dots of a label picture: anything but white is a dot.
-LabelImage DotsOf(const QImage& picture) {
+// The dots of a label's PNG, none unless it has the label's size: anything but white is a dot.
+LabelImage DotsOf(const std::string& png) {
+    const QImage picture = QImage::fromData(QByteArray::fromStdString(png), "PNG");
     LabelImage label;
+    if (picture.size() != QSize(LabelImage::kWidth, LabelImage::kHeight)) {
+        return label;
+    }
     for (int y = 0; y < LabelImage::kHeight; ++y) {
         for (int x = 0; x < LabelImage::kWidth; ++x) {
             label.SetDot(x, y, picture.pixelColor(x, y) != QColor(Qt::white));
         }
     }
     return label;
-}
-
-QImage Picture(const std::string& bytes) {
-    return QImage::fromData(QByteArray::fromStdString(bytes), "PNG");
 }
 
 constexpr double kDotsPerInch = LabelSheet::kDotsPerMm * 25.4;
@@ -87,10 +87,7 @@ public:
     static constexpr const char* kQueue = "q8capture";
 
     CupsSandbox() {
-        std::filesystem::permissions(
-            m_dir.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                              std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                              std::filesystem::perms::others_exec);
+        std::filesystem::permissions(m_dir.Path(), std::filesystem::perms(0755));
         // A loaded machine can keep the scheduler from answering in time: once more then.
         for (int attempt = 0; attempt < 2 && !started; ++attempt) {
             QProcess::execute(Q8XJ_CUPS_SANDBOX, {"stop", Dir()});
@@ -135,7 +132,6 @@ private slots:
     void labelIsWhatThePrintJobReads();
     void virtualPrinterSavesTheSameLabel();
     void silentPrinter();
-    void failures();
     void realSizeLabel();
     void windowSavesTheCliPdf();
     void cleanupTestCase() { m_cups.reset(); }
@@ -165,10 +161,9 @@ void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
         const CliResult result = cli.Run(args);
         QCOMPARE(result.code, 0);
         QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
-        const QImage picture = Picture(cli.ReadFile("label.png"));
-        QCOMPARE(picture.size(), QSize(384, 64));
-        QVERIFY(DotsOf(picture) == PrintImage::Label(PrintImage::Render(
-                                       row.password, WindowStyle(row.face, row.points, row.colour))));
+        QVERIFY(DotsOf(cli.ReadFile("label.png")) ==
+                PrintImage::Label(
+                    PrintImage::Render(row.password, WindowStyle(row.face, row.points, row.colour))));
     }
 }
 
@@ -180,14 +175,10 @@ void CliLabelPrintTest::virtualPrinterSavesTheSameLabel() {
     QCOMPARE(printed.code, 0);
     const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
-    QString strips;
-    for (const QString& line : stages) {
-        strips += QRegularExpression(" (\\d)/3 ").match(line).captured(1);
-    }
-    QCOMPARE(strips, "123");
+    QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(printed.err.c_str()).hasMatch());
     QCOMPARE(cli.Run({"label", "--size", "30", "--output", "label.png", "39r"}).code, 0);
-    const LabelImage saved = DotsOf(Picture(cli.ReadFile("labels/label-0001.png")));
-    QVERIFY(saved.DotCount() > 0 && saved == DotsOf(Picture(cli.ReadFile("label.png"))));
+    const LabelImage saved = DotsOf(cli.ReadFile("labels/label-0001.png"));
+    QVERIFY(saved.DotCount() > 0 && saved == DotsOf(cli.ReadFile("label.png")));
 }
 
 // In-process, through the link library's virtual printer and the pause seam:
@@ -215,55 +206,23 @@ void CliLabelPrintTest::silentPrinter() {
     QVERIFY(std::filesystem::exists(folder.Folder() / "label-0001.png"));
 }
 
-// Per error its exit code and one line with the program's name; nothing written.
-void CliLabelPrintTest::failures() {
-    const struct {
-        std::vector<std::string> args;
-        int code;
-    } rows[] = {
-        {{"label", "39r"}, 2},
-        {{"print", ""}, 2},
-        {{"label", "--colour", "#12345", "--output", "l.png", "x"}, 2},
-        {{"print", "--size", "0", "x"}, 2},
-        {{"label", "--font", std::string(32, 'F'), "--output", "l.png", "x"}, 2},
-        {{"label", "--output", "l.png", "x😀"}, 4},
-        {{"label", "--output", "l.png", std::string(71, 'x')}, 4},
-        {{"label", "--output", "none/l.png", "x"}, 6},
-        {{"print", "39r"}, 7}, // the virtual printer unplugged
-    };
-    for (const auto& row : rows) {
-        CliRunner cli;
-        cli.SetEnv("TAVOPUS_VIRTUAL", cli.Folder().string());
-        cli.WriteFile("unplugged", "");
-        const CliResult result = cli.Run(row.args);
-        QCOMPARE(result.code, row.code);
-        QVERIFY2(OneError(result.err) && result.out.empty(), result.err.c_str());
-        QCOMPARE(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 1);
-    }
-}
-
 // The label on one page at 48 x 8 mm, at the top-left of the printable area,
-// framed unless asked not to be, its ink where the label image's dots are, within a dot.
+// framed unless asked not to be, its ink where the label's dots are, within a dot.
 void CliLabelPrintTest::realSizeLabel() {
     const struct {
-        QStringList args;
+        std::vector<std::string> args;
         bool throughCups;
         int code;
     } rows[] = {
-        {{"label", "--output", "label.pdf"}, false, 0},
-        {{"label", "--no-frame", "--output", "label.pdf"}, false, 0},
-        {{"print", "--printer", CupsSandbox::kQueue}, true, 0},
-        {{"print", "--printer", "nosuch"}, true, 9},
-        {{"print", "--printer", CupsSandbox::kQueue}, true, 9}, // refusing
+        {{"label", "--output", "label.pdf", "39r39r"}, false, 0},
+        {{"label", "--no-frame", "--output", "label.pdf", "39r39r"}, false, 0},
+        {{"print", "--printer", CupsSandbox::kQueue, "39r39r"}, true, 0},
+        {{"print", "--printer", CupsSandbox::kQueue, "39r39r"}, true, 9}, // refusing
     };
-    const LabelImage label = PrintImage::Label(PrintImage::Render("39r39r", PrintStyle()));
-    QImage dotsImage(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_RGB32);
-    for (int y = 0; y < LabelImage::kHeight; ++y) {
-        for (int x = 0; x < LabelImage::kWidth; ++x) {
-            dotsImage.setPixelColor(x, y, label.Dot(x, y) ? Qt::black : Qt::white);
-        }
-    }
-    const QRect dots = Ink(dotsImage, dotsImage.rect());
+    CliRunner cli;
+    QCOMPARE(cli.Run({"label", "--output", "dots.png", "39r39r"}).code, 0);
+    const QImage png(QString::fromStdString((cli.Folder() / "dots.png").string()));
+    const QRect dots = Ink(png, png.rect());
     QVERIFY(!dots.isEmpty());
     for (const auto& [args, throughCups, code] : rows) {
         if (throughCups && !m_cups) {
@@ -272,16 +231,11 @@ void CliLabelPrintTest::realSizeLabel() {
         if (throughCups && !m_cups->started) {
             QSKIP(qPrintable("cupsd does not start here: " + m_cups->why));
         }
-        if (code != 0 && throughCups) {
+        if (code != 0) {
             QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
         }
         const QStringList jobs = throughCups ? m_cups->Jobs() : QStringList();
-        CliRunner cli;
-        std::vector<std::string> arguments{"39r39r"};
-        for (const QString& arg : args) {
-            arguments.insert(arguments.end() - 1, arg.toStdString());
-        }
-        const CliResult result = cli.Run(arguments);
+        const CliResult result = cli.Run(args);
         QCOMPARE(result.code, code);
         if (code != 0) {
             QVERIFY2(OneError(result.err), result.err.c_str());
@@ -289,8 +243,9 @@ void CliLabelPrintTest::realSizeLabel() {
             continue;
         }
         // The scheduler hands a job to its backend in its own time.
-        QTRY_COMPARE_WITH_TIMEOUT(throughCups ? m_cups->Jobs().size() : 0, throughCups ? jobs.size() + 1 : 0,
-                                  10000);
+        if (throughCups) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_cups->Jobs().size(), jobs.size() + 1, 10000);
+        }
         const QString pdf = throughCups ? m_cups->Dir() + "/out/" + m_cups->Jobs().last()
                                         : QString::fromStdString((cli.Folder() / "label.pdf").string());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, 10000);
@@ -313,18 +268,15 @@ void CliLabelPrintTest::realSizeLabel() {
         const QPointF corner = layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint;
         QRect text = Ink(page, page.rect());
         QPoint origin = corner.toPoint();
-        if (!args.contains("--no-frame")) {
+        if (args[1] != "--no-frame") {
             QVERIFY(WithinOneDot(text.topLeft(), corner));
             QCOMPARE(text.size(), QSize(LabelImage::kWidth, LabelImage::kHeight));
             origin = text.topLeft();
             text = Ink(page, text.adjusted(1, 1, -1, -1));
         }
         text.translate(-origin);
-        QVERIFY2(
-            WithinOneDot(text.topLeft(), dots.topLeft()) &&
-                WithinOneDot(text.bottomRight(), dots.bottomRight()),
-            qPrintable(
-                QString("ink %1,%2 %3x%4").arg(text.x()).arg(text.y()).arg(text.width()).arg(text.height())));
+        QVERIFY(WithinOneDot(text.topLeft(), dots.topLeft()) &&
+                WithinOneDot(text.bottomRight(), dots.bottomRight()));
     }
 }
 
@@ -338,26 +290,23 @@ void CliLabelPrintTest::windowSavesTheCliPdf() {
     CPasswordDlg dialog;
     dialog.Create();
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    const QStringList entries{U("ほかのプリンターで印刷(&P)..."), U("PDF として保存(&S)...")};
-    const auto entry = [&](QMenu* menu, const QString& text) {
+    std::unique_ptr<QMenu> menu;
+    const auto entry = [&](const char* text) {
+        menu.reset(dialog.CreateSystemMenu(nullptr));
         const QList<QAction*> actions = menu->actions();
         return *std::find_if(actions.begin(), actions.end(),
-                             [&](QAction* action) { return action->text() == text; });
+                             [&](QAction* a) { return a->text() == U(text); });
     };
     for (const bool typed : {false, true}) {
         if (typed) {
             QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
             QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
         }
-        std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(nullptr));
-        for (const QString& text : entries) {
-            QCOMPARE(entry(menu.get(), text)->isEnabled(), typed);
-        }
+        QCOMPARE(entry("ほかのプリンターで印刷(&P)...")->isEnabled(), typed);
+        QCOMPARE(entry("PDF として保存(&S)...")->isEnabled(), typed);
     }
     platform::SetSaveFileNameHandler([](const platform::SaveFileRequest&) { return QString("window.pdf"); });
-    std::unique_ptr<QMenu> menu(dialog.CreateSystemMenu(nullptr));
-    entry(menu.get(), entries[1])->trigger();
+    entry("PDF として保存(&S)...")->trigger();
     platform::SetSaveFileNameHandler({});
     QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
     const QByteArray saved = QByteArray::fromStdString(cli.ReadFile("window.pdf"));

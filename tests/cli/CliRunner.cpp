@@ -1,21 +1,8 @@
 #include "CliRunner.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 #include <sys/wait.h>
-
-CliRunner::CliRunner() {
-    // Whatever the test machine has, the program must not need a display.
-    SetEnv("DISPLAY", "");
-    SetEnv("WAYLAND_DISPLAY", "");
-    SetEnv("QT_QPA_PLATFORM", "");
-}
-
-void CliRunner::SetEnv(const std::string& name, const std::string& value) {
-    std::erase_if(m_env, [&](const auto& var) { return var.first == name; });
-    m_env.emplace_back(name, value);
-}
 
 // Through the shell, each argument quoted; exec keeps a signal's end visible.
 CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::string& input) const {
@@ -27,8 +14,12 @@ CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::s
         return quoted + "'";
     };
     std::string command = "cd " + quote(Folder().string()) + " && exec env";
+    // env takes its removals before its settings.
     for (const auto& [name, value] : m_env) {
-        command += value.empty() ? " -u " + name : " " + quote(name + "=" + value);
+        command += value.empty() ? " -u " + name : "";
+    }
+    for (const auto& [name, value] : m_env) {
+        command += value.empty() ? "" : " " + quote(name + "=" + value);
     }
     command += " " + quote(Q8XJ_CLI);
     for (const std::string& arg : arguments) {

@@ -5,8 +5,8 @@
 #include "support/TempFolder.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct CliResult {
@@ -17,13 +17,10 @@ struct CliResult {
 
 class CliRunner {
 public:
-    // Runs in a fresh empty folder, removed with the runner.
-    CliRunner();
-
     const std::filesystem::path& Folder() const { return m_folder.Path(); }
 
     // Sets (or, with an empty value, removes) a variable for the runs that follow.
-    void SetEnv(const std::string& name, const std::string& value);
+    void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
 
     CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {}) const;
 
@@ -35,5 +32,7 @@ public:
 
 private:
     TempFolder m_folder{"q8xj-cli-test"};
-    std::vector<std::pair<std::string, std::string>> m_env;
+    // Whatever the test machine has, the program must not need a display.
+    std::map<std::string, std::string> m_env{
+        {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 };
