@@ -1,6 +1,7 @@
-// The file layer's rules, each checked over a table of kinds of path and of
-// failing system calls: what is written where, and that a refusal or a
-// failure leaves every file as it was.
+// The file layer's rules, each a property over a table of kinds of path, each
+// also with every system call it makes failing in turn: what is written where,
+// that a refusal or a failure leaves every file as it was, and that no
+// descriptor is left open.
 #include "files/FileError.h"
 #include "files/FileReader.h"
 #include "files/FileWriter.h"
@@ -89,6 +90,45 @@ const std::error_code kNotAFile = std::make_error_code(std::errc::is_a_directory
 const std::error_code kNotRegular = files::FileError::NotRegular;
 const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
 
+// Fails every call of one kind with one errno; an Open fails only where it creates.
+enum class Call { None, Open, Write, Fchmod, Flock, Fsync, Rename, Read, Fstat };
+
+struct FailingCall : files::System {
+    Call call;
+    int error;
+    int calls = 0; // of the failing kind
+    FailingCall(Call c, int e)
+        : call(c)
+        , error(e) {
+        Replace(this);
+    }
+    ~FailingCall() override { Replace(nullptr); }
+    bool Fails(Call c) { return c == call && ((errno = error) != 0) && ++calls > 0; }
+
+    int Open(const char* path, int flags, mode_t mode) override {
+        return (flags & O_CREAT) != 0 && Fails(Call::Open) ? -1 : System::Open(path, flags, mode);
+    }
+    ssize_t Write(int fd, const void* b, std::size_t n) override {
+        return Fails(Call::Write) ? -1 : System::Write(fd, b, n);
+    }
+    int Fchmod(int fd, mode_t mode) override { return Fails(Call::Fchmod) ? -1 : System::Fchmod(fd, mode); }
+    int Flock(int fd, int op) override { return Fails(Call::Flock) ? -1 : System::Flock(fd, op); }
+    int Fsync(int fd) override { return Fails(Call::Fsync) ? -1 : System::Fsync(fd); }
+    int Rename(const char* a, const char* b) override {
+        return Fails(Call::Rename) ? -1 : System::Rename(a, b);
+    }
+    ssize_t Read(int fd, void* b, std::size_t n) override {
+        return Fails(Call::Read) ? -1 : System::Read(fd, b, n);
+    }
+    int Fstat(int fd, struct stat* st) override { return Fails(Call::Fstat) ? -1 : System::Fstat(fd, st); }
+};
+
+const std::error_code kInjected(EIO, std::generic_category());
+
+std::size_t OpenDescriptors() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
 TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseChanges) {
     const PathRow rows[] = {
         {"missing", "new", kOk, kOk, "new"},
@@ -106,37 +146,45 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
         {"device taking anything", "null", kOk, kNotRegular, ""},
         {"full device", "full", std::make_error_code(std::errc::no_space_on_device), kNotRegular, ""},
     };
+    const mode_t umask = ::umask(027); // a new file follows it
     for (const auto& row : rows) {
         for (const auto target : {files::Target::Output, files::Target::TableFile}) {
-            SCOPED_TRACE(std::string(row.name) +
-                         (target == files::Target::Output ? " as output" : " as table"));
-            Scene scene;
-            auto before = Snapshot(scene.dir.Path());
-            const mode_t oldMode = ModeOf(scene / row.written);
-            const auto error = files::WriteFile(scene / row.path, "new bytes", target);
-            const auto expected = target == files::Target::Output ? row.output : row.tableFile;
-            EXPECT_EQ(error, expected) << error.message();
-            auto after = Snapshot(scene.dir.Path());
-            if (!error && *row.written != '\0') {
-                EXPECT_EQ(ReadWhole(scene / row.written), "new bytes");
-                if (after.count(row.written) == before.count(row.written)) {
-                    EXPECT_EQ(ModeOf(scene / row.written), oldMode);
+            for (const Call call : {Call::None, Call::Open, Call::Flock, Call::Fchmod, Call::Write,
+                                    Call::Fsync, Call::Rename}) {
+                SCOPED_TRACE(std::string(row.name) +
+                             (target == files::Target::Output ? " as output" : " as table") +
+                             ", failing call " + std::to_string(static_cast<int>(call)));
+                Scene scene;
+                auto before = Snapshot(scene.dir.Path());
+                const mode_t oldMode = ModeOf(scene / row.written);
+                const std::size_t descriptors = OpenDescriptors();
+                FailingCall failing(call, EIO);
+                const auto error = files::WriteFile(scene / row.path, "new bytes", target);
+                const auto expected = target == files::Target::Output ? row.output : row.tableFile;
+                EXPECT_EQ(error, failing.calls > 0 ? kInjected : expected) << error.message();
+                EXPECT_EQ(OpenDescriptors(), descriptors);
+                auto after = Snapshot(scene.dir.Path());
+                if (!error && *row.written != '\0') {
+                    EXPECT_EQ(ReadWhole(scene / row.written), "new bytes");
+                    EXPECT_EQ(ModeOf(scene / row.written), before.count(row.written) ? oldMode : 0640u);
+                    // Every name but the written file's (and its other hard link's) stays as it was.
+                    for (const std::string written : {row.written, row.path}) {
+                        after.erase(written);
+                        before.erase(written);
+                    }
                 }
-                // Every name but the written file's (and its other hard link's) stays as it was.
-                for (const std::string written : {row.written, row.path}) {
-                    after.erase(written);
-                    before.erase(written);
+                if (!error ||
+                    std::string(row.path) != "linked") { // rewritten in place, so only the names stay
+                    EXPECT_EQ(after, before);
                 }
             }
-            EXPECT_EQ(after, before);
         }
     }
+    ::umask(umask);
 }
 
-TEST(FileWriter, AHardLinkedFileKeepsItsLinksAndAnOutputIsNeverTheTableBeingRead) {
+TEST(FileWriter, AnOutputIsNeverTheTableBeingReadAndADescriptorsFileIsWrittenInPlace) {
     Scene scene;
-    ASSERT_FALSE(files::WriteFile(scene / "linked", "new", files::Target::TableFile));
-    EXPECT_EQ(fs::hard_link_count(scene / "linked"), 2u);
     const auto before = Snapshot(scene.dir.Path());
     EXPECT_EQ(files::WriteFile(scene / "link", "text", files::Target::Output, scene / "folder/target"),
               files::FileError::SameAsTable);
@@ -156,80 +204,6 @@ TEST(FileWriter, AHardLinkedFileKeepsItsLinksAndAnOutputIsNeverTheTableBeingRead
     ::close(fd);
 }
 
-TEST(FileWriter, ANewFileFollowsTheUmask) {
-    TempFolder dir;
-    const mode_t before = ::umask(027);
-    const auto error = files::WriteFile((dir / "new").string(), "x", files::Target::TableFile);
-    ::umask(before);
-    ASSERT_FALSE(error);
-    EXPECT_EQ(ModeOf(dir / "new"), 0640u);
-}
-
-// Fails every call of one kind with one errno; an Open fails only where it creates.
-enum class Call { Open, Write, Fchmod, Flock, Fsync, Rename, Read, Fstat };
-
-struct FailingCall : files::System {
-    Call call;
-    int error;
-    int calls = 0; // of the failing kind
-    FailingCall(Call c, int e)
-        : call(c)
-        , error(e) {
-        Replace(this);
-    }
-    ~FailingCall() override { Replace(nullptr); }
-    bool Fails(Call c) { return c == call && ((errno = error) != 0) && ++calls > 0; }
-
-    int Open(const char* path, int flags, mode_t mode) override {
-        return Fails(Call::Open) && (flags & O_CREAT) != 0 ? -1 : System::Open(path, flags, mode);
-    }
-    ssize_t Write(int fd, const void* b, std::size_t n) override {
-        return Fails(Call::Write) ? -1 : System::Write(fd, b, n);
-    }
-    int Fchmod(int fd, mode_t mode) override { return Fails(Call::Fchmod) ? -1 : System::Fchmod(fd, mode); }
-    int Flock(int fd, int op) override { return Fails(Call::Flock) ? -1 : System::Flock(fd, op); }
-    int Fsync(int fd) override { return Fails(Call::Fsync) ? -1 : System::Fsync(fd); }
-    int Rename(const char* a, const char* b) override {
-        return Fails(Call::Rename) ? -1 : System::Rename(a, b);
-    }
-    ssize_t Read(int fd, void* b, std::size_t n) override {
-        return Fails(Call::Read) ? -1 : System::Read(fd, b, n);
-    }
-    int Fstat(int fd, struct stat* st) override { return Fails(Call::Fstat) ? -1 : System::Fstat(fd, st); }
-};
-
-TEST(FileWriter, AFailedStepReportsItsCauseAndLeavesEveryFileAsItWas) {
-    const struct {
-        const char* name;
-        Call call;
-        int error;
-        const char* path;
-    } rows[] = {
-        {"create refused", Call::Open, EACCES, "regular"},
-        {"lock fails", Call::Flock, ENOLCK, "regular"},
-        {"mode cannot be set", Call::Fchmod, EPERM, "regular"},
-        {"disk full", Call::Write, ENOSPC, "regular"},
-        {"disk full in place", Call::Write, ENOSPC, "linked"},
-        {"sync fails", Call::Fsync, EIO, "regular"},
-        {"rename fails", Call::Rename, EXDEV, "link"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        Scene scene;
-        const auto before = Snapshot(scene.dir.Path());
-        std::error_code error;
-        {
-            FailingCall failing(row.call, row.error);
-            error = files::WriteFile(scene / row.path, "new bytes", files::Target::TableFile);
-            EXPECT_GT(failing.calls, 0);
-        }
-        EXPECT_EQ(error, std::error_code(row.error, std::generic_category()));
-        if (std::string(row.path) != "linked") { // rewritten in place, so only the names stay
-            EXPECT_EQ(Snapshot(scene.dir.Path()), before);
-        }
-    }
-}
-
 TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
     TempFolder dir;
     const std::vector<std::string> others = {"Q8.xj",        "Q8.xj.backup",           "Q8.xj.notes1",
@@ -243,9 +217,10 @@ TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
     fs::create_directory(dir / ".Q8.xj.q8xj-tmp-DiR123");
     const int held = ::open((dir / ".Q8.xj.q8xj-tmp-held00").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    const auto error = files::WriteFile((dir / "Q8.xj").string(), "new", files::Target::TableFile);
+    const std::size_t descriptors = OpenDescriptors();
+    ASSERT_FALSE(files::WriteFile((dir / "Q8.xj").string(), "new", files::Target::TableFile));
+    EXPECT_EQ(OpenDescriptors(), descriptors);
     ::close(held);
-    ASSERT_FALSE(error);
     auto expected = others;
     expected.insert(expected.end(), {".Q8.xj.q8xj-tmp-Link00", ".Q8.xj.q8xj-tmp-DiR123"});
     std::sort(expected.begin(), expected.end());
@@ -256,9 +231,11 @@ TEST(FileWriter, NewFilesAreCreatedAllOrNoneAndNeverOverAnything) {
     TempFolder dir;
     fs::create_symlink("/etc/passwd-would-be-overwritten", dir / "b");
     const auto before = Snapshot(dir.Path());
+    const std::size_t descriptors = OpenDescriptors();
     EXPECT_EQ(files::CreateNewFiles(dir.Path().string(), {{"a", "1"}, {"b", "2"}}), std::errc::file_exists);
     EXPECT_EQ(Snapshot(dir.Path()), before);
     ASSERT_FALSE(files::CreateNewFiles(dir.Path().string(), {{"a", "1"}, {"c", "3"}}));
+    EXPECT_EQ(OpenDescriptors(), descriptors);
     EXPECT_EQ(ReadWhole(dir / "a") + ReadWhole(dir / "c"), "13");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "c"}));
 }
@@ -283,7 +260,7 @@ TEST(FileWriter, ASignalDuringAWriteRemovesTheTemporaryFile) {
     EXPECT_TRUE(dir.Names().empty());
 }
 
-TEST(FileReader, NeverWaitsOnWhatHasNoDataAndNeverTakesMoreThanItsLimit) {
+TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhenItOpened) {
     Scene scene;
     WriteWhole(scene.dir / "big", std::string(101, 'x'));
     const struct {
@@ -304,28 +281,22 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataAndNeverTakesMoreThanItsLimit) {
         {"empty name", "", files::FileError::EmptyName, files::FileError::EmptyName, ""},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string regular, text;
-        EXPECT_EQ(files::ReadRegularFile(scene / row.path, 100, regular), row.regular);
-        EXPECT_EQ(files::ReadText(scene / row.path, 100, text), row.text);
-        EXPECT_EQ(regular, row.regular ? "" : row.bytes);
-        EXPECT_EQ(text, row.text ? "" : row.bytes);
+        for (const Call call : {Call::None, Call::Read, Call::Fstat}) {
+            SCOPED_TRACE(std::string(row.name) + ", failing call " + std::to_string(static_cast<int>(call)));
+            FailingCall failing(call, EIO);
+            std::string regular, text;
+            bool opened = false;
+            const auto regularError = files::ReadRegularFile(scene / row.path, 100, regular, &opened);
+            // Opened is told from failed before: a failure after opening, or a file too large.
+            EXPECT_EQ(opened, failing.calls > 0 || !row.regular || row.regular == files::FileError::TooLarge);
+            EXPECT_EQ(regularError, failing.calls > 0 ? kInjected : row.regular);
+            failing.calls = 0;
+            const auto textError = files::ReadText(scene / row.path, 100, text);
+            EXPECT_EQ(textError, failing.calls > 0 ? kInjected : row.text);
+            EXPECT_EQ(regular, regularError ? "" : row.bytes);
+            EXPECT_EQ(text, textError ? "" : row.bytes);
+        }
     }
-}
-
-TEST(FileReader, AFailureAfterOpeningIsToldFromOneBefore) {
-    Scene scene;
-    for (const Call call : {Call::Read, Call::Fstat}) {
-        FailingCall failing(call, EIO);
-        bool opened = false;
-        std::string bytes;
-        EXPECT_EQ(files::ReadRegularFile(scene / "regular", 100, bytes, &opened), std::errc::io_error);
-        EXPECT_TRUE(opened);
-    }
-    bool opened = true;
-    std::string bytes;
-    EXPECT_TRUE(files::ReadRegularFile(scene / "missing", 100, bytes, &opened));
-    EXPECT_FALSE(opened);
 }
 
 TEST(LineReader, GivesEachLineOnceAndRefusesALinePastItsLimit) {
