@@ -3,12 +3,12 @@
 // file, and each failure as one line on standard error, with its exit code and
 // nothing written.
 #include "CliRunner.h"
+#include "support/TableHelpers.h"
 
 #include "cli/HelpText.h"
 #include "convert/Conversion.h"
 #include "platform/Cp932.h"
 #include "strength/PasswordStrength.h"
-#include "table/DefaultTable.h"
 #include "table/TableFile.h"
 #include "tableedit/TableText.h"
 
@@ -21,12 +21,6 @@
 #include <set>
 
 namespace {
-
-ConversionTable DefaultTable() {
-    ConversionTable table;
-    FillDefaultTable(table);
-    return table;
-}
 
 const std::string kHeader = "map\tkey\tvalue\n";
 
@@ -46,7 +40,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         {"standard input", {"サクラ", "-"}, {"サクラ", "サクラ", ""}, {true, true, false}, "ｻｸﾗ\r\n\n"},
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
-    ConversionTable table = DefaultTable();
+    ConversionTable table = Defaults();
     table.symbols.SetAt(cp932::Text("サクラ"), "*");
     table.symbols.SetAt(cp932::Text("ク"), "#");
     for (const auto& row : rows) {
@@ -71,7 +65,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
 // --strength: each password, its bits with one decimal and its band, from the
 // core's estimate, none for an empty password; --explain: one line per step
 // (the character, the map or a skip, a note on the capital), then the estimate.
-TEST(Convert, StrengthAndExplainShowTheCoresEstimateAndSteps) {
+TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
     CliRunner cli;
     const auto estimate = strength::EstimatePassword("S");
     char digits[16];
@@ -85,13 +79,9 @@ TEST(Convert, StrengthAndExplainShowTheCoresEstimateAndSteps) {
     EXPECT_TRUE(std::regex_search(explained, steps)) << explained;
     EXPECT_TRUE(explained.ends_with(figure + " ビット\t" + band + "\n")) << explained;
     // With random case a space makes no capital.
-    const std::string random = cli.Run({"convert", "--explain", "--random-case", "--seed", "1", "　サ"}).out;
-    EXPECT_NE(random.find("\n  　\tスキップ\n"), std::string::npos) << random;
-}
-
-// Each phrase is seeded with the time of its own conversion, some second of the run.
-TEST(Convert, RandomCaseWithoutASeedIsSeededFromTheTimeLikeTheWindow) {
-    CliRunner cli;
+    const std::string spaced = cli.Run({"convert", "--explain", "--random-case", "--seed", "1", "　サ"}).out;
+    EXPECT_NE(spaced.find("\n  　\tスキップ\n"), std::string::npos) << spaced;
+    // Without a seed each phrase is seeded with the time of its own conversion, some second of the run.
     const std::string phrase = "アイウエオカキクケコサシスセソタチツテト";
     const auto before = static_cast<std::uint32_t>(std::time(nullptr));
     const std::string out = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase}).out;
@@ -99,8 +89,7 @@ TEST(Convert, RandomCaseWithoutASeedIsSeededFromTheTimeLikeTheWindow) {
     for (auto t = before; t <= static_cast<std::uint32_t>(std::time(nullptr)); ++t) {
         CrtRandom random;
         random.srand(t);
-        possible.insert(ConvertKatakana(cp932::Text(phrase), DefaultTable(), {false, true, true}, random) +
-                        "\n");
+        possible.insert(ConvertKatakana(cp932::Text(phrase), Defaults(), {false, true, true}, random) + "\n");
     }
     const std::size_t cut = out.find('\n') + 1;
     EXPECT_TRUE(possible.contains(out.substr(0, cut)) && possible.contains(out.substr(cut))) << out;
@@ -110,18 +99,15 @@ TEST(Convert, RandomCaseWithoutASeedIsSeededFromTheTimeLikeTheWindow) {
 
 // Without a table file the built-in table is exported; its text goes into the
 // table file through standard input and comes back the same on standard output.
-TEST(Table, ExportedThenImportedGivesTheSameTableFileBytes) {
+TEST(Table, ExportImportAndCheckTellEachProblemAndWarning) {
     CliRunner cli;
     ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
-    EXPECT_EQ(cli.ReadFile("out.tsv"), tableedit::ExportTableText(DefaultTable()));
+    EXPECT_EQ(cli.ReadFile("out.tsv"), tableedit::ExportTableText(Defaults()));
     ASSERT_EQ(cli.Run({"table", "import", "-"}, cli.ReadFile("out.tsv")).code, 0);
     EXPECT_EQ(cli.Run({"table", "export"}).out, cli.ReadFile("out.tsv"));
-}
-
-// Import and check refuse a line the core refuses, with its number, and write
-// nothing; check adds the warnings and a summary, also for the table file.
-TEST(Table, ImportAndCheckNameEachProblemAndWarning) {
-    CliRunner cli;
+    // Import and check refuse a line the core refuses, with its number, and write
+    // nothing; check adds the warnings and a summary, also for the table file.
+    std::filesystem::remove(cli.Path("Q8.xj"));
     cli.WriteFile("bad.tsv", kHeader + "letters\tカ\tk\nletters\tカ\tq\nletters\tア\t\\x00\n");
     std::string lines;
     for (const auto& problem : tableedit::ImportTableText(cli.ReadFile("bad.tsv")).problems) {
@@ -130,7 +116,7 @@ TEST(Table, ImportAndCheckNameEachProblemAndWarning) {
     const CliResult imported = cli.Run({"table", "import", "bad.tsv"});
     EXPECT_EQ(imported.code, 5);
     EXPECT_TRUE(imported.err.starts_with(lines)) << imported.err;
-    EXPECT_FALSE(std::filesystem::exists(cli.Folder() / "Q8.xj"));
+    EXPECT_FALSE(std::filesystem::exists(cli.Path("Q8.xj")));
     const CliResult checked = cli.Run({"table", "check", "bad.tsv"});
     EXPECT_EQ(checked.code, 5);
     EXPECT_TRUE(checked.out.starts_with(lines)) << checked.out;
@@ -208,11 +194,11 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CliRunner cli;
-        cli.WriteFile("Q8.xj", row.table.empty() ? SerializeConversionTable(DefaultTable()) : row.table);
+        cli.WriteFile("Q8.xj", row.table.empty() ? SerializeConversionTable(Defaults()) : row.table);
         cli.WriteFile("good.tsv", kHeader + "letters\tア\ta\n");
         cli.WriteFile("unplugged", "");
-        cli.SetEnv("TAVOPUS_VIRTUAL", cli.Folder().string());
-        cli.SetEnv("CUPS_SERVER", (cli.Folder() / "no-scheduler").string());
+        cli.env["TAVOPUS_VIRTUAL"] = cli.Path();
+        cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
         const auto before = cli.ReadFile("Q8.xj");
         const CliResult result = cli.Run(row.args, row.input);
         const std::string err = std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "");
@@ -222,7 +208,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
         EXPECT_EQ(result.out, row.out);
         EXPECT_EQ(cli.ReadFile("Q8.xj"), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Folder()), {}), 3);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 3);
     }
 }
 

@@ -128,192 +128,188 @@ QByteArray Timeless(QByteArray pdf) {
 class CliLabelPrintTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<CupsSandbox> m_cups;
+
 private slots:
-    void labelIsWhatThePrintJobReads();
-    void virtualPrinterSavesTheSameLabel();
-    void silentPrinter();
-    void realSizeLabel();
-    void windowSavesTheCliPdf();
     void cleanupTestCase() { m_cups.reset(); }
 
-private:
-    std::unique_ptr<CupsSandbox> m_cups;
-};
+    // Whatever platform the environment names, a label is drawn offscreen; a cut
+    // label is told in one warning. The virtual printer saves the same label,
+    // after a stage line for each step and strip.
+    void labelIsWhatThePrintJobReads() {
+        const struct {
+            const char* password;
+            std::vector<std::string> options;
+            const char* face;
+            int points;
+            QColor colour;
+        } rows[] = {
+            {"Skr39",
+             {"--size", "12", "--colour", "#336699", "--font", "IPAGothic"},
+             "IPAGothic",
+             12,
+             "#336699"},
+            {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, "", 48, Qt::black}, // wider than the label
+        };
+        for (const auto& row : rows) {
+            CliRunner cli;
+            cli.env["QT_QPA_PLATFORM"] = "bogus";
+            cli.env["TAVOPUS_VIRTUAL"] = cli.Path("labels");
+            std::vector<std::string> args{"print"};
+            args.insert(args.end(), row.options.begin(), row.options.end());
+            args.push_back(row.password);
+            const CliResult printed = cli.Run(args);
+            QCOMPARE(printed.code, 0);
+            const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
+            QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
+            QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(stages.join('\n')).hasMatch());
+            args.front() = "label";
+            args.insert(args.end() - 1, {"--output", "label.png"});
+            const CliResult result = cli.Run(args);
+            QCOMPARE(result.code, 0);
+            QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
+            const LabelImage label = DotsOf(cli.ReadFile("label.png"));
+            QVERIFY(label == PrintImage::Label(PrintImage::Render(
+                                 row.password, WindowStyle(row.face, row.points, row.colour))));
+            QVERIFY(label == DotsOf(cli.ReadFile("labels/label-0001.png")));
+        }
+    }
 
-// Whatever platform the environment names, a label is drawn offscreen; a cut
-// label is told in one warning.
-void CliLabelPrintTest::labelIsWhatThePrintJobReads() {
-    const struct {
-        const char* password;
-        std::vector<std::string> options;
-        const char* face;
-        int points;
-        QColor colour;
-    } rows[] = {
-        {"Skr39", {"--size", "12", "--colour", "#336699", "--font", "IPAGothic"}, "IPAGothic", 12, "#336699"},
-        {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, "", 48, Qt::black}, // wider than the label
-    };
-    for (const auto& row : rows) {
+    // In-process, through the link library's virtual printer and the pause seam:
+    // a printer that never acknowledges fails the job with the strips it took.
+    void silentPrinter() {
+        CliRunner folder;
+        folder.WriteFile("silent", "");
+        qputenv("TAVOPUS_VIRTUAL", folder.Path().c_str());
+        tavopus::testing::Reset();
+        tavopus::testing::SetTimeouts(0, 2000);
+        platform::SetSleepFunction([](std::uint32_t) {});
+        int code = 0;
+        std::string message;
+        try {
+            cli::RunPrint({"39r"});
+        } catch (const cli::CliError& error) {
+            code = error.Code();
+            message = error.what();
+        }
+        platform::SetSleepFunction({});
+        qunsetenv("TAVOPUS_VIRTUAL");
+        tavopus::testing::Reset();
+        QCOMPARE(code, int(cli::kNoAcknowledge));
+        QVERIFY2(message.find("0/3") != std::string::npos, message.c_str());
+        QVERIFY(std::filesystem::exists(folder.Path("label-0001.png")));
+    }
+
+    // The label on one page at 48 x 8 mm, at the top-left of the printable area,
+    // framed unless asked not to be, its ink where the label's dots are, within a dot.
+    void realSizeLabel() {
+        const struct {
+            std::vector<std::string> args;
+            bool throughCups;
+            int code;
+        } rows[] = {
+            {{"label", "--output", "label.pdf", "39r39r"}, false, 0},
+            {{"label", "--no-frame", "--output", "label.pdf", "39r39r"}, false, 0},
+            {{"print", "--printer", CupsSandbox::kQueue, "39r39r"}, true, 0},
+            {{"print", "--printer", CupsSandbox::kQueue, "39r39r"}, true, 9}, // refusing
+        };
         CliRunner cli;
-        cli.SetEnv("QT_QPA_PLATFORM", "bogus");
-        std::vector<std::string> args{"label", "--output", "label.png", row.password};
-        args.insert(args.begin() + 1, row.options.begin(), row.options.end());
-        const CliResult result = cli.Run(args);
-        QCOMPARE(result.code, 0);
-        QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
-        QVERIFY(DotsOf(cli.ReadFile("label.png")) ==
-                PrintImage::Label(
-                    PrintImage::Render(row.password, WindowStyle(row.face, row.points, row.colour))));
+        QCOMPARE(cli.Run({"label", "--output", "dots.png", "39r39r"}).code, 0);
+        const QImage png(QString::fromStdString(cli.Path("dots.png")));
+        const QRect dots = Ink(png, png.rect());
+        QVERIFY(!dots.isEmpty());
+        for (const auto& [args, throughCups, code] : rows) {
+            if (throughCups && !m_cups) {
+                m_cups = std::make_unique<CupsSandbox>();
+            }
+            if (throughCups && !m_cups->started) {
+                QSKIP(qPrintable("cupsd does not start here: " + m_cups->why));
+            }
+            if (code != 0) {
+                QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
+            }
+            const QStringList jobs = throughCups ? m_cups->Jobs() : QStringList();
+            const CliResult result = cli.Run(args);
+            QCOMPARE(result.code, code);
+            if (code != 0) {
+                QVERIFY2(OneError(result.err), result.err.c_str());
+                QCOMPARE(m_cups->Jobs(), jobs);
+                continue;
+            }
+            // The scheduler hands a job to its backend in its own time.
+            if (throughCups) {
+                QTRY_COMPARE_WITH_TIMEOUT(m_cups->Jobs().size(), jobs.size() + 1, 10000);
+            }
+            const QString pdf = throughCups ? m_cups->Dir() + "/out/" + m_cups->Jobs().last()
+                                            : QString::fromStdString(cli.Path("label.pdf"));
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, 10000);
+            const QPageLayout layout =
+                throughCups
+                    ? QPrinter(QPrinterInfo::printerInfo(CupsSandbox::kQueue), QPrinter::HighResolution)
+                          .pageLayout()
+                    : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(1, 1, 1, 1) * LabelSheet::kPdfMarginMm, QPageLayout::Millimeter);
+            const QString out = QString::fromStdString(cli.Path("page"));
+            QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(kDotsPerInch), "-gray", "-aa", "no",
+                                                    "-aaVector", "no", pdf, out}),
+                     0);
+            QVERIFY2(QFile::exists(out + "-1.pgm") && !QFile::exists(out + "-2.pgm"), "one page");
+            const QImage page(out + "-1.pgm");
+            const double dotsPerPoint = kDotsPerInch / 72;
+            const QRectF full = layout.fullRect(QPageLayout::Point);
+            QVERIFY(WithinOneDot(QPointF(page.width(), page.height()),
+                                 QPointF(full.width(), full.height()) * dotsPerPoint));
+            const QPointF corner = layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint;
+            QRect text = Ink(page, page.rect());
+            QPoint origin = corner.toPoint();
+            if (args[1] != "--no-frame") {
+                QVERIFY(WithinOneDot(text.topLeft(), corner));
+                QCOMPARE(text.size(), QSize(LabelImage::kWidth, LabelImage::kHeight));
+                origin = text.topLeft();
+                text = Ink(page, text.adjusted(1, 1, -1, -1));
+            }
+            text.translate(-origin);
+            QVERIFY(WithinOneDot(text.topLeft(), dots.topLeft()) &&
+                    WithinOneDot(text.bottomRight(), dots.bottomRight()));
+        }
     }
-}
 
-// A stage line for each step, the strips counted; the virtual printer saves the label.
-void CliLabelPrintTest::virtualPrinterSavesTheSameLabel() {
-    CliRunner cli;
-    cli.SetEnv("TAVOPUS_VIRTUAL", (cli.Folder() / "labels").string());
-    const CliResult printed = cli.Run({"print", "--size", "30", "39r"});
-    QCOMPARE(printed.code, 0);
-    const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
-    QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(printed.err.c_str()).hasMatch());
-    QCOMPARE(cli.Run({"label", "--size", "30", "--output", "label.png", "39r"}).code, 0);
-    const LabelImage saved = DotsOf(cli.ReadFile("labels/label-0001.png"));
-    QVERIFY(saved.DotCount() > 0 && saved == DotsOf(cli.ReadFile("label.png")));
-}
-
-// In-process, through the link library's virtual printer and the pause seam:
-// a printer that never acknowledges fails the job with the strips it took.
-void CliLabelPrintTest::silentPrinter() {
-    CliRunner folder;
-    folder.WriteFile("silent", "");
-    qputenv("TAVOPUS_VIRTUAL", folder.Folder().c_str());
-    tavopus::testing::Reset();
-    tavopus::testing::SetTimeouts(0, 2000);
-    platform::SetSleepFunction([](std::uint32_t) {});
-    int code = 0;
-    std::string message;
-    try {
-        cli::RunPrint({"39r"});
-    } catch (const cli::CliError& error) {
-        code = error.Code();
-        message = error.what();
+    // The context menu offers the label elsewhere only with a password, and the
+    // PDF it saves is the one the CLI writes.
+    void windowSavesTheCliPdf() {
+        CliRunner cli;
+        const IsolatedSettings settings;
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(cli.Path())));
+        CPasswordDlg dialog;
+        dialog.Create();
+        dialog.show();
+        std::unique_ptr<QMenu> menu;
+        const auto entry = [&](const char* text) {
+            menu.reset(dialog.CreateSystemMenu(nullptr));
+            const QList<QAction*> actions = menu->actions();
+            return *std::find_if(actions.begin(), actions.end(),
+                                 [&](QAction* a) { return a->text() == U(text); });
+        };
+        for (const bool typed : {false, true}) {
+            if (typed) {
+                QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
+                QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
+            }
+            QCOMPARE(entry("ほかのプリンターで印刷(&P)...")->isEnabled(), typed);
+            QCOMPARE(entry("PDF として保存(&S)...")->isEnabled(), typed);
+        }
+        platform::SetSaveFileNameHandler(
+            [](const platform::SaveFileRequest&) { return QString("window.pdf"); });
+        entry("PDF として保存(&S)...")->trigger();
+        platform::SetSaveFileNameHandler({});
+        QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
+        const QByteArray saved = QByteArray::fromStdString(cli.ReadFile("window.pdf"));
+        QVERIFY(saved.startsWith("%PDF"));
+        QCOMPARE(Timeless(saved), Timeless(QByteArray::fromStdString(cli.ReadFile("cli.pdf"))));
+        QVERIFY(QDir::setCurrent(home));
     }
-    platform::SetSleepFunction({});
-    qunsetenv("TAVOPUS_VIRTUAL");
-    tavopus::testing::Reset();
-    QCOMPARE(code, int(cli::kNoAcknowledge));
-    QVERIFY2(message.find("0/3") != std::string::npos, message.c_str());
-    QVERIFY(std::filesystem::exists(folder.Folder() / "label-0001.png"));
-}
-
-// The label on one page at 48 x 8 mm, at the top-left of the printable area,
-// framed unless asked not to be, its ink where the label's dots are, within a dot.
-void CliLabelPrintTest::realSizeLabel() {
-    const struct {
-        std::vector<std::string> args;
-        bool throughCups;
-        int code;
-    } rows[] = {
-        {{"label", "--output", "label.pdf", "39r39r"}, false, 0},
-        {{"label", "--no-frame", "--output", "label.pdf", "39r39r"}, false, 0},
-        {{"print", "--printer", CupsSandbox::kQueue, "39r39r"}, true, 0},
-        {{"print", "--printer", CupsSandbox::kQueue, "39r39r"}, true, 9}, // refusing
-    };
-    CliRunner cli;
-    QCOMPARE(cli.Run({"label", "--output", "dots.png", "39r39r"}).code, 0);
-    const QImage png(QString::fromStdString((cli.Folder() / "dots.png").string()));
-    const QRect dots = Ink(png, png.rect());
-    QVERIFY(!dots.isEmpty());
-    for (const auto& [args, throughCups, code] : rows) {
-        if (throughCups && !m_cups) {
-            m_cups = std::make_unique<CupsSandbox>();
-        }
-        if (throughCups && !m_cups->started) {
-            QSKIP(qPrintable("cupsd does not start here: " + m_cups->why));
-        }
-        if (code != 0) {
-            QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
-        }
-        const QStringList jobs = throughCups ? m_cups->Jobs() : QStringList();
-        const CliResult result = cli.Run(args);
-        QCOMPARE(result.code, code);
-        if (code != 0) {
-            QVERIFY2(OneError(result.err), result.err.c_str());
-            QCOMPARE(m_cups->Jobs(), jobs);
-            continue;
-        }
-        // The scheduler hands a job to its backend in its own time.
-        if (throughCups) {
-            QTRY_COMPARE_WITH_TIMEOUT(m_cups->Jobs().size(), jobs.size() + 1, 10000);
-        }
-        const QString pdf = throughCups ? m_cups->Dir() + "/out/" + m_cups->Jobs().last()
-                                        : QString::fromStdString((cli.Folder() / "label.pdf").string());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, 10000);
-        const QPageLayout layout =
-            throughCups
-                ? QPrinter(QPrinterInfo::printerInfo(CupsSandbox::kQueue), QPrinter::HighResolution)
-                      .pageLayout()
-                : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                              QMarginsF(1, 1, 1, 1) * LabelSheet::kPdfMarginMm, QPageLayout::Millimeter);
-        const QString out = QString::fromStdString(cli.Folder().string()) + "/page";
-        QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(kDotsPerInch), "-gray", "-aa", "no",
-                                                "-aaVector", "no", pdf, out}),
-                 0);
-        QVERIFY2(QFile::exists(out + "-1.pgm") && !QFile::exists(out + "-2.pgm"), "one page");
-        const QImage page(out + "-1.pgm");
-        const double dotsPerPoint = kDotsPerInch / 72;
-        const QRectF full = layout.fullRect(QPageLayout::Point);
-        QVERIFY(WithinOneDot(QPointF(page.width(), page.height()),
-                             QPointF(full.width(), full.height()) * dotsPerPoint));
-        const QPointF corner = layout.paintRect(QPageLayout::Point).topLeft() * dotsPerPoint;
-        QRect text = Ink(page, page.rect());
-        QPoint origin = corner.toPoint();
-        if (args[1] != "--no-frame") {
-            QVERIFY(WithinOneDot(text.topLeft(), corner));
-            QCOMPARE(text.size(), QSize(LabelImage::kWidth, LabelImage::kHeight));
-            origin = text.topLeft();
-            text = Ink(page, text.adjusted(1, 1, -1, -1));
-        }
-        text.translate(-origin);
-        QVERIFY(WithinOneDot(text.topLeft(), dots.topLeft()) &&
-                WithinOneDot(text.bottomRight(), dots.bottomRight()));
-    }
-}
-
-// The context menu offers the label elsewhere only with a password, and the
-// PDF it saves is the one the CLI writes.
-void CliLabelPrintTest::windowSavesTheCliPdf() {
-    CliRunner cli;
-    const IsolatedSettings settings;
-    const QString home = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(QString::fromStdString(cli.Folder().string())));
-    CPasswordDlg dialog;
-    dialog.Create();
-    dialog.show();
-    std::unique_ptr<QMenu> menu;
-    const auto entry = [&](const char* text) {
-        menu.reset(dialog.CreateSystemMenu(nullptr));
-        const QList<QAction*> actions = menu->actions();
-        return *std::find_if(actions.begin(), actions.end(),
-                             [&](QAction* a) { return a->text() == U(text); });
-    };
-    for (const bool typed : {false, true}) {
-        if (typed) {
-            QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
-            QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
-        }
-        QCOMPARE(entry("ほかのプリンターで印刷(&P)...")->isEnabled(), typed);
-        QCOMPARE(entry("PDF として保存(&S)...")->isEnabled(), typed);
-    }
-    platform::SetSaveFileNameHandler([](const platform::SaveFileRequest&) { return QString("window.pdf"); });
-    entry("PDF として保存(&S)...")->trigger();
-    platform::SetSaveFileNameHandler({});
-    QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
-    const QByteArray saved = QByteArray::fromStdString(cli.ReadFile("window.pdf"));
-    QVERIFY(saved.startsWith("%PDF"));
-    QCOMPARE(Timeless(saved), Timeless(QByteArray::fromStdString(cli.ReadFile("cli.pdf"))));
-    QVERIFY(QDir::setCurrent(home));
-}
+};
 
 QTEST_MAIN(CliLabelPrintTest)
 #include "CliLabelPrintTest.moc"

@@ -13,12 +13,12 @@ CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::s
         }
         return quoted + "'";
     };
-    std::string command = "cd " + quote(Folder().string()) + " && exec env";
+    std::string command = "cd " + quote(Path()) + " && exec env";
     // env takes its removals before its settings.
-    for (const auto& [name, value] : m_env) {
+    for (const auto& [name, value] : env) {
         command += value.empty() ? " -u " + name : "";
     }
-    for (const auto& [name, value] : m_env) {
+    for (const auto& [name, value] : env) {
         command += value.empty() ? "" : " " + quote(name + "=" + value);
     }
     command += " " + quote(Q8XJ_CLI);
@@ -29,7 +29,7 @@ CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::s
     const int status = std::system((command + " <.stdin >.stdout 2>.stderr").c_str());
     CliResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(".stdout"), ReadFile(".stderr")};
     for (const char* file : {".stdin", ".stdout", ".stderr"}) {
-        std::filesystem::remove(Folder() / file);
+        std::filesystem::remove(folder / file);
     }
     return result;
 }

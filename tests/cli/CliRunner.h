@@ -4,7 +4,6 @@
 
 #include "support/TempFolder.h"
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,24 +14,17 @@ struct CliResult {
     std::string err;
 };
 
-class CliRunner {
-public:
-    const std::filesystem::path& Folder() const { return m_folder.Path(); }
-
-    // Sets (or, with an empty value, removes) a variable for the runs that follow.
-    void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
+struct CliRunner {
+    TempFolder folder{"q8xj-cli-test"};
+    // Variables for the runs, an empty value removing one: the program must not need a display.
+    std::map<std::string, std::string> env{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 
     CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {}) const;
 
-    // Whole files of the folder.
-    std::string ReadFile(const std::string& name) const { return ReadWhole(m_folder / name); }
+    // A name in the folder, and whole files of it.
+    std::string Path(const std::string& name = ".") const { return (folder / name).string(); }
+    std::string ReadFile(const std::string& name) const { return ReadWhole(folder / name); }
     void WriteFile(const std::string& name, const std::string& bytes) const {
-        WriteWhole(m_folder / name, bytes);
+        WriteWhole(folder / name, bytes);
     }
-
-private:
-    TempFolder m_folder{"q8xj-cli-test"};
-    // Whatever the test machine has, the program must not need a display.
-    std::map<std::string, std::string> m_env{
-        {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 };
