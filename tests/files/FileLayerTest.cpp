@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -283,6 +284,7 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
     for (const auto& row : rows) {
         for (const Call call : {Call::None, Call::Read, Call::Fstat}) {
             SCOPED_TRACE(std::string(row.name) + ", failing call " + std::to_string(static_cast<int>(call)));
+            const std::size_t descriptors = OpenDescriptors();
             FailingCall failing(call, EIO);
             std::string regular, text;
             bool opened = false;
@@ -295,6 +297,7 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
             EXPECT_EQ(textError, failing.calls > 0 ? kInjected : row.text);
             EXPECT_EQ(regular, regularError ? "" : row.bytes);
             EXPECT_EQ(text, textError ? "" : row.bytes);
+            EXPECT_EQ(OpenDescriptors(), descriptors);
         }
     }
 }
@@ -314,17 +317,15 @@ TEST(LineReader, GivesEachLineOnceAndRefusesALinePastItsLimit) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        int pipe[2];
-        ASSERT_EQ(::pipe(pipe), 0);
-        ASSERT_EQ(::write(pipe[1], row.input.data(), row.input.size()),
-                  static_cast<ssize_t>(row.input.size()));
-        ::close(pipe[1]);
-        files::LineReader reader(pipe[0], 8);
+        const int fd = ::memfd_create("input", MFD_CLOEXEC);
+        ASSERT_EQ(::write(fd, row.input.data(), row.input.size()), static_cast<ssize_t>(row.input.size()));
+        ::lseek(fd, 0, SEEK_SET);
+        files::LineReader reader(fd, 8);
         std::vector<std::string> lines;
         for (std::string line; reader.Next(line);) {
             lines.push_back(line);
         }
-        ::close(pipe[0]);
+        ::close(fd);
         EXPECT_EQ(lines, row.lines);
         EXPECT_EQ(reader.Error() == files::FileError::LineTooLong, row.tooLong);
     }
