@@ -33,7 +33,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         std::string input = {};
     } rows[] = {
         {"plain, half-width as pasted", {"ｻ ｸﾗ"}, {"サ　クラ"}, {true, true, false}},
-        {"seeded", {"--random-case", "--seed", "0", "ニホンノハナ"}, {"ニホンノハナ"}, {true, true, true}},
+        {"seeded", {"--random-case", "--seed", "7", "ニホンノハナ"}, {"ニホンノハナ"}, {true, true, true}},
         {"romaji", {"--romaji", "--no-digits", "KITTE sakura"}, {"キッテ　サクラ"}, {false, true, false}},
         {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}},
         // One line of standard input per phrase, after the arguments.
@@ -50,7 +50,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         std::vector<std::string> args{"convert"};
         args.insert(args.end(), row.args.begin(), row.args.end());
         CrtRandom random;
-        random.srand(0);
+        random.srand(7);
         const CliResult result = cli.Run(args, row.input);
         EXPECT_EQ(result.code, 0) << result.err;
         std::string out;
@@ -201,7 +201,10 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
         const auto before = cli.ReadFile("Q8.xj");
         const CliResult result = cli.Run(row.args, row.input);
-        const std::string err = std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "");
+        // Only the search for a label printer tells its stages first.
+        const std::string err =
+            row.code == 7 ? std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "")
+                          : result.err;
         EXPECT_EQ(result.code, row.code) << result.err;
         EXPECT_TRUE(err.starts_with("q8xj-cli: ") && err.ends_with("\n")) << result.err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << result.err;
