@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <regex>
@@ -99,7 +98,7 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
 
 // Without a table file the built-in table is exported; its text goes into the
 // table file through standard input and comes back the same on standard output.
-TEST(Table, ExportImportAndCheckTellEachProblemAndWarning) {
+TEST(Table, ExportImportCheckAndHelp) {
     CliRunner cli;
     ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
     EXPECT_EQ(cli.ReadFile("out.tsv"), tableedit::ExportTableText(Defaults()));
@@ -129,10 +128,7 @@ TEST(Table, ExportImportAndCheckTellEachProblemAndWarning) {
             "t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\nt\\.tsv: 3 項目を検査、問題 0 件、警告 2 件\n")))
         << warned;
     EXPECT_EQ(cli.Run({"table", "check"}).out.find("Q8.xj: letters ab a: 警告: "), 0u);
-}
-
-TEST(Help, EndsWithTheExitCodes) {
-    CliRunner cli;
+    // Help, for the program and for a command, ends with the exit codes.
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"--help"}, {"convert", "--help"}, {"table", "-h"}}) {
         const CliResult result = cli.Run(args);
@@ -206,8 +202,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
             row.code == 7 ? std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "")
                           : result.err;
         EXPECT_EQ(result.code, row.code) << result.err;
-        EXPECT_TRUE(err.starts_with("q8xj-cli: ") && err.ends_with("\n")) << result.err;
-        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << result.err;
+        EXPECT_TRUE(std::regex_match(err, std::regex("q8xj-cli: [^\n]*\n"))) << result.err;
         EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
         EXPECT_EQ(result.out, row.out);
         EXPECT_EQ(cli.ReadFile("Q8.xj"), before);

@@ -16,21 +16,17 @@
 #include "platform/TickCount.h"
 #include "print/LabelSheet.h"
 #include "print/PrintImage.h"
-#include "print/PrintStyle.h"
 #include "support/GuiTestHelpers.h"
 #include "support/IsolatedSettings.h"
 #include "tavopus/TavopusTesting.h"
 
-#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 
-#include <memory>
 
 namespace {
 

@@ -25,11 +25,12 @@ CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::s
     for (const std::string& arg : arguments) {
         command += " " + quote(arg);
     }
-    WriteFile(".stdin", input);
-    const int status = std::system((command + " <.stdin >.stdout 2>.stderr").c_str());
-    CliResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(".stdout"), ReadFile(".stderr")};
-    for (const char* file : {".stdin", ".stdout", ".stderr"}) {
-        std::filesystem::remove(folder / file);
-    }
-    return result;
+    // Standard input and the outputs go through files beside the folder, so that it holds only what the run
+    // wrote.
+    const TempFolder io{"q8xj-cli-io"};
+    WriteWhole(io / "in", input);
+    command += " <" + quote((io / "in").string()) + " >" + quote((io / "out").string()) + " 2>" +
+               quote((io / "err").string());
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(io / "out"), ReadWhole(io / "err")};
 }

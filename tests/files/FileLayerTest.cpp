@@ -152,8 +152,7 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
         for (const auto target : {files::Target::Output, files::Target::TableFile}) {
             for (const Call call : {Call::None, Call::Open, Call::Flock, Call::Fchmod, Call::Write,
                                     Call::Fsync, Call::Rename}) {
-                SCOPED_TRACE(std::string(row.name) +
-                             (target == files::Target::Output ? " as output" : " as table") +
+                SCOPED_TRACE(std::string(row.name) + ", target " + std::to_string(static_cast<int>(target)) +
                              ", failing call " + std::to_string(static_cast<int>(call)));
                 Scene scene;
                 auto before = Snapshot(scene.dir.Path());
