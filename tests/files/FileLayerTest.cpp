@@ -91,37 +91,35 @@ const std::error_code kNotAFile = std::make_error_code(std::errc::is_a_directory
 const std::error_code kNotRegular = files::FileError::NotRegular;
 const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
 
-// Fails every call of one kind with one errno; an Open fails only where it creates.
+// Fails every call of one kind with EIO; an Open fails only where it creates.
 enum class Call { None, Open, Write, Fchmod, Flock, Fsync, Rename, Read, Fstat };
+
+// An override of System::K (result R, parameters P, arguments A) that fails when K is failing.
+#define FAILING(K, R, P, A)                                                                                  \
+    R K P override {                                                                                         \
+        return Fails(Call::K) ? -1 : System::K A;                                                            \
+    }
 
 struct FailingCall : files::System {
     Call call;
-    int error;
     int calls = 0; // of the failing kind
-    FailingCall(Call c, int e)
-        : call(c)
-        , error(e) {
+    explicit FailingCall(Call c)
+        : call(c) {
         Replace(this);
     }
     ~FailingCall() override { Replace(nullptr); }
-    bool Fails(Call c) { return c == call && ((errno = error) != 0) && ++calls > 0; }
+    bool Fails(Call c) { return c == call && ((errno = EIO) != 0) && ++calls > 0; }
 
     int Open(const char* path, int flags, mode_t mode) override {
         return (flags & O_CREAT) != 0 && Fails(Call::Open) ? -1 : System::Open(path, flags, mode);
     }
-    ssize_t Write(int fd, const void* b, std::size_t n) override {
-        return Fails(Call::Write) ? -1 : System::Write(fd, b, n);
-    }
-    int Fchmod(int fd, mode_t mode) override { return Fails(Call::Fchmod) ? -1 : System::Fchmod(fd, mode); }
-    int Flock(int fd, int op) override { return Fails(Call::Flock) ? -1 : System::Flock(fd, op); }
-    int Fsync(int fd) override { return Fails(Call::Fsync) ? -1 : System::Fsync(fd); }
-    int Rename(const char* a, const char* b) override {
-        return Fails(Call::Rename) ? -1 : System::Rename(a, b);
-    }
-    ssize_t Read(int fd, void* b, std::size_t n) override {
-        return Fails(Call::Read) ? -1 : System::Read(fd, b, n);
-    }
-    int Fstat(int fd, struct stat* st) override { return Fails(Call::Fstat) ? -1 : System::Fstat(fd, st); }
+    FAILING(Write, ssize_t, (int fd, const void* b, std::size_t n), (fd, b, n))
+    FAILING(Fchmod, int, (int fd, mode_t mode), (fd, mode))
+    FAILING(Flock, int, (int fd, int op), (fd, op))
+    FAILING(Fsync, int, (int fd), (fd))
+    FAILING(Rename, int, (const char* from, const char* to), (from, to))
+    FAILING(Read, ssize_t, (int fd, void* b, std::size_t n), (fd, b, n))
+    FAILING(Fstat, int, (int fd, struct stat* st), (fd, st))
 };
 
 const std::error_code kInjected(EIO, std::generic_category());
@@ -158,7 +156,7 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                 auto before = Snapshot(scene.dir.Path());
                 const mode_t oldMode = ModeOf(scene / row.written);
                 const std::size_t descriptors = OpenDescriptors();
-                FailingCall failing(call, EIO);
+                FailingCall failing(call);
                 const auto error = files::WriteFile(scene / row.path, "new bytes", target);
                 const auto expected = target == files::Target::Output ? row.output : row.tableFile;
                 EXPECT_EQ(error, failing.calls > 0 ? kInjected : expected) << error.message();
@@ -284,7 +282,7 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
         for (const Call call : {Call::None, Call::Read, Call::Fstat}) {
             SCOPED_TRACE(std::string(row.name) + ", failing call " + std::to_string(static_cast<int>(call)));
             const std::size_t descriptors = OpenDescriptors();
-            FailingCall failing(call, EIO);
+            FailingCall failing(call);
             std::string regular, text;
             bool opened = false;
             const auto regularError = files::ReadRegularFile(scene / row.path, 100, regular, &opened);
