@@ -204,23 +204,24 @@ TEST(FileWriter, AnOutputIsNeverTheTableBeingReadAndADescriptorsFileIsWrittenInP
 
 TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
     TempFolder dir;
-    const std::vector<std::string> others = {"Q8.xj",        "Q8.xj.backup",           "Q8.xj.notes1",
-                                             ".bashrc",      ".Q8.xj.q8xj-tmp-held00", ".Q8.xj.q8xj-tmp-abc",
-                                             "Q8.xj.AbC123", ".other.q8xj-tmp-AbC123"};
-    for (const auto& name : others) {
+    // Held, too short, too long, without the dot, another tag, not a random letter, another file's, the file.
+    const std::vector<std::string> kept = {
+        ".t.q8xj-tmp-held00", ".t.q8xj-tmp-abc",    ".t.q8xj-tmp-AbC1234", "xt.q8xj-tmp-AbC123",
+        ".t.q8xj-tmq-AbC123", ".t.q8xj-tmp-AbC-23", ".o.q8xj-tmp-AbC123",  "t"};
+    for (const auto& name : kept) {
         WriteWhole(dir / name, "keep");
     }
-    WriteWhole(dir / ".Q8.xj.q8xj-tmp-Stale1", "left by a killed write");
-    fs::create_symlink("Q8.xj.backup", dir / ".Q8.xj.q8xj-tmp-Link00");
-    fs::create_directory(dir / ".Q8.xj.q8xj-tmp-DiR123");
-    const int held = ::open((dir / ".Q8.xj.q8xj-tmp-held00").c_str(), O_RDONLY | O_CLOEXEC);
+    WriteWhole(dir / ".t.q8xj-tmp-Stale1", "left by a killed write");
+    fs::create_symlink("t", dir / ".t.q8xj-tmp-Link00");
+    ::mkfifo((dir / ".t.q8xj-tmp-Fifo00").c_str(), 0600);
+    const int held = ::open((dir / ".t.q8xj-tmp-held00").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     const std::size_t descriptors = OpenDescriptors();
-    ASSERT_FALSE(files::WriteFile((dir / "Q8.xj").string(), "new", files::Target::TableFile));
+    ASSERT_FALSE(files::WriteFile((dir / "t").string(), "new", files::Target::TableFile));
     EXPECT_EQ(OpenDescriptors(), descriptors);
     ::close(held);
-    auto expected = others;
-    expected.insert(expected.end(), {".Q8.xj.q8xj-tmp-Link00", ".Q8.xj.q8xj-tmp-DiR123"});
+    auto expected = kept;
+    expected.insert(expected.end(), {".t.q8xj-tmp-Link00", ".t.q8xj-tmp-Fifo00"});
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(dir.Names(), expected);
 }
