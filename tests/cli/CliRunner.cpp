@@ -1,27 +1,22 @@
 #include "CliRunner.h"
 
 #include <cstdlib>
+#include <regex>
 
 #include <sys/wait.h>
 
 // Through the shell, each argument quoted; exec keeps a signal's end visible.
 CliResult CliRunner::Run(const std::vector<std::string>& arguments, const std::string& input) const {
     const auto quote = [](const std::string& text) {
-        std::string quoted = "'";
-        for (const char c : text) {
-            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        }
-        return quoted + "'";
+        return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
     };
-    std::string command = "cd " + quote(Path()) + " && exec env";
     // env takes its removals before its settings.
+    std::string command = "cd " + quote(Path()) + " && exec env", settings;
     for (const auto& [name, value] : env) {
-        command += value.empty() ? " -u " + name : "";
+        (value.empty() ? command : settings) +=
+            value.empty() ? " -u " + name : " " + quote(name + "=" + value);
     }
-    for (const auto& [name, value] : env) {
-        command += value.empty() ? "" : " " + quote(name + "=" + value);
-    }
-    command += " " + quote(Q8XJ_CLI);
+    command += settings + " " + quote(Q8XJ_CLI);
     for (const std::string& arg : arguments) {
         command += " " + quote(arg);
     }
