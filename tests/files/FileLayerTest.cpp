@@ -171,8 +171,8 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                         before.erase(written);
                     }
                 }
-                if (!error ||
-                    std::string(row.path) != "linked") { // rewritten in place, so only the names stay
+                // A hard-linked file is rewritten in place: after a failure only its names stay.
+                if (!error || std::string(row.path) != "linked") {
                     EXPECT_EQ(after, before);
                 }
             }
