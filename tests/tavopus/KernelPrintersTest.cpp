@@ -2,6 +2,7 @@
 // in for the printer node.
 #include "tavopus/tavopus.h"
 #include "tavopus/TavopusTesting.h"
+#include "files/System.h"
 
 #include "support/TempFolder.h"
 
@@ -29,6 +30,12 @@ using Reply = std::tuple<bool, std::uint32_t, Bytes>; // success, count, buffer
 
 constexpr const char* kOrbek = "MFG:ORBEK;MDL:MP-100;CMD:ESC;";
 const std::string kLong(300, 'M');
+
+// The real system calls but for those a test overrides, in place while it lives.
+struct Hooked : files::System {
+    Hooked() { Replace(this); }
+    ~Hooked() override { Replace(nullptr); }
+};
 
 // Whether the udev rule gives access to a device with this id: one rule
 // matches when every == pattern and no != pattern of ATTRS{ieee1284_id}
@@ -108,12 +115,6 @@ protected:
         EXPECT_EQ(TavopStartDevice(&handle, 0), 0u);
         EXPECT_NE(handle, 0u);
         return handle;
-    }
-    // The real system calls but for this one.
-    static void Hook(auto which, auto call) {
-        auto calls = hooks::RealSystemCalls();
-        calls.*which = call;
-        hooks::SetSystemCalls(calls);
     }
     // Reads into a spoiled buffer of `size` bytes.
     static Reply Read(std::uint32_t handle, std::uint32_t size) {
@@ -200,21 +201,25 @@ TEST_F(KernelPrinters, WritesGoOnOverPiecesAndEndTheLinkWhenTheyTimeOut) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const auto handle = Open();
-        std::size_t call = 0;
-        Bytes taken;
-        Hook(&hooks::SystemCalls::write, [&](int, const void* bytes, size_t count) -> ssize_t {
-            const auto step = row.plan[std::min(call++, row.plan.size() - 1)];
-            if (step < 0)
-                return errno = static_cast<int>(-step), -1;
-            const auto* from = static_cast<const std::uint8_t*>(bytes);
-            taken.insert(taken.end(), from, from + std::min(count, static_cast<size_t>(step)));
-            return std::min(static_cast<ssize_t>(count), step);
-        });
+        struct : Hooked {
+            std::vector<ssize_t> plan;
+            std::size_t call = 0;
+            Bytes taken;
+            ssize_t Write(int, const void* bytes, size_t count) override {
+                const auto step = plan[std::min(call++, plan.size() - 1)];
+                if (step < 0)
+                    return errno = static_cast<int>(-step), -1;
+                const auto* from = static_cast<const std::uint8_t*>(bytes);
+                taken.insert(taken.end(), from, from + std::min(count, static_cast<size_t>(step)));
+                return std::min(static_cast<ssize_t>(count), step);
+            }
+        } sys;
+        sys.plan = row.plan;
         Bytes sent(64);
         std::iota(sent.begin(), sent.end(), std::uint8_t{1});
         EXPECT_EQ(TavopUsbWrite(handle, sent.data(), 64) == 0, row.went);
-        EXPECT_EQ(taken == sent, row.went);
-        hooks::SetSystemCalls(hooks::RealSystemCalls());
+        EXPECT_EQ(sys.taken == sent, row.went);
+        files::System::Replace(nullptr);
         EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1) == 0, row.went);
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !row.went);
         TavopEndDevice(handle);
@@ -228,21 +233,22 @@ TEST_F(KernelPrinters, WriteWaitsDoNotSpinWhileTheDeviceReportsTrouble) {
          {std::pair<short, int>{POLLERR, 300 / 50 + 2}, {POLLHUP, 1}, {POLLNVAL, 1}}) {
         SCOPED_TRACE(report);
         const auto handle = Open();
-        int writes = 0, nodePolls = 0, pauses = 0;
-        auto calls = hooks::RealSystemCalls();
-        calls.write = [&](int, const void*, size_t) -> ssize_t {
-            return ++writes, errno = EAGAIN, -1;
-        };
-        calls.poll = [&, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
-            if (count == 0) // a plain pause
-                return ++pauses, real(fds, count, timeoutMs);
-            return ++nodePolls, fds[0].revents = report, 1;
-        };
-        hooks::SetSystemCalls(calls);
+        struct : Hooked {
+            short report = 0;
+            int writes = 0, nodePolls = 0, pauses = 0;
+            ssize_t Write(int, const void*, size_t) override { return ++writes, errno = EAGAIN, -1; }
+            int Poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+                if (count == 0) // a plain pause
+                    return ++pauses, System::Poll(fds, count, timeoutMs);
+                return ++nodePolls, fds[0].revents = report, 1;
+            }
+        } sys;
+        sys.report = report;
         EXPECT_NE(TavopUsbWrite(handle, "\x1B\x49", 2), 0u);
-        EXPECT_TRUE(writes >= 1 && writes <= most && nodePolls <= writes && pauses <= writes) << writes;
+        EXPECT_TRUE(sys.writes >= 1 && sys.writes <= most && sys.nodePolls <= sys.writes &&
+                    sys.pauses <= sys.writes)
+            << sys.writes;
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
-        hooks::SetSystemCalls(hooks::RealSystemCalls());
     }
 }
 
@@ -252,13 +258,19 @@ TEST_F(KernelPrinters, WriteWaitsDoNotSpinWhileTheDeviceReportsTrouble) {
 TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
     hooks::SetTimeouts(60, 300);
     const auto handle = Open();
-    std::vector<int> waits;
-    Hook(&hooks::SystemCalls::poll,
-         [&, real = hooks::RealSystemCalls().poll](pollfd* fds, nfds_t count, int timeoutMs) {
-             if (count == 1 && (fds[0].events & POLLIN))
-                 waits.push_back(timeoutMs);
-             return real(fds, count, timeoutMs);
-         });
+    struct : Hooked {
+        std::vector<int> waits;
+        int interrupted = 0; // reads still to fail with EINTR
+        int Poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+            if (count == 1 && (fds[0].events & POLLIN))
+                waits.push_back(timeoutMs);
+            return System::Poll(fds, count, timeoutMs);
+        }
+        ssize_t Read(int fd, void* to, size_t n) override {
+            return interrupted-- > 0 ? (errno = EINTR, -1) : System::Read(fd, to, n);
+        }
+    } sys;
+    auto& waits = sys.waits;
     EXPECT_EQ(Read(handle, 4), (Reply{false, 0, Bytes(4, 0)}));
     ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
     for (int read = 0; read < 5; ++read)
@@ -270,10 +282,7 @@ TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
     // A reply within the window ends the wait, an interrupted read is asked again.
     ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
     ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
-    Hook(&hooks::SystemCalls::read,
-         [&, real = hooks::RealSystemCalls().read, reads = 0](int fd, void* to, size_t n) mutable {
-             return ++reads == 1 ? (errno = EINTR, -1) : real(fd, to, n);
-         });
+    sys.interrupted = 1;
     EXPECT_EQ(Read(handle, 4), (Reply{true, 2, {0x06, 0x0A, 0, 0}}));
 }
 
@@ -281,21 +290,29 @@ TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {
     const auto ended = Open();
     TavopEndDevice(ended);
     const auto goneInWrite = Open(), goneInRead = Open();
-    int writes = 0;
-    Hook(&hooks::SystemCalls::write,
-         [&, real = hooks::RealSystemCalls().write](int fd, const void* bytes, size_t n) {
-             if (++writes == 2)
-                 node_.Unplug();
-             return real(fd, bytes, std::min<size_t>(n, 16));
-         });
-    EXPECT_NE(TavopUsbWrite(goneInWrite, Bytes(64).data(), 64), 0u);
-    EXPECT_EQ(writes, 2);
+    {
+        struct : Hooked {
+            StandInNode* node = nullptr;
+            int writes = 0;
+            ssize_t Write(int fd, const void* bytes, size_t n) override {
+                if (++writes == 2)
+                    node->Unplug();
+                return System::Write(fd, bytes, std::min<size_t>(n, 16));
+            }
+        } unplugging;
+        unplugging.node = &node_;
+        EXPECT_NE(TavopUsbWrite(goneInWrite, Bytes(64).data(), 64), 0u);
+        EXPECT_EQ(unplugging.writes, 2);
+    }
     EXPECT_FALSE(std::get<0>(Read(goneInRead, 1)));
-    int calls = 0;
-    const auto touch = [&](auto&&...) {
-        return ++calls, -1;
-    };
-    hooks::SetSystemCalls({touch, touch, touch, touch, touch});
+    struct : Hooked {
+        int calls = 0;
+        int Open(const char*, int, mode_t) override { return ++calls, -1; }
+        ssize_t Read(int, void*, size_t) override { return ++calls, -1; }
+        ssize_t Write(int, const void*, size_t) override { return ++calls, -1; }
+        int Poll(pollfd*, nfds_t, int) override { return ++calls, -1; }
+        int Close(int) override { return ++calls, -1; }
+    } sys;
     for (const std::uint32_t handle : {0u, goneInRead + 1000, ended, goneInWrite, goneInRead}) {
         SCOPED_TRACE(handle);
         EXPECT_NE(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
@@ -307,16 +324,18 @@ TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {
     }
     std::uint32_t one = 1;
     EXPECT_NE(TavopUsbRead(goneInRead, nullptr, &one), 0u);
-    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(sys.calls, 0);
 }
 
 TEST_F(KernelPrinters, OpenFailuresAreToldOnceInWordsTheUserCanActOn) {
     AddPrinter(0, kOrbek, node_.path);
-    int error = 0;
-    Hook(&hooks::SystemCalls::open, [&](const char*, int) { return errno = error, -1; });
+    struct : Hooked {
+        int error = 0;
+        int Open(const char*, int, mode_t) override { return errno = error, -1; }
+    } sys;
     testing::internal::CaptureStderr();
     for (std::uint32_t handle = 0; const int e : {EACCES, EACCES, EBUSY, EBUSY, ENOENT}) {
-        error = e;
+        sys.error = e;
         EXPECT_NE(TavopStartDevice(&handle, 0), 0u);
     }
     const auto told = testing::internal::GetCapturedStderr();

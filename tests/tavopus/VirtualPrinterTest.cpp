@@ -3,6 +3,7 @@
 // they give.
 #include "tavopus/tavopus.h"
 #include "tavopus/TavopusTesting.h"
+#include "files/System.h"
 
 #include "platform/TickCount.h"
 #include "print/LabelImage.h"
@@ -18,6 +19,7 @@
 #include <array>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <random>
 
 namespace fs = std::filesystem;
@@ -51,6 +53,21 @@ Bytes Grey(const fs::path& file) {
     }
     return image.width == 384 && image.height == 64 ? grey : Bytes{};
 }
+
+// The real system calls, but each pause is seen first, while it lives.
+struct OnPause : files::System {
+    explicit OnPause(std::function<void()> onPause)
+        : seen(std::move(onPause)) {
+        Replace(this);
+    }
+    ~OnPause() override { Replace(nullptr); }
+    int Poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+        if (count == 0)
+            seen();
+        return System::Poll(fds, count, timeoutMs);
+    }
+    std::function<void()> seen;
+};
 
 class CountingLibrary : public PrinterLibrary {
 public:
@@ -103,16 +120,6 @@ protected:
         reply.resize(count);
         return reply;
     }
-    // The real system calls, but pauses are seen by `onPause` first.
-    static void OnPause(std::function<void(int)> onPause) {
-        auto calls = tavopus::testing::RealSystemCalls();
-        calls.poll = [onPause, real = calls.poll](pollfd* fds, nfds_t count, int timeoutMs) {
-            if (count == 0)
-                onPause(timeoutMs);
-            return real(fds, count, timeoutMs);
-        };
-        tavopus::testing::SetSystemCalls(calls);
-    }
 
     TempFolder temp_{"tavopus-virtual"};
     const fs::path folder_ = temp_.Path() / "labels"; // made by the library
@@ -138,7 +145,7 @@ TEST_F(VirtualPrinter, AnswersEachWholeStepOnce) {
             Touch("silent");
         const auto handle = Open();
         int pauses = 0;
-        OnPause([&](int) { ++pauses; });
+        OnPause seen([&] { ++pauses; });
         for (const auto& [send, answer] : steps) {
             ASSERT_TRUE(Send(handle, send.first(send.size() / 2)));
             EXPECT_EQ(Read(handle, 1), Bytes{});
@@ -300,7 +307,7 @@ TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
         const auto handle = Open();
         Touch("stalled");
         int pauses = 0;
-        OnPause([&](int) {
+        std::optional<OnPause> seen([&] {
             if (++pauses == liftAfter)
                 fs::remove(folder_ / "stalled");
         });
@@ -312,7 +319,7 @@ TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !goes);
         EXPECT_TRUE(goes || pauses == before);
         fs::remove(folder_ / "stalled");
-        tavopus::testing::SetSystemCalls(tavopus::testing::RealSystemCalls());
+        seen.reset();
         EXPECT_TRUE(Present() && Send(Open(), Bytes{0x05}));
     }
 }
