@@ -7,10 +7,9 @@
 
 #include "support/TempFolder.h"
 
-#include <fcntl.h>
 #include <fnmatch.h>
 #include <poll.h>
-#include <termios.h>
+#include <pty.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -146,15 +145,10 @@ bool RuleGivesAccess(std::string id) {
 // link, the test plays the printer on the master side.
 struct StandInNode {
     StandInNode() {
-        master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        grantpt(master);
-        unlockpt(master);
-        path = ptsname(master);
-        slave = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        termios mode{};
-        tcgetattr(slave, &mode);
-        cfmakeraw(&mode);
-        tcsetattr(slave, TCSANOW, &mode);
+        termios raw{};
+        cfmakeraw(&raw);
+        openpty(&master, &slave, nullptr, &raw, nullptr);
+        path = ttyname(slave);
     }
     ~StandInNode() {
         Unplug();
@@ -445,12 +439,6 @@ TEST_F(VirtualPrinter, AnswersEachWholeStepOnce) {
 // notice spares. Notices reach only a registered window, and other files in
 // the folder give none.
 TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
-    const auto unplug = [&] {
-        Touch("unplugged");
-    };
-    const auto plugIn = [&] {
-        fs::remove(folder_ / "unplugged");
-    };
     std::array<char, 256> name{};
     EXPECT_NE(TavopCheckActiveDevice(1, name.data()), 0u);
     TavopRegistHandle(0x1234);
@@ -458,25 +446,25 @@ TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
     Touch("silent");
     EXPECT_EQ(Take(), Notices{});
     const auto old = Start();
-    unplug();
+    Touch("unplugged");
     EXPECT_EQ(Take(), (Notices{kRemoved, kChanged}));
     EXPECT_FALSE(Present());
     std::uint32_t refused = 0;
     EXPECT_NE(TavopStartDevice(&refused, 0), 0u);
     EXPECT_NE(TavopCheckMyDevice(old, TAVOP_NODE_WORD(1)), 0u);
     EXPECT_EQ(TavopCheckMyDevice(old, kRemoved.second), 0u);
-    plugIn();
+    fs::remove(folder_ / "unplugged");
     EXPECT_EQ(Take(), Notices{kChanged});
     TavopUnregistHandle();
-    unplug();
+    Touch("unplugged");
     EXPECT_EQ(Take(), Notices{});
     TavopRegistHandle(0x1234);
-    plugIn();
+    fs::remove(folder_ / "unplugged");
     EXPECT_EQ(Take(), Notices{kChanged});
     // Out and back before the program reads the notices.
     const auto before = Start();
-    unplug();
-    plugIn();
+    Touch("unplugged");
+    fs::remove(folder_ / "unplugged");
     EXPECT_EQ(Take(), (Notices{kRemoved, kChanged, kChanged}));
     const auto fresh = Start();
     EXPECT_NE(TavopCheckMyDevice(fresh, kRemoved.second), 0u);
