@@ -29,7 +29,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,8 +75,10 @@ bool Highlight(QFontDialog* picker, const QString& text) {
     for (auto* view : picker->findChildren<QListView*>()) {
         const auto found =
             view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-        if (!found.isEmpty())
-            return view->setCurrentIndex(found[0]), true;
+        if (!found.isEmpty()) {
+            view->setCurrentIndex(found[0]);
+            return true;
+        }
     }
     return false;
 }
