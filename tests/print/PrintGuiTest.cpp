@@ -235,7 +235,7 @@ private slots:
         style.font.underline = style.font.italic = style.font.strikeOut = 1;
         style.font.charSet = 128;
         style.font.outPrecision = 3;
-        style.font.clipPrecision = 2;
+        style.font.clipPrecision = 255; // the largest value kept
         style.font.quality = 4;
         style.font.pitchAndFamily = 0x31;
         SavePrintStyle(settings, style);
