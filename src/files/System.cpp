@@ -68,6 +68,10 @@ int System::Unlink(const char* path) {
     return ::unlink(path);
 }
 
+int System::Poll(pollfd* fds, nfds_t count, int timeoutMs) {
+    return ::poll(fds, count, timeoutMs);
+}
+
 System& System::Current() {
     static System real;
     return g_replacement != nullptr ? *g_replacement : real;

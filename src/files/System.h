@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -28,6 +29,9 @@ public:
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);
     virtual int Unlink(const char* path);
+    // The label printer library waits on its device nodes, and pauses as a
+    // poll of no descriptors, through this one.
+    virtual int Poll(pollfd* fds, nfds_t count, int timeoutMs);
 
     // The one in use: the real calls unless a test has put its own in place.
     static System& Current();

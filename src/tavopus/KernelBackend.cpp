@@ -1,6 +1,7 @@
 #include "tavopus/KernelBackend.h"
 
 #include "tavopus/KernelLink.h"
+#include "files/System.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,7 +59,7 @@ std::unique_ptr<Link> KernelBackend::Open(std::int32_t number) {
     if (!LabelPrinterAt(number))
         return nullptr;
     const auto path = KernelLink::NodePath(settings_, number);
-    const int fd = settings_.calls.open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = files::System::Current().Open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC, 0);
     if (fd >= 0)
         return std::make_unique<KernelLink>(number, settings_, fd);
     const int error = errno;

@@ -1,5 +1,7 @@
 #include "tavopus/KernelLink.h"
 
+#include "files/System.h"
+
 #include <poll.h>
 #include <sys/stat.h>
 
@@ -35,13 +37,13 @@ KernelLink::~KernelLink() {
 
 void KernelLink::Release() {
     if (fd_ >= 0)
-        settings().calls.close(fd_);
+        files::System::Current().Close(fd_);
     fd_ = -1;
 }
 
 bool KernelLink::DeviceGone() {
     pollfd probe{fd_, 0, 0};
-    if (settings().calls.poll(&probe, 1, 0) > 0 && (probe.revents & (kHangUp | POLLERR)))
+    if (files::System::Current().Poll(&probe, 1, 0) > 0 && (probe.revents & (kHangUp | POLLERR)))
         return true;
     // A device plugged in again gets a new sysfs node even under the same number.
     struct stat dir {};
@@ -49,11 +51,11 @@ bool KernelLink::DeviceGone() {
 }
 
 bool KernelLink::Send(std::span<const std::uint8_t> bytes) {
-    const auto& calls = settings().calls;
+    auto& sys = files::System::Current();
     const auto deadline = Clock::now() + std::chrono::milliseconds(settings().writeWaitMs);
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const auto n = calls.write(fd_, bytes.data() + sent, bytes.size() - sent);
+        const auto n = sys.Write(fd_, bytes.data() + sent, bytes.size() - sent);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
@@ -75,7 +77,7 @@ bool KernelLink::Send(std::span<const std::uint8_t> bytes) {
             return false;
         }
         pollfd wait{fd_, POLLOUT, 0};
-        const int ready = calls.poll(&wait, 1, left);
+        const int ready = sys.Poll(&wait, 1, left);
         if (ready > 0 && (wait.revents & kHangUp)) {
             End();
             return false;
@@ -87,15 +89,15 @@ bool KernelLink::Send(std::span<const std::uint8_t> bytes) {
 }
 
 std::size_t KernelLink::Receive(std::span<std::uint8_t> buffer, Clock::time_point until) {
-    const auto& calls = settings().calls;
+    auto& sys = files::System::Current();
     for (;;) {
         pollfd wait{fd_, POLLIN, 0};
-        const int ready = calls.poll(&wait, 1, RemainingMs(until));
+        const int ready = sys.Poll(&wait, 1, RemainingMs(until));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)
             return 0;
-        const auto n = calls.read(fd_, buffer.data(), buffer.size());
+        const auto n = sys.Read(fd_, buffer.data(), buffer.size());
         if (n > 0)
             return static_cast<std::size_t>(n);
         const int error = n < 0 ? errno : 0;

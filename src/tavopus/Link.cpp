@@ -1,5 +1,7 @@
 #include "tavopus/Link.h"
 
+#include "files/System.h"
+
 #include <algorithm>
 
 namespace tavopus {
@@ -39,7 +41,7 @@ int Link::RemainingMs(Clock::time_point deadline) {
 
 void Link::Pause(int ms) const {
     if (ms > 0)
-        settings_.calls.poll(nullptr, 0, ms);
+        files::System::Current().Poll(nullptr, 0, ms);
 }
 
 } // namespace tavopus

@@ -45,7 +45,7 @@ protected:
     const Settings& settings() const { return settings_; }
     // Milliseconds left until `deadline`, 0 once it has passed.
     static int RemainingMs(Clock::time_point deadline);
-    // A plain pause through the system calls in use, so tests see it.
+    // A plain pause through files::System, so tests see it.
     void Pause(int ms) const;
 
 private:

@@ -1,10 +1,8 @@
 // What the backends share and the library's tests may change: where the
-// kernel's files live, the system calls made on devices, the waits, and the
-// messages told so far.
+// kernel's files live, the waits, and the messages told so far.
 #pragma once
 
 #include "tavopus/OnceTold.h"
-#include "tavopus/TavopusTesting.h"
 
 #include <string>
 
@@ -23,7 +21,6 @@ constexpr int kWriteWaitMs = 2000;
 struct Settings {
     std::string sysfsRoot = "/sys";
     std::string devRoot = "/dev";
-    testing::SystemCalls calls = testing::RealSystemCalls();
     int replyWindowMs = kReplyWindowMs;
     int writeWaitMs = kWriteWaitMs;
     OnceTold told;

@@ -5,9 +5,6 @@
 #include "tavopus/Library.h"
 #include "tavopus/TavopusTesting.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <utility>
 
 namespace tavopus {
@@ -28,16 +25,6 @@ template <typename Work> auto Locked(Work work) {
 
 namespace testing {
 
-SystemCalls RealSystemCalls() {
-    return {
-        [](const char* path, int flags) { return ::open(path, flags); },
-        [](int fd, void* buffer, size_t count) { return ::read(fd, buffer, count); },
-        [](int fd, const void* bytes, size_t count) { return ::write(fd, bytes, count); },
-        [](pollfd* fds, nfds_t count, int timeoutMs) { return ::poll(fds, count, timeoutMs); },
-        [](int fd) { return ::close(fd); },
-    };
-}
-
 void Reset() {
     Locked([](Library& library) { library.Reset(); });
 }
@@ -47,10 +34,6 @@ void SetRoots(std::string sysfsRoot, std::string devRoot) {
         library.settings().sysfsRoot = std::move(sysfsRoot);
         library.settings().devRoot = std::move(devRoot);
     });
-}
-
-void SetSystemCalls(SystemCalls calls) {
-    Locked([&](Library& library) { library.settings().calls = std::move(calls); });
 }
 
 void SetTimeouts(int replyWindowMs, int writeMs) {

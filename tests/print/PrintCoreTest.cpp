@@ -10,13 +10,12 @@
 
 #include "platform/TickCount.h"
 #include "support/Sjis.h"
+#include "support/TempFolder.h"
 #include "tavopus/LabelImage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 namespace {
@@ -82,20 +81,17 @@ TEST(FontStyleChoice, KeepsTheStyleOrTakesTheRegularOne) {
 // The program's packing undone by the library's own unpacking gives the dots back.
 TEST(LabelImage, DotsStayInsideAndPackingRoundTrips) {
     LabelImage label;
-    for (const auto& [x, y] : {std::pair{-1, 0}, {384, 0}, {0, -1}, {0, 64}, {5, 10}}) {
+    for (const auto& [x, y] : {std::pair{-1, 0}, {384, 0}, {0, -1}, {0, 64}, {5, 10}})
         label.SetDot(x, y, true);
-    }
     EXPECT_EQ(label.DotCount(), 1U);
     EXPECT_TRUE(label.Dot(5, 10));
     EXPECT_FALSE(label.Dot(384, 0));
     std::mt19937 random(7);
-    for (int dot = 0; dot < 2000; ++dot) {
+    for (int dot = 0; dot < 2000; ++dot)
         label.SetDot(static_cast<int>(random() % 384), static_cast<int>(random() % 64), true);
-    }
     std::vector<std::uint8_t> packed;
-    for (const PackedStrip& strip : PackLabel(label.Data())) {
+    for (const PackedStrip& strip : PackLabel(label.Data()))
         packed.insert(packed.end(), strip.begin(), strip.end());
-    }
     const tavopus::LabelDots back = tavopus::UnpackStrips(std::span<const std::uint8_t, 3072>(packed));
     EXPECT_TRUE(std::equal(back.begin(), back.end(), label.Data().begin(), label.Data().end()));
 }
@@ -121,8 +117,7 @@ public:
     std::uint32_t EndDevice(std::uint32_t) override { return 0; }
     std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) override {
         EXPECT_EQ(handle, kHandle);
-        const auto* first = static_cast<const std::uint8_t*>(bytes);
-        written.insert(written.end(), first, first + count);
+        written.append(static_cast<const char*>(bytes), count);
         trace += "W" + std::to_string(count) + " ";
         return ++writes == failAtWrite ? 1 : 0;
     }
@@ -133,9 +128,8 @@ public:
         trace += "R" + std::to_string(reply.size()) + " ";
         const char answer = answers.empty() ? fallback : answers[0];
         answers.erase(0, 1);
-        if (answer != '-') {
+        if (answer != '-')
             reply[0] = answer == 'A' ? 0x06 : 0x15;
-        }
         return 0;
     }
 
@@ -144,7 +138,7 @@ public:
     char fallback = '-';
     int writes = 0;
     int failAtWrite = 0; // the write that times out, counting from 1; 0: none
-    std::vector<std::uint8_t> written;
+    std::string written;
     std::string trace;
 };
 
@@ -179,9 +173,7 @@ TEST(LabelPrintJob, SendsEverythingWithItsPausesAndReadsAndTellsItsStages) {
     };
     LabelImage label;
     label.SetDot(0, 0, true);
-    std::ifstream kept(Q8XJ_LABEL_JOB, std::ios::binary);
-    const std::vector<std::uint8_t> job{std::istreambuf_iterator<char>(kept),
-                                        std::istreambuf_iterator<char>()};
+    const std::string job = ReadWhole(Q8XJ_LABEL_JOB);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         FakeLink fake;
@@ -235,8 +227,7 @@ TEST(StatusPoll, StopsAtTheAcknowledgeOrAfterTwentyUnanswered) {
         EXPECT_EQ(outcomes, row.outcomes);
         // Each tick asks with ESC B and reads one byte at once.
         EXPECT_EQ(fake.library.trace, Repeat("W2 R1 ", static_cast<int>(row.answers.size())));
-        EXPECT_EQ(std::string(fake.library.written.begin(), fake.library.written.end()),
-                  Repeat("\x1B\x42", static_cast<int>(row.answers.size())));
+        EXPECT_EQ(fake.library.written, Repeat("\x1B\x42", static_cast<int>(row.answers.size())));
     }
 }
 

@@ -14,11 +14,10 @@
 #include "print/PrinterPresence.h"
 #include "print/QtFont.h"
 #include "support/GuiTestHelpers.h"
+#include "support/TempFolder.h"
 #include "tavopus/TavopusTesting.h"
 #include "tavopus/tavopus.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QImage>
@@ -27,7 +26,6 @@
 #include <QPainter>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -40,13 +38,10 @@ namespace {
 // The box around every non-white pixel of `image` inside `area`.
 std::optional<QRect> Ink(const QImage& image, QRect area = PrintImage::kWhiteArea) {
     std::optional<QRect> ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF)
                 ink = ink ? ink->united(QRect(x, y, 1, 1)) : QRect(x, y, 1, 1);
-            }
-        }
-    }
     return ink;
 }
 
@@ -55,9 +50,8 @@ PrintStyle StyleWith(int height, QColor colour, bool underline = false) {
     FontDescription font = style.Description();
     font.height = height;
     font.underline = underline ? 1 : 0;
-    if (!style.Set(font, colour)) {
+    if (!style.Set(font, colour))
         qFatal("the test font cannot be made");
-    }
     return style;
 }
 
@@ -79,12 +73,11 @@ QImage FreeLine(const QString& text, QFont font) {
 // Makes `text` the current row of the picker's list that holds it, as a click would.
 bool Highlight(QFontDialog* picker, const QString& text) {
     for (auto* view : picker->findChildren<QListView*>()) {
-        QAbstractItemModel* model = view->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            if (model->index(row, 0).data().toString() == text) {
-                view->setCurrentIndex(model->index(row, 0));
-                return true;
-            }
+        const auto found =
+            view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+        if (!found.isEmpty()) {
+            view->setCurrentIndex(found[0]);
+            return true;
         }
     }
     return false;
@@ -94,32 +87,24 @@ bool Highlight(QFontDialog* picker, const QString& text) {
 // M<h>:<n> (is the removed node n mine?); a handle shows as h, none as 0.
 class RecordingLibrary : public PrinterLibrary {
 public:
-    std::uint32_t RegistHandle(std::uint32_t window) override {
-        calls << "R";
-        return PrinterLibrary::RegistHandle(window);
-    }
-    std::uint32_t UnregistHandle() override {
-        calls << "U";
-        return PrinterLibrary::UnregistHandle();
-    }
+    using Base = PrinterLibrary;
+    std::uint32_t RegistHandle(std::uint32_t window) override { return Log("R", Base::RegistHandle(window)); }
+    std::uint32_t UnregistHandle() override { return Log("U", Base::UnregistHandle()); }
     std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t number) override {
-        calls << "S" + QString::number(number);
-        return PrinterLibrary::StartDevice(handle, number);
+        return Log("S" + QString::number(number), Base::StartDevice(handle, number));
     }
     std::uint32_t EndDevice(std::uint32_t handle) override {
-        calls << "E" + QString(handle != 0 ? "h" : "0");
-        return PrinterLibrary::EndDevice(handle);
+        return Log(handle != 0 ? "Eh" : "E0", Base::EndDevice(handle));
     }
+    // A failed write is as the library answers one that timed out, having ended the link.
     std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) override {
-        if (failWrites) {
-            return 1; // as the library answers a write that timed out, having ended the link
-        }
-        return PrinterLibrary::UsbWrite(handle, bytes, count);
+        return failWrites ? 1 : Base::UsbWrite(handle, bytes, count);
     }
     std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word) override {
-        calls << "M" + QString(handle != 0 ? "h:" : "0:") + QString::number(word & 0xFFFFu);
-        return PrinterLibrary::CheckMyDevice(handle, word);
+        const QString call = QString(handle != 0 ? "Mh:" : "M0:") + QString::number(word & 0xFFFFu);
+        return Log(call, Base::CheckMyDevice(handle, word));
     }
+    std::uint32_t Log(const QString& call, std::uint32_t result) { return calls << call, result; }
     QStringList calls;
     bool failWrites = false;
 };
@@ -139,14 +124,13 @@ private slots:
     // pixel up and left when odd, whether it fits or not.
     void lineOriginCentres() {
         const QRect area = PrintImage::kTextArea;
-        for (int advance = -3; advance < 2 * area.width(); ++advance) {
+        for (int advance = -3; advance < 2 * area.width(); ++advance)
             for (const int height : {0, 63, 64, 200}) {
                 const QPoint origin = PrintImage::LineOrigin(advance, height - 5, 5);
                 const int across = 2 * (origin.x() - area.left()) - (area.width() - advance);
                 const int down = 2 * (origin.y() - (height - 5) - area.top()) - (area.height() - height);
                 QVERIFY((across == 0 || across == -1) && (down == 0 || down == -1));
             }
-        }
     }
 
     // The text area shows the whole line drawn at its origin, clipped.
@@ -177,9 +161,8 @@ private slots:
         for (const auto& [letter, height] : {std::pair{'W', -48}, {'8', -20}}) {
             const PrintStyle style = StyleWith(height, Qt::black);
             int longest = 0;
-            while (longest < 400 && PrintImage::Fits(std::string(longest + 1, letter), style)) {
+            while (longest < 400 && PrintImage::Fits(std::string(longest + 1, letter), style))
                 ++longest;
-            }
             QVERIFY(longest > 0 && longest < 400);
             for (const int length : {longest, longest + 1}) {
                 const QString text(length, QChar(letter));
@@ -201,17 +184,14 @@ private slots:
             const LabelImage label = PrintImage::Label(image);
             QVERIFY(label.DotCount() > 0);
             QCOMPARE(label, PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(height, Qt::black))));
-            for (int y = 0; y < 64; ++y) {
-                for (int x = 0; x < 384; ++x) {
+            for (int y = 0; y < 64; ++y)
+                for (int x = 0; x < 384; ++x)
                     QVERIFY(!label.Dot(x, y) || QColor(image.pixel(x + 1, y + 1)) == colour);
-                }
-            }
         }
         QImage image(PrintImage::kSize, QImage::Format_RGB32);
         image.fill(Qt::white);
-        for (const QPoint at : {QPoint(0, 0), QPoint(1, 1), QPoint(384, 64), QPoint(385, 65)}) {
+        for (const QPoint at : {QPoint(0, 0), QPoint(1, 1), QPoint(384, 64), QPoint(385, 65)})
             image.setPixel(at, 0xFF123456);
-        }
         const LabelImage label = PrintImage::Label(image);
         QVERIFY(label.DotCount() == 2 && label.Dot(0, 0) && label.Dot(383, 63));
     }
@@ -255,7 +235,7 @@ private slots:
         style.font.underline = style.font.italic = style.font.strikeOut = 1;
         style.font.charSet = 128;
         style.font.outPrecision = 3;
-        style.font.clipPrecision = 2;
+        style.font.clipPrecision = 255; // the largest value kept
         style.font.quality = 4;
         style.font.pitchAndFamily = 0x31;
         SavePrintStyle(settings, style);
@@ -355,9 +335,8 @@ private slots:
 
     // Another face keeps the style where it can (the choice itself is the core's).
     void newFaceKeepsTheStyle() {
-        if (!QFontDatabase::families().contains("DejaVu Serif")) {
+        if (!QFontDatabase::families().contains("DejaVu Serif"))
             QSKIP("DejaVu is not installed");
-        }
         // A missing style becomes the regular one, where Qt would take another.
         FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
         auto* picker = dialog.findChild<QFontDialog*>();
@@ -382,9 +361,8 @@ private slots:
             {"remove", "lp0x", {}},
             {"change", "lp0", {}},
         };
-        for (const auto& row : rows) {
+        for (const auto& row : rows)
             QVERIFY2(DeviceNotices::NoticesFor(row.action, row.name) == row.notices, row.name);
-        }
     }
 
     void presence();
@@ -392,27 +370,27 @@ private slots:
 private:
     // A fresh device tree for the link library's kernel backend.
     void FreshDevices() {
-        m_root = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir().mkpath(m_root->filePath("dev/usb")));
+        m_root = std::make_unique<TempFolder>("print-devices");
+        std::filesystem::create_directories(*m_root / "dev/usb");
         tavopus::testing::Reset();
-        tavopus::testing::SetRoots(m_root->filePath("sys").toStdString(),
-                                   m_root->filePath("dev").toStdString());
+        tavopus::testing::SetRoots((*m_root / "sys").string(), (*m_root / "dev").string());
+    }
+    std::filesystem::path Sysfs(int number) const {
+        return *m_root / "sys/class/usbmisc" / ("lp" + std::to_string(number));
+    }
+    std::filesystem::path Node(int number) const {
+        return *m_root / "dev/usb" / ("lp" + std::to_string(number));
     }
     void Plug(int number) {
-        const QString device = m_root->filePath(QString("sys/class/usbmisc/lp%1/device").arg(number));
-        QVERIFY(QDir().mkpath(device));
-        QFile id(device + "/ieee1284_id");
-        QVERIFY(id.open(QIODevice::WriteOnly));
-        id.write(QString("MFG:ORBEK;MDL:M%1;CMD:ESC;").arg(number).toLatin1());
-        QFile node(m_root->filePath(QString("dev/usb/lp%1").arg(number)));
-        QVERIFY(node.open(QIODevice::WriteOnly));
+        std::filesystem::create_directories(Sysfs(number) / "device");
+        WriteWhole(Sysfs(number) / "device/ieee1284_id", "MFG:ORBEK;MDL:M" + std::to_string(number) + ";");
+        WriteWhole(Node(number), "");
     }
     void Unplug(int number) {
-        QVERIFY(QDir(m_root->filePath(QString("sys/class/usbmisc/lp%1").arg(number))).removeRecursively());
-        QVERIFY(QFile::remove(m_root->filePath(QString("dev/usb/lp%1").arg(number))));
+        QVERIFY(std::filesystem::remove_all(Sysfs(number)) && std::filesystem::remove(Node(number)));
     }
 
-    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<TempFolder> m_root;
 };
 
 // Calls: of the notice, or of start-up; said: what LinkChanged said, 1 open,
@@ -448,23 +426,19 @@ void PrintGuiTest::presence() {
     };
     for (const auto& row : rows) {
         FreshDevices();
-        for (int number : row.before) {
+        for (int number : row.before)
             Plug(number);
-        }
         RecordingLibrary library;
         QWidget window;
         auto presence = std::make_unique<PrinterPresence>(library, &window);
         QSignalSpy said(presence.get(), &PrinterPresence::LinkChanged);
         presence->Start();
         if (row.event != 0) {
-            for (int number : row.before) {
-                if (!row.after.contains(number)) {
+            for (int number : row.before)
+                if (!row.after.contains(number))
                     Unplug(number);
-                }
-            }
-            for (int number : row.after) {
+            for (int number : row.after)
                 Plug(number);
-            }
             library.calls.clear();
             said.clear();
             presence->OnDeviceChange(row.event, TAVOP_NODE_WORD(row.word));
@@ -476,9 +450,8 @@ void PrintGuiTest::presence() {
             QVERIFY(!presence->SendLabel({}));
         }
         QStringList saidText;
-        for (const QList<QVariant>& signal : said) {
+        for (const QList<QVariant>& signal : said)
             saidText << QString::number(signal.at(0).toInt());
-        }
         QCOMPARE(library.calls.join(' ') + " | " + saidText.join(' '), QString(row.calls) + " | " + row.said);
         QCOMPARE(presence->IsLinked(), row.linked);
         QVERIFY(!presence->IsPolling());

@@ -1,0 +1,561 @@
+// The link library: its kernel backend against a fake sysfs tree and a
+// pseudo-terminal standing in for the printer node, and its virtual printer
+// with its replies, saved labels, and silent, unplugged and stalled modes.
+#include "tavopus/tavopus.h"
+#include "tavopus/TavopusTesting.h"
+#include "files/System.h"
+
+#include "support/TempFolder.h"
+
+#include <fnmatch.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <regex>
+#include <span>
+#include <sstream>
+
+namespace fs = std::filesystem;
+namespace hooks = tavopus::testing;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Reply = std::tuple<bool, std::uint32_t, Bytes>;   // success, count, buffer
+using Notice = std::pair<std::uint32_t, std::uint32_t>; // event, data word
+using Notices = std::vector<Notice>;
+
+constexpr const char* kOrbek = "MFG:ORBEK;MDL:MP-100;CMD:ESC;";
+const std::string kLong(300, 'M');
+const Notice kRemoved{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(0)};
+const Notice kChanged{TAVOP_DEVNODES_CHANGED, 0};
+// The bytes of the label whose only dot is the top-left one, as the program sends them.
+const std::string kJobText = ReadWhole(Q8XJ_LABEL_JOB);
+const Bytes kJob(kJobText.begin(), kJobText.end());
+
+// The real system calls but where a test says otherwise: writes follow `plan`
+// (per call the bytes let through, or -errno; the last step repeats), opens
+// fail with `openError`, node polls report `report`, the next `interrupted`
+// reads fail with EINTR, and each pause is shown to `onPause`. Counts the calls
+// on devices and keeps the waits of polls for a reply.
+struct Calls : files::System {
+    Calls() { Replace(this); }
+    ~Calls() override { Replace(nullptr); }
+    int Open(const char* path, int flags, mode_t mode) override {
+        ++onDevices;
+        return openError != 0 ? (errno = openError, -1) : System::Open(path, flags, mode);
+    }
+    ssize_t Write(int fd, const void* bytes, size_t count) override {
+        ++onDevices, ++writes;
+        if (plan.empty())
+            return System::Write(fd, bytes, count);
+        const auto step = plan[std::min<std::size_t>(writes - 1, plan.size() - 1)];
+        if (step < 0)
+            return errno = static_cast<int>(-step), -1;
+        const auto* from = static_cast<const std::uint8_t*>(bytes);
+        taken.insert(taken.end(), from, from + std::min(count, static_cast<size_t>(step)));
+        return std::min(static_cast<ssize_t>(count), step);
+    }
+    ssize_t Read(int fd, void* to, size_t n) override {
+        ++onDevices;
+        return interrupted-- > 0 ? (errno = EINTR, -1) : System::Read(fd, to, n);
+    }
+    int Poll(pollfd* fds, nfds_t count, int timeoutMs) override {
+        if (count == 0 && ++pauses > 0 && onPause) // a plain pause
+            onPause();
+        if (count == 0)
+            return System::Poll(fds, count, timeoutMs);
+        ++onDevices;
+        if (fds[0].events & POLLIN)
+            replyWaits.push_back(timeoutMs);
+        return report != 0 ? (fds[0].revents = report, 1) : System::Poll(fds, count, timeoutMs);
+    }
+    int Close(int fd) override { return ++onDevices, System::Close(fd); }
+
+    std::vector<ssize_t> plan;
+    int openError = 0, interrupted = 0;
+    short report = 0;
+    std::function<void()> onPause;
+    int onDevices = 0, writes = 0, pauses = 0;
+    Bytes taken;
+    std::vector<int> replyWaits;
+};
+
+std::uint32_t Start(std::int32_t number = 0) {
+    std::uint32_t handle = 0;
+    EXPECT_EQ(TavopStartDevice(&handle, number), 0u);
+    EXPECT_NE(handle, 0u);
+    return handle;
+}
+
+bool Send(std::uint32_t handle, std::span<const std::uint8_t> bytes) {
+    return TavopUsbWrite(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size())) == 0;
+}
+
+// Reads into a spoiled buffer of `size` bytes.
+Reply Read(std::uint32_t handle, std::uint32_t size) {
+    Bytes buffer(size, 0xAA);
+    const bool ok = TavopUsbRead(handle, buffer.data(), &size) == 0;
+    return {ok, size, buffer};
+}
+
+// What a read of up to `size` bytes received.
+Bytes Received(std::uint32_t handle, std::uint32_t size) {
+    auto [ok, count, buffer] = Read(handle, size);
+    buffer.resize(count);
+    return buffer;
+}
+
+// Whether the udev rule, the file's one rule, gives access to a device with
+// this id: every == pattern and no != pattern of ATTRS{ieee1284_id} matches,
+// each a glob with | between alternatives, compared with the trailing white
+// space removed as udev does.
+bool RuleGivesAccess(std::string id) {
+    id = id.substr(0, id.find('\0'));
+    id.erase(id.find_last_not_of(" \t\n\r") + 1);
+    const std::string rule = ReadWhole(UDEV_RULE_FILE);
+    const std::regex key(R"re(ATTRS\{ieee1284_id\}(==|!=)"([^"]*)")re");
+    int keys = 0;
+    bool access = true;
+    for (std::sregex_iterator it(rule.begin(), rule.end(), key), end; it != end; ++it, ++keys) {
+        std::stringstream alternatives((*it)[2]);
+        bool any = false;
+        for (std::string glob; std::getline(alternatives, glob, '|');)
+            any = any || fnmatch(glob.c_str(), id.c_str(), 0) == 0;
+        access = access && any == ((*it)[1] == "==");
+    }
+    EXPECT_EQ(keys, 2) << UDEV_RULE_FILE;
+    return access;
+}
+
+// A raw pseudo-terminal: the library opens the slave side through the node
+// link, the test plays the printer on the master side.
+struct StandInNode {
+    StandInNode() {
+        termios raw{};
+        cfmakeraw(&raw);
+        openpty(&master, &slave, nullptr, &raw, nullptr);
+        path = ttyname(slave);
+    }
+    ~StandInNode() {
+        Unplug();
+        ::close(slave);
+    }
+    // The library's side then fails with EIO, as a pulled-out printer's node does.
+    void Unplug() { ::close(std::exchange(master, -1)); }
+    int master = -1, slave = -1;
+    std::string path;
+};
+
+class KernelPrinters : public testing::Test {
+protected:
+    void SetUp() override {
+        unsetenv("TAVOPUS_VIRTUAL");
+        fs::create_directories(root_ / "dev/usb");
+        hooks::Reset();
+        hooks::SetRoots((root_ / "sys").string(), (root_ / "dev").string());
+        hooks::SetTimeouts(100, 300);
+    }
+    void TearDown() override { hooks::Reset(); }
+
+    fs::path SysfsEntry(int n) const { return root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)); }
+    // A printer with this id at number n, its node a link to the stand-in.
+    void AddPrinter(int n, const std::string& id) {
+        fs::create_directories(SysfsEntry(n) / "device");
+        std::ofstream(SysfsEntry(n) / "device/ieee1284_id") << id;
+        std::error_code kept; // a node already there stays
+        fs::create_symlink(node_.path, root_ / "dev/usb" / ("lp" + std::to_string(n)), kept);
+    }
+    // Plugs the label printer in at number 0 and opens a link to it.
+    std::uint32_t Open() {
+        AddPrinter(0, kOrbek);
+        return Start();
+    }
+
+    TempFolder temp_{"tavopus-kernel"};
+    const fs::path& root_ = temp_.Path();
+    StandInNode node_;
+};
+
+// The lowest number of a label printer answers, with its name, and only
+// answering ones open; the user may open exactly those (the kernel never shows
+// an id over 1 KiB, which the rule cannot see). One number past each end is asked too.
+TEST_F(KernelPrinters, ScanFindsTheLabelPrinterByItsIdAlone) {
+    const struct {
+        const char* name;
+        std::map<int, std::string> ids;
+        int found;
+        std::string printer;
+    } rows[] = {
+        {"no printer", {}, -1, ""},
+        {"office printer", {{0, "MFG:HP;MDL:LaserJet;"}, {1, kOrbek}}, 1, "ORBEK MP-100"},
+        {"lowest number", {{9, "MFG:ORBEK;MDL:B;"}, {2, "MFG:ORBEK;MDL:A;"}}, 2, "ORBEK A"},
+        {"outside the range", {{-1, kOrbek}, {127, kOrbek}}, -1, ""},
+        {"last number", {{126, "MANUFACTURER:ORBEK;MODEL:MP-100;"}}, 126, "ORBEK MP-100"},
+        {"maker last", {{0, "MDL:MP;MFG:ORBEK"}}, 0, "ORBEK MP"},
+        {"kernel newline", {{0, "MFG:ORBEK;MDL:MP;\n"}}, 0, "ORBEK MP"},
+        {"lower-case key", {{0, "mfg:ORBEK;MDL:MP;"}}, -1, ""},
+        {"maker in other case", {{0, "MFG:Orbek;MDL:MP;"}}, -1, ""},
+        {"space around the value", {{0, "MFG: ORBEK ;MDL:MP;"}}, -1, ""},
+        {"empty maker then ORBEK", {{0, "MFG:;MFG:ORBEK;"}}, -1, ""},
+        {"maker named twice", {{0, "MFG:ORBEK;MANUFACTURER:ORBEK;"}}, -1, ""},
+        {"maker only starts alike", {{0, "MFG:ORBEKSON;MDL:MP;"}}, -1, ""},
+        {"maker value goes on", {{0, "MFG:ORBEK:X;MDL:MP;"}}, -1, ""},
+        {"model names the maker", {{0, "MFG:ACME;MDL:ORBEK;"}}, -1, ""},
+        {"maker after an empty field", {{0, "DES:X;MFG:ORBEK;;MFG:ACME;"}}, -1, ""},
+        {"first maker counts", {{0, "MFG:ACME;MANUFACTURER:ORBEK;"}}, -1, ""},
+        {"maker after a NUL", {{0, std::string("MDL:MP;\0MFG:ORBEK;", 19)}}, -1, ""},
+        {"id of 1 KiB", {{0, "MFG:ORBEK;MDL:MP;CMD:" + std::string(1024 - 21, 'X')}}, 0, "ORBEK MP"},
+        {"id over 1 KiB", {{0, "MFG:ORBEK;MDL:MP;CMD:" + std::string(1025 - 21, 'X')}}, -1, ""},
+        {"long name cut", {{0, "MFG:ORBEK;MDL:" + kLong}}, 0, "ORBEK " + kLong.substr(51)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(root_ / "sys");
+        for (const auto& [n, id] : row.ids)
+            AddPrinter(n, id);
+        int found = -1;
+        std::array<char, 256> name{};
+        for (int n = 127; n >= -1; --n)
+            found = TavopCheckActiveDevice(n, name.data()) == 0 ? n : found;
+        EXPECT_EQ(found, row.found);
+        EXPECT_EQ(std::string(name.data()), row.printer);
+        for (std::uint32_t handle = 0; const auto& [n, id] : row.ids) {
+            const bool answers = TavopCheckActiveDevice(n, name.data()) == 0;
+            EXPECT_EQ(TavopStartDevice(&handle, n) == 0, answers) << n;
+            TavopEndDevice(handle);
+            if (n >= 0 && n <= 126 && id.size() <= 1024) {
+                EXPECT_EQ(RuleGivesAccess(id), answers) << n;
+            }
+        }
+    }
+}
+
+// Writes go on over pieces, interruptions and "try again", and end the link
+// when they time out: a printer that took nothing within the write wait
+// counts as gone; one that took everything in the end still works. While
+// writes say "try again", a device reporting an error is tried again after
+// pauses, one hung up or closed not at all.
+TEST_F(KernelPrinters, WritesGoOnOverPiecesAndEndTheLinkWhenTheyTimeOut) {
+    constexpr int kAny = 1 << 30;
+    const struct {
+        const char* name;
+        std::vector<ssize_t> plan;
+        short report; // of each poll on the node
+        bool went;
+        int mostWrites;
+    } rows[] = {
+        {"short pieces", {7}, 0, true, 10},
+        {"interrupted", {20, -EINTR, -EINTR, 64}, 0, true, 4},
+        {"would block", {10, -EAGAIN, 0, 64}, 0, true, 4},
+        {"never gets through", {-EAGAIN}, 0, false, kAny},
+        {"stops halfway", {32, -EAGAIN}, 0, false, kAny},
+        {"device vanishes", {10, -ENODEV}, 0, false, 2},
+        {"device reports an error", {-EAGAIN}, POLLERR, false, 300 / 50 + 2},
+        {"device hung up", {-EAGAIN}, POLLHUP, false, 1},
+        {"device closed", {-EAGAIN}, POLLNVAL, false, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto handle = Open();
+        Calls calls;
+        calls.plan = row.plan;
+        calls.report = row.report;
+        Bytes sent(64);
+        std::iota(sent.begin(), sent.end(), std::uint8_t{1});
+        EXPECT_EQ(Send(handle, sent), row.went);
+        EXPECT_EQ(calls.taken == sent, row.went);
+        EXPECT_TRUE(calls.writes <= row.mostWrites && calls.pauses <= calls.writes) << calls.writes;
+        calls.plan = {}, calls.report = 0;
+        EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1) == 0, row.went);
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !row.went);
+        TavopEndDevice(handle);
+    }
+}
+
+// A printer that never answers costs one reply window per write, not one
+// per read: the reads after the window only take what is there, and leave
+// zeros where nothing came. A silent printer is not a lost one.
+TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
+    hooks::SetTimeouts(60, 300);
+    const auto handle = Open();
+    Calls calls;
+    auto& waits = calls.replyWaits;
+    EXPECT_EQ(Read(handle, 4), (Reply{false, 0, Bytes(4, 0)}));
+    ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
+    for (int read = 0; read < 5; ++read)
+        EXPECT_FALSE(std::get<0>(Read(handle, 1)));
+    ASSERT_EQ(waits.size(), 6u);
+    EXPECT_EQ(waits[0], 0) << "no write yet";
+    EXPECT_TRUE(waits[1] > 0 && waits[1] <= 60);
+    EXPECT_EQ(std::count(waits.begin() + 2, waits.end(), 0), 4);
+    // A reply within the window ends the wait, an interrupted read is asked again.
+    ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
+    ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
+    calls.interrupted = 1;
+    EXPECT_EQ(Read(handle, 4), (Reply{true, 2, {0x06, 0x0A, 0, 0}}));
+}
+
+TEST_F(KernelPrinters, UnusableHandlesFailWithoutTouchingAnyDevice) {
+    const auto ended = Open();
+    TavopEndDevice(ended);
+    const auto goneInWrite = Open(), goneInRead = Open(), live = Open();
+    node_.Unplug();
+    EXPECT_NE(TavopUsbWrite(goneInWrite, "\x1B\x42", 2), 0u);
+    EXPECT_FALSE(std::get<0>(Read(goneInRead, 1)));
+    Calls calls;
+    for (const std::uint32_t handle : {0u, live + 1000, ended, goneInWrite, goneInRead}) {
+        SCOPED_TRACE(handle);
+        EXPECT_NE(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
+        EXPECT_EQ(Read(handle, 8), (Reply{false, 0, Bytes(8, 0)}));
+        // A removal notice is about a link only while the link is open and its device gone.
+        const bool gone = handle == goneInWrite || handle == goneInRead;
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, gone);
+        TavopEndDevice(handle);
+    }
+    std::uint32_t one = 1, none = 0;
+    EXPECT_NE(TavopUsbRead(live, nullptr, &one), 0u);
+    EXPECT_NE(TavopUsbRead(live, &one, &none), 0u);
+    EXPECT_EQ(calls.onDevices, 0);
+}
+
+TEST_F(KernelPrinters, OpenFailuresAreToldOnceInWordsTheUserCanActOn) {
+    AddPrinter(0, kOrbek);
+    Calls calls;
+    testing::internal::CaptureStderr();
+    for (std::uint32_t handle = 0; const int e : {EACCES, EACCES, EBUSY, EBUSY, ENOENT}) {
+        calls.openError = e;
+        EXPECT_NE(TavopStartDevice(&handle, 0), 0u);
+    }
+    const auto told = testing::internal::GetCapturedStderr();
+    const auto node = (root_ / "dev/usb/lp0").string();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << told;
+    EXPECT_NE(told.find(node + " をこのユーザーは開けません"), std::string::npos) << told;
+    EXPECT_NE(told.find(node + " は別のプログラム"), std::string::npos) << told;
+}
+
+// Removal notices, in turn: a notice is about the link only when its word
+// names the link's node and that device is really gone.
+TEST_F(KernelPrinters, RemovalNoticesAreMineOnlyForTheLinkedDeviceReallyGone) {
+    std::uint32_t handle = Open();
+    EXPECT_NE(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    // Plugged in again before the notice comes: the node answers but sysfs has a new entry.
+    fs::rename(SysfsEntry(0), root_ / "old-lp0");
+    AddPrinter(0, kOrbek);
+    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    // The stale notice must spare a fresh link to the new device.
+    TavopEndDevice(std::exchange(handle, Open()));
+    EXPECT_NE(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+    // Gone: the notice must still name our node.
+    node_.Unplug();
+    fs::remove_all(root_ / "sys");
+    EXPECT_NE(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(1)), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)), 0u);
+}
+
+class VirtualPrinter : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
+        hooks::Reset();
+        hooks::SetTimeouts(5, 200);
+    }
+    void TearDown() override {
+        unsetenv("TAVOPUS_VIRTUAL");
+        hooks::Reset();
+    }
+    void Touch(const std::string& name) { WriteWhole(folder_ / name, ""); }
+    static bool Present() {
+        std::array<char, 256> name{};
+        return TavopCheckActiveDevice(0, name.data()) == 0;
+    }
+    // Waits for the notice descriptor to turn readable and takes every notice waiting.
+    static Notices Take() {
+        pollfd wait{TavopNoticeDescriptor(), POLLIN, 0};
+        EXPECT_EQ(::poll(&wait, 1, 1000), 1);
+        Notices taken;
+        for (Notice n; TavopTakeNotice(&n.first, &n.second) == 0;)
+            taken.push_back(n);
+        return taken;
+    }
+
+    TempFolder temp_{"tavopus-virtual"};
+    const fs::path folder_ = temp_.Path() / "labels"; // made by the library
+};
+
+// Each step of a job, sent in two halves, is answered once and only when whole;
+// the status query says busy until the label is done. A silent printer costs
+// one reply window (a pause) per write, however many reads follow.
+TEST_F(VirtualPrinter, AnswersEachWholeStepOnce) {
+    const std::span<const std::uint8_t> job(kJob);
+    const Bytes ack{0x06}, query{0x1B, 0x42};
+    const std::vector<std::pair<std::span<const std::uint8_t>, Bytes>> steps{
+        {job.subspan(0, 2), ack},       {job.subspan(2, 1), Bytes(8, 0)},
+        {job.subspan(3, 1), ack},       {job.subspan(4, 2), ack},
+        {job.subspan(6, 16), ack},      {job.subspan(22, 2), ack},
+        {job.subspan(24, 1088), ack},   {job.subspan(1112, 1088), ack},
+        {job.subspan(2200, 1088), ack}, {query, {0x01}},
+        {job.subspan(3288), ack},       {query, ack},
+    };
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent);
+        if (silent)
+            Touch("silent");
+        const auto handle = Start();
+        Calls calls;
+        for (const auto& [send, answer] : steps) {
+            ASSERT_TRUE(Send(handle, send.first(send.size() / 2)));
+            EXPECT_EQ(Received(handle, 1), Bytes{});
+            ASSERT_TRUE(Send(handle, send.subspan(send.size() / 2)));
+            EXPECT_EQ(Received(handle, static_cast<std::uint32_t>(answer.size())), silent ? Bytes{} : answer);
+            EXPECT_EQ(Received(handle, 1), Bytes{});
+        }
+        EXPECT_TRUE(!silent || calls.pauses == 2 * std::ssize(steps)) << calls.pauses;
+    }
+    // Everything from ESC I to ESC N is kept, the busy query with it.
+    const std::string kept = kJobText.substr(0, kJobText.size() - 2) + "\x1B\x42\x1B\x4E";
+    EXPECT_EQ(ReadWhole(folder_ / "label-0001.bin"), kept);
+    EXPECT_EQ(ReadWhole(folder_ / "label-0002.bin"), kept);
+}
+
+// Unplugged, the printer is gone with its link, and a removal notice names it;
+// plugged in again, the old link stays dead and a new one works, which a stale
+// notice spares. Notices reach only a registered window, and other files in
+// the folder give none.
+TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
+    std::array<char, 256> name{};
+    EXPECT_NE(TavopCheckActiveDevice(1, name.data()), 0u);
+    TavopRegistHandle(0x1234);
+    ASSERT_GE(TavopNoticeDescriptor(), 0);
+    Touch("silent");
+    EXPECT_EQ(Take(), Notices{});
+    const auto old = Start();
+    Touch("unplugged");
+    EXPECT_EQ(Take(), (Notices{kRemoved, kChanged}));
+    EXPECT_FALSE(Present());
+    std::uint32_t refused = 0;
+    EXPECT_NE(TavopStartDevice(&refused, 0), 0u);
+    EXPECT_NE(TavopCheckMyDevice(old, TAVOP_NODE_WORD(1)), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(old, kRemoved.second), 0u);
+    fs::remove(folder_ / "unplugged");
+    EXPECT_EQ(Take(), Notices{kChanged});
+    TavopUnregistHandle();
+    Touch("unplugged");
+    EXPECT_EQ(Take(), Notices{});
+    TavopRegistHandle(0x1234);
+    fs::remove(folder_ / "unplugged");
+    EXPECT_EQ(Take(), Notices{kChanged});
+    // Out and back before the program reads the notices.
+    const auto before = Start();
+    Touch("unplugged");
+    fs::remove(folder_ / "unplugged");
+    EXPECT_EQ(Take(), (Notices{kRemoved, kChanged, kChanged}));
+    const auto fresh = Start();
+    EXPECT_NE(TavopCheckMyDevice(fresh, kRemoved.second), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(before, kRemoved.second), 0u);
+    EXPECT_TRUE(Send(fresh, Bytes{0x06}));
+    EXPECT_FALSE(Send(old, Bytes{0x06}));
+    EXPECT_FALSE(Send(before, Bytes{0x06}));
+}
+
+// Names planted in the folder before a label is saved: none may be followed
+// or replaced, nothing is left aside, and the label goes to the first number
+// free for both files; a job short of its last strip saves nothing.
+TEST_F(VirtualPrinter, PlantedNamesAreNeverFollowedNorReplaced) {
+    const struct {
+        std::vector<std::string> links; // names in the folder, linking to the victim
+        std::vector<std::string> files; // plain files already there
+        std::string savedAs;
+    } rows[] = {
+        {{"label-0001.png"}, {}, "label-0002"},
+        {{"label-0001.bin"}, {}, "label-0002"}, // dangling
+        {{"label-0001.bin.part", "label-0001.png.part"}, {}, "label-0001"},
+        {{}, {"label-0001.bin", "label-0003.png"}, "label-0002"},
+    };
+    const auto victim = temp_.Path() / "victim", missing = temp_.Path() / "missing";
+    Bytes partial(kJob.begin(), kJob.begin() + 2200);
+    partial.insert(partial.end(), kJob.end() - 2, kJob.end());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.savedAs);
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        WriteWhole(victim, "keep");
+        for (const auto& name : row.links)
+            fs::create_symlink(name.ends_with(".bin") ? missing : victim, folder_ / name);
+        for (const auto& name : row.files)
+            Touch(name);
+        hooks::Reset();
+        const auto handle = Start();
+        EXPECT_TRUE(Send(handle, partial) && Send(handle, kJob));
+        EXPECT_EQ(ReadWhole(victim), "keep");
+        EXPECT_FALSE(fs::exists(fs::symlink_status(missing)));
+        for (const auto& name : row.links)
+            EXPECT_TRUE(fs::is_symlink(folder_ / name)) << name;
+        for (const auto* ext : {".png", ".bin"})
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder_ / (row.savedAs + ext)))) << ext;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}),
+                  std::ssize(row.links) + std::ssize(row.files) + 2);
+    }
+}
+
+// A folder the printer cannot save into, spoiled before the start or while a
+// link is open, makes the printer absent and is told once; a label that cannot
+// be saved fails its write and ends the link.
+TEST_F(VirtualPrinter, UnusableFoldersMakeThePrinterAbsent) {
+    for (const bool afterTheLinkOpened : {false, true}) {
+        SCOPED_TRACE(afterTheLinkOpened);
+        fs::remove_all(folder_);
+        hooks::Reset();
+        std::uint32_t handle = afterTheLinkOpened ? Start() : 0;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Send(handle, std::span(kJob).first(kJob.size() - 2)), handle != 0);
+        fs::remove_all(folder_);
+        WriteWhole(folder_, "not a folder");
+        if (handle == 0)
+            hooks::Reset();
+        for (int call = 0; call < 3; ++call) {
+            EXPECT_FALSE(Present());
+            std::uint32_t refused = 0;
+            EXPECT_NE(TavopStartDevice(&refused, 0), 0u);
+            EXPECT_FALSE(Send(handle, std::span(kJob).last(2)));
+        }
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, afterTheLinkOpened);
+        const auto told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+        EXPECT_NE(told.find(folder_.string()), std::string::npos) << told;
+    }
+}
+
+// A stalled printer blocks writes until the write wait ends the link; an
+// ended link fails at once and its device counts as gone, but the printer is
+// still there: a new link works once it takes bytes again.
+TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
+    for (const auto& [liftAfter, goes] : {std::pair{-1, false}, {2, true}}) { // pauses until "stalled" goes
+        SCOPED_TRACE(goes);
+        const auto handle = Start();
+        Touch("stalled");
+        Calls calls;
+        calls.onPause = [&] {
+            if (calls.pauses == liftAfter)
+                fs::remove(folder_ / "stalled");
+        };
+        EXPECT_EQ(Send(handle, Bytes{0x1B, 0x49}), goes);
+        EXPECT_GE(calls.pauses, 1);
+        const int before = calls.pauses;
+        EXPECT_EQ(Send(handle, Bytes{0x05}), goes);
+        EXPECT_EQ(Received(handle, 1), goes ? Bytes{0x06} : Bytes{});
+        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !goes);
+        EXPECT_TRUE(goes || calls.pauses == before);
+        fs::remove(folder_ / "stalled");
+        EXPECT_TRUE(Present() && Send(Start(), Bytes{0x05}));
+    }
+}
+
+} // namespace
