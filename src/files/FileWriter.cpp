@@ -3,6 +3,7 @@
 #include "files/FileError.h"
 #include "files/System.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -254,14 +255,64 @@ std::error_code ReplaceAtomically(const fs::path& target, std::string_view bytes
     return error;
 }
 
+// The part of a regular file a rewrite of `size` bytes would change: its
+// length and its first bytes. Nothing when the file cannot be read back.
+struct OldBytes {
+    bool kept = false;
+    off_t length = 0;
+    std::string head;
+};
+
+OldBytes KeepOldBytes(int fd, std::size_t size) {
+    System& sys = System::Current();
+    OldBytes old;
+    struct stat status {};
+    if (sys.Fstat(fd, &status) != 0) {
+        return old;
+    }
+    old.length = status.st_size;
+    old.head.resize(std::min(size, static_cast<std::size_t>(status.st_size)));
+    std::size_t done = 0;
+    while (done < old.head.size()) {
+        const ssize_t n = sys.Read(fd, old.head.data() + done, old.head.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return old;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    old.kept = ::lseek(fd, 0, SEEK_SET) == 0;
+    return old;
+}
+
+// Puts back what a failed rewrite changed, as far as the file lets us.
+void PutBack(int fd, const OldBytes& old) {
+    System& sys = System::Current();
+    if (old.kept && ::lseek(fd, 0, SEEK_SET) == 0) {
+        WriteAll(fd, old.head);
+    }
+    if (old.kept) {
+        sys.Ftruncate(fd, old.length);
+        sys.Fsync(fd);
+    }
+}
+
 // Writes into what is there: a FIFO, a device, standard output, or a file
-// whose hard links must stay. A FIFO nobody reads fails at once.
+// whose hard links must stay. A FIFO nobody reads fails at once; a regular
+// file gets its old bytes back when the rewrite fails.
 std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool regular) {
     System& sys = System::Current();
-    const int fd = sys.Open(file.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    const int common = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = regular ? sys.Open(file.c_str(), O_RDWR | common, 0) : -1;
+    if (fd < 0) {
+        fd = sys.Open(file.c_str(), O_WRONLY | common, 0);
+    }
     if (fd < 0) {
         return errno == ENXIO ? make_error_code(FileError::NoReader) : LastError();
     }
+    const OldBytes old = regular ? KeepOldBytes(fd, bytes.size()) : OldBytes{};
     // Now that a reader is there, writes may wait for it.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) {
@@ -283,6 +334,9 @@ std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool 
     }
     if (!error && regular && sys.Fsync(fd) != 0) {
         error = LastError();
+    }
+    if (error && regular) {
+        PutBack(fd, old);
     }
     if (sys.Close(fd) != 0 && !error) {
         error = LastError();
