@@ -34,7 +34,7 @@ std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting w
                 return FileError::NoData;
             }
             pollfd ready{fd, POLLIN, 0};
-            ::poll(&ready, 1, -1);
+            System::Current().Poll(&ready, 1, -1);
             continue;
         }
         if (n < 0) {
@@ -151,7 +151,7 @@ bool LineReader::Fill() {
         }
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             pollfd ready{m_fd, POLLIN, 0};
-            ::poll(&ready, 1, -1);
+            System::Current().Poll(&ready, 1, -1);
             continue;
         }
         if (n < 0) {
