@@ -27,6 +27,7 @@
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
 #include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditTemplate.h"
 #include "typing/ComparisonLine.h"
 
 #include <QClipboard>
@@ -61,46 +62,30 @@ QList<int> Defaults(const CPasswordDlg& dialog) {
             int(dialog.HasDefaultStyle(IDC_CHECK))};
 }
 
-enum class Ink { None, Black, Red, Blue };
-
-// Text is drawn smoothed: a pixel counts as ink when well away from the face.
-Ink InkAt(const QImage& image, int x, int y) {
-    const QColor c(image.pixel(x, y));
-    const int r = c.red(), g = c.green(), b = c.blue();
-    if (r < 110 && g < 110 && b < 110 && std::abs(r - g) < 12 && std::abs(g - b) < 12) {
-        return Ink::Black;
-    }
-    if (r > 200 && g < 150 && std::abs(g - b) < 12) {
-        return Ink::Red;
-    }
-    return b > 200 && r < 150 && std::abs(r - g) < 12 ? Ink::Blue : Ink::None;
-}
-
-int CountInk(const QImage& image, const QRect& rect, Ink ink) {
+// Pixels of a part of an image within `near` (summed over red, green and
+// blue) of a colour: smoothed text is ink only well away from the face.
+constexpr int kInk = 150;
+int Count(const QImage& image, const QRect& rect, const QColor& c, int near = 0) {
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
-            count += InkAt(image, x, y) == ink ? 1 : 0;
+            const QColor p = image.pixelColor(x, y);
+            const int off =
+                std::abs(p.red() - c.red()) + std::abs(p.green() - c.green()) + std::abs(p.blue() - c.blue());
+            count += off <= near ? 1 : 0;
         }
     }
     return count;
+}
+
+QColor ToColour(const AboutAnimation::Colour& c) {
+    return {c.red, c.green, c.blue};
 }
 
 // The typing test's result area inside its frame, painted afresh.
 QImage TypingResult(const CPasswordDlg& dialog) {
     QWidget* area = dialog.GetDlgItem(IDC_TYPING_RESULT);
     return area->grab().toImage().copy(2, 2, area->width() - 6, area->height() - 6);
-}
-
-// How many pixels of an image are in one colour.
-int CountIn(const QImage& image, const AboutAnimation::Colour& c) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            count += image.pixelColor(x, y) == QColor(c.red, c.green, c.blue);
-        }
-    }
-    return count;
 }
 
 } // namespace
@@ -134,53 +119,46 @@ private slots:
 
     // --- the command line, before any window exists ---
 
-    void commandLineParses_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode"); // -1: the window runs
-        QTest::addColumn<bool>("dataFolder");
-        QTest::newRow("nothing: the window") << QStringList{} << -1 << false;
-        QTest::newRow("data folder") << QStringList{"--in-data-folder"} << -1 << true;
-        QTest::newRow("help wins over the data folder")
-            << QStringList{"--in-data-folder", "--help"} << 0 << false;
-        QTest::newRow("stray argument") << QStringList{"Q8.xj"} << 2 << false;
-    }
+    // No arguments at all run the window: see the program without a display.
     void commandLineParses() {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        arguments.prepend(QStringLiteral("Q8xj"));
-        const CommandLine line = CommandLine::Parse(arguments);
-        QCOMPARE(line.action == CommandLine::Action::Exit ? line.exitCode : -1, exitCode);
-        QCOMPARE(!line.output.isEmpty(), exitCode == 0);
-        QCOMPARE(!line.error.isEmpty(), exitCode > 0);
-        QTEST(line.useDataFolder, "dataFolder");
+        const struct {
+            QStringList arguments;
+            int exitCode; // -1: the window runs
+            bool dataFolder;
+        } rows[] = {{{"--in-data-folder"}, -1, true},
+                    {{"--in-data-folder", "--help"}, 0, false},
+                    {{"Q8.xj"}, 2, false}};
+        for (const auto& row : rows) {
+            const CommandLine line = CommandLine::Parse(QStringList{"Q8xj"} + row.arguments);
+            QCOMPARE(line.action == CommandLine::Action::Exit ? line.exitCode : -1, row.exitCode);
+            QCOMPARE(!line.output.isEmpty(), row.exitCode == 0);
+            QCOMPARE(!line.error.isEmpty(), row.exitCode > 0);
+            QCOMPARE(line.useDataFolder, row.dataFolder);
+        }
     }
 
     // The folder follows XDG_DATA_HOME, is created on first use and becomes the
     // working folder, where the table file is read and written. A file in its
     // place is said, and the working folder stays.
-    void dataFolderIsCreatedAndEntered_data() {
-        QTest::addColumn<bool>("blocked");
-        QTest::newRow("created and entered") << false;
-        QTest::newRow("a file in its place") << true;
-    }
     void dataFolderIsCreatedAndEntered() {
-        QFETCH(bool, blocked);
-        QTemporaryDir home;
-        const QString expected = home.path() + QStringLiteral("/q8xj");
-        QVERIFY(!blocked || QFile(expected).open(QIODevice::WriteOnly));
-        const QString previous = QDir::currentPath();
-        const QByteArray previousData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", home.path().toUtf8());
-        const QString folder = CommandLine::DataFolder();
-        QString error;
-        const bool entered = CommandLine::EnterDataFolder(error);
-        const QString now = QDir::currentPath();
-        QDir::setCurrent(previous);
-        previousData.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", previousData);
-        QCOMPARE(folder, expected);
-        QCOMPARE(entered, !blocked);
-        QCOMPARE(QDir(now).canonicalPath(), QDir(blocked ? previous : expected).canonicalPath());
-        QVERIFY2(blocked ? error.contains(QStringLiteral("q8xj")) : error.isEmpty(), qPrintable(error));
+        for (const bool blocked : {false, true}) {
+            QTemporaryDir home;
+            const QString expected = home.path() + QStringLiteral("/q8xj");
+            QVERIFY(!blocked || QFile(expected).open(QIODevice::WriteOnly));
+            const QString previous = QDir::currentPath();
+            const QByteArray previousData = qgetenv("XDG_DATA_HOME");
+            qputenv("XDG_DATA_HOME", home.path().toUtf8());
+            const QString folder = CommandLine::DataFolder();
+            QString error;
+            const bool entered = CommandLine::EnterDataFolder(error);
+            const QString now = QDir::currentPath();
+            QDir::setCurrent(previous);
+            previousData.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", previousData);
+            QCOMPARE(folder, expected);
+            QCOMPARE(entered, !blocked);
+            QCOMPARE(QDir(now).canonicalPath(), QDir(blocked ? previous : expected).canonicalPath());
+            QVERIFY2(blocked ? error.contains(QStringLiteral("q8xj")) : error.isEmpty(), qPrintable(error));
+        }
     }
 
     // --- the main dialog ---
@@ -200,43 +178,41 @@ private slots:
         QCOMPARE(d.Edit(IDC_KATAKANA)->toolTip(), KanaLineEdit::TypingHint());
         // The label's 384 x 64 dots inside the frame, in pixels whatever the dialog font.
         QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size(), QSize(387, 67));
+        // Keys carrying kana stop at the field's limit (a commit: inputMethodSequences).
+        const QString full = U("ア").repeated(static_cast<qsizetype>(kKatakanaLimit / 2));
+        TypeText(d.Edit(IDC_KATAKANA), full + U("イ"));
+        QCOMPARE(d.Edit(IDC_KATAKANA)->text(), full);
     }
 
     // What reaches the field and the password Enter makes of it: a trailing n
-    // goes in first, a space capitalises. Enter then moves on to the typing
-    // field and never closes; Escape drops pending letters first, then closes.
+    // goes in first. Enter then moves on to the typing field and never closes;
+    // Escape drops pending letters first, then closes.
     void enterConvertsMovesOnAndNeverCloses() {
-        const struct {
-            const char *input, *field, *password;
-            bool digits;
-        } rows[] = {{"hon", "ホン", "hn", true}, {"サクラ　サクラ", "サクラ　サクラ", "skrSkr", false}};
-        for (const auto& row : rows) {
-            MessageBoxRecorder boxes; // a check of the empty typing field says so in a box
-            ShownDialog d;
-            d.dialog.CheckDlgButton(IDC_USE_DIGITS, row.digits);
-            QLineEdit* field = d.Edit(IDC_KATAKANA);
-            d.Convert(U(row.input));
-            QCOMPARE(field->text(), U(row.field));
-            QTest::keyClicks(d.Edit(IDC_PASSWORD), QStringLiteral("x")); // the password is read-only
-            QCOMPARE(d.Edit(IDC_PASSWORD)->text(), QString::fromLatin1(row.password));
-            QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_TYPING));
-            QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CHECK, 0, 1}));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
-            d.dialog.GotoDlgCtrl(IDC_KATAKANA);
-            QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
-            QTest::keyClicks(field, QStringLiteral("ky"));
-            QTest::keyClick(field, Qt::Key_Escape);
-            QVERIFY(d.dialog.isVisible());
-            QCOMPARE(field->text(), U(row.field));
-            QTest::keyClick(field, Qt::Key_Escape);
-            QVERIFY(!d.dialog.isVisible());
-            QCOMPARE(d.dialog.result(), int(IDCANCEL));
-        }
+        MessageBoxRecorder boxes; // a check of the empty typing field says so in a box
+        ShownDialog d;
+        QLineEdit* field = d.Edit(IDC_KATAKANA);
+        d.Convert(QStringLiteral("hon"));
+        QCOMPARE(field->text(), U("ホン"));
+        QTest::keyClicks(d.Edit(IDC_PASSWORD), QStringLiteral("x")); // the password is read-only
+        QCOMPARE(d.Edit(IDC_PASSWORD)->text(), QStringLiteral("hn"));
+        QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_TYPING));
+        QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CHECK, 0, 1}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
+        QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
+        QTest::keyClicks(field, QStringLiteral("ky"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(d.dialog.isVisible());
+        QCOMPARE(field->text(), U("ホン"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!d.dialog.isVisible());
+        QCOMPARE(d.dialog.result(), int(IDCANCEL));
     }
 
     // The strength bar and line follow the password field, in free space of
-    // the template: every template control keeps its place and size.
-    void strengthFollowsThePasswordAndMovesNothing() {
+    // the template.
+    void strengthFollowsThePasswordInFreeSpace() {
         ShownDialog d;
         const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
         const StrengthMeter& meter = d.dialog.Strength();
@@ -250,17 +226,10 @@ private slots:
         d.Edit(IDC_KATAKANA)->clear();
         QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
         QVERIFY(line->text().isEmpty() && !meter.Estimate());
-
-        QList<QRect> placed;
-        for (const QWidget* child : d.dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            placed << child->geometry();
-        }
         for (const dlg::Control& control : kPasswordDialogControls) {
-            QRect rect = d.dialog.MapDialogRect(control.x, control.y, control.cx, control.cy);
-            if (control.id == IDC_PRINT_IMAGE) { // sized for the label, see startsFresh...
-                rect.setSize(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size());
-            }
-            QVERIFY2(placed.contains(rect), control.text.data());
+            const QRect rect = control.id == IDC_PRINT_IMAGE // sized for the label
+                                   ? d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->geometry()
+                                   : d.dialog.MapDialogRect(control.x, control.y, control.cx, control.cy);
             for (const QWidget* added :
                  {static_cast<const QWidget*>(&meter), static_cast<const QWidget*>(line)}) {
                 QVERIFY(d.dialog.rect().contains(added->geometry()));
@@ -271,58 +240,42 @@ private slots:
     }
 
     // What a system input method sends: p a composition (empty: withdrawn), c
-    // a commit, k keys of the built-in mode, s the commit Qt's input context
-    // sends when the focus moves to the convert button. The notice of skipped
-    // characters is gone once the phrase changes.
-    void inputMethodSequences_data() {
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("notice");
-        QTest::newRow("composition withdrawn before the commit")
-            << QStringList{U("pさくら"), "p", U("cさくら")} << U("サクラ") << "39r" << false;
-        QTest::newRow("ASCII") << QStringList{"pSakura", "p", "cSakura"} << U("Ｓａｋｕｒａ") << "" << true;
-        QTest::newRow("withdrawn composition committed on focus-out")
-            << QStringList{U("pさくら"), "p", U("sさくら")} << ""
-            << "" << false;
-        QTest::newRow("held commit goes before the next one")
-            << QStringList{U("pさくら"), "p", U("sさくら"), U("cイ")} << U("サクライ") << "39r1" << false;
-        QTest::newRow("commit past the limit cut at a character")
-            << QStringList{"k" + QString("a").repeated(34), U("pさくら"), U("cさくら")}
-            << U("ア").repeated(34) + U("サ") << QString("a").repeated(34) + "3" << false;
-    }
+    // a commit, s the commit Qt's input context sends when the focus moves to
+    // the convert button. The notice of skipped characters is gone once the
+    // phrase changes.
     void inputMethodSequences() {
-        QFETCH(QStringList, events);
-        QFETCH(QString, field);
-        ShownDialog d;
-        QLineEdit* edit = d.Edit(IDC_KATAKANA);
-        for (const QString& step : events) {
-            const QString text = step.mid(1);
-            if (step.startsWith('k')) {
-                QTest::keyClicks(edit, text);
-                continue;
+        const struct {
+            QStringList events;
+            QString field, password;
+        } rows[] = {
+            {{"pSakura", "p", "cSakura"}, U("Ｓａｋｕｒａ"), ""}, // a composition withdrawn, then committed
+            {{U("pさくら"), "p", U("sさくら")}, "", ""},
+            {{U("pさくら"), "p", U("sさくら"), U("cイ")}, U("サクライ"), "39r1"}, // the held commit first
+        };
+        for (const auto& row : rows) {
+            ShownDialog d;
+            QLineEdit* edit = d.Edit(IDC_KATAKANA);
+            for (const QString& step : row.events) {
+                QInputMethodEvent event(step.startsWith('p') ? step.mid(1) : QString(), {});
+                event.setCommitString(step.startsWith('p') ? QString() : step.mid(1));
+                QApplication::sendEvent(edit, &event);
+                if (!step.startsWith('s')) {
+                    QCoreApplication::processEvents(); // a real commit comes on its own
+                }
             }
-            QInputMethodEvent event(step.startsWith('p') ? text : QString(), {});
-            event.setCommitString(step.startsWith('p') ? QString() : text);
-            QApplication::sendEvent(edit, &event);
-            if (!step.startsWith('s')) {
-                QCoreApplication::processEvents(); // a real commit comes on its own
-            }
+            QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CONVERT), Qt::LeftButton);
+            QCOMPARE(edit->text(), row.field);
+            QCOMPARE(d.Edit(IDC_PASSWORD)->text(), row.password);
+            const auto* notice = d.dialog.findChild<SkipNotice*>();
+            // The notice names the first characters no entry converts.
+            QCOMPARE(notice->Notice().isEmpty(), !row.password.isEmpty() || row.field.isEmpty());
+            QVERIFY(notice->autoFillBackground()); // it covers the caption under it
+            QVERIFY(notice->Notice().isEmpty() || notice->Notice().contains(U("Ｓ、ａ")));
+            edit->insert(U("ア"));
+            QCOMPARE(notice->Notice(), QString());
         }
-        QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CONVERT), Qt::LeftButton);
-        QCOMPARE(edit->text(), field);
-        QTEST(d.Edit(IDC_PASSWORD)->text(), "password");
-        auto* notice = d.dialog.findChild<SkipNotice*>();
-        // The notice names the first characters no entry converts.
-        QTEST(!notice->Notice().isEmpty(), "notice");
-        QVERIFY(notice->autoFillBackground()); // it covers the caption under it
-        QVERIFY(notice->Notice().isEmpty() ||
-                notice->Notice().contains(field.left(1) + U("、") + field.mid(1, 1)));
-        edit->insert(U("ア"));
-        QCOMPARE(notice->Notice(), QString());
     }
 
-    // The shared generator seeded from the calendar time at each conversion.
     void randomCaseIsSeededFromTheCalendarTime() {
         platform::SetCalendarTimeSource([] { return std::int64_t{1700000000}; });
         ShownDialog d;
@@ -340,14 +293,6 @@ private slots:
         d.dialog.OnConvert();
         QCOMPARE(QString::fromStdString(d.dialog.Password()), QString::fromStdString(expected));
         QVERIFY(expected != "akstnhmyrw");
-    }
-
-    // Keys carrying kana stop at the field's limit (a commit: inputMethodSequences).
-    void katakanaFieldHoldsItsLimit() {
-        ShownDialog d;
-        const QString full = U("ア").repeated(static_cast<qsizetype>(kKatakanaLimit / 2));
-        TypeText(d.Edit(IDC_KATAKANA), full + U("イ"));
-        QCOMPARE(d.Edit(IDC_KATAKANA)->text(), full);
     }
 
     void damagedTableFileIsReportedAndLeftAlone() {
@@ -396,7 +341,7 @@ private slots:
             for (auto* slot : editor->findChildren<QLineEdit*>()) {
                 slot->clear();
             }
-            editor->Item<QPushButton>(1104)->click();
+            editor->Item<QPushButton>(tableedit::kSaveId)->click();
         });
         QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
         QVERIFY(!d.dialog.IsDlgItemEnabled(IDC_USE_DIGITS));
@@ -431,31 +376,18 @@ private slots:
 
     // --- what the main dialog remembers between runs ---
 
-    // Options changed in one run are there in the next.
-    void optionsComeBack() {
+    // Options, the print font and colour (kept when chosen; a cancelled choice
+    // keeps nothing) and the window position come back in the next run.
+    void settingsComeBack() {
+        FontChoice chosen;
         {
             CPasswordDlg first;
             first.Create();
             first.Item<QRadioButton>(IDC_RANDOM_CASE)->click();
             first.CheckDlgButton(IDC_USE_DIGITS, false);
             first.CheckDlgButton(IDC_USE_SYMBOLS, false);
-            first.EndDialog(IDCANCEL);
-        }
-        CPasswordDlg second;
-        second.Create();
-        QCOMPARE(Options(second), (QList<bool>{true, false, false}));
-        QVERIFY(!second.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE));
-    }
-
-    // The font and colour chosen are kept at once, not only at a tidy exit; a
-    // cancelled choice keeps nothing.
-    void printFontAndColourComeBack() {
-        FontChoice chosen;
-        {
-            CPasswordDlg first;
-            first.Create();
             SetFontChooserHandler([](QWidget*, const FontChoice&) { return std::optional<FontChoice>(); });
-            first.ChangePrintFont();
+            first.Item<QPushButton>(IDC_CHANGE_FONT)->click();
             QVERIFY(!platform::OpenSettings()->contains(QStringLiteral("print/colour")));
             chosen = FontChoice{first.PrintImagePanel().Style().Description(), QColor(200, 0, 0)};
             chosen.font.height = -30;
@@ -463,80 +395,57 @@ private slots:
             chosen.font.italic = 1;
             SetFontChooserHandler([&](QWidget*, const FontChoice&) { return chosen; });
             first.ChangePrintFont();
-        } // destroyed without being closed
+            first.move(60, 50);
+            first.EndDialog(IDCANCEL);
+        }
         CPasswordDlg second;
         second.Create();
+        QCOMPARE(Options(second), (QList<bool>{true, false, false}));
+        QVERIFY(!second.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE));
         const PrintStyle& style = second.PrintImagePanel().Style();
         QCOMPARE(style.Description(), chosen.font);
         QCOMPARE(style.TextColour(), chosen.colour);
         QVERIFY(style.Font().italic());
-        second.EndDialog(IDCANCEL);
+        QCOMPARE(second.pos(), QPoint(60, 50));
     }
 
-    // A position comes back only when the title bar lies wholly on a screen;
-    // otherwise the window is left where a fresh start puts it.
-    void windowPositionComesBack_data() {
-        QTest::addColumn<QVariant>("position");
-        QTest::addColumn<bool>("comesBack");
+    // A position comes back only when the title bar lies wholly on a screen.
+    void unreachablePositionsStayAway() {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QTest::newRow("on the screen") << QVariant(screen.topLeft() + QPoint(40, 30)) << true;
-        QTest::newRow("one pixel on the screen")
-            << QVariant(QPoint(screen.right(), screen.top() + 30)) << false;
-        QTest::newRow("not a position") << QVariant(QStringLiteral("hello")) << false;
-    }
-    void windowPositionComesBack() {
-        QFETCH(QVariant, position);
-        QFETCH(bool, comesBack);
-        platform::OpenSettings()->setValue(QStringLiteral("window/position"), position);
-        CPasswordDlg dialog;
-        dialog.Create();
-        QCOMPARE(dialog.testAttribute(Qt::WA_Moved), comesBack);
-        QVERIFY(!comesBack || dialog.pos() == position.toPoint());
-        dialog.move(60, 50);
-        dialog.EndDialog(IDCANCEL);
-        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("window/position")).toPoint(),
-                 QPoint(60, 50));
+        for (const QVariant& position :
+             {QVariant(QPoint(screen.right(), screen.top() + 30)), QVariant("hello")}) {
+            platform::OpenSettings()->setValue(QStringLiteral("window/position"), position);
+            CPasswordDlg dialog;
+            dialog.Create();
+            QVERIFY(!dialog.testAttribute(Qt::WA_Moved));
+        }
     }
 
-    // Copying from the password field marks the copy as a secret, and the
-    // clearing time is a setting (0: never).
-    void passwordCopiesAreSecretAndCleared_data() {
-        QTest::addColumn<QVariant>("seconds"); // as kept; invalid: none kept
-        QTest::addColumn<int>("scheduledMs");  // -1: no clearing
-        QTest::newRow("default") << QVariant() << 30000;
-        QTest::newRow("switched off") << QVariant(0) << -1;
-        QTest::newRow("an hour") << QVariant(3600) << 3600000;
-        QTest::newRow("past an hour: the default") << QVariant(3601) << 30000;
-        QTest::newRow("not a number: the default") << QVariant("hello") << 30000;
-    }
-    void passwordCopiesAreSecretAndCleared() {
-        QFETCH(QVariant, seconds);
-        QFETCH(int, scheduledMs);
-        if (seconds.isValid()) {
-            platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), seconds);
+    // Copies from the password field are cleared after the time set (0:
+    // never); what the user wrote stays as written, nothing written gets the default.
+    void passwordCopiesAreCleared() {
+        const struct {
+            QVariant seconds; // as kept; invalid: none kept
+            QList<int> scheduledMs;
+        } rows[] = {{QVariant(), {30000}}, {0, {}}, {3600, {3600000}}, {3601, {30000}}, {"hello", {30000}}};
+        for (const auto& row : rows) {
+            if (row.seconds.isValid()) {
+                platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), row.seconds);
+            }
+            CPasswordDlg dialog;
+            dialog.Create();
+            QList<int> scheduled;
+            dialog.Clipboard().SetScheduler([&](int ms, const std::function<void()>&) { scheduled << ms; });
+            auto* field = dialog.Item<QLineEdit>(IDC_PASSWORD);
+            field->setText(QStringLiteral("39r39r"));
+            field->selectAll();
+            QTest::keySequence(field, QKeySequence::Copy);
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("39r39r"));
+            QCOMPARE(scheduled, row.scheduledMs);
+            dialog.EndDialog(IDCANCEL);
+            QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
+                     row.seconds.isValid() ? row.seconds.toString() : QStringLiteral("30"));
         }
-        CPasswordDlg dialog;
-        dialog.Create();
-        std::vector<std::pair<int, std::function<void()>>> scheduled;
-        dialog.Clipboard().SetScheduler(
-            [&](int ms, std::function<void()> done) { scheduled.emplace_back(ms, std::move(done)); });
-        auto* field = dialog.Item<QLineEdit>(IDC_PASSWORD);
-        field->setText(QStringLiteral("39r39r"));
-        field->selectAll();
-        QTest::keySequence(field, QKeySequence::Copy);
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        QCOMPARE(data->text(), QStringLiteral("39r39r"));
-        QCOMPARE(data->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArray("secret"));
-        QCOMPARE(scheduled.size(), std::size_t(scheduledMs < 0 ? 0 : 1));
-        if (scheduledMs >= 0) {
-            QCOMPARE(scheduled[0].first, scheduledMs);
-            scheduled[0].second();
-            QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
-        }
-        dialog.EndDialog(IDCANCEL);
-        // What the user wrote stays as written; nothing written gets the default.
-        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
-                 seconds.isValid() ? seconds.toString() : QStringLiteral("30"));
     }
 
     // --- the typing test, with a test clock ---
@@ -569,8 +478,8 @@ private slots:
             QVERIFY(ToQString(d.dialog.Typing().Result().message).contains(QString::number(row.duration)));
             QCOMPARE(d.dialog.Typing().BestTime(), row.best);
             const QImage image = TypingResult(d.dialog);
-            QCOMPARE(CountInk(image, image.rect(), Ink::Blue) > 30, row.blue);
-            QCOMPARE(CountInk(image, image.rect(), Ink::Black) > 30, !row.blue);
+            QCOMPARE(Count(image, image.rect(), Qt::blue, kInk) > 30, row.blue);
+            QCOMPARE(Count(image, image.rect(), Qt::black, kInk) > 30, !row.blue);
         }
         // An empty field is refused in a box and shows nothing new.
         const QImage before = TypingResult(d.dialog);
@@ -599,13 +508,13 @@ private slots:
             const int advance = metrics.horizontalAdvance(QStringLiteral("aKsxtn").at(k));
             const QRect span(x, 0, advance, image.height());
             const bool red = kinds[k] != 'R';
-            QVERIFY(CountInk(image, span, red ? Ink::Red : Ink::Black) > 0);
-            QVERIFY(CountInk(image, span, red ? Ink::Black : Ink::Red) == 0);
+            QVERIFY(Count(image, span, red ? Qt::red : Qt::black, kInk) > 0);
+            QVERIFY(Count(image, span, red ? Qt::black : Qt::red, kInk) == 0);
             // Below the baseline only an underline spans a glyph's width.
             const QRect below(QPoint(x, baseline), QPoint(x + advance - 2, image.height() - 1));
             bool underlined = false;
             for (int y = below.top(); y <= below.bottom(); ++y) {
-                underlined |= CountInk(image, QRect(x, y, below.width(), 1), Ink::Red) == below.width();
+                underlined |= Count(image, QRect(x, y, below.width(), 1), Qt::red, kInk) == below.width();
             }
             QCOMPARE(underlined, kinds[k] == 'X');
             x += advance + 1;
@@ -630,8 +539,10 @@ private slots:
                     dialog.OnTimer(CAboutDlg::kAnimationTimer);
                     const QImage& frame = dialog.LastFrame();
                     // Mostly the fill behind the characters, which are in the text colour.
-                    drawn &= CountIn(frame, want.fill) * 2 > frame.width() * frame.height() &&
-                             CountIn(frame, want.text) > 0 && random.State() == ProcessRandom().State();
+                    drawn &= Count(frame, frame.rect(), ToColour(want.fill)) * 2 >
+                                 frame.width() * frame.height() &&
+                             Count(frame, frame.rect(), ToColour(want.text)) > 0 &&
+                             random.State() == ProcessRandom().State();
                     if (first.isNull()) {
                         first = dialog.LastFrame();
                         grabbed = dialog.grab(dialog.AnimationRect())
