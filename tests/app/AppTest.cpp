@@ -1,7 +1,8 @@
 // The program's window: its command line, the main dialog (what reaches the
 // katakana field and the password made of it, what it remembers between runs,
-// the typing test) and the about box. One wiring row per path: the core's
-// tests hold the cases.
+// the typing test, the print button against the link library's virtual
+// printer) and the about box. One wiring row per path: the core's tests hold
+// the cases. Clocks, pauses and poll ticks are the test's.
 #include "app/AboutAnimation.h"
 #include "app/CAboutDlg.h"
 #include "app/CommandLine.h"
@@ -20,6 +21,7 @@
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
 #include "print/PrintStyle.h"
+#include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
 #include "support/IsolatedSettings.h"
 #include "support/MainDialog.h"
@@ -28,6 +30,7 @@
 #include "table/TableFile.h"
 #include "tableedit/CTableEditDlg.h"
 #include "tableedit/TableEditTemplate.h"
+#include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
 
 #include <QClipboard>
@@ -36,7 +39,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -45,7 +48,7 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
+#include <optional>
 
 using namespace app;
 
@@ -88,6 +91,33 @@ QImage TypingResult(const CPasswordDlg& dialog) {
     return area->grab().toImage().copy(2, 2, area->width() - 6, area->height() - 6);
 }
 
+// A dialog that can print a label its print image could never show.
+class PrintingDialog : public CPasswordDlg {
+public:
+    std::optional<LabelImage> prepared;
+
+protected:
+    LabelImage CaptureLabelImage() const override {
+        return prepared ? *prepared : CPasswordDlg::CaptureLabelImage();
+    }
+};
+
+// A message box by its buttons, its icon and its number of lines.
+QString Box(platform::Buttons buttons, platform::Icon icon, qsizetype lines = 1) {
+    return QString("%1 %2 %3").arg(int(buttons)).arg(int(icon)).arg(lines);
+}
+const QString kAsk = Box(platform::Buttons::OkCancel, platform::Icon::Question);
+const QString kNothing = Box(platform::Buttons::Ok, platform::Icon::Exclamation);
+const QString kFinished = Box(platform::Buttons::Ok, platform::Icon::None);
+
+QStringList Boxes(const MessageBoxRecorder& boxes) {
+    QStringList said;
+    for (const platform::MessageBoxRequest& box : boxes.shown) {
+        said << Box(box.buttons, box.icon, box.text.count('\n') + 1);
+    }
+    return said;
+}
+
 } // namespace
 
 class AppTest : public QObject {
@@ -104,6 +134,15 @@ private slots:
         // Every test starts as the first opening of a fresh process.
         ProcessAboutAnimation() = AboutAnimation();
         ProcessRandom().srand(1);
+        m_labels = std::make_unique<QTemporaryDir>();
+        qputenv("TAVOPUS_VIRTUAL", m_labels->path().toUtf8());
+        tavopus::testing::Reset();
+        m_pausedMs = 0;
+        platform::SetSleepFunction([this](std::uint32_t ms) {
+            m_pausedMs += ms;
+            const QCursor* cursor = QApplication::overrideCursor();
+            m_idlePauses += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
+        });
     }
     void cleanup() {
         m_settings.reset();
@@ -113,8 +152,11 @@ private slots:
         SetUrlOpener({});
         SetHelpPageCandidates({});
         SetFontChooserHandler({});
+        platform::SetSleepFunction({});
         QGuiApplication::clipboard()->clear();
         QCOMPARE(VisibleTopLevelWindows(), 0);
+        QCOMPARE(m_idlePauses, 0); // the print job shows the busy cursor while it waits
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
     // --- the command line, before any window exists ---
@@ -487,13 +529,8 @@ private slots:
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QCOMPARE(boxes.shown[0].icon, platform::Icon::Exclamation);
         QCOMPARE(TypingResult(d.dialog), before);
-    }
-
-    // a R, K wrong, s R, x extra, t R, n R; each glyph advances its width + 1.
-    void comparisonLineIsDrawnInRedAndUnderlined() {
-        ShownDialog d;
-        d.dialog.CheckDlgButton(IDC_USE_DIGITS, false);
-        d.Convert(U("アカサタナ"));
+        // A mistyped password: a R, K wrong, s R, x extra, t R, n R, in red and
+        // underlined as they are wrong and extra; each glyph advances its width + 1.
         TypeText(d.Edit(IDC_TYPING), QStringLiteral("aKsxtn"));
         QTest::keyClick(d.Edit(IDC_TYPING), Qt::Key_Return);
         QVERIFY(d.dialog.Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
@@ -521,58 +558,162 @@ private slots:
         }
     }
 
+    // --- the print button ---
+
+    // Nothing is printed without a password, when the question is cancelled
+    // (a password too wide for the label is said first), or without a link.
+    void nothingSent() {
+        const struct {
+            QString password;
+            bool linked;
+            int answer;
+            QString box;
+        } rows[] = {
+            {"", true, IDOK, kNothing},
+            {"Q8xj", true, IDCANCEL, kAsk},
+            {QString(35, 'W'), true, IDCANCEL, Box(platform::Buttons::OkCancel, platform::Icon::Question, 2)},
+            {"Q8xj", false, IDOK, kAsk}, // read, then dropped
+        };
+        for (const auto& row : rows) {
+            cleanup();
+            init();
+            QVERIFY(row.linked || QFile(m_labels->filePath("unplugged")).open(QIODevice::WriteOnly));
+            MessageBoxRecorder boxes;
+            boxes.Answer(row.answer);
+            CPasswordDlg dialog;
+            dialog.Create();
+            dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(row.password);
+            dialog.PrintLabel();
+            QCOMPARE(Boxes(boxes), QStringList{row.box});
+            QCOMPARE(m_pausedMs, 0u);
+            QCOMPARE(Received(), QByteArray());
+            QVERIFY(!dialog.Printer().IsPolling());
+        }
+    }
+
+    // The label saved is the one the print image shows, here cut at both
+    // edges and in a light grey that still prints.
+    void labelIsWhatThePrintImageShows() {
+        MessageBoxRecorder boxes;
+        CPasswordDlg dialog;
+        dialog.Create();
+        dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(QString(35, 'W'));
+        SetFontChooserHandler([](QWidget*, const FontChoice& start) {
+            return FontChoice{start.font, QColor(250, 250, 250)};
+        });
+        dialog.ChangePrintFont();
+        dialog.PrintLabel();
+        const LabelImage shown = PrintImage::Label(dialog.GetDlgItem(IDC_PRINT_IMAGE)->grab().toImage());
+        QVERIFY(shown.DotCount() > 100);
+        const QImage printed(m_labels->filePath("label-0001.png"));
+        QCOMPARE(printed.size(), QSize(384, 64));
+        QImage framed(387, 67, QImage::Format_RGB32);
+        framed.fill(Qt::white);
+        QPainter(&framed).drawImage(1, 1, printed);
+        QVERIFY(PrintImage::Label(framed).Data() == shown.Data());
+    }
+
+    // The whole sequence, answered or not (the kept job's bytes for a label of
+    // one dot); each wait ends at the first answer. Then the poll: a second job
+    // while polling keeps its count.
+    void printButtonSendsAndPolls() {
+        QFile kept(Q8XJ_LABEL_JOB);
+        const QByteArray job = kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray();
+        const struct {
+            bool silent;
+            int ticksBefore; // then a second, silent job; -1: none
+            int ticksAfter;  // until the poll stops
+            QStringList boxes;
+        } rows[] = {{false, -1, 1, {kAsk, kFinished}}, {true, 5, 16, {kAsk, kAsk}}};
+        for (const auto& row : rows) {
+            cleanup();
+            init();
+            QVERIFY(!row.silent || QFile(m_labels->filePath("silent")).open(QIODevice::WriteOnly));
+            MessageBoxRecorder boxes;
+            PrintingDialog dialog;
+            dialog.Create();
+            dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(QStringLiteral("WWW Q8xj"));
+            dialog.prepared.emplace().SetDot(0, 0, true);
+            dialog.Item<QPushButton>(IDC_PRINT)->click();
+            QCOMPARE(Received().toHex(' '), job.toHex(' '));
+            QCOMPARE(m_pausedMs == 470u, !row.silent);
+            for (int tick = 0; tick < row.ticksBefore; ++tick) {
+                dialog.Printer().PollStatus();
+            }
+            if (row.ticksBefore >= 0) {
+                dialog.Item<QPushButton>(IDC_PRINT)->click();
+            }
+            int ticks = 0;
+            do {
+                dialog.Printer().PollStatus();
+            } while (++ticks < 30 && dialog.Printer().IsPolling());
+            QCOMPARE(ticks, row.ticksAfter);
+            QCOMPARE(Boxes(boxes), row.boxes);
+        }
+    }
+
+    // The print button follows the virtual printer through the device notices.
+    void printButtonFollowsThePrinter() {
+        CPasswordDlg dialog;
+        dialog.Create();
+        QVERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
+        QVERIFY(QFile(m_labels->filePath("unplugged")).open(QIODevice::WriteOnly));
+        QTRY_VERIFY(!dialog.IsDlgItemEnabled(IDC_PRINT));
+        QVERIFY(QFile::remove(m_labels->filePath("unplugged")));
+        QTRY_VERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
+    }
+
     // --- the about box ---
 
-    // Each tick draws the process's animation with the shared generator; the
-    // frames carry on into a second opening, and its timer ends with each.
-    void aboutFramesCarryOnIntoASecondOpening() {
-        for (const int ticks : {37, 6}) {
-            CAboutDlg dialog;
-            bool running = false, drawn = true;
-            QImage first, grabbed;
-            QTimer::singleShot(0, &dialog, [&] { // inside the modal loop, then closed as the user would
-                running = dialog.IsTimerRunning(CAboutDlg::kAnimationTimer);
-                for (int tick = 0; tick < ticks; ++tick) {
-                    AboutAnimation model = ProcessAboutAnimation();
-                    CrtRandom random = ProcessRandom();
-                    const AboutAnimation::Frame want = model.Tick(random);
-                    dialog.OnTimer(CAboutDlg::kAnimationTimer);
-                    const QImage& frame = dialog.LastFrame();
-                    // Mostly the fill behind the characters, which are in the text colour.
-                    drawn &= Count(frame, frame.rect(), ToColour(want.fill)) * 2 >
-                                 frame.width() * frame.height() &&
-                             Count(frame, frame.rect(), ToColour(want.text)) > 0 &&
-                             random.State() == ProcessRandom().State();
-                    if (first.isNull()) {
-                        first = dialog.LastFrame();
-                        grabbed = dialog.grab(dialog.AnimationRect())
-                                      .toImage()
-                                      .convertToFormat(QImage::Format_RGB32);
-                    }
-                }
-                ticks == 37 ? QTest::keyClick(&dialog, Qt::Key_Escape)
-                            : QTest::mouseClick(dialog.Item<QPushButton>(IDOK), Qt::LeftButton);
-            });
-            QCOMPARE(dialog.DoModal(), ticks == 37 ? int(IDCANCEL) : int(IDOK));
-            QVERIFY(running && drawn && !dialog.IsTimerRunning(CAboutDlg::kAnimationTimer));
-            QCOMPARE(grabbed, first);
-            // Held cells are solid blocks in the text colour, black at the start of the walk.
-            const AboutAnimation::Grid mask = AboutAnimation::BuildMask();
-            for (int i = 0; i < AboutAnimation::kCells && ticks == 37; ++i) {
-                const auto at =
-                    AboutAnimation::CellOrigin(i % AboutAnimation::kColumns, i / AboutAnimation::kColumns,
-                                               first.width(), first.height());
-                QVERIFY(mask[std::size_t(i)] != AboutAnimation::kHold ||
-                        first.pixelColor(at.x + 2, at.y + 3) == QColor(Qt::black));
+    // Each tick draws the process's animation with the shared generator:
+    // mostly the fill, characters and the picture's held cells (solid blocks)
+    // in the text colour. The timer runs while the box is open.
+    void aboutBoxDrawsTheSharedAnimation() {
+        CAboutDlg dialog;
+        bool running = false, drawn = true;
+        AboutAnimation::Frame want;
+        QImage grabbed;
+        QTimer::singleShot(0, &dialog, [&] { // inside the modal loop, then closed as the user would
+            running = dialog.IsTimerRunning(CAboutDlg::kAnimationTimer);
+            for (int tick = 0; tick < 2; ++tick) {
+                AboutAnimation model = ProcessAboutAnimation();
+                CrtRandom random = ProcessRandom();
+                want = model.Tick(random);
+                dialog.OnTimer(CAboutDlg::kAnimationTimer);
+                const QImage& frame = dialog.LastFrame();
+                drawn &=
+                    Count(frame, frame.rect(), ToColour(want.fill)) * 2 > frame.width() * frame.height() &&
+                    Count(frame, frame.rect(), ToColour(want.text)) > 0 &&
+                    random.State() == ProcessRandom().State();
             }
+            grabbed = dialog.grab(dialog.AnimationRect()).toImage().convertToFormat(QImage::Format_RGB32);
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QCOMPARE(dialog.DoModal(), int(IDCANCEL));
+        QVERIFY(running && drawn && !dialog.IsTimerRunning(CAboutDlg::kAnimationTimer));
+        const QImage& last = dialog.LastFrame();
+        QCOMPARE(grabbed, last);
+        const AboutAnimation::Grid mask = AboutAnimation::BuildMask();
+        for (int i = 0; i < AboutAnimation::kCells; ++i) {
+            const auto at = AboutAnimation::CellOrigin(
+                i % AboutAnimation::kColumns, i / AboutAnimation::kColumns, last.width(), last.height());
+            QVERIFY(mask[std::size_t(i)] != AboutAnimation::kHold ||
+                    last.pixelColor(at.x + 2, at.y + 3) == ToColour(want.text));
         }
-        QCOMPARE(ProcessAboutAnimation().FrameCounter(), 2); // the cycle wrapped at 41
     }
 
 private:
+    QByteArray Received() const {
+        QFile raw(m_labels->filePath("label-0001.bin"));
+        return raw.open(QIODevice::ReadOnly) ? raw.readAll() : QByteArray();
+    }
+
     QTemporaryDir m_dir;
     std::unique_ptr<IsolatedSettings> m_settings;
+    std::unique_ptr<QTemporaryDir> m_labels; // the virtual printer's folder
     std::uint32_t m_now = 1000;
+    std::uint32_t m_pausedMs = 0;
+    int m_idlePauses = 0;
 };
 
 QTEST_MAIN(AppTest)
