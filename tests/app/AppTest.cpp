@@ -5,13 +5,15 @@
 // the cases. Clocks, pauses and poll ticks are the test's.
 #include "app/AboutAnimation.h"
 #include "app/CAboutDlg.h"
+#include "app/CPasswordDlg.h"
 #include "app/CommandLine.h"
 #include "app/HelpPage.h"
+#include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
 #include "convert/Conversion.h"
 #include "kana/KanaLineEdit.h"
-#include "platform/Cp932.h"
 #include "platform/CalendarTime.h"
+#include "platform/Cp932.h"
 #include "platform/CrtRandom.h"
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
@@ -23,8 +25,8 @@
 #include "print/PrintStyle.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
+#include "support/GuiTestHelpers.h"
 #include "support/IsolatedSettings.h"
-#include "support/MainDialog.h"
 #include "support/MessageBoxRecorder.h"
 #include "table/DefaultTable.h"
 #include "table/TableFile.h"
@@ -53,6 +55,29 @@
 using namespace app;
 
 namespace {
+
+// The main dialog as the program runs it: shown, with its first focus given,
+// and closed at the end if the test left it open.
+struct ShownDialog {
+    ShownDialog() {
+        dialog.Create();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    }
+    ~ShownDialog() {
+        if (dialog.isVisible()) {
+            dialog.EndDialog(IDCANCEL);
+        }
+    }
+    QLineEdit* Edit(int id) const { return dialog.Item<QLineEdit>(id); }
+    // Latin letters as romaji keys, katakana as keys carrying it; Enter converts.
+    void Convert(const QString& text) {
+        text.front().unicode() < 128 ? QTest::keyClicks(Edit(app::IDC_KATAKANA), text)
+                                     : TypeText(Edit(app::IDC_KATAKANA), text);
+        QTest::keyClick(Edit(app::IDC_KATAKANA), Qt::Key_Return);
+    }
+    CPasswordDlg dialog;
+};
 
 // The options as the dialog shows them: random case, digits, symbols.
 QList<bool> Options(const CPasswordDlg& dialog) {
@@ -205,34 +230,30 @@ private slots:
 
     // --- the main dialog ---
 
-    void startsFreshInTheTemplateLayout() {
+    void startsFreshThenEnterConvertsAndNeverCloses() {
         MessageBoxRecorder boxes;
         ShownDialog d;
+        QLineEdit* field = d.Edit(IDC_KATAKANA);
         QCOMPARE(Options(d.dialog), (QList<bool>{false, true, true}));
         QVERIFY(d.dialog.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE));
         // The built-in table has no symbols: the box stays checked but cannot be used.
         QVERIFY(d.dialog.IsDlgItemEnabled(IDC_USE_DIGITS) && !d.dialog.IsDlgItemEnabled(IDC_USE_SYMBOLS));
-        QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_KATAKANA));
+        QCOMPARE(QApplication::focusWidget(), field);
         QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
         QVERIFY(boxes.shown.empty());
-        QVERIFY(!d.Edit(IDC_KATAKANA)->placeholderText().isEmpty());
+        QVERIFY(!field->placeholderText().isEmpty());
         QVERIFY(d.dialog.windowIcon().availableSizes().contains(QSize(16, 16)));
-        QCOMPARE(d.Edit(IDC_KATAKANA)->toolTip(), KanaLineEdit::TypingHint());
+        QCOMPARE(field->toolTip(), KanaLineEdit::TypingHint());
         // The label's 384 x 64 dots inside the frame, in pixels whatever the dialog font.
         QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->size(), QSize(387, 67));
         // Keys carrying kana stop at the field's limit (a commit: inputMethodSequences).
         const QString full = U("ア").repeated(static_cast<qsizetype>(kKatakanaLimit / 2));
-        TypeText(d.Edit(IDC_KATAKANA), full + U("イ"));
-        QCOMPARE(d.Edit(IDC_KATAKANA)->text(), full);
-    }
+        TypeText(field, full + U("イ"));
+        QCOMPARE(field->text(), full);
+        field->clear();
 
-    // What reaches the field and the password Enter makes of it: a trailing n
-    // goes in first. Enter then moves on to the typing field and never closes;
-    // Escape drops pending letters first, then closes.
-    void enterConvertsMovesOnAndNeverCloses() {
-        MessageBoxRecorder boxes; // a check of the empty typing field says so in a box
-        ShownDialog d;
-        QLineEdit* field = d.Edit(IDC_KATAKANA);
+        // A trailing n goes in first. Enter then moves on to the typing field
+        // and never closes; Escape drops pending letters first, then closes.
         d.Convert(QStringLiteral("hon"));
         QCOMPARE(field->text(), U("ホン"));
         QTest::keyClicks(d.Edit(IDC_PASSWORD), QStringLiteral("x")); // the password is read-only
@@ -240,7 +261,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_TYPING));
         QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CHECK, 0, 1}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        QCOMPARE(boxes.shown.size(), std::size_t{1}); // the empty typing field is said
         d.dialog.GotoDlgCtrl(IDC_KATAKANA);
         QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CONVERT, 1, 0}));
         QTest::keyClicks(field, QStringLiteral("ky"));
@@ -250,35 +271,6 @@ private slots:
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!d.dialog.isVisible());
         QCOMPARE(d.dialog.result(), int(IDCANCEL));
-    }
-
-    // The strength bar and line follow the password field, in free space of
-    // the template.
-    void strengthFollowsThePasswordInFreeSpace() {
-        ShownDialog d;
-        const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
-        const StrengthMeter& meter = d.dialog.Strength();
-        QVERIFY(line->text().isEmpty() && !meter.Estimate());
-        d.Convert(U("サクラ　サクラ　サクラ"));
-        const auto estimate = strength::EstimatePassword(d.dialog.Password());
-        QCOMPARE(meter.Estimate()->bits, estimate->bits);
-        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*estimate)));
-        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
-        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
-        d.Edit(IDC_KATAKANA)->clear();
-        QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
-        QVERIFY(line->text().isEmpty() && !meter.Estimate());
-        for (const dlg::Control& control : kPasswordDialogControls) {
-            const QRect rect = control.id == IDC_PRINT_IMAGE // sized for the label
-                                   ? d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->geometry()
-                                   : d.dialog.MapDialogRect(control.x, control.y, control.cx, control.cy);
-            for (const QWidget* added :
-                 {static_cast<const QWidget*>(&meter), static_cast<const QWidget*>(line)}) {
-                QVERIFY(d.dialog.rect().contains(added->geometry()));
-                QVERIFY2(control.kind == dlg::Kind::GroupBox || !rect.intersects(added->geometry()),
-                         control.text.data());
-            }
-        }
     }
 
     // What a system input method sends: p a composition (empty: withdrawn), c
@@ -355,7 +347,14 @@ private slots:
         QCOMPARE(QFileInfo(file).size(), qint64{0});
     }
 
-    void bothEntriesOpenTheAboutBox() {
+    // The about button and the window menu's last entry open the about box;
+    // the maps the table editor leaves set the option boxes; a missing help
+    // page is said.
+    void buttonsOpenTheirDialogs() {
+        const QString page = QDir::current().absoluteFilePath(QStringLiteral("help/index.html"));
+        SetHelpPageCandidates({page});
+        SetUrlOpener([](const QUrl&) { return true; });
+        MessageBoxRecorder boxes;
         ShownDialog d;
         for (const bool fromMenu : {false, true}) {
             bool opened = false;
@@ -372,11 +371,6 @@ private slots:
             }
             QVERIFY(opened);
         }
-        QVERIFY(d.dialog.isVisible());
-    }
-
-    void tableEditorSetsTheOptionBoxesByTheMaps() {
-        ShownDialog d;
         QTimer::singleShot(0, [] {
             auto* editor = dynamic_cast<CTableEditDlg*>(QApplication::activeModalWidget());
             // Empty every slot and save: no digits and no symbols are left.
@@ -386,14 +380,28 @@ private slots:
             editor->Item<QPushButton>(tableedit::kSaveId)->click();
         });
         QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
-        QVERIFY(!d.dialog.IsDlgItemEnabled(IDC_USE_DIGITS));
-        QVERIFY(!d.dialog.IsDlgItemEnabled(IDC_USE_SYMBOLS));
+        QVERIFY(!d.dialog.IsDlgItemEnabled(IDC_USE_DIGITS) && !d.dialog.IsDlgItemEnabled(IDC_USE_SYMBOLS));
+        QVERIFY(boxes.shown.empty());
+        QTest::mouseClick(d.dialog.GetDlgItem(ID_HELP), Qt::LeftButton);
+        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        QVERIFY(boxes.shown[0].text.contains(QDir::toNativeSeparators(page)));
+        QCOMPARE(boxes.shown[0].icon, platform::Icon::Stop);
+        QVERIFY(d.dialog.isVisible());
     }
 
-    void printImageShowsThePasswordInTheChosenColour() {
+    // The strength bar and line and the print image follow the password
+    // field; the bar and line lie in free space of the template.
+    void passwordFeedsStrengthAndPrintImage() {
         ShownDialog d;
-        QWidget* area = d.dialog.GetDlgItem(IDC_PRINT_IMAGE);
+        const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
+        const StrengthMeter& meter = d.dialog.Strength();
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
         d.Convert(U("サクラ"));
+        const auto estimate = strength::EstimatePassword("39r");
+        QCOMPARE(meter.Estimate()->bits, estimate->bits);
+        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*estimate)));
+        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
+        QWidget* area = d.dialog.GetDlgItem(IDC_PRINT_IMAGE);
         QCOMPARE(area->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  PrintImage::Render("39r", PrintStyle(&d.dialog)).convertToFormat(QImage::Format_RGB32));
         SetFontChooserHandler([](QWidget*, FontChoice choice) -> std::optional<FontChoice> {
@@ -402,18 +410,21 @@ private slots:
         });
         QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_CHANGE_FONT), Qt::LeftButton);
         QCOMPARE(PrintImage::Label(area->grab().toImage()).DotCount(), std::size_t{0});
-    }
-
-    void helpButtonSaysWhenThePageIsMissing() {
-        const QString page = QDir::current().absoluteFilePath(QStringLiteral("help/index.html"));
-        SetHelpPageCandidates({page});
-        SetUrlOpener([](const QUrl&) { return true; });
-        MessageBoxRecorder boxes;
-        ShownDialog d;
-        QTest::mouseClick(d.dialog.GetDlgItem(ID_HELP), Qt::LeftButton);
-        QCOMPARE(boxes.shown.size(), std::size_t{1});
-        QVERIFY(boxes.shown[0].text.contains(QDir::toNativeSeparators(page)));
-        QCOMPARE(boxes.shown[0].icon, platform::Icon::Stop);
+        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
+        d.Edit(IDC_KATAKANA)->clear();
+        QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
+        for (const dlg::Control& control : kPasswordDialogControls) {
+            const QRect rect = control.id == IDC_PRINT_IMAGE // sized for the label
+                                   ? d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->geometry()
+                                   : d.dialog.MapDialogRect(control.x, control.y, control.cx, control.cy);
+            for (const QWidget* added :
+                 {static_cast<const QWidget*>(&meter), static_cast<const QWidget*>(line)}) {
+                QVERIFY(d.dialog.rect().contains(added->geometry()));
+                QVERIFY2(control.kind == dlg::Kind::GroupBox || !rect.intersects(added->geometry()),
+                         control.text.data());
+            }
+        }
     }
 
     // --- what the main dialog remembers between runs ---
@@ -570,7 +581,6 @@ private slots:
             QString box;
         } rows[] = {
             {"", true, IDOK, kNothing},
-            {"Q8xj", true, IDCANCEL, kAsk},
             {QString(35, 'W'), true, IDCANCEL, Box(platform::Buttons::OkCancel, platform::Icon::Question, 2)},
             {"Q8xj", false, IDOK, kAsk}, // read, then dropped
         };
