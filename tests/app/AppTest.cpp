@@ -119,6 +119,8 @@ QString Box(platform::Buttons buttons, platform::Icon icon, qsizetype lines = 1)
     return QString("%1 %2 %3").arg(int(buttons)).arg(int(icon)).arg(lines);
 }
 const QString kAsk = Box(platform::Buttons::OkCancel, platform::Icon::Question);
+const QString kAskCut =
+    Box(platform::Buttons::OkCancel, platform::Icon::Question, 2); // cut, then the question
 const QString kNothing = Box(platform::Buttons::Ok, platform::Icon::Exclamation);
 const QString kFinished = Box(platform::Buttons::Ok, platform::Icon::None);
 
@@ -530,61 +532,43 @@ private slots:
 
     // --- the print button ---
 
-    // Nothing is printed without a password, when the question is cancelled
-    // (a password too wide for the label is said first), or without a link.
-    void nothingSent() {
+    // Nothing is printed without a password or when the question is cancelled
+    // (a password too wide for the label is said first). A label goes out
+    // whether the printer answers or not, the one the print image shows, each
+    // wait ending at the first answer; then the poll, where a second job keeps
+    // the count.
+    void printButtonAsksSendsAndPolls() {
         const struct {
             QString password;
-            bool linked;
-            int answer;
-            QString box;
-        } rows[] = {
-            {"", true, IDOK, kNothing},
-            {QString(35, 'W'), true, IDCANCEL, Box(platform::Buttons::OkCancel, platform::Icon::Question, 2)},
-            {"Q8xj", false, IDOK, kAsk}, // read, then dropped
-        };
-        for (const auto& row : rows) {
-            cleanup();
-            init();
-            QVERIFY(row.linked || QFile(m_labels->filePath("unplugged")).open(QIODevice::WriteOnly));
-            MessageBoxRecorder boxes;
-            boxes.Answer(row.answer);
-            CPasswordDlg dialog;
-            dialog.Create();
-            dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(row.password);
-            dialog.PrintLabel();
-            QCOMPARE(Boxes(boxes), QStringList{row.box});
-            QCOMPARE(m_pausedMs, 0u);
-            QVERIFY(!QFile::exists(m_labels->filePath("label-0001.bin")));
-            QVERIFY(!dialog.Printer().IsPolling());
-        }
-    }
-
-    // The whole sequence, answered or not: the label saved is the one the
-    // print image shows, and each wait ends at the first answer. Then the
-    // poll: a second job while polling keeps its count.
-    void printButtonSendsAndPolls() {
-        const struct {
             bool silent;
+            int answer;
             int ticksBefore; // then a second, silent job; -1: none
             int ticksAfter;  // until the poll stops
             QStringList boxes;
-        } rows[] = {{false, -1, 1, {kAsk, kFinished}}, {true, 5, 16, {kAsk, kAsk}}};
+        } rows[] = {
+            {"", false, IDOK, -1, 0, {kNothing}},
+            {QString(35, 'W'), false, IDCANCEL, -1, 0, {kAskCut}}, // too wide for the label
+            {"WWW Q8xj", false, IDOK, -1, 1, {kAsk, kFinished}},
+            {"WWW Q8xj", true, IDOK, 5, 16, {kAsk, kAsk}},
+        };
         for (const auto& row : rows) {
             cleanup();
             init();
             QVERIFY(!row.silent || QFile(m_labels->filePath("silent")).open(QIODevice::WriteOnly));
             MessageBoxRecorder boxes;
+            boxes.Answer(row.answer);
             CPasswordDlg dialog;
             dialog.Create();
-            dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(QStringLiteral("WWW Q8xj"));
+            dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(row.password);
             dialog.Item<QPushButton>(IDC_PRINT)->click();
+            const bool sent = row.ticksAfter > 0;
             QImage printed(387, 67, QImage::Format_RGB32); // framed as the print image
             printed.fill(Qt::white);
             QPainter(&printed).drawImage(1, 1, QImage(m_labels->filePath("label-0001.png")));
             const LabelImage shown = PrintImage::Label(dialog.GetDlgItem(IDC_PRINT_IMAGE)->grab().toImage());
-            QVERIFY(shown.DotCount() > 0 && PrintImage::Label(printed).Data() == shown.Data());
-            QCOMPARE(m_pausedMs == 470u, !row.silent);
+            QCOMPARE(PrintImage::Label(printed).Data() == shown.Data() && shown.DotCount() > 0, sent);
+            QCOMPARE(m_pausedMs == 0, !sent);
+            QCOMPARE(m_pausedMs == 470u, sent && !row.silent);
             for (int tick = 0; tick < row.ticksBefore; ++tick) {
                 dialog.Printer().PollStatus();
             }
@@ -592,21 +576,28 @@ private slots:
                 dialog.Item<QPushButton>(IDC_PRINT)->click();
             }
             int ticks = 0;
-            do {
+            for (; dialog.Printer().IsPolling() && ticks < 30; ++ticks) {
                 dialog.Printer().PollStatus();
-            } while (++ticks < 30 && dialog.Printer().IsPolling());
+            }
             QCOMPARE(ticks, row.ticksAfter);
             QCOMPARE(Boxes(boxes), row.boxes);
         }
     }
 
     // The print button follows the virtual printer through the device notices.
+    // A print without a link (gone as the question was asked) reads the label
+    // and drops it.
     void printButtonFollowsThePrinter() {
+        MessageBoxRecorder boxes;
         CPasswordDlg dialog;
         dialog.Create();
         QVERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
         QVERIFY(QFile(m_labels->filePath("unplugged")).open(QIODevice::WriteOnly));
         QTRY_VERIFY(!dialog.IsDlgItemEnabled(IDC_PRINT));
+        dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(QStringLiteral("Q8xj"));
+        dialog.PrintLabel();
+        QCOMPARE(Boxes(boxes), QStringList{kAsk});
+        QVERIFY(m_pausedMs == 0 && !QFile::exists(m_labels->filePath("label-0001.bin")));
         QVERIFY(QFile::remove(m_labels->filePath("unplugged")));
         QTRY_VERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
     }
