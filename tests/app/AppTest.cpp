@@ -14,7 +14,6 @@
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
-#include "platform/CrtRandom.h"
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
 #include "platform/SecretClipboard.h"
@@ -22,7 +21,6 @@
 #include "platform/TickCount.h"
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
-#include "print/PrintStyle.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
 #include "support/GuiTestHelpers.h"
@@ -37,7 +35,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
@@ -45,7 +42,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
