@@ -34,6 +34,7 @@
 #include "typing/ComparisonLine.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -326,9 +327,13 @@ private slots:
                 opened = qobject_cast<CAboutDlg*>(about) != nullptr;
                 QTest::keyClick(about, Qt::Key_Escape);
             });
-            if (fromMenu) {
-                std::unique_ptr<QMenu> menu(d.dialog.CreateSystemMenu(nullptr));
-                menu->actions().back()->trigger();
+            if (fromMenu) { // the context menu, which goes once it closes
+                QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                        d.dialog.mapToGlobal(QPoint(1, 1)));
+                QApplication::sendEvent(&d.dialog, &event);
+                QApplication::activePopupWidget()->actions().back()->trigger();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                QVERIFY(d.dialog.findChildren<QMenu*>().isEmpty());
             } else {
                 QTest::mouseClick(d.dialog.Item<QPushButton>(IDC_ABOUT), Qt::LeftButton);
             }
