@@ -198,10 +198,16 @@ private slots:
 
     // --- the main dialog ---
 
-    void startsFreshThenEnterConvertsAndNeverCloses() {
+    // From a fresh start to Escape. The strength bar and line and the print
+    // image follow the password field; the bar and line lie in free space of
+    // the template.
+    void mainDialogFromStartToClose() {
         MessageBoxRecorder boxes;
         ShownDialog d;
         QLineEdit* field = d.Edit(IDC_KATAKANA);
+        const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
+        const StrengthMeter& meter = d.dialog.Strength();
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
         QCOMPARE(Options(d.dialog), (QList<bool>{false, true, true}));
         QVERIFY(d.dialog.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE));
         // The built-in table has no symbols: the box stays checked but cannot be used.
@@ -226,6 +232,12 @@ private slots:
         QCOMPARE(field->text(), U("ホン"));
         QTest::keyClicks(d.Edit(IDC_PASSWORD), QStringLiteral("x")); // the password is read-only
         QCOMPARE(d.Edit(IDC_PASSWORD)->text(), QStringLiteral("hn"));
+        const auto estimate = strength::EstimatePassword("hn");
+        QCOMPARE(meter.Estimate()->bits, estimate->bits);
+        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*estimate)));
+        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
+        QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 PrintImage::Render("hn", PrintStyle(&d.dialog)).convertToFormat(QImage::Format_RGB32));
         QCOMPARE(QApplication::focusWidget(), d.dialog.GetDlgItem(IDC_TYPING));
         QCOMPARE(Defaults(d.dialog), (QList<int>{IDC_CHECK, 0, 1}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -236,9 +248,20 @@ private slots:
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(d.dialog.isVisible());
         QCOMPARE(field->text(), U("ホン"));
+        field->clear();
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(line->text().isEmpty() && !meter.Estimate());
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!d.dialog.isVisible());
         QCOMPARE(d.dialog.result(), int(IDCANCEL));
+        const QRect added = meter.geometry().united(line->geometry());
+        QVERIFY(d.dialog.rect().contains(added));
+        for (const dlg::Control& c : kPasswordDialogControls) {
+            const QRect rect = c.id == IDC_PRINT_IMAGE // sized for the label
+                                   ? d.dialog.GetDlgItem(c.id)->geometry()
+                                   : d.dialog.MapDialogRect(c.x, c.y, c.cx, c.cy);
+            QVERIFY2(c.kind == dlg::Kind::GroupBox || !rect.intersects(added), c.text.data());
+        }
     }
 
     // What a system input method sends: p a composition (empty: withdrawn), c
@@ -353,34 +376,6 @@ private slots:
         QVERIFY(boxes.shown[0].text.contains(QDir::toNativeSeparators(page)));
         QCOMPARE(boxes.shown[0].icon, platform::Icon::Stop);
         QVERIFY(d.dialog.isVisible());
-    }
-
-    // The strength bar and line and the print image follow the password
-    // field; the bar and line lie in free space of the template.
-    void passwordFeedsStrengthAndPrintImage() {
-        ShownDialog d;
-        const auto* line = d.dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
-        const StrengthMeter& meter = d.dialog.Strength();
-        QVERIFY(line->text().isEmpty() && !meter.Estimate());
-        d.Convert(U("サクラ"));
-        const auto estimate = strength::EstimatePassword("39r");
-        QCOMPARE(meter.Estimate()->bits, estimate->bits);
-        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*estimate)));
-        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
-        QCOMPARE(d.dialog.GetDlgItem(IDC_PRINT_IMAGE)->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                 PrintImage::Render("39r", PrintStyle(&d.dialog)).convertToFormat(QImage::Format_RGB32));
-        d.dialog.GotoDlgCtrl(IDC_KATAKANA);
-        d.Edit(IDC_KATAKANA)->clear();
-        QTest::keyClick(d.Edit(IDC_KATAKANA), Qt::Key_Return);
-        QVERIFY(line->text().isEmpty() && !meter.Estimate());
-        const QRect added = meter.geometry().united(line->geometry());
-        QVERIFY(d.dialog.rect().contains(added));
-        for (const dlg::Control& c : kPasswordDialogControls) {
-            const QRect rect = c.id == IDC_PRINT_IMAGE // sized for the label
-                                   ? d.dialog.GetDlgItem(c.id)->geometry()
-                                   : d.dialog.MapDialogRect(c.x, c.y, c.cx, c.cy);
-            QVERIFY2(c.kind == dlg::Kind::GroupBox || !rect.intersects(added), c.text.data());
-        }
     }
 
     // --- what the main dialog remembers between runs ---
