@@ -101,10 +101,6 @@ int Count(const QImage& image, const QRect& rect, const QColor& c, int near = 0)
     return count;
 }
 
-QColor ToColour(const AboutAnimation::Colour& c) {
-    return {c.red, c.green, c.blue};
-}
-
 // The typing test's result area inside its frame, painted afresh.
 QImage TypingResult(const CPasswordDlg& dialog) {
     QWidget* area = dialog.GetDlgItem(IDC_TYPING_RESULT);
@@ -609,8 +605,8 @@ private slots:
         const QImage& frame = dialog.LastFrame();
         QCOMPARE(grabbed, frame);
         QCOMPARE(frame.pixelColor(frame.width() - 1, frame.height() - 1),
-                 ToColour(want.fill)); // past the cells
-        QVERIFY(Count(frame, frame.rect(), ToColour(want.text)) > 0);
+                 QColor(want.fill.red, want.fill.green, want.fill.blue)); // past the cells
+        QVERIFY(Count(frame, frame.rect(), QColor(want.text.red, want.text.green, want.text.blue)) > 0);
         // A held cell of the first frame, whose text colour is black.
         const AboutAnimation::Grid mask = AboutAnimation::BuildMask();
         const auto held = std::find(mask.begin(), mask.end(), AboutAnimation::kHold) - mask.begin();
