@@ -133,33 +133,31 @@ private slots:
     void initTestCase() {
         // The table file is read from the current folder; start from an empty one.
         QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-    void init() {
-        m_settings = std::make_unique<IsolatedSettings>();
-        m_now = 1000;
         platform::SetTickCountSource([this] { return m_now; });
-        // Every test starts as the first opening of a fresh process.
-        ProcessAboutAnimation() = AboutAnimation();
-        ProcessRandom().srand(1);
-        m_labels = std::make_unique<QTemporaryDir>();
-        qputenv("TAVOPUS_VIRTUAL", m_labels->path().toUtf8());
-        tavopus::testing::Reset();
-        m_pausedMs = 0;
         platform::SetSleepFunction([this](std::uint32_t ms) {
             m_pausedMs += ms;
             const QCursor* cursor = QApplication::overrideCursor();
             m_idlePauses += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
         });
     }
+    void init() {
+        m_settings = std::make_unique<IsolatedSettings>();
+        m_now = 1000;
+        m_pausedMs = 0;
+        // Every test starts as the first opening of a fresh process.
+        ProcessAboutAnimation() = AboutAnimation();
+        ProcessRandom().srand(1);
+        m_labels = std::make_unique<QTemporaryDir>();
+        qputenv("TAVOPUS_VIRTUAL", m_labels->path().toUtf8());
+        tavopus::testing::Reset();
+    }
     void cleanup() {
         m_settings.reset();
         QFile::remove(m_dir.filePath(QString::fromLatin1(kTableFileName)));
         platform::SetCalendarTimeSource({});
-        platform::SetTickCountSource({});
         SetUrlOpener({});
         SetHelpPageCandidates({});
         SetFontChooserHandler({});
-        platform::SetSleepFunction({});
         QGuiApplication::clipboard()->clear();
         QCOMPARE(VisibleTopLevelWindows(), 0);
         QCOMPARE(m_idlePauses, 0); // the print job shows the busy cursor while it waits
