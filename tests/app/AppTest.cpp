@@ -14,6 +14,7 @@
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
+#include "platform/CrtRandom.h"
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
 #include "platform/SecretClipboard.h"
@@ -21,6 +22,7 @@
 #include "platform/TickCount.h"
 #include "print/FontChooser.h"
 #include "print/PrintImage.h"
+#include "print/PrintStyle.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
 #include "support/GuiTestHelpers.h"
@@ -36,6 +38,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
@@ -43,8 +46,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
