@@ -83,8 +83,18 @@ CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     , m_skipNotice(new SkipNotice(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
 
+    MapClicked(IDC_CONVERT, &CPasswordDlg::OnConvert);
+    MapClicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
+    MapClicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
+    MapClicked(IDC_CHANGE_FONT, &CPasswordDlg::ChangePrintFont);
+    MapClicked(IDC_PRINT, &CPasswordDlg::PrintLabel);
+    MapClicked(ID_HELP, &CPasswordDlg::OnHelp);
+    MapClicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
     MapSetFocus(IDC_TYPING, &CPasswordDlg::OnTypingFocus);
     MapSetFocus(IDC_KATAKANA, &CPasswordDlg::OnKanaFocus);
+    MapUpdate(IDC_KATAKANA, &CPasswordDlg::OnKanaUpdate);
+    MapUpdate(IDC_PASSWORD, &CPasswordDlg::OnPasswordUpdate);
+    MapUpdate(IDC_TYPING, &CPasswordDlg::OnTypingUpdate);
 
     const LoadResult loaded = LoadConversionTable(m_table);
     if (loaded.source == LoadResult::Source::Failed) {
@@ -135,32 +145,6 @@ void CPasswordDlg::DoDataExchange(bool save) {
     DDX_Text(save, IDC_TYPING, m_typed);
 }
 
-// Connects the buttons and fields to their handlers and the features to
-// their controls.
-void CPasswordDlg::Wire() {
-    const auto clicked = [this](int id, void (CPasswordDlg::*handler)()) {
-        connect(Item<QPushButton>(id), &QPushButton::clicked, this, handler);
-    };
-    clicked(IDC_CONVERT, &CPasswordDlg::OnConvert);
-    clicked(IDC_ABOUT, &CPasswordDlg::OnAbout);
-    clicked(IDC_EDIT_TABLE, &CPasswordDlg::OnEditTable);
-    clicked(IDC_CHANGE_FONT, &CPasswordDlg::ChangePrintFont);
-    clicked(IDC_PRINT, &CPasswordDlg::PrintLabel);
-    clicked(ID_HELP, &CPasswordDlg::OnHelp);
-    clicked(IDC_CHECK, &CPasswordDlg::OnPasswordCheck);
-    connect(Item<QLineEdit>(IDC_TYPING), &QLineEdit::textChanged, this, &CPasswordDlg::OnTypingUpdate);
-    // What the password field shows is what the print image shows and prints.
-    connect(Item<QLineEdit>(IDC_PASSWORD), &QLineEdit::textChanged, this, [this](const QString& text) {
-        const std::string password = FromQString(text).value_or(std::string());
-        m_printPanel.SetPassword(password);
-        ShowStrength(password);
-    });
-    connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
-    // The notice of skipped characters speaks of the phrase it was made of.
-    connect(Item<QLineEdit>(IDC_KATAKANA), &QLineEdit::textChanged, m_skipNotice,
-            [this] { m_skipNotice->Show({}); });
-}
-
 void CPasswordDlg::ShowStrength(std::string_view password) {
     const std::optional<strength::Estimate> estimate = strength::EstimatePassword(password);
     m_strength->SetEstimate(estimate);
@@ -179,7 +163,8 @@ bool CPasswordDlg::OnInitDialog() {
     m_strengthLine = new QLabel(this);
     m_strengthLine->setTextFormat(Qt::PlainText);
     place(m_strengthLine, kStrengthLineRect, "strengthLine");
-    Wire();
+    // The printer's own notice, not a control's: no message map entry for it.
+    connect(m_printer, &PrinterPresence::LinkChanged, Item<QPushButton>(IDC_PRINT), &QWidget::setEnabled);
     // The notice lies on the password's caption row, as wide as the password.
     for (std::size_t i = 1; i < kPasswordDialogControls.size(); ++i) {
         if (kPasswordDialogControls[i].id == IDC_PASSWORD) {
@@ -309,6 +294,18 @@ void CPasswordDlg::OnTypingFocus() {
 
 void CPasswordDlg::OnTypingUpdate() {
     m_typing.OnTextChanged();
+}
+
+// The notice of skipped characters speaks of the phrase it was made of.
+void CPasswordDlg::OnKanaUpdate() {
+    m_skipNotice->Show({});
+}
+
+// What the password field shows is what the print image shows and prints.
+void CPasswordDlg::OnPasswordUpdate() {
+    const std::string password = FromQString(Item<QLineEdit>(IDC_PASSWORD)->text()).value_or(std::string());
+    m_printPanel.SetPassword(password);
+    ShowStrength(password);
 }
 
 void CPasswordDlg::OnPasswordCheck() {

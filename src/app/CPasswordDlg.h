@@ -40,9 +40,12 @@ public:
     // the about entry at its end.
     QMenu* CreateSystemMenu(QWidget* parent);
 
-    // Handlers.
+public slots:
+    // Handlers, reached through the message map.
     void OnConvert();
     void OnKanaFocus();
+    void OnKanaUpdate();
+    void OnPasswordUpdate();
     void OnTypingFocus();
     void OnTypingUpdate();
     void OnPasswordCheck();
@@ -59,6 +62,7 @@ public:
     // The label at its real size as a PDF file the user names.
     void OnSavePdf();
 
+public:
     // The conversion table the dialog converts with; the editor works on it.
     const std::string& Password() const { return m_password; }
     const TypingTest& Typing() const { return m_typing; }
@@ -80,7 +84,6 @@ protected:
     virtual LabelImage CaptureLabelImage() const;
 
 private:
-    void Wire();
     void ShowStrength(std::string_view password);
     void ReportUnreadableTable(TableReadError error);
     void LoadSettings();

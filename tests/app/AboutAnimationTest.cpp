@@ -18,9 +18,6 @@ TEST(AboutWalk, ColoursCycleAndDrawsFollowTheRules) {
     Animation animation;
     const Animation::Grid mask = Animation::BuildMask();
     int low = 0, high = 0, fall = 0, rise = 0;
-    const auto low8 = [](int v) {
-        return static_cast<std::uint8_t>(v & 0xFF);
-    };
     for (int tick = 0; tick < 5000; ++tick) {
         const std::array<Animation::Counter, 3> b{animation.Red(), animation.Green(), animation.Blue()};
         CrtRandom start = random;
@@ -39,9 +36,10 @@ TEST(AboutWalk, ColoursCycleAndDrawsFollowTheRules) {
             moved += delta != 0;
         }
         // Text: the counters before the steps; fill: their complement after, low 8 bits.
-        ASSERT_EQ(frame.text, (Animation::Colour{low8(b[0].value), low8(b[1].value), low8(b[2].value)}));
-        ASSERT_EQ(frame.fill, (Animation::Colour{low8(255 - a[0].value), low8(255 - a[1].value),
-                                                 low8(255 - a[2].value)}));
+        ASSERT_EQ(frame.text, (Animation::Colour{b[0].Low8(), b[1].Low8(), b[2].Low8()}));
+        ASSERT_EQ(frame.fill,
+                  (Animation::Colour{std::uint8_t(255 - a[0].Low8()), std::uint8_t(255 - a[1].Low8()),
+                                     std::uint8_t(255 - a[2].Low8())}));
         // The generator is shared: one number per moving counter and per cell not held.
         const auto held = std::count(frame.cells.begin(), frame.cells.end(), Animation::kHold);
         for (auto n = moved + Animation::kCells - held; n > 0; --n) {

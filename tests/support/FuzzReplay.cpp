@@ -1,5 +1,5 @@
-// Runs a fuzz target over every file of the folders or files named on the
-// command line, so the seed corpus is replayed as an ordinary test.
+// Runs a fuzz target over every file of the folders named on the command
+// line, so the seed corpus is replayed as an ordinary test.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -13,16 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 int main(int argc, char** argv) {
     std::size_t runs = 0;
     for (int i = 1; i < argc; ++i) {
-        std::vector<std::filesystem::path> files;
-        if (std::filesystem::is_directory(argv[i])) {
-            for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-                files.push_back(entry.path());
-            }
-        } else {
-            files.emplace_back(argv[i]);
-        }
-        for (const auto& file : files) {
-            std::ifstream in(file, std::ios::binary);
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+            std::ifstream in(entry.path(), std::ios::binary);
             const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
             ++runs;

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <algorithm>
+
 // UTF-8 text from a source literal.
 inline QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -12,13 +14,9 @@ inline QString U(const char* utf8) {
 
 // Top-level windows still visible; a test's cleanup() expects none.
 inline int VisibleTopLevelWindows() {
-    int count = 0;
-    for (const QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible()) {
-            ++count;
-        }
-    }
-    return count;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return int(
+        std::count_if(windows.begin(), windows.end(), [](const QWidget* w) { return w->isVisible(); }));
 }
 
 // Types text character by character as key presses that carry the text, as a

@@ -5,7 +5,6 @@
 #include "platform/Settings.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,10 +20,6 @@ public:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + "-gone");
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path() + "-gone");
     }
-    IsolatedSettings(const IsolatedSettings&) = delete;
-    IsolatedSettings& operator=(const IsolatedSettings&) = delete;
-
-    QString Path() const { return m_dir.path(); }
 
 private:
     QTemporaryDir m_dir;

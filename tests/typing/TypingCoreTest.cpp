@@ -25,6 +25,7 @@ TEST(ComparisonLine, DrawsTheExpectedGlyphs) {
         {"abcd", "abxcz", "abxcz", "RRWWX"}, // an extra needs two agreeing bytes after it
         {"xyx", "yxy", "_yx", "LRR"},        // both readings fit; the skip is tried first
         {"abcd", "a" + Sjis("ア") + "cd", "a" + Sjis("ア") + "cd", "RWXRR"},
+        {std::string("ab\0", 3), "b", "b__", "WLL"}, // nothing past the typed text is read
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.typed);
