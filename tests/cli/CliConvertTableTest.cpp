@@ -7,6 +7,7 @@
 
 #include "cli/HelpText.h"
 #include "convert/Conversion.h"
+#include "files/FileReader.h"
 #include "platform/Cp932.h"
 #include "strength/PasswordStrength.h"
 #include "table/TableFile.h"
@@ -36,7 +37,11 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         {"romaji", {"--romaji", "--no-digits", "KITTE sakura"}, {"キッテ　サクラ"}, {false, true, false}},
         {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}},
         // One line of standard input per phrase, after the arguments.
-        {"standard input", {"サクラ", "-"}, {"サクラ", "サクラ", ""}, {true, true, false}, "ｻｸﾗ\r\n\n"},
+        {"standard input",
+         {"サクラ", "-"},
+         {"サクラ", "サクラ", "", "サ"},
+         {true, true, false},
+         "ｻｸﾗ\r\n\nｻ"},
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
     ConversionTable table = Defaults();
@@ -179,7 +184,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"damaged table", {"convert", "サ"}, 3, "", "", std::string("\x03\x00\xFF\xFF", 4)},
         {"table is a folder", {"convert", "--table", ".", "サ"}, 3},
         {"import of a missing file", {"table", "import", "none.tsv"}, 3, "", "none.tsv"},
-        {"a line past the line limit", {"convert", "-"}, 3, std::string(70000, 'a')},
+        {"a line at the line limit", {"convert", "-"}, 4, std::string(files::kMaxLineBytes, 'a')},
+        {"a line past the line limit", {"convert", "-"}, 3, std::string(files::kMaxLineBytes + 1, 'a')},
         {"export into a file", {"table", "export", "good.tsv/out.tsv"}, 6},
         {"export over the table being read", {"table", "export", "Q8.xj"}, 6},
         {"import into a missing folder", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, 6},
