@@ -4,9 +4,13 @@
 
 #include "support/TempFolder.h"
 
+#include <cstdlib>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
 
 struct CliResult {
     int code = -1; // the exit code; -1 when the program did not exit normally
@@ -14,17 +18,35 @@ struct CliResult {
     std::string err;
 };
 
-struct CliRunner {
-    TempFolder folder{"q8xj-cli-test"};
+struct CliRunner : TempFolder {
     // Variables for the runs, an empty value removing one: the program must not need a display.
     std::map<std::string, std::string> env{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
 
-    CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {}) const;
+    // A name in the folder.
+    std::string Path(const std::string& name = ".") const { return (*this / name).string(); }
 
-    // A name in the folder, and whole files of it.
-    std::string Path(const std::string& name = ".") const { return (folder / name).string(); }
-    std::string ReadFile(const std::string& name) const { return ReadWhole(folder / name); }
-    void WriteFile(const std::string& name, const std::string& bytes) const {
-        WriteWhole(folder / name, bytes);
+    // Through the shell, each argument quoted; exec keeps a signal's end visible.
+    CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {}) const {
+        const auto quote = [](const std::string& text) {
+            return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
+        };
+        // env takes its removals before its settings.
+        std::string command = "cd " + quote(Path()) + " && exec env", settings;
+        for (const auto& [name, value] : env) {
+            (value.empty() ? command : settings) +=
+                value.empty() ? " -u " + name : " " + quote(name + "=" + value);
+        }
+        command += settings + " " + quote(Q8XJ_CLI);
+        for (const std::string& arg : arguments) {
+            command += " " + quote(arg);
+        }
+        // Standard input and the outputs go through files beside the folder, so that it holds only what
+        // the run wrote.
+        const TempFolder io{"q8xj-cli-io"};
+        WriteWhole(io / "in", input);
+        command += " <" + quote((io / "in").string()) + " >" + quote((io / "out").string()) + " 2>" +
+                   quote((io / "err").string());
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(io / "out"), ReadWhole(io / "err")};
     }
 };

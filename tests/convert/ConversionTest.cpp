@@ -1,7 +1,7 @@
 #include "convert/Conversion.h"
 
 #include "support/Sjis.h"
-#include "table/DefaultTable.h"
+#include "support/TableHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,7 @@ namespace {
 // (-); together they account for the whole password and the whole phrase. The
 // notice names what was skipped, whichever mode skipped it.
 TEST(Conversion, GivesThePasswordStepByStep) {
-    ConversionTable defaults;
-    FillDefaultTable(defaults);
+    const ConversionTable defaults = Defaults();
     ConversionTable small; // letter keys of every length, and サ in two maps
     small.symbols.SetAt(Sjis("サ"), "*");
     for (const auto& [key, value] :

