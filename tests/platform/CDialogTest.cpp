@@ -93,9 +93,16 @@ private slots:
         QVERIFY(large.GetDlgItem(101)->width() > first.width() * 3 / 2);
     }
 
-    void enterPressesTheFocusedOrDefaultButtonOrRunsOnOK() {
+    // Tab follows the template; Enter presses the focused or the enabled
+    // default button, or runs OnOK; Escape and the close box run OnCancel.
+    void keysFollowTheTemplateAndTheButtons() {
         TestDialog dialog;
         dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (const int id : {100, 101, 200}) {
+            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(id));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
         QWidget* edit = dialog.GetDlgItem(100);
         QTest::keyClick(edit, Qt::Key_Return);
         dialog.SetDefID(200);
@@ -106,40 +113,19 @@ private slots:
         dialog.SetDefID(201);
         dialog.GotoDlgCtrl(200);
         QTest::keyClick(dialog.GetDlgItem(200), Qt::Key_Return);
-        QCOMPARE(dialog.log, QStringList({"OK", "clicked 200", "clicked 200"}));
-        dialog.EndDialog(IDCANCEL);
-    }
-
-    void escapeAndTheCloseBoxRunOnCancel() {
-        TestDialog dialog;
-        dialog.show();
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(IDCANCEL));
         dialog.show();
         dialog.close();
-        QCOMPARE(dialog.log, QStringList({"Cancel", "Cancel"}));
         QVERIFY(!dialog.isVisible());
-    }
-
-    void defaultStyleIsKeptPerButton() {
-        TestDialog dialog;
+        QCOMPARE(dialog.log,
+                 QStringList({"focus 101", "OK", "clicked 200", "clicked 200", "Cancel", "Cancel"}));
+        // The default look is kept per button.
         dialog.SetDefaultStyle(200, true);
         dialog.SetDefaultStyle(201, true);
         dialog.SetDefaultStyle(200, false);
         QVERIFY(!dialog.HasDefaultStyle(200));
         QVERIFY(dialog.Item<QPushButton>(201)->isDefault());
-    }
-
-    void tabOrderFollowsTheTemplate() {
-        TestDialog dialog;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        for (const int id : {100, 101, 200}) {
-            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(id));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(dialog.log, QStringList{"focus 101"});
-        dialog.EndDialog(IDCANCEL);
     }
 
     // The radio group is one tab stop on its checked button; the arrow keys
