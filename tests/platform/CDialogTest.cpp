@@ -18,26 +18,21 @@
 
 namespace {
 
-constexpr std::array<dlg::Control, 5> kControls{{
-    {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 90, dlg::None},
+// A group box; an edit, a group of three radio buttons without tab stops, a
+// check box, a password edit; a button and a disabled one.
+constexpr std::array<dlg::Control, 9> kControls{{
+    {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 96, dlg::None},
     {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {101, dlg::Kind::Edit, "", 10, 30, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
+    {300, dlg::Kind::AutoRadio, "上", 10, 30, 80, 10, dlg::Group},
+    {301, dlg::Kind::AutoRadio, "中", 10, 42, 80, 10, dlg::None},
+    {302, dlg::Kind::AutoRadio, "下", 10, 54, 80, 10, dlg::None},
+    {400, dlg::Kind::AutoCheck, "箱", 10, 66, 80, 10, dlg::TabStop},
+    {101, dlg::Kind::Edit, "", 10, 80, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
     {200, dlg::Kind::PushButton, "一", 100, 10, 40, 14, dlg::TabStop},
     {201, dlg::Kind::PushButton, "二", 100, 30, 40, 14, dlg::TabStop | dlg::Disabled},
 }};
 
 constexpr dlg::Template kTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kControls};
-
-// An edit, a group of three radio buttons without tab stops, a check box.
-constexpr std::array<dlg::Control, 5> kRadioControls{{
-    {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {300, dlg::Kind::AutoRadio, "上", 10, 30, 80, 10, dlg::Group},
-    {301, dlg::Kind::AutoRadio, "中", 10, 42, 80, 10, dlg::None},
-    {302, dlg::Kind::AutoRadio, "下", 10, 54, 80, 10, dlg::None},
-    {400, dlg::Kind::AutoCheck, "箱", 10, 70, 80, 10, dlg::TabStop},
-}};
-
-constexpr dlg::Template kRadioTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kRadioControls};
 
 class TestDialog : public CDialog {
 public:
@@ -99,7 +94,7 @@ private slots:
         TestDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        for (const int id : {100, 101, 200}) {
+        for (const int id : {100, 300, 400, 101, 200}) {
             QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(id));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
@@ -145,8 +140,7 @@ private slots:
             {302, {tab, backtab}, {302, 100}, 302},
         };
         for (const auto& row : rows) {
-            CDialog dialog(kRadioTemplate);
-            dialog.Create();
+            TestDialog dialog;
             dialog.CheckDlgButton(row.checked, true);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
