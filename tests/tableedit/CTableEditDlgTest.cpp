@@ -61,12 +61,13 @@ void Click(CTableEditDlg& dialog, int id) {
     dialog.Item<QPushButton>(id)->click();
 }
 
-// The texts of the boxes shown; a box with another icon than `icon` (the
-// questions' exclamation mark, or the stop sign) is marked.
+// The texts of the boxes shown: questions (OK, Cancel, exclamation mark) or
+// stops (OK, stop sign); a box of another kind is marked.
 QStringList Shown(const MessageBoxRecorder& boxes, platform::Icon icon = platform::Icon::Exclamation) {
+    const auto buttons = icon == platform::Icon::Stop ? platform::Buttons::Ok : platform::Buttons::OkCancel;
     QStringList texts;
     for (const auto& box : boxes.shown) {
-        texts << (box.icon == icon ? "" : "(other icon) ") + box.text;
+        texts << (box.icon == icon && box.buttons == buttons ? "" : "(other box) ") + box.text;
     }
     return texts;
 }
@@ -150,6 +151,7 @@ private slots:
         MessageBoxRecorder boxes;
         Click(dialog, kSaveId);
         QCOMPARE(Shown(boxes).size(), 2);
+        QVERIFY(Shown(boxes).filter("(other box)").isEmpty());
         file.letters.SetAt(Sjis("アイウ"), "c");
         file.letters.SetAt(Sjis("カ"), "q");
         QVERIFY(SameEntries(FromFile(), file));
