@@ -157,28 +157,21 @@ private slots:
         QVERIFY(SameEntries(FromFile(), file));
     }
 
-    // A save stopped at a question has changed the maps; the way out reloads
-    // them from the file, or from the defaults when the user restores them.
-    void leavingAfterAStoppedSave() {
-        for (const int button : {kCancelId, kRestoreId}) {
-            WriteWhole(kTableFileName, SmallBytes());
-            ConversionTable table = Defaults();
-            CTableEditDlg dialog;
-            Open(dialog, table);
-            dialog.Item<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
-            MessageBoxRecorder boxes;
-            boxes.Answer(IDCANCEL);
-            Click(dialog, kSaveId);
-            QCOMPARE(Shown(boxes), QStringList{ToQString(CheckKeyLength(Sjis("アイウエ"))->message)});
-            QVERIFY(dialog.isVisible());
-            QCOMPARE(ReadWhole(kTableFileName), SmallBytes());
-            Click(dialog, button);
-            QCOMPARE(boxes.shown.size(), std::size_t{1});
-            QVERIFY(!dialog.isVisible());
-            QCOMPARE(dialog.result(), static_cast<int>(IDCANCEL));
-            QVERIFY(SameEntries(table, FromFile())); // the defaults once the file is gone
-            QCOMPARE(QFile::exists(kTableFileName), button == kCancelId);
-        }
+    // A save stopped at a question has changed the maps; restoring the
+    // defaults then removes the file and leaves with the built-in table.
+    void restoreAfterAStoppedSave() {
+        WriteWhole(kTableFileName, SmallBytes());
+        ConversionTable table = FromFile();
+        CTableEditDlg dialog;
+        Open(dialog, table);
+        dialog.Item<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
+        MessageBoxRecorder boxes;
+        boxes.Answer(IDCANCEL);
+        Click(dialog, kSaveId);
+        QVERIFY(dialog.isVisible());
+        Click(dialog, kRestoreId);
+        QVERIFY(!dialog.isVisible() && !QFile::exists(kTableFileName));
+        QVERIFY(SameEntries(table, Defaults()));
     }
 
     // What stops the editor with a message keeps it open, the file as it was,
