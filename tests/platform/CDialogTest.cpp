@@ -18,26 +18,21 @@
 
 namespace {
 
-constexpr std::array<dlg::Control, 5> kControls{{
-    {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 90, dlg::None},
+// A group box; an edit, a group of three radio buttons without tab stops, a
+// check box, a password edit; a button and a disabled one.
+constexpr std::array<dlg::Control, 9> kControls{{
+    {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 96, dlg::None},
     {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {101, dlg::Kind::Edit, "", 10, 30, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
+    {300, dlg::Kind::AutoRadio, "上", 10, 30, 80, 10, dlg::Group},
+    {301, dlg::Kind::AutoRadio, "中", 10, 42, 80, 10, dlg::None},
+    {302, dlg::Kind::AutoRadio, "下", 10, 54, 80, 10, dlg::None},
+    {400, dlg::Kind::AutoCheck, "箱", 10, 66, 80, 10, dlg::TabStop},
+    {101, dlg::Kind::Edit, "", 10, 80, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
     {200, dlg::Kind::PushButton, "一", 100, 10, 40, 14, dlg::TabStop},
     {201, dlg::Kind::PushButton, "二", 100, 30, 40, 14, dlg::TabStop | dlg::Disabled},
 }};
 
 constexpr dlg::Template kTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kControls};
-
-// An edit, a group of three radio buttons without tab stops, a check box.
-constexpr std::array<dlg::Control, 5> kRadioControls{{
-    {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {300, dlg::Kind::AutoRadio, "上", 10, 30, 80, 10, dlg::Group},
-    {301, dlg::Kind::AutoRadio, "中", 10, 42, 80, 10, dlg::None},
-    {302, dlg::Kind::AutoRadio, "下", 10, 54, 80, 10, dlg::None},
-    {400, dlg::Kind::AutoCheck, "箱", 10, 70, 80, 10, dlg::TabStop},
-}};
-
-constexpr dlg::Template kRadioTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kRadioControls};
 
 class TestDialog : public CDialog {
 public:
@@ -93,9 +88,16 @@ private slots:
         QVERIFY(large.GetDlgItem(101)->width() > first.width() * 3 / 2);
     }
 
-    void enterPressesTheFocusedOrDefaultButtonOrRunsOnOK() {
+    // Tab follows the template; Enter presses the focused or the enabled
+    // default button, or runs OnOK; Escape and the close box run OnCancel.
+    void keysFollowTheTemplateAndTheButtons() {
         TestDialog dialog;
         dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (const int id : {100, 300, 400, 101, 200}) {
+            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(id));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
         QWidget* edit = dialog.GetDlgItem(100);
         QTest::keyClick(edit, Qt::Key_Return);
         dialog.SetDefID(200);
@@ -106,40 +108,19 @@ private slots:
         dialog.SetDefID(201);
         dialog.GotoDlgCtrl(200);
         QTest::keyClick(dialog.GetDlgItem(200), Qt::Key_Return);
-        QCOMPARE(dialog.log, QStringList({"OK", "clicked 200", "clicked 200"}));
-        dialog.EndDialog(IDCANCEL);
-    }
-
-    void escapeAndTheCloseBoxRunOnCancel() {
-        TestDialog dialog;
-        dialog.show();
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QCOMPARE(dialog.result(), int(IDCANCEL));
         dialog.show();
         dialog.close();
-        QCOMPARE(dialog.log, QStringList({"Cancel", "Cancel"}));
         QVERIFY(!dialog.isVisible());
-    }
-
-    void defaultStyleIsKeptPerButton() {
-        TestDialog dialog;
+        QCOMPARE(dialog.log,
+                 QStringList({"focus 101", "OK", "clicked 200", "clicked 200", "Cancel", "Cancel"}));
+        // The default look is kept per button.
         dialog.SetDefaultStyle(200, true);
         dialog.SetDefaultStyle(201, true);
         dialog.SetDefaultStyle(200, false);
         QVERIFY(!dialog.HasDefaultStyle(200));
         QVERIFY(dialog.Item<QPushButton>(201)->isDefault());
-    }
-
-    void tabOrderFollowsTheTemplate() {
-        TestDialog dialog;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        for (const int id : {100, 101, 200}) {
-            QCOMPARE(QApplication::focusWidget(), dialog.GetDlgItem(id));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(dialog.log, QStringList{"focus 101"});
-        dialog.EndDialog(IDCANCEL);
     }
 
     // The radio group is one tab stop on its checked button; the arrow keys
@@ -159,8 +140,7 @@ private slots:
             {302, {tab, backtab}, {302, 100}, 302},
         };
         for (const auto& row : rows) {
-            CDialog dialog(kRadioTemplate);
-            dialog.Create();
+            TestDialog dialog;
             dialog.CheckDlgButton(row.checked, true);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));

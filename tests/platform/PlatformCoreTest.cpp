@@ -16,7 +16,7 @@
 
 namespace {
 
-TEST(Cp932, EncodesAndDecodes) {
+TEST(Cp932, EncodesDecodesAndCuts) {
     const std::pair<std::string_view, std::string_view> rows[] = {
         {"アカサ", "\x83\x41\x83\x4A\x83\x54"},
         {"ｱｶｻ", "\xB1\xB6\xBB"},
@@ -34,12 +34,9 @@ TEST(Cp932, EncodesAndDecodes) {
     EXPECT_EQ(cp932::ToUtf8("a\x80z\x83\x41\x83"), "a\uFFFDzア\uFFFD");
     // 0x83 0x61 is a double-byte character whose second byte looks like 'a'.
     EXPECT_EQ(cp932::ToUpper("az09*\x83\x61x"), "AZ09*\x83\x61X");
-}
-
-TEST(Cp932, FittingPrefixNeverSplitsADoubleByteCharacter) {
-    const std::tuple<const char*, std::size_t, std::size_t> rows[] = {
-        {"アイウ", 4, 4}, {"アイウ", 5, 4}, {"aア", 2, 1}, {"ｱｲｳ", 2, 2}, {"　a", 1, 0}};
-    for (const auto& [text, max, prefix] : rows) {
+    // A cut never splits a double-byte character.
+    for (const auto& [text, max, prefix] :
+         {std::tuple{"アイウ", 4u, 4u}, {"アイウ", 5u, 4u}, {"aア", 2u, 1u}, {"　a", 1u, 0u}}) {
         EXPECT_EQ(cp932::FittingPrefix(cp932::Text(text), max), prefix) << text << max;
     }
 }
@@ -111,11 +108,8 @@ TEST(UserText, EscapesAndCuts) {
         EXPECT_EQ(ShownUserText(text, maxChars), shown) << text;
     }
     EXPECT_EQ(QuotedUserText("a\nb"), "「a\\nb」");
-}
-
-// Whatever the bytes, the text shown is valid UTF-8 with no control,
-// line-breaking or direction-changing character.
-TEST(UserText, AnyBytesGiveOneLineOfValidUtf8) {
+    // Whatever the bytes, the text shown is valid UTF-8 with no control,
+    // line-breaking or direction-changing character.
     std::mt19937 rng(19);
     const std::string_view pool[] = {"\xE2\x80\x8E", "\xE2\x80\xAE", "\xE2\x81\xA6",
                                      "\xE2\x80\xA9", "\xC2\x85",     "ア"};

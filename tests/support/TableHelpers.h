@@ -5,6 +5,7 @@
 #include "table/ConversionTable.h"
 #include "table/DefaultTable.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -19,12 +20,8 @@ inline Entries EntriesOf(const CMapStringToString& map) {
 }
 
 inline bool SameEntries(const ConversionTable& a, const ConversionTable& b) {
-    for (const TableMap map : kTableMaps) {
-        if (EntriesOf(a.Map(map)) != EntriesOf(b.Map(map))) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(kTableMaps,
+                               [&](TableMap map) { return EntriesOf(a.Map(map)) == EntriesOf(b.Map(map)); });
 }
 
 inline ConversionTable Defaults() {

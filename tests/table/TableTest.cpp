@@ -1,0 +1,251 @@
+// The table's maps and its file: the map's hash, lookup and order; the file's
+// layouts, round trip and errors, and where a table is loaded from.
+#include "table/TableFile.h"
+
+#include "support/Sjis.h"
+#include "support/TableHelpers.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Keys(const CMapStringToString& map) {
+    std::vector<std::string> keys;
+    for (const auto& entry : map) {
+        keys.push_back(entry.key);
+    }
+    return keys;
+}
+
+TEST(Map, HashReadsBytesAsSigned) {
+    // 83 41: h = -125, then h * 33 + 0x41, wrapping: 4294963236, bucket 4.
+    // Read unsigned the same key would land in bucket 2.
+    EXPECT_EQ(CMapStringToString::HashKey(Sjis("ア")), 4294963236u);
+    EXPECT_EQ(CMapStringToString::HashKey("a"), 97u);
+    EXPECT_EQ(CMapStringToString::HashKey(""), 0u);
+}
+
+TEST(Map, LookupMatchesWholeKeysByteForByte) {
+    CMapStringToString map;
+    map.SetAt(Sjis("ア"), "a");
+    map.SetAt(Sjis("ウィ"), "w");
+    const std::vector<std::pair<std::string, std::optional<std::string>>> rows{
+        {Sjis("ア"), "a"},
+        {Sjis("ｱ"), std::nullopt},      // half-width form
+        {Sjis("ウ"), std::nullopt},     // prefix of a key
+        {Sjis("ウィア"), std::nullopt}, // longer than a key
+        {"", std::nullopt},
+    };
+    for (const auto& [key, value] : rows) {
+        SCOPED_TRACE(cp932::ToUtf8(key));
+        const std::string* found = map.Lookup(key);
+        EXPECT_EQ(found ? std::optional(*found) : std::nullopt, value);
+    }
+    map.SetAt("", "e");
+    EXPECT_EQ(*map.Lookup(""), "e");
+}
+
+// Keys of one hash share a bucket and meet in its index: only the same key
+// matches. Swapping "aB" for "b!" keeps the hash, since 'a' * 33 + 'B' == 'b' * 33 + '!'.
+TEST(Map, KeysOfOneHashAreToldApart) {
+    std::vector<std::string> keys;
+    for (int bits = 0; bits < 256; ++bits) {
+        keys.emplace_back();
+        for (int b = 0; b < 8; ++b) {
+            keys.back() += (bits >> b & 1) != 0 ? "aB" : "b!";
+        }
+    }
+    CMapStringToString map;
+    for (std::size_t i = 0; i < keys.size(); i += 2) {
+        map.SetAt(keys[i], keys[i]);
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string* found = map.Lookup(keys[i]);
+        EXPECT_EQ(found != nullptr ? *found : "none", i % 2 == 0 ? keys[i] : "none");
+    }
+}
+
+// Thousands of keys per bucket, as a large table file gives: the 17 buckets
+// in ascending order, newest first within a bucket; an update keeps its place,
+// and after RemoveAll the same keys come back in the same order.
+TEST(Map, BucketsAscendingNewestFirstAndUpdatesInPlace) {
+    CMapStringToString map;
+    std::vector<std::vector<std::string>> buckets(CMapStringToString::kBucketCount);
+    const auto fill = [&] {
+        for (auto& b : buckets) {
+            b.clear();
+        }
+        for (int i = 0; i < 20000; ++i) {
+            const std::string key = "k" + std::to_string(i * 7919 % 20000);
+            map.SetAt(key, "v" + key);
+            auto& b = buckets[CMapStringToString::HashKey(key) % CMapStringToString::kBucketCount];
+            b.insert(b.begin(), key);
+        }
+    };
+    fill();
+    map.SetAt("k1234", "changed");
+    std::vector<std::string> expected;
+    for (const auto& b : buckets) {
+        expected.insert(expected.end(), b.begin(), b.end());
+    }
+    EXPECT_EQ(Keys(map), expected);
+    EXPECT_EQ(map.GetCount(), 20000u);
+    EXPECT_EQ(*map.Lookup("k1234"), "changed");
+    EXPECT_EQ(map.Lookup("k20000"), nullptr);
+
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_EQ(map.begin(), map.end());
+    EXPECT_EQ(map.Lookup("k1234"), nullptr);
+    fill();
+    EXPECT_EQ(*map.Lookup("k1234"), "vk1234");
+    EXPECT_EQ(Keys(map), expected);
+}
+
+// The corpus, which also seeds the fuzzers, holds a file per layout the
+// reader knows, named for what it gives: "same-" loads and saves back to the
+// same bytes, "ok-" loads, any other name is the error it is refused with.
+// The fuzz target's replay checks that what loads saves and loads again.
+TEST(TableFile, EveryCorpusFileLoadsAsItsNameSays) {
+    const std::pair<const char*, TableReadError> prefixes[] = {
+        {"same-", TableReadError::None},
+        {"ok-", TableReadError::None},
+        {"end-of-file-", TableReadError::EndOfFile},
+        {"bad-class-", TableReadError::BadClass},
+        {"bad-format-", TableReadError::BadFormat},
+        {"unexpected-object-", TableReadError::UnexpectedObject},
+        {"trailing-data", TableReadError::TrailingData}};
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(Q8XJ_TABLE_CORPUS)) {
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        const auto prefix = std::find_if(std::begin(prefixes), std::end(prefixes),
+                                         [&](const auto& p) { return name.rfind(p.first, 0) == 0; });
+        ASSERT_NE(prefix, std::end(prefixes));
+        const std::string bytes = ReadWhole(entry.path());
+        ConversionTable table;
+        ASSERT_EQ(ParseConversionTable(bytes, table), prefix->second);
+        EXPECT_EQ(SerializeConversionTable(table) == bytes, name.rfind("same-", 0) == 0);
+        EXPECT_EQ(table.GetCount() == 0, prefix->second != TableReadError::None || name == "same-empty.xj");
+        ++files;
+    }
+    EXPECT_GE(files, 20u);
+}
+
+// What the writer never gives: a key twice (the later value wins) and a
+// stored 0x02, which becomes 0 and ends the key.
+TEST(TableFile, ReadsKeysAsTheFormatDoes) {
+    const std::string header = std::string("\x03\x00\xFF\xFF\x00\x00\x12\x00", 8) + "CMapStringToString";
+    const std::string twoEmpty("\x01\x80\x00\x00\x01\x80\x00\x00", 8);
+    const std::pair<std::string, Entries> rows[] = {
+        {std::string("\x02\x00\x02\x85\x43\x01\x61\x02\x85\x43\x01\x62", 12), {{Sjis("ア"), "b"}}},
+        {std::string("\x01\x00\x03\x43\x02\x43\x01\x61", 8), {{"A", "a"}}},
+    };
+    for (const auto& [body, letters] : rows) {
+        ConversionTable table;
+        ASSERT_EQ(ParseConversionTable(header + body + twoEmpty, table), TableReadError::None);
+        EXPECT_EQ(EntriesOf(table.letters), letters);
+    }
+}
+
+// A table of one entry whose file takes exactly `size` bytes.
+ConversionTable TableOfFileSize(std::size_t size) {
+    ConversionTable t;
+    t.letters.SetAt("k", std::string(0x10000, 'v'));
+    t.letters.SetAt("k", std::string(size - (SerializeConversionTable(t).size() - 0x10000), 'v'));
+    return t;
+}
+
+// Whatever table is saved loads back with the same entries, the size counted
+// entry by entry being the file's; long strings and counts take the long
+// forms. A table past what the reader accepts is not written.
+TEST(TableFile, SaveThenLoadGivesTheSameEntries) {
+    ConversionTable longForms;
+    longForms.symbols.SetAt(std::string(300, 'k'), std::string(70000, 'v'));
+    longForms.letters.SetAt(std::string("\xFF\x01", 2), "a");
+    for (int i = 0; i < 0xFFFF; ++i) {
+        longForms.digits.SetAt("k" + std::to_string(i), "1");
+    }
+    const std::string bytes = SerializeConversionTable(longForms);
+    EXPECT_NE(bytes.find(std::string("\x01\x80\xFF\xFF\xFF\xFF\x00\x00", 8)), std::string::npos);
+    EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7)), std::string::npos);
+    for (const ConversionTable& table :
+         {ConversionTable(), Defaults(), longForms, TableOfFileSize(kMaxTableFileBytes),
+          TableOfFileSize(kMaxTableFileBytes + 1)}) {
+        TableFileSize size;
+        for (const TableMap map : kTableMaps) {
+            for (const auto& entry : table.Map(map)) {
+                size.Add(static_cast<std::size_t>(map), entry.key, entry.value);
+            }
+        }
+        EXPECT_EQ(size.Bytes(), SerializeConversionTable(table).size());
+        const bool fits = size.Bytes() <= kMaxTableFileBytes;
+        TempFolder dir{"q8xj-table"};
+        EXPECT_EQ(!SaveConversionTable(table, dir / kTableFileName), fits);
+        ConversionTable loaded;
+        const LoadResult result = LoadConversionTable(loaded, dir / kTableFileName);
+        EXPECT_EQ(result.source, fits ? LoadResult::Source::File : LoadResult::Source::Defaults);
+        EXPECT_TRUE(SameEntries(loaded, fits ? table : Defaults()));
+    }
+}
+
+// The bytes said to be unstorable are exactly those that do not come back
+// from the file, and where they stand is where the key or value is cut.
+TEST(TableFile, UnstorableAreExactlyThoseLostThroughTheFile) {
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const std::string key = std::string("k") + static_cast<char>(b) + "k";
+        const std::string value = std::string("v") + static_cast<char>(b);
+        ConversionTable table;
+        table.letters.SetAt(key, "a");
+        table.digits.SetAt("k", value);
+        ConversionTable loaded;
+        ASSERT_EQ(ParseConversionTable(SerializeConversionTable(table), loaded), TableReadError::None);
+        const std::string back = loaded.letters.begin()->key;
+        EXPECT_EQ(UnstorableKeyByte(key) == std::string::npos, back == key);
+        EXPECT_EQ(UnstorableKeyByte(key) == 1, back == "k");
+        EXPECT_EQ(UnstorableValueByte(value) == std::string::npos, *loaded.digits.Lookup("k") == value);
+    }
+}
+
+TEST(TableFile, EveryTruncationEndsEarlyAndSetsNoEntry) {
+    const auto bytes = SerializeConversionTable(Defaults());
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        ConversionTable t;
+        ASSERT_EQ(ParseConversionTable(std::string_view(bytes).substr(0, n), t), TableReadError::EndOfFile)
+            << n;
+        ASSERT_EQ(t.GetCount(), 0u);
+    }
+}
+
+// Only the end-of-file wording names the file, in front.
+TEST(TableFile, EveryErrorIsWorded) {
+    for (int e = 1; e <= static_cast<int>(TableReadError::ReadFailed); ++e) {
+        const std::string text = DescribeTableReadError(static_cast<TableReadError>(e), "Q8.xj");
+        EXPECT_EQ(text.rfind("Q8.xj ", 0) == 0, e == static_cast<int>(TableReadError::EndOfFile)) << text;
+        EXPECT_GT(text.size(), 6u);
+    }
+}
+
+// A file past what the reader accepts is refused, as a damaged one is, and
+// left as it is.
+TEST(TableFile, LoadRefusesAFileTooLarge) {
+    TempFolder dir{"q8xj-table"};
+    const std::string bytes = SerializeConversionTable(TableOfFileSize(kMaxTableFileBytes + 1));
+    WriteWhole(dir / kTableFileName, bytes);
+    ConversionTable table;
+    const LoadResult result = LoadConversionTable(table, dir / kTableFileName);
+    EXPECT_EQ(result.source, LoadResult::Source::Failed);
+    EXPECT_EQ(result.error, TableReadError::TooLarge);
+    EXPECT_EQ(table.GetCount(), 0u);
+    EXPECT_EQ(ReadWhole(dir / kTableFileName), bytes);
+}
+
+} // namespace
