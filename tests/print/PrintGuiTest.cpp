@@ -266,16 +266,14 @@ private slots:
             FontChoice start{PrintStyle().Description(), row.colour};
             start.font.escapement = 900;
             QString shownColour;
-            QFont shownFont;
             QTimer::singleShot(0, this, [&] {
                 auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
                 auto* colours = dialog->findChild<QListWidget*>(QStringLiteral("colours"));
                 shownColour = colours->currentItem()->text();
                 auto* picker = dialog->findChild<QFontDialog*>();
-                shownFont = picker->currentFont();
                 if (row.pick) {
                     colours->setCurrentItem(colours->findItems(U("赤"), Qt::MatchExactly).value(0));
-                    QFont underlined = shownFont;
+                    QFont underlined = picker->currentFont();
                     underlined.setUnderline(true);
                     picker->setCurrentFont(underlined);
                 }
@@ -289,8 +287,6 @@ private slots:
             });
             const std::optional<FontChoice> choice = ChooseFont(nullptr, start);
             QCOMPARE(shownColour, U(row.item));
-            QCOMPARE(shownFont.family(), QStringLiteral("IPAPGothic"));
-            QCOMPARE(shownFont.pointSize(), 36);
             FontChoice expected = start;
             if (row.pick) {
                 expected.colour = Qt::red;
