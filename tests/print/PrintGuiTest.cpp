@@ -71,14 +71,10 @@ QImage FreeLine(const QString& text, QFont font) {
 
 // Makes `text` the current row of the picker's list that holds it, as a click would.
 bool Highlight(QFontDialog* picker, const QString& text) {
-    for (auto* view : picker->findChildren<QListView*>()) {
-        const auto found =
-            view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-        if (!found.isEmpty()) {
-            view->setCurrentIndex(found[0]);
-            return true;
-        }
-    }
+    for (auto* view : picker->findChildren<QListView*>())
+        for (const QModelIndex& found :
+             view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly))
+            return view->setCurrentIndex(found), true;
     return false;
 }
 
@@ -302,6 +298,8 @@ private slots:
         QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, "ExtraLight"));
         QVERIFY(Highlight(picker, "DejaVu Serif"));
         QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Book"));
+        QVERIFY(Highlight(picker, "Bold Italic") && Highlight(picker, "DejaVu Sans"));
+        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Bold Oblique"));
     }
 
     // Which udev events become which notices.
@@ -331,15 +329,12 @@ private slots:
 // job, or of the status poll) has ended the link in the library: both stop
 // there, the link said closed.
 void PrintGuiTest::presence() {
-    using L = QList<int>;
-    const quint32 changed = TAVOP_DEVNODES_CHANGED;
-    const quint32 removed = TAVOP_DEVICEREMOVECOMPLETE;
+    const quint32 changed = TAVOP_DEVNODES_CHANGED, removed = TAVOP_DEVICEREMOVECOMPLETE;
     enum Then { kNothing, kJobFails, kPollFails };
     const struct {
-        L before;      // plugged in at start-up
-        L after;       // plugged in when the notice comes
-        quint32 event; // 0: start-up only
-        int word;      // node number in a removal notice
+        QList<int> before, after; // plugged in at start-up, and when the notice comes
+        quint32 event;            // 0: start-up only
+        int word;                 // node number in a removal notice
         Then then;
         const char* calls;
         bool linked;
@@ -361,7 +356,7 @@ void PrintGuiTest::presence() {
         tavopus::testing::Reset();
         tavopus::testing::SetRoots((root / "sys").string(), (root / "dev").string());
         // A fresh device tree holding these label printers.
-        const auto plug = [&](const L& numbers) {
+        const auto plug = [&](const QList<int>& numbers) {
             std::filesystem::remove_all(root / "sys");
             std::filesystem::create_directories(root / "dev/usb");
             for (const int number : numbers) {
