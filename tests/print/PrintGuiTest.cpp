@@ -304,12 +304,11 @@ private slots:
 
     // Which udev events become which notices.
     void udevEvents() {
-        using Notices = std::vector<DeviceNotices::Notice>;
         const DeviceNotices::Notice changed{TAVOP_DEVNODES_CHANGED, 0};
         const struct {
             const char* action;
             const char* name;
-            Notices notices;
+            std::vector<DeviceNotices::Notice> notices;
         } rows[] = {
             {"add", "lp0", {changed}},
             {"remove", "lp126", {{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(126)}, changed}},
