@@ -21,7 +21,6 @@
 #include <numeric>
 #include <regex>
 #include <span>
-#include <sstream>
 
 namespace fs = std::filesystem;
 namespace hooks = tavopus::testing;
@@ -29,12 +28,11 @@ namespace hooks = tavopus::testing;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Notice = std::pair<std::uint32_t, std::uint32_t>; // event, data word
-using Notices = std::vector<Notice>;
+using Notices = std::vector<std::pair<std::uint32_t, std::uint32_t>>; // event, data word
 
 constexpr const char* kOrbek = "MFG:ORBEK;MDL:MP-100;CMD:ESC;";
-const Notice kRemoved{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(0)};
-const Notice kChanged{TAVOP_DEVNODES_CHANGED, 0};
+const Notices::value_type kRemoved{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(0)};
+const Notices::value_type kChanged{TAVOP_DEVNODES_CHANGED, 0};
 // The bytes of the label whose only dot is the top-left one, as the program sends them.
 const std::string kJobText = ReadWhole(Q8XJ_LABEL_JOB);
 const Bytes kJob(kJobText.begin(), kJobText.end());
@@ -42,13 +40,13 @@ const Bytes kJob(kJobText.begin(), kJobText.end());
 // The real system calls but where a test says otherwise: writes follow `plan`
 // (per call the bytes let through, or -errno; the last step repeats), opens
 // fail with `openError`, node polls report `report`, the next `interrupted`
-// reads fail with EINTR, and each pause is shown to `onPause`. Counts the calls
-// on devices and keeps the waits of polls for a reply.
+// reads fail with EINTR, and each pause is shown to `onPause`. Counts the
+// writes and polls on devices (every read polls first) and keeps the waits of
+// polls for a reply.
 struct Calls : files::System {
     Calls() { Replace(this); }
     ~Calls() override { Replace(nullptr); }
     int Open(const char* path, int flags, mode_t mode) override {
-        ++onDevices;
         return openError != 0 ? (errno = openError, -1) : System::Open(path, flags, mode);
     }
     ssize_t Write(int fd, const void* bytes, size_t count) override {
@@ -63,7 +61,6 @@ struct Calls : files::System {
         return std::min(static_cast<ssize_t>(count), step);
     }
     ssize_t Read(int fd, void* to, size_t n) override {
-        ++onDevices;
         return interrupted-- > 0 ? (errno = EINTR, -1) : System::Read(fd, to, n);
     }
     int Poll(pollfd* fds, nfds_t count, int timeoutMs) override {
@@ -73,7 +70,6 @@ struct Calls : files::System {
             replyWaits.push_back(timeoutMs);
         return count != 0 && report != 0 ? (fds[0].revents = report, 1) : System::Poll(fds, count, timeoutMs);
     }
-    int Close(int fd) override { return ++onDevices, System::Close(fd); }
 
     std::vector<ssize_t> plan;
     int openError = 0, interrupted = 0;
@@ -117,10 +113,7 @@ bool RuleGivesAccess(std::string id) {
     const std::regex key(R"re(ATTRS\{ieee1284_id\}(==|!=)"([^"]*)")re");
     bool access = true;
     for (std::sregex_iterator it(rule.begin(), rule.end(), key), end; it != end; ++it) {
-        std::stringstream alternatives((*it)[2]);
-        bool any = false;
-        for (std::string glob; std::getline(alternatives, glob, '|');)
-            any = any || fnmatch(glob.c_str(), id.c_str(), 0) == 0;
+        const bool any = fnmatch(("@(" + (*it)[2].str() + ")").c_str(), id.c_str(), FNM_EXTMATCH) == 0;
         access = access && any == ((*it)[1] == "==");
     }
     return access;
@@ -357,7 +350,7 @@ protected:
         pollfd wait{TavopNoticeDescriptor(), POLLIN, 0};
         EXPECT_EQ(::poll(&wait, 1, 1000), 1);
         Notices taken;
-        for (Notice n; TavopTakeNotice(&n.first, &n.second) == 0;)
+        for (Notices::value_type n; TavopTakeNotice(&n.first, &n.second) == 0;)
             taken.push_back(n);
         return taken;
     }
