@@ -144,18 +144,16 @@ private slots:
     // Through real glyphs: the longest run of a letter that fits shows whole;
     // one letter more loses ink.
     void passwordFitsUpToTheLabelsWidth() {
-        for (const auto& [letter, height] : {std::pair{'W', -48}, {'8', -20}}) {
-            const PrintStyle style = StyleWith(height, Qt::black);
-            int longest = 0;
-            while (longest < 400 && PrintImage::Fits(std::string(longest + 1, letter), style))
-                ++longest;
-            QVERIFY(longest > 0 && longest < 400);
-            for (const int length : {longest, longest + 1}) {
-                const QString text(length, QChar(letter));
-                const QImage whole = FreeLine(text, style.Font());
-                const int shown = Ink(PrintImage::Render(text.toStdString(), style))->width();
-                QCOMPARE(shown == Ink(whole, whole.rect())->width(), length == longest);
-            }
+        const PrintStyle style = StyleWith(-48, Qt::black);
+        int longest = 0;
+        while (longest < 400 && PrintImage::Fits(std::string(longest + 1, 'W'), style))
+            ++longest;
+        QVERIFY(longest > 0 && longest < 400);
+        for (const int length : {longest, longest + 1}) {
+            const QString text(length, QChar('W'));
+            const QImage whole = FreeLine(text, style.Font());
+            const int shown = Ink(PrintImage::Render(text.toStdString(), style))->width();
+            QCOMPARE(shown == Ink(whole, whole.rect())->width(), length == longest);
         }
         QVERIFY(PrintImage::Fits("", StyleWith(-48, Qt::black)));
     }

@@ -507,11 +507,9 @@ TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
         };
         EXPECT_EQ(Send(handle, Bytes{0x1B, 0x49}), goes);
         EXPECT_GE(calls.pauses, 1);
-        const int before = calls.pauses;
         EXPECT_EQ(Send(handle, Bytes{0x05}), goes);
         EXPECT_EQ(Read(handle, 1), goes ? Bytes{0x06} : Bytes{});
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !goes);
-        EXPECT_TRUE(goes || calls.pauses == before);
         fs::remove(folder_ / "stalled");
         EXPECT_TRUE(Present() && Send(Start(), Bytes{0x05}));
     }
