@@ -507,7 +507,6 @@ TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
         };
         EXPECT_EQ(Send(handle, Bytes{0x1B, 0x49}), goes);
         EXPECT_GE(calls.pauses, 1);
-        EXPECT_EQ(Send(handle, Bytes{0x05}), goes);
         EXPECT_EQ(Read(handle, 1), goes ? Bytes{0x06} : Bytes{});
         EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !goes);
         fs::remove(folder_ / "stalled");
