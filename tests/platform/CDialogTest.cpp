@@ -133,7 +133,6 @@ private slots:
             QList<int> focusAfterEach;
             int checkedAtEnd;
         } rows[] = {
-            {302, {tab, tab}, {302, 400}, 302},
             {300, {tab, down, down}, {300, 301, 302}, 302},
             {301, {tab, up}, {301, 300}, 300},
             {300, {tab, down, tab, backtab}, {300, 301, 400, 301}, 301},
