@@ -6,19 +6,14 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QtTest>
 
 class IsolatedSettings {
 public:
-    IsolatedSettings() {
-        QVERIFY(m_dir.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
-    }
+    // The program's native format is a file under this path on Linux.
+    IsolatedSettings() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path()); }
+    // Somewhere that does not exist: a test that forgets to isolate reads nothing.
     ~IsolatedSettings() {
-        // Somewhere that does not exist: a test that forgets to isolate reads nothing.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + "-gone");
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path() + "-gone");
     }
 
 private:

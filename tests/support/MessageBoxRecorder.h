@@ -4,7 +4,6 @@
 
 #include "platform/MessageBox.h"
 
-#include <deque>
 #include <vector>
 
 class MessageBoxRecorder {
@@ -12,20 +11,14 @@ public:
     MessageBoxRecorder() {
         platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
             shown.push_back(request);
-            if (answers.empty()) {
-                return static_cast<int>(IDOK);
-            }
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
+            return next < answers.size() ? answers[next++] : int(IDOK);
         });
     }
     ~MessageBoxRecorder() { platform::SetMessageBoxHandler({}); }
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void Answer(int answer) { answers.push_back(answer); }
 
-    std::deque<int> answers;
+    std::vector<int> answers;
+    std::size_t next = 0; // the answer the next box gets
     std::vector<platform::MessageBoxRequest> shown;
 };
