@@ -21,7 +21,6 @@
 #include "support/IsolatedSettings.h"
 #include "tavopus/TavopusTesting.h"
 
-#include <QBitmap>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinterInfo>
@@ -43,12 +42,6 @@ PrintStyle WindowStyle(const QString& face, int points, const QColor& colour) {
 }
 
 constexpr double kDotsPerInch = LabelSheet::kDotsPerMm * 25.4;
-
-// The smallest rectangle holding every pixel of `area` that is not white.
-QRect Ink(const QImage& image, const QRect& area) {
-    const QImage ink = image.copy(area).createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor);
-    return QRegion(QBitmap::fromImage(ink)).boundingRect().translated(area.topLeft());
-}
 
 bool WithinOneDot(QPointF a, QPointF b) {
     return qAbs(a.x() - b.x()) <= 1 && qAbs(a.y() - b.y()) <= 1;

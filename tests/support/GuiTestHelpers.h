@@ -27,3 +27,13 @@ inline void TypeText(QWidget* widget, const QString& text) {
         QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
+
+// The smallest rectangle holding every pixel of `area` that is not white; empty if none.
+inline QRect Ink(const QImage& image, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
