@@ -255,26 +255,24 @@ std::error_code ReplaceAtomically(const fs::path& target, std::string_view bytes
     return error;
 }
 
-// The part of a regular file a rewrite of `size` bytes would change: its
-// length and its first bytes. Nothing when the file cannot be read back.
+// A regular file's bytes before a rewrite, so that a failed one can put
+// them back; none when the file cannot be read back or is over 64 MiB.
 struct OldBytes {
     bool kept = false;
-    off_t length = 0;
-    std::string head;
+    std::string bytes;
 };
 
-OldBytes KeepOldBytes(int fd, std::size_t size) {
+OldBytes KeepOldBytes(int fd) {
     System& sys = System::Current();
     OldBytes old;
     struct stat status {};
-    if (sys.Fstat(fd, &status) != 0) {
+    if (sys.Fstat(fd, &status) != 0 || status.st_size > (off_t{64} << 20)) {
         return old;
     }
-    old.length = status.st_size;
-    old.head.resize(std::min(size, static_cast<std::size_t>(status.st_size)));
+    old.bytes.resize(static_cast<std::size_t>(status.st_size));
     std::size_t done = 0;
-    while (done < old.head.size()) {
-        const ssize_t n = sys.Read(fd, old.head.data() + done, old.head.size() - done);
+    while (done < old.bytes.size()) {
+        const ssize_t n = sys.Read(fd, old.bytes.data() + done, old.bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -291,10 +289,10 @@ OldBytes KeepOldBytes(int fd, std::size_t size) {
 void PutBack(int fd, const OldBytes& old) {
     System& sys = System::Current();
     if (old.kept && ::lseek(fd, 0, SEEK_SET) == 0) {
-        WriteAll(fd, old.head);
+        WriteAll(fd, old.bytes);
     }
     if (old.kept) {
-        sys.Ftruncate(fd, old.length);
+        sys.Ftruncate(fd, static_cast<off_t>(old.bytes.size()));
         sys.Fsync(fd);
     }
 }
@@ -312,7 +310,7 @@ std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool 
     if (fd < 0) {
         return errno == ENXIO ? make_error_code(FileError::NoReader) : LastError();
     }
-    const OldBytes old = regular ? KeepOldBytes(fd, bytes.size()) : OldBytes{};
+    const OldBytes old = regular ? KeepOldBytes(fd) : OldBytes{};
     // Now that a reader is there, writes may wait for it.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) {

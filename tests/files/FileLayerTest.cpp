@@ -52,7 +52,7 @@ struct Scene {
         WriteWhole(dir / "folder/target", "old");
         fs::create_symlink("folder/target", dir / "link");
         fs::create_symlink("folder/new", dir / "dangling");
-        WriteWhole(dir / "linked", "old");
+        WriteWhole(dir / "linked", "old, longer than the new"); // the rewrite must cut it
         fs::create_hard_link(dir / "linked", dir / "folder/second-name");
         ::mkfifo((dir / "fifo").c_str(), 0600);
         // Devices of its own, so that a faulty writer run as root cannot replace the system's;
