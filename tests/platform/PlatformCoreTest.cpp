@@ -31,9 +31,9 @@ TEST(Cp932, EncodesDecodesAndCuts) {
     EXPECT_EQ(cp932::ToUtf8("a\x80z\x83\x41\x83"), "a\uFFFDzア\uFFFD");
     // 0x83 0x61 is a double-byte character whose second byte looks like 'a'.
     EXPECT_EQ(cp932::ToUpper("az09*\x83\x61x"), "AZ09*\x83\x61X");
-    // A cut never splits a double-byte character.
+    // A cut never splits a double-byte character, nor reads past the text.
     for (const auto& [text, max, prefix] :
-         {std::tuple{"アイウ", 4u, 4u}, {"アイウ", 5u, 4u}, {"aア", 2u, 1u}, {"　a", 1u, 0u}}) {
+         {std::tuple{"アイ", 4u, 4u}, {"アイウ", 5u, 4u}, {"aア", 2u, 1u}, {"　a", 1u, 0u}}) {
         EXPECT_EQ(cp932::FittingPrefix(cp932::Text(text), max), prefix) << text << max;
     }
 }
