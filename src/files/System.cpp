@@ -73,8 +73,9 @@ int System::Poll(pollfd* fds, nfds_t count, int timeoutMs) {
 }
 
 System& System::Current() {
-    static System real;
-    return g_replacement != nullptr ? *g_replacement : real;
+    // Never destroyed: links that other static objects end at exit still make their calls.
+    static System* const real = new System;
+    return g_replacement != nullptr ? *g_replacement : *real;
 }
 
 void System::Replace(System* replacement) {
