@@ -16,11 +16,8 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-enum class Waiting { Wait, Refuse };
+} // namespace
 
-// Reads to the end, one byte past `limit` telling a source that is too large.
-// A descriptor without data now is waited on (a pipe whose writer is still
-// writing) or refused (a device such as a terminal).
 std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting waiting) {
     System& sys = System::Current();
     char buffer[65536];
@@ -50,6 +47,8 @@ std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting w
         }
     }
 }
+
+namespace {
 
 // Opens without blocking (a FIFO with no writer would wait in open).
 int OpenForReading(const std::string& name, struct stat& status, std::error_code& error) {

@@ -17,6 +17,14 @@ inline constexpr std::size_t kMaxLineBytes = std::size_t{64} << 10;
 // `bytes`. Anything else is NotRegular and never opened for a blocking read.
 // `opened` tells a failure after the file was opened (a read error, a file
 // too large) from one before (missing, not allowed, not a regular file).
+enum class Waiting { Wait, Refuse };
+
+// Reads an open descriptor to its end, one byte past `limit` telling a source
+// that is too large (`bytes` then empty). A descriptor without data now is
+// waited on (a pipe whose writer is still writing) or refused (a device such
+// as a terminal).
+std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting waiting);
+
 std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
                                 bool* opened = nullptr);
 

@@ -1,9 +1,9 @@
 #include "files/FileWriter.h"
 
 #include "files/FileError.h"
+#include "files/FileReader.h"
 #include "files/System.h"
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -263,25 +263,9 @@ struct OldBytes {
 };
 
 OldBytes KeepOldBytes(int fd) {
-    System& sys = System::Current();
     OldBytes old;
-    struct stat status {};
-    if (sys.Fstat(fd, &status) != 0 || status.st_size > (off_t{64} << 20)) {
-        return old;
-    }
-    old.bytes.resize(static_cast<std::size_t>(status.st_size));
-    std::size_t done = 0;
-    while (done < old.bytes.size()) {
-        const ssize_t n = sys.Read(fd, old.bytes.data() + done, old.bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return old;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    old.kept = ::lseek(fd, 0, SEEK_SET) == 0;
+    old.kept =
+        !ReadAll(fd, std::size_t{64} << 20, old.bytes, Waiting::Refuse) && ::lseek(fd, 0, SEEK_SET) == 0;
     return old;
 }
 
