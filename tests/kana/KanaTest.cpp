@@ -71,7 +71,7 @@ TEST(RomajiComposer, CommitsKatakanaAndKeepsTheRestPending) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         RomajiComposer composer;
-        EXPECT_EQ(Type(composer, row.keys), Sjis(row.committed));
+        EXPECT_EQ(Type(composer, row.keys), cp932::Text(row.committed));
         EXPECT_EQ(composer.Pending(), row.pending);
     }
 }
@@ -87,7 +87,7 @@ TEST(RomajiRules, EachRuleGivesItsKanaWhenTyped) {
         if (composer.Pending() == rule.romaji) {
             out += composer.Flush(); // a lone n waits for what follows
         }
-        EXPECT_EQ(out, Sjis(rule.kana));
+        EXPECT_EQ(out, cp932::Text(rule.kana));
         EXPECT_EQ(composer.Pending(), rule.carry);
         const bool letters = std::isalpha(static_cast<unsigned char>(rule.romaji[0])) != 0;
         EXPECT_TRUE(letters ? out.size() % 2 == 0 : out.size() == 2);
@@ -124,7 +124,7 @@ TEST(RomajiToKatakana, OtherCharactersEndTheComposition) {
     const std::pair<std::string_view, std::string_view> rows[] = {
         {"", ""}, {"kon\tnichi", "コンニチ"}, {"ky\nka", "ｋｙカ"}, {"ka\xe3\x81\x82n\xff", "カン"}};
     for (const auto& [romaji, katakana] : rows) {
-        EXPECT_EQ(RomajiToKatakana(romaji), Sjis(katakana)) << romaji;
+        EXPECT_EQ(RomajiToKatakana(romaji), cp932::Text(katakana)) << romaji;
     }
 }
 
@@ -156,7 +156,7 @@ TEST(KatakanaMode, TextComesOutDoubleByteOrIsRefused) {
         SCOPED_TRACE(row.name);
         const std::optional<std::string> out = KatakanaModeUtf8(row.text);
         ASSERT_EQ(out.has_value(), row.katakana.has_value());
-        EXPECT_TRUE(!out || *out == Sjis(*row.katakana));
+        EXPECT_TRUE(!out || *out == cp932::Text(*row.katakana));
     }
     // Whatever a keyboard sends, what comes out has no single-byte character.
     for (char32_t c = 0x20; c < 0x10000; ++c) {

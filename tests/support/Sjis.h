@@ -1,14 +1,9 @@
-// Test helpers: code page 932 bytes from a readable UTF-8 literal, and their characters.
+// Test helper: whether code page 932 text is made of double-byte characters only.
 #pragma once
 
 #include "platform/Cp932.h"
 
-#include <string>
 #include <string_view>
-
-inline std::string Sjis(std::string_view utf8) {
-    return cp932::Text(utf8);
-}
 
 // Whether every character of code page 932 text is double-byte.
 inline bool AllDoubleByte(std::string_view cp932Text) {

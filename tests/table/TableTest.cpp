@@ -26,7 +26,7 @@ std::vector<std::string> Keys(const CMapStringToString& map) {
 TEST(Map, HashReadsBytesAsSigned) {
     // 83 41: h = -125, then h * 33 + 0x41, wrapping: 4294963236, bucket 4.
     // Read unsigned the same key would land in bucket 2.
-    EXPECT_EQ(CMapStringToString::HashKey(Sjis("ア")), 4294963236u);
+    EXPECT_EQ(CMapStringToString::HashKey(cp932::Text("ア")), 4294963236u);
 }
 
 // Not a key of the same hash ('a' * 33 + 'B' == 'b' * 33 + '!'), a prefix
@@ -135,7 +135,7 @@ TEST(TableFile, ReadsKeysAsTheFormatDoes) {
     const std::string header = std::string("\x03\x00\xFF\xFF\x00\x00\x12\x00", 8) + "CMapStringToString";
     const std::string twoEmpty("\x01\x80\x00\x00\x01\x80\x00\x00", 8);
     const std::pair<std::string, Entries> rows[] = {
-        {std::string("\x02\x00\x02\x85\x43\x01\x61\x02\x85\x43\x01\x62", 12), {{Sjis("ア"), "b"}}},
+        {std::string("\x02\x00\x02\x85\x43\x01\x61\x02\x85\x43\x01\x62", 12), {{cp932::Text("ア"), "b"}}},
         {std::string("\x01\x00\x03\x43\x02\x43\x01\x61", 8), {{"A", "a"}}},
     };
     for (const auto& [body, letters] : rows) {
