@@ -22,10 +22,7 @@ std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting w
     System& sys = System::Current();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = sys.Read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t n = Uninterrupted([&] { return sys.Read(fd, buffer, sizeof buffer); });
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             if (waiting == Waiting::Refuse) {
                 return FileError::NoData;
@@ -144,10 +141,7 @@ bool LineReader::Fill() {
     m_start = 0;
     char chunk[65536];
     for (;;) {
-        const ssize_t n = System::Current().Read(m_fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t n = Uninterrupted([&] { return System::Current().Read(m_fd, chunk, sizeof chunk); });
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             pollfd ready{m_fd, POLLIN, 0};
             System::Current().Poll(&ready, 1, -1);

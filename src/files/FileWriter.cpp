@@ -116,11 +116,8 @@ bool MayWrite(const fs::path& file, const struct stat& status) {
 std::error_code WriteAll(int fd, std::string_view bytes) {
     System& sys = System::Current();
     while (!bytes.empty()) {
-        const ssize_t n = sys.Write(fd, bytes.data(), bytes.size());
+        const ssize_t n = Uninterrupted([&] { return sys.Write(fd, bytes.data(), bytes.size()); });
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             return LastError();
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));

@@ -3,6 +3,7 @@
 // of them to walk a fault path on purpose.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <poll.h>
 #include <sys/stat.h>
@@ -38,5 +39,16 @@ public:
     // nullptr puts the real calls back. The caller keeps `replacement` alive.
     static void Replace(System* replacement);
 };
+
+// Makes `call` (a system call through System) again while a signal
+// interrupts it; the first result that is not an interruption.
+template <typename Call> auto Uninterrupted(Call call) {
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR) {
+            return result;
+        }
+    }
+}
 
 } // namespace files

@@ -55,7 +55,7 @@ std::vector<DeviceNotices::Notice> DeviceNotices::NoticesFor(std::string_view ac
     const auto digits = kernelName.substr(2);
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (error != std::errc{} || end != digits.data() + digits.size() ||
-        number > static_cast<std::uint32_t>(PrinterLibrary::kLastDeviceNumber))
+        number > static_cast<std::uint32_t>(tavopus::kLastDeviceNumber))
         return {};
     if (action == "add")
         return {{TAVOP_DEVNODES_CHANGED, 0}};

@@ -6,24 +6,14 @@
 
 namespace {
 
-constexpr std::uint8_t kAckByte = 0x06;
+using namespace tavopus::protocol;
 
-constexpr std::array<std::uint8_t, 2> kEscI{0x1B, 0x49};
-constexpr std::array<std::uint8_t, 1> kEnq{0x05};
-constexpr std::array<std::uint8_t, 1> kAck{kAckByte};
-constexpr std::array<std::uint8_t, 2> kEscP{0x1B, 0x50};
-constexpr std::array<std::uint8_t, 2> kEscG{0x1B, 0x47};
-constexpr std::array<std::uint8_t, 2> kEscN{0x1B, 0x4E};
-
-// Frame header 02, last-frame flag 80, length 12; the payload as little-endian
-// words: 0, strip size 1024, height 64, 32, all strips 3072, 0.
-constexpr std::array<std::uint8_t, 16> kSetupFrame{0x02, 0x80, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x04,
-                                                   0x40, 0x00, 0x20, 0x00, 0x00, 0x0C, 0x00, 0x00};
-
-// An image frame: 4-byte header, the packed strip, padding to 17 pieces of 64.
-constexpr std::size_t kImagePiece = 64;
-constexpr std::size_t kImageFrameSize = 1088;
-static_assert(kImageFrameSize % kImagePiece == 0 && kImageFrameSize >= 4 + kStripBytes);
+constexpr std::array<std::uint8_t, 2> kEscI{kEsc, kInitialise};
+constexpr std::array<std::uint8_t, 1> kEnqCommand{kEnq};
+constexpr std::array<std::uint8_t, 1> kAckCommand{kAck};
+constexpr std::array<std::uint8_t, 2> kEscP{kEsc, kSetUp};
+constexpr std::array<std::uint8_t, 2> kEscG{kEsc, kImage};
+constexpr std::array<std::uint8_t, 2> kEscN{kEsc, kPrint};
 
 constexpr std::uint32_t kMostAckReads = 100;
 
@@ -67,8 +57,8 @@ constexpr Step Tell(JobEvent event) {
 constexpr Step kSequence[] = {
     Tell(JobEvent::Initialising),
     Send(kEscI),       Wait(10), Read(1), Wait(10),
-    Send(kEnq),        Wait(10), Read(8), // the printer's 8-byte answer is not used
-    Send(kAck),        Wait(10), Read(1),
+    Send(kEnqCommand), Wait(10), Read(kStatusBytes), // the printer's status is not used
+    Send(kAckCommand), Wait(10), Read(1),
     Tell(JobEvent::SettingUp),
     Send(kEscP),       Wait(10), Read(1),
     Send(kSetupFrame), Wait(10), Read(1),
@@ -82,12 +72,12 @@ constexpr Step kSequence[] = {
 // clang-format on
 
 bool SendImageFrame(PrinterLink& link, const PackedStrip& strip, bool last) {
-    std::array<std::uint8_t, kImageFrameSize> frame{};
-    frame[0] = 0x02;
-    frame[1] = last ? 0x80 : 0x00;
+    std::array<std::uint8_t, kImageFrameBytes> frame{};
+    frame[0] = kStx;
+    frame[1] = last ? kLastFrame : 0x00;
     frame[2] = static_cast<std::uint8_t>(kStripBytes & 0xFF);
     frame[3] = static_cast<std::uint8_t>(kStripBytes >> 8);
-    std::copy(strip.begin(), strip.end(), frame.begin() + 4);
+    std::copy(strip.begin(), strip.end(), frame.begin() + kFrameHeader);
     for (std::size_t offset = 0; offset < frame.size(); offset += kImagePiece) {
         if (!link.Write(std::span<const std::uint8_t>(frame).subspan(offset, kImagePiece))) {
             return false;
@@ -111,7 +101,7 @@ bool AwaitAcknowledge(PrinterLink& link, const Step& step) {
             platform::Sleep(step.milliseconds);
         }
         ReadReply(link, reply);
-        if (reply[0] == kAckByte) {
+        if (reply[0] == kAck) {
             return true;
         }
     }
@@ -127,7 +117,7 @@ bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCou
             observe(event, strip);
         }
     };
-    std::array<std::uint8_t, 8> reply{};
+    std::array<std::uint8_t, kStatusBytes> reply{};
     int stripSent = 0; // the strip whose acknowledgement is awaited; 0: none
     for (const Step& step : kSequence) {
         switch (step.action) {

@@ -2,17 +2,19 @@
 // column bytes the printer takes.
 #pragma once
 
+#include "tavopus/LabelProtocol.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-inline constexpr int kLabelWidth = 384;
-inline constexpr int kLabelHeight = 64;
-inline constexpr int kStripWidth = 128;
-inline constexpr int kStripCount = kLabelWidth / kStripWidth;
-inline constexpr std::size_t kStripBytes = kStripWidth * kLabelHeight / 8; // 1024
-inline constexpr std::size_t kLabelDots = std::size_t{kLabelWidth} * kLabelHeight;
+using tavopus::kLabelDots;
+using tavopus::kLabelHeight;
+using tavopus::kLabelWidth;
+using tavopus::kStripBytes;
+using tavopus::kStripCount;
+using tavopus::kStripWidth;
 
 // One strip as 1-bit rows: 64 rows of 16 bytes, top row first; the most
 // significant bit of a row's first byte is its leftmost pixel.

@@ -21,9 +21,8 @@ std::optional<std::string> ReadDeviceId(const std::string& path) {
     std::array<char, kMaxDeviceIdBytes + 1> buffer;
     std::size_t length = 0;
     while (length < buffer.size()) {
-        const auto n = ::read(fd, buffer.data() + length, buffer.size() - length);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const auto n =
+            files::Uninterrupted([&] { return ::read(fd, buffer.data() + length, buffer.size() - length); });
         if (n <= 0)
             break;
         length += static_cast<std::size_t>(n);

@@ -55,14 +55,13 @@ bool KernelLink::Send(std::span<const std::uint8_t> bytes) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(settings().writeWaitMs);
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const auto n = sys.Write(fd_, bytes.data() + sent, bytes.size() - sent);
+        const auto n =
+            files::Uninterrupted([&] { return sys.Write(fd_, bytes.data() + sent, bytes.size() - sent); });
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
         }
         const int error = n < 0 ? errno : EAGAIN;
-        if (error == EINTR)
-            continue;
         if (LinkEndingError(error)) {
             End();
             return false;
@@ -92,12 +91,10 @@ std::size_t KernelLink::Receive(std::span<std::uint8_t> buffer, Clock::time_poin
     auto& sys = files::System::Current();
     for (;;) {
         pollfd wait{fd_, POLLIN, 0};
-        const int ready = sys.Poll(&wait, 1, RemainingMs(until));
-        if (ready < 0 && errno == EINTR)
-            continue;
+        const int ready = files::Uninterrupted([&] { return sys.Poll(&wait, 1, RemainingMs(until)); });
         if (ready <= 0)
             return 0;
-        const auto n = sys.Read(fd_, buffer.data(), buffer.size());
+        const auto n = files::Uninterrupted([&] { return sys.Read(fd_, buffer.data(), buffer.size()); });
         if (n > 0)
             return static_cast<std::size_t>(n);
         const int error = n < 0 ? errno : 0;
@@ -106,8 +103,6 @@ std::size_t KernelLink::Receive(std::span<std::uint8_t> buffer, Clock::time_poin
             End();
             return 0;
         }
-        if (n < 0 && error == EINTR)
-            continue;
         // Readable yet nothing to read: the device reports an error. Sit out the
         // rest of the window rather than asking again at once.
         Pause(RemainingMs(until));

@@ -54,12 +54,12 @@ bool Encode(std::vector<std::uint8_t>& rows, std::vector<png_bytep>& rowPointers
 
 } // namespace
 
-LabelDots UnpackStrips(std::span<const std::uint8_t, 3 * kStripBytes> strips) {
+LabelDots UnpackStrips(std::span<const std::uint8_t, kStripCount * kStripBytes> strips) {
     LabelDots dots(kLabelWidth * kLabelHeight);
     for (int x = 0; x < kLabelWidth; ++x) {
         const auto strip =
-            strips.subspan(static_cast<std::size_t>(x / kStripColumns) * kStripBytes, kStripBytes);
-        const int c = x % kStripColumns;
+            strips.subspan(static_cast<std::size_t>(x / kStripWidth) * kStripBytes, kStripBytes);
+        const int c = x % kStripWidth;
         for (int r = 0; r < kLabelHeight; ++r) {
             const auto byte = strip[static_cast<std::size_t>(8 * c + r / 8)];
             dots[static_cast<std::size_t>(r * kLabelWidth + x)] =

@@ -2,23 +2,20 @@
 // columns) and as a picture file (a black-on-white PNG).
 #pragma once
 
+#include "tavopus/LabelProtocol.h"
+
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace tavopus {
 
-constexpr int kLabelWidth = 384;
-constexpr int kLabelHeight = 64;
-constexpr int kStripColumns = 128;
-constexpr std::size_t kStripBytes = 1024;
-
 // One byte per dot, row by row from the top; 1 is a dot.
 using LabelDots = std::vector<std::uint8_t>;
 
 // Undoes the column packing: in a strip, column c's dot in row r is bit
 // (r mod 8) of byte 8c + (r div 8). Takes the three strips one after another.
-LabelDots UnpackStrips(std::span<const std::uint8_t, 3 * kStripBytes> strips);
+LabelDots UnpackStrips(std::span<const std::uint8_t, kStripCount * kStripBytes> strips);
 
 // The label as a 1-bit greyscale PNG: dots black, the rest white; empty
 // when it cannot be encoded.

@@ -1,6 +1,7 @@
 #include "tavopus/Library.h"
 
 #include "tavopus/KernelBackend.h"
+#include "tavopus/LabelProtocol.h"
 #include "tavopus/VirtualBackend.h"
 #include "tavopus/tavopus.h"
 
@@ -11,11 +12,8 @@
 namespace tavopus {
 namespace {
 
-constexpr std::int32_t kLastNumber = 126;
-constexpr std::size_t kNameBytes = 256;
-
 bool InRange(std::int32_t number) {
-    return number >= 0 && number <= kLastNumber;
+    return number >= 0 && number <= kLastDeviceNumber;
 }
 
 } // namespace
@@ -65,7 +63,7 @@ bool Library::CheckActive(std::int32_t number, char* name) {
     auto found = backend_->Find(number);
     if (!found)
         return false;
-    found->resize(std::min(found->size(), kNameBytes - 1));
+    found->resize(std::min(found->size(), kDeviceNameBytes - 1));
     std::memcpy(name, found->c_str(), found->size() + 1);
     return true;
 }

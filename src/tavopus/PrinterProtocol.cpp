@@ -6,13 +6,10 @@
 namespace tavopus {
 namespace {
 
-constexpr std::uint8_t kStx = 0x02, kEnq = 0x05, kAck = 0x06, kEsc = 0x1B;
-// An image frame is its 4-byte header, one packed strip and padding to 17 x 64.
-constexpr std::size_t kImageFrameBytes = 1088;
-constexpr std::size_t kMaxFrameBytes = 4 + 0xFFFF;
-// Bytes kept for the raw file of a label; what comes without ESC I is dropped past this.
-constexpr std::size_t kMaxRawBytes = 1 << 20;
-// Reply to ENQ: eight status bytes, all clear.
+using namespace protocol;
+
+constexpr std::size_t kMaxFrameBytes = kFrameHeader + 0xFFFF;
+// Reply to ENQ: the status bytes, all clear.
 constexpr std::uint8_t kIdleStatus = 0x00;
 constexpr std::uint8_t kBusy = 0x01;
 
@@ -54,7 +51,7 @@ void PrinterProtocol::Command(std::uint8_t byte) {
         state_ = State::Escape;
         break;
     case kEnq:
-        replies_.insert(replies_.end(), 8, kIdleStatus);
+        replies_.insert(replies_.end(), kStatusBytes, kIdleStatus);
         break;
     case kAck:
         Reply({kAck});
@@ -72,24 +69,24 @@ void PrinterProtocol::Command(std::uint8_t byte) {
 void PrinterProtocol::Escape(std::uint8_t byte) {
     state_ = State::Command;
     switch (byte) {
-    case 'I': // start of a job
+    case kInitialise: // start of a job
         raw_.assign({kEsc, byte});
         receivingImage_ = false;
         jobOpen_ = false;
         strips_ = 0;
         Reply({kAck});
         break;
-    case 'P': // a setup frame follows
+    case kSetUp: // a setup frame follows
         Reply({kAck});
         break;
-    case 'G': // image frames follow
+    case kImage: // image frames follow
         receivingImage_ = true;
         jobOpen_ = true;
         strips_ = 0;
         Reply({kAck});
         break;
-    case 'N': // print what came
-        if (strips_ == 3) {
+    case kPrint: // print what came
+        if (strips_ == kStripCount) {
             label_.raw = raw_;
             finished_.push_back(label_);
             label_ = {};
@@ -99,7 +96,7 @@ void PrinterProtocol::Escape(std::uint8_t byte) {
         strips_ = 0;
         Reply({kAck});
         break;
-    case 'B': // status: finished once the label after ESC G has been printed
+    case kStatus: // status: finished once the label after ESC G has been printed
         Reply({jobOpen_ ? kBusy : kAck});
         break;
     default:
@@ -109,15 +106,15 @@ void PrinterProtocol::Escape(std::uint8_t byte) {
 
 void PrinterProtocol::FrameByte(std::uint8_t byte) {
     frame_.push_back(byte);
-    if (frameSize_ == 0 && frame_.size() == 4)
-        frameSize_ = std::min<std::size_t>(4 + (frame_[2] | (frame_[3] << 8)), kMaxFrameBytes);
+    if (frameSize_ == 0 && frame_.size() == kFrameHeader)
+        frameSize_ = std::min<std::size_t>(kFrameHeader + (frame_[2] | (frame_[3] << 8)), kMaxFrameBytes);
     if (frameSize_ == 0 || frame_.size() < frameSize_)
         return;
     state_ = State::Command;
     if (receivingImage_) {
-        std::copy_n(frame_.begin() + 4, kStripBytes,
+        std::copy_n(frame_.begin() + kFrameHeader, kStripBytes,
                     label_.strips.begin() + static_cast<std::ptrdiff_t>(strips_) * kStripBytes);
-        if (++strips_ == 3)
+        if (++strips_ == kStripCount)
             receivingImage_ = false;
     }
     Reply({kAck});

@@ -15,9 +15,12 @@ namespace tavopus {
 
 class PrinterProtocol {
 public:
+    // Bytes kept for the raw file of a label; what comes without ESC I is dropped past this.
+    static constexpr std::size_t kMaxRawBytes = 1 << 20;
+
     struct Label {
         std::vector<std::uint8_t> raw; // from ESC I to ESC N, as sent
-        std::array<std::uint8_t, 3 * kStripBytes> strips{};
+        std::array<std::uint8_t, kStripCount * kStripBytes> strips{};
     };
 
     void Feed(std::span<const std::uint8_t> bytes);

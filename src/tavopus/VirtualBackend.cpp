@@ -42,7 +42,6 @@ VirtualBackend::VirtualBackend(std::string folder, Settings& settings)
     std::error_code ignored;
     if (!std::filesystem::exists(std::filesystem::symlink_status(folder_, ignored)))
         files::CreateFolder(folder_);
-    watchedPresent_ = Present();
 }
 
 VirtualBackend::~VirtualBackend() {

@@ -2,6 +2,7 @@
 // pseudo-terminal standing in for the printer node, and its virtual printer
 // with its replies, saved labels, and silent, unplugged and stalled modes.
 #include "tavopus/tavopus.h"
+#include "tavopus/PrinterProtocol.h"
 #include "tavopus/TavopusTesting.h"
 #include "files/System.h"
 
@@ -178,7 +179,7 @@ TEST_F(KernelPrinters, ScanFindsTheLabelPrinterByItsIdAlone) {
         {"outside the range", {{-1, kOrbek}, {127, kOrbek}}, -1, ""},
         {"last number", {{126, "MANUFACTURER:ORBEK;MODEL:MP-100;"}}, 126, "ORBEK MP-100"},
         {"maker last", {{0, "MDL:MP;MFG:ORBEK"}}, 0, "ORBEK MP"},
-        {"kernel newline", {{0, "MFG:ORBEK;MDL:MP;\n"}}, 0, "ORBEK MP"},
+        {"kernel line end", {{0, "MDL:MP;MFG:ORBEK\r\n"}}, 0, "ORBEK MP"},
         {"maker in other case", {{0, "MFG:Orbek;MDL:MP;"}}, -1, ""},
         {"space around the value", {{0, "MFG: ORBEK ;MDL:MP;"}}, -1, ""},
         {"empty maker then ORBEK", {{0, "MFG:;MFG:ORBEK;"}}, -1, ""},
@@ -383,16 +384,24 @@ TEST_F(VirtualPrinter, AnswersEachWholeStepOnce) {
     const std::string kept = kJobText.substr(0, kJobText.size() - 2) + "\x1B\x42\x1B\x4E";
     EXPECT_EQ(ReadWhole(folder_ / "label-0001.bin"), kept);
     EXPECT_EQ(ReadWhole(folder_ / "label-0002.bin"), kept);
+    // Bytes kept without a start of job are dropped once they reach the cap.
+    Bytes noise(tavopus::PrinterProtocol::kMaxRawBytes, 0);
+    noise.insert(noise.end(), kJob.begin() + 2, kJob.end());
+    ASSERT_TRUE(Send(Start(), noise));
+    EXPECT_EQ(ReadWhole(folder_ / "label-0003.bin"), kJobText.substr(2));
 }
 
 // Unplugged, the printer is gone with its link, and a removal notice names it;
 // plugged in again, the old link stays dead and a new one works, which a stale
-// notice spares. Notices reach only a registered window, and other files in
+// notice spares; one unplugged when the watch began is told when plugged in. Notices reach only a registered window, and other files in
 // the folder give none.
 TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
     EXPECT_FALSE(Present(1));
+    Touch("unplugged"); // before the watch begins
     TavopRegistHandle(0x1234);
     ASSERT_GE(TavopNoticeDescriptor(), 0);
+    fs::remove(folder_ / "unplugged");
+    EXPECT_EQ(Take(), Notices{kChanged});
     Touch("silent");
     EXPECT_EQ(Take(), Notices{});
     const auto old = Start();
