@@ -18,8 +18,8 @@ const std::string kLong = "AX7KW2ZR9LV5BN3HD8TY4MEP6-gjq#$%";
 
 PrintStyle StyleOfHeight(int height) {
     PrintStyle style;
-    FontDescription font = style.Description();
-    font.height = -height;
+    QFont font = style.Font();
+    font.setPixelSize(height);
     style.Set(font, Qt::black);
     return style;
 }

@@ -41,20 +41,23 @@ void BM_PrintButton(benchmark::State& state) {
         return;
     }
     dialog.Item<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
-    platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return static_cast<int>(IDOK); });
+    struct : platform::MessageBoxes {
+        int Show(QWidget*, const platform::MessageBoxRequest&) override { return IDOK; }
+    } answerOk;
+    platform::MessageBoxes::Replace(&answerOk);
     std::chrono::steady_clock::duration total{};
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         dialog.PrintLabel();
         total += std::chrono::steady_clock::now() - start;
     }
-    platform::SetMessageBoxHandler({});
+    platform::MessageBoxes::Replace(nullptr);
     ReportAgainstFloor(state, total);
 }
 BENCHMARK(BM_PrintButton)->Iterations(kJobs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CommandSequence(benchmark::State& state) {
-    PrinterLink link(PrinterLibrary::Linked());
+    PrinterLink link;
     if (!link.Open(0)) {
         state.SkipWithError("the virtual printer did not answer");
         return;

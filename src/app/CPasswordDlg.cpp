@@ -19,7 +19,6 @@
 #include "platform/Settings.h"
 #include "print/LabelSheet.h"
 #include "print/PackStrip.h"
-#include "print/PrinterLibrary.h"
 #include "print/PrintStyleSettings.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
@@ -73,12 +72,9 @@ public:
 } // namespace
 
 CPasswordDlg::CPasswordDlg(QWidget* parent)
-    : CPasswordDlg(PrinterLibrary::Linked(), parent) {}
-
-CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     : CDialog(kPasswordDialogTemplate, parent)
     , m_icon(QStringLiteral(":/icons/q8xj-32.png"))
-    , m_printer(new PrinterPresence(library, this))
+    , m_printer(new PrinterPresence(this))
     , m_clipboard(new SecretClipboard(this))
     , m_skipNotice(new SkipNotice(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
@@ -329,7 +325,7 @@ void CPasswordDlg::OnEditTable() {
 void CPasswordDlg::ChangePrintFont() {
     if (m_printPanel.ChangeFont(this)) {
         const PrintStyle& style = m_printPanel.Style();
-        SavePrintStyle(*platform::OpenSettings(), FontChoice{style.Description(), style.TextColour()});
+        SavePrintStyle(*platform::OpenSettings(), FontChoice{style.Font(), style.TextColour()});
     }
 }
 

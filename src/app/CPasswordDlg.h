@@ -17,7 +17,6 @@
 
 class QLabel;
 class QMenu;
-class PrinterLibrary;
 class PrinterPresence;
 class SecretClipboard;
 class StrengthMeter;
@@ -26,10 +25,7 @@ class SkipNotice;
 class CPasswordDlg : public CDialog {
     Q_OBJECT
 public:
-    // The printer is reached through the link library itself.
     explicit CPasswordDlg(QWidget* parent = nullptr);
-    // ... or through `library`, which must outlive the dialog.
-    explicit CPasswordDlg(PrinterLibrary& library, QWidget* parent = nullptr);
     ~CPasswordDlg() override;
 
     // Enter never closes the dialog: it only presses the current default button.
@@ -81,7 +77,7 @@ protected:
     QWidget* CreateControl(const dlg::Control& control) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // The label as the print image shows it; a test may print another.
-    virtual LabelImage CaptureLabelImage() const;
+    LabelImage CaptureLabelImage() const;
 
 private:
     void ShowStrength(std::string_view password);

@@ -20,21 +20,11 @@ namespace {
 constexpr auto kHelpFolder = "help";
 constexpr auto kHelpFile = "index.html";
 
-std::function<bool(const QUrl&)>& Opener() {
-    static std::function<bool(const QUrl&)> opener;
-    return opener;
-}
+UrlOpener* g_replacement = nullptr;
 
 QStringList& CandidatesOverride() {
     static QStringList candidates;
     return candidates;
-}
-
-bool OpenUrl(const QUrl& url) {
-    if (Opener()) {
-        return Opener()(url);
-    }
-    return QDesktopServices::openUrl(url);
 }
 
 // A path for a box: code page 932 when it can be, else the bare file name.
@@ -43,6 +33,19 @@ std::string PathForBox(const QString& path) {
 }
 
 } // namespace
+
+bool UrlOpener::Open(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+UrlOpener& UrlOpener::Current() {
+    static UrlOpener* const real = new UrlOpener;
+    return g_replacement != nullptr ? *g_replacement : *real;
+}
+
+void UrlOpener::Replace(UrlOpener* replacement) {
+    g_replacement = replacement;
+}
 
 QStringList HelpPageCandidates() {
     if (!CandidatesOverride().isEmpty()) {
@@ -81,7 +84,7 @@ void ShowHelpPage() {
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
-    if (!OpenUrl(QUrl::fromLocalFile(page))) {
+    if (!UrlOpener::Current().Open(QUrl::fromLocalFile(page))) {
         platform::AppMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") +
                                     PathForBox(page),
                                 platform::Buttons::Ok, platform::Icon::Stop);
@@ -90,8 +93,4 @@ void ShowHelpPage() {
 
 void SetHelpPageCandidates(QStringList candidates) {
     CandidatesOverride() = std::move(candidates);
-}
-
-void SetUrlOpener(std::function<bool(const QUrl&)> opener) {
-    Opener() = std::move(opener);
 }

@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <functional>
-
 // Where the page may lie, in the order they are tried.
 QStringList HelpPageCandidates();
 
@@ -22,6 +20,15 @@ void ShowHelpPage();
 // puts the usual ones back.
 void SetHelpPageCandidates(QStringList candidates);
 
-// Test seam: opens a URL in place of the desktop's viewer and tells whether it
-// could. An empty function puts the desktop's viewer back.
-void SetUrlOpener(std::function<bool(const QUrl&)> opener);
+// What opens the page: the desktop's viewer unless a test has put its own in place.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+
+    // Whether the viewer could be started.
+    virtual bool Open(const QUrl& url);
+
+    static UrlOpener& Current();
+    // nullptr puts the desktop's viewer back. The caller keeps `replacement` alive.
+    static void Replace(UrlOpener* replacement);
+};

@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
 #include "platform/UserText.h"
+#include "print/FontDescription.h"
 #include "print/PrintImage.h"
 
 #include <QBuffer>
@@ -29,19 +30,20 @@ void AddLabelStyleOptions(Arguments& line) {
 
 PrintStyle LabelStyleFromOptions(const Arguments& line) {
     PrintStyle style;
-    FontDescription description = style.Description();
+    QFont font = style.Font();
     QColor colour = style.TextColour();
-    if (line.IsSet("font")) {
-        const auto face = cp932::FromUtf8(line.Value("font"));
-        if (!face || face->empty() || face->size() >= FontDescription::kFaceSize) {
-            throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
-        }
-        description.faceName = *face;
-    }
     if (line.IsSet("font") || line.IsSet("size")) {
-        const int points = line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints)) : 36;
-        // The size as a character height at the screen's resolution, as the window keeps it.
-        description.height = -PointFont(ToQString(description.faceName), points * 10).pixelSize();
+        std::string face = PrintStyle::kStartFace;
+        if (line.IsSet("font")) {
+            const auto chosen = cp932::FromUtf8(line.Value("font"));
+            if (!chosen || chosen->empty() || chosen->size() >= FontDescription::kFaceSize) {
+                throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
+            }
+            face = *chosen;
+        }
+        const int points =
+            line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints)) : PrintStyle::kStartPoints;
+        font = PrintStyle::FontOf(ToQString(face), points);
     }
     if (line.IsSet("colour")) {
         colour = QColor::fromString(QString::fromStdString(line.Value("colour")));
@@ -50,9 +52,7 @@ PrintStyle LabelStyleFromOptions(const Arguments& line) {
                                        QuotedUserText(line.Value("colour")));
         }
     }
-    if (!style.Set(description, colour)) {
-        throw CliError(kUsage, "--font " + QuotedUserText(line.Value("font")) + "のフォントを作れません");
-    }
+    style.Set(font, colour);
     return style;
 }
 

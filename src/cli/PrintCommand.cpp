@@ -31,16 +31,10 @@ void Stage(const std::string& text) {
 // Registered for the command's run, unregistered however it ends.
 class Registration {
 public:
-    explicit Registration(PrinterLibrary& library)
-        : m_library(library) {
-        m_library.RegistHandle(PrinterLibrary::kNoticeReceiver);
-    }
-    ~Registration() { m_library.UnregistHandle(); }
+    Registration() { PrinterLibrary::Current().RegistHandle(PrinterLibrary::kNoticeReceiver); }
+    ~Registration() { PrinterLibrary::Current().UnregistHandle(); }
     Registration(const Registration&) = delete;
     Registration& operator=(const Registration&) = delete;
-
-private:
-    PrinterLibrary& m_library;
 };
 
 // The name comes from the device, which may say anything.
@@ -49,9 +43,8 @@ std::string Shown(const ActivePrinter& printer) {
 }
 
 // Opens `link` to the first printer that opens, as the window does.
-bool OpenFirstPrinter(PrinterLibrary& library, PrinterLink& link) {
-    for (auto printer = FirstActivePrinter(library); printer;
-         printer = FirstActivePrinter(library, printer->number + 1)) {
+bool OpenFirstPrinter(PrinterLink& link) {
+    for (auto printer = FirstActivePrinter(); printer; printer = FirstActivePrinter(printer->number + 1)) {
         if (link.Open(printer->number)) {
             Stage("プリンター " + std::to_string(printer->number) + ": " + Shown(*printer));
             return true;
@@ -122,11 +115,10 @@ int RunPrint(const QStringList& arguments) {
     const std::array<PackedStrip, kStripCount> strips = PackLabel(LabelOf(password, style).Data());
 
     Stage("プリンターを探しています");
-    PrinterLibrary& library = PrinterLibrary::Linked();
-    const Registration registration(library);
+    const Registration registration;
     // Declared after the registration: the link ends before the library is let go.
-    PrinterLink link(library);
-    if (!OpenFirstPrinter(library, link)) {
+    PrinterLink link;
+    if (!OpenFirstPrinter(link)) {
         throw CliError(kNoPrinter, "ラベルプリンターが見つかりません");
     }
     int acknowledged = 0;
@@ -169,10 +161,8 @@ int ListPrinters(const QStringList& arguments) {
     for (const QString& queue : QPrinterInfo::availablePrinterNames()) {
         out += Arguments::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
     }
-    PrinterLibrary& library = PrinterLibrary::Linked();
-    const Registration registration(library);
-    for (auto printer = FirstActivePrinter(library); printer;
-         printer = FirstActivePrinter(library, printer->number + 1)) {
+    const Registration registration;
+    for (auto printer = FirstActivePrinter(); printer; printer = FirstActivePrinter(printer->number + 1)) {
         out += Shown(*printer) + "\tラベルプリンター\n";
     }
     if (out.empty()) {

@@ -3,25 +3,23 @@
 #include <ctime>
 
 namespace platform {
-
 namespace {
 
-std::function<std::int64_t()>& Source() {
-    static std::function<std::int64_t()> source;
-    return source;
-}
+CalendarClock* g_replacement = nullptr;
 
 } // namespace
 
-std::int64_t CalendarTime() {
-    if (Source()) {
-        return Source()();
-    }
+std::int64_t CalendarClock::Now() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-void SetCalendarTimeSource(std::function<std::int64_t()> source) {
-    Source() = std::move(source);
+CalendarClock& CalendarClock::Current() {
+    static CalendarClock* const real = new CalendarClock;
+    return g_replacement != nullptr ? *g_replacement : *real;
+}
+
+void CalendarClock::Replace(CalendarClock* replacement) {
+    g_replacement = replacement;
 }
 
 } // namespace platform

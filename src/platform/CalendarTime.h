@@ -1,15 +1,25 @@
-// The calendar time in whole seconds (the C library's time()), with a seam so
-// that tests can fix the seed of the random-case conversion.
+// The calendar time in whole seconds (the C library's time()), through a
+// replaceable clock so that tests can fix the seed of the random-case conversion.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 namespace platform {
 
-std::int64_t CalendarTime();
+class CalendarClock {
+public:
+    virtual ~CalendarClock() = default;
 
-// Test seam: an empty function puts the real clock back.
-void SetCalendarTimeSource(std::function<std::int64_t()> source);
+    virtual std::int64_t Now();
+
+    // The one in use: the real clock unless a test has put its own in place.
+    static CalendarClock& Current();
+    // nullptr puts the real clock back. The caller keeps `replacement` alive.
+    static void Replace(CalendarClock* replacement);
+};
+
+inline std::int64_t CalendarTime() {
+    return CalendarClock::Current().Now();
+}
 
 } // namespace platform

@@ -11,10 +11,7 @@ namespace platform {
 
 namespace {
 
-std::function<int(const MessageBoxRequest&)>& Handler() {
-    static std::function<int(const MessageBoxRequest&)> handler;
-    return handler;
-}
+MessageBoxes* g_replacement = nullptr;
 
 QMessageBox::Icon QtIcon(Icon icon) {
     switch (icon) {
@@ -32,10 +29,9 @@ QMessageBox::Icon QtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-int Show(QWidget* parent, const MessageBoxRequest& request) {
-    if (Handler()) {
-        return Handler()(request);
-    }
+} // namespace
+
+int MessageBoxes::Show(QWidget* parent, const MessageBoxRequest& request) {
     // Qt's standard buttons, in Japanese with Qt's translation loaded.
     const bool cancel = request.buttons == Buttons::OkCancel;
     QMessageBox box(QtIcon(request.icon), request.caption, request.text,
@@ -47,7 +43,14 @@ int Show(QWidget* parent, const MessageBoxRequest& request) {
     return box.clickedButton() == box.button(QMessageBox::Ok) ? IDOK : IDCANCEL;
 }
 
-} // namespace
+MessageBoxes& MessageBoxes::Current() {
+    static MessageBoxes* const real = new MessageBoxes;
+    return g_replacement != nullptr ? *g_replacement : *real;
+}
+
+void MessageBoxes::Replace(MessageBoxes* replacement) {
+    g_replacement = replacement;
+}
 
 QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -57,15 +60,11 @@ int AppMessageBox(std::string_view cp932Text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
-    return Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), buttons, icon});
+    return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), buttons, icon});
 }
 
 int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons, Icon icon) {
-    return Show(parent, {ApplicationName(), ToQString(cp932Text), buttons, icon});
-}
-
-void SetMessageBoxHandler(std::function<int(const MessageBoxRequest&)> handler) {
-    Handler() = std::move(handler);
+    return MessageBoxes::Current().Show(parent, {ApplicationName(), ToQString(cp932Text), buttons, icon});
 }
 
 } // namespace platform

@@ -1,11 +1,10 @@
 // Message boxes as the dialogs expect them: the application's name as the
-// caption, OK or OK and Cancel, an icon, and an answer. A test installs a
-// handler that records each box and answers it.
+// caption, OK or OK and Cancel, an icon, and an answer. A test puts in its
+// own boxes that record each box and answer it.
 #pragma once
 
 #include <QString>
 
-#include <functional>
 #include <string_view>
 
 class QWidget;
@@ -38,8 +37,17 @@ int AppMessageBox(std::string_view cp932Text, Buttons buttons = Buttons::Ok, Ico
 int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons = Buttons::Ok,
                      Icon icon = Icon::None);
 
-// Test seam: every box goes to `handler` instead of the screen, which returns
-// IDOK or IDCANCEL. An empty function shows real boxes again.
-void SetMessageBoxHandler(std::function<int(const MessageBoxRequest&)> handler);
+// Where every box is shown: the screen unless a test has put its own in place.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+
+    // Shows the box modally over `parent`; IDOK or IDCANCEL.
+    virtual int Show(QWidget* parent, const MessageBoxRequest& request);
+
+    static MessageBoxes& Current();
+    // nullptr puts the screen back. The caller keeps `replacement` alive.
+    static void Replace(MessageBoxes* replacement);
+};
 
 } // namespace platform

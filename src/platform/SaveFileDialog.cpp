@@ -5,17 +5,11 @@
 namespace platform {
 namespace {
 
-std::function<QString(const SaveFileRequest&)>& Handler() {
-    static std::function<QString(const SaveFileRequest&)> handler;
-    return handler;
-}
+SaveFileDialogs* g_replacement = nullptr;
 
 } // namespace
 
-QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request) {
-    if (Handler()) {
-        return Handler()(request);
-    }
+QString SaveFileDialogs::Ask(QWidget* parent, const SaveFileRequest& request) {
     QFileDialog dialog(parent, request.caption, request.suggestedPath, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(request.defaultSuffix);
@@ -25,8 +19,13 @@ QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request) {
     return dialog.selectedFiles().value(0);
 }
 
-void SetSaveFileNameHandler(std::function<QString(const SaveFileRequest&)> handler) {
-    Handler() = std::move(handler);
+SaveFileDialogs& SaveFileDialogs::Current() {
+    static SaveFileDialogs* const real = new SaveFileDialogs;
+    return g_replacement != nullptr ? *g_replacement : *real;
+}
+
+void SaveFileDialogs::Replace(SaveFileDialogs* replacement) {
+    g_replacement = replacement;
 }
 
 } // namespace platform

@@ -1,11 +1,9 @@
 // Asking the user where to save a file: the desktop's save dialog, which asks
-// before an existing file is replaced. A test installs a handler that answers
-// instead of the dialog.
+// before an existing file is replaced. A test puts in dialogs of its own that
+// answer instead.
 #pragma once
 
 #include <QString>
-
-#include <functional>
 
 class QWidget;
 
@@ -18,11 +16,21 @@ struct SaveFileRequest {
     QString defaultSuffix; // added to a name typed without one
 };
 
-// The chosen path; empty when the dialog was cancelled.
-QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request);
+class SaveFileDialogs {
+public:
+    virtual ~SaveFileDialogs() = default;
 
-// Test seam: every request goes to `handler` instead of the screen. An empty
-// function shows the real dialog again.
-void SetSaveFileNameHandler(std::function<QString(const SaveFileRequest&)> handler);
+    // The chosen path; empty when the dialog was cancelled.
+    virtual QString Ask(QWidget* parent, const SaveFileRequest& request);
+
+    // The one in use: the desktop's dialog unless a test has put its own in place.
+    static SaveFileDialogs& Current();
+    // nullptr puts the desktop's dialog back. The caller keeps `replacement` alive.
+    static void Replace(SaveFileDialogs* replacement);
+};
+
+inline QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request) {
+    return SaveFileDialogs::Current().Ask(parent, request);
+}
 
 } // namespace platform

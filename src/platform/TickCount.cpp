@@ -4,43 +4,29 @@
 #include <thread>
 
 namespace platform {
-
 namespace {
 
-std::function<std::uint32_t()>& TickSource() {
-    static std::function<std::uint32_t()> source;
-    return source;
-}
-
-std::function<void(std::uint32_t)>& SleepFunction() {
-    static std::function<void(std::uint32_t)> sleep;
-    return sleep;
-}
+Ticks* g_replacement = nullptr;
 
 } // namespace
 
-std::uint32_t GetTickCount() {
-    if (TickSource()) {
-        return TickSource()();
-    }
+std::uint32_t Ticks::Count() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void Sleep(std::uint32_t milliseconds) {
-    if (SleepFunction()) {
-        SleepFunction()(milliseconds);
-        return;
-    }
+void Ticks::Sleep(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void SetTickCountSource(std::function<std::uint32_t()> source) {
-    TickSource() = std::move(source);
+Ticks& Ticks::Current() {
+    // Never destroyed: a job that outlives static objects still pauses.
+    static Ticks* const real = new Ticks;
+    return g_replacement != nullptr ? *g_replacement : *real;
 }
 
-void SetSleepFunction(std::function<void(std::uint32_t)> sleep) {
-    SleepFunction() = std::move(sleep);
+void Ticks::Replace(Ticks* replacement) {
+    g_replacement = replacement;
 }
 
 } // namespace platform

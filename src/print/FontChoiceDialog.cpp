@@ -66,9 +66,10 @@ FontChoiceDialog::FontChoiceDialog(const FontChoice& start, QWidget* parent)
         view->installEventFilter(this);
     }
     FitFontPicker();
-    QFont startFont = CreateQFont(m_start).value_or(font());
+    QFont startFont = m_start;
     startFont.setPointSizeF(std::round(CharacterHeight(startFont, m_dpi) * 720.0 / m_dpi) / 10.0);
     m_fonts->setCurrentFont(startFont);
+    m_shown = m_fonts->currentFont();
     m_family = m_fonts->currentFont().family();
     m_style = QFontDatabase::styleString(m_fonts->currentFont());
 
@@ -144,16 +145,29 @@ QColor FontChoiceDialog::ChosenColour() const {
     return item != nullptr ? item->data(Qt::UserRole).value<QColor>() : QColor(Qt::black);
 }
 
-std::optional<FontChoice> FontChoiceDialog::Choice() const {
-    std::optional<FontDescription> font = DescribeQFont(m_fonts->currentFont(), m_start, m_dpi);
-    if (!font) {
-        return std::nullopt;
-    }
-    return FontChoice{*font, ChosenColour()};
+FontChoice FontChoiceDialog::Choice() const {
+    // What the user changed in the picker; the rest stays as it came.
+    const QFont picked = m_fonts->currentFont();
+    QFont font = m_start;
+    const auto changed = [&](auto property) { return property(picked) != property(m_shown); };
+    if (changed([](const QFont& f) { return f.family(); }))
+        font.setFamily(picked.family());
+    if (changed([this](const QFont& f) { return CharacterHeight(f, m_dpi); }))
+        font.setPixelSize(CharacterHeight(picked, m_dpi));
+    if (changed([](const QFont& f) { return f.weight(); }))
+        font.setWeight(picked.weight());
+    if (changed([](const QFont& f) { return f.italic(); }))
+        font.setItalic(picked.italic());
+    if (changed([](const QFont& f) { return f.underline(); }))
+        font.setUnderline(picked.underline());
+    if (changed([](const QFont& f) { return f.strikeOut(); }))
+        font.setStrikeOut(picked.strikeOut());
+    if (changed([](const QFont& f) { return f.stretch(); }))
+        font.setStretch(picked.stretch());
+    return FontChoice{font, ChosenColour()};
 }
 
 void FontChoiceDialog::OnChanged() {
-    m_ok->setEnabled(Choice().has_value());
     if (m_sample != nullptr) {
         QPalette palette = m_sample->palette();
         palette.setColor(QPalette::Text, ChosenColour());
@@ -196,9 +210,7 @@ bool FontChoiceDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (m_ok->isEnabled()) {
-                m_ok->click();
-            }
+            m_ok->click();
             return true;
         default:
             break;

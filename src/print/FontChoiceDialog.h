@@ -1,6 +1,5 @@
 // The print font chooser: Qt's font picker with the font's colour beside it,
-// the sixteen standard colours, in one dialog that returns a full font
-// description and a colour.
+// the sixteen standard colours, in one dialog that returns a font and a colour.
 #pragma once
 
 #include "print/FontChooser.h"
@@ -19,10 +18,9 @@ class FontChoiceDialog : public QDialog {
 public:
     explicit FontChoiceDialog(const FontChoice& start, QWidget* parent = nullptr);
 
-    // The font and colour as chosen so far; what the dialog does not choose
-    // comes from the start. Nothing while the font's family cannot be
-    // described (OK is disabled then).
-    std::optional<FontChoice> Choice() const;
+    // The font and colour as chosen so far; what the user has not changed in
+    // the picker comes from the start, the size in pixels at the screen's resolution.
+    FontChoice Choice() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,7 +34,8 @@ private:
     // A new face keeps the style the font had, or takes its regular style.
     void KeepStyle();
 
-    FontDescription m_start;
+    QFont m_start;
+    QFont m_shown; // the start as the picker first showed it
     int m_dpi;
     QFontDialog* m_fonts;
     QListWidget* m_colours;

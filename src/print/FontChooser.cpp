@@ -4,17 +4,11 @@
 
 namespace {
 
-FontChooserHandler& Handler() {
-    static FontChooserHandler handler;
-    return handler;
-}
+FontChooser* g_replacement = nullptr;
 
 } // namespace
 
-std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& start) {
-    if (Handler()) {
-        return Handler()(parent, start);
-    }
+std::optional<FontChoice> FontChooser::Choose(QWidget* parent, const FontChoice& start) {
     FontChoiceDialog dialog(start, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
@@ -22,6 +16,11 @@ std::optional<FontChoice> ChooseFont(QWidget* parent, const FontChoice& start) {
     return dialog.Choice();
 }
 
-void SetFontChooserHandler(FontChooserHandler handler) {
-    Handler() = std::move(handler);
+FontChooser& FontChooser::Current() {
+    static FontChooser* const real = new FontChooser;
+    return g_replacement != nullptr ? *g_replacement : *real;
+}
+
+void FontChooser::Replace(FontChooser* replacement) {
+    g_replacement = replacement;
 }

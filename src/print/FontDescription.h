@@ -1,5 +1,5 @@
-// A font as the program keeps and exchanges it: every field the font chooser
-// starts from and returns, independent of any drawing library.
+// A font as earlier versions of the program kept it in their settings, field
+// by field; read only to take over what such a version saved.
 #pragma once
 
 #include <cstddef>
@@ -14,24 +14,15 @@ struct FontDescription {
     static constexpr std::int32_t kMaxWeight = 1000;
 
     static constexpr std::int32_t DontCare = 0;
-    static constexpr std::int32_t Normal = 400;
-    static constexpr std::int32_t Bold = 700;
-
-    static constexpr std::uint8_t AnsiCharSet = 0;
-    static constexpr std::uint8_t DefaultCharSet = 1;
-    static constexpr std::uint8_t ShiftJisCharSet = 128;
 
     static constexpr std::uint8_t DefaultQuality = 0;
     static constexpr std::uint8_t NonAntialiasedQuality = 3;
     static constexpr std::uint8_t AntialiasedQuality = 4;
 
     // Low two bits of pitchAndFamily.
-    static constexpr std::uint8_t DefaultPitch = 0;
     static constexpr std::uint8_t FixedPitch = 1;
-    static constexpr std::uint8_t VariablePitch = 2;
     static constexpr std::uint8_t PitchMask = 0x03;
     // High four bits of pitchAndFamily.
-    static constexpr std::uint8_t DontCareFamily = 0x00;
     static constexpr std::uint8_t Roman = 0x10;
     static constexpr std::uint8_t Swiss = 0x20;
     static constexpr std::uint8_t Modern = 0x30;
@@ -50,11 +41,11 @@ struct FontDescription {
     std::uint8_t italic = 0;
     std::uint8_t underline = 0;
     std::uint8_t strikeOut = 0;
-    std::uint8_t charSet = AnsiCharSet;
+    std::uint8_t charSet = 0;
     std::uint8_t outPrecision = 0;
     std::uint8_t clipPrecision = 0;
     std::uint8_t quality = DefaultQuality;
-    std::uint8_t pitchAndFamily = DefaultPitch;
+    std::uint8_t pitchAndFamily = 0;
     // Code page 932.
     std::string faceName;
 

@@ -39,8 +39,9 @@ bool PrintPanel::ChangeFont(QWidget* parent) {
     return true;
 }
 
-void PrintPanel::SetStyle(const FontDescription& font, QColor colour) {
-    if (m_style.Set(font, colour) && m_area != nullptr) {
+void PrintPanel::SetStyle(const QFont& font, QColor colour) {
+    m_style.Set(font, colour);
+    if (m_area != nullptr) {
         m_area->setFont(m_style.Font());
         m_area->update();
     }

@@ -35,9 +35,8 @@ public:
     // area in the choice. Returns whether the user chose OK.
     bool ChangeFont(QWidget* parent);
 
-    // Takes a font and colour kept from an earlier run; a font that cannot
-    // be made changes nothing.
-    void SetStyle(const FontDescription& font, QColor colour);
+    // Takes a font and colour kept from an earlier run.
+    void SetStyle(const QFont& font, QColor colour);
 
     // Whether the password shows whole, nothing of it cut off.
     bool PasswordFits() const;

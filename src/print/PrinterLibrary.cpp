@@ -36,14 +36,25 @@ std::uint32_t PrinterLibrary::UsbRead(std::uint32_t handle, void* buffer, std::u
     return TavopUsbRead(handle, buffer, count);
 }
 
-PrinterLibrary& PrinterLibrary::Linked() {
-    static PrinterLibrary library;
-    return library;
+namespace {
+
+PrinterLibrary* g_replacement = nullptr;
+
+} // namespace
+
+PrinterLibrary& PrinterLibrary::Current() {
+    // Never destroyed: a link that a static object ends at exit still reaches it.
+    static PrinterLibrary* const library = new PrinterLibrary;
+    return g_replacement != nullptr ? *g_replacement : *library;
 }
 
-std::optional<std::string> ActivePrinterAt(PrinterLibrary& library, std::int32_t number) {
-    std::array<char, PrinterLibrary::kDeviceNameBytes> name{};
-    if (library.CheckActiveDevice(number, name.data()) != 0) {
+void PrinterLibrary::Replace(PrinterLibrary* replacement) {
+    g_replacement = replacement;
+}
+
+std::optional<std::string> ActivePrinterAt(std::int32_t number) {
+    std::array<char, tavopus::kDeviceNameBytes> name{};
+    if (PrinterLibrary::Current().CheckActiveDevice(number, name.data()) != 0) {
         return std::nullopt;
     }
     // The library promises a NUL; the last byte stays one whatever it wrote.
@@ -51,9 +62,9 @@ std::optional<std::string> ActivePrinterAt(PrinterLibrary& library, std::int32_t
     return std::string(name.data());
 }
 
-std::optional<ActivePrinter> FirstActivePrinter(PrinterLibrary& library, std::int32_t from) {
-    for (std::int32_t number = from; number <= PrinterLibrary::kLastDeviceNumber; ++number) {
-        if (std::optional<std::string> name = ActivePrinterAt(library, number)) {
+std::optional<ActivePrinter> FirstActivePrinter(std::int32_t from) {
+    for (std::int32_t number = from; number <= tavopus::kLastDeviceNumber; ++number) {
+        if (std::optional<std::string> name = ActivePrinterAt(number)) {
             return ActivePrinter{number, std::move(*name)};
         }
     }

@@ -3,7 +3,7 @@
 bool PrinterLink::Open(std::int32_t number) {
     Close();
     std::uint32_t handle = 0;
-    if (m_library.StartDevice(&handle, number) != 0) {
+    if (PrinterLibrary::Current().StartDevice(&handle, number) != 0) {
         return false;
     }
     m_handle = handle;
@@ -12,17 +12,17 @@ bool PrinterLink::Open(std::int32_t number) {
 
 void PrinterLink::Close() {
     if (m_handle != 0) {
-        m_library.EndDevice(m_handle);
+        PrinterLibrary::Current().EndDevice(m_handle);
         m_handle = 0;
     }
 }
 
 bool PrinterLink::IsRemovedDevice(std::uint32_t noticeWord) {
-    return m_library.CheckMyDevice(m_handle, noticeWord) == 0;
+    return PrinterLibrary::Current().CheckMyDevice(m_handle, noticeWord) == 0;
 }
 
 bool PrinterLink::Write(std::span<const std::uint8_t> bytes) {
-    if (m_library.UsbWrite(m_handle, bytes.data(), static_cast<std::uint32_t>(bytes.size())) != 0) {
+    if (PrinterLibrary::Current().UsbWrite(m_handle, bytes.data(), static_cast<std::uint32_t>(bytes.size())) != 0) {
         // The library has ended the link itself; its handle is no longer ours to end.
         m_handle = 0;
         return false;
@@ -34,5 +34,5 @@ bool PrinterLink::Write(std::span<const std::uint8_t> bytes) {
 // as the caller cleared it. Without a link the library refuses handle 0.
 void PrinterLink::Read(std::span<std::uint8_t> reply) {
     auto count = static_cast<std::uint32_t>(reply.size());
-    m_library.UsbRead(m_handle, reply.data(), &count);
+    PrinterLibrary::Current().UsbRead(m_handle, reply.data(), &count);
 }

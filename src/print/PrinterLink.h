@@ -10,8 +10,7 @@
 
 class PrinterLink {
 public:
-    explicit PrinterLink(PrinterLibrary& library)
-        : m_library(library) {}
+    PrinterLink() = default;
     ~PrinterLink() { Close(); }
     PrinterLink(const PrinterLink&) = delete;
     PrinterLink& operator=(const PrinterLink&) = delete;
@@ -35,6 +34,5 @@ public:
     void Read(std::span<std::uint8_t> reply);
 
 private:
-    PrinterLibrary& m_library;
     std::uint32_t m_handle = 0; // 0: no link
 };

@@ -8,11 +8,9 @@
 #include <QTimer>
 #include <QWidget>
 
-PrinterPresence::PrinterPresence(PrinterLibrary& library, QWidget* window)
+PrinterPresence::PrinterPresence(QWidget* window)
     : QObject(window)
-    , m_library(library)
     , m_window(window)
-    , m_link(library)
     , m_pollTimer(new QTimer(this)) {
     m_pollTimer->setInterval(kStatusPollPeriodMs);
     connect(m_pollTimer, &QTimer::timeout, this, &PrinterPresence::PollStatus);
@@ -23,7 +21,7 @@ PrinterPresence::~PrinterPresence() {
         return; // never started
     }
     m_link.Close();
-    m_library.UnregistHandle();
+    PrinterLibrary::Current().UnregistHandle();
 }
 
 void PrinterPresence::Start() {
@@ -32,12 +30,12 @@ void PrinterPresence::Start() {
     }
     m_notices = new DeviceNotices(this);
     connect(m_notices, &DeviceNotices::DeviceChange, this, &PrinterPresence::OnDeviceChange);
-    m_library.RegistHandle(PrinterLibrary::kNoticeReceiver);
+    PrinterLibrary::Current().RegistHandle(PrinterLibrary::kNoticeReceiver);
     FindPrinter();
 }
 
 bool PrinterPresence::FindPrinter() {
-    const std::optional<ActivePrinter> printer = FirstActivePrinter(m_library);
+    const std::optional<ActivePrinter> printer = FirstActivePrinter();
     if (printer) {
         m_deviceNumber = printer->number;
     }
@@ -48,7 +46,7 @@ bool PrinterPresence::FindPrinter() {
 }
 
 bool PrinterPresence::OpenPrinterLink() {
-    return ActivePrinterAt(m_library, m_deviceNumber) && m_link.Open(m_deviceNumber);
+    return ActivePrinterAt(m_deviceNumber) && m_link.Open(m_deviceNumber);
 }
 
 void PrinterPresence::ClosePrinterLink() {

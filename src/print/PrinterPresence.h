@@ -22,7 +22,7 @@ class PrinterPresence : public QObject {
     Q_OBJECT
 public:
     // `window` is the parent of the status poll's message box.
-    PrinterPresence(PrinterLibrary& library, QWidget* window);
+    explicit PrinterPresence(QWidget* window);
     // Lets go of the library: the link is ended, then the receiver unregistered.
     ~PrinterPresence() override;
 
@@ -61,7 +61,6 @@ private:
     void ClosePrinterLink();
     void LinkLost();
 
-    PrinterLibrary& m_library;
     QWidget* m_window;
     PrinterLink m_link;
     // Until a scan finds a printer: number 0, the first number a scan asks

@@ -3,7 +3,6 @@
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
 
-#include <QFontInfo>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -15,7 +14,6 @@ namespace {
 // A description without a size asks for the usual dialog-sized cell.
 constexpr int kDefaultCellHeight = 16;
 constexpr int kMaxStretch = 4000;
-constexpr auto kAntialiasBits = QFont::NoAntialias | QFont::PreferAntialias;
 
 struct FamilyHint {
     std::uint8_t family;
@@ -38,31 +36,6 @@ QFont::StyleHint HintOf(std::uint8_t pitchAndFamily) {
     return QFont::AnyStyle;
 }
 
-std::uint8_t FamilyOf(QFont::StyleHint hint) {
-    for (const auto& [f, h] : kFamilyHints) {
-        if (h == hint) {
-            return f;
-        }
-    }
-    return FontDescription::DontCareFamily;
-}
-
-// Faces with full-width and half-width characters do not call themselves
-// fixed pitch, though every password character takes the same width.
-bool IsFixedPitch(const QFont& font) {
-    const QFontMetrics metrics(font);
-    return QFontInfo(font).fixedPitch() ||
-           metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W'));
-}
-
-// What the description's pitch-and-family says of `font`, from the face
-// actually matched rather than from what was asked.
-std::uint8_t PitchAndFamilyOf(const QFont& font) {
-    const std::uint8_t pitch =
-        IsFixedPitch(font) ? FontDescription::FixedPitch : FontDescription::VariablePitch;
-    return static_cast<std::uint8_t>(pitch | FamilyOf(font.styleHint()));
-}
-
 QFont::StyleStrategy StrategyOf(std::uint8_t quality) {
     switch (quality) {
     case FontDescription::NonAntialiasedQuality:
@@ -72,16 +45,6 @@ QFont::StyleStrategy StrategyOf(std::uint8_t quality) {
     default:
         return quality >= FontDescription::AntialiasedQuality ? QFont::PreferAntialias : QFont::PreferDefault;
     }
-}
-
-std::uint8_t QualityOf(const QFont& font) {
-    if (font.styleStrategy() & QFont::NoAntialias) {
-        return FontDescription::NonAntialiasedQuality;
-    }
-    if (font.styleStrategy() & QFont::PreferAntialias) {
-        return FontDescription::AntialiasedQuality;
-    }
-    return FontDescription::DefaultQuality;
 }
 
 // The pixel size whose ascent plus descent comes closest to `cell`.
@@ -97,10 +60,6 @@ int PixelSizeForCell(QFont font, int cell) {
 int AverageWidthAtNormalStretch(QFont font) {
     font.setStretch(QFont::Unstretched);
     return std::max(1, QFontMetrics(font).averageCharWidth());
-}
-
-int NormalisedStretch(const QFont& font) {
-    return font.stretch() == QFont::AnyStretch ? QFont::Unstretched : font.stretch();
 }
 
 } // namespace
@@ -140,48 +99,4 @@ int CharacterHeight(const QFont& font, int dpi) {
         return font.pixelSize();
     }
     return PointsToPixels(static_cast<int>(std::lround(font.pointSizeF() * 10)), dpi);
-}
-
-std::optional<FontDescription> DescribeQFont(const QFont& font, const FontDescription& base, int dpi) {
-    const std::optional<std::string> face = FromQString(font.family());
-    if (!face || face->size() >= FontDescription::kFaceSize) {
-        return std::nullopt;
-    }
-    const std::optional<QFont> baseFont = CreateQFont(base);
-    const auto same = [&](auto property) {
-        return baseFont && property(*baseFont) == property(font);
-    };
-
-    FontDescription d = base;
-    if (!same([](const QFont& f) { return f.family(); })) {
-        d.faceName = *face;
-    }
-    if (!same([dpi](const QFont& f) { return CharacterHeight(f, dpi); })) {
-        d.height = -CharacterHeight(font, dpi);
-    }
-    if (!same([](const QFont& f) { return NormalisedStretch(f); })) {
-        const int stretch = NormalisedStretch(font);
-        d.width = stretch == QFont::Unstretched
-                      ? 0
-                      : static_cast<int>(std::lround(AverageWidthAtNormalStretch(font) * stretch / 100.0));
-    }
-    if (!same([](const QFont& f) { return f.weight(); })) {
-        d.weight = font.weight();
-    }
-    if (!same([](const QFont& f) { return f.italic(); })) {
-        d.italic = font.italic() ? 1 : 0;
-    }
-    if (!same([](const QFont& f) { return f.underline(); })) {
-        d.underline = font.underline() ? 1 : 0;
-    }
-    if (!same([](const QFont& f) { return f.strikeOut(); })) {
-        d.strikeOut = font.strikeOut() ? 1 : 0;
-    }
-    if (!same([](const QFont& f) { return f.styleStrategy() & kAntialiasBits; })) {
-        d.quality = QualityOf(font);
-    }
-    if (!same([](const QFont& f) { return PitchAndFamilyOf(f); })) {
-        d.pitchAndFamily = PitchAndFamilyOf(font);
-    }
-    return d;
 }

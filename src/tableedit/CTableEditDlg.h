@@ -26,7 +26,7 @@ public:
 
     // Fills the grid from the table, which stays the caller's, and runs the
     // editor modally. Returns IDOK after a save, IDCANCEL otherwise.
-    virtual int EditTable(ConversionTable& table);
+    int EditTable(ConversionTable& table);
 
     // Keeps the table and fills the grid from it, without running the dialog.
     void SetTable(ConversionTable& table);

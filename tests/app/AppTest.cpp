@@ -110,6 +110,28 @@ QStringList Boxes(const MessageBoxRecorder& boxes) {
     return said;
 }
 
+// The test's own time: ticks it sets, pauses counted, a fixed calendar.
+struct TestClock : platform::Ticks, platform::CalendarClock {
+    TestClock(std::uint32_t& nowMs, std::uint32_t& pausedMsTotal, int& idlePauseCount)
+        : now(nowMs)
+        , pausedMs(pausedMsTotal)
+        , idlePauses(idlePauseCount) {}
+    std::uint32_t Count() override { return now; }
+    void Sleep(std::uint32_t ms) override {
+        pausedMs += ms;
+        const QCursor* cursor = QApplication::overrideCursor();
+        idlePauses += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
+    }
+    std::int64_t Now() override { return 1700000000; }
+    std::uint32_t& now;
+    std::uint32_t& pausedMs;
+    int& idlePauses;
+};
+
+struct NoBrowser : UrlOpener {
+    bool Open(const QUrl&) override { return true; }
+};
+
 } // namespace
 
 class AppTest : public QObject {
@@ -118,14 +140,9 @@ private slots:
     void initTestCase() {
         // The table file is read from the current folder; start from an empty one.
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        platform::SetTickCountSource([this] { return m_now; });
-        platform::SetSleepFunction([this](std::uint32_t ms) {
-            m_pausedMs += ms;
-            const QCursor* cursor = QApplication::overrideCursor();
-            m_idlePauses += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
-        });
-        platform::SetCalendarTimeSource([] { return std::int64_t{1700000000}; });
-        SetUrlOpener([](const QUrl&) { return true; }); // no browser starts
+        platform::Ticks::Replace(&m_clock);
+        platform::CalendarClock::Replace(&m_clock);
+        UrlOpener::Replace(&m_browser); // no browser starts
     }
     void init() {
         m_settings.emplace();
@@ -323,10 +340,14 @@ private slots:
         first.Item<QRadioButton>(IDC_RANDOM_CASE)->click();
         first.CheckDlgButton(IDC_USE_DIGITS, false);
         first.CheckDlgButton(IDC_USE_SYMBOLS, false);
-        SetFontChooserHandler([](QWidget*, const FontChoice& start) {
-            return std::optional(FontChoice{start.font, QColor(200, 0, 0)});
-        });
+        struct : FontChooser {
+            std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
+                return FontChoice{start.font, QColor(200, 0, 0)};
+            }
+        } red;
+        FontChooser::Replace(&red);
         first.Item<QPushButton>(IDC_CHANGE_FONT)->click();
+        FontChooser::Replace(nullptr);
         first.move(60, 50);
         first.EndDialog(IDCANCEL);
         ShownDialog second;
@@ -519,6 +540,9 @@ private:
     std::uint32_t m_now = 1000;
     std::uint32_t m_pausedMs = 0;
     int m_idlePauses = 0;
+
+    TestClock m_clock{m_now, m_pausedMs, m_idlePauses};
+    NoBrowser m_browser;
 };
 
 QTEST_MAIN(AppTest)

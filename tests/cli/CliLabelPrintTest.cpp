@@ -32,12 +32,11 @@ namespace {
 // The style a user would have set in the window: a face, a point size, a colour.
 PrintStyle WindowStyle(const QString& face, int points, const QColor& colour) {
     PrintStyle style;
-    FontDescription description = style.Description();
-    if (!face.isEmpty()) {
-        description.faceName = cp932::Text(face.toStdString());
-    }
-    description.height = -PointFont(ToQString(description.faceName), points * 10).pixelSize();
-    style.Set(description, colour);
+    QFont font = style.Font();
+    const QString name = face.isEmpty() ? QString::fromLatin1(PrintStyle::kStartFace) : face;
+    font.setFamily(MapFaceName(name));
+    font.setPixelSize(PointFont(name, points * 10).pixelSize());
+    style.Set(font, colour);
     return style;
 }
 
@@ -137,7 +136,10 @@ private slots:
         qputenv("TAVOPUS_VIRTUAL", folder.Path().c_str());
         tavopus::testing::Reset();
         tavopus::testing::SetTimeouts(0, 2000);
-        platform::SetSleepFunction([](std::uint32_t) {});
+        struct : platform::Ticks {
+            void Sleep(std::uint32_t) override {}
+        } noPauses;
+        platform::Ticks::Replace(&noPauses);
         int code = 0;
         std::string message;
         try {
@@ -146,7 +148,7 @@ private slots:
             code = error.Code();
             message = error.what();
         }
-        platform::SetSleepFunction({});
+        platform::Ticks::Replace(nullptr);
         qunsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
         QCOMPARE(code, int(cli::kNoAcknowledge));
@@ -232,10 +234,14 @@ private slots:
         QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
         QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
         // A disabled entry would ignore the trigger and save nothing.
-        platform::SetSaveFileNameHandler(
-            [&](const platform::SaveFileRequest&) { return QString::fromStdString(cli.Path("window.pdf")); });
+        struct SaveAs : platform::SaveFileDialogs {
+            QString path;
+            QString Ask(QWidget*, const platform::SaveFileRequest&) override { return path; }
+        } window;
+        window.path = QString::fromStdString(cli.Path("window.pdf"));
+        platform::SaveFileDialogs::Replace(&window);
         entry("PDF として保存(&S)...")->trigger();
-        platform::SetSaveFileNameHandler({});
+        platform::SaveFileDialogs::Replace(nullptr);
         QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
         QCOMPARE(Timeless(ReadWhole(cli / "window.pdf")), Timeless(ReadWhole(cli / "cli.pdf")));
     }

@@ -86,13 +86,20 @@ std::string Repeat(const std::string& text, int times) {
 
 // Traces writes, reads and pauses ("W2 P10 R1 "), keeps every byte written,
 // and answers each read with `answer`: A 06, N 15, - nothing. Its link is open.
-class FakePrinterLibrary : public PrinterLibrary {
+class FakePrinterLibrary : public PrinterLibrary, public platform::Ticks {
 public:
     FakePrinterLibrary() {
-        platform::SetSleepFunction([this](std::uint32_t ms) { trace += "P" + std::to_string(ms) + " "; });
+        PrinterLibrary::Replace(this);
+        Ticks::Replace(this);
         EXPECT_TRUE(link.Open(0));
     }
-    ~FakePrinterLibrary() override { platform::SetSleepFunction({}); }
+    ~FakePrinterLibrary() override {
+        link.Close();
+        PrinterLibrary::Replace(nullptr);
+        Ticks::Replace(nullptr);
+    }
+
+    void Sleep(std::uint32_t ms) override { trace += "P" + std::to_string(ms) + " "; }
 
     std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t) override {
         *handle = 1;
@@ -117,7 +124,7 @@ public:
     int failAtWrite = 0; // the write that times out, counting from 1; 0: none
     std::string written;
     std::string trace;
-    PrinterLink link{*this};
+    PrinterLink link;
 };
 
 // The bytes sent for the label whose only dot is the top-left one are the kept

@@ -35,10 +35,11 @@
 
 namespace {
 
-PrintStyle StyleWith(int height, QColor colour) {
+// The start face at a character height of `pixels`.
+PrintStyle StyleWith(int pixels, QColor colour) {
     PrintStyle style;
-    FontDescription font = style.Description();
-    font.height = height;
+    QFont font = style.Font();
+    font.setPixelSize(pixels);
     style.Set(font, colour);
     return style;
 }
@@ -74,6 +75,8 @@ bool Highlight(QFontDialog* picker, const QString& text) {
 class RecordingLibrary : public PrinterLibrary {
 public:
     using Base = PrinterLibrary;
+    RecordingLibrary() { Replace(this); }
+    ~RecordingLibrary() override { Replace(nullptr); }
     std::uint32_t RegistHandle(std::uint32_t window) override { return Log("R", Base::RegistHandle(window)); }
     std::uint32_t UnregistHandle() override { return Log("U", Base::UnregistHandle()); }
     std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t number) override {
@@ -115,7 +118,7 @@ private slots:
 
     // The text area shows the whole line drawn at its origin, clipped.
     void lineIsDrawnAtItsOriginAndClipped() {
-        const PrintStyle style = StyleWith(-48, Qt::black);
+        const PrintStyle style = StyleWith(48, Qt::black);
         const QFontMetrics metrics(style.Font());
         const QRect area = PrintImage::kTextArea;
         for (const char* password : {"gjpq", "Pass-Word_1234567890-abcdefgh"}) {
@@ -133,7 +136,7 @@ private slots:
     // Through real glyphs: the longest run of a letter that fits shows whole;
     // one letter more loses ink.
     void passwordFitsUpToTheLabelsWidth() {
-        const PrintStyle style = StyleWith(-48, Qt::black);
+        const PrintStyle style = StyleWith(48, Qt::black);
         int longest = 0;
         while (longest < 400 && PrintImage::Fits(std::string(longest + 1, 'W'), style))
             ++longest;
@@ -145,14 +148,14 @@ private slots:
                 Ink(PrintImage::Render(text.toStdString(), style), PrintImage::kWhiteArea).width();
             QCOMPARE(shown == Ink(whole, whole.rect()).width(), length == longest);
         }
-        QVERIFY(PrintImage::Fits("", StyleWith(-48, Qt::black)));
+        QVERIFY(PrintImage::Fits("", StyleWith(48, Qt::black)));
     }
 
     // Only pure white prints nothing; any other colour prints the dots of
     // black, in that colour and no shade between; the label starts at (1, 1).
     void coloursThatPrint() {
-        QCOMPARE(PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(-48, Qt::white))).DotCount(), 0U);
-        for (const auto& [colour, height] : {std::pair{QColor(255, 255, 254), -48}, {QColor(Qt::red), -90}}) {
+        QCOMPARE(PrintImage::Label(PrintImage::Render("Wg8@", StyleWith(48, Qt::white))).DotCount(), 0U);
+        for (const auto& [colour, height] : {std::pair{QColor(255, 255, 254), 48}, {QColor(Qt::red), 90}}) {
             const QImage image = PrintImage::Render("Wg8@", StyleWith(height, colour));
             const LabelImage label = PrintImage::Label(image);
             QVERIFY(label.DotCount() > 0);
@@ -169,64 +172,89 @@ private slots:
         QVERIFY(label.DotCount() == 2 && label.Dot(0, 0) && label.Dot(383, 63));
     }
 
-    // Against a base no font can be made from, every field a QFont carries is
-    // read from the font and the others come from the base.
-    void qtFontRoundTrip() {
-        // Stretched, bold, italic, underlined, struck out, aliased, fixed pitch and modern.
-        const FontDescription styled{-20, 16, 0, 0, 700, 1, 1, 1, 0, 0, 0, 3, 0x31, "IPAGothic"};
-        FontDescription base, expected = styled;
-        base.weight = FontDescription::kMaxWeight + 1;
-        base.escapement = expected.escapement = 450;
-        QVERIFY(DescribeQFont(CreateQFont(styled).value(), base, 96) == expected);
-    }
-
-    // Every field reads back; a kept style that is incomplete or unusable is not taken.
+    // A style reads back as it was kept; one kept by earlier versions, field by
+    // field, is made as they made it; an incomplete or unusable one is not taken.
     void keptStyle() {
         QTemporaryDir dir;
         QSettings settings(dir.filePath("kept.conf"), QSettings::IniFormat);
         QVERIFY(!LoadPrintStyle(settings));
-        // Every number field set (clipPrecision to the largest value kept) but the
-        // weight, which the spoilt keys check; the face ＭＳ Ｐゴシック.
-        const FontChoice style{{-30, 12, 900, 450, 0, 1, 1, 1, 128, 3, 255, 4, 0x31,
-                                "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"},
-                               QColor(0x12, 0x34, 0x56)};
+        QFont font = StyleWith(30, Qt::black).Font();
+        font.setUnderline(true);
+        const FontChoice style{font, QColor(0x12, 0x34, 0x56)};
+        // As Qt writes a font: a font read from text may differ in what Qt does not write.
+        const auto kept = [](const QSettings& from) {
+            const auto read = LoadPrintStyle(from);
+            return read ? read->font.toString() + read->colour.name() : QString();
+        };
+        const QString written = font.toString() + style.colour.name();
         SavePrintStyle(settings, style);
         settings.sync();
-        QVERIFY(LoadPrintStyle(QSettings(dir.filePath("kept.conf"), QSettings::IniFormat)) == style);
+        QCOMPARE(kept(QSettings(dir.filePath("kept.conf"), QSettings::IniFormat)), written);
+        // Every number field set (clipPrecision to the largest value kept); the face ＭＳ Ｐゴシック.
+        const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31,
+                                  "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"};
+        const std::pair<const char*, QVariant> oldKeys[] = {
+            {"height", old.height},       {"width", old.width},
+            {"escapement", old.escapement}, {"orientation", old.orientation},
+            {"weight", old.weight},       {"italic", old.italic},
+            {"underline", old.underline}, {"strikeOut", old.strikeOut},
+            {"charSet", old.charSet},     {"outPrecision", old.outPrecision},
+            {"clipPrecision", old.clipPrecision}, {"quality", old.quality},
+            {"pitchAndFamily", old.pitchAndFamily}, {"faceName", U("ＭＳ Ｐゴシック")},
+        };
+        const auto keepOld = [&] {
+            settings.clear();
+            for (const auto& [key, value] : oldKeys)
+                settings.setValue(QString("print/font/") + key, value);
+            settings.setValue("print/colour", "#123456");
+        };
+        keepOld();
+        QVERIFY(LoadPrintStyle(settings) == (FontChoice{CreateQFont(old).value(), QColor(0x12, 0x34, 0x56)}));
+        // A style saved over the old fields is the one read.
+        SavePrintStyle(settings, style);
+        QCOMPARE(kept(settings), written);
         const std::pair<const char*, QVariant> spoilt[] = {
             {"print/font/weight", {}},  {"print/font/faceName", {}},  {"print/font/italic", 256},
             {"print/font/charSet", -1}, {"print/font/height", -5000}, {"print/font/faceName", U("😀")},
-            {"print/colour", "#12345"},
+            {"print/colour", "#12345"}, {"print/font", "Face,12,x"},
         };
         for (const auto& [key, value] : spoilt) {
-            SavePrintStyle(settings, style);
+            keepOld();
             value.isValid() ? settings.setValue(key, value) : settings.remove(key);
             QVERIFY2(!LoadPrintStyle(settings), key);
         }
     }
 
-    // The handler's answer is taken only when its font can be made; the next
-    // opening starts from what is kept (font and colour, made opaque).
+    // The chooser's answer is taken; the next opening starts from what is kept
+    // (font and colour, made opaque).
     void changePrintFont() {
-        for (const int answer : {0, 1, 2}) { // cancel, a new font, one that cannot be made
+        for (const bool answer : {false, true}) { // cancel, a new font
             PrintStyle style;
-            const FontChoice before{style.Description(), style.TextColour()};
-            const int weight = answer == 2 ? FontDescription::kMaxWeight + 1 : 700;
-            const FontChoice chosen{{-30, 0, 0, 0, weight, 0, 1, 0, 0, 0, 0, 0, 0, "IPAGothic"},
-                                    QColor(0x80, 0x00, 0x00, 0x40)};
-            std::vector<FontChoice> starts;
-            SetFontChooserHandler([&](QWidget*, const FontChoice& start) -> std::optional<FontChoice> {
-                starts.push_back(start);
-                return answer == 0 || starts.size() > 1 ? std::nullopt : std::optional(chosen);
-            });
+            const FontChoice before{style.Font(), style.TextColour()};
+            QFont bold = StyleWith(30, Qt::black).Font();
+            bold.setWeight(QFont::Bold);
+            const FontChoice chosen{bold, QColor(0x80, 0x00, 0x00, 0x40)};
+            // Answers the first opening as the row says, cancels the second.
+            struct Chooser : FontChooser {
+                std::optional<FontChoice> answer;
+                std::vector<FontChoice> starts;
+                std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
+                    starts.push_back(start);
+                    return std::exchange(answer, std::nullopt);
+                }
+            } chooser;
+            if (answer)
+                chooser.answer = chosen;
+            FontChooser::Replace(&chooser);
             const bool redraw = style.ChangeFont(nullptr);
             style.ChangeFont(nullptr);
-            SetFontChooserHandler({});
-            QCOMPARE(redraw, answer != 0);
-            FontChoice expected = answer == 1 ? chosen : before;
+            FontChooser::Replace(nullptr);
+            QCOMPARE(redraw, answer);
+            FontChoice expected = answer ? chosen : before;
             expected.colour.setAlpha(255);
+            const auto& starts = chooser.starts;
             QVERIFY(starts.size() == 2 && starts[0] == before && starts[1] == expected);
-            QCOMPARE(style.Font(), CreateQFont(expected.font).value());
+            QCOMPARE(style.Font(), expected.font);
         }
     }
 
@@ -242,7 +270,7 @@ private slots:
                     {QColor(254, 254, 254), "カスタム", Qt::Key_Return, false},
                     {QColor(Qt::black), "黒", Qt::Key_Escape, true}};
         for (const auto& row : rows) {
-            const FontChoice start{PrintStyle().Description(), row.colour};
+            const FontChoice start{PrintStyle().Font(), row.colour};
             QString shownColour;
             QTimer::singleShot(0, this, [&] {
                 auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
@@ -266,7 +294,7 @@ private slots:
             FontChoice expected = start;
             if (row.pick) {
                 expected.colour = Qt::red;
-                expected.font.underline = 1;
+                expected.font.setUnderline(true);
             }
             QCOMPARE(choice.has_value(), row.key == Qt::Key_Return);
             QVERIFY(!choice || *choice == expected);
@@ -278,7 +306,7 @@ private slots:
         if (!QFontDatabase::families().contains("DejaVu Serif"))
             QSKIP("DejaVu is not installed");
         // A missing style becomes the regular one, where Qt would take another.
-        FontChoiceDialog dialog(FontChoice{PrintStyle().Description(), Qt::black});
+        FontChoiceDialog dialog(FontChoice{PrintStyle().Font(), Qt::black});
         auto* picker = dialog.findChild<QFontDialog*>();
         QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, "ExtraLight"));
         QVERIFY(Highlight(picker, "DejaVu Serif"));
@@ -353,7 +381,7 @@ void PrintGuiTest::presence() {
         plug(row.before);
         RecordingLibrary library;
         QWidget window;
-        auto presence = std::make_unique<PrinterPresence>(library, &window);
+        auto presence = std::make_unique<PrinterPresence>(&window);
         connect(presence.get(), &PrinterPresence::LinkChanged,
                 [&](bool open) { library.calls << U(open ? "1" : "0"); });
         presence->Start();

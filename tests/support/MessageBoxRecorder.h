@@ -6,15 +6,15 @@
 
 #include <vector>
 
-class MessageBoxRecorder {
+class MessageBoxRecorder : public platform::MessageBoxes {
 public:
-    MessageBoxRecorder() {
-        platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& request) {
-            shown.push_back(request);
-            return next < answers.size() ? answers[next++] : int(IDOK);
-        });
+    MessageBoxRecorder() { Replace(this); }
+    ~MessageBoxRecorder() override { Replace(nullptr); }
+
+    int Show(QWidget*, const platform::MessageBoxRequest& request) override {
+        shown.push_back(request);
+        return next < answers.size() ? answers[next++] : int(IDOK);
     }
-    ~MessageBoxRecorder() { platform::SetMessageBoxHandler({}); }
 
     void Answer(int answer) { answers.push_back(answer); }
 
