@@ -388,7 +388,7 @@ TEST_F(VirtualPrinter, AnswersEachWholeStepOnce) {
     Bytes noise(tavopus::PrinterProtocol::kMaxRawBytes, 0);
     noise.insert(noise.end(), kJob.begin() + 2, kJob.end());
     ASSERT_TRUE(Send(Start(), noise));
-    EXPECT_EQ(ReadWhole(folder_ / "label-0003.bin"), kJobText.substr(2));
+    EXPECT_TRUE(ReadWhole(folder_ / "label-0003.bin") == kJobText.substr(2)); // a failure prints no megabyte
 }
 
 // Unplugged, the printer is gone with its link, and a removal notice names it;
