@@ -88,11 +88,14 @@ inline std::vector<std::string> FreshEnvironment(const std::filesystem::path& ho
         }
     }
     std::filesystem::create_directories(home / ".config");
+    std::filesystem::create_directories(home / ".runtime");
+    std::filesystem::permissions(home / ".runtime", std::filesystem::perms::owner_all);
     values["HOME"] = home.string();
     values["XDG_CONFIG_HOME"] = (home / ".config").string();
     values["XDG_CACHE_HOME"] = (home / ".cache").string();
     values["XDG_DATA_HOME"] = (home / ".local/share").string();
     values["XDG_STATE_HOME"] = (home / ".local/state").string();
+    values["XDG_RUNTIME_DIR"] = (home / ".runtime").string();
     for (const auto& [name, value] : extra) {
         values[name] = value;
     }

@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     PaintCounter counter;
     const std::vector<Watched> watched{
         {"field", nullptr}, {"password", password}, {"strength", strength}, {"result", result}};
-    for (QWidget* w : {katakana, password, trial, result, static_cast<QWidget*>(strength)}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{katakana, password, trial, result, strength}) {
         w->installEventFilter(&counter);
     }
 
