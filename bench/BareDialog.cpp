@@ -53,7 +53,11 @@ int main(int argc, char** argv) {
     dialog.setFont(PointFont(Utf8(layout.fontFace), layout.pointSize * 10, &dialog));
     // Dialog units from the font's average letter width and height, as the program's dialogs measure them.
     const QFontMetrics metrics(dialog.font());
-    const int bx = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int bx =
+        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+             26 +
+         1) /
+        2;
     const int by = metrics.height();
     const auto place = [&](QWidget* widget, int x, int y, int cx, int cy) {
         widget->setGeometry(MulDiv(x, bx, 4), MulDiv(y, by, 8), MulDiv(cx, bx, 4), MulDiv(cy, by, 8));

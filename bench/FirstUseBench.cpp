@@ -4,7 +4,8 @@
 // dialog's handlers (OnConvert, OnSavePdf, OnPrintElsewhere) in processes of
 // its own, started by this program with a fresh home and working folder.
 // Times run from calling the handler to its return with the repaint it posted
-// delivered. The save dialog is answered through the program's own seam; the
+// delivered; the process's processor time over the same span is given too,
+// as a loaded machine sways it less. The save dialog is answered through the program's own seam; the
 // print dialog is accepted on the raw queue of a private print scheduler
 // (tests/support/cups-sandbox, which needs root) as soon as it shows, and
 // every job must land. Needs a display:
@@ -24,6 +25,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,15 +35,27 @@ namespace {
 constexpr int kLaterUses = 5;
 constexpr const char* kQueue = "q8capture"; // the sandbox's default queue
 
-double MsSince(std::int64_t start) {
-    return static_cast<double>(bench::MonotonicNs() - start) / 1e6;
+std::int64_t CpuNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
+
+// Wall and processor time of one use.
+struct Use {
+    std::int64_t wall = bench::MonotonicNs(), cpu = CpuNs();
+    void End(std::vector<double>& times, std::vector<double>& cpuTimes) const {
+        times.push_back(static_cast<double>(bench::MonotonicNs() - wall) / 1e6);
+        cpuTimes.push_back(static_cast<double>(CpuNs() - cpu) / 1e6);
+    }
+};
 
 // Accepts each print dialog once it shows; any other dialog (a failure
 // message) is closed and counted.
 class PrintDialogAnswer : public QObject {
 public:
-    explicit PrintDialogAnswer(QString queue) : m_queue(std::move(queue)) {}
+    explicit PrintDialogAnswer(QString queue)
+        : m_queue(std::move(queue)) {}
 
     bool eventFilter(QObject* object, QEvent* event) override {
         auto* dialog = qobject_cast<QDialog*>(object);
@@ -80,8 +95,9 @@ private:
     QString m_queue;
 };
 
-// One child: the first use and kLaterUses more, written to `report` as
-// "first later..." in milliseconds (for printing, "until shown" times follow).
+// One child: the first use and kLaterUses more, written to `report` as lines
+// of milliseconds: wall times, processor times, and for printing the times
+// until the print dialog showed.
 int RunChild(const std::string& kind, const char* report, int argc, char** argv) {
     QApplication application(argc, argv);
     CPasswordDlg dialog;
@@ -95,32 +111,35 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
         return 4;
     }
     const std::filesystem::path folder = std::filesystem::current_path();
-    const QStringList phrases{QString::fromUtf8("サクラノハナガサイタ"), QString::fromUtf8("アオイソラニシロイクモ"),
-                              QString::fromUtf8("ヤマノウエノチイサナイエ"), QString::fromUtf8("カワノナガレハオダヤカ"),
-                              QString::fromUtf8("ヨルノマチニアカリガトモル"), QString::fromUtf8("ウミベデカイガラヲヒロウ")};
+    const QStringList phrases{
+        QString::fromUtf8("サクラノハナガサイタ"),       QString::fromUtf8("アオイソラニシロイクモ"),
+        QString::fromUtf8("ヤマノウエノチイサナイエ"),   QString::fromUtf8("カワノナガレハオダヤカ"),
+        QString::fromUtf8("ヨルノマチニアカリガトモル"), QString::fromUtf8("ウミベデカイガラヲヒロウ")};
+    std::vector<double> times, cpu, shown;
     const auto convert = [&](int i) {
         katakana->setText(phrases[i % phrases.size()]);
-        const std::int64_t start = bench::MonotonicNs();
+        const Use use;
         dialog.OnConvert();
         QCoreApplication::sendPostedEvents();
-        return MsSince(start);
+        use.End(times, cpu);
     };
-    std::vector<double> times, shown;
     if (kind == "strength") {
         for (int i = 0; i <= kLaterUses; ++i) {
-            times.push_back(convert(i));
+            convert(i);
         }
     } else if (kind == "pdf") {
         convert(0);
+        times.clear();
+        cpu.clear();
         int saved = 0;
         platform::SetSaveFileNameHandler([&](const platform::SaveFileRequest&) {
             return QString::fromStdString((folder / ("saved" + std::to_string(saved++) + ".pdf")).string());
         });
         for (int i = 0; i <= kLaterUses; ++i) {
-            const std::int64_t start = bench::MonotonicNs();
+            const Use use;
             dialog.OnSavePdf();
             QCoreApplication::sendPostedEvents();
-            times.push_back(MsSince(start));
+            use.End(times, cpu);
             std::error_code ec;
             if (std::filesystem::file_size(folder / ("saved" + std::to_string(i) + ".pdf"), ec) == 0 || ec) {
                 return 5;
@@ -128,14 +147,16 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
         }
     } else if (kind == "print") {
         convert(0);
+        times.clear();
+        cpu.clear();
         PrintDialogAnswer answer(QString::fromLatin1(kQueue));
         application.installEventFilter(&answer);
         for (int i = 0; i <= kLaterUses; ++i) {
-            const std::int64_t start = bench::MonotonicNs();
+            const Use use;
             dialog.OnPrintElsewhere();
             QCoreApplication::sendPostedEvents();
-            times.push_back(MsSince(start));
-            shown.push_back(static_cast<double>(answer.shownNs - start) / 1e6);
+            use.End(times, cpu);
+            shown.push_back(static_cast<double>(answer.shownNs - use.wall) / 1e6);
         }
         if (answer.failures != 0) {
             return 7;
@@ -144,11 +165,11 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
         return 2;
     }
     std::ofstream out(report);
-    for (const double t : times) {
-        out << t << ' ';
-    }
-    for (const double t : shown) {
-        out << t << ' ';
+    for (const auto* line : {&times, &cpu, &shown}) {
+        for (const double t : *line) {
+            out << t << ' ';
+        }
+        out << '\n';
     }
     return out ? 0 : 8;
 }
@@ -166,7 +187,8 @@ constexpr Case kCases[]{
 // The private print scheduler in `folder`, stopped when this goes.
 class PrintScheduler {
 public:
-    explicit PrintScheduler(std::filesystem::path folder) : m_folder(std::move(folder)) {
+    explicit PrintScheduler(std::filesystem::path folder)
+        : m_folder(std::move(folder)) {
         started = Run("start");
     }
     ~PrintScheduler() {
@@ -239,36 +261,41 @@ int main(int argc, char** argv) {
         if (printing && !scheduler.started) {
             continue;
         }
-        std::vector<double> first, later, firstShown, laterShown;
+        // Per line of the children's reports: first uses and medians of later ones.
+        std::vector<double> first[3], later[3];
         for (int p = 0; p < processes; ++p, ++run) {
             const std::filesystem::path folder = root.Folder("run" + std::to_string(run));
             const std::filesystem::path report = root.Path() / ("report" + std::to_string(run));
-            const auto environment = bench::FreshEnvironment(folder / "home", {{"CUPS_SERVER", scheduler.Socket()}});
+            const auto environment =
+                bench::FreshEnvironment(folder / "home", {{"CUPS_SERVER", scheduler.Socket()}});
             std::int64_t startNs = 0;
-            const int status =
-                bench::RunProgram(self, {"--child", c.kind, report.string()}, folder, environment, startNs, 120000);
-            std::vector<double> values;
+            const int status = bench::RunProgram(self, {"--child", c.kind, report.string()}, folder,
+                                                 environment, startNs, 120000);
+            std::vector<std::vector<double>> lines;
             std::ifstream in(report);
-            for (double v = 0; in >> v;) {
-                values.push_back(v);
+            for (std::string line; std::getline(in, line);) {
+                std::istringstream values(line);
+                lines.emplace_back(std::istream_iterator<double>(values), std::istream_iterator<double>());
             }
-            if (status != 0 || values.size() < kLaterUses + 1) {
+            if (status != 0 || lines.size() != 3 ||
+                lines[0].size() != static_cast<std::size_t>(kLaterUses) + 1) {
                 std::fprintf(stderr, "%s: the child failed (exit status %d)\n", c.title, status);
                 return 1;
             }
-            first.push_back(values[0]);
-            later.push_back(bench::Median({values.begin() + 1, values.begin() + kLaterUses + 1}));
-            if (values.size() >= 2 * (kLaterUses + 1)) {
-                firstShown.push_back(values[kLaterUses + 1]);
-                laterShown.push_back(bench::Median({values.begin() + kLaterUses + 2, values.end()}));
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                if (!lines[k].empty()) {
+                    first[k].push_back(lines[k].front());
+                    later[k].push_back(bench::Median({lines[k].begin() + 1, lines[k].end()}));
+                }
             }
         }
-        const double f = bench::Median(first), l = bench::Median(later);
-        std::printf("%-40s %8.1f %8.1f %+10.1f   (target: under +100)\n", c.title, f, l, f - l);
-        if (!firstShown.empty()) {
-            const double fs = bench::Median(firstShown), ls = bench::Median(laterShown);
-            std::printf("%-40s %8.1f %8.1f %+10.1f\n", "  of which until the print dialog shows", fs, ls,
-                        fs - ls);
+        const char* rows[] = {c.title, "  processor time", "  of which until the print dialog shows"};
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (!first[k].empty()) {
+                const double f = bench::Median(first[k]), l = bench::Median(later[k]);
+                std::printf("%-40s %8.1f %8.1f %+10.1f%s\n", rows[k], f, l, f - l,
+                            k == 0 ? "   (target: under +100)" : "");
+            }
         }
         const auto expected = static_cast<std::size_t>(processes * (kLaterUses + 1));
         if (printing && scheduler.LandedJobs(expected) < expected) {

@@ -51,7 +51,7 @@ struct Figures {
 
 // Sends one key to `field` and waits for nothing but the repaint it causes.
 void TimeKey(QWidget* field, Qt::Key key, const QString& text, PaintCounter& counter,
-               const std::vector<Watched>& watched, Figures& figures) {
+             const std::vector<Watched>& watched, Figures& figures) {
     QCoreApplication::processEvents(); // anything left from before, untimed
     counter.painted.clear();
     const std::int64_t start = bench::MonotonicNs();

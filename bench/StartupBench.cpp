@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     Sample sample;
     int run = 0;
     // One unmeasured start of each fills the file cache.
-    if (!Start(root, run++, Q8XJ_BARE_DIALOG, empty, sample) || !Start(root, run++, Q8XJ_PROGRAM, empty, sample)) {
+    if (!Start(root, run++, Q8XJ_BARE_DIALOG, empty, sample) ||
+        !Start(root, run++, Q8XJ_PROGRAM, empty, sample)) {
         return 1;
     }
     for (int i = 0; i < rounds; ++i) {
@@ -104,7 +105,8 @@ int main(int argc, char** argv) {
     }
     const double tb = bench::Median(bare.ms), mb = bench::Median(bare.kb), cb = bench::Median(bare.cpuMs);
     const double tq = bench::Median(q8.ms), mq = bench::Median(q8.kb), cq = bench::Median(q8.cpuMs);
-    const double tl = bench::Median(q8Large.ms), ml = bench::Median(q8Large.kb), cl = bench::Median(q8Large.cpuMs);
+    const double tl = bench::Median(q8Large.ms), ml = bench::Median(q8Large.kb),
+                 cl = bench::Median(q8Large.cpuMs);
     std::printf("exec to first paint, median of %d alternate runs each\n", rounds);
     std::printf("%-28s %10s %15s %10s\n", "", "time (ms)", "resident (KiB)", "cpu (ms)");
     std::printf("%-28s %10.1f %15.0f %10.1f\n", "bare Qt dialog", tb, mb, cb);
