@@ -3,8 +3,9 @@
 // application object watches every event; when the first paint of a window
 // has been handled (the next turn of the event loop, after the repaint has
 // been flushed), it writes "monotonic-ns resident-KiB cpu-ns window-title" to
-// the file named by Q8XJ_FIRST_PAINT_FILE and ends the process at once. The
-// processor time of all its threads is less swayed by a loaded machine.
+// the file named by Q8XJ_FIRST_PAINT_FILE, then a line of the shared
+// libraries mapped by then, and ends the process at once. The processor time
+// of all its threads is less swayed by a loaded machine.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -14,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -40,6 +43,30 @@ long ResidentKb() {
     return kb;
 }
 
+// The file names of the shared libraries mapped now, each once, space-separated.
+std::string SharedLibraries() {
+    std::set<std::string> names;
+    std::FILE* maps = std::fopen("/proc/self/maps", "r");
+    if (maps == nullptr) {
+        return {};
+    }
+    char line[4096];
+    while (std::fgets(line, sizeof line, maps) != nullptr) {
+        const char* slash = std::strrchr(line, '/');
+        if (slash != nullptr && std::strstr(slash, ".so") != nullptr) {
+            std::string name(slash + 1);
+            name.erase(name.find_last_not_of('\n') + 1);
+            names.insert(name);
+        }
+    }
+    std::fclose(maps);
+    std::string all;
+    for (const std::string& name : names) {
+        all += (all.empty() ? "" : " ") + name;
+    }
+    return all;
+}
+
 bool s_seen = false;
 
 class FirstPaint : public QObject {
@@ -61,7 +88,8 @@ public:
             const long kb = ResidentKb();
             if (const char* path = std::getenv("Q8XJ_FIRST_PAINT_FILE")) {
                 if (std::FILE* out = std::fopen(path, "w")) {
-                    std::fprintf(out, "%lld %ld %lld %s\n", paintedAt, kb, cpu, title.constData());
+                    std::fprintf(out, "%lld %ld %lld %s\n%s\n", paintedAt, kb, cpu, title.constData(),
+                                 SharedLibraries().c_str());
                     std::fclose(out);
                 }
             }
