@@ -131,10 +131,16 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
         convert(0);
         times.clear();
         cpu.clear();
-        int saved = 0;
-        platform::SetSaveFileNameHandler([&](const platform::SaveFileRequest&) {
-            return QString::fromStdString((folder / ("saved" + std::to_string(saved++) + ".pdf")).string());
-        });
+        // Each save names a new file, as the user answering the save dialog would.
+        struct NumberedFiles : platform::SaveFileDialogs {
+            std::filesystem::path folder;
+            int saved = 0;
+            QString Ask(QWidget*, const platform::SaveFileRequest&) override {
+                return QString::fromStdString((folder / ("saved" + std::to_string(saved++) + ".pdf")).string());
+            }
+        } files;
+        files.folder = folder;
+        platform::SaveFileDialogs::Replace(&files);
         for (int i = 0; i <= kLaterUses; ++i) {
             const Use use;
             dialog.OnSavePdf();
@@ -142,9 +148,11 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
             use.End(times, cpu);
             std::error_code ec;
             if (std::filesystem::file_size(folder / ("saved" + std::to_string(i) + ".pdf"), ec) == 0 || ec) {
+                platform::SaveFileDialogs::Replace(nullptr);
                 return 5;
             }
         }
+        platform::SaveFileDialogs::Replace(nullptr);
     } else if (kind == "print") {
         convert(0);
         times.clear();
