@@ -7,7 +7,6 @@
 #include "convert/Conversion.h"
 #include "files/FileWriter.h"
 #include "kana/KanaLineEdit.h"
-#include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "platform/CrtRandom.h"
 #include "platform/FileErrorText.h"
@@ -274,7 +273,7 @@ void CPasswordDlg::OnConvert() {
     options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_table.symbols.IsEmpty();
     options.randomCase = IsDlgButtonChecked(IDC_RANDOM_CASE);
     if (options.randomCase) {
-        ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
+        ProcessRandom().srand(UnpredictableSeed());
     }
     std::vector<ConversionStep> steps;
     m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom(), &steps);

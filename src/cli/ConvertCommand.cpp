@@ -9,7 +9,7 @@
 #include "convert/Conversion.h"
 #include "files/FileReader.h"
 #include "kana/KatakanaMode.h"
-#include "platform/CalendarTime.h"
+#include "platform/CrtRandom.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
@@ -132,7 +132,7 @@ int RunConvert(const QStringList& arguments) {
     const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
         if (options.randomCase) {
-            random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
+            random.srand(seed ? *seed : UnpredictableSeed());
         }
         std::vector<ConversionStep> steps;
         const std::string password = ConvertKatakana(phrase, table, options, random, &steps);
