@@ -229,4 +229,34 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
     }
 }
 
+// The user's text holding ESC, BEL and 300 characters, wherever a message
+// shows it, cannot steer the terminal and is cut.
+TEST(Failure, UserTextIsEscapedAndCutWhereverItShows) {
+    const std::string text = "\x1b]0;owned\a" + std::string(300, 'x');
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+    } rows[] = {
+        {"key in a table text", {"table", "check", "keys.tsv"}},
+        {"print queue", {"print", "--printer", text, "39r"}},
+        {"label file", {"label", "--output", text + ".jpg", "39r"}},
+        {"phrase", {"convert", text}},
+        {"text to import", {"table", "import", text}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CliRunner cli;
+        cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
+        WriteWhole(cli / "keys.tsv", kHeader + "letters\t\x1b\a\ta\n");
+        const CliResult result = cli.Run(row.args);
+        const std::string shown = result.out + result.err;
+        EXPECT_NE(shown, "");
+        EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
+                                [](unsigned char c) { return (c < 0x20 && c != '\n' && c != '\t') || c == 0x7F; }),
+                  0)
+            << shown;
+        EXPECT_EQ(shown.find(std::string(300, 'x')), std::string::npos) << shown;
+    }
+}
+
 } // namespace
