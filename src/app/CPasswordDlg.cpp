@@ -391,11 +391,15 @@ void CPasswordDlg::OnSavePdf() {
     if (m_password.empty()) {
         return;
     }
-    const QString path = platform::AskSaveFileName(
+    QString path = platform::AskSaveFileName(
         this, {QString::fromUtf8("PDF として保存"), QDir::home().filePath(QString::fromUtf8("ラベル.pdf")),
                QString::fromUtf8("PDF (*.pdf)"), QStringLiteral("pdf")});
     if (path.isEmpty()) {
         return;
+    }
+    // A name with another extension (backup.xj) gets .pdf too, so no other file is written over.
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".pdf");
     }
     const QByteArray pdf = LabelSheet(m_password, m_printPanel.Style(), true).Pdf();
     const std::error_code error =

@@ -243,10 +243,13 @@ private slots:
         QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
         QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
         // A disabled entry would ignore the trigger and save nothing.
+        // A name chosen with another extension gets .pdf, and the file of that name stays.
+        WriteWhole(cli / "window", "kept");
         platform::SetSaveFileNameHandler(
-            [&](const platform::SaveFileRequest&) { return QString::fromStdString(cli.Path("window.pdf")); });
+            [&](const platform::SaveFileRequest&) { return QString::fromStdString(cli.Path("window")); });
         entry("PDF として保存(&S)...")->trigger();
         platform::SetSaveFileNameHandler({});
+        QCOMPARE(ReadWhole(cli / "window"), std::string("kept"));
         QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
         QCOMPARE(Timeless(ReadWhole(cli / "window.pdf")), Timeless(ReadWhole(cli / "cli.pdf")));
     }

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <map>
+#include <thread>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -329,7 +330,19 @@ TEST(FileWriter, ASignalDuringAWriteRemovesTheTemporaryFile) {
     EXPECT_TRUE(dir.Names().empty());
 }
 
+// Text a user names waits for a FIFO's writer, which then is not left blocked.
+TEST(FileReader, TextFromAFifoWaitsForItsWriter) {
+    Scene scene;
+    std::thread writer([&] { WriteWhole(scene / "fifo", "late"); });
+    std::string text;
+    EXPECT_FALSE(files::ReadText(scene / "fifo", 100, text));
+    writer.join();
+    EXPECT_EQ(text, "late");
+}
+
 TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhenItOpened) {
+    // Read as text, a FIFO with no writer waits for one (the test above).
+    const std::error_code kWaits = std::make_error_code(std::errc::resource_unavailable_try_again);
     Scene scene;
     WriteWhole(scene.dir / "big", std::string(101, 'x'));
     const struct {
@@ -342,7 +355,7 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
         {"missing", kMissing, kMissing, ""},                                 // missing
         {"big", files::FileError::TooLarge, files::FileError::TooLarge, ""}, // past the limit
         {"folder", kNotAFile, kNotAFile, ""},
-        {"fifo", kNotRegular, {}, ""},                                      // FIFO with no writer
+        {"fifo", kNotRegular, kWaits, ""},                                  // FIFO with no writer
         {"null", kNotRegular, {}, ""},                                      // empty device
         {"zero", kNotRegular, files::FileError::TooLarge, ""},              // endless device
         {"", files::FileError::EmptyName, files::FileError::EmptyName, ""}, // empty name
@@ -359,6 +372,9 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
             EXPECT_EQ(opened, failing.calls > 0 || !row.regular || row.regular == files::FileError::TooLarge);
             EXPECT_EQ(regularError, failing.calls > 0 ? kInjected : row.regular);
             failing.calls = 0;
+            if (row.text == kWaits) {
+                continue;
+            }
             const auto textError = files::ReadText(scene / row.path, 100, text);
             EXPECT_EQ(textError, failing.calls > 0 ? kInjected : row.text);
             EXPECT_EQ(regular, regularError ? "" : row.bytes);
