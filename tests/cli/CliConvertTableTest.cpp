@@ -40,8 +40,8 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         {"seeded", {"--random-case", "--seed", "7", "ニホンノハナ"}, {"ニホンノハナ"}, {true, true, true}},
         {"romaji", {"--romaji", "--no-digits", "KITTE sakura"}, {"キッテ　サクラ"}, {false, true, false}},
         {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}},
-        // One line of standard input per phrase, after the arguments.
-        {"standard input", {"サクラ", "-"}, {"サクラ", "サ", "", "サ"}, {true, true, false}, "ｻ\r\n\nｻ"},
+        // One line of standard input per phrase, after the arguments; a leading byte-order mark is dropped.
+        {"standard input", {"サクラ", "-"}, {"サクラ", "サ", "", "サ"}, {true, true, false}, "\xEF\xBB\xBFｻ\r\n\nｻ"},
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
     ConversionTable table = Defaults();
