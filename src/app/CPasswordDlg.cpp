@@ -7,7 +7,6 @@
 #include "convert/Conversion.h"
 #include "files/FileWriter.h"
 #include "kana/KanaLineEdit.h"
-#include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "platform/CrtRandom.h"
 #include "platform/FileErrorText.h"
@@ -270,7 +269,7 @@ void CPasswordDlg::OnConvert() {
     options.useSymbols = IsDlgButtonChecked(IDC_USE_SYMBOLS) && !m_table.symbols.IsEmpty();
     options.randomCase = IsDlgButtonChecked(IDC_RANDOM_CASE);
     if (options.randomCase) {
-        ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
+        ProcessRandom().srand(UnpredictableSeed());
     }
     std::vector<ConversionStep> steps;
     m_password = ConvertKatakana(m_katakana, m_table, options, ProcessRandom(), &steps);
@@ -388,11 +387,15 @@ void CPasswordDlg::OnSavePdf() {
     if (m_password.empty()) {
         return;
     }
-    const QString path = platform::AskSaveFileName(
+    QString path = platform::AskSaveFileName(
         this, {QString::fromUtf8("PDF として保存"), QDir::home().filePath(QString::fromUtf8("ラベル.pdf")),
                QString::fromUtf8("PDF (*.pdf)"), QStringLiteral("pdf")});
     if (path.isEmpty()) {
         return;
+    }
+    // A name with another extension (backup.xj) gets .pdf too, so no other file is written over.
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".pdf");
     }
     const QByteArray pdf = LabelSheet(m_password, m_printPanel.Style(), true).Pdf();
     const std::error_code error =

@@ -9,13 +9,15 @@
 #include "convert/Conversion.h"
 #include "files/FileReader.h"
 #include "kana/KatakanaMode.h"
-#include "platform/CalendarTime.h"
+#include "platform/CrtRandom.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
+#include "platform/Utf8.h"
 #include "strength/PasswordStrength.h"
 #include "table/TableFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -105,7 +107,11 @@ int RunConvert(const QStringList& arguments) {
     const auto katakanaOf = [romaji](const std::string& phrase) {
         auto text = romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase);
         if (!text) {
-            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "に CP932 で表せない文字があります");
+            const bool control = std::any_of(phrase.begin(), phrase.end(), [](unsigned char c) {
+                return c < 0x20 || c == 0x7F;
+            });
+            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) +
+                                         (control ? "に制御文字があります" : "に CP932 で表せない文字があります"));
         }
         if (text->size() > kKatakanaLimit) {
             throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "は CP932 で " +
@@ -132,7 +138,7 @@ int RunConvert(const QStringList& arguments) {
     const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
         if (options.randomCase) {
-            random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
+            random.srand(seed ? *seed : UnpredictableSeed());
         }
         std::vector<ConversionStep> steps;
         const std::string password = ConvertKatakana(phrase, table, options, random, &steps);
@@ -168,7 +174,10 @@ int RunConvert(const QStringList& arguments) {
         files::LineReader input(STDIN_FILENO);
         std::string phrase;
         std::string out;
-        while (input.Next(phrase)) {
+        for (bool first = true; input.Next(phrase); first = false) {
+            if (first && phrase.starts_with(utf8::kByteOrderMark)) {
+                phrase.erase(0, utf8::kByteOrderMark.size()); // as a table text's import drops it
+            }
             try {
                 out += passwordOf(katakanaOf(phrase));
             } catch (const CliError&) {

@@ -17,8 +17,9 @@ std::string ReadFile(const std::string& name) {
     return bytes;
 }
 
-void WriteFile(const std::string& name, std::string_view bytes, const std::string& table) {
-    if (const std::error_code error = files::WriteFile(name, bytes, files::Target::Output, table)) {
+void WriteFile(const std::string& name, std::string_view bytes, const std::string& table,
+               files::Access access) {
+    if (const std::error_code error = files::WriteFile(name, bytes, files::Target::Output, table, access)) {
         const std::string what = name == "-" ? "標準出力" : ShownUserText(name, kShownPathChars);
         throw CliError(kUnwritable, what + " に書き込めません: " + FileErrorReason(error));
     }

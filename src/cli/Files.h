@@ -2,6 +2,8 @@
 // failures as the tool's errors.
 #pragma once
 
+#include "files/FileWriter.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,7 @@ namespace cli {
 std::string ReadFile(const std::string& name);
 // Writes `bytes` to the output `name` ("-" is standard output), never
 // over the table file `table`. Throws an unwritable-output error.
-void WriteFile(const std::string& name, std::string_view bytes, const std::string& table = {});
+void WriteFile(const std::string& name, std::string_view bytes, const std::string& table,
+               files::Access access = files::Access::Shared);
 
 } // namespace cli

@@ -5,7 +5,11 @@
 #include "cli/Files.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
+#include "platform/UserText.h"
 #include "print/LabelSheet.h"
+#include "table/TableFile.h"
+
+#include <QFileInfo>
 
 namespace cli {
 
@@ -23,14 +27,21 @@ int RunLabel(const QStringList& arguments) {
     const std::string password = LabelPassword(line);
     const PrintStyle style = LabelStyleFromOptions(line);
     const std::string output = line.Value("output");
+    const QString suffix = QFileInfo(QString::fromStdString(output)).suffix().toLower();
+    if (output != "-" && suffix != "png" && suffix != "pdf") {
+        throw CliError(kUsage, "--output には拡張子 .png か .pdf のファイル名を指定してください: " +
+                                   QuotedUserText(output, kShownPathChars));
+    }
     QByteArray bytes;
-    if (QString::fromStdString(output).endsWith(".pdf", Qt::CaseInsensitive)) {
+    if (suffix == "pdf" && output != "-") {
         WarnIfCut(password, style);
         bytes = LabelSheet(password, style, !line.IsSet("no-frame")).Pdf();
     } else {
         bytes = LabelPng(LabelOf(password, style));
     }
-    WriteFile(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    // The label holds the password: a new file is its owner's alone, and never the table file.
+    WriteFile(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+              kTableFileName, files::Access::Private);
     return kDone;
 }
 

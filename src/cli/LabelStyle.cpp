@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Arguments.h"
+#include "cli/Files.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
 #include "platform/Cp932.h"
@@ -12,6 +13,8 @@
 #include "print/PrintImage.h"
 
 #include <QBuffer>
+
+#include <algorithm>
 #include <QFontMetrics>
 #include <QImage>
 
@@ -61,7 +64,15 @@ std::string LabelPassword(const Arguments& line) {
     if (positional.size() != 1) {
         throw CliError(kUsage, "パスワードを 1 つ指定してください（--help を参照）");
     }
-    const std::string utf8 = Arguments::Utf8(positional[0]);
+    // "-" reads it from standard input's first line, so that it never shows in the process list.
+    std::string utf8 = Arguments::Utf8(positional[0]);
+    if (utf8 == "-") {
+        utf8 = ReadFile("-");
+        utf8.resize(std::min(utf8.find('\n'), utf8.size()));
+        if (!utf8.empty() && utf8.back() == '\r') {
+            utf8.pop_back();
+        }
+    }
     const auto password = cp932::FromUtf8(utf8);
     if (!password) {
         throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "に CP932 で表せない文字があります");

@@ -15,7 +15,6 @@
 #include "print/PrinterLink.h"
 #include "print/StatusPoll.h"
 
-#include <QPrinter>
 #include <QPrinterInfo>
 
 #include <array>
@@ -77,21 +76,16 @@ JobObserver Follow(int& acknowledged) {
     };
 }
 
+// No stage lines: standard error carries only the one line of a failure.
 int PrintOnQueue(const QString& queue, const std::string& password, const PrintStyle& style, bool frame) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-    const std::string name = Arguments::Utf8(queue);
-    if (info.isNull()) {
-        throw CliError(kQueue,
-                       "印刷キュー「" + name + "」がありません（q8xj-cli printers で一覧を表示します）");
+    const std::string name = QuotedUserText(Arguments::Utf8(queue));
+    if (QPrinterInfo::printerInfo(queue).isNull()) {
+        throw CliError(kQueue, "印刷キュー" + name + "がありません（q8xj-cli printers で一覧を表示します）");
     }
     WarnIfCut(password, style);
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Q8xj ラベル"));
-    Stage("印刷キュー " + name + " に送っています");
-    if (!LabelSheet(password, style, frame).Print(printer)) {
-        throw CliError(kQueue, "印刷キュー「" + name + "」が印刷を受け付けませんでした");
+    if (!LabelSheet(password, style, frame).PrintOnQueue(queue, QStringLiteral("Q8xj ラベル"))) {
+        throw CliError(kQueue, "印刷キュー" + name + "が印刷を受け付けませんでした");
     }
-    Stage("送りました");
     return kDone;
 }
 

@@ -1,16 +1,18 @@
 #include "cli/Terminal.h"
 
 #include "cli/CliError.h"
+#include "platform/FileErrorText.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
 
 namespace cli {
 
 void Out(std::string_view utf8) {
     if (std::fwrite(utf8.data(), 1, utf8.size(), stdout) != utf8.size() || std::fflush(stdout) != 0) {
-        throw CliError(kUnwritable, std::string("標準出力に書き込めません: ") + std::strerror(errno));
+        throw CliError(kUnwritable, "標準出力に書き込めません: " +
+                                          FileErrorReason({errno, std::generic_category()}));
     }
 }
 

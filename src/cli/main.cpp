@@ -10,6 +10,7 @@
 #include "cli/TableCommand.h"
 #include "cli/Terminal.h"
 #include "files/FileWriter.h"
+#include "files/System.h"
 #include "platform/QtTranslations.h"
 #include "platform/UserText.h"
 
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QStringList>
 
+#include <csignal>
 #include <exception>
 #include <memory>
 #include <string>
@@ -76,7 +78,11 @@ bool Draws(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // First, before anything opens a file that could take a closed one's number.
+    files::HoldClosedStandardDescriptors();
     files::RemoveTempFilesOnSignal();
+    // A reader that leaves early (| head) makes a write fail, which ends the command with its exit code.
+    std::signal(SIGPIPE, SIG_IGN);
     qInstallMessageHandler(DropQtNotes);
     std::unique_ptr<QCoreApplication> app;
     if (Draws(argc, argv)) {

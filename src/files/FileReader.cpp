@@ -123,6 +123,12 @@ std::error_code ReadText(const std::string& name, std::size_t limit, std::string
     } else if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > limit) {
         error = FileError::TooLarge;
     } else if (S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode)) {
+        if (S_ISFIFO(status.st_mode)) {
+            // A FIFO nobody has opened to write yet reads as ended: its writer is waited for, as
+            // for any reader of a FIFO, and so is then not left blocked.
+            pollfd ready{fd, POLLIN, 0};
+            Uninterrupted([&] { return System::Current().Poll(&ready, 1, -1); });
+        }
         error = ReadAll(fd, limit, bytes, S_ISCHR(status.st_mode) ? Waiting::Refuse : Waiting::Wait);
     } else {
         error = FileError::NotRegular;

@@ -29,7 +29,8 @@ std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std:
                                 bool* opened = nullptr);
 
 // Reads text the user named: "-" for standard input, a regular file, a FIFO
-// or pipe (to its end), or a device that has data now; at most `limit` bytes.
+// or pipe (from its writer, waited for, to its end), or a device that has data
+// now; at most `limit` bytes.
 std::error_code ReadText(const std::string& name, std::size_t limit, std::string& bytes);
 
 // Lines of a stream one at a time, so memory stays the same however long the

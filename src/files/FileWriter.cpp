@@ -26,10 +26,25 @@ std::error_code LastError() {
 }
 
 // Temporary files carry a mark no user gives a file: a leading dot, the
-// target's name, this tag and six random letters.
+// start of the target's name, this tag and six random letters. Only the start,
+// so that a target whose name is as long as a name may be still has one.
 constexpr std::string_view kTempTag = ".q8xj-tmp-";
 constexpr std::string_view kTempLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kTempSuffixLength = 6;
+constexpr std::size_t kTempBaseBytes = 32;
+
+// The target's name cut to kTempBaseBytes, on a UTF-8 character boundary.
+std::string TempBase(const fs::path& target) {
+    std::string base = target.filename().string();
+    if (base.size() > kTempBaseBytes) {
+        std::size_t cut = kTempBaseBytes;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        base.resize(cut);
+    }
+    return base;
+}
 
 bool IsOwnTempName(std::string_view name, std::string_view base) {
     const std::size_t prefix = 1 + base.size() + kTempTag.size();
@@ -77,12 +92,27 @@ extern "C" void RemoveLiveTemps(int signal) {
     std::raise(signal);
 }
 
+// The descriptor of this process that `link` stands for (/proc/self/fd/N,
+// also reached as /dev/stdout or /dev/fd/N), or -1.
+int OwnDescriptor(const fs::path& link) {
+    std::error_code ec;
+    const std::string folder = fs::weakly_canonical(fs::absolute(link, ec).parent_path(), ec).string();
+    const std::string number = link.filename().string();
+    if (ec || folder != "/proc/" + std::to_string(::getpid()) + "/fd" || number.empty() ||
+        number.find_first_not_of("0123456789") != std::string::npos || number.size() > 9) {
+        return -1;
+    }
+    return std::stoi(number);
+}
+
 // The file a chain of symbolic links ends at, so that a link stays and its
-// target gets the new content. `throughProc` tells a chain through /proc
-// (such as /dev/stdout), whose end is a descriptor, not a name to replace.
-fs::path FollowLinks(const fs::path& file, bool& throughProc) {
+// target gets the new content. `throughProc` tells a chain through /proc,
+// whose end is a descriptor, not a name to replace; `descriptor` is set when
+// that descriptor is one of this process's own.
+fs::path FollowLinks(const fs::path& file, bool& throughProc, int& descriptor) {
     fs::path target = file;
     throughProc = false;
+    descriptor = -1;
     for (int hop = 0; hop < 40; ++hop) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(target, ec))) {
@@ -93,8 +123,11 @@ fs::path FollowLinks(const fs::path& file, bool& throughProc) {
             break;
         }
         // A link of /proc's (the name given, or one on the way) stands for a descriptor.
-        throughProc =
-            throughProc || fs::absolute(target, ec).lexically_normal().string().rfind("/proc/", 0) == 0;
+        if (const int fd = OwnDescriptor(target); fd >= 0 && descriptor < 0) {
+            descriptor = fd;
+        }
+        throughProc = throughProc || descriptor >= 0 ||
+                      fs::absolute(target, ec).lexically_normal().string().rfind("/proc/", 0) == 0;
         target = next.is_absolute() ? next : target.parent_path() / next;
     }
     return target;
@@ -129,7 +162,7 @@ std::error_code WriteAll(int fd, std::string_view bytes) {
 // write that was killed.
 void RemoveStaleTemps(const fs::path& target) {
     System& sys = System::Current();
-    const std::string base = target.filename().string();
+    const std::string base = TempBase(target);
     std::error_code ec;
     for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path candidate = it->path();
@@ -149,31 +182,67 @@ void RemoveStaleTemps(const fs::path& target) {
     }
 }
 
-// Creates and locks a new temporary file beside `target`, with 0666 so that
-// the kernel applies the umask.
-int CreateTemp(const fs::path& target, std::string& name) {
+// Links a new, unnamed and already locked file under `name`, so that no
+// stale-file clean-up can take it for a leftover before it is locked. -1 with
+// errno EOPNOTSUPP where the file system has no unnamed files.
+int CreateLockedUnnamed(const fs::path& folder, const std::string& name, mode_t mode) {
     System& sys = System::Current();
+    const int fd = sys.Open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+    if (fd < 0) {
+        // Older kernels say EISDIR, file systems without the feature EOPNOTSUPP.
+        errno = errno == EISDIR ? EOPNOTSUPP : errno;
+        return -1;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (sys.Flock(fd, LOCK_EX) != 0 ||
+        ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        const int error = errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0 ? EOPNOTSUPP : errno;
+        sys.Close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+// Creates, then locks, a new named file: a stale-file clean-up may remove it in
+// between, which the caller sees as a failed write.
+int CreateNamedThenLock(const std::string& name, mode_t mode) {
+    System& sys = System::Current();
+    const int fd = sys.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 && sys.Flock(fd, LOCK_EX) != 0) {
+        const std::error_code error = LastError();
+        sys.Close(fd);
+        sys.Unlink(name.c_str());
+        errno = error.value();
+        return -1;
+    }
+    return fd;
+}
+
+// Creates and locks a new temporary file beside `target`, with `mode` less
+// the umask.
+int CreateTemp(const fs::path& target, std::string& name, mode_t mode = 0666) {
     std::random_device entropy;
     std::uniform_int_distribution<std::size_t> letter(0, kTempLetters.size() - 1);
+    bool unnamed = true;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string suffix(kTempSuffixLength, ' ');
         for (char& c : suffix) {
             c = kTempLetters[letter(entropy)];
         }
         std::string leaf = ".";
-        leaf += target.filename().string();
+        leaf += TempBase(target);
         leaf += kTempTag;
         leaf += suffix;
         name = (FolderOf(target) / leaf).string();
-        const int fd = sys.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        int fd = unnamed ? CreateLockedUnnamed(FolderOf(target), name, mode) : -1;
+        if (fd < 0 && unnamed && errno == EOPNOTSUPP) {
+            unnamed = false;
+        }
+        if (fd < 0 && !unnamed) {
+            fd = CreateNamedThenLock(name, mode);
+        }
         if (fd >= 0) {
-            if (sys.Flock(fd, LOCK_EX) != 0) {
-                const std::error_code error = LastError();
-                sys.Close(fd);
-                sys.Unlink(name.c_str());
-                errno = error.value();
-                return -1;
-            }
             return fd;
         }
         if (errno != EEXIST) {
@@ -213,11 +282,12 @@ std::error_code SyncFolder(const fs::path& target) {
     return error;
 }
 
-std::error_code ReplaceAtomically(const fs::path& target, std::string_view bytes, const struct stat* old) {
+std::error_code ReplaceAtomically(const fs::path& target, std::string_view bytes, const struct stat* old,
+                                  Access access) {
     System& sys = System::Current();
     RemoveStaleTemps(target);
     std::string temp;
-    const int fd = CreateTemp(target, temp);
+    const int fd = CreateTemp(target, temp, access == Access::Private ? 0600 : 0666);
     if (fd < 0) {
         return LastError();
     }
@@ -329,6 +399,28 @@ bool SameFile(const struct stat& a, const std::string& other) {
            a.st_ino == b.st_ino;
 }
 
+// Writes to one of the process's own descriptors where it points, appending
+// when it was opened to append, as the shell set it up.
+std::error_code WriteToDescriptor(int fd, std::string_view bytes, const std::string& notSameAs) {
+    struct stat status {};
+    if (System::Current().Fstat(fd, &status) != 0) {
+        return LastError();
+    }
+    if (SameFile(status, notSameAs)) {
+        return FileError::SameAsTable;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    return WriteAll(fd, bytes);
+}
+
+// Whether new files may be made beside `target`; where not, a file the user
+// may write is written in place, as a copy over it would.
+bool FolderTakesNewFiles(const fs::path& target) {
+    return ::faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 // Gives a file its final name unless that name is taken (by anything, a
 // planted link included); errno EEXIST then.
 bool PlaceNew(const std::string& from, const std::string& to) {
@@ -405,7 +497,7 @@ std::error_code CreateNewFiles(const std::string& folder,
 }
 
 std::error_code WriteFile(const std::string& name, std::string_view bytes, Target target,
-                          const std::string& notSameAs) {
+                          const std::string& notSameAs, Access access) {
     if (name.empty()) {
         return FileError::EmptyName;
     }
@@ -416,19 +508,22 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
         if (target != Target::Output) {
             return FileError::NotRegular;
         }
-        const std::error_code error = WriteAll(STDOUT_FILENO, bytes);
-        return error;
+        return WriteToDescriptor(STDOUT_FILENO, bytes, notSameAs);
     }
     System& sys = System::Current();
     bool throughProc = false;
-    const fs::path resolved = FollowLinks(name, throughProc);
+    int descriptor = -1;
+    const fs::path resolved = FollowLinks(name, throughProc, descriptor);
+    if (descriptor >= 0 && target == Target::Output) {
+        return WriteToDescriptor(descriptor, bytes, notSameAs);
+    }
     struct stat status {};
     if (sys.Stat(name.c_str(), &status) != 0) {
         if (errno != ENOENT) {
             return LastError();
         }
         // A new file, or one a dangling link names.
-        return ReplaceAtomically(resolved, bytes, nullptr);
+        return ReplaceAtomically(resolved, bytes, nullptr, access);
     }
     if (S_ISDIR(status.st_mode)) {
         return std::make_error_code(std::errc::is_a_directory);
@@ -440,10 +535,10 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
         if (!MayWrite(name, status)) {
             return FileError::ReadOnly;
         }
-        if (throughProc || status.st_nlink > 1) {
+        if (throughProc || status.st_nlink > 1 || !FolderTakesNewFiles(resolved)) {
             return WriteInPlace(name, bytes, true);
         }
-        return ReplaceAtomically(resolved, bytes, &status);
+        return ReplaceAtomically(resolved, bytes, &status, access);
     }
     if (target == Target::Output && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode))) {
         return WriteInPlace(name, bytes, false);

@@ -17,15 +17,21 @@ enum class Target {
     Output,    // named by the user: also a FIFO, a character device or "-"
 };
 
+// Who may read a new file: what the umask allows, or only its owner (a file
+// holding a secret). A replaced file keeps its mode either way.
+enum class Access { Shared, Private };
+
 // Writes `bytes` to `name`. A regular file (or the file a chain of links
 // ends at) is replaced through a temporary file beside it, synced and
 // renamed over it, keeping its mode and, where allowed, its owner; one with
-// several hard links is rewritten in place so the links stay. A file the
+// several hard links, or in a folder that takes no new files, is rewritten
+// in place. "-" and the process's own descriptors (/dev/stdout, /dev/fd/N)
+// are written where they point, appending when they append. A file the
 // user could not write is refused, as is a folder, an empty name, a name
 // ending in '/', and an output that is the same file as `notSameAs`.
 // Nothing is changed on failure.
 std::error_code WriteFile(const std::string& name, std::string_view bytes, Target target,
-                          const std::string& notSameAs = {});
+                          const std::string& notSameAs = {}, Access access = Access::Shared);
 
 // Creates new files in `folder`, each under its name, all or none, never
 // replacing anything there (a planted link included): EEXIST when a name is

@@ -82,4 +82,13 @@ void System::Replace(System* replacement) {
     g_replacement = replacement;
 }
 
+void HoldClosedStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1) {
+            // The lowest free number is this one, as every lower one is open.
+            ::open("/dev/null", O_PATH | O_CLOEXEC);
+        }
+    }
+}
+
 } // namespace files

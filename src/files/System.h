@@ -51,4 +51,10 @@ template <typename Call> auto Uninterrupted(Call call) {
     }
 }
 
+// Puts a placeholder on each of the descriptors 0, 1 and 2 that is closed,
+// so that no file the program opens later takes its number and is read or
+// written as standard input or output: the placeholder can be neither
+// (EBADF), just as the closed descriptor.
+void HoldClosedStandardDescriptors();
+
 } // namespace files

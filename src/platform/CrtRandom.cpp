@@ -1,6 +1,24 @@
 #include "platform/CrtRandom.h"
 
+#include <cerrno>
+#include <random>
+#include <sys/random.h>
+
 CrtRandom& ProcessRandom() {
     static CrtRandom generator;
     return generator;
+}
+
+std::uint32_t UnpredictableSeed() {
+    std::uint32_t seed = 0;
+    for (;;) {
+        const ssize_t n = ::getrandom(&seed, sizeof seed, 0);
+        if (n == static_cast<ssize_t>(sizeof seed)) {
+            return seed;
+        }
+        if (n < 0 && errno != EINTR) {
+            // A kernel without the call: the library's own source of the system's randomness.
+            return std::random_device()();
+        }
+    }
 }

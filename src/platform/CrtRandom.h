@@ -23,3 +23,7 @@ private:
 
 // The process-wide generator shared by the conversion and the about box.
 CrtRandom& ProcessRandom();
+
+// A seed from the system's random source, so that nobody who knows when a
+// password was made can replay its random capitals.
+std::uint32_t UnpredictableSeed();

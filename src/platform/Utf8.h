@@ -12,6 +12,9 @@ namespace utf8 {
 // its code point; 0 when the bytes there are not one.
 std::size_t DecodeOne(std::string_view text, char32_t& code);
 
+// The byte-order mark some editors put at the start of a UTF-8 text.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // Appends the UTF-8 form of a code point.
 void Append(std::string& out, char32_t code);
 

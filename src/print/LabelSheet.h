@@ -13,6 +13,7 @@
 
 class QPainter;
 class QPrinter;
+class QString;
 
 class LabelSheet {
 public:
@@ -35,6 +36,12 @@ public:
     // with the copies set on it. False when the page could not be started or
     // the queue refused the job.
     bool Print(QPrinter& printer) const;
+
+    // Prints one page on the system printing service's queue `queue`, laid out
+    // as that queue's printer lays a page out. The page goes to the service as
+    // a PDF made in memory, so no file of it is ever left behind, whatever ends
+    // the program. False when the queue refused the job.
+    bool PrintOnQueue(const QString& queue, const QString& title) const;
 
 private:
     std::string m_password;

@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/UserText.h"
+#include "platform/Utf8.h"
 #include "table/TableFile.h"
 #include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
@@ -270,8 +271,8 @@ ImportedTableText ImportTableText(std::string_view text) {
             line.remove_suffix(1);
         }
         if (lineNumber == 1) {
-            if (line.starts_with("\xEF\xBB\xBF")) {
-                line.remove_prefix(3); // a byte-order mark some editors add
+            if (line.starts_with(utf8::kByteOrderMark)) {
+                line.remove_prefix(utf8::kByteOrderMark.size());
             }
             if (line != kTableTextHeader) {
                 refuse(1, "1 行目は見出し行 map<TAB>key<TAB>value にしてください");

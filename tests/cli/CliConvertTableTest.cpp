@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <ctime>
 #include <iomanip>
 #include <regex>
@@ -37,8 +40,8 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         {"seeded", {"--random-case", "--seed", "7", "ニホンノハナ"}, {"ニホンノハナ"}, {true, true, true}},
         {"romaji", {"--romaji", "--no-digits", "KITTE sakura"}, {"キッテ　サクラ"}, {false, true, false}},
         {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}},
-        // One line of standard input per phrase, after the arguments.
-        {"standard input", {"サクラ", "-"}, {"サクラ", "サ", "", "サ"}, {true, true, false}, "ｻ\r\n\nｻ"},
+        // One line of standard input per phrase, after the arguments; a leading byte-order mark is dropped.
+        {"standard input", {"サクラ", "-"}, {"サクラ", "サ", "", "サ"}, {true, true, false}, "\xEF\xBB\xBFｻ\r\n\nｻ"},
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
     ConversionTable table = Defaults();
@@ -79,18 +82,25 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
     const std::regex steps("^S\n  　\tスキップ\t[^\n]+\n  サ\tletters\ts → S[^\n]*\n  ャ\tスキップ\n");
     EXPECT_TRUE(std::regex_search(explained, steps)) << explained;
     EXPECT_TRUE(explained.ends_with(figure + " ビット\t" + band + "\n")) << explained;
-    // Without a seed each phrase is seeded with the time of its own conversion, some second of the run.
+    // Without a seed each phrase is seeded from the system's random source: the capitals vary, and are none
+    // that a seed from the clock's seconds of the run would give.
     const std::string phrase = "アイウエオカキクケコサシスセソタチツテト";
     const auto before = static_cast<std::uint32_t>(std::time(nullptr));
     const std::string out = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase}).out;
-    std::set<std::string> possible;
-    for (auto t = before; t <= static_cast<std::uint32_t>(std::time(nullptr)); ++t) {
+    std::set<std::string> guessable;
+    for (auto t = before - 1; t <= static_cast<std::uint32_t>(std::time(nullptr)); ++t) {
         CrtRandom random;
         random.srand(t);
-        possible.insert(ConvertKatakana(cp932::Text(phrase), Defaults(), {false, true, true}, random) + "\n");
+        guessable.insert(ConvertKatakana(cp932::Text(phrase), Defaults(), {false, true, true}, random) + "\n");
     }
+    CrtRandom unused;
+    const std::string lower = ConvertKatakana(cp932::Text(phrase), Defaults(), {false, true, false}, unused);
     const std::size_t cut = out.find('\n') + 1;
-    EXPECT_TRUE(possible.contains(out.substr(0, cut)) && possible.contains(out.substr(cut))) << out;
+    for (std::string line : {out.substr(0, cut), out.substr(cut)}) {
+        EXPECT_FALSE(guessable.contains(line)) << out;
+        std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
+        EXPECT_EQ(line, lower + "\n") << out;
+    }
 }
 
 // --- table file and text -----------------------------------------------------
@@ -140,7 +150,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         std::vector<std::string> args;
         int code;
         std::string input = {};
-        std::string shown = {}; // how the user's text shows in the message
+        std::string shown = {};    // how the user's text shows in the message
+        std::string redirect = {}; // of the shell, after the standard ones
     } rows[] = {
         {"unconverted character", {"convert", "桜サクラ"}, 0, "", "桜"},
         {"missing named table", {"convert", "--table", "none.xj", "サクラ"}, 0, "", "none.xj"},
@@ -170,6 +181,22 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"a line past the line limit", {"convert", "-"}, 3, std::string(files::kMaxLineBytes + 1, 'a')},
         {"export into a file", {"table", "export", "good.tsv/out.tsv"}, 6},
         {"export over the table being read", {"table", "export", "Q8.xj"}, 6},
+        {"export appended to the table", {"table", "export"}, 6, "", "", ">>Q8.xj"},
+        {"label over the table through a link", {"label", "--output", "link.png", "39r"}, 6, "", "link.png"},
+        {"label over the table", {"label", "--output", "Q8.xj", "39r"}, 2, "", "Q8.xj"},
+        {"label of another format", {"label", "--output", "l.jpg", "39r"}, 2, "", "l.jpg"},
+        // Closed descriptors: no file the program opens takes their place.
+        {"phrases with input closed", {"convert", "-"}, 3, "", "", "<&-"},
+        {"import with input closed", {"table", "import", "-"}, 3, "", "", "<&-"},
+        {"password with input closed", {"label", "--output", "l.png", "-"}, 3, "", "", "<&-"},
+        {"password with output closed", {"convert", "サクラ"}, 6, "", "", ">&-"},
+        {"export with output closed", {"table", "export"}, 6, "", "", ">&-"},
+        // Every way out to a full disk, and a loop of links, in the tool's words.
+        {"password to a full disk", {"convert", "サクラ"}, 6, "", "", ">/dev/full"},
+        {"export to a full disk", {"table", "export"}, 6, "", "", ">/dev/full"},
+        {"export through /dev/stdout to a full disk", {"table", "export", "/dev/stdout"}, 6, "", "", ">/dev/full"},
+        {"export into a loop of links", {"table", "export", "loop"}, 6, "", "loop"},
+        {"label into a loop of links", {"label", "--output", "loop/l.png", "39r"}, 6, "", "loop"},
         {"import into a missing folder", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, 6},
         {"virtual printer unplugged", {"print", "39r"}, 7},
         {"no such print queue", {"print", "--printer", "nosuch", "39r"}, 9},
@@ -180,10 +207,12 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         WriteWhole(cli / "Q8.xj", SerializeConversionTable(Defaults()));
         WriteWhole(cli / "good.tsv", kHeader + "letters\tア\ta\n");
         WriteWhole(cli / "unplugged", "");
+        std::filesystem::create_symlink("Q8.xj", cli / "link.png");
+        std::filesystem::create_symlink("loop", cli / "loop");
         cli.env["TAVOPUS_VIRTUAL"] = cli.Path();
         cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
         const auto before = ReadWhole(cli / "Q8.xj");
-        const CliResult result = cli.Run(row.args, row.input);
+        const CliResult result = cli.Run(row.args, row.input, row.redirect);
         // Only the search for a label printer tells its stages first.
         const std::string err =
             row.code == 7 ? std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "")
@@ -191,9 +220,42 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         EXPECT_EQ(result.code, row.code) << result.err;
         EXPECT_TRUE(std::regex_match(err, std::regex("q8xj-cli: [^\n]*\n"))) << result.err;
         EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
+        for (int code = 1; code < 134; ++code) { // never the system's English words
+            EXPECT_EQ(err.find(std::strerror(code)), std::string::npos) << result.err;
+        }
         EXPECT_EQ(result.out, row.code == 0 ? "39r\n" : ""); // a warning keeps the password
         EXPECT_EQ(ReadWhole(cli / "Q8.xj"), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 3);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 5);
+    }
+}
+
+// The user's text holding ESC, BEL and 300 characters, wherever a message
+// shows it, cannot steer the terminal and is cut.
+TEST(Failure, UserTextIsEscapedAndCutWhereverItShows) {
+    const std::string text = "\x1b]0;owned\a" + std::string(300, 'x');
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+    } rows[] = {
+        {"key in a table text", {"table", "check", "keys.tsv"}},
+        {"print queue", {"print", "--printer", text, "39r"}},
+        {"label file", {"label", "--output", text + ".jpg", "39r"}},
+        {"phrase", {"convert", text}},
+        {"text to import", {"table", "import", text}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CliRunner cli;
+        cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
+        WriteWhole(cli / "keys.tsv", kHeader + "letters\t\x1b\a\ta\n");
+        const CliResult result = cli.Run(row.args);
+        const std::string shown = result.out + result.err;
+        EXPECT_NE(shown, "");
+        EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
+                                [](unsigned char c) { return (c < 0x20 && c != '\n' && c != '\t') || c == 0x7F; }),
+                  0)
+            << shown;
+        EXPECT_EQ(shown.find(std::string(300, 'x')), std::string::npos) << shown;
     }
 }
 

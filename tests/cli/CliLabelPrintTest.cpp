@@ -114,10 +114,18 @@ private slots:
             const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
             QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
             QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(stages.join('\n')).hasMatch());
+            // The label takes the password from standard input too, and is its owner's alone.
             args.front() = "label";
             args.insert(args.end() - 1, {"--output", "label.png"});
-            const CliResult result = cli.Run(args);
+            const bool fromInput = row.points == 48;
+            if (fromInput) {
+                args.back() = "-";
+            }
+            const CliResult result = cli.Run(args, fromInput ? row.password + std::string("\n") : "");
             QCOMPARE(result.code, 0);
+            QCOMPARE(QFileInfo(QString::fromStdString(cli.Path("label.png"))).permissions(),
+                     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                         QFileDevice::WriteUser);
             QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
             const QImage label(QString::fromStdString(cli.Path("label.png")));
             QCOMPARE(label, QImage::fromData(cli::LabelPng(PrintImage::Label(PrintImage::Render(
@@ -171,6 +179,9 @@ private slots:
             if (throughCups && !m_cups.started) {
                 QSKIP("cupsd does not start here");
             }
+            // A send through the printing service makes no file, which a signal could leave behind with
+            // the password in it: it needs no temporary folder.
+            cli.env["TMPDIR"] = throughCups ? cli.Path("no-temporary-folder") : "";
             QCOMPARE(cli.Run(args).code, 0);
             // The scheduler hands the one job to its backend in its own time.
             if (throughCups) {
@@ -212,7 +223,7 @@ private slots:
         QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
         const CliResult refused = cli.Run({"print", "--printer", CupsSandbox::kQueue, "39r39r"});
         QCOMPARE(refused.code, 9);
-        QVERIFY2(OneError(refused.err), refused.err.c_str());
+        QVERIFY2(OneError(refused.err) && refused.err.find("print: ") == std::string::npos, refused.err.c_str());
         QCOMPARE(m_cups.Jobs().size(), 1);
     }
 
@@ -234,14 +245,17 @@ private slots:
         QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
         QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
         // A disabled entry would ignore the trigger and save nothing.
+        // A name chosen with another extension gets .pdf, and the file of that name stays.
+        WriteWhole(cli / "window", "kept");
         struct SaveAs : platform::SaveFileDialogs {
             QString path;
             QString Ask(QWidget*, const platform::SaveFileRequest&) override { return path; }
         } window;
-        window.path = QString::fromStdString(cli.Path("window.pdf"));
+        window.path = QString::fromStdString(cli.Path("window"));
         platform::SaveFileDialogs::Replace(&window);
         entry("PDF として保存(&S)...")->trigger();
         platform::SaveFileDialogs::Replace(nullptr);
+        QCOMPARE(ReadWhole(cli / "window"), std::string("kept"));
         QCOMPARE(cli.Run({"label", "--output", "cli.pdf", "39r"}).code, 0);
         QCOMPARE(Timeless(ReadWhole(cli / "window.pdf")), Timeless(ReadWhole(cli / "cli.pdf")));
     }

@@ -25,13 +25,16 @@ struct CliRunner : TempFolder {
     // A name in the folder.
     std::string Path(const std::string& name = ".") const { return (*this / name).string(); }
 
-    // Through the shell, each argument quoted; exec keeps a signal's end visible.
-    CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {}) const {
+    // Through the shell, each argument quoted; exec keeps a signal's end visible (timeout passes it on).
+    // `redirect` is shell redirection after the standard ones ("<&-", ">>Q8.xj"); a run that does not end
+    // within a minute is stopped, exit code 124.
+    CliResult Run(const std::vector<std::string>& arguments, const std::string& input = {},
+                  const std::string& redirect = {}) const {
         const auto quote = [](const std::string& text) {
             return "'" + std::regex_replace(text, std::regex("'"), "'\\''") + "'";
         };
         // env takes its removals before its settings.
-        std::string command = "cd " + quote(Path()) + " && exec env", settings;
+        std::string command = "cd " + quote(Path()) + " && exec timeout 60 env", settings;
         for (const auto& [name, value] : env) {
             (value.empty() ? command : settings) +=
                 value.empty() ? " -u " + name : " " + quote(name + "=" + value);
@@ -45,7 +48,7 @@ struct CliRunner : TempFolder {
         const TempFolder io{"q8xj-cli-io"};
         WriteWhole(io / "in", input);
         command += " <" + quote((io / "in").string()) + " >" + quote((io / "out").string()) + " 2>" +
-                   quote((io / "err").string());
+                   quote((io / "err").string()) + " " + redirect;
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(io / "out"), ReadWhole(io / "err")};
     }

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <map>
+#include <thread>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -55,6 +56,10 @@ struct Scene {
         WriteWhole(dir / "linked", "old, longer than the new"); // the rewrite must cut it
         fs::create_hard_link(dir / "linked", dir / "folder/second-name");
         ::mkfifo((dir / "fifo").c_str(), 0600);
+        // The table file being read, and other names for it.
+        WriteWhole(dir / "table", "table");
+        fs::create_symlink("table", dir / "table-link");
+        fs::create_hard_link(dir / "table", dir / "folder/table-name");
         // Devices of its own, so that a faulty writer run as root cannot replace the system's;
         // others may only link to them, which the writer follows.
         for (const auto& [name, minor] : {std::pair{"null", 3}, {"full", 7}, {"zero", 5}}) {
@@ -99,7 +104,8 @@ struct FailingCall : files::System {
     bool Fails(Call c) { return c == call && ((errno = EIO) != 0) && ++calls > 0; }
 
     int Open(const char* path, int flags, mode_t mode) override {
-        return (flags & O_CREAT) != 0 && Fails(Call::Open) ? -1 : System::Open(path, flags, mode);
+        const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+        return creates && Fails(Call::Open) ? -1 : System::Open(path, flags, mode);
     }
     FAILING(Write, ssize_t, (int fd, const void* b, std::size_t n), (fd, b, n))
     FAILING(Fchmod, int, (int fd, mode_t mode), (fd, mode))
@@ -116,7 +122,11 @@ std::size_t OpenDescriptors() {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
 }
 
+// A name as long as a name may be: its temporary file's name must fit too.
+const std::string kLongestName(250, 'n');
+
 TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseChanges) {
+    const std::error_code kTable = files::FileError::SameAsTable;
     const PathRow rows[] = {
         {"new", {}, {}, "new"}, // missing
         {"regular", {}, {}, "regular"},
@@ -130,6 +140,10 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
         {"fifo", files::FileError::NoReader, kNotRegular, ""},              // FIFO nobody reads
         {"null", {}, kNotRegular, ""},                                      // device taking anything
         {"full", std::make_error_code(std::errc::no_space_on_device), kNotRegular, ""}, // full device
+        {"table", kTable, kTable, ""},                  // the table being read
+        {"table-link", kTable, kTable, ""},             // a link to it
+        {"folder/table-name", kTable, kTable, ""},      // another hard link to it
+        {kLongestName.c_str(), {}, {}, kLongestName.c_str()}, // a new file with a name of 250 bytes
     };
     const mode_t umask = ::umask(002); // a new file follows it
     for (const auto& row : rows) {
@@ -142,7 +156,7 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                 auto before = Snapshot(scene.dir.Path());
                 const std::size_t descriptors = OpenDescriptors();
                 FailingCall failing(call);
-                const auto error = files::WriteFile(scene / row.path, "new bytes", target);
+                const auto error = files::WriteFile(scene / row.path, "new bytes", target, scene / "table");
                 const auto expected = target == files::Target::Output ? row.output : row.tableFile;
                 EXPECT_EQ(error, failing.calls > 0 ? kInjected : expected) << error.message();
                 EXPECT_EQ(OpenDescriptors(), descriptors);
@@ -165,16 +179,100 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
     ::umask(umask);
 }
 
-// A file reached through a descriptor (/dev/stdout redirected to it) is the
-// shell's open file: written in place, never replaced under it.
-TEST(FileWriter, ADescriptorsFileIsWrittenInPlace) {
-    Scene scene;
-    const int fd = ::open((scene / "regular").c_str(), O_RDONLY | O_CLOEXEC);
-    auto expected = Snapshot(scene.dir.Path());
-    expected["regular"].replace(expected["regular"].rfind(':') + 1, std::string::npos, "via fd");
-    ASSERT_FALSE(files::WriteFile("/proc/self/fd/" + std::to_string(fd), "via fd", files::Target::Output));
-    EXPECT_EQ(Snapshot(scene.dir.Path()), expected);
-    ::close(fd);
+// A file reached through one of the process's descriptors ("-", /dev/stdout)
+// is the shell's open file: written where the descriptor points, appending
+// when it appends, never replaced under it, never when it is the table.
+TEST(FileWriter, TheProcesssOwnDescriptorsAreWrittenWhereTheyPoint) {
+    const struct {
+        const char* name; // %d stands for the descriptor
+        int flags;
+        const char* file;
+        const char* expected;
+    } rows[] = {
+        {"-", O_WRONLY | O_TRUNC, "regular", "new"},
+        {"-", O_WRONLY | O_APPEND, "regular", "oldnew"},
+        {"-", O_WRONLY | O_APPEND, "table", "table"}, // as `table export >> Q8.xj`
+        {"/dev/stdout", O_WRONLY | O_APPEND, "regular", "oldnew"},
+        {"/dev/stdout", O_WRONLY | O_APPEND, "table-link", "table"},
+        {"/dev/fd/%d", O_WRONLY | O_APPEND, "regular", "oldnew"},
+        {"/proc/self/fd/%d", O_WRONLY, "regular", "new"},
+        {"/proc/self/fd/%d", O_RDONLY, "regular", "old"}, // a descriptor opened for reading
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " to " + row.file + ", flags " + std::to_string(row.flags));
+        Scene scene;
+        auto expected = Snapshot(scene.dir.Path());
+        const std::string file = fs::canonical(scene / row.file).filename().string();
+        expected[file].replace(expected[file].rfind(':') + 1, std::string::npos, row.expected);
+        const int fd = ::open((scene / row.file).c_str(), row.flags | O_CLOEXEC);
+        const bool standard = std::string(row.name).find("%d") == std::string::npos;
+        const int saved = standard ? ::dup(STDOUT_FILENO) : -1;
+        if (standard) {
+            std::fflush(stdout);
+            ::dup2(fd, STDOUT_FILENO);
+        }
+        std::string name = row.name;
+        if (const auto at = name.find("%d"); at != std::string::npos) {
+            name.replace(at, 2, std::to_string(fd));
+        }
+        const auto error = files::WriteFile(name, "new", files::Target::Output, scene / "table");
+        if (standard) {
+            ::dup2(saved, STDOUT_FILENO);
+            ::close(saved);
+        }
+        ::close(fd);
+        EXPECT_EQ(Snapshot(scene.dir.Path()), expected);
+        EXPECT_EQ(!error, std::string(row.expected).ends_with("new")) << error.message();
+    }
+}
+
+// Many processes saving one table at once: each save succeeds whole, the
+// last one wins, and no temporary file is left.
+TEST(FileWriter, ProcessesSavingOneTableAtOnceAllSucceed) {
+    constexpr int kProcesses = 200;
+    TempFolder dir;
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < kProcesses; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(start[1]);
+            char go;
+            ::read(start[0], &go, 1); // all start when the pipe closes
+            ::_exit(files::WriteFile((dir / "Q8.xj").string(), "saved by " + std::to_string(i),
+                                     files::Target::TableFile)
+                        ? 1
+                        : 0);
+        }
+        children.push_back(child);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    int failed = 0;
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        failed += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+    }
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(ReadWhole(dir / "Q8.xj").rfind("saved by ", 0), 0u);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"Q8.xj"});
+}
+
+// A label holds a password: a new file is its owner's alone, a replaced one keeps its mode.
+TEST(FileWriter, APrivateFileIsCreatedForItsOwnerAlone) {
+    const mode_t umask = ::umask(022);
+    for (const auto& [path, mode] : {std::pair{"new", 0600u}, {"dangling", 0600u}, {"regular", 0640u}}) {
+        SCOPED_TRACE(path);
+        Scene scene;
+        ::chmod((scene / "regular").c_str(), 0640);
+        ASSERT_FALSE(files::WriteFile(scene / path, "secret", files::Target::Output, {}, files::Access::Private));
+        struct stat st {};
+        ::stat((scene / path).c_str(), &st);
+        EXPECT_EQ(st.st_mode & 0777, mode);
+    }
+    ::umask(umask);
 }
 
 TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
@@ -232,7 +330,19 @@ TEST(FileWriter, ASignalDuringAWriteRemovesTheTemporaryFile) {
     EXPECT_TRUE(dir.Names().empty());
 }
 
+// Text a user names waits for a FIFO's writer, which then is not left blocked.
+TEST(FileReader, TextFromAFifoWaitsForItsWriter) {
+    Scene scene;
+    std::thread writer([&] { WriteWhole(scene / "fifo", "late"); });
+    std::string text;
+    EXPECT_FALSE(files::ReadText(scene / "fifo", 100, text));
+    writer.join();
+    EXPECT_EQ(text, "late");
+}
+
 TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhenItOpened) {
+    // Read as text, a FIFO with no writer waits for one (the test above).
+    const std::error_code kWaits = std::make_error_code(std::errc::resource_unavailable_try_again);
     Scene scene;
     WriteWhole(scene.dir / "big", std::string(101, 'x'));
     const struct {
@@ -245,7 +355,7 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
         {"missing", kMissing, kMissing, ""},                                 // missing
         {"big", files::FileError::TooLarge, files::FileError::TooLarge, ""}, // past the limit
         {"folder", kNotAFile, kNotAFile, ""},
-        {"fifo", kNotRegular, {}, ""},                                      // FIFO with no writer
+        {"fifo", kNotRegular, kWaits, ""},                                  // FIFO with no writer
         {"null", kNotRegular, {}, ""},                                      // empty device
         {"zero", kNotRegular, files::FileError::TooLarge, ""},              // endless device
         {"", files::FileError::EmptyName, files::FileError::EmptyName, ""}, // empty name
@@ -262,6 +372,9 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
             EXPECT_EQ(opened, failing.calls > 0 || !row.regular || row.regular == files::FileError::TooLarge);
             EXPECT_EQ(regularError, failing.calls > 0 ? kInjected : row.regular);
             failing.calls = 0;
+            if (row.text == kWaits) {
+                continue;
+            }
             const auto textError = files::ReadText(scene / row.path, 100, text);
             EXPECT_EQ(textError, failing.calls > 0 ? kInjected : row.text);
             EXPECT_EQ(regular, regularError ? "" : row.bytes);

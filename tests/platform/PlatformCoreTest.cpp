@@ -75,7 +75,8 @@ TEST(FileErrorText, NamesTheFileAndTheCause) {
     EXPECT_NE(general.find(cp932::Text("（") + other.message() + cp932::Text("）")), std::string::npos);
     std::set<std::string> sentences;
     for (const int code : {ENOENT, ENOTDIR, EACCES, EPERM, EROFS, EISDIR, ENOTEMPTY, ENOSPC, EDQUOT, EFBIG,
-                           EBUSY, ENAMETOOLONG, EMFILE, EIO}) {
+                           EBUSY, ENAMETOOLONG, EMFILE, EIO, ENFILE, ELOOP, ENXIO, ENODEV, EBADF, EINVAL,
+                           EPIPE}) {
         const std::error_code error(code, std::generic_category());
         const std::string text = FileErrorText(error, name);
         SCOPED_TRACE(cp932::ToUtf8(text));
@@ -85,7 +86,8 @@ TEST(FileErrorText, NamesTheFileAndTheCause) {
         EXPECT_NE(FileErrorReason(error), error.message());
         sentences.insert(text);
     }
-    EXPECT_EQ(sentences.size(), 11u); // EPERM, ENOTEMPTY and EDQUOT read as EACCES, EISDIR and ENOSPC
+    // EPERM, ENOTEMPTY, EDQUOT, ENFILE and ENODEV read as EACCES, EISDIR, ENOSPC, EMFILE and ENXIO.
+    EXPECT_EQ(sentences.size(), 16u);
     EXPECT_EQ(FileErrorReason(other), other.message());
     const std::error_code layer = files::FileError::TooLarge;
     EXPECT_EQ(FileErrorText(layer, name), name + cp932::Text(": " + layer.message() + "。"));

@@ -499,8 +499,9 @@ TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
         const auto handle = Start();
         Touch("stalled");
         Calls calls;
-        calls.onPause = [&] {
-            if (calls.pauses == liftAfter)
+        // A copy: clang 14 cannot capture a structured binding.
+        calls.onPause = [&calls, this, lift = liftAfter] {
+            if (calls.pauses == lift)
                 fs::remove(folder_ / "stalled");
         };
         EXPECT_EQ(Send(handle, Bytes{0x1B, 0x49}), goes);
