@@ -1,7 +1,6 @@
 #include "print/DeviceNotices.h"
 
 #include "print/PrinterLibrary.h"
-#include "tavopus/tavopus.h"
 
 #include <QSocketNotifier>
 
@@ -47,20 +46,19 @@ void DeviceNotices::OpenMonitor() {
     connect(systemNotifier_, &QSocketNotifier::activated, this, &DeviceNotices::ReadSystemDevices);
 }
 
-std::vector<DeviceNotices::Notice> DeviceNotices::NoticesFor(std::string_view action,
-                                                             std::string_view kernelName) {
+std::vector<TavopNotice> DeviceNotices::NoticesFor(std::string_view action, std::string_view kernelName) {
     if (!kernelName.starts_with("lp") || kernelName.size() < 3)
         return {};
-    std::uint32_t number = 0;
+    std::int32_t number = 0;
     const auto digits = kernelName.substr(2);
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc{} || end != digits.data() + digits.size() ||
-        number > static_cast<std::uint32_t>(tavopus::kLastDeviceNumber))
+    if (error != std::errc{} || end != digits.data() + digits.size() || number < 0 ||
+        number > tavopus::kLastDeviceNumber)
         return {};
     if (action == "add")
-        return {{TAVOP_DEVNODES_CHANGED, 0}};
+        return {{TAVOP_DEVICES_CHANGED, 0}};
     if (action == "remove")
-        return {{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(number)}, {TAVOP_DEVNODES_CHANGED, 0}};
+        return {{TAVOP_DEVICE_REMOVED, number}, {TAVOP_DEVICES_CHANGED, 0}};
     return {};
 }
 
@@ -71,14 +69,13 @@ void DeviceNotices::ReadSystemDevices() {
         const char* name = udev_device_get_sysname(device);
         const auto notices = NoticesFor(action ? action : "", name ? name : "");
         udev_device_unref(device);
-        for (const auto& [event, word] : notices)
-            emit DeviceChange(event, word);
+        for (const TavopNotice& notice : notices)
+            emit DeviceChange(notice);
     }
 }
 
 void DeviceNotices::ReadLibraryNotices() {
-    std::uint32_t event = 0;
-    std::uint32_t word = 0;
-    while (TavopTakeNotice(&event, &word) == 0)
-        emit DeviceChange(event, word);
+    TavopNotice notice{};
+    while (TavopTakeNotice(&notice) == 0)
+        emit DeviceChange(notice);
 }

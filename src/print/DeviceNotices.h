@@ -1,14 +1,15 @@
 // Device-change notices for the main dialog: label printer nodes coming and
 // going, from the system's device manager (udev) and from the printer link
-// library's own virtual printer, delivered on the GUI thread as an event
-// and a data word.
+// library's own virtual printer, delivered on the GUI thread as a notice
+// kind and the device it concerns.
 #pragma once
+
+#include "tavopus/tavopus.h"
 
 #include <QObject>
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 class QSocketNotifier;
@@ -18,18 +19,16 @@ struct udev_monitor;
 class DeviceNotices : public QObject {
     Q_OBJECT
 public:
-    using Notice = std::pair<std::uint32_t, std::uint32_t>; // event, data word
-
     explicit DeviceNotices(QObject* parent = nullptr);
     ~DeviceNotices() override;
 
-    // The notices a udev event gives: a printer node added gives
-    // DBT_DEVNODES_CHANGED; removed, DBT_DEVICEREMOVECOMPLETE with the node's
-    // word and then DBT_DEVNODES_CHANGED. Other nodes and actions give none.
-    static std::vector<Notice> NoticesFor(std::string_view action, std::string_view kernelName);
+    // The notices a udev event gives: a printer node added gives a change;
+    // removed, the removal of its device and then a change. Other nodes and
+    // actions give none.
+    static std::vector<TavopNotice> NoticesFor(std::string_view action, std::string_view kernelName);
 
 signals:
-    void DeviceChange(quint32 event, quint32 word);
+    void DeviceChange(TavopNotice notice);
 
 private:
     void OpenMonitor();

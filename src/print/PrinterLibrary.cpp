@@ -4,8 +4,8 @@
 
 #include <array>
 
-std::uint32_t PrinterLibrary::RegistHandle(std::uint32_t window) {
-    return TavopRegistHandle(window);
+std::uint32_t PrinterLibrary::RegistHandle(std::uint32_t receiver) {
+    return TavopRegistHandle(receiver);
 }
 
 std::uint32_t PrinterLibrary::UnregistHandle() {
@@ -24,8 +24,8 @@ std::uint32_t PrinterLibrary::EndDevice(std::uint32_t handle) {
     return TavopEndDevice(handle);
 }
 
-std::uint32_t PrinterLibrary::CheckMyDevice(std::uint32_t handle, std::uint32_t word) {
-    return TavopCheckMyDevice(handle, word);
+std::uint32_t PrinterLibrary::CheckMyDevice(std::uint32_t handle, std::int32_t number) {
+    return TavopCheckMyDevice(handle, number);
 }
 
 std::uint32_t PrinterLibrary::UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count) {

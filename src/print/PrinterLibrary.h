@@ -18,13 +18,13 @@ public:
 
     virtual ~PrinterLibrary() = default;
 
-    virtual std::uint32_t RegistHandle(std::uint32_t window);
+    virtual std::uint32_t RegistHandle(std::uint32_t receiver);
     virtual std::uint32_t UnregistHandle();
     // `name` holds tavopus::kDeviceNameBytes.
     virtual std::uint32_t CheckActiveDevice(std::int32_t number, char* name);
     virtual std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t number);
     virtual std::uint32_t EndDevice(std::uint32_t handle);
-    virtual std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word);
+    virtual std::uint32_t CheckMyDevice(std::uint32_t handle, std::int32_t number);
     virtual std::uint32_t UsbWrite(std::uint32_t handle, const void* bytes, std::uint32_t count);
     virtual std::uint32_t UsbRead(std::uint32_t handle, void* buffer, std::uint32_t* count);
 

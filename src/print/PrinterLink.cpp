@@ -17,8 +17,8 @@ void PrinterLink::Close() {
     }
 }
 
-bool PrinterLink::IsRemovedDevice(std::uint32_t noticeWord) {
-    return PrinterLibrary::Current().CheckMyDevice(m_handle, noticeWord) == 0;
+bool PrinterLink::IsRemovedDevice(std::int32_t number) {
+    return PrinterLibrary::Current().CheckMyDevice(m_handle, number) == 0;
 }
 
 bool PrinterLink::Write(std::span<const std::uint8_t> bytes) {

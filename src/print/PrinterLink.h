@@ -22,9 +22,9 @@ public:
     void Close();
     bool IsOpen() const { return m_handle != 0; }
 
-    // Asks the library whether the device of a removal notice is the linked
-    // printer. Asked even without a link: the library answers "no" to handle 0.
-    bool IsRemovedDevice(std::uint32_t noticeWord);
+    // Asks the library whether the device numbered in a removal notice is the
+    // linked printer. Asked even without a link: the library answers "no" to handle 0.
+    bool IsRemovedDevice(std::int32_t number);
 
     // Sends `bytes` in one call; false when they did not all go in time. The
     // library has then ended the link, so it is no longer open.

@@ -3,7 +3,6 @@
 #include "platform/MessageBox.h"
 #include "print/DeviceNotices.h"
 #include "print/LabelPrintJob.h"
-#include "tavopus/tavopus.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -56,19 +55,17 @@ void PrinterPresence::ClosePrinterLink() {
     }
 }
 
-void PrinterPresence::OnDeviceChange(std::uint32_t event, std::uint32_t word) {
-    switch (event) {
-    case TAVOP_DEVNODES_CHANGED:
+void PrinterPresence::OnDeviceChange(TavopNotice notice) {
+    switch (notice.kind) {
+    case TAVOP_DEVICES_CHANGED:
         if (!FindPrinter()) {
             ClosePrinterLink();
         }
         break;
-    case TAVOP_DEVICEREMOVECOMPLETE:
-        if (m_link.IsRemovedDevice(word)) {
+    case TAVOP_DEVICE_REMOVED:
+        if (m_link.IsRemovedDevice(notice.device)) {
             ClosePrinterLink();
         }
-        break;
-    default:
         break;
     }
 }

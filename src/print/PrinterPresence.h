@@ -8,6 +8,7 @@
 #include "print/PrinterLibrary.h"
 #include "print/PrinterLink.h"
 #include "print/StatusPoll.h"
+#include "tavopus/tavopus.h"
 
 #include <QObject>
 
@@ -30,8 +31,8 @@ public:
     // for a printer. Once; later calls do nothing.
     void Start();
 
-    // A device-change notice: an event and its data word.
-    void OnDeviceChange(std::uint32_t event, std::uint32_t word);
+    // A device-change notice.
+    void OnDeviceChange(TavopNotice notice);
 
     bool IsLinked() const { return m_link.IsOpen(); }
 

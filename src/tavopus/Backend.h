@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tavopus/Link.h"
+#include "tavopus/tavopus.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,10 +14,7 @@
 
 namespace tavopus {
 
-struct Notice {
-    std::uint32_t event;
-    std::uint32_t word;
-};
+using Notice = TavopNotice;
 
 class Backend {
 public:

@@ -40,13 +40,13 @@ void Library::Reset() {
     links_.clear();
     backend_.reset();
     settings_ = Settings{};
-    window_ = 0;
+    receiver_ = 0;
     notices_.clear();
     ChooseBackend();
 }
 
 void Library::Unregister() {
-    window_ = 0;
+    receiver_ = 0;
     notices_.clear();
 }
 
@@ -85,9 +85,9 @@ void Library::End(std::uint32_t handle) {
     links_.erase(handle);
 }
 
-bool Library::IsMyRemovedDevice(std::uint32_t handle, std::uint32_t word) {
+bool Library::IsMyRemovedDevice(std::uint32_t handle, std::int32_t number) {
     const auto found = links_.find(handle);
-    if (found == links_.end() || word != TAVOP_NODE_WORD(found->second->Number()))
+    if (found == links_.end() || number != found->second->Number())
         return false;
     return found->second->Gone();
 }
@@ -112,19 +112,18 @@ bool Library::Read(std::uint32_t handle, void* buffer, std::uint32_t* count) {
     return *count > 0;
 }
 
-bool Library::TakeNotice(std::uint32_t* event, std::uint32_t* word) {
-    if (event == nullptr || word == nullptr)
+bool Library::TakeNotice(Notice* taken) {
+    if (taken == nullptr)
         return false;
     if (notices_.empty()) {
         // Read even while nobody is registered, so the descriptor goes quiet.
         for (const auto& notice : backend_->ReadNotices())
-            if (window_ != 0)
+            if (receiver_ != 0)
                 notices_.push_back(notice);
     }
     if (notices_.empty())
         return false;
-    *event = notices_.front().event;
-    *word = notices_.front().word;
+    *taken = notices_.front();
     notices_.pop_front();
     return true;
 }

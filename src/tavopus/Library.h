@@ -31,17 +31,17 @@ public:
     void Reset();
     Settings& settings() { return settings_; }
 
-    void Register(std::uint32_t window) { window_ = window; }
+    void Register(std::uint32_t receiver) { receiver_ = receiver; }
     void Unregister();
 
     bool CheckActive(std::int32_t number, char* name);
     bool Start(std::uint32_t* handle, std::int32_t number);
     void End(std::uint32_t handle);
-    bool IsMyRemovedDevice(std::uint32_t handle, std::uint32_t word);
+    bool IsMyRemovedDevice(std::uint32_t handle, std::int32_t number);
     bool Write(std::uint32_t handle, const void* bytes, std::uint32_t count);
     bool Read(std::uint32_t handle, void* buffer, std::uint32_t* count);
     int NoticeDescriptor() { return backend_->NoticeDescriptor(); }
-    bool TakeNotice(std::uint32_t* event, std::uint32_t* word);
+    bool TakeNotice(Notice* notice);
 
 private:
     void ChooseBackend();
@@ -52,7 +52,7 @@ private:
     std::unique_ptr<Backend> backend_;
     std::map<std::uint32_t, std::unique_ptr<Link>> links_;
     std::uint32_t nextHandle_ = 1;
-    std::uint32_t window_ = 0;
+    std::uint32_t receiver_ = 0;
     std::deque<Notice> notices_;
 };
 

@@ -52,8 +52,8 @@ using tavopus::Result;
 
 extern "C" {
 
-uint32_t TavopRegistHandle(uint32_t window) {
-    Locked([&](Library& library) { library.Register(window); });
+uint32_t TavopRegistHandle(uint32_t receiver) {
+    Locked([&](Library& library) { library.Register(receiver); });
     return 0;
 }
 
@@ -75,8 +75,8 @@ uint32_t TavopEndDevice(uint32_t handle) {
     return 0;
 }
 
-uint32_t TavopCheckMyDevice(uint32_t handle, uint32_t word) {
-    return Result(Locked([&](Library& library) { return library.IsMyRemovedDevice(handle, word); }));
+uint32_t TavopCheckMyDevice(uint32_t handle, int32_t number) {
+    return Result(Locked([&](Library& library) { return library.IsMyRemovedDevice(handle, number); }));
 }
 
 uint32_t TavopUsbWrite(uint32_t handle, const void* bytes, uint32_t count) {
@@ -91,8 +91,8 @@ int TavopNoticeDescriptor(void) {
     return Locked([](Library& library) { return library.NoticeDescriptor(); });
 }
 
-uint32_t TavopTakeNotice(uint32_t* event, uint32_t* word) {
-    return Result(Locked([&](Library& library) { return library.TakeNotice(event, word); }));
+uint32_t TavopTakeNotice(TavopNotice* notice) {
+    return Result(Locked([&](Library& library) { return library.TakeNotice(notice); }));
 }
 
 } // extern "C"

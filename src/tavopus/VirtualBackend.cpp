@@ -141,15 +141,15 @@ void VirtualBackend::Removed(std::vector<Notice>& out) {
         return;
     watchedPresent_ = false;
     ++generation_;
-    out.push_back({TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(kNumber)});
-    out.push_back({TAVOP_DEVNODES_CHANGED, 0});
+    out.push_back({TAVOP_DEVICE_REMOVED, kNumber});
+    out.push_back({TAVOP_DEVICES_CHANGED, 0});
 }
 
 void VirtualBackend::Appeared(std::vector<Notice>& out) {
     if (watchedPresent_)
         return;
     watchedPresent_ = true;
-    out.push_back({TAVOP_DEVNODES_CHANGED, 0});
+    out.push_back({TAVOP_DEVICES_CHANGED, 0});
 }
 
 std::vector<Notice> VirtualBackend::ReadNotices() {

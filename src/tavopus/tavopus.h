@@ -23,17 +23,17 @@
  * exactly ORBEK. The udev rule res/70-q8xj-label-printer.rules gives access
  * to exactly those devices. An id longer than 1 KiB is not accepted.
  *
- * Device-change notices. The library owns no window system, so the "window"
- * given to TavopRegistHandle is only a non-zero number naming the receiver;
- * notices are handed to it while it is registered. The kernel's own device
- * notices come from the system's device manager (the caller watches it and
- * builds the data word with TAVOP_NODE_WORD). Notices of the virtual printer
- * come from the library: TavopNoticeDescriptor gives a descriptor that turns
- * readable when notices may be waiting, the caller watches it in its own
- * event loop and calls TavopTakeNotice until it fails, so notices always
- * arrive on the caller's thread. A removal gives TAVOP_DEVICEREMOVECOMPLETE
- * with the node's word followed by TAVOP_DEVNODES_CHANGED; an appearance gives
- * TAVOP_DEVNODES_CHANGED.
+ * Device-change notices. The library owns no window system, so the receiver
+ * given to TavopRegistHandle is only a non-zero number; notices are handed
+ * to it while it is registered. A notice is a kind and the device number it
+ * concerns. The kernel's own device notices come from the system's device
+ * manager (the caller watches it and makes the notices itself). Notices of
+ * the virtual printer come from the library: TavopNoticeDescriptor gives a
+ * descriptor that turns readable when notices may be waiting, the caller
+ * watches it in its own event loop and calls TavopTakeNotice until it fails,
+ * so notices always arrive on the caller's thread. A removal gives
+ * TAVOP_DEVICE_REMOVED with the device's number followed by
+ * TAVOP_DEVICES_CHANGED; an appearance gives TAVOP_DEVICES_CHANGED.
  *
  * All calls are meant to come from one thread; they are serialised inside. */
 #pragma once
@@ -44,15 +44,24 @@
 extern "C" {
 #endif
 
-#define TAVOP_DEVNODES_CHANGED 0x0007u
-#define TAVOP_DEVICEREMOVECOMPLETE 0x8004u
+enum TavopNoticeKind {
+    /* Printers may have come or gone: look for them again. */
+    TAVOP_DEVICES_CHANGED = 1,
+    /* The device with this number was taken away. */
+    TAVOP_DEVICE_REMOVED = 2
+};
 
-/* Data word of a removal notice for device number n (/dev/usb/lpN). The tag
- * keeps a word of 0 from ever naming a device. */
-#define TAVOP_NODE_WORD(n) (0x4C500000u | ((n)&0xFFFFu))
+struct TavopNotice {
+    enum TavopNoticeKind kind;
+    /* The device number of a removal; 0 for a change. */
+    int32_t device;
+#ifdef __cplusplus
+    bool operator==(const TavopNotice&) const = default;
+#endif
+};
 
 /* Remembers the receiver of notices; any earlier receiver is forgotten. */
-uint32_t TavopRegistHandle(uint32_t window);
+uint32_t TavopRegistHandle(uint32_t receiver);
 /* Forgets the receiver; waiting notices are dropped. Open links stay open. */
 uint32_t TavopUnregistHandle(void);
 
@@ -64,10 +73,10 @@ uint32_t TavopCheckActiveDevice(int32_t number, char* name);
 uint32_t TavopStartDevice(uint32_t* handle, int32_t number);
 /* Closes the link; the handle is invalid afterwards. */
 uint32_t TavopEndDevice(uint32_t handle);
-/* 0 when the removal notice with this data word is about the device of this
- * link and that device is really gone; non-zero for another device, for a
- * device that came back and still answers on this link, and for handle 0. */
-uint32_t TavopCheckMyDevice(uint32_t handle, uint32_t word);
+/* 0 when a removal notice for this device number is about the device of
+ * this link and that device is really gone; non-zero for another device, for
+ * a device that came back and still answers on this link, and for handle 0. */
+uint32_t TavopCheckMyDevice(uint32_t handle, int32_t number);
 
 /* Sends all count bytes; 0 when all went. A write waits at most 2 seconds
  * for the device to take its bytes (pausing 50 ms between tries while the
@@ -89,8 +98,8 @@ uint32_t TavopUsbRead(uint32_t handle, void* buffer, uint32_t* count);
 /* Descriptor to watch for readability, or -1 when the backend has no notices
  * of its own (the kernel backend: watch the device manager instead). */
 int TavopNoticeDescriptor(void);
-/* Takes one waiting notice for the registered window; 0 when one was taken. */
-uint32_t TavopTakeNotice(uint32_t* event, uint32_t* word);
+/* Takes one waiting notice for the registered receiver; 0 when one was taken. */
+uint32_t TavopTakeNotice(struct TavopNotice* notice);
 
 #ifdef __cplusplus
 }

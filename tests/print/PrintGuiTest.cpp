@@ -84,9 +84,9 @@ public:
     }
     std::uint32_t EndDevice(std::uint32_t handle) override { return Log("E", Base::EndDevice(handle)); }
     std::uint32_t UsbWrite(std::uint32_t, const void*, std::uint32_t) override { return 1; }
-    std::uint32_t CheckMyDevice(std::uint32_t handle, std::uint32_t word) override {
-        const QString call = QString(handle != 0 ? "Mh:" : "M0:") + QString::number(word & 0xFFFFu);
-        return Log(call, Base::CheckMyDevice(handle, word));
+    std::uint32_t CheckMyDevice(std::uint32_t handle, std::int32_t number) override {
+        const QString call = QString(handle != 0 ? "Mh:" : "M0:") + QString::number(number);
+        return Log(call, Base::CheckMyDevice(handle, number));
     }
     std::uint32_t Log(const QString& call, std::uint32_t result) { return calls << call, result; }
     QStringList calls;
@@ -317,14 +317,14 @@ private slots:
 
     // Which udev events become which notices.
     void udevEvents() {
-        const DeviceNotices::Notice changed{TAVOP_DEVNODES_CHANGED, 0};
+        const TavopNotice changed{TAVOP_DEVICES_CHANGED, 0};
         const struct {
             const char* action;
             const char* name;
-            std::vector<DeviceNotices::Notice> notices;
+            std::vector<TavopNotice> notices;
         } rows[] = {
             {"add", "lp0", {changed}},
-            {"remove", "lp126", {{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(126)}, changed}},
+            {"remove", "lp126", {{TAVOP_DEVICE_REMOVED, 126}, changed}},
             {"add", "lp127", {}},
             {"remove", "hiddev0", {}},
             {"remove", "lp0x", {}},
@@ -341,27 +341,27 @@ private slots:
 // job, or of the status poll) has ended the link in the library: both stop
 // there, the link said closed.
 void PrintGuiTest::presence() {
-    const quint32 changed = TAVOP_DEVNODES_CHANGED, removed = TAVOP_DEVICEREMOVECOMPLETE;
+    const auto none = TavopNoticeKind{}, changed = TAVOP_DEVICES_CHANGED, removed = TAVOP_DEVICE_REMOVED;
     enum Then { kNothing, kJobFails, kPollFails };
     const struct {
         QList<int> before, after; // plugged in at start-up, and when the notice comes
-        quint32 event;            // 0: start-up only
-        int word;                 // node number in a removal notice
+        TavopNoticeKind kind;     // none: start-up only
+        std::int32_t device;      // in a removal notice
         Then then;
         const char* calls;
         bool linked;
     } rows[] = {
-        {{}, {}, 0, 0, kJobFails, "R 0", false},
-        {{7, 3}, {}, 0, 0, kNothing, "R S3 1", true},
-        {{126}, {}, 0, 0, kNothing, "R S126 1", true},
+        {{}, {}, none, 0, kJobFails, "R 0", false},
+        {{7, 3}, {}, none, 0, kNothing, "R S3 1", true},
+        {{126}, {}, none, 0, kNothing, "R S126 1", true},
         {{}, {5}, changed, 0, kNothing, "S5 1", true},
         {{4}, {4, 2}, changed, 0, kNothing, "1", true},
         {{4}, {}, changed, 0, kNothing, "1 E 0", false},
         {{4}, {}, removed, 4, kNothing, "Mh:4 E 0", false},
         {{4}, {4}, removed, 9, kNothing, "Mh:9", true},
         {{}, {}, changed, 0, kNothing, "0", false},
-        {{4}, {}, 0, 0, kJobFails, "R S4 1 0", false},
-        {{4}, {}, 0, 0, kPollFails, "R S4 1 0", false},
+        {{4}, {}, none, 0, kJobFails, "R S4 1 0", false},
+        {{4}, {}, none, 0, kPollFails, "R S4 1 0", false},
     };
     for (const auto& row : rows) {
         const TempFolder root("print-devices");
@@ -385,10 +385,10 @@ void PrintGuiTest::presence() {
         connect(presence.get(), &PrinterPresence::LinkChanged,
                 [&](bool open) { library.calls << U(open ? "1" : "0"); });
         presence->Start();
-        if (row.event != 0) {
+        if (row.kind != none) {
             plug(row.after);
             library.calls.clear();
-            presence->OnDeviceChange(row.event, TAVOP_NODE_WORD(row.word));
+            presence->OnDeviceChange({row.kind, row.device});
         }
         if (row.then == kPollFails)
             presence->PollStatus();

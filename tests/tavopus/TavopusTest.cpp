@@ -29,11 +29,11 @@ namespace hooks = tavopus::testing;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Notices = std::vector<std::pair<std::uint32_t, std::uint32_t>>; // event, data word
+using Notices = std::vector<TavopNotice>;
 
 constexpr const char* kOrbek = "MFG:ORBEK;MDL:MP-100;CMD:ESC;";
-const Notices::value_type kRemoved{TAVOP_DEVICEREMOVECOMPLETE, TAVOP_NODE_WORD(0)};
-const Notices::value_type kChanged{TAVOP_DEVNODES_CHANGED, 0};
+constexpr TavopNotice kRemoved{TAVOP_DEVICE_REMOVED, 0};
+constexpr TavopNotice kChanged{TAVOP_DEVICES_CHANGED, 0};
 // The bytes of the label whose only dot is the top-left one, as the program sends them.
 const std::string kJobText = ReadWhole(Q8XJ_LABEL_JOB);
 const Bytes kJob(kJobText.begin(), kJobText.end());
@@ -252,7 +252,7 @@ TEST_F(KernelPrinters, WritesGoOnOverPiecesAndEndTheLinkWhenTheyTimeOut) {
         EXPECT_TRUE(calls.writes <= row.mostWrites && calls.pauses <= calls.writes) << calls.writes;
         calls.plan = {}, calls.report = 0;
         EXPECT_EQ(TavopUsbWrite(handle, "\x05", 1) == 0, row.went);
-        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !row.went);
+        EXPECT_EQ(TavopCheckMyDevice(handle, 0) == 0, !row.went);
     }
 }
 
@@ -286,10 +286,10 @@ TEST_F(KernelPrinters, GoneDevicesEndTheirLinksAndDeadHandlesTouchNoDevice) {
     TavopEndDevice(ended);
     fs::rename(SysfsEntry(0), root_ / "old-lp0");
     const auto goneInWrite = Open(), goneInRead = Open(), hungUp = Open(), live = Open();
-    EXPECT_TRUE(TavopCheckMyDevice(old, TAVOP_NODE_WORD(0)) == 0 &&
-                TavopCheckMyDevice(live, TAVOP_NODE_WORD(0)) != 0);
+    EXPECT_TRUE(TavopCheckMyDevice(old, 0) == 0 &&
+                TavopCheckMyDevice(live, 0) != 0);
     node_.Unplug();
-    EXPECT_EQ(TavopCheckMyDevice(hungUp, TAVOP_NODE_WORD(0)), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(hungUp, 0), 0u);
     EXPECT_NE(TavopUsbWrite(goneInWrite, "\x1B\x42", 2), 0u);
     EXPECT_EQ(Read(goneInRead, 1), Bytes{});
     Calls calls;
@@ -298,7 +298,7 @@ TEST_F(KernelPrinters, GoneDevicesEndTheirLinksAndDeadHandlesTouchNoDevice) {
         EXPECT_NE(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
         EXPECT_EQ(Read(handle, 8), Bytes{});
         const bool gone = handle != 0 && handle != live + 1000 && handle != ended;
-        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, gone);
+        EXPECT_EQ(TavopCheckMyDevice(handle, 0) == 0, gone);
     }
     std::uint32_t one = 1, none = 0;
     EXPECT_NE(TavopUsbRead(live, nullptr, &one), 0u);
@@ -342,7 +342,7 @@ protected:
         pollfd wait{TavopNoticeDescriptor(), POLLIN, 0};
         EXPECT_EQ(::poll(&wait, 1, 1000), 1);
         Notices taken;
-        for (Notices::value_type n; TavopTakeNotice(&n.first, &n.second) == 0;)
+        for (TavopNotice n; TavopTakeNotice(&n) == 0;)
             taken.push_back(n);
         return taken;
     }
@@ -408,8 +408,8 @@ TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
     Touch("unplugged");
     EXPECT_EQ(Take(), (Notices{kRemoved, kChanged}));
     EXPECT_FALSE(Present());
-    EXPECT_NE(TavopCheckMyDevice(old, TAVOP_NODE_WORD(1)), 0u);
-    EXPECT_EQ(TavopCheckMyDevice(old, kRemoved.second), 0u);
+    EXPECT_NE(TavopCheckMyDevice(old, 1), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(old, kRemoved.device), 0u);
     TavopUnregistHandle();
     fs::remove(folder_ / "unplugged");
     EXPECT_EQ(Take(), Notices{});
@@ -420,8 +420,8 @@ TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
     fs::remove(folder_ / "unplugged");
     EXPECT_EQ(Take(), (Notices{kRemoved, kChanged, kChanged}));
     const auto fresh = Start();
-    EXPECT_NE(TavopCheckMyDevice(fresh, kRemoved.second), 0u);
-    EXPECT_EQ(TavopCheckMyDevice(before, kRemoved.second), 0u);
+    EXPECT_NE(TavopCheckMyDevice(fresh, kRemoved.device), 0u);
+    EXPECT_EQ(TavopCheckMyDevice(before, kRemoved.device), 0u);
     EXPECT_TRUE(Send(fresh, Bytes{0x06}));
 }
 
@@ -483,7 +483,7 @@ TEST_F(VirtualPrinter, UnusableFoldersMakeThePrinterAbsent) {
             EXPECT_FALSE(Present());
             EXPECT_FALSE(Send(handle, std::span(kJob).last(2)));
         }
-        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, afterTheLinkOpened);
+        EXPECT_EQ(TavopCheckMyDevice(handle, 0) == 0, afterTheLinkOpened);
         const auto told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
         EXPECT_NE(told.find(folder_.string()), std::string::npos) << told;
@@ -507,7 +507,7 @@ TEST_F(VirtualPrinter, StalledPrinterBlocksWritesUntilTheWriteWaitEndsTheLink) {
         EXPECT_EQ(Send(handle, Bytes{0x1B, 0x49}), goes);
         EXPECT_GE(calls.pauses, 1);
         EXPECT_EQ(Read(handle, 1), goes ? Bytes{0x06} : Bytes{});
-        EXPECT_EQ(TavopCheckMyDevice(handle, TAVOP_NODE_WORD(0)) == 0, !goes);
+        EXPECT_EQ(TavopCheckMyDevice(handle, 0) == 0, !goes);
         fs::remove(folder_ / "stalled");
         EXPECT_TRUE(Present() && Send(Start(), Bytes{0x05}));
     }
