@@ -190,7 +190,7 @@ bool CPasswordDlg::OnInitDialog() {
     UpdateData(false);
 
     m_printer->Start();
-    m_typing.Attach(Item<PaintArea>(IDC_TYPING_RESULT));
+    m_typingArea.Attach(Item<PaintArea>(IDC_TYPING_RESULT), m_typing);
     m_printPanel.Attach(Item<PaintArea>(IDC_PRINT_IMAGE));
     LoadSettings();
     return true;
@@ -267,6 +267,7 @@ void CPasswordDlg::OnKanaFocus() {
 
 void CPasswordDlg::OnConvert() {
     m_typing.NewPassword();
+    m_typingArea.Redraw();
     UpdateData(true);
 
     ConversionOptions options;
@@ -310,12 +311,16 @@ void CPasswordDlg::OnPasswordUpdate() {
 
 void CPasswordDlg::OnPasswordCheck() {
     UpdateData(true);
-    if (m_typing.Check(m_password, m_typed)) {
-        // Emptying the field is a text change too, so the next attempt is
-        // timed from here on.
-        m_typed.clear();
-        UpdateData(false);
+    if (!m_typing.Check(m_password, m_typed)) {
+        platform::AppMessageBox(cp932::Text("パスワードが入力されていません"), platform::Buttons::Ok,
+                                platform::Icon::Exclamation);
+        return;
     }
+    m_typingArea.Redraw();
+    // Emptying the field is a text change too, so the next attempt is
+    // timed from here on.
+    m_typed.clear();
+    UpdateData(false);
 }
 
 void CPasswordDlg::OnEditTable() {

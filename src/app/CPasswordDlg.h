@@ -8,7 +8,8 @@
 #include "print/PrintPanel.h"
 #include "table/ConversionTable.h"
 #include "table/TableFile.h"
-#include "typing/TypingTest.h"
+#include "typing/TypingResultArea.h"
+#include "typing/TypingTrial.h"
 
 #include <QIcon>
 
@@ -65,7 +66,7 @@ public slots:
 public:
     // The conversion table the dialog converts with; the editor works on it.
     const std::string& Password() const { return m_password; }
-    const TypingTest& Typing() const { return m_typing; }
+    const TypingTrial& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
     const PrintPanel& PrintImagePanel() const { return m_printPanel; }
     const StrengthMeter& Strength() const { return *m_strength; }
@@ -95,7 +96,8 @@ private:
     std::string m_password;
     std::string m_typed;
     QIcon m_icon;
-    TypingTest m_typing;
+    TypingTrial m_typing;
+    TypingResultArea m_typingArea;
     PrintPanel m_printPanel;
     PrinterPresence* m_printer;          // child
     SecretClipboard* m_clipboard;        // child
