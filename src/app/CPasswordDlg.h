@@ -92,7 +92,7 @@ private:
     void SaveSettings() const;
 
     ConversionTable m_table;
-    std::string m_katakana; // code page 932, at most kKatakanaLimit bytes
+    std::string m_katakana; // at most kKatakanaLimit code page 932 bytes
     std::string m_password;
     std::string m_typed;
     QIcon m_icon;

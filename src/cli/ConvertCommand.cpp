@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CliError.h"
+#include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/HelpText.h"
 #include "cli/RomajiInput.h"
@@ -11,7 +12,6 @@
 #include "kana/KatakanaMode.h"
 #include "model/PasswordModel.h"
 #include "platform/CalendarTime.h"
-#include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
 #include "strength/PasswordStrength.h"
@@ -41,18 +41,18 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + Visible(cp932::ToUtf8(chars)) + "\t" +
+        text += "  " + Visible(chars) + "\t" +
                 std::string(step.map ? TableMapName(*step.map) : "スキップ");
         if (!step.map) {
-            if (chars == "\x81\x40" && !randomCase) {
+            if (chars == "\u3000" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
             }
         } else {
             const std::string* value = table.Map(*step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
-            text += "\t" + Visible(cp932::ToUtf8(entry));
+            text += "\t" + Visible(entry);
             if (entry != step.output) {
-                text += " → " + Visible(cp932::ToUtf8(step.output)) + "（大文字）";
+                text += " → " + Visible(step.output) + "（大文字）";
             }
         }
         text += '\n';
@@ -105,16 +105,7 @@ int RunConvert(const QStringList& arguments) {
     // full-width one does.
     const bool romaji = line.IsSet("romaji");
     const auto katakanaOf = [romaji](const std::string& phrase) {
-        auto text = romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase);
-        if (!text) {
-            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "に CP932 で表せない文字があります");
-        }
-        if (text->size() > kKatakanaLimit) {
-            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "は CP932 で " +
-                                         std::to_string(text->size()) + " バイトあります（カタカナ欄は " +
-                                         std::to_string(kKatakanaLimit) + " バイトまで）");
-        }
-        return *std::move(text);
+        return FieldText("言葉", phrase, romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase), "カタカナ欄は ");
     };
     // The phrases given as arguments are checked before anything is printed.
     std::vector<std::string> katakana;
@@ -136,12 +127,12 @@ int RunConvert(const QStringList& arguments) {
         model.SetPhrase(phrase);
         const std::string& password =
             model.Convert(random, seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
-        std::string out = cp932::ToUtf8(password);
+        std::string out = password;
         // The band is the unrounded figure's; an empty password has no estimate.
         const auto estimate = showStrength || explain ? model.Strength() : std::nullopt;
         if (showStrength) {
             out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" +
-                                  cp932::ToUtf8(strength::BandName(estimate->band))
+                                  strength::BandName(estimate->band)
                             : "\t\t";
         }
         out += '\n';
@@ -149,12 +140,12 @@ int RunConvert(const QStringList& arguments) {
             out += Explain(phrase, model.Steps(), model.Table(), options.randomCase);
             if (estimate) {
                 out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
-                       cp932::ToUtf8(strength::BandName(estimate->band)) + "\n";
+                       strength::BandName(estimate->band) + "\n";
             }
         }
         // As the window says at the password; the exit code stays.
         if (const std::string notice = model.SkippedNotice(); !notice.empty()) {
-            Warning(cp932::ToUtf8(notice));
+            Warning(notice);
         }
         return out;
     };

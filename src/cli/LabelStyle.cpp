@@ -1,10 +1,10 @@
 #include "cli/LabelStyle.h"
 
 #include "cli/CliError.h"
+#include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
-#include "platform/Cp932.h"
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
 #include "platform/UserText.h"
@@ -32,11 +32,11 @@ PrintStyle LabelStyleFromOptions(const Arguments& line) {
     FontDescription description = style.Description();
     QColor colour = style.TextColour();
     if (line.IsSet("font")) {
-        const auto face = cp932::FromUtf8(line.Value("font"));
-        if (!face || face->empty() || face->size() >= FontDescription::kFaceSize) {
+        const std::string face = line.Value("font");
+        if (face.empty() || !FitsFaceName(face)) {
             throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
         }
-        description.faceName = *face;
+        description.faceName = face;
     }
     if (line.IsSet("font") || line.IsSet("size")) {
         const int points = line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints)) : 36;
@@ -62,20 +62,11 @@ std::string LabelPassword(const Arguments& line) {
         throw CliError(kUsage, "パスワードを 1 つ指定してください（--help を参照）");
     }
     const std::string utf8 = Arguments::Utf8(positional[0]);
-    const auto password = cp932::FromUtf8(utf8);
-    if (!password) {
-        throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "に CP932 で表せない文字があります");
-    }
-    if (password->empty()) {
+    std::string password = FieldText("パスワード", utf8, utf8);
+    if (password.empty()) {
         throw CliError(kUsage, "パスワードが空です。印刷するものがありません");
     }
-    // As long as a phrase may be; a password from the window is never longer.
-    if (password->size() > kKatakanaLimit) {
-        throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "は CP932 で " +
-                                     std::to_string(password->size()) + " バイトあります（" +
-                                     std::to_string(kKatakanaLimit) + " バイトまで）");
-    }
-    return *password;
+    return password;
 }
 
 void WarnIfCut(const std::string& password, const PrintStyle& style) {

@@ -53,15 +53,15 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-int AppMessageBox(std::string_view cp932Text, Buttons buttons, Icon icon) {
+int AppMessageBox(std::string_view text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
-    return Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), buttons, icon});
+    return Show(QApplication::activeWindow(), {ApplicationName(), ToQString(text), buttons, icon});
 }
 
-int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons, Icon icon) {
-    return Show(parent, {ApplicationName(), ToQString(cp932Text), buttons, icon});
+int WindowMessageBox(QWidget* parent, std::string_view text, Buttons buttons, Icon icon) {
+    return Show(parent, {ApplicationName(), ToQString(text), buttons, icon});
 }
 
 void SetMessageBoxHandler(std::function<int(const MessageBoxRequest&)> handler) {

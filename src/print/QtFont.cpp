@@ -144,7 +144,7 @@ int CharacterHeight(const QFont& font, int dpi) {
 
 std::optional<FontDescription> DescribeQFont(const QFont& font, const FontDescription& base, int dpi) {
     const std::optional<std::string> face = FromQString(font.family());
-    if (!face || face->size() >= FontDescription::kFaceSize) {
+    if (!face || !FitsFaceName(*face)) {
         return std::nullopt;
     }
     const std::optional<QFont> baseFont = CreateQFont(base);

@@ -39,7 +39,7 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
     std::vector<TextProblem> warnings;
     for (const TextEntry& entry : entries) {
         if (!InKatakanaMode(entry.key)) {
-            warnings.push_back({entry.line, "キー " + cp932::ToUtf8(entry.key) +
+            warnings.push_back({entry.line, "キー " + entry.key +
                                                 " は入力した言葉には現れないので、この項目は使われません"
                                                 "（言葉の半角文字は全角に、ひらがなはカタカナになります）"});
         }
@@ -52,7 +52,7 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
             std::string keys;
             for (const TextEntry& entry : entries) {
                 if (entry.map == member.map && entry.value.size() == 1 && entry.value[0] == member.value) {
-                    keys += (keys.empty() ? "" : "・") + cp932::ToUtf8(entry.key) + "（" +
+                    keys += (keys.empty() ? "" : "・") + entry.key + "（" +
                             std::to_string(entry.line) + " 行目）";
                 }
             }

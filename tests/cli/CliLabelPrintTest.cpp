@@ -34,7 +34,7 @@ PrintStyle WindowStyle(const QString& face, int points, const QColor& colour) {
     PrintStyle style;
     FontDescription description = style.Description();
     if (!face.isEmpty()) {
-        description.faceName = cp932::Text(face.toStdString());
+        description.faceName = std::string(face.toStdString());
     }
     description.height = -PointFont(ToQString(description.faceName), points * 10).pixelSize();
     style.Set(description, colour);

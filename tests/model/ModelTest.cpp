@@ -12,7 +12,7 @@ namespace {
 // differently: only the start falls back on the defaults for a damaged one.
 TEST(PasswordModel, LoadsAndReloadsTheTable) {
     ConversionTable one;
-    one.letters.SetAt(cp932::Text("ア"), "z");
+    one.letters.SetAt(std::string("ア"), "z");
     const struct {
         const char* name;
         bool reload;
@@ -49,7 +49,7 @@ TEST(PasswordModel, ConvertsSeedsAndForgetsTheBestTime) {
         SCOPED_TRACE(row.randomCase);
         PasswordModel model;
         FillDefaultTable(model.Table());
-        model.SetPhrase(cp932::Text("サクラサク"));
+        model.SetPhrase(std::string("サクラサク"));
         model.Options().randomCase = row.randomCase;
         CrtRandom random;
         const std::string first = model.Convert(random, 7);

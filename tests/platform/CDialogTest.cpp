@@ -2,7 +2,7 @@
 // message map, text exchange, timers and the code page 932 edit.
 #include "platform/CDialog.h"
 
-#include "platform/Cp932LineEdit.h"
+#include "platform/LimitedLineEdit.h"
 #include "platform/PaintArea.h"
 #include "support/GuiTestHelpers.h"
 
@@ -183,7 +183,7 @@ private slots:
     }
 
     void editsRefuseWhatCodePage932CannotHoldAndNeverSplitAtTheLimit() {
-        Cp932LineEdit edit;
+        LimitedLineEdit edit;
         edit.SetLimitText(5);
         TypeText(&edit, QString::fromUtf8("ア€b한"));
         QApplication::clipboard()->setText(QString::fromUtf8("x€"));

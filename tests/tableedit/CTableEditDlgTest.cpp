@@ -47,7 +47,7 @@ ConversionTable FromFile() {
 // A table file holding only ア -> a, unlike the defaults.
 std::string SmallBytes() {
     ConversionTable table;
-    table.letters.SetAt(cp932::Text("ア"), "a");
+    table.letters.SetAt(std::string("ア"), "a");
     return SerializeConversionTable(table);
 }
 
@@ -143,8 +143,8 @@ private slots:
         for (const auto& box : boxes.shown) {
             QVERIFY(box.buttons == platform::Buttons::OkCancel && box.icon == platform::Icon::Exclamation);
         }
-        file.letters.SetAt(cp932::Text("アイウ"), "c");
-        file.letters.SetAt(cp932::Text("カ"), "q");
+        file.letters.SetAt(std::string("アイウ"), "c");
+        file.letters.SetAt(std::string("カ"), "q");
         QVERIFY(SameEntries(FromFile(), file));
     }
 
@@ -182,7 +182,7 @@ private slots:
             {kRestoreId, "folder", {}, isFolder},
             {kCancelId, SmallBytes().substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
             {kSaveId, SmallBytes(), U("ア") + QChar(0) + U("イ"),
-             *CheckStorableKey(cp932::Text("ア") + '\0')},
+             *CheckStorableKey(std::string("ア") + '\0')},
         };
         for (const auto& row : rows) {
             QDir(kTableFileName).removeRecursively();
@@ -231,8 +231,8 @@ private slots:
         QTest::mouseClick(dialog.GetDlgItem(kSaveId), Qt::LeftButton);
         QVERIFY(boxes.shown.empty());
         ConversionTable expected;
-        expected.letters.SetAt(cp932::Text("ンンン"), "n");
-        expected.letters.SetAt(cp932::Text("カｋ"), "a");
+        expected.letters.SetAt(std::string("ンンン"), "n");
+        expected.letters.SetAt(std::string("カｋ"), "a");
         QVERIFY(SameEntries(table, expected));
     }
 
