@@ -188,7 +188,7 @@ private slots:
         // Every number field set (clipPrecision to the largest value kept) but the
         // weight, which the spoilt keys check; the face ＭＳ Ｐゴシック.
         const FontChoice style{{-30, 12, 900, 450, 0, 1, 1, 1, 128, 3, 255, 4, 0x31,
-                                "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"},
+                                "ＭＳ Ｐゴシック"},
                                QColor(0x12, 0x34, 0x56)};
         SavePrintStyle(settings, style);
         settings.sync();

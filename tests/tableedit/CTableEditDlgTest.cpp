@@ -7,6 +7,7 @@
 #include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
 #include "support/MessageBoxRecorder.h"
+#include "platform/Cp932Codec.h"
 #include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
@@ -128,7 +129,7 @@ private slots:
     // for byte, even keys that are not valid code page 932.
     void saveKeepsWhatTheQuestionsAllowAndTheBytesLeftAlone() {
         ConversionTable file;
-        file.digits.SetAt("\x81\x20", "1");
+        file.digits.SetAt(cp932::Decode("\x81\x20"), "1");
         WriteWhole(kTableFileName, SerializeConversionTable(file));
         ConversionTable table = FromFile();
         CTableEditDlg dialog;
