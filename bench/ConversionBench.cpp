@@ -14,7 +14,7 @@ namespace {
 
 // 35 full-width characters: 70 bytes, the katakana field's limit.
 const std::string kPhrase =
-    cp932::Text("サクラ　サクラ　ヤヨイノソラハ　ミワタスカギリ　ウィンドウ　カスミガタ");
+    std::string("サクラ　サクラ　ヤヨイノソラハ　ミワタスカギリ　ウィンドウ　カスミガタ");
 
 void BM_ConvertPhrase(benchmark::State& state) {
     ConversionTable table;

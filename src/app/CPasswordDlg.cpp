@@ -110,11 +110,11 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
     std::error_code ec;
     const std::filesystem::path full = std::filesystem::absolute(kTableFileName, ec);
     const std::string name =
-        cp932::FromUtf8(ec ? std::string(kTableFileName) : full.string()).value_or(kTableFileName);
+        ec || !cp932::Length(full.string()) ? std::string(kTableFileName) : full.string();
     const std::string problem = DescribeTableReadError(error, name);
-    platform::AppMessageBox(cp932::Text("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" +
+    platform::AppMessageBox(std::string("変換表ファイルを読み込めませんでした。\n") + name + "\n\n" +
                                 problem +
-                                cp932::Text("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
+                                std::string("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
                             platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
@@ -173,7 +173,7 @@ bool CPasswordDlg::OnInitDialog() {
 
     // Full-width katakana input is the katakana field's own business here: a
     // desktop gives a program no say over the input method's mode.
-    Item<Cp932LineEdit>(IDC_KATAKANA)->SetLimitText(static_cast<int>(kKatakanaLimit));
+    Item<LimitedLineEdit>(IDC_KATAKANA)->SetLimitText(static_cast<int>(kKatakanaLimit));
 
     CheckDlgButton(IDC_CAPITAL_AFTER_SPACE, true);
     CheckDlgButton(IDC_USE_DIGITS, true);
@@ -185,7 +185,7 @@ bool CPasswordDlg::OnInitDialog() {
     UpdateData(false);
 
     m_printer->Start();
-    m_typing.Attach(Item<PaintArea>(IDC_TYPING_RESULT));
+    m_typingArea.Attach(Item<PaintArea>(IDC_TYPING_RESULT), m_typing);
     m_printPanel.Attach(Item<PaintArea>(IDC_PRINT_IMAGE));
     LoadSettings();
     return true;
@@ -262,6 +262,7 @@ void CPasswordDlg::OnKanaFocus() {
 
 void CPasswordDlg::OnConvert() {
     m_typing.NewPassword();
+    m_typingArea.Redraw();
     UpdateData(true);
 
     ConversionOptions options;
@@ -305,12 +306,16 @@ void CPasswordDlg::OnPasswordUpdate() {
 
 void CPasswordDlg::OnPasswordCheck() {
     UpdateData(true);
-    if (m_typing.Check(m_password, m_typed)) {
-        // Emptying the field is a text change too, so the next attempt is
-        // timed from here on.
-        m_typed.clear();
-        UpdateData(false);
+    if (!m_typing.Check(m_password, m_typed)) {
+        platform::AppMessageBox(std::string("パスワードが入力されていません"), platform::Buttons::Ok,
+                                platform::Icon::Exclamation);
+        return;
     }
+    m_typingArea.Redraw();
+    // Emptying the field is a text change too, so the next attempt is
+    // timed from here on.
+    m_typed.clear();
+    UpdateData(false);
 }
 
 void CPasswordDlg::OnEditTable() {
@@ -335,14 +340,14 @@ LabelImage CPasswordDlg::CaptureLabelImage() const {
 void CPasswordDlg::PrintLabel() {
     UpdateData(true);
     if (m_password.empty()) {
-        platform::AppMessageBox(cp932::Text("プリントするデータがありません"), platform::Buttons::Ok,
+        platform::AppMessageBox(std::string("プリントするデータがありません"), platform::Buttons::Ok,
                                 platform::Icon::Exclamation);
         return;
     }
     // A password the label cuts is said before it prints, so the font can be changed first.
     const std::string ask = m_printPanel.PasswordFits()
-                                ? cp932::Text("プリントしますか？")
-                                : cp932::Text("パスワードがラベルに収まりません。\nプリントしますか？");
+                                ? std::string("プリントしますか？")
+                                : std::string("パスワードがラベルに収まりません。\nプリントしますか？");
     if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) != IDOK) {
         return;
     }
@@ -376,8 +381,8 @@ void CPasswordDlg::OnPrintElsewhere() {
     const BusyCursor busy;
     if (!LabelSheet(m_password, m_printPanel.Style(), frame->isChecked()).Print(printer)) {
         const std::string queue = FromQString(printer.printerName()).value_or(std::string());
-        platform::AppMessageBox(cp932::Text("プリンター「") + queue +
-                                    cp932::Text("」で印刷できませんでした。"),
+        platform::AppMessageBox(std::string("プリンター「") + queue +
+                                    std::string("」で印刷できませんでした。"),
                                 platform::Buttons::Ok, platform::Icon::Exclamation);
     }
 }
@@ -404,7 +409,7 @@ void CPasswordDlg::OnSavePdf() {
                          files::Target::Output, kTableFileName);
     if (error) {
         const std::string name = FromQString(QDir::toNativeSeparators(path)).value_or(std::string());
-        platform::AppMessageBox(cp932::Text("PDF ファイルを保存できませんでした。\r\n") +
+        platform::AppMessageBox(std::string("PDF ファイルを保存できませんでした。\r\n") +
                                     FileErrorText(error, name),
                                 platform::Buttons::Ok, platform::Icon::Exclamation);
     }

@@ -8,7 +8,8 @@
 #include "print/PrintPanel.h"
 #include "table/ConversionTable.h"
 #include "table/TableFile.h"
-#include "typing/TypingTest.h"
+#include "typing/TypingResultArea.h"
+#include "typing/TypingTrial.h"
 
 #include <QIcon>
 
@@ -61,7 +62,7 @@ public slots:
 public:
     // The conversion table the dialog converts with; the editor works on it.
     const std::string& Password() const { return m_password; }
-    const TypingTest& Typing() const { return m_typing; }
+    const TypingTrial& Typing() const { return m_typing; }
     PrinterPresence& Printer() { return *m_printer; }
     const PrintPanel& PrintImagePanel() const { return m_printPanel; }
     const StrengthMeter& Strength() const { return *m_strength; }
@@ -87,11 +88,12 @@ private:
     void SaveSettings() const;
 
     ConversionTable m_table;
-    std::string m_katakana; // code page 932, at most kKatakanaLimit bytes
+    std::string m_katakana; // at most kKatakanaLimit code page 932 bytes
     std::string m_password;
     std::string m_typed;
     QIcon m_icon;
-    TypingTest m_typing;
+    TypingTrial m_typing;
+    TypingResultArea m_typingArea;
     PrintPanel m_printPanel;
     PrinterPresence* m_printer;          // child
     SecretClipboard* m_clipboard;        // child

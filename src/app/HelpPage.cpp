@@ -27,7 +27,7 @@ QStringList& CandidatesOverride() {
     return candidates;
 }
 
-// A path for a box: code page 932 when it can be, else the bare file name.
+// A path for a box: as it is when code page 932 holds it, else the bare file name.
 std::string PathForBox(const QString& path) {
     return FromQString(QDir::toNativeSeparators(path)).value_or(std::string(kHelpFile));
 }
@@ -79,13 +79,13 @@ QString FindHelpPage() {
 void ShowHelpPage() {
     const QString page = FindHelpPage();
     if (page.isEmpty()) {
-        platform::AppMessageBox(cp932::Text("ヘルプファイルが見つかりません。\n探した場所:\n") +
+        platform::AppMessageBox(std::string("ヘルプファイルが見つかりません。\n探した場所:\n") +
                                     PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     if (!UrlOpener::Current().Open(QUrl::fromLocalFile(page))) {
-        platform::AppMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") +
+        platform::AppMessageBox(std::string("ヘルプを表示するプログラムを起動できませんでした。\n") +
                                     PathForBox(page),
                                 platform::Buttons::Ok, platform::Icon::Stop);
     }

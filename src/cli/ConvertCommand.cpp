@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CliError.h"
+#include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/HelpText.h"
 #include "cli/RomajiInput.h"
@@ -9,8 +10,8 @@
 #include "convert/Conversion.h"
 #include "files/FileReader.h"
 #include "kana/KatakanaMode.h"
+#include "model/PasswordModel.h"
 #include "platform/CrtRandom.h"
-#include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
 #include "platform/Utf8.h"
@@ -42,18 +43,18 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + Visible(cp932::ToUtf8(chars)) + "\t" +
+        text += "  " + Visible(chars) + "\t" +
                 std::string(step.map ? TableMapName(*step.map) : "スキップ");
         if (!step.map) {
-            if (chars == "\x81\x40" && !randomCase) {
+            if (chars == "\u3000" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
             }
         } else {
             const std::string* value = table.Map(*step.map).Lookup(chars);
             const std::string entry = value != nullptr ? *value : step.output;
-            text += "\t" + Visible(cp932::ToUtf8(entry));
+            text += "\t" + Visible(entry);
             if (entry != step.output) {
-                text += " → " + Visible(cp932::ToUtf8(step.output)) + "（大文字）";
+                text += " → " + Visible(step.output) + "（大文字）";
             }
         }
         text += '\n';
@@ -95,7 +96,8 @@ int RunConvert(const QStringList& arguments) {
         seed = static_cast<std::uint32_t>(line.Number("seed", 0, UINT32_MAX));
     }
     const bool named = line.IsSet("table");
-    const ConversionTable table = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
+    PasswordModel model;
+    model.Table() = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
 
     if (positional.count("-") > 1) {
         throw CliError(kUsage, "- は 1 回しか指定できません");
@@ -105,20 +107,7 @@ int RunConvert(const QStringList& arguments) {
     // full-width one does.
     const bool romaji = line.IsSet("romaji");
     const auto katakanaOf = [romaji](const std::string& phrase) {
-        auto text = romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase);
-        if (!text) {
-            const bool control = std::any_of(phrase.begin(), phrase.end(), [](unsigned char c) {
-                return c < 0x20 || c == 0x7F;
-            });
-            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) +
-                                         (control ? "に制御文字があります" : "に CP932 で表せない文字があります"));
-        }
-        if (text->size() > kKatakanaLimit) {
-            throw CliError(kBadText, "言葉" + QuotedUserText(phrase) + "は CP932 で " +
-                                         std::to_string(text->size()) + " バイトあります（カタカナ欄は " +
-                                         std::to_string(kKatakanaLimit) + " バイトまで）");
-        }
-        return *std::move(text);
+        return FieldText("言葉", phrase, romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase), "カタカナ欄は ");
     };
     // The phrases given as arguments are checked before anything is printed.
     std::vector<std::string> katakana;
@@ -128,7 +117,7 @@ int RunConvert(const QStringList& arguments) {
         }
     }
 
-    ConversionOptions options;
+    ConversionOptions& options = model.Options();
     options.useDigits = !line.IsSet("no-digits");
     options.useSymbols = !line.IsSet("no-symbols");
     options.randomCase = line.IsSet("random-case");
@@ -137,30 +126,28 @@ int RunConvert(const QStringList& arguments) {
     CrtRandom random;
     const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
-        if (options.randomCase) {
-            random.srand(seed ? *seed : UnpredictableSeed());
-        }
-        std::vector<ConversionStep> steps;
-        const std::string password = ConvertKatakana(phrase, table, options, random, &steps);
-        std::string out = cp932::ToUtf8(password);
+        model.SetPhrase(phrase);
+        const std::string& password =
+            model.Convert(random, seed ? *seed : options.randomCase ? UnpredictableSeed() : 0);
+        std::string out = password;
         // The band is the unrounded figure's; an empty password has no estimate.
-        const auto estimate = showStrength || explain ? strength::EstimatePassword(password) : std::nullopt;
+        const auto estimate = showStrength || explain ? model.Strength() : std::nullopt;
         if (showStrength) {
             out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" +
-                                  cp932::ToUtf8(strength::BandName(estimate->band))
+                                  strength::BandName(estimate->band)
                             : "\t\t";
         }
         out += '\n';
         if (explain) {
-            out += Explain(phrase, steps, table, options.randomCase);
+            out += Explain(phrase, model.Steps(), model.Table(), options.randomCase);
             if (estimate) {
                 out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
-                       cp932::ToUtf8(strength::BandName(estimate->band)) + "\n";
+                       strength::BandName(estimate->band) + "\n";
             }
         }
         // As the window says at the password; the exit code stays.
-        if (const std::string notice = SkippedNotice(phrase, steps); !notice.empty()) {
-            Warning(cp932::ToUtf8(notice));
+        if (const std::string notice = model.SkippedNotice(); !notice.empty()) {
+            Warning(notice);
         }
         return out;
     };

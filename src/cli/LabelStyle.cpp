@@ -1,11 +1,11 @@
 #include "cli/LabelStyle.h"
 
 #include "cli/CliError.h"
+#include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/Files.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
-#include "platform/Cp932.h"
 #include "platform/Fonts.h"
 #include "platform/QtText.h"
 #include "platform/UserText.h"
@@ -38,11 +38,10 @@ PrintStyle LabelStyleFromOptions(const Arguments& line) {
     if (line.IsSet("font") || line.IsSet("size")) {
         std::string face = PrintStyle::kStartFace;
         if (line.IsSet("font")) {
-            const auto chosen = cp932::FromUtf8(line.Value("font"));
-            if (!chosen || chosen->empty() || chosen->size() >= FontDescription::kFaceSize) {
+            face = line.Value("font");
+            if (face.empty() || !FitsFaceName(face)) {
                 throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
             }
-            face = *chosen;
         }
         const int points =
             line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints)) : PrintStyle::kStartPoints;
@@ -73,20 +72,11 @@ std::string LabelPassword(const Arguments& line) {
             utf8.pop_back();
         }
     }
-    const auto password = cp932::FromUtf8(utf8);
-    if (!password) {
-        throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "に CP932 で表せない文字があります");
-    }
-    if (password->empty()) {
+    std::string password = FieldText("パスワード", utf8, utf8);
+    if (password.empty()) {
         throw CliError(kUsage, "パスワードが空です。印刷するものがありません");
     }
-    // As long as a phrase may be; a password from the window is never longer.
-    if (password->size() > kKatakanaLimit) {
-        throw CliError(kBadText, "パスワード" + QuotedUserText(utf8) + "は CP932 で " +
-                                     std::to_string(password->size()) + " バイトあります（" +
-                                     std::to_string(kKatakanaLimit) + " バイトまで）");
-    }
-    return *password;
+    return password;
 }
 
 void WarnIfCut(const std::string& password, const PrintStyle& style) {

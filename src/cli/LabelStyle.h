@@ -20,13 +20,13 @@ void AddLabelStyleOptions(Arguments& line);
 // Throws a usage error for a bad size or colour.
 PrintStyle LabelStyleFromOptions(const Arguments& line);
 
-// The password (UTF-8) as code page 932; throws a bad-text error.
+// The password, as the katakana field would hold it; throws a bad-text error.
 std::string LabelPassword(const Arguments& line);
 
-// Warns on standard error when `password` (code page 932) is wider than the print image.
+// Warns on standard error when `password` is wider than the print image.
 void WarnIfCut(const std::string& password, const PrintStyle& style);
 
-// The label the print job reads for `password` (code page 932), with WarnIfCut's warning.
+// The label the print job reads for `password`, with WarnIfCut's warning.
 LabelImage LabelOf(const std::string& password, const PrintStyle& style);
 
 // The label as a PNG picture: a dot black, no dot white.

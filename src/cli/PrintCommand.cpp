@@ -38,7 +38,7 @@ public:
 
 // The name comes from the device, which may say anything.
 std::string Shown(const ActivePrinter& printer) {
-    return ShownUserText(cp932::ToUtf8(printer.name), kShownPathChars);
+    return ShownUserText(printer.name, kShownPathChars);
 }
 
 // Opens `link` to the first printer that opens, as the window does.

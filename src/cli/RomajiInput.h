@@ -9,7 +9,7 @@
 
 namespace cli {
 
-// Code page 932 text for `utf8`, all of it double-byte; nothing when a
+// Katakana-mode text for `utf8`, all of it full-width; nothing when a
 // character has no code page 932 form.
 std::optional<std::string> ComposeRomaji(std::string_view utf8);
 

@@ -2,7 +2,6 @@
 
 #include "cli/CliError.h"
 #include "cli/Terminal.h"
-#include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
 #include "table/DefaultTable.h"
@@ -32,8 +31,7 @@ ConversionTable TableSource::Load() const {
         return table;
     }
     if (loaded.source == LoadResult::Source::Failed) {
-        const std::string why = cp932::ToUtf8(DescribeTableReadError(
-            loaded.error, cp932::FromUtf8(shown).value_or(std::string(kTableFileName))));
+        const std::string why = DescribeTableReadError(loaded.error, shown);
         throw CliError(kUnreadable, "変換表ファイル " + shown + " が壊れています: " + why);
     }
     return table;

@@ -1,28 +1,42 @@
 #include "convert/Conversion.h"
 
-#include "platform/Cp932.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr std::array<std::size_t, 3> kKeyLengths{6, 4, 2};
-constexpr std::string_view kFullWidthSpace = "\x81\x40";
+// A key is at most this many characters, each full-width (two bytes).
+constexpr std::size_t kMaxKeyChars = kMaxKeyBytes / 2;
+constexpr std::string_view kFullWidthSpace = "\u3000";
 constexpr std::size_t kNamedSkips = 3;
 
 // Katakana and the signs typing gives with them (U+3000 to U+303F: the
 // full-width space, 、。「」〜; U+30A0 to U+30FF: the katakana, ・ and ー). The
 // table leaves some out on purpose (ッ, ー, small kana on their own), so their
 // skipping is the table's business, not a character that slipped in.
-bool IsKanaOrSign(std::string_view cp932Char) {
-    const std::string utf8 = cp932::ToUtf8(cp932Char);
-    if (utf8.size() != 3 || utf8[0] != '\xE3') {
-        return false;
+bool IsKanaOrSign(std::string_view utf8Char) {
+    char32_t code = 0;
+    return utf8::DecodeOne(utf8Char, code) == utf8Char.size() &&
+           ((code >= 0x3000 && code <= 0x303F) || (code >= 0x30A0 && code <= 0x30FF));
+}
+
+// The UTF-8 length of the character at the front of `text` (1 for a byte that starts none).
+std::size_t CharLength(std::string_view text) {
+    char32_t code = 0;
+    return std::max<std::size_t>(1, utf8::DecodeOne(text, code));
+}
+
+// Upper-cases the ASCII letters; every byte of a longer UTF-8 character is 0x80 or more.
+std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
     }
-    const auto second = static_cast<unsigned char>(utf8[1]);
-    const auto third = static_cast<unsigned char>(utf8[2]);
-    return second == 0x80 || (second == 0x82 && third >= 0xA0) || second == 0x83;
+    return out;
 }
 
 } // namespace
@@ -46,65 +60,60 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
     maps[mapCount++] = &table.letters;
 
     std::string result;
-    result.reserve(katakana.size() / 2 + 1);
+    result.reserve(katakana.size() / 3 + 1);
     bool pendingCapital = false;
     std::size_t pos = 0;
     while (pos < katakana.size()) {
         if (options.randomCase) {
             pendingCapital = random.rand() % 2 == 1;
-        } else if (katakana.substr(pos, 2) == kFullWidthSpace) {
+        } else if (katakana.substr(pos).starts_with(kFullWidthSpace)) {
             pendingCapital = true;
         }
 
+        // The keys of three, two and one characters from here; near the end
+        // the longest is what is left of the text.
+        std::array<std::size_t, kMaxKeyChars> ends{};
+        std::size_t end = pos;
+        for (std::size_t& e : ends) {
+            end += end < katakana.size() ? CharLength(katakana.substr(end)) : 0;
+            e = end;
+        }
         const std::string* output = nullptr;
-        std::size_t advance = 2;
+        const std::size_t advance = ends[0] - pos;
         std::size_t keyLength = 0;
         std::size_t found = 0;
-        for (const std::size_t length : kKeyLengths) {
-            // Near the end the key is what is left of the text.
-            const std::string_view key = katakana.substr(pos, length);
-            std::uint32_t hash = 0;
-            bool hashed = false;
+        for (auto e = ends.rbegin(); e != ends.rend() && output == nullptr; ++e) {
+            const std::string_view key = katakana.substr(pos, *e - pos);
             for (std::size_t m = 0; m < mapCount && output == nullptr; ++m) {
-                if (!maps[m]->MayHoldLength(key.size())) {
-                    continue;
-                }
-                if (!hashed) {
-                    hash = CMapStringToString::HashKey(key);
-                    hashed = true;
-                }
-                output = maps[m]->Lookup(key, hash);
+                output = maps[m]->Lookup(key);
                 found = m;
             }
-            if (output != nullptr) {
-                advance = length;
-                keyLength = key.size();
-                break;
-            }
+            keyLength = key.size();
         }
+        const std::size_t step = output != nullptr ? keyLength : advance;
 
         const std::size_t before = result.size();
         if (output != nullptr) {
             if (pendingCapital) {
-                result += cp932::ToUpper(*output);
+                result += AsciiUpper(*output);
                 pendingCapital = false;
             } else {
                 result += *output;
             }
         }
         if (steps != nullptr) {
-            ConversionStep step;
-            step.position = pos;
+            ConversionStep taken;
+            taken.position = pos;
             if (output != nullptr) {
-                step.length = keyLength;
-                step.map = mapNames[found];
-                step.output = result.substr(before);
+                taken.length = keyLength;
+                taken.map = mapNames[found];
+                taken.output = result.substr(before);
             } else {
-                step.length = std::min<std::size_t>(2, katakana.size() - pos);
+                taken.length = advance;
             }
-            steps->push_back(std::move(step));
+            steps->push_back(std::move(taken));
         }
-        pos += advance;
+        pos += step;
     }
     return result;
 }
@@ -127,9 +136,9 @@ std::string SkippedNotice(std::string_view katakana, const std::vector<Conversio
     if (skipped.empty()) {
         return {};
     }
-    std::string notice = cp932::Text("変換されない文字があります: ");
+    std::string notice = "変換されない文字があります: ";
     for (std::size_t i = 0; i < skipped.size(); ++i) {
-        notice += (i > 0 ? cp932::Text("、") : std::string()) + std::string(skipped[i]);
+        notice += (i > 0 ? "、" : "") + std::string(skipped[i]);
     }
-    return more ? notice + cp932::Text("…") : notice;
+    return more ? notice + "…" : notice;
 }

@@ -1,5 +1,5 @@
-// Katakana phrase to password: longest-match lookups of two-byte units in the
-// symbols, digits and letters maps, with the capital-letter rules.
+// Katakana phrase to password: longest-match lookups of up to three characters
+// in the symbols, digits and letters maps, with the capital-letter rules.
 #pragma once
 
 #include "platform/CrtRandom.h"
@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-// The katakana field holds at most this many bytes (35 full-width
-// characters); the command-line tool holds phrases and passwords to it too.
+// The katakana field holds at most this many code page 932 bytes (35
+// full-width characters); the command-line tool holds phrases and passwords to it too.
 inline constexpr std::size_t kKatakanaLimit = 70;
 
 struct ConversionOptions {
@@ -23,13 +23,13 @@ struct ConversionOptions {
 
 // One step of the scan, for showing why a password came out as it did.
 struct ConversionStep {
-    std::size_t position = 0;    // byte offset into the phrase
-    std::size_t length = 0;      // bytes of the key found, or of the character skipped
+    std::size_t position = 0;    // UTF-8 byte offset into the phrase
+    std::size_t length = 0;      // UTF-8 bytes of the key found, or of the character skipped
     std::optional<TableMap> map; // nothing: the character matched nothing and was skipped
     std::string output;          // what was appended, capital applied; empty when skipped
 };
 
-// Scans `katakana` (code page 932 bytes) and returns the password. In random
+// Scans `katakana` (UTF-8) and returns the password. In random
 // case mode one number is drawn from `random` at every step; seeding is the
 // caller's business. When `steps` is given, every step of the scan is added to it.
 std::string ConvertKatakana(std::string_view katakana, const ConversionTable& table,
@@ -37,7 +37,7 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
                             std::vector<ConversionStep>* steps = nullptr);
 
 // What the user is told when the scan in `steps` skipped characters of
-// `katakana` (code page 932) that slipped into the phrase, such as a kanji or
+// `katakana` that slipped into the phrase, such as a kanji or
 // a full-width letter: "変換されない文字があります: 桜、Ｓ", naming each
 // character once in the order met, at most the first three. Skipped katakana
 // and Japanese signs (ッ, ー, 、, the full-width space that marks a capital)

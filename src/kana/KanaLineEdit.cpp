@@ -66,7 +66,7 @@ QString TypedText(const QKeyEvent* event) {
 } // namespace
 
 KanaLineEdit::KanaLineEdit(QWidget* parent)
-    : Cp932LineEdit(parent) {}
+    : LimitedLineEdit(parent) {}
 
 QString KanaLineEdit::TypingHint() {
     return QString::fromUtf8(
@@ -94,7 +94,7 @@ void KanaLineEdit::CommitPending() {
 
 void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
     if (isReadOnly()) {
-        Cp932LineEdit::keyPressEvent(event);
+        LimitedLineEdit::keyPressEvent(event);
         return;
     }
     // Escape and Backspace first edit the composition; only without one do
@@ -142,7 +142,7 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    Cp932LineEdit::keyPressEvent(event);
+    LimitedLineEdit::keyPressEvent(event);
 }
 
 void KanaLineEdit::TypeText(const QString& text) {
@@ -154,7 +154,7 @@ void KanaLineEdit::TypeText(const QString& text) {
         if (const char32_t joined = before.size() == 1 ? WithSoundMark(before[0], typed[0]) : 0) {
             QInputMethodEvent replace;
             replace.setCommitString(QString::fromStdU32String(std::u32string(1, joined)), -1, 1);
-            Cp932LineEdit::inputMethodEvent(&replace);
+            LimitedLineEdit::inputMethodEvent(&replace);
             return;
         }
     }
@@ -210,7 +210,7 @@ bool KanaLineEdit::event(QEvent* event) {
             break;
         }
     }
-    return Cp932LineEdit::event(event);
+    return LimitedLineEdit::event(event);
 }
 
 void KanaLineEdit::ReleaseHeld() {
@@ -231,7 +231,7 @@ void KanaLineEdit::Commit(QInputMethodEvent* event) {
         if (!event->commitString().isEmpty()) {
             QApplication::beep(); // no form the field holds: the edit refuses it
         }
-        Cp932LineEdit::inputMethodEvent(event);
+        LimitedLineEdit::inputMethodEvent(event);
         return;
     }
     // The input method's text in katakana mode, cut at a character to the room
@@ -240,14 +240,14 @@ void KanaLineEdit::Commit(QInputMethodEvent* event) {
     if (const int limit = Limit(); limit > 0) {
         const int kept = ByteLength(this->text()) - ByteLength(selectedText());
         const std::size_t room = static_cast<std::size_t>(std::max(0, limit - kept));
-        if (text.size() > room) {
+        if (cp932::Length(text).value_or(0) > room) {
             QApplication::beep();
             text.resize(cp932::FittingPrefix(text, room));
         }
     }
     QInputMethodEvent katakana(event->preeditString(), event->attributes());
     katakana.setCommitString(ToQString(text), event->replacementStart(), event->replacementLength());
-    Cp932LineEdit::inputMethodEvent(&katakana);
+    LimitedLineEdit::inputMethodEvent(&katakana);
 }
 
 void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
@@ -255,12 +255,12 @@ void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
     // Qt ends a real input method's composition when the focus moves.
     m_preedit.clear();
     m_withdrawn.clear();
-    Cp932LineEdit::focusOutEvent(event);
+    LimitedLineEdit::focusOutEvent(event);
 }
 
 void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     CommitPending();
-    Cp932LineEdit::mousePressEvent(event);
+    LimitedLineEdit::mousePressEvent(event);
 }
 
 void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
@@ -272,7 +272,7 @@ void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    Cp932LineEdit::mouseReleaseEvent(event);
+    LimitedLineEdit::mouseReleaseEvent(event);
 }
 
 void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
@@ -293,7 +293,7 @@ void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 void KanaLineEdit::dropEvent(QDropEvent* event) {
     CommitPending();
     if (isReadOnly() || !event->mimeData()->hasText()) {
-        Cp932LineEdit::dropEvent(event);
+        LimitedLineEdit::dropEvent(event);
         return;
     }
     const std::optional<QString> text = AsPasted(event->mimeData()->text());
@@ -308,7 +308,7 @@ void KanaLineEdit::dropEvent(QDropEvent* event) {
                     event->modifiers());
     drop.setDropAction(event->dropAction());
     const int bytes = ByteLength(this->text()) + ByteLength(*text);
-    Cp932LineEdit::dropEvent(&drop);
+    LimitedLineEdit::dropEvent(&drop);
     event->setDropAction(drop.dropAction());
     event->setAccepted(drop.isAccepted());
     BeepIfCut(bytes);
@@ -354,7 +354,7 @@ bool KanaLineEdit::Fits(const std::string& commit) const {
         return true;
     }
     const int kept = ByteLength(text()) - ByteLength(selectedText());
-    return kept + static_cast<int>(commit.size()) <= limit;
+    return kept + static_cast<int>(cp932::Length(commit).value_or(0)) <= limit;
 }
 
 void KanaLineEdit::Show(const std::string& commit) {
@@ -372,5 +372,5 @@ void KanaLineEdit::Show(const std::string& commit) {
     }
     QInputMethodEvent event(pending, attributes);
     event.setCommitString(ToQString(commit));
-    Cp932LineEdit::inputMethodEvent(&event);
+    LimitedLineEdit::inputMethodEvent(&event);
 }

@@ -9,13 +9,13 @@
 #pragma once
 
 #include "kana/RomajiComposer.h"
-#include "platform/Cp932LineEdit.h"
+#include "platform/LimitedLineEdit.h"
 
 #include <QClipboard>
 
 #include <optional>
 
-class KanaLineEdit : public Cp932LineEdit {
+class KanaLineEdit : public LimitedLineEdit {
     Q_OBJECT
 public:
     explicit KanaLineEdit(QWidget* parent = nullptr);

@@ -142,7 +142,10 @@ std::optional<std::string> KatakanaModeText(std::u32string_view text) {
     for (const char32_t w : wide) {
         utf8::Append(utf8, w);
     }
-    return cp932::FromUtf8(utf8);
+    if (!cp932::Length(utf8)) {
+        return std::nullopt;
+    }
+    return utf8;
 }
 
 std::optional<std::string> KatakanaModeUtf8(std::string_view utf8) {
@@ -150,7 +153,7 @@ std::optional<std::string> KatakanaModeUtf8(std::string_view utf8) {
     return text ? KatakanaModeText(*text) : std::nullopt;
 }
 
-bool InKatakanaMode(std::string_view cp932Text) {
-    const std::optional<std::string> forms = KatakanaModeUtf8(cp932::ToUtf8(cp932Text));
-    return forms && *forms == cp932Text;
+bool InKatakanaMode(std::string_view utf8) {
+    const std::optional<std::string> forms = KatakanaModeUtf8(utf8);
+    return forms && *forms == utf8;
 }

@@ -13,19 +13,18 @@
 // Hiragana become the same katakana, half-width katakana become full-width
 // (a voiced or semi-voiced sound mark joins the kana before it), printable
 // ASCII and the two other characters that code page 932 keeps in one byte
-// become full-width; anything else passes through. The result is code page
-// 932 and holds no single-byte character; nothing when a character has no
-// code page 932 form.
+// become full-width; anything else passes through. The result (UTF-8) holds
+// no character that code page 932 keeps in one byte; nothing when a character
+// has no code page 932 form.
 std::optional<std::string> KatakanaModeText(std::u32string_view text);
 
 // The same for UTF-8 text; nothing also when `utf8` is not valid UTF-8.
 std::optional<std::string> KatakanaModeUtf8(std::string_view utf8);
 
-// Whether code page 932 `text` can be part of a phrase: katakana mode leaves
-// it as it is. A single-byte character, hiragana or half-width kana never
-// reaches a phrase; any double-byte character of code page 932 can, through
-// an input method.
-bool InKatakanaMode(std::string_view cp932Text);
+// Whether `utf8` can be part of a phrase: katakana mode leaves it as it is.
+// A single-byte character, hiragana or half-width kana never reaches a
+// phrase; any double-byte character of code page 932 can, through an input method.
+bool InKatakanaMode(std::string_view utf8);
 
 // Whether `mark` is a sound mark that may join the character before it: the
 // half-width ﾞ ﾟ or the combining ones.

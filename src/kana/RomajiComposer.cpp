@@ -32,7 +32,7 @@ char Lower(char key) {
 std::string FullWidth(std::string_view keys) {
     std::string out;
     for (const char key : keys) {
-        out += cp932::Text(FullWidthForm(key));
+        out += std::string(FullWidthForm(key));
     }
     return out;
 }
@@ -63,7 +63,7 @@ std::string RomajiComposer::Feed(char key) {
 std::string RomajiComposer::Flush() {
     std::string out;
     if (const RomajiRule* rule = FindRule(m_pending)) {
-        out = cp932::Text(rule->kana) + FullWidth(rule->carry);
+        out = std::string(rule->kana) + FullWidth(rule->carry);
     } else {
         out = FullWidth(m_pending);
     }
@@ -91,7 +91,7 @@ bool RomajiComposer::Resolve(const std::string& keys, std::string& out) {
         return true;
     }
     if (const RomajiRule* rule = FindRule(keys)) {
-        out += cp932::Text(rule->kana);
+        out += std::string(rule->kana);
         m_pending = rule->carry;
         return true;
     }

@@ -13,7 +13,7 @@ public:
     static bool Takes(char key);
 
     // Feeds one key; upper-case letters count as lower case. Returns the text
-    // to commit (code page 932), often empty; Pending() tells what waits. A key
+    // to commit, often empty; Pending() tells what waits. A key
     // no rule can use first commits what waits, then takes its full-width form.
     std::string Feed(char key);
 

@@ -1,6 +1,6 @@
 #include "platform/CDialog.h"
 
-#include "platform/Cp932LineEdit.h"
+#include "platform/LimitedLineEdit.h"
 #include "platform/Fonts.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
@@ -194,7 +194,7 @@ QWidget* CDialog::BuildControl(const dlg::Control& control) {
         return label;
     }
     case dlg::Kind::Edit: {
-        auto* edit = new Cp932LineEdit;
+        auto* edit = new LimitedLineEdit;
         edit->setReadOnly((control.style & dlg::ReadOnly) != 0);
         if ((control.style & dlg::Password) != 0) {
             edit->setEchoMode(QLineEdit::Password);

@@ -70,7 +70,7 @@ protected:
     // Lets a dialog put its own widget in place of a template control.
     virtual QWidget* CreateControl(const dlg::Control& /*control*/) { return nullptr; }
 
-    // Text of an edit or static control <-> a code page 932 member. A control is
+    // Text of an edit or static control <-> a UTF-8 member. A control is
     // written only when its text differs, so unchanged text sends no update.
     void DDX_Text(bool save, int id, std::string& value);
 

@@ -52,31 +52,32 @@ const Cause* Find(const std::error_code& error) {
     return nullptr;
 }
 
-std::string Substitute(std::string_view cp932Pattern, std::string_view cp932FileName) {
+std::string Substitute(std::string_view pattern, std::string_view fileName) {
     const std::string marker = "%1";
-    std::string text(cp932Pattern);
+    std::string text(pattern);
     if (const auto pos = text.find(marker); pos != std::string::npos) {
-        text.replace(pos, marker.size(), cp932FileName);
+        text.replace(pos, marker.size(), fileName);
     }
     return text;
 }
 
 } // namespace
 
-std::string FileErrorText(const std::error_code& error, std::string_view cp932FileName) {
+std::string FileErrorText(const std::error_code& error, std::string_view fileName) {
     if (const Cause* cause = Find(error)) {
-        return Substitute(cp932::Text(cause->text), cp932FileName);
+        return Substitute(std::string(cause->text), fileName);
     }
     if (error.category() == files::FileErrorCategory()) {
-        return std::string(cp932FileName) + cp932::Text(": " + error.message() + "。");
+        return std::string(fileName) + std::string(": " + error.message() + "。");
     }
     // The system's description is plain ASCII in the locales the program runs in;
     // anything code page 932 cannot hold is left out rather than garbled.
-    const std::string reason = cp932::FromUtf8(error.message()).value_or(std::string());
+    const std::string message = error.message();
+    const std::string reason = cp932::Length(message) ? message : std::string();
     std::string text =
-        Substitute(cp932::Text("%1 の操作中に予期しないエラーが発生しました。"), cp932FileName);
+        Substitute(std::string("%1 の操作中に予期しないエラーが発生しました。"), fileName);
     if (!reason.empty()) {
-        text += cp932::Text("\r\n（") + reason + cp932::Text("）");
+        text += std::string("\r\n（") + reason + std::string("）");
     }
     return text;
 }

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <system_error>
 
-// Code page 932 text naming `cp932FileName` and the cause of `error`. Common
+// Text naming `fileName` and the cause of `error`. Common
 // causes have their own sentence; any other gets a general one that carries
 // the system's own description.
-std::string FileErrorText(const std::error_code& error, std::string_view cp932FileName);
+std::string FileErrorText(const std::error_code& error, std::string_view fileName);
 
 // The cause of `error` in a few UTF-8 words, without the file's name.
 std::string FileErrorReason(const std::error_code& error);

@@ -56,15 +56,15 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-int AppMessageBox(std::string_view cp932Text, Buttons buttons, Icon icon) {
+int AppMessageBox(std::string_view text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
-    return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), buttons, icon});
+    return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), ToQString(text), buttons, icon});
 }
 
-int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons, Icon icon) {
-    return MessageBoxes::Current().Show(parent, {ApplicationName(), ToQString(cp932Text), buttons, icon});
+int WindowMessageBox(QWidget* parent, std::string_view text, Buttons buttons, Icon icon) {
+    return MessageBoxes::Current().Show(parent, {ApplicationName(), ToQString(text), buttons, icon});
 }
 
 } // namespace platform

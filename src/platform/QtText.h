@@ -1,5 +1,5 @@
-// Crossing between the program's code page 932 text and Qt's QString; used
-// only at the widget boundary.
+// Crossing between the program's UTF-8 text and Qt's QString; used only at
+// the widget boundary.
 #pragma once
 
 #include <QString>
@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-QString ToQString(std::string_view cp932Text);
+// A byte a damaged table file kept (see utf8::kKeptByte) shows as U+FFFD.
+QString ToQString(std::string_view utf8);
 
 namespace platform {
 // UTF-8 text, such as the program's own literals, as a QString.

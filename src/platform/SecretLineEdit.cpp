@@ -32,7 +32,7 @@ private:
 } // namespace
 
 SecretLineEdit::SecretLineEdit(SecretClipboard& clipboard, QWidget* parent)
-    : Cp932LineEdit(parent)
+    : LimitedLineEdit(parent)
     , m_clipboard(clipboard) {}
 
 void SecretLineEdit::CopySecret() {
@@ -48,12 +48,12 @@ void SecretLineEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const NoSelectionPublishing guard(*this);
-    Cp932LineEdit::keyPressEvent(event);
+    LimitedLineEdit::keyPressEvent(event);
 }
 
 void SecretLineEdit::mouseReleaseEvent(QMouseEvent* event) {
     const NoSelectionPublishing guard(*this);
-    Cp932LineEdit::mouseReleaseEvent(event);
+    LimitedLineEdit::mouseReleaseEvent(event);
 }
 
 // Qt's own menu, with its Japanese texts, whose copy entry copies as a secret.

@@ -1,14 +1,14 @@
-// A code page 932 line edit that shows a secret: its copies, by key or from
+// A line edit that shows a secret: its copies, by key or from
 // its context menu, go through a SecretClipboard, so they carry the secret
 // hint and are cleared again. What is selected in it is never published to
 // the window system's primary selection, where any program could read it.
 #pragma once
 
-#include "platform/Cp932LineEdit.h"
+#include "platform/LimitedLineEdit.h"
 
 class SecretClipboard;
 
-class SecretLineEdit : public Cp932LineEdit {
+class SecretLineEdit : public LimitedLineEdit {
     Q_OBJECT
 public:
     // `clipboard` must outlive the field.

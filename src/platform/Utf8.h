@@ -8,6 +8,11 @@
 
 namespace utf8 {
 
+// A byte of the table file that is not text is carried as this code point
+// plus the byte (the last 256 of the last private-use plane), which no
+// keyboard gives and code page 932 cannot hold, and is shown as U+FFFD.
+inline constexpr char32_t kKeptByte = 0x10FF00;
+
 // The length of the well-formed UTF-8 character at the start of `text`, and
 // its code point; 0 when the bytes there are not one.
 std::size_t DecodeOne(std::string_view text, char32_t& code);

@@ -5,9 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct FontDescription {
-    // Bytes the face name may use, its terminator included.
+    // Code page 932 bytes the face name may use, its terminator included.
     static constexpr std::size_t kFaceSize = 32;
     // Largest character or cell height, and average width, a font may ask for.
     static constexpr std::int32_t kMaxPixels = 4096;
@@ -53,5 +54,8 @@ struct FontDescription {
 };
 
 // Whether a font can be made from `font`: a face name that fits with its
-// terminator and is whole code page 932 text, sizes and weight in range.
+// terminator in code page 932 (see FitsFaceName), sizes and weight in range.
 bool IsCreatable(const FontDescription& font);
+
+// Whether a face name (UTF-8) fits kFaceSize in code page 932, without a NUL.
+bool FitsFaceName(std::string_view face);

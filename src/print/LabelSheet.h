@@ -22,7 +22,7 @@ public:
     // inside what common printers can print.
     static constexpr double kPdfMarginMm = 10.0;
 
-    // `password` in code page 932.
+    // The label of `password`.
     LabelSheet(std::string password, const PrintStyle& style, bool frame);
 
     // Paints the label with its top-left corner at the painter's origin, which

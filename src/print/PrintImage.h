@@ -29,7 +29,7 @@ public:
     // the top and on the left.
     static constexpr QPoint kLabelOrigin{1, 1};
 
-    // The whole image for `password` (code page 932) in the print font and text colour.
+    // The whole image for `password` in the print font and text colour.
     static QImage Render(std::string_view password, const PrintStyle& style);
 
     // Whether `password` shows whole: none of its ink is cut by the text area.

@@ -27,7 +27,7 @@ public:
     // resolution, black) and paints the password into it from now on.
     void Attach(PaintArea* area);
 
-    // The password to show (code page 932); the area is redrawn.
+    // The password to show; the area is redrawn.
     void SetPassword(std::string_view password);
     const std::string& Password() const { return m_password; }
 

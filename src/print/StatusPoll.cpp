@@ -26,5 +26,5 @@ PollOutcome StatusPoll::Tick(PrinterLink& link) {
 }
 
 std::string StatusPoll::FinishedMessage() {
-    return cp932::Text("プリント終了しました。");
+    return std::string("プリント終了しました。");
 }

@@ -23,7 +23,7 @@ public:
     // write reads nothing, so it counts as unanswered).
     PollOutcome Tick(PrinterLink& link);
 
-    // "Printing has finished", code page 932.
+    // "Printing has finished".
     static std::string FinishedMessage();
 
 private:

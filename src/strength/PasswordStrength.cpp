@@ -22,15 +22,15 @@ Band BandOf(double bits) {
 std::string BandName(Band band) {
     switch (band) {
     case Band::VeryWeak:
-        return cp932::Text("非常に弱い");
+        return std::string("非常に弱い");
     case Band::Weak:
-        return cp932::Text("弱い");
+        return std::string("弱い");
     case Band::Good:
-        return cp932::Text("良い");
+        return std::string("良い");
     case Band::VeryGood:
         break;
     }
-    return cp932::Text("非常に良い");
+    return std::string("非常に良い");
 }
 
 std::optional<Estimate> EstimatePassword(std::string_view password) {
@@ -45,8 +45,8 @@ std::optional<Estimate> EstimatePassword(std::string_view password) {
 
 std::string DescribeEstimate(const Estimate& estimate) {
     const long rounded = std::lround(estimate.bits);
-    return cp932::Text("強度: ") + BandName(estimate.band) + cp932::Text("（約 ") + std::to_string(rounded) +
-           cp932::Text(" ビット）");
+    return std::string("強度: ") + BandName(estimate.band) + std::string("（約 ") + std::to_string(rounded) +
+           std::string(" ビット）");
 }
 
 } // namespace strength

@@ -20,13 +20,13 @@ struct Estimate {
 // The band for an unrounded figure: below 40 bits, below 75, below 100, and above.
 Band BandOf(double bits);
 
-// The band's name, code page 932.
+// The band's name.
 std::string BandName(Band band);
 
-// Nothing for an empty password. `password` is code page 932 bytes.
+// Nothing for an empty password.
 std::optional<Estimate> EstimatePassword(std::string_view password);
 
-// One line for the window: "強度: 弱い（約 38 ビット）", code page 932.
+// One line for the window: "強度: 弱い（約 38 ビット）".
 std::string DescribeEstimate(const Estimate& estimate);
 
 } // namespace strength

@@ -1,13 +1,12 @@
 #include "table/CMapStringToString.h"
 
+#include "platform/Cp932Codec.h"
+
 #include <algorithm>
 #include <functional>
 #include <utility>
 
 namespace {
-
-// Longer chains are searched through the position index.
-constexpr std::size_t kWalkedChain = 16;
 
 std::size_t IndexHash(std::string_view key) {
     return std::hash<std::string_view>{}(key);
@@ -27,33 +26,32 @@ std::uint32_t CMapStringToString::HashKey(std::string_view key) {
     return h;
 }
 
-const CMapStringToString::Entry* CMapStringToString::Find(std::string_view key, std::uint32_t hash) const {
-    const std::size_t bucket = hash % kBucketCount;
-    const auto& chain = m_buckets[bucket];
-    if (chain.size() <= kWalkedChain) {
-        for (const auto& entry : chain) {
-            if (entry.hash == hash && entry.key == key) {
-                return &entry;
-            }
+std::uint32_t CMapStringToString::OrderHash(std::string_view key) const {
+    if (m_order == Order::CodePage932) {
+        if (const std::optional<std::string> bytes = cp932::Encode(key)) {
+            return HashKey(*bytes);
         }
+    }
+    return HashKey(key);
+}
+
+const CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) const {
+    if (m_index.empty()) {
         return nullptr;
     }
     const std::size_t mask = m_index.size() - 1;
     for (std::size_t i = IndexHash(key) & mask; m_index[i] != 0; i = (i + 1) & mask) {
         const std::uint64_t slot = m_index[i] - 1;
-        if ((slot >> 32) != bucket) {
-            continue;
-        }
-        const Entry& entry = chain[slot & 0xFFFFFFFFu];
-        if (entry.hash == hash && entry.key == key) {
+        const Entry& entry = m_buckets[slot >> 32][slot & 0xFFFFFFFFu];
+        if (entry.key == key) {
             return &entry;
         }
     }
     return nullptr;
 }
 
-CMapStringToString::Entry* CMapStringToString::Find(std::string_view key, std::uint32_t hash) {
-    return const_cast<Entry*>(std::as_const(*this).Find(key, hash));
+CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) {
+    return const_cast<Entry*>(std::as_const(*this).Find(key));
 }
 
 void CMapStringToString::Index(std::string_view key, std::size_t bucket, std::size_t position) {
@@ -66,8 +64,7 @@ void CMapStringToString::Index(std::string_view key, std::size_t bucket, std::si
 }
 
 void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
-    const std::uint32_t hash = HashKey(key);
-    if (Entry* entry = Find(key, hash)) {
+    if (Entry* entry = Find(key)) {
         entry->value = value;
         return;
     }
@@ -80,6 +77,7 @@ void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
             }
         }
     }
+    const std::uint32_t hash = OrderHash(key);
     const std::size_t bucket = hash % kBucketCount;
     auto& chain = m_buckets[bucket];
     chain.push_back(Entry{std::string(key), std::string(value), hash});
@@ -92,11 +90,11 @@ bool CMapStringToString::MayHoldLength(std::size_t length) const {
     return (m_keyLengths & LengthBit(length)) != 0;
 }
 
-const std::string* CMapStringToString::Lookup(std::string_view key, std::uint32_t hash) const {
+const std::string* CMapStringToString::Lookup(std::string_view key) const {
     if (!MayHoldLength(key.size())) {
         return nullptr;
     }
-    const Entry* entry = Find(key, hash);
+    const Entry* entry = Find(key);
     return entry == nullptr ? nullptr : &entry->value;
 }
 

@@ -1,9 +1,12 @@
 // A string-to-string map with the iteration order of the classic 17-bucket
 // hash map: the order is visible to the user (the editor's rows) and fixes
-// the order of entries in the table file, so it is reproduced exactly.
+// the order of entries in the table file, so it is reproduced exactly. The
+// keys are UTF-8, but the order is that of their code page 932 bytes, as the
+// table file holds them.
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +16,14 @@
 class CMapStringToString {
 public:
     static constexpr std::size_t kBucketCount = 17;
+
+    // What a key's bucket is computed on: its code page 932 bytes, or the
+    // bytes as they are (the table file's own, already code page 932).
+    enum class Order { CodePage932, Bytes };
+
+    CMapStringToString() = default;
+    explicit CMapStringToString(Order order)
+        : m_order(order) {}
 
     struct Entry {
         std::string key;
@@ -60,8 +71,7 @@ public:
     void SetAt(std::string_view key, std::string_view value);
 
     // Exact, byte-for-byte lookup; nullptr when the key is absent.
-    const std::string* Lookup(std::string_view key) const { return Lookup(key, HashKey(key)); }
-    const std::string* Lookup(std::string_view key, std::uint32_t hash) const;
+    const std::string* Lookup(std::string_view key) const;
 
     // False when no key of this many bytes is in the map, so callers can skip hashing.
     bool MayHoldLength(std::size_t length) const;
@@ -76,19 +86,23 @@ public:
     const_iterator end() const { return {}; }
 
 private:
+    // The hash that places `key` in its bucket.
+    std::uint32_t OrderHash(std::string_view key) const;
     // The entry's place in its chain, or nullptr.
-    Entry* Find(std::string_view key, std::uint32_t hash);
-    const Entry* Find(std::string_view key, std::uint32_t hash) const;
+    Entry* Find(std::string_view key);
+    const Entry* Find(std::string_view key) const;
     // Records the entry at `position` of `bucket` in the index, which has room.
     void Index(std::string_view key, std::size_t bucket, std::size_t position);
 
     // Each chain is stored back to front, so that adding at the front is a push_back.
     std::array<std::vector<Entry>, kBucketCount> m_buckets;
-    // Finds keys of long chains without walking them: without it a file of n
-    // entries loads in some n * n / 34 steps. An open-addressing table keyed by
-    // another hash than the 17-bucket one (h * 33 collides at will); a slot
-    // holds 0 when empty, otherwise (bucket << 32 | position) + 1.
+    // Finds keys without knowing their bucket, and without walking long chains:
+    // without it a file of n entries loads in some n * n / 34 steps. An
+    // open-addressing table keyed by another hash than the 17-bucket one
+    // (h * 33 collides at will); a slot holds 0 when empty, otherwise
+    // (bucket << 32 | position) + 1.
     std::vector<std::uint64_t> m_index;
+    Order m_order = Order::CodePage932;
     std::size_t m_count = 0;
     // Bit n set when a key of n bytes may be present (bit 63: 63 bytes or more);
     // lets the conversion skip lookups of lengths the map does not hold.

@@ -65,7 +65,7 @@ template <std::size_t N> void Fill(CMapStringToString& map, const std::array<Def
         std::string_view keys = row.keys;
         while (!keys.empty()) {
             const auto space = keys.find(' ');
-            map.SetAt(cp932::Text(keys.substr(0, space)), row.value);
+            map.SetAt(std::string(keys.substr(0, space)), row.value);
             keys = space == std::string_view::npos ? std::string_view{} : keys.substr(space + 1);
         }
     }

@@ -1,6 +1,6 @@
 #include "table/TableFile.h"
 
-#include "platform/Cp932.h"
+#include "platform/Cp932Codec.h"
 #include "table/DefaultTable.h"
 #include "files/FileError.h"
 #include "files/FileReader.h"
@@ -30,6 +30,20 @@ std::string ShiftKey(std::string_view key, int delta) {
         out += static_cast<char>(b);
     }
     return out;
+}
+
+// The file's code page 932 bytes of a UTF-8 text; text the codec cannot
+// hold (the editor and the import refuse it) goes as it is.
+std::string FileBytes(std::string_view utf8) {
+    std::optional<std::string> bytes = cp932::Encode(utf8);
+    return bytes ? *std::move(bytes) : std::string(utf8);
+}
+
+std::optional<LostByte> FirstLost(const std::string& bytes, std::size_t kept) {
+    if (kept >= bytes.size()) {
+        return std::nullopt;
+    }
+    return LostByte{kept, static_cast<unsigned char>(bytes[kept])};
 }
 
 // Strings are read as the class library's strings, which end at a NUL.
@@ -194,9 +208,9 @@ void ReadObjectTag(Reader& in, bool first) {
 
 void WriteMapBody(Writer& out, const CMapStringToString& map) {
     // The file holds the entries in the order of the shifted keys' buckets.
-    CMapStringToString shifted;
+    CMapStringToString shifted(CMapStringToString::Order::Bytes);
     for (const auto& entry : map) {
-        shifted.SetAt(StoredKey(entry.key), entry.value);
+        shifted.SetAt(StoredKey(entry.key), FileBytes(entry.value));
     }
     out.Count(shifted.GetCount());
     for (const auto& entry : shifted) {
@@ -208,25 +222,30 @@ void WriteMapBody(Writer& out, const CMapStringToString& map) {
 } // namespace
 
 std::string StoredKey(std::string_view key) {
-    return ShiftKey(key, 2);
+    return ShiftKey(FileBytes(key), 2);
 }
 
 std::string KeyFromStored(std::string_view stored) {
-    return ShiftKey(UpToNul(stored), -2);
+    return cp932::Decode(ShiftKey(UpToNul(stored), -2));
 }
 
-std::size_t UnstorableKeyByte(std::string_view key) {
-    const std::size_t kept = KeyFromStored(StoredKey(key)).size();
-    return kept < key.size() ? kept : std::string_view::npos;
+std::string AsTheFileGivesItBack(std::string_view utf8) {
+    return cp932::Decode(FileBytes(utf8));
 }
 
-std::size_t UnstorableValueByte(std::string_view value) {
-    return value.find('\0');
+std::optional<LostByte> UnstorableKeyByte(std::string_view key) {
+    const std::string bytes = FileBytes(key);
+    return FirstLost(bytes, ShiftKey(ShiftKey(bytes, 2), -2).size());
+}
+
+std::optional<LostByte> UnstorableValueByte(std::string_view value) {
+    const std::string bytes = FileBytes(value);
+    return FirstLost(bytes, UpToNul(bytes).size());
 }
 
 void TableFileSize::Add(std::size_t map, std::string_view key, std::string_view value) {
     ++m_counts[map];
-    m_entryBytes += StringBytes(StoredKey(key).size()) + StringBytes(UpToNul(value).size());
+    m_entryBytes += StringBytes(StoredKey(key).size()) + StringBytes(UpToNul(FileBytes(value)).size());
 }
 
 std::size_t TableFileSize::Bytes() const {
@@ -242,19 +261,19 @@ std::string DescribeTableReadError(TableReadError error, std::string_view fileNa
     case TableReadError::None:
         return {};
     case TableReadError::EndOfFile:
-        return std::string(fileName) + cp932::Text(" の末尾以降にｱｸｾｽしようとしました。");
+        return std::string(fileName) + std::string(" の末尾以降にｱｸｾｽしようとしました。");
     case TableReadError::BadClass:
-        return cp932::Text("変換表ファイルの形式が正しくありません（変換表ではないデータです）。");
+        return std::string("変換表ファイルの形式が正しくありません（変換表ではないデータです）。");
     case TableReadError::BadFormat:
-        return cp932::Text("変換表ファイルの形式が正しくありません。");
+        return std::string("変換表ファイルの形式が正しくありません。");
     case TableReadError::UnexpectedObject:
-        return cp932::Text("変換表ファイルに予期しないデータが含まれています。");
+        return std::string("変換表ファイルに予期しないデータが含まれています。");
     case TableReadError::TrailingData:
-        return cp932::Text("変換表ファイルの末尾に余分なデータがあります。");
+        return std::string("変換表ファイルの末尾に余分なデータがあります。");
     case TableReadError::TooLarge:
-        return cp932::Text("変換表ファイルが大きすぎます（変換表ではないファイルです）。");
+        return std::string("変換表ファイルが大きすぎます（変換表ではないファイルです）。");
     case TableReadError::ReadFailed:
-        return cp932::Text("変換表ファイルの読み取り中にエラーが発生しました。");
+        return std::string("変換表ファイルの読み取り中にエラーが発生しました。");
     }
     return {};
 }
@@ -265,7 +284,9 @@ TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& tab
     if (!in.Failed() && maps != kMapCount) {
         in.Fail(TableReadError::BadFormat);
     }
-    std::array<CMapStringToString, kMapCount> shifted;
+    std::array<CMapStringToString, kMapCount> shifted{CMapStringToString(CMapStringToString::Order::Bytes),
+                                                      CMapStringToString(CMapStringToString::Order::Bytes),
+                                                      CMapStringToString(CMapStringToString::Order::Bytes)};
     for (std::size_t i = 0; i < kMapCount && !in.Failed(); ++i) {
         ReadObjectTag(in, i == 0);
         ReadMapBody(in, shifted[i]);
@@ -280,7 +301,7 @@ TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& tab
     std::array<CMapStringToString*, kMapCount> targets{&table.letters, &table.digits, &table.symbols};
     for (std::size_t i = 0; i < kMapCount; ++i) {
         for (const auto& entry : shifted[i]) {
-            targets[i]->SetAt(KeyFromStored(entry.key), entry.value);
+            targets[i]->SetAt(KeyFromStored(entry.key), cp932::Decode(entry.value));
         }
     }
     return TableReadError::None;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -30,19 +31,29 @@ enum class TableReadError {
 // refused before it is read, like a damaged one.
 inline constexpr std::size_t kMaxTableFileBytes = std::size_t{1} << 20;
 
-// A key as the table file stores it: every byte increased by 2 (mod 256),
-// ending before the first byte that becomes 0.
+// A key (UTF-8) as the table file stores it: its code page 932 bytes, every
+// byte increased by 2 (mod 256), ending before the first byte that becomes 0.
 std::string StoredKey(std::string_view key);
 
-// The key that stored bytes read back as: up to the first NUL, as strings
-// are read, every byte decreased by 2, ending before the first that becomes 0.
+// The key (UTF-8) that stored bytes read back as: up to the first NUL, as
+// strings are read, every byte decreased by 2, ending before the first that becomes 0.
 std::string KeyFromStored(std::string_view stored);
 
+// UTF-8 text as it comes back from the table file: bytes kept one by one
+// (utf8::kKeptByte) that make a code page 932 character become that character.
+std::string AsTheFileGivesItBack(std::string_view utf8);
+
+// The first byte lost on the way through the file, counted in the file's
+// code page 932 bytes.
+struct LostByte {
+    std::size_t offset;
+    unsigned char byte;
+};
+
 // Where the table file would cut a key or a value that it cannot hold as
-// written: the offset of the first byte lost on the way through the file
-// (a key's 0x00 or 0xFE, a value's NUL), or npos when it comes back whole.
-std::size_t UnstorableKeyByte(std::string_view key);
-std::size_t UnstorableValueByte(std::string_view value);
+// written (a key's 0x00 or 0xFE, a value's NUL); nothing when it comes back whole.
+std::optional<LostByte> UnstorableKeyByte(std::string_view key);
+std::optional<LostByte> UnstorableValueByte(std::string_view value);
 
 // The size of a table's file counted entry by entry, as a table is built, so
 // that a table too large for the reader is known before anything is written.
@@ -57,8 +68,8 @@ private:
     std::size_t m_entryBytes = 0;
 };
 
-// Code page 932 text for a message box. The wording for a file that ends
-// early starts with the file's name, `fileName` (code page 932).
+// The text for a message box. The wording for a file that ends early starts
+// with the file's name, `fileName`.
 std::string DescribeTableReadError(TableReadError error, std::string_view fileName = {});
 
 // Reads the file's bytes into the table's three maps. On failure no entry is set.

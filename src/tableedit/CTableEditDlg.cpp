@@ -209,7 +209,7 @@ void CTableEditDlg::OnSaveTable() {
     for (const CMapStringToString* map : {&m_table->letters, &m_table->digits, &m_table->symbols}) {
         for (const auto& entry : *map) {
             if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
-                platform::AppMessageBox(cp932::Text("行 ") + entry.value + cp932::Text(" の") + *cut,
+                platform::AppMessageBox(std::string("行 ") + entry.value + std::string(" の") + *cut,
                                         platform::Buttons::Ok, platform::Icon::Stop);
                 return;
             }
@@ -218,7 +218,7 @@ void CTableEditDlg::OnSaveTable() {
     if (const std::error_code error = SaveConversionTable(*m_table)) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
-        platform::AppMessageBox(cp932::Text("変換表を保存できませんでした。\r\n") +
+        platform::AppMessageBox(std::string("変換表を保存できませんでした。\r\n") +
                                     FileErrorText(error, kTableFileName),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;

@@ -3,7 +3,7 @@
 // that every way of editing the table asks the same questions in the same words.
 #pragma once
 
-#include "table/CMapStringToString.h"
+#include "table/ConversionTable.h"
 
 #include <cstddef>
 #include <optional>
@@ -12,19 +12,18 @@
 
 namespace tableedit {
 
-// Three full-width katakana; counted in bytes, so seven half-width characters are too many.
-inline constexpr std::size_t kMaxKeyBytes = 6;
+using ::kMaxKeyBytes;
 
 struct LongKey {
-    std::string cut;     // the key's first six bytes, never half a double-byte character
-    std::string message; // the editor's question, code page 932
+    std::string cut;     // the key cut at a character to kMaxKeyBytes code page 932 bytes
+    std::string message; // the editor's question
 };
 
-// Nothing when `key` (code page 932) is short enough.
+// Nothing when `key` takes at most kMaxKeyBytes in code page 932.
 std::optional<LongKey> CheckKeyLength(std::string_view key);
 
 // Nothing when the table file keeps `key` whole; otherwise the message naming
-// the byte at which the file would cut it, code page 932.
+// the byte at which the file would cut it.
 std::optional<std::string> CheckStorableKey(std::string_view key);
 
 // Nothing when `map` does not hold `key` yet; otherwise the editor's question,

@@ -1,6 +1,7 @@
 #include "tableedit/TableText.h"
 
 #include "platform/Cp932.h"
+#include "platform/Utf8.h"
 #include "platform/UserText.h"
 #include "platform/Utf8.h"
 #include "table/TableFile.h"
@@ -52,10 +53,6 @@ std::vector<const CMapStringToString::Entry*> FileOrder(const CMapStringToString
     return order;
 }
 
-std::size_t CharLength(std::string_view text, std::size_t pos) {
-    return cp932::IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
-}
-
 void AppendHex(std::string& out, unsigned char b) {
     constexpr std::string_view kHex = "0123456789ABCDEF";
     out += "\\x";
@@ -63,12 +60,14 @@ void AppendHex(std::string& out, unsigned char b) {
     out += kHex[b & 0x0F];
 }
 
-std::string EscapeField(std::string_view cp932Text) {
+std::string EscapeField(std::string_view text) {
     std::string out;
-    for (std::size_t pos = 0; pos < cp932Text.size();) {
-        const std::string_view ch = cp932Text.substr(pos, CharLength(cp932Text, pos));
-        pos += ch.size();
-        if (ch.size() == 1) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        char32_t code = 0;
+        const std::size_t width = std::max<std::size_t>(1, utf8::DecodeOne(text.substr(pos), code));
+        const std::string_view ch = text.substr(pos, width);
+        pos += width;
+        if (width == 1) {
             const auto b = static_cast<unsigned char>(ch[0]);
             switch (b) {
             case '\\':
@@ -86,19 +85,16 @@ std::string EscapeField(std::string_view cp932Text) {
             default:
                 break;
             }
-            if (b < 0x20 || b == 0x7F) {
+            if (b < 0x20 || b >= 0x7F) {
                 AppendHex(out, b);
                 continue;
             }
         }
-        // Only a character that comes back to the same bytes is written as itself.
-        const std::string utf8 = cp932::ToUtf8(ch);
-        if (cp932::FromUtf8(utf8) == std::optional<std::string>(ch)) {
-            out += utf8;
+        // A byte of the file that is no character is written as that byte.
+        if (code >= utf8::kKeptByte) {
+            AppendHex(out, static_cast<unsigned char>(code - utf8::kKeptByte));
         } else {
-            for (const char c : ch) {
-                AppendHex(out, static_cast<unsigned char>(c));
-            }
+            out += ch;
         }
     }
     return out;
@@ -117,20 +113,19 @@ int HexDigit(char c) {
     return -1;
 }
 
-// The field's code page 932 bytes, or the reason it has none.
+// The field's text as the table file holds it, or the reason it has none.
 std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view what, std::string& problem) {
     std::string out;
-    std::string plain; // UTF-8 waiting for conversion
+    std::string plain; // UTF-8 waiting for its check
     const auto flush = [&]() {
         if (plain.empty()) {
             return true;
         }
-        const auto converted = cp932::FromUtf8(plain);
-        if (!converted) {
+        if (!cp932::Length(plain)) {
             problem = std::string(what) + "に CP932 で表せない文字か、UTF-8 でないテキストがあります";
             return false;
         }
-        out += *converted;
+        out += plain;
         plain.clear();
         return true;
     };
@@ -164,7 +159,12 @@ std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view
             const int high = i + 2 < utf8.size() ? HexDigit(utf8[i + 2]) : -1;
             const int low = i + 3 < utf8.size() ? HexDigit(utf8[i + 3]) : -1;
             if (high >= 0 && low >= 0) {
-                out += static_cast<char>(high * 16 + low);
+                const int byte = high * 16 + low;
+                if (byte < 0x80) {
+                    out += static_cast<char>(byte);
+                } else {
+                    utf8::Append(out, utf8::kKeptByte + static_cast<char32_t>(byte));
+                }
                 i += 3;
                 continue;
             }
@@ -180,7 +180,8 @@ std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view
     if (!flush()) {
         return std::nullopt;
     }
-    return out;
+    // Bytes written out one by one that make a character are that character.
+    return AsTheFileGivesItBack(out);
 }
 
 std::vector<std::string_view> SplitTabs(std::string_view line) {
@@ -198,8 +199,8 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
 
 // The editor's question as one line of UTF-8; the key it names is the user's
 // text, so it is shown escaped and a long one cut.
-std::string OneLine(std::string_view cp932Message) {
-    std::string text = cp932::ToUtf8(cp932Message);
+std::string OneLine(std::string_view message) {
+    std::string text(message);
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
         text.replace(at, 2, " ");
     }
@@ -312,9 +313,9 @@ ImportedTableText ImportTableText(std::string_view text) {
             refuse(lineNumber, OneLine(*cut));
             continue;
         }
-        if (const std::size_t at = UnstorableValueByte(*value); at != std::string::npos) {
+        if (const std::optional<LostByte> lost = UnstorableValueByte(*value)) {
             refuse(lineNumber,
-                   "値の " + std::to_string(at + 1) +
+                   "値の " + std::to_string(lost->offset + 1) +
                        " バイト目 \\x00 は変換表ファイルに保存できません（値がそこで切れてしまいます）");
             continue;
         }

@@ -25,8 +25,8 @@ struct TextProblem {
 struct TextEntry {
     std::size_t line = 0;
     TableMap map = TableMap::Letters;
-    std::string key;   // code page 932
-    std::string value; // code page 932
+    std::string key;
+    std::string value;
 };
 
 struct ImportedTableText {
@@ -38,8 +38,8 @@ struct ImportedTableText {
 
 // The header and the entries of letters, digits and symbols, each map in the
 // order in which the table file holds its entries, so that reading the text
-// back and saving writes the same file. A byte that is not part of a code page
-// 932 character that comes back to the same bytes is written as \xHH; a
+// back and saving writes the same file. A byte of the file that is not part of
+// a code page 932 character that comes back to the same bytes is written as \xHH; a
 // backslash, a tab and line ends are written as \\, \t, \r and \n.
 std::string ExportTableText(const ConversionTable& table);
 

@@ -41,7 +41,7 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
     for (const TextEntry& entry : entries) {
         if (!InKatakanaMode(entry.key)) {
             // The key is the user's text: shown escaped, so that it cannot steer a terminal.
-            warnings.push_back({entry.line, "キー " + ShownUserText(cp932::ToUtf8(entry.key)) +
+            warnings.push_back({entry.line, "キー " + ShownUserText(entry.key) +
                                                 " は入力した言葉には現れないので、この項目は使われません"
                                                 "（言葉の半角文字は全角に、ひらがなはカタカナになります）"});
         }
@@ -54,7 +54,7 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
             std::string keys;
             for (const TextEntry& entry : entries) {
                 if (entry.map == member.map && entry.value.size() == 1 && entry.value[0] == member.value) {
-                    keys += (keys.empty() ? "" : "・") + ShownUserText(cp932::ToUtf8(entry.key)) + "（" +
+                    keys += (keys.empty() ? "" : "・") + ShownUserText(entry.key) + "（" +
                             std::to_string(entry.line) + " 行目）";
                 }
             }

@@ -14,10 +14,11 @@ enum class GlyphKind {
 
 struct Glyph {
     GlyphKind kind;
-    char byte; // the typed byte, or '_' for a left-out glyph
+    char byte; // the typed ASCII character, 0x80 for any other, or '_' for a left-out glyph
     friend bool operator==(const Glyph&, const Glyph&) = default;
 };
 
-// Compares byte by byte: a double-byte character gives two glyphs. The line
-// always has max(password.size(), typed.size()) glyphs.
+// Compares place by place, a character taking as many places as its code page
+// 932 bytes: a full-width character gives two glyphs. The line always has as
+// many glyphs as the longer text has places.
 std::vector<Glyph> ComparisonLine(std::string_view password, std::string_view typed);

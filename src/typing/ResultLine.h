@@ -9,7 +9,7 @@
 #include <vector>
 
 struct ResultLine {
-    std::string message;       // code page 932: the match message, empty otherwise
+    std::string message;       // the match message, empty otherwise
     bool best = false;         // the match equals or beats the best time: drawn in blue
     std::vector<Glyph> glyphs; // the comparison line of a mismatch
 
@@ -19,7 +19,7 @@ struct ResultLine {
 // The match message for a measured time: "パスワードが一致しました。<ms>(ms)".
 std::string MatchMessage(std::uint32_t milliseconds);
 
-// The code page 932 text a glyph is drawn as. A byte from 0x80 up is only part
-// of a character (or a half-width one that no password holds), so it is drawn
-// as a white square: visibly something other than any password character.
+// The text a glyph is drawn as. A byte from 0x80 up stands for a place of a
+// character other than ASCII, so it is drawn as a white square: visibly
+// something other than any password character.
 std::string GlyphText(char byte);

@@ -45,8 +45,8 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
     ConversionTable table = Defaults();
-    table.symbols.SetAt(cp932::Text("サクラ"), "*");
-    table.symbols.SetAt(cp932::Text("ク"), "#");
+    table.symbols.SetAt(std::string("サクラ"), "*");
+    table.symbols.SetAt(std::string("ク"), "#");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CliRunner cli;
@@ -59,7 +59,7 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         EXPECT_EQ(result.code, 0) << result.err;
         std::string out;
         for (const auto& katakana : row.katakana) {
-            out += cp932::ToUtf8(ConvertKatakana(cp932::Text(katakana), table, row.options, random)) + "\n";
+            out += ConvertKatakana(std::string(katakana), table, row.options, random) + "\n";
         }
         EXPECT_EQ(result.out, out);
         EXPECT_EQ(result.err, "");
@@ -75,7 +75,7 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
     std::ostringstream digits;
     digits << std::fixed << std::setprecision(1) << estimate->bits;
     const std::string figure = digits.str();
-    const std::string band = cp932::ToUtf8(strength::BandName(estimate->band));
+    const std::string band = strength::BandName(estimate->band);
     EXPECT_EQ(cli.Run({"convert", "--strength", "--no-digits", "　サャ", ""}).out,
               "S\t" + figure + "\t" + band + "\n\t\t\n");
     const std::string explained = cli.Run({"convert", "--explain", "--no-digits", "　サャ"}).out;
@@ -91,10 +91,10 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
     for (auto t = before - 1; t <= static_cast<std::uint32_t>(std::time(nullptr)); ++t) {
         CrtRandom random;
         random.srand(t);
-        guessable.insert(ConvertKatakana(cp932::Text(phrase), Defaults(), {false, true, true}, random) + "\n");
+        guessable.insert(ConvertKatakana(phrase, Defaults(), {false, true, true}, random) + "\n");
     }
     CrtRandom unused;
-    const std::string lower = ConvertKatakana(cp932::Text(phrase), Defaults(), {false, true, false}, unused);
+    const std::string lower = ConvertKatakana(phrase, Defaults(), {false, true, false}, unused);
     const std::size_t cut = out.find('\n') + 1;
     for (std::string line : {out.substr(0, cut), out.substr(cut)}) {
         EXPECT_FALSE(guessable.contains(line)) << out;

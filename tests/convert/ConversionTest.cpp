@@ -16,10 +16,10 @@ namespace {
 TEST(Conversion, GivesThePasswordStepByStep) {
     const ConversionTable defaults = Defaults();
     ConversionTable small; // letter keys of every length, and サ in two maps
-    small.symbols.SetAt(cp932::Text("サ"), "*");
+    small.symbols.SetAt(std::string("サ"), "*");
     for (const auto& [key, value] :
          {std::pair{"サ", "s"}, {"サク", "q"}, {"サクラ", "z"}, {"ラ", "r"}, {"ア", "ab"}}) {
-        small.letters.SetAt(cp932::Text(key), value);
+        small.letters.SetAt(std::string(key), value);
     }
     constexpr ConversionOptions kDigits{true, true, false}, kRandom{false, true, true}, kNone{false, false};
     struct Row {
@@ -41,7 +41,7 @@ TEST(Conversion, GivesThePasswordStepByStep) {
         SCOPED_TRACE(row.katakana);
         CrtRandom random;
         random.srand(1);
-        const std::string phrase = cp932::Text(row.katakana);
+        const std::string phrase = std::string(row.katakana);
         std::vector<ConversionStep> steps;
         const auto password =
             ConvertKatakana(phrase, row.own ? small : defaults, row.options, random, &steps);
@@ -57,7 +57,7 @@ TEST(Conversion, GivesThePasswordStepByStep) {
         EXPECT_EQ(joined, password);
         EXPECT_EQ(password, row.password);
         EXPECT_EQ(maps, row.maps);
-        EXPECT_EQ(SkippedNotice(phrase, steps), cp932::Text(row.notice));
+        EXPECT_EQ(SkippedNotice(phrase, steps), std::string(row.notice));
     }
 }
 

@@ -41,7 +41,7 @@ private slots:
     void eachWayInKeepsTheLimitAndKatakanaMode() {
         const struct {
             const char* name;
-            char how; // k: keys, t: keys with text, c: commit, p: paste
+            char how; // k: keys, t: keys with text (s: all selected after the first), c: commit, p: paste
             int limit, typingLimit;
             const char* input;
             const char* text;
@@ -56,6 +56,7 @@ private slots:
             {"letters refused together on Enter", 'k', 5, 0, "aiky\r", "アイ", ""},
             {"typing limit under the edit's, also on Enter", 'k', 10, 6, "kyatto\r", "キャッ", ""},
             {"kana layout voiced", 't', 0, 0, "ｶﾞｷﾞﾊﾟ", "ガギパ", ""},
+            {"a mark replaces a selection, joining nothing", 's', 0, 0, "ｶﾞ", "゛", ""},
             {"key past the typing limit", 't', 0, 4, "さくら", "サク", ""},
             {"commit never half a character", 'c', 5, 0, "さくら", "サク", ""},
             {"paste cut after its full-width forms", 'p', 4, 0, "ｱｱｱ", "アア", ""},
@@ -68,6 +69,10 @@ private slots:
                 QTest::keyClicks(m_edit, QString::fromLatin1(row.input));
             } else if (row.how == 't') {
                 TypeText(m_edit, U(row.input));
+            } else if (row.how == 's') {
+                TypeText(m_edit, U(row.input).left(1));
+                m_edit->selectAll();
+                TypeText(m_edit, U(row.input).mid(1));
             } else if (row.how == 'c') {
                 Commit(m_edit, U(row.input));
             } else {

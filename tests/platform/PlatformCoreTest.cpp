@@ -1,7 +1,8 @@
-// The Qt-free platform services: code page 932 text, the C library's
+// The Qt-free platform services: code page 932 measures, the C library's
 // generator, the words for file errors and a user's text in a message.
 #include "files/FileError.h"
 #include "platform/Cp932.h"
+#include "platform/Cp932Codec.h"
 #include "platform/CrtRandom.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
@@ -15,26 +16,28 @@
 
 namespace {
 
-TEST(Cp932, EncodesDecodesAndCuts) {
+TEST(Cp932, EncodesDecodesMeasuresAndCuts) {
     const std::pair<std::string_view, std::string_view> rows[] = {
         {"「」（）　", "\x81\x75\x81\x76\x81\x69\x81\x6A\x81\x40"},
         {"aア ｱ!", "a\x83\x41 \xB1!"},
+        // Damaged bytes, a lead byte with nothing after it, and the second of
+        // a duplicate code (saved as the first) are kept as bytes.
+        {"a\U0010FF80zア\U0010FF83", "a\x80z\x83\x41\x83"},
+        {"≒\U0010FF87\U0010FF90", "\x81\xE0\x87\x90"},
     };
     for (const auto& [utf8, bytes] : rows) {
-        EXPECT_EQ(cp932::FromUtf8(utf8).value_or("refused"), bytes);
-        EXPECT_EQ(cp932::ToUtf8(bytes), utf8);
+        EXPECT_EQ(cp932::Encode(utf8).value_or("refused"), bytes);
+        EXPECT_EQ(cp932::Decode(bytes), utf8);
+        EXPECT_EQ(cp932::Length(utf8), bytes.size());
     }
-    for (const std::string_view text : {"€", "サ€", "한국", "😀", "ア\xCC\x81"}) {
-        EXPECT_FALSE(cp932::FromUtf8(text).has_value()) << text;
+    for (const std::string_view text : {"€", "サ€", "한국", "😀", "ア\xCC\x81", "\xE3\x82"}) {
+        EXPECT_FALSE(cp932::Encode(text).has_value()) << text;
+        EXPECT_FALSE(cp932::Length(text).has_value()) << text;
     }
-    // Damaged bytes, also a lead byte with nothing after it, show as U+FFFD.
-    EXPECT_EQ(cp932::ToUtf8("a\x80z\x83\x41\x83"), "a\uFFFDzア\uFFFD");
-    // 0x83 0x61 is a double-byte character whose second byte looks like 'a'.
-    EXPECT_EQ(cp932::ToUpper("az09*\x83\x61x"), "AZ09*\x83\x61X");
-    // A cut never splits a double-byte character, nor reads past the text.
-    for (const auto& [text, max, prefix] :
-         {std::tuple{"アイ", 4u, 4u}, {"アイウ", 5u, 4u}, {"aア", 2u, 1u}, {"　a", 1u, 0u}}) {
-        EXPECT_EQ(cp932::FittingPrefix(cp932::Text(text), max), prefix) << text << max;
+    // A cut ends at a character, counts code page 932 bytes and stops at one it cannot hold.
+    for (const auto& [text, max, prefix] : {std::tuple{"アイ", 4u, 6u}, {"アイウ", 5u, 6u}, {"aア", 2u, 1u},
+                                            {"　a", 1u, 0u}, {"ｱｲｳ", 2u, 6u}, {"a€b", 3u, 1u}}) {
+        EXPECT_EQ(cp932::FittingPrefix(text, max), prefix) << text << max;
     }
 }
 
@@ -72,14 +75,14 @@ TEST(FileErrorText, NamesTheFileAndTheCause) {
     const std::error_code other(EACCES, std::iostream_category());
     const std::string general = FileErrorText(other, name);
     EXPECT_EQ(general.rfind(name, 0), 0u);
-    EXPECT_NE(general.find(cp932::Text("（") + other.message() + cp932::Text("）")), std::string::npos);
+    EXPECT_NE(general.find(std::string("（") + other.message() + std::string("）")), std::string::npos);
     std::set<std::string> sentences;
     for (const int code : {ENOENT, ENOTDIR, EACCES, EPERM, EROFS, EISDIR, ENOTEMPTY, ENOSPC, EDQUOT, EFBIG,
                            EBUSY, ENAMETOOLONG, EMFILE, EIO, ENFILE, ELOOP, ENXIO, ENODEV, EBADF, EINVAL,
                            EPIPE}) {
         const std::error_code error(code, std::generic_category());
         const std::string text = FileErrorText(error, name);
-        SCOPED_TRACE(cp932::ToUtf8(text));
+        SCOPED_TRACE(text);
         EXPECT_EQ(text.rfind(name + " ", 0), 0u);
         EXPECT_EQ(text.find(error.message()), std::string::npos);
         EXPECT_EQ(FileErrorText(std::error_code(code, std::system_category()), name), text);
@@ -90,7 +93,7 @@ TEST(FileErrorText, NamesTheFileAndTheCause) {
     EXPECT_EQ(sentences.size(), 16u);
     EXPECT_EQ(FileErrorReason(other), other.message());
     const std::error_code layer = files::FileError::TooLarge;
-    EXPECT_EQ(FileErrorText(layer, name), name + cp932::Text(": " + layer.message() + "。"));
+    EXPECT_EQ(FileErrorText(layer, name), name + std::string(": " + layer.message() + "。"));
 }
 
 // Escapes keep a message one line, show no direction change, and a cut never

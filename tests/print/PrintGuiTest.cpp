@@ -192,7 +192,7 @@ private slots:
         QCOMPARE(kept(QSettings(dir.filePath("kept.conf"), QSettings::IniFormat)), written);
         // Every number field set (clipPrecision to the largest value kept); the face ＭＳ Ｐゴシック.
         const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31,
-                                  "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e"};
+                                  "ＭＳ Ｐゴシック"};
         const std::pair<const char*, QVariant> oldKeys[] = {
             {"height", old.height},       {"width", old.width},
             {"escapement", old.escapement}, {"orientation", old.orientation},

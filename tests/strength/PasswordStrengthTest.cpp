@@ -20,7 +20,7 @@ TEST(PasswordStrength, BandsFollowTheUnroundedFigure) {
         EXPECT_EQ(strength::BandOf(bits), band);
     }
     // The window's line rounds the figure but keeps the band it was given.
-    EXPECT_EQ(strength::DescribeEstimate({74.6, Band::Weak}), cp932::Text("強度: 弱い（約 75 ビット）"));
+    EXPECT_EQ(strength::DescribeEstimate({74.6, Band::Weak}), std::string("強度: 弱い（約 75 ビット）"));
 }
 
 TEST(PasswordStrength, EstimatesPasswords) {

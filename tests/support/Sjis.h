@@ -1,16 +1,20 @@
-// Test helper: whether code page 932 text is made of double-byte characters only.
+// Test helper: whether text is made of full-width characters only.
 #pragma once
 
 #include "platform/Cp932.h"
+#include "platform/Utf8.h"
 
 #include <string_view>
 
-// Whether every character of code page 932 text is double-byte.
-inline bool AllDoubleByte(std::string_view cp932Text) {
-    for (std::size_t i = 0; i < cp932Text.size(); i += 2) {
-        if (!cp932::IsLeadByte(static_cast<unsigned char>(cp932Text[i]))) {
+// Whether every character of UTF-8 text takes two code page 932 bytes.
+inline bool AllDoubleByte(std::string_view utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t code = 0;
+        const std::size_t width = utf8::DecodeOne(utf8.substr(pos), code);
+        if (width == 0 || cp932::Length(utf8.substr(pos, width)) != 2u) {
             return false;
         }
+        pos += width;
     }
     return true;
 }

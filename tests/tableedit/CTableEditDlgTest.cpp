@@ -7,6 +7,7 @@
 #include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
 #include "support/MessageBoxRecorder.h"
+#include "platform/Cp932Codec.h"
 #include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
@@ -47,7 +48,7 @@ ConversionTable FromFile() {
 // A table file holding only ア -> a, unlike the defaults.
 std::string SmallBytes() {
     ConversionTable table;
-    table.letters.SetAt(cp932::Text("ア"), "a");
+    table.letters.SetAt(std::string("ア"), "a");
     return SerializeConversionTable(table);
 }
 
@@ -128,7 +129,7 @@ private slots:
     // for byte, even keys that are not valid code page 932.
     void saveKeepsWhatTheQuestionsAllowAndTheBytesLeftAlone() {
         ConversionTable file;
-        file.digits.SetAt("\x81\x20", "1");
+        file.digits.SetAt(cp932::Decode("\x81\x20"), "1");
         WriteWhole(kTableFileName, SerializeConversionTable(file));
         ConversionTable table = FromFile();
         CTableEditDlg dialog;
@@ -143,8 +144,8 @@ private slots:
         for (const auto& box : boxes.shown) {
             QVERIFY(box.buttons == platform::Buttons::OkCancel && box.icon == platform::Icon::Exclamation);
         }
-        file.letters.SetAt(cp932::Text("アイウ"), "c");
-        file.letters.SetAt(cp932::Text("カ"), "q");
+        file.letters.SetAt(std::string("アイウ"), "c");
+        file.letters.SetAt(std::string("カ"), "q");
         QVERIFY(SameEntries(FromFile(), file));
     }
 
@@ -182,7 +183,7 @@ private slots:
             {kRestoreId, "folder", {}, isFolder},
             {kCancelId, SmallBytes().substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
             {kSaveId, SmallBytes(), U("ア") + QChar(0) + U("イ"),
-             *CheckStorableKey(cp932::Text("ア") + '\0')},
+             *CheckStorableKey(std::string("ア") + '\0')},
         };
         for (const auto& row : rows) {
             QDir(kTableFileName).removeRecursively();
@@ -231,8 +232,8 @@ private slots:
         QTest::mouseClick(dialog.GetDlgItem(kSaveId), Qt::LeftButton);
         QVERIFY(boxes.shown.empty());
         ConversionTable expected;
-        expected.letters.SetAt(cp932::Text("ンンン"), "n");
-        expected.letters.SetAt(cp932::Text("カｋ"), "a");
+        expected.letters.SetAt(std::string("ンンン"), "n");
+        expected.letters.SetAt(std::string("カｋ"), "a");
         QVERIFY(SameEntries(table, expected));
     }
 

@@ -1,15 +1,15 @@
 // A line edit that holds only text code page 932 can hold, optionally limited
-// to a number of bytes. Typed and pasted text is checked alike: a character
+// to a number of code page 932 bytes. Typed and pasted text is checked alike: a character
 // without a code page 932 form is refused, and text past the limit is cut at
 // a character boundary, as the platform's edit control does.
 #pragma once
 
 #include <QLineEdit>
 
-class Cp932LineEdit : public QLineEdit {
+class LimitedLineEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit Cp932LineEdit(QWidget* parent = nullptr);
+    explicit LimitedLineEdit(QWidget* parent = nullptr);
 
     // 0: no limit.
     void SetLimitText(int bytes);

@@ -1,0 +1,49 @@
+#include "platform/LimitedLineEdit.h"
+
+#include "platform/Cp932.h"
+#include "platform/QtText.h"
+
+#include <QValidator>
+
+namespace {
+
+class LimitedValidator : public QValidator {
+public:
+    LimitedValidator(const LimitedLineEdit* edit, QObject* parent)
+        : QValidator(parent)
+        , m_edit(edit) {}
+
+    State validate(QString& input, int& pos) const override {
+        int bytes = LimitedLineEdit::ByteLength(input);
+        if (bytes < 0) {
+            return Invalid;
+        }
+        const int limit = m_edit->LimitText();
+        // Drop what was just inserted, from its end at the caret, until it fits.
+        while (limit > 0 && bytes > limit && pos > 0) {
+            bytes -= LimitedLineEdit::ByteLength(input.mid(pos - 1, 1));
+            input.remove(pos - 1, 1);
+            --pos;
+        }
+        return limit > 0 && bytes > limit ? Invalid : Acceptable;
+    }
+
+private:
+    const LimitedLineEdit* m_edit;
+};
+
+} // namespace
+
+LimitedLineEdit::LimitedLineEdit(QWidget* parent)
+    : QLineEdit(parent) {
+    setValidator(new LimitedValidator(this, this));
+}
+
+void LimitedLineEdit::SetLimitText(int bytes) {
+    m_limit = bytes;
+}
+
+int LimitedLineEdit::ByteLength(const QString& text) {
+    const std::optional<std::string> utf8 = FromQString(text);
+    return utf8 ? static_cast<int>(*cp932::Length(*utf8)) : -1;
+}
