@@ -125,7 +125,7 @@ int RunQ8xj(int argc, char** argv) {
     CPasswordDlg dialog;
     FirstPaint probe;
     dialog.installEventFilter(&probe);
-    return dialog.DoModal();
+    return dialog.exec();
 }
 
 struct Sample {

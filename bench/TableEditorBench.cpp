@@ -14,9 +14,7 @@ void BM_OpenTableEditor(benchmark::State& state) {
     ConversionTable table;
     FillDefaultTable(table);
     for (auto _ : state) {
-        CTableEditDlg editor;
-        editor.SetTable(table);
-        editor.Create();
+        CTableEditDlg editor(table);
         editor.show();
         if (!QTest::qWaitForWindowExposed(&editor)) {
             state.SkipWithError("the editor was never shown");

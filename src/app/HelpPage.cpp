@@ -1,6 +1,5 @@
 #include "app/HelpPage.h"
 
-#include "platform/Cp932.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
 
@@ -38,8 +37,9 @@ bool OpenUrl(const QUrl& url) {
 }
 
 // A path for a box: code page 932 when it can be, else the bare file name.
-std::string PathForBox(const QString& path) {
-    return FromQString(QDir::toNativeSeparators(path)).value_or(std::string(kHelpFile));
+QString PathForBox(const QString& path) {
+    const QString native = QDir::toNativeSeparators(path);
+    return FromQString(native) ? native : QString::fromUtf8(kHelpFile);
 }
 
 } // namespace
@@ -76,13 +76,13 @@ QString FindHelpPage() {
 void ShowHelpPage() {
     const QString page = FindHelpPage();
     if (page.isEmpty()) {
-        platform::AppMessageBox(cp932::Text("ヘルプファイルが見つかりません。\n探した場所:\n") +
+        platform::AppMessageBox(QStringLiteral("ヘルプファイルが見つかりません。\n探した場所:\n") +
                                     PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     if (!OpenUrl(QUrl::fromLocalFile(page))) {
-        platform::AppMessageBox(cp932::Text("ヘルプを表示するプログラムを起動できませんでした。\n") +
+        platform::AppMessageBox(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\n") +
                                     PathForBox(page),
                                 platform::Buttons::Ok, platform::Icon::Stop);
     }

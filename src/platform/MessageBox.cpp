@@ -1,7 +1,5 @@
 #include "platform/MessageBox.h"
 
-#include "platform/QtText.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -53,15 +51,15 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-int AppMessageBox(std::string_view cp932Text, Buttons buttons, Icon icon) {
+int AppMessageBox(const QString& text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
-    return Show(QApplication::activeWindow(), {ApplicationName(), ToQString(cp932Text), buttons, icon});
+    return Show(QApplication::activeWindow(), {ApplicationName(), text, buttons, icon});
 }
 
-int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons, Icon icon) {
-    return Show(parent, {ApplicationName(), ToQString(cp932Text), buttons, icon});
+int WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons, Icon icon) {
+    return Show(parent, {ApplicationName(), text, buttons, icon});
 }
 
 void SetMessageBoxHandler(std::function<int(const MessageBoxRequest&)> handler) {

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <functional>
-#include <string_view>
 
 class QWidget;
 
@@ -32,10 +31,10 @@ QString ApplicationName();
 
 // The application's box: a box with no icon of its own shows the exclamation
 // icon. Returns IDOK or IDCANCEL.
-int AppMessageBox(std::string_view cp932Text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+int AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
 // A plain box of a window: shows exactly the icon given.
-int WindowMessageBox(QWidget* parent, std::string_view cp932Text, Buttons buttons = Buttons::Ok,
+int WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
                      Icon icon = Icon::None);
 
 // Test seam: every box goes to `handler` instead of the screen, which returns

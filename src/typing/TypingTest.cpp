@@ -51,7 +51,7 @@ bool TypingTest::Check(std::string_view password, std::string_view typed) {
     m_startTime = 0;
     if (typed.empty()) {
         // The clock stays stopped: the next keystroke starts a new attempt.
-        platform::AppMessageBox(cp932::Text("パスワードが入力されていません"), platform::Buttons::Ok,
+        platform::AppMessageBox(QStringLiteral("パスワードが入力されていません"), platform::Buttons::Ok,
                                 platform::Icon::Exclamation);
         return false;
     }

@@ -51,14 +51,8 @@ std::string SmallBytes() {
     return SerializeConversionTable(table);
 }
 
-void Open(CTableEditDlg& dialog, ConversionTable& table) {
-    dialog.SetTable(table);
-    dialog.Create();
-    dialog.show();
-}
-
 void Click(CTableEditDlg& dialog, int id) {
-    dialog.Item<QPushButton>(id)->click();
+    dialog.Control<QPushButton>(id)->click();
 }
 
 } // namespace
@@ -90,8 +84,8 @@ private slots:
                 table.Map(map).SetAt(FromQString(key).value(), value);
                 table.letters.SetAt(FromQString(key).value() + "x", "ab");
             }
-            CTableEditDlg dialog;
-            Open(dialog, table);
+            CTableEditDlg dialog(table);
+            dialog.show();
             const auto edits = dialog.findChildren<QLineEdit*>();
             QCOMPARE(
                 std::count_if(edits.begin(), edits.end(), [](auto* edit) { return !edit->text().isEmpty(); }),
@@ -99,7 +93,7 @@ private slots:
             int slot = 0;
             for (const auto& entry : table.Map(map)) {
                 if (entry.value == value && slot < count) {
-                    QCOMPARE(dialog.Item<QLineEdit>(Slot(output, slot++))->text(), ToQString(entry.key));
+                    QCOMPARE(dialog.Control<QLineEdit>(Slot(output, slot++))->text(), ToQString(entry.key));
                 }
             }
         }
@@ -110,15 +104,15 @@ private slots:
     // in a key slot does nothing.
     void editTableShowsTheDefaultsWholeAndEnterChangesNothing() {
         ConversionTable table = Defaults();
-        CTableEditDlg dialog;
+        CTableEditDlg dialog(table);
         MessageBoxRecorder boxes;
         QTimer::singleShot(0, [&] {
-            QTest::keyClick(dialog.GetDlgItem(Slot('k')), Qt::Key_Return);
-            if (dialog.isVisible() && dialog.focusWidget() == dialog.GetDlgItem(Slot('a'))) {
+            QTest::keyClick(dialog.Control<QWidget>(Slot('k')), Qt::Key_Return);
+            if (dialog.isVisible() && dialog.focusWidget() == dialog.Control<QWidget>(Slot('a'))) {
                 Click(dialog, kSaveId);
             }
         });
-        QCOMPARE(dialog.EditTable(table), static_cast<int>(IDOK));
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         QVERIFY(boxes.shown.empty() && QFile::exists(kTableFileName));
         QVERIFY(SameEntries(FromFile(), Defaults()));
     }
@@ -131,12 +125,12 @@ private slots:
         file.digits.SetAt("\x81\x20", "1");
         WriteWhole(kTableFileName, SerializeConversionTable(file));
         ConversionTable table = FromFile();
-        CTableEditDlg dialog;
-        Open(dialog, table);
-        QVERIFY(!dialog.Item<QLineEdit>(Slot('1'))->text().isEmpty()); // a placeholder
-        dialog.Item<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
-        dialog.Item<QLineEdit>(Slot('k'))->setText(U("カ"));
-        dialog.Item<QLineEdit>(Slot('q'))->setText(U("カ"));
+        CTableEditDlg dialog(table);
+        dialog.show();
+        QVERIFY(!dialog.Control<QLineEdit>(Slot('1'))->text().isEmpty()); // a placeholder
+        dialog.Control<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
+        dialog.Control<QLineEdit>(Slot('k'))->setText(U("カ"));
+        dialog.Control<QLineEdit>(Slot('q'))->setText(U("カ"));
         MessageBoxRecorder boxes;
         Click(dialog, kSaveId);
         QCOMPARE(boxes.shown.size(), 2u); // questions
@@ -153,9 +147,9 @@ private slots:
     void restoreAfterAStoppedSave() {
         WriteWhole(kTableFileName, SmallBytes());
         ConversionTable table = FromFile();
-        CTableEditDlg dialog;
-        Open(dialog, table);
-        dialog.Item<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
+        CTableEditDlg dialog(table);
+        dialog.show();
+        dialog.Control<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
         MessageBoxRecorder boxes;
         boxes.Answer(IDCANCEL);
         Click(dialog, kSaveId);
@@ -192,10 +186,10 @@ private slots:
                 WriteWhole(kTableFileName, row.file);
             }
             ConversionTable table = Defaults();
-            CTableEditDlg dialog;
-            Open(dialog, table);
+            CTableEditDlg dialog(table);
+            dialog.show();
             if (!row.key.isEmpty()) {
-                dialog.Item<QLineEdit>(Slot('a'))->setText(row.key);
+                dialog.Control<QLineEdit>(Slot('a'))->setText(row.key);
             }
             MessageBoxRecorder boxes;
             Click(dialog, row.button);
@@ -215,12 +209,12 @@ private slots:
     // slot counts too.
     void keySlotsAreFilledFromTheKeyboard() {
         ConversionTable table;
-        CTableEditDlg dialog;
-        Open(dialog, table);
+        CTableEditDlg dialog(table);
+        dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto& [slot, keys] :
              {std::pair{Slot('n', kLetterSlots), "n'n'n'n'"}, {Slot('a', 1), "kak"}}) {
-            auto* edit = dialog.Item<QLineEdit>(slot);
+            auto* edit = dialog.Control<QLineEdit>(slot);
             QVERIFY(!edit->toolTip().isEmpty());
             edit->setFocus();
             QTRY_VERIFY(edit->hasFocus());
@@ -228,7 +222,7 @@ private slots:
         }
         // A click on the button takes the focus, which commits what is pending.
         MessageBoxRecorder boxes;
-        QTest::mouseClick(dialog.GetDlgItem(kSaveId), Qt::LeftButton);
+        QTest::mouseClick(dialog.Control<QWidget>(kSaveId), Qt::LeftButton);
         QVERIFY(boxes.shown.empty());
         ConversionTable expected;
         expected.letters.SetAt(cp932::Text("ンンン"), "n");
