@@ -8,6 +8,7 @@
 #include "app/CPasswordDlg.h"
 #include "app/CommandLine.h"
 #include "app/HelpPage.h"
+#include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
 #include "convert/Conversion.h"
@@ -31,12 +32,14 @@
 #include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -228,6 +231,23 @@ private slots:
             const QRect rect = d.Layout().Map(c.x, c.y, c.cx, c.cy);
             QVERIFY2(c.kind == dlg::Kind::GroupBox || !rect.intersects(added), c.text.data());
         }
+    }
+
+    // The case options are one tab stop on the checked button, which the arrow
+    // keys move without wrapping; a screen reader hears radio buttons.
+    void caseOptionsTakeTabAndArrows() {
+        ShownDialog d;
+        const std::pair<Qt::Key, int> keys[] = {
+            {Qt::Key_Tab, IDC_CAPITAL_AFTER_SPACE}, {Qt::Key_Down, IDC_RANDOM_CASE},
+            {Qt::Key_Down, IDC_RANDOM_CASE},        {Qt::Key_Tab, IDC_USE_DIGITS},
+            {Qt::Key_Backtab, IDC_RANDOM_CASE},     {Qt::Key_Up, IDC_CAPITAL_AFTER_SPACE}};
+        for (const auto& [key, focus] : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(focus));
+            QCOMPARE(Options(d)[0], focus == IDC_RANDOM_CASE || focus == IDC_USE_DIGITS);
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->role(), QAccessible::RadioButton);
+        d.reject();
     }
 
     // What a system input method sends: p a composition (empty: withdrawn), c
@@ -474,6 +494,17 @@ private slots:
             QCOMPARE(Boxes(boxes), row.boxes);
             QFile::remove(m_labels->filePath("unplugged")); // plugged in: the device notice comes
             QTRY_VERIFY(Enabled(dialog, IDC_PRINT));
+        }
+    }
+
+    // The label on another printer: one that cannot print is said.
+    void printElsewhereSaysAFailure() {
+        for (const bool fails : {false, true}) {
+            MessageBoxRecorder boxes;
+            QPrinter printer;
+            printer.setOutputFileName(m_dir.filePath(fails ? "missing/label.pdf" : "label.pdf"));
+            labelexport::PrintOn(printer, "39r", PrintStyle(), true);
+            QCOMPARE(Boxes(boxes), fails ? QStringList{Box(Icon::Exclamation)} : QStringList());
         }
     }
 

@@ -10,10 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
-#include <QAccessible>
 #include <QDialog>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 #include <algorithm>
@@ -66,30 +63,6 @@ private slots:
         const dlg::Layout largeLayout(large, kLarge);
         QVERIFY(large.width() > dialog.width() * 3 / 2 && large.height() > dialog.height() * 3 / 2);
         QVERIFY(largeLayout.Widget(101)->width() > first.width() * 3 / 2);
-    }
-
-    // Tab follows the template, a radio group being one stop on its checked
-    // button; the arrow keys move the choice within the group without leaving it.
-    void tabAndArrowsFollowTheTemplate() {
-        QDialog dialog;
-        const dlg::Layout layout(dialog, kTemplate);
-        layout.Get<QRadioButton>(301)->setChecked(true);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        const std::pair<Qt::Key, int> keys[] = {
-            {Qt::Key_Tab, 301},  {Qt::Key_Up, 300},  {Qt::Key_Down, 301},    {Qt::Key_Down, 302},
-            {Qt::Key_Down, 302}, {Qt::Key_Tab, 400}, {Qt::Key_Tab, 101},     {Qt::Key_Tab, 200},
-            {Qt::Key_Backtab, 101}, {Qt::Key_Backtab, 400}, {Qt::Key_Backtab, 302}, {Qt::Key_Backtab, 100}};
-        QCOMPARE(QApplication::focusWidget(), layout.Widget(100));
-        for (const auto& [key, focus] : keys) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-            QCOMPARE(QApplication::focusWidget(), layout.Widget(focus));
-        }
-        QVERIFY(!layout.Get<QRadioButton>(300)->isChecked() && !layout.Get<QRadioButton>(301)->isChecked() &&
-                layout.Get<QRadioButton>(302)->isChecked());
-        // A screen reader hears radio buttons.
-        QCOMPARE(QAccessible::queryAccessibleInterface(layout.Widget(300))->role(), QAccessible::RadioButton);
-        dialog.reject();
     }
 
     // The etched edge: the outer line shadow on the top and left and highlight
