@@ -5,7 +5,6 @@
 #include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
-#include "convert/Conversion.h"
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/CrtRandom.h"
@@ -20,7 +19,6 @@
 #include "print/PrinterLibrary.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
-#include "table/DefaultTable.h"
 #include "tableedit/CTableEditDlg.h"
 
 #include <QCheckBox>
@@ -69,7 +67,7 @@ CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
     setWindowIcon(m_icon);
 
-    const LoadResult loaded = LoadConversionTable(m_table);
+    const LoadResult loaded = m_model.LoadTable();
     if (loaded.source == LoadResult::Source::Failed) {
         ReportUnreadableTable(loaded.error);
     }
@@ -122,10 +120,10 @@ CPasswordDlg::CPasswordDlg(PrinterLibrary& library, QWidget* parent)
     m_options.capitalAfterSpace->setChecked(true);
     m_useDigits->setChecked(true);
     m_useSymbols->setChecked(true);
-    m_useSymbols->setEnabled(!m_table.symbols.IsEmpty());
+    m_useSymbols->setEnabled(!m_model.Table().symbols.IsEmpty());
 
     m_printer->Start();
-    m_typing.Attach(m_layout.Get<PaintArea>(IDC_TYPING_RESULT));
+    m_typingArea.Attach(m_layout.Get<PaintArea>(IDC_TYPING_RESULT), m_model.Typing());
     m_printPanel.Attach(m_layout.Get<PaintArea>(IDC_PRINT_IMAGE));
     LoadWindowSettings(*this, m_options, m_printPanel, *m_clipboard);
 }
@@ -137,9 +135,6 @@ CPasswordDlg::~CPasswordDlg() = default;
 // A damaged table file is not a reason to stop: the built-in table serves this
 // run, and the file stays as it is until the editor saves or restores defaults.
 void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
-    m_table.RemoveAll();
-    FillDefaultTable(m_table);
-
     const QString name = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
     const QString problem =
         ToQString(DescribeTableReadError(error, FromQString(name).value_or(std::string(kTableFileName))));
@@ -203,26 +198,21 @@ void CPasswordDlg::OnTypingFocus() {
 }
 
 void CPasswordDlg::OnConvert() {
-    m_typing.NewPassword();
-    const std::string katakana = FromQString(m_kana->text()).value_or(std::string());
-
-    ConversionOptions options;
+    m_model.SetPhrase(FromQString(m_kana->text()).value_or(std::string()));
+    ConversionOptions& options = m_model.Options();
     options.useDigits = m_useDigits->isChecked();
-    options.useSymbols = m_useSymbols->isChecked() && !m_table.symbols.IsEmpty();
+    options.useSymbols = m_useSymbols->isChecked() && !m_model.Table().symbols.IsEmpty();
     options.randomCase = m_options.randomCase->isChecked();
-    if (options.randomCase) {
-        ProcessRandom().srand(static_cast<std::uint32_t>(platform::CalendarTime()));
-    }
-    std::vector<ConversionStep> steps;
-    const std::string password = ConvertKatakana(katakana, m_table, options, ProcessRandom(), &steps);
+    m_model.Convert(ProcessRandom(), static_cast<std::uint32_t>(platform::CalendarTime()));
+    m_typingArea.Redraw();
 
-    SetText(*m_password, ToQString(password)); // the print image follows the password field
+    SetText(*m_password, ToQString(m_model.Password())); // the print image follows the password field
     m_typed->setFocus(Qt::OtherFocusReason);
-    m_skipNotice->Show(ToQString(SkippedNotice(katakana, steps)));
+    m_skipNotice->Show(ToQString(m_model.SkippedNotice()));
 }
 
 void CPasswordDlg::OnTypingUpdate() {
-    m_typing.OnTextChanged();
+    m_model.Typing().OnTextChanged();
 }
 
 // The notice of skipped characters speaks of the phrase it was made of.
@@ -238,19 +228,23 @@ void CPasswordDlg::OnPasswordUpdate() {
 }
 
 void CPasswordDlg::OnPasswordCheck() {
-    if (m_typing.Check(m_printPanel.Password(), FromQString(m_typed->text()).value_or(std::string()))) {
-        // Emptying the field is a text change too, so the next attempt is
-        // timed from here on.
-        SetText(*m_typed, {});
+    if (!m_model.CheckTyped(FromQString(m_typed->text()).value_or(std::string()))) {
+        platform::AppMessageBox(QStringLiteral("パスワードが入力されていません"), platform::Buttons::Ok,
+                                platform::Icon::Exclamation);
+        return;
     }
+    m_typingArea.Redraw();
+    // Emptying the field is a text change too, so the next attempt is
+    // timed from here on.
+    SetText(*m_typed, {});
 }
 
 void CPasswordDlg::OnEditTable() {
-    CTableEditDlg editor(m_table);
+    CTableEditDlg editor(m_model);
     editor.exec();
     // Whichever way the editor closed, an empty map cannot be used.
-    m_useDigits->setEnabled(!m_table.digits.IsEmpty());
-    m_useSymbols->setEnabled(!m_table.symbols.IsEmpty());
+    m_useDigits->setEnabled(!m_model.Table().digits.IsEmpty());
+    m_useSymbols->setEnabled(!m_model.Table().symbols.IsEmpty());
 }
 
 void CPasswordDlg::ChangePrintFont() {

@@ -1,14 +1,13 @@
-// The main dialog: owns the conversion table and the feature objects (the
-// typing test, the print image panel and the printer presence), and wires its
-// controls to them. The conversion is its own.
+// The main dialog: shows the password model (the table, the phrase, the
+// options, the password and the typing trial) and owns the feature objects
+// (the print image panel and the printer presence), wiring its controls to them.
 #pragma once
 
 #include "app/WindowSettings.h"
 #include "platform/DialogLayout.h"
 #include "print/PrintPanel.h"
-#include "table/ConversionTable.h"
-#include "table/TableFile.h"
-#include "typing/TypingTest.h"
+#include "model/PasswordModel.h"
+#include "typing/TypingResultArea.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -61,7 +60,7 @@ public:
     const dlg::Layout& Layout() const { return m_layout; }
 
     QString Password() const;
-    const TypingTest& Typing() const { return m_typing; }
+    const PasswordModel& Model() const { return m_model; }
     PrinterPresence& Printer() { return *m_printer; }
     const PrintPanel& PrintImagePanel() const { return m_printPanel; }
     const StrengthMeter& Strength() const { return *m_strength; }
@@ -80,9 +79,9 @@ private:
     void ShowStrength(std::string_view password);
     void ReportUnreadableTable(TableReadError error);
 
-    ConversionTable m_table;
+    PasswordModel m_model;
     QIcon m_icon;
-    TypingTest m_typing;
+    TypingResultArea m_typingArea;
     PrintPanel m_printPanel;
     PrinterPresence* m_printer;   // child
     SecretClipboard* m_clipboard; // child

@@ -9,6 +9,7 @@
 #include "convert/Conversion.h"
 #include "files/FileReader.h"
 #include "kana/KatakanaMode.h"
+#include "model/PasswordModel.h"
 #include "platform/CalendarTime.h"
 #include "platform/Cp932.h"
 #include "platform/FileErrorText.h"
@@ -93,7 +94,8 @@ int RunConvert(const QStringList& arguments) {
         seed = static_cast<std::uint32_t>(line.Number("seed", 0, UINT32_MAX));
     }
     const bool named = line.IsSet("table");
-    const ConversionTable table = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
+    PasswordModel model;
+    model.Table() = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
 
     if (positional.count("-") > 1) {
         throw CliError(kUsage, "- は 1 回しか指定できません");
@@ -122,7 +124,7 @@ int RunConvert(const QStringList& arguments) {
         }
     }
 
-    ConversionOptions options;
+    ConversionOptions& options = model.Options();
     options.useDigits = !line.IsSet("no-digits");
     options.useSymbols = !line.IsSet("no-symbols");
     options.randomCase = line.IsSet("random-case");
@@ -131,14 +133,12 @@ int RunConvert(const QStringList& arguments) {
     CrtRandom random;
     const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
-        if (options.randomCase) {
-            random.srand(seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
-        }
-        std::vector<ConversionStep> steps;
-        const std::string password = ConvertKatakana(phrase, table, options, random, &steps);
+        model.SetPhrase(phrase);
+        const std::string& password =
+            model.Convert(random, seed ? *seed : static_cast<std::uint32_t>(platform::CalendarTime()));
         std::string out = cp932::ToUtf8(password);
         // The band is the unrounded figure's; an empty password has no estimate.
-        const auto estimate = showStrength || explain ? strength::EstimatePassword(password) : std::nullopt;
+        const auto estimate = showStrength || explain ? model.Strength() : std::nullopt;
         if (showStrength) {
             out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" +
                                   cp932::ToUtf8(strength::BandName(estimate->band))
@@ -146,14 +146,14 @@ int RunConvert(const QStringList& arguments) {
         }
         out += '\n';
         if (explain) {
-            out += Explain(phrase, steps, table, options.randomCase);
+            out += Explain(phrase, model.Steps(), model.Table(), options.randomCase);
             if (estimate) {
                 out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
                        cp932::ToUtf8(strength::BandName(estimate->band)) + "\n";
             }
         }
         // As the window says at the password; the exit code stays.
-        if (const std::string notice = SkippedNotice(phrase, steps); !notice.empty()) {
+        if (const std::string notice = model.SkippedNotice(); !notice.empty()) {
             Warning(cp932::ToUtf8(notice));
         }
         return out;

@@ -1,6 +1,5 @@
 #include "tableedit/CTableEditDlg.h"
 
-#include "files/FileWriter.h"
 #include "kana/KanaLineEdit.h"
 #include "platform/FileErrorText.h"
 #include "platform/MessageBox.h"
@@ -58,16 +57,16 @@ QWidget* CreateSlot(const dlg::Control& control) {
 
 } // namespace
 
-CTableEditDlg::CTableEditDlg(ConversionTable& table, QWidget* parent)
+CTableEditDlg::CTableEditDlg(PasswordModel& model, QWidget* parent)
     : QDialog(parent)
-    , m_table(table)
+    , m_model(model)
     , m_layout(*this, tableedit::kTableEditTemplate, &CreateSlot) {
     connect(Control<QPushButton>(tableedit::kSaveId), &QPushButton::clicked, this, &CTableEditDlg::OnSaveTable);
     connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this, &CTableEditDlg::reject);
     connect(Control<QPushButton>(tableedit::kRestoreId), &QPushButton::clicked, this,
             &CTableEditDlg::OnRestoreDefaults);
     for (const TableMap group : kTableMaps) {
-        FillGroup(group, table.Map(group));
+        FillGroup(group, model.Table().Map(group));
     }
 }
 
@@ -120,8 +119,7 @@ void CTableEditDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CTableEditDlg::reject() {
-    m_table.RemoveAll();
-    const LoadResult loaded = LoadConversionTable(m_table);
+    const LoadResult loaded = m_model.ReloadTable();
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
         platform::AppMessageBox(ToQString(DescribeTableReadError(loaded.error)), platform::Buttons::Ok,
@@ -159,18 +157,19 @@ bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
 }
 
 void CTableEditDlg::OnSaveTable() {
-    if (!RebuildGroup(TableMap::Letters, m_table.letters)) {
+    ConversionTable& table = m_model.Table();
+    if (!RebuildGroup(TableMap::Letters, table.letters)) {
         return;
     }
     // Row n's sixth slot is taken whole and unchecked.
     if (const std::string key = KeyOf(tableedit::kRowNSlot6Id); !key.empty()) {
-        m_table.letters.SetAt(key, "n");
+        table.letters.SetAt(key, "n");
     }
-    if (!RebuildGroup(TableMap::Digits, m_table.digits) || !RebuildGroup(TableMap::Symbols, m_table.symbols)) {
+    if (!RebuildGroup(TableMap::Digits, table.digits) || !RebuildGroup(TableMap::Symbols, table.symbols)) {
         return;
     }
     // A key the file would cut (a NUL that came in with pasted text) is not written cut.
-    for (const CMapStringToString* map : {&m_table.letters, &m_table.digits, &m_table.symbols}) {
+    for (const CMapStringToString* map : {&table.letters, &table.digits, &table.symbols}) {
         for (const auto& entry : *map) {
             if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
                 platform::AppMessageBox(QStringLiteral("行 ") + ToQString(entry.value) + QStringLiteral(" の") +
@@ -180,7 +179,7 @@ void CTableEditDlg::OnSaveTable() {
             }
         }
     }
-    if (const std::error_code error = SaveConversionTable(m_table)) {
+    if (const std::error_code error = m_model.SaveTable()) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
         platform::AppMessageBox(QStringLiteral("変換表を保存できませんでした。\r\n") +
@@ -192,7 +191,7 @@ void CTableEditDlg::OnSaveTable() {
 }
 
 void CTableEditDlg::OnRestoreDefaults() {
-    if (const std::error_code error = files::RemoveTableFile(kTableFileName)) {
+    if (const std::error_code error = m_model.RemoveTableFile()) {
         platform::AppMessageBox(ToQString(FileErrorText(error, kTableFileName)), platform::Buttons::Ok,
                                 platform::Icon::Stop);
         return;

@@ -1,13 +1,13 @@
-// The conversion-table editor: shows the three maps of a table as a grid of
+// The conversion-table editor: shows the three maps of the model's table as a grid of
 // key slots, one row per output character, checks the edited grid and saves
 // it to the table file. Any way out but a save reloads the maps from the file.
 //
-// The main dialog opens it on its table and afterwards greys out the digit
+// The main dialog opens it on its model and afterwards greys out the digit
 // and symbol options whose maps are empty.
 #pragma once
 
 #include "platform/DialogLayout.h"
-#include "table/ConversionTable.h"
+#include "model/PasswordModel.h"
 
 #include <QDialog>
 
@@ -17,8 +17,8 @@
 class CTableEditDlg : public QDialog {
     Q_OBJECT
 public:
-    // Fills the grid from `table`, which stays the caller's and must outlive the editor.
-    explicit CTableEditDlg(ConversionTable& table, QWidget* parent = nullptr);
+    // Fills the grid from the model's table; `model` must outlive the editor.
+    explicit CTableEditDlg(PasswordModel& model, QWidget* parent = nullptr);
     ~CTableEditDlg() override;
 
     // A control by its template id.
@@ -42,7 +42,7 @@ private:
     // Rebuilds a map from its rows' checked slots; false when the user stopped.
     bool RebuildGroup(TableMap group, CMapStringToString& map);
 
-    ConversionTable& m_table;
+    PasswordModel& m_model;
     dlg::Layout m_layout;
 
     // The exact bytes each slot was filled with, by control id: a slot whose

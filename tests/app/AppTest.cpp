@@ -416,8 +416,8 @@ private slots:
             m_now = start + row.duration;
             QTest::keyClick(typing, Qt::Key_Return);
             QCOMPARE(typing->text(), QString());
-            QCOMPARE(d.Typing().StartTime(), m_now);
-            QVERIFY(ToQString(d.Typing().Result().message).contains(QString::number(row.duration)));
+            QCOMPARE(d.Model().Typing().StartTime(), m_now);
+            QVERIFY(ToQString(d.Model().Typing().Result().message).contains(QString::number(row.duration)));
             const QImage image = TypingResult(d);
             QCOMPARE(Count(image, image.rect(), Qt::blue, kInk) > 30, row.blue);
         }
@@ -425,14 +425,14 @@ private slots:
         // underlined as they are wrong and extra; each glyph advances its width + 1.
         TypeText(typing, QStringLiteral("aKsxtn"));
         QTest::keyClick(typing, Qt::Key_Return);
-        QVERIFY(d.Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
+        QVERIFY(d.Model().Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
         QWidget* area = d.Control<QWidget>(IDC_TYPING_RESULT);
         QCOMPARE(area->font(), PointFont(QStringLiteral("MS UI Gothic"), 100, area)); // 10 points
         const QImage image = TypingResult(d);
         const QFontMetrics metrics(area->font());
         const int baseline = (image.height() - metrics.height()) / 2 + metrics.ascent();
         int x = 0;
-        for (const Glyph& glyph : d.Typing().Result().glyphs) {
+        for (const Glyph& glyph : d.Model().Typing().Result().glyphs) {
             const int advance = metrics.horizontalAdvance(QChar(glyph.byte));
             const QRect span(x, 0, advance, image.height());
             const bool red = glyph.kind != GlyphKind::Right;

@@ -79,12 +79,13 @@ private slots:
         for (const auto& [map, value, output, count] : {std::tuple{TableMap::Letters, "n", 'n', 6},
                                                         {TableMap::Letters, "K", 'k', 5},
                                                         {TableMap::Symbols, "@", '@', 2}}) {
-            ConversionTable table;
+            PasswordModel model;
+            ConversionTable& table = model.Table();
             for (const QChar key : QStringLiteral("カキクケコサ")) {
                 table.Map(map).SetAt(FromQString(key).value(), value);
                 table.letters.SetAt(FromQString(key).value() + "x", "ab");
             }
-            CTableEditDlg dialog(table);
+            CTableEditDlg dialog(model);
             dialog.show();
             const auto edits = dialog.findChildren<QLineEdit*>();
             QCOMPARE(
@@ -103,8 +104,10 @@ private slots:
     // back. The first slot has the focus; no button is a default one, so Enter
     // in a key slot does nothing, and on a button presses it.
     void editTableShowsTheDefaultsWholeAndEnterChangesNothing() {
-        ConversionTable table = Defaults();
-        CTableEditDlg dialog(table);
+        PasswordModel model;
+        ConversionTable& table = model.Table();
+        table = Defaults();
+        CTableEditDlg dialog(model);
         MessageBoxRecorder boxes;
         QTimer::singleShot(0, [&] {
             QTest::keyClick(dialog.Control<QWidget>(Slot('k')), Qt::Key_Return);
@@ -128,8 +131,10 @@ private slots:
         ConversionTable file;
         file.digits.SetAt("\x81\x20", "1");
         WriteWhole(kTableFileName, SerializeConversionTable(file));
-        ConversionTable table = FromFile();
-        CTableEditDlg dialog(table);
+        PasswordModel model;
+        ConversionTable& table = model.Table();
+        table = FromFile();
+        CTableEditDlg dialog(model);
         dialog.show();
         QVERIFY(!dialog.Control<QLineEdit>(Slot('1'))->text().isEmpty()); // a placeholder
         dialog.Control<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
@@ -150,8 +155,10 @@ private slots:
     // defaults then removes the file and leaves with the built-in table.
     void restoreAfterAStoppedSave() {
         WriteWhole(kTableFileName, SmallBytes());
-        ConversionTable table = FromFile();
-        CTableEditDlg dialog(table);
+        PasswordModel model;
+        ConversionTable& table = model.Table();
+        table = FromFile();
+        CTableEditDlg dialog(model);
         dialog.show();
         dialog.Control<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
         MessageBoxRecorder boxes;
@@ -189,8 +196,10 @@ private slots:
             } else {
                 WriteWhole(kTableFileName, row.file);
             }
-            ConversionTable table = Defaults();
-            CTableEditDlg dialog(table);
+            PasswordModel model;
+            ConversionTable& table = model.Table();
+            table = Defaults();
+            CTableEditDlg dialog(model);
             dialog.show();
             if (!row.key.isEmpty()) {
                 dialog.Control<QLineEdit>(Slot('a'))->setText(row.key);
@@ -212,8 +221,9 @@ private slots:
     // six bytes; leaving a slot commits its pending letters. Row n's sixth
     // slot counts too.
     void keySlotsAreFilledFromTheKeyboard() {
-        ConversionTable table;
-        CTableEditDlg dialog(table);
+        PasswordModel model;
+        ConversionTable& table = model.Table();
+        CTableEditDlg dialog(model);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto& [slot, keys] :

@@ -1,13 +1,9 @@
-#include "typing/TypingTest.h"
+#include "typing/TypingResultArea.h"
 
-#include "platform/Cp932.h"
 #include "platform/Fonts.h"
-#include "platform/MessageBox.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
-#include "platform/TickCount.h"
-#include "typing/ComparisonLine.h"
-#include "typing/MatchTime.h"
+#include "typing/TypingTrial.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -25,14 +21,15 @@ constexpr int kResultTenthsOfPoint = 100;
 
 } // namespace
 
-TypingTest::~TypingTest() {
+TypingResultArea::~TypingResultArea() {
     if (m_area != nullptr) {
         m_area->SetPainter({});
         m_area->setFont(m_previousFont);
     }
 }
 
-void TypingTest::Attach(PaintArea* area) {
+void TypingResultArea::Attach(PaintArea* area, const TypingTrial& trial) {
+    m_trial = &trial;
     m_area = area;
     m_font = PointFont(QStringLiteral("MS UI Gothic"), kResultTenthsOfPoint, area);
     m_previousFont = area->font();
@@ -40,39 +37,7 @@ void TypingTest::Attach(PaintArea* area) {
     area->SetPainter([this](QPainter& painter) { Paint(painter); });
 }
 
-void TypingTest::OnTextChanged() {
-    if (m_startTime == 0) {
-        m_startTime = platform::GetTickCount();
-    }
-}
-
-bool TypingTest::Check(std::string_view password, std::string_view typed) {
-    const std::uint32_t measured = ElapsedTime(platform::GetTickCount(), m_startTime);
-    m_startTime = 0;
-    if (typed.empty()) {
-        // The clock stays stopped: the next keystroke starts a new attempt.
-        platform::AppMessageBox(QStringLiteral("パスワードが入力されていません"), platform::Buttons::Ok,
-                                platform::Icon::Exclamation);
-        return false;
-    }
-    m_result = ResultLine{};
-    if (typed == password) {
-        m_result.best = RecordMatchTime(m_bestTime, measured);
-        m_result.message = MatchMessage(measured);
-    } else {
-        m_result.glyphs = ComparisonLine(password, typed);
-    }
-    Redraw();
-    return true;
-}
-
-void TypingTest::NewPassword() {
-    m_bestTime = 0;
-    m_result = ResultLine{};
-    Redraw();
-}
-
-void TypingTest::Redraw() {
+void TypingResultArea::Redraw() {
     if (m_area != nullptr) {
         m_area->update();
     }
@@ -80,23 +45,24 @@ void TypingTest::Redraw() {
 
 // The result line inside the area's frame: from (2, 2) to 4 pixels short of
 // the right and bottom edges, nothing drawn past that.
-void TypingTest::Paint(QPainter& painter) const {
+void TypingResultArea::Paint(QPainter& painter) const {
     const QRect r(QPoint(2, 2), QPoint(m_area->width() - 5, m_area->height() - 5));
     painter.save();
     painter.setClipRect(r);
     painter.fillRect(r, PaintArea::ButtonFace());
     painter.setFont(m_font);
+    const ResultLine& result = m_trial->Result();
 
-    if (!m_result.message.empty()) {
-        painter.setPen(m_result.best ? kBlue : kBlack);
-        painter.drawText(r, kLineFlags, ToQString(m_result.message));
+    if (!result.message.empty()) {
+        painter.setPen(result.best ? kBlue : kBlack);
+        painter.drawText(r, kLineFlags, ToQString(result.message));
     }
 
     const QFontMetrics metrics(m_font, painter.device());
     QFont underlined = m_font;
     underlined.setUnderline(true);
     int x = r.left();
-    for (const Glyph& glyph : m_result.glyphs) {
+    for (const Glyph& glyph : result.glyphs) {
         if (x > r.right()) {
             break; // the rest would be cut off whole
         }
