@@ -1,5 +1,5 @@
-// The dialogs' shared widgets: the layout from dialog units and its tab
-// order, the etched frame and the code page 932 edit.
+// The dialogs' shared widgets: the layout from dialog units, the etched
+// frame and the code page 932 edit. (Keys and tab order: the dialogs' tests.)
 #include "platform/DialogLayout.h"
 
 #include "platform/Cp932LineEdit.h"
@@ -9,8 +9,8 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
-#include <QPainter>
 #include <QDialog>
+#include <QPainter>
 #include <QtTest>
 
 #include <algorithm>
@@ -18,15 +18,9 @@
 
 namespace {
 
-// A group box; an edit, a group of three radio buttons without tab stops, a
-// check box, a password edit; a button and a disabled one.
-constexpr std::array<dlg::Control, 9> kControls{{
-    {dlg::kStaticId, dlg::Kind::GroupBox, "枠", 2, 2, 150, 96, dlg::None},
+// An edit, a password edit; a button and a disabled one.
+constexpr std::array<dlg::Control, 4> kControls{{
     {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
-    {300, dlg::Kind::AutoRadio, "上", 10, 30, 80, 10, dlg::Group},
-    {301, dlg::Kind::AutoRadio, "中", 10, 42, 80, 10, dlg::None},
-    {302, dlg::Kind::AutoRadio, "下", 10, 54, 80, 10, dlg::None},
-    {400, dlg::Kind::AutoCheck, "箱", 10, 66, 80, 10, dlg::TabStop},
     {101, dlg::Kind::Edit, "", 10, 80, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
     {200, dlg::Kind::PushButton, "一", 100, 10, 40, 14, dlg::TabStop},
     {201, dlg::Kind::PushButton, "二", 100, 30, 40, 14, dlg::TabStop | dlg::Disabled},
