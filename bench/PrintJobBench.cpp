@@ -35,12 +35,11 @@ void ReportAgainstFloor(benchmark::State& state, std::chrono::steady_clock::dura
 
 void BM_PrintButton(benchmark::State& state) {
     CPasswordDlg dialog;
-    dialog.Create();
     if (!dialog.Printer().IsLinked()) {
         state.SkipWithError("the virtual printer did not answer");
         return;
     }
-    dialog.Item<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
+    dialog.Control<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
     struct : platform::MessageBoxes {
         int Show(QWidget*, const platform::MessageBoxRequest&) override { return IDOK; }
     } answerOk;

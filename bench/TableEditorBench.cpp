@@ -11,12 +11,10 @@
 namespace {
 
 void BM_OpenTableEditor(benchmark::State& state) {
-    ConversionTable table;
-    FillDefaultTable(table);
+    PasswordModel model;
+    FillDefaultTable(model.Table());
     for (auto _ : state) {
-        CTableEditDlg editor;
-        editor.SetTable(table);
-        editor.Create();
+        CTableEditDlg editor(model);
         editor.show();
         if (!QTest::qWaitForWindowExposed(&editor)) {
             state.SkipWithError("the editor was never shown");

@@ -3,11 +3,12 @@
 #include "app/AboutAnimation.h"
 #include "app/AboutDlgTemplate.h"
 #include "platform/CrtRandom.h"
+#include "platform/DialogLayout.h"
 #include "platform/Fonts.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 
@@ -23,19 +24,22 @@ QFont CellFont(const QPaintDevice* device) {
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : CDialog(about::kTemplate, parent) {}
-
-bool CAboutDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
+    : QDialog(parent) {
+    const dlg::Layout layout(*this, about::kTemplate);
     // The frame is a child of the dialog, so its geometry is already in client coordinates.
-    m_animationRect = GetDlgItem(about::kAnimationFrameId)->geometry();
-    SetTimer(kAnimationTimer, kAnimationPeriodMs);
-    m_timerId = kAnimationTimer;
-    return true;
+    m_animationRect = layout.Widget(about::kAnimationFrameId)->geometry();
+    // Enter anywhere in the box is OK.
+    auto* ok = layout.Get<QPushButton>(about::kOkId);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_timer.setInterval(kAnimationPeriodMs);
+    connect(&m_timer, &QTimer::timeout, this, &CAboutDlg::DrawFrame);
+    connect(this, &QDialog::finished, &m_timer, &QTimer::stop);
 }
 
-void CAboutDlg::OnTimer(int /*id*/) {
-    DrawFrame();
+void CAboutDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_timer.start();
 }
 
 void CAboutDlg::DrawFrame() {
@@ -75,14 +79,9 @@ void CAboutDlg::DrawFrame() {
 }
 
 void CAboutDlg::paintEvent(QPaintEvent* event) {
-    CDialog::paintEvent(event);
+    QDialog::paintEvent(event);
     if (!m_lastFrame.isNull()) {
         QPainter painter(this);
         painter.drawImage(m_animationRect.topLeft(), m_lastFrame);
     }
-}
-
-void CAboutDlg::closeEvent(QCloseEvent* event) {
-    KillTimer(m_timerId);
-    CDialog::closeEvent(event);
 }

@@ -3,36 +3,33 @@
 // off when the box is opened again.
 #pragma once
 
-#include "platform/CDialog.h"
-
+#include <QDialog>
 #include <QImage>
 #include <QRect>
+#include <QTimer>
 
-class CAboutDlg : public CDialog {
+class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kAnimationTimer = 2;
     static constexpr int kAnimationPeriodMs = 100;
 
     explicit CAboutDlg(QWidget* parent = nullptr);
 
-    bool OnInitDialog() override;
     // Every tick draws one frame.
-    void OnTimer(int id) override;
+    void DrawFrame();
 
+    const QTimer& AnimationTimer() const { return m_timer; }
     // The last frame drawn (null before the first tick) and where it is shown,
     // in the dialog's client coordinates.
     const QImage& LastFrame() const { return m_lastFrame; }
     QRect AnimationRect() const { return m_animationRect; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void DrawFrame();
-
     QRect m_animationRect;
-    int m_timerId = 0;
+    QTimer m_timer;
     QImage m_lastFrame;
 };

@@ -1,6 +1,5 @@
 #include "app/HelpPage.h"
 
-#include "platform/Cp932.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
 
@@ -28,8 +27,9 @@ QStringList& CandidatesOverride() {
 }
 
 // A path for a box: as it is when code page 932 holds it, else the bare file name.
-std::string PathForBox(const QString& path) {
-    return FromQString(QDir::toNativeSeparators(path)).value_or(std::string(kHelpFile));
+QString PathForBox(const QString& path) {
+    const QString native = QDir::toNativeSeparators(path);
+    return FromQString(native) ? native : QString::fromUtf8(kHelpFile);
 }
 
 } // namespace
@@ -79,13 +79,13 @@ QString FindHelpPage() {
 void ShowHelpPage() {
     const QString page = FindHelpPage();
     if (page.isEmpty()) {
-        platform::AppMessageBox(std::string("ヘルプファイルが見つかりません。\n探した場所:\n") +
+        platform::AppMessageBox(QStringLiteral("ヘルプファイルが見つかりません。\n探した場所:\n") +
                                     PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     if (!UrlOpener::Current().Open(QUrl::fromLocalFile(page))) {
-        platform::AppMessageBox(std::string("ヘルプを表示するプログラムを起動できませんでした。\n") +
+        platform::AppMessageBox(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\n") +
                                     PathForBox(page),
                                 platform::Buttons::Ok, platform::Icon::Stop);
     }

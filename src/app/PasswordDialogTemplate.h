@@ -26,6 +26,7 @@ inline constexpr int IDC_CHECK = 1013;
 inline constexpr int IDC_EDIT_TABLE = 1014;
 inline constexpr int IDC_TYPING = 1020;
 inline constexpr int IDC_TYPING_RESULT = 1021;
+inline constexpr int IDC_EXIT = 2;
 
 // String 101: the about entry appended to the window menu.
 inline constexpr std::string_view kAboutMenuText = "Q8xj のﾊﾞｰｼﾞｮﾝ情報(&A)...";
@@ -68,7 +69,7 @@ inline constexpr std::array<dlg::Control, 24> kPasswordDialogControls{{
     {IDC_PRINT_IMAGE, detail::Kind::Frame, "", 13, 299, 221, 44, dlg::Etched},
     {IDC_ABOUT, detail::Kind::PushButton, "バージョン情報", 173, 147, 61, 14, dlg::TabStop},
     {ID_HELP, detail::Kind::PushButton, "ﾍﾙﾌﾟ", 173, 161, 61, 14, dlg::TabStop},
-    {2, detail::Kind::PushButton, "終了", 173, 175, 61, 14, dlg::TabStop},
+    {IDC_EXIT, detail::Kind::PushButton, "終了", 173, 175, 61, 14, dlg::TabStop},
     {detail::kStaticId, detail::Kind::GroupBox, "パスワード作成", 7, 7, 233, 190, dlg::None},
     {IDC_EDIT_TABLE, detail::Kind::PushButton, "変換表編集", 173, 32, 61, 14, dlg::TabStop},
 }};

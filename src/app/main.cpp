@@ -1,5 +1,5 @@
 // Q8xj: turns a phrase typed in full-width katakana into a password.
-#include "app/CPasswordApp.h"
+#include "app/CPasswordDlg.h"
 #include "app/CommandLine.h"
 
 #include "platform/QtTranslations.h"
@@ -125,6 +125,9 @@ int main(int argc, char* argv[]) {
     }
     QApplication::setWindowIcon(icon);
     QApplication::setDesktopFileName(QStringLiteral("org.q8xj.Q8xj"));
-    theApp.InitInstance();
+    {
+        CPasswordDlg dialog;
+        dialog.exec();
+    }
     return 0;
 }

@@ -1,5 +1,5 @@
 // Dialog templates as data: controls with their ids, kinds, texts and
-// rectangles in dialog units. CDialog lays them out from the dialog font.
+// rectangles in dialog units. dlg::Layout places them from the dialog font.
 #pragma once
 
 #include <span>

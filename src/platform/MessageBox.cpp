@@ -1,7 +1,5 @@
 #include "platform/MessageBox.h"
 
-#include "platform/QtText.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -56,15 +54,15 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-int AppMessageBox(std::string_view text, Buttons buttons, Icon icon) {
+int AppMessageBox(const QString& text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
-    return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), ToQString(text), buttons, icon});
+    return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), text, buttons, icon});
 }
 
-int WindowMessageBox(QWidget* parent, std::string_view text, Buttons buttons, Icon icon) {
-    return MessageBoxes::Current().Show(parent, {ApplicationName(), ToQString(text), buttons, icon});
+int WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons, Icon icon) {
+    return MessageBoxes::Current().Show(parent, {ApplicationName(), text, buttons, icon});
 }
 
 } // namespace platform

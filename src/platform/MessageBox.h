@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include <string_view>
 
 class QWidget;
 
@@ -31,10 +30,10 @@ QString ApplicationName();
 
 // The application's box: a box with no icon of its own shows the exclamation
 // icon. Returns IDOK or IDCANCEL.
-int AppMessageBox(std::string_view text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+int AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
 // A plain box of a window: shows exactly the icon given.
-int WindowMessageBox(QWidget* parent, std::string_view text, Buttons buttons = Buttons::Ok,
+int WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
                      Icon icon = Icon::None);
 
 // Where every box is shown: the screen unless a test has put its own in place.

@@ -1,6 +1,7 @@
 #include "print/PrinterPresence.h"
 
 #include "platform/MessageBox.h"
+#include "platform/QtText.h"
 #include "print/DeviceNotices.h"
 #include "print/LabelPrintJob.h"
 
@@ -107,7 +108,7 @@ void PrinterPresence::PollStatus() {
     case PollOutcome::StopAndReportFinished:
         // Stopped first: the box's own message loop must not run the poll again.
         m_pollTimer->stop();
-        platform::WindowMessageBox(m_window, StatusPoll::FinishedMessage(), platform::Buttons::Ok);
+        platform::WindowMessageBox(m_window, ToQString(StatusPoll::FinishedMessage()), platform::Buttons::Ok);
         break;
     }
 }

@@ -1,83 +1,76 @@
 #include "tableedit/CTableEditDlg.h"
 
 #include "kana/KanaLineEdit.h"
-#include "platform/Cp932.h"
-#include "files/FileWriter.h"
 #include "platform/FileErrorText.h"
+#include "platform/MessageBox.h"
 #include "platform/QtText.h"
 #include "table/TableFile.h"
 #include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
 #include "tableedit/TableText.h"
 
-#include <QLineEdit>
+#include <QKeyEvent>
+#include <QPushButton>
 
 #include <cctype>
-#include <cerrno>
 #include <string_view>
 #include <system_error>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // Slots a row has before the save's unchecked extra slot.
-int CheckedSlotsOf(int group) {
+int CheckedSlotsOf(TableMap group) {
     constexpr std::array<int, 3> slotCount{tableedit::kLetterSlots, tableedit::kDigitSlots,
                                            tableedit::kSymbolSlots};
     return slotCount[static_cast<std::size_t>(group)];
 }
 
-int SlotIdOf(int group, int row, int slot) {
+// All slots of a row: row n has the extra one.
+int SlotsOf(TableMap group, int row) {
+    return CheckedSlotsOf(group) + (group == TableMap::Letters && row == tableedit::kRowN ? 1 : 0);
+}
+
+int SlotIdOf(TableMap group, int row, int slot) {
     switch (group) {
-    case 0:
+    case TableMap::Letters:
         return tableedit::LetterSlotId(row, slot);
-    case 1:
+    case TableMap::Digits:
         return tableedit::DigitSlotId(row, slot);
-    default:
-        return tableedit::SymbolSlotId(row, slot);
+    case TableMap::Symbols:
+        break;
     }
+    return tableedit::SymbolSlotId(row, slot);
+}
+
+// Key slots are typed as the katakana field is: romaji to katakana. Typing
+// stops at the save's limit, since a longer key never matches; text filled
+// from the table or pasted is kept whole for the save to check.
+QWidget* CreateSlot(const dlg::Control& control) {
+    if (control.kind != dlg::Kind::Edit) {
+        return nullptr;
+    }
+    auto* slot = new KanaLineEdit;
+    slot->SetTypingLimit(static_cast<int>(tableedit::kMaxKeyBytes));
+    slot->setToolTip(KanaLineEdit::TypingHint());
+    return slot;
 }
 
 } // namespace
 
-CTableEditDlg::CTableEditDlg(QWidget* parent)
-    : CDialog(tableedit::kTableEditTemplate, parent) {
-    MapClicked(tableedit::kSaveId, &CTableEditDlg::OnSaveTable);
-    MapClicked(tableedit::kRestoreId, &CTableEditDlg::OnRestoreDefaults);
+CTableEditDlg::CTableEditDlg(PasswordModel& model, QWidget* parent)
+    : QDialog(parent)
+    , m_model(model)
+    , m_layout(*this, tableedit::kTableEditTemplate, &CreateSlot) {
+    connect(Control<QPushButton>(tableedit::kSaveId), &QPushButton::clicked, this, &CTableEditDlg::OnSaveTable);
+    connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this, &CTableEditDlg::reject);
+    connect(Control<QPushButton>(tableedit::kRestoreId), &QPushButton::clicked, this,
+            &CTableEditDlg::OnRestoreDefaults);
+    for (const TableMap group : kTableMaps) {
+        FillGroup(group, model.Table().Map(group));
+    }
 }
 
 CTableEditDlg::~CTableEditDlg() = default;
-
-std::string* CTableEditDlg::KeySlot(TableMap group, int row, int slot) {
-    const auto r = static_cast<std::size_t>(row);
-    const auto s = static_cast<std::size_t>(slot);
-    switch (group) {
-    case TableMap::Letters:
-        if (slot < tableedit::kLetterSlots) {
-            return &m_letterKeys[s][r];
-        }
-        return row == tableedit::kRowN && slot == tableedit::kLetterSlots ? &m_rowNSlot6 : nullptr;
-    case TableMap::Digits:
-        return slot < tableedit::kDigitSlots ? &m_digitKeys[s][r] : nullptr;
-    case TableMap::Symbols:
-        return slot < tableedit::kSymbolSlots ? &m_symbolKeys[s][r] : nullptr;
-    }
-    return nullptr;
-}
-
-void CTableEditDlg::SetTable(ConversionTable& table) {
-    m_table = &table;
-    for (const TableMap group : kTableMaps) {
-        FillGroup(group, table.Map(group));
-    }
-}
-
-int CTableEditDlg::EditTable(ConversionTable& table) {
-    SetTable(table);
-    return DoModal();
-}
 
 void CTableEditDlg::FillGroup(TableMap group, const CMapStringToString& map) {
     const std::string_view rows = tableedit::TableMapOutputs(group);
@@ -89,97 +82,71 @@ void CTableEditDlg::FillGroup(TableMap group, const CMapStringToString& map) {
         if (group == TableMap::Letters) {
             output = static_cast<char>(std::tolower(static_cast<unsigned char>(output)));
         }
-        const auto row = rows.find(output);
-        if (row == std::string_view::npos) {
+        const auto row = static_cast<int>(rows.find(output));
+        if (row < 0) {
             continue;
         }
         // The lowest empty slot; a full row leaves the entry out.
-        for (int slot = 0; std::string* key = KeySlot(group, static_cast<int>(row), slot); ++slot) {
-            if (key->empty()) {
-                *key = entry.key;
-                m_filledKeys[SlotIdOf(static_cast<int>(group), static_cast<int>(row), slot)] = entry.key;
+        for (int slot = 0; slot < SlotsOf(group, row); ++slot) {
+            const int id = SlotIdOf(group, row, slot);
+            if (m_filledKeys[id].empty()) {
+                m_filledKeys[id] = entry.key;
+                Control<QLineEdit>(id)->setText(ToQString(entry.key));
                 break;
             }
         }
     }
 }
 
-QWidget* CTableEditDlg::CreateControl(const dlg::Control& control) {
-    if (control.kind != dlg::Kind::Edit) {
-        return nullptr;
-    }
-    // Every edit of the grid is a key slot. Typing stops at the save's limit,
-    // since a longer key never matches; text filled from the table or pasted
-    // is kept whole for the save to check.
-    auto* slot = new KanaLineEdit;
-    slot->SetTypingLimit(static_cast<int>(tableedit::kMaxKeyBytes));
-    slot->setToolTip(KanaLineEdit::TypingHint());
-    return slot;
-}
-
-bool CTableEditDlg::OnInitDialog() {
-    UpdateData(false);
-    return CDialog::OnInitDialog();
-}
-
-void CTableEditDlg::DoDataExchange(bool saveAndValidate) {
-    for (const TableMap group : kTableMaps) {
-        const int g = static_cast<int>(group);
-        for (int row = 0; row < static_cast<int>(tableedit::TableMapOutputs(group).size()); ++row) {
-            for (int slot = 0; std::string* key = KeySlot(group, row, slot); ++slot) {
-                const int id = SlotIdOf(g, row, slot);
-                DDX_Text(saveAndValidate, id, *key);
-                if (saveAndValidate) {
-                    KeepUnchangedKey(id, *key);
-                }
-            }
-        }
-    }
-}
-
-void CTableEditDlg::KeepUnchangedKey(int id, std::string& key) const {
+std::string CTableEditDlg::KeyOf(int id) const {
+    const QString text = Control<QLineEdit>(id)->text();
     const auto filled = m_filledKeys.find(id);
-    const auto* edit = qobject_cast<const QLineEdit*>(GetDlgItem(id));
-    if (filled != m_filledKeys.end() && edit != nullptr && edit->text() == ToQString(filled->second)) {
-        key = filled->second;
+    if (filled != m_filledKeys.end() && text == ToQString(filled->second)) {
+        return filled->second;
     }
+    return FromQString(text).value_or(std::string());
 }
 
-void CTableEditDlg::OnCancel() {
-    if (m_table == nullptr) {
-        CDialog::OnCancel();
+void CTableEditDlg::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+            button->click();
+        }
         return;
     }
-    m_table->RemoveAll();
-    const LoadResult loaded = LoadConversionTable(*m_table);
+    QDialog::keyPressEvent(event);
+}
+
+void CTableEditDlg::reject() {
+    const LoadResult loaded = m_model.ReloadTable();
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
-        platform::AppMessageBox(DescribeTableReadError(loaded.error), platform::Buttons::Ok,
+        platform::AppMessageBox(ToQString(DescribeTableReadError(loaded.error)), platform::Buttons::Ok,
                                 platform::Icon::Stop);
         return;
     }
-    CDialog::OnCancel();
+    QDialog::reject();
 }
 
 bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
-    const int g = static_cast<int>(group);
     const std::string_view rows = tableedit::TableMapOutputs(group);
     map.RemoveAll();
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         const std::string output(1, rows[static_cast<std::size_t>(row)]);
-        for (int slot = 0; slot < CheckedSlotsOf(g); ++slot) {
-            std::string& key = *KeySlot(group, row, slot);
+        for (int slot = 0; slot < CheckedSlotsOf(group); ++slot) {
+            std::string key = KeyOf(SlotIdOf(group, row, slot));
             if (key.empty()) {
                 continue;
             }
             if (auto tooLong = tableedit::CheckKeyLength(key)) {
-                if (platform::AppMessageBox(tooLong->message, platform::Buttons::OkCancel) != IDOK) {
+                if (platform::AppMessageBox(ToQString(tooLong->message), platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
                 key = std::move(tooLong->cut);
             }
             if (const auto duplicate = tableedit::CheckDuplicateKey(map, key, output)) {
-                if (platform::AppMessageBox(*duplicate, platform::Buttons::OkCancel) != IDOK) {
+                if (platform::AppMessageBox(ToQString(*duplicate), platform::Buttons::OkCancel) != IDOK) {
                     return false;
                 }
             }
@@ -190,47 +157,44 @@ bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
 }
 
 void CTableEditDlg::OnSaveTable() {
-    if (m_table == nullptr) {
-        return;
-    }
-    UpdateData(true);
-    if (!RebuildGroup(TableMap::Letters, m_table->letters)) {
+    ConversionTable& table = m_model.Table();
+    if (!RebuildGroup(TableMap::Letters, table.letters)) {
         return;
     }
     // Row n's sixth slot is taken whole and unchecked.
-    if (!m_rowNSlot6.empty()) {
-        m_table->letters.SetAt(m_rowNSlot6, "n");
+    if (const std::string key = KeyOf(tableedit::kRowNSlot6Id); !key.empty()) {
+        table.letters.SetAt(key, "n");
     }
-    if (!RebuildGroup(TableMap::Digits, m_table->digits) ||
-        !RebuildGroup(TableMap::Symbols, m_table->symbols)) {
+    if (!RebuildGroup(TableMap::Digits, table.digits) || !RebuildGroup(TableMap::Symbols, table.symbols)) {
         return;
     }
     // A key the file would cut (a NUL that came in with pasted text) is not written cut.
-    for (const CMapStringToString* map : {&m_table->letters, &m_table->digits, &m_table->symbols}) {
+    for (const CMapStringToString* map : {&table.letters, &table.digits, &table.symbols}) {
         for (const auto& entry : *map) {
             if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
-                platform::AppMessageBox(std::string("行 ") + entry.value + std::string(" の") + *cut,
+                platform::AppMessageBox(QStringLiteral("行 ") + ToQString(entry.value) + QStringLiteral(" の") +
+                                            ToQString(*cut),
                                         platform::Buttons::Ok, platform::Icon::Stop);
                 return;
             }
         }
     }
-    if (const std::error_code error = SaveConversionTable(*m_table)) {
+    if (const std::error_code error = m_model.SaveTable()) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
-        platform::AppMessageBox(std::string("変換表を保存できませんでした。\r\n") +
-                                    FileErrorText(error, kTableFileName),
+        platform::AppMessageBox(QStringLiteral("変換表を保存できませんでした。\r\n") +
+                                    ToQString(FileErrorText(error, kTableFileName)),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
-    CDialog::OnOK();
+    accept();
 }
 
 void CTableEditDlg::OnRestoreDefaults() {
-    if (const std::error_code error = files::RemoveTableFile(kTableFileName)) {
-        platform::AppMessageBox(FileErrorText(error, kTableFileName), platform::Buttons::Ok,
+    if (const std::error_code error = m_model.RemoveTableFile()) {
+        platform::AppMessageBox(ToQString(FileErrorText(error, kTableFileName)), platform::Buttons::Ok,
                                 platform::Icon::Stop);
         return;
     }
-    OnCancel();
+    reject();
 }

@@ -1,4 +1,4 @@
-// Template 130, the table editor: one grid row of key slots per output
+// The table editor's template: one grid row of key slots per output
 // character (letters on the left, digits and symbols on the right), with the
 // save, cancel and restore buttons in the middle. The 247 controls are
 // generated from the row tables below, in template (and tab) order.

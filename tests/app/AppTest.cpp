@@ -8,6 +8,7 @@
 #include "app/CPasswordDlg.h"
 #include "app/CommandLine.h"
 #include "app/HelpPage.h"
+#include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
 #include "convert/Conversion.h"
@@ -31,12 +32,14 @@
 #include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -55,23 +58,29 @@ namespace {
 // The main dialog as the program runs it: shown, with its first focus given.
 struct ShownDialog : CPasswordDlg {
     ShownDialog() {
-        Create();
         show();
         QVERIFY(QTest::qWaitForWindowActive(this));
     }
-    QLineEdit* Edit(int id) const { return Item<QLineEdit>(id); }
+    QLineEdit* Edit(int id) const { return Control<QLineEdit>(id); }
 };
 
 // The case options as the dialog shows them: random, capital after a space,
 // digits, symbols.
 QList<bool> Options(const CPasswordDlg& dialog) {
-    return {dialog.IsDlgButtonChecked(IDC_RANDOM_CASE), dialog.IsDlgButtonChecked(IDC_CAPITAL_AFTER_SPACE),
-            dialog.IsDlgButtonChecked(IDC_USE_DIGITS), dialog.IsDlgButtonChecked(IDC_USE_SYMBOLS)};
+    QList<bool> checked;
+    for (const int id : {IDC_RANDOM_CASE, IDC_CAPITAL_AFTER_SPACE, IDC_USE_DIGITS, IDC_USE_SYMBOLS}) {
+        checked << dialog.Control<QAbstractButton>(id)->isChecked();
+    }
+    return checked;
 }
 
-QList<int> Defaults(const CPasswordDlg& dialog) {
-    return {dialog.GetDefID(), int(dialog.HasDefaultStyle(IDC_CONVERT)),
-            int(dialog.HasDefaultStyle(IDC_CHECK))};
+bool Enabled(const CPasswordDlg& dialog, int id) {
+    return dialog.Control<QWidget>(id)->isEnabled();
+}
+
+// Which of the convert and check buttons is the default one.
+QList<bool> Defaults(const CPasswordDlg& dialog) {
+    return {dialog.Control<QPushButton>(IDC_CONVERT)->isDefault(), dialog.Control<QPushButton>(IDC_CHECK)->isDefault()};
 }
 
 // Pixels of a part of an image within `near` (summed over red, green and
@@ -92,7 +101,7 @@ int Count(const QImage& image, const QRect& rect, const QColor& c, int near = 0)
 
 // The typing test's result area inside its frame, painted afresh.
 QImage TypingResult(const CPasswordDlg& dialog) {
-    QWidget* area = dialog.GetDlgItem(IDC_TYPING_RESULT);
+    QWidget* area = dialog.Control<QWidget>(IDC_TYPING_RESULT);
     return area->grab().toImage().copy(2, 2, area->width() - 6, area->height() - 6);
 }
 
@@ -197,7 +206,7 @@ private slots:
         const StrengthMeter& meter = d.Strength();
         QCOMPARE(Options(d), (QList<bool>{false, true, true, true}));
         // The built-in table has no symbols: the box stays checked but cannot be used.
-        QVERIFY(d.IsDlgItemEnabled(IDC_USE_DIGITS) && !d.IsDlgItemEnabled(IDC_USE_SYMBOLS));
+        QVERIFY(Enabled(d, IDC_USE_DIGITS) && !Enabled(d, IDC_USE_SYMBOLS));
         QCOMPARE(QApplication::focusWidget(), field);
         QVERIFY(!field->placeholderText().isEmpty());
         QVERIFY(d.windowIcon().availableSizes().contains(QSize(16, 16)));
@@ -217,14 +226,14 @@ private slots:
         QVERIFY(meter.Estimate());
         QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*meter.Estimate())));
         QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
-        QCOMPARE(d.GetDlgItem(IDC_PRINT_IMAGE)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(d.Control<QWidget>(IDC_PRINT_IMAGE)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  PrintImage::Render("hn", PrintStyle(&d)).convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(QApplication::focusWidget(), d.GetDlgItem(IDC_TYPING));
-        QCOMPARE(Defaults(d), (QList<int>{IDC_CHECK, 0, 1}));
+        QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(IDC_TYPING));
+        QCOMPARE(Defaults(d), (QList<bool>{false, true}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(boxes.shown.size(), std::size_t{1}); // the empty typing field is said
-        d.GotoDlgCtrl(IDC_KATAKANA);
-        QCOMPARE(Defaults(d), (QList<int>{IDC_CONVERT, 1, 0}));
+        field->setFocus();
+        QCOMPARE(Defaults(d), (QList<bool>{true, false}));
         QTest::keyClicks(field, QStringLiteral("ky"));
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(d.isVisible());
@@ -236,9 +245,26 @@ private slots:
         QVERIFY(!d.isVisible());
         const QRect added = meter.geometry().united(line->geometry());
         for (const dlg::Control& c : kPasswordDialogControls) {
-            const QRect rect = d.MapDialogRect(c.x, c.y, c.cx, c.cy);
+            const QRect rect = d.Layout().Map(c.x, c.y, c.cx, c.cy);
             QVERIFY2(c.kind == dlg::Kind::GroupBox || !rect.intersects(added), c.text.data());
         }
+    }
+
+    // The case options are one tab stop on the checked button, which the arrow
+    // keys move without wrapping; a screen reader hears radio buttons.
+    void caseOptionsTakeTabAndArrows() {
+        ShownDialog d;
+        const std::pair<Qt::Key, int> keys[] = {
+            {Qt::Key_Tab, IDC_CAPITAL_AFTER_SPACE}, {Qt::Key_Down, IDC_RANDOM_CASE},
+            {Qt::Key_Down, IDC_RANDOM_CASE},        {Qt::Key_Tab, IDC_USE_DIGITS},
+            {Qt::Key_Backtab, IDC_RANDOM_CASE},     {Qt::Key_Up, IDC_CAPITAL_AFTER_SPACE}};
+        for (const auto& [key, focus] : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(focus));
+            QCOMPARE(Options(d)[0], focus == IDC_RANDOM_CASE || focus == IDC_USE_DIGITS);
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->role(), QAccessible::RadioButton);
+        d.reject();
     }
 
     // What a system input method sends: p a composition (empty: withdrawn), c
@@ -265,7 +291,7 @@ private slots:
                     QCoreApplication::processEvents(); // a real commit comes on its own
                 }
             }
-            QTest::mouseClick(d.Item<QPushButton>(IDC_CONVERT), Qt::LeftButton);
+            QTest::mouseClick(d.Control<QPushButton>(IDC_CONVERT), Qt::LeftButton);
             QCoreApplication::processEvents(); // nothing held comes back after the focus moved
             QCOMPARE(edit->text(), row.field);
             QCOMPARE(d.Edit(IDC_PASSWORD)->text(), row.password);
@@ -289,12 +315,12 @@ private slots:
         ShownDialog d;
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QVERIFY2(boxes.shown[0].text.contains(file), qPrintable(boxes.shown[0].text));
-        d.Item<QRadioButton>(IDC_RANDOM_CASE)->click();
+        d.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
         TypeText(d.Edit(IDC_KATAKANA), U("アカサタナハマヤラワアカサタナハマヤラワ"));
         d.OnConvert();
-        const QString first = QString::fromStdString(d.Password());
+        const QString first = d.Password();
         d.OnConvert();
-        const QString second = QString::fromStdString(d.Password());
+        const QString second = d.Password();
         QVERIFY2(second != first && second.toLower() == first.toLower(), qPrintable(first + " " + second));
         QCOMPARE(QFileInfo(file).size(), qint64{0});
     }
@@ -314,7 +340,7 @@ private slots:
             QTest::keyClick(about, Qt::Key_Escape);
         };
         QTimer::singleShot(0, closeAbout);
-        QTest::mouseClick(d.Item<QPushButton>(IDC_ABOUT), Qt::LeftButton);
+        QTest::mouseClick(d.Control<QPushButton>(IDC_ABOUT), Qt::LeftButton);
         QTimer::singleShot(0, closeAbout); // from the context menu, which goes once it closes
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), d.mapToGlobal(QPoint(1, 1)));
         QApplication::sendEvent(&d, &event);
@@ -322,12 +348,12 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(opened == 2 && d.findChildren<QMenu*>().isEmpty());
         // The editor closed unsaved: the boxes follow the table's maps again.
-        d.EnableDlgItem(IDC_USE_DIGITS, false);
-        d.EnableDlgItem(IDC_USE_SYMBOLS, true);
+        d.Control<QWidget>(IDC_USE_DIGITS)->setEnabled(false);
+        d.Control<QWidget>(IDC_USE_SYMBOLS)->setEnabled(true);
         QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-        QTest::mouseClick(d.Item<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
-        QVERIFY(d.IsDlgItemEnabled(IDC_USE_DIGITS) && !d.IsDlgItemEnabled(IDC_USE_SYMBOLS));
-        QTest::mouseClick(d.GetDlgItem(ID_HELP), Qt::LeftButton);
+        QTest::mouseClick(d.Control<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
+        QVERIFY(Enabled(d, IDC_USE_DIGITS) && !Enabled(d, IDC_USE_SYMBOLS));
+        QTest::mouseClick(d.Control<QWidget>(ID_HELP), Qt::LeftButton);
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QVERIFY(boxes.shown[0].text.contains(page));
     }
@@ -337,19 +363,19 @@ private slots:
     // Options, the print colour and the window position come back in the next run.
     void settingsComeBack() {
         ShownDialog first;
-        first.Item<QRadioButton>(IDC_RANDOM_CASE)->click();
-        first.CheckDlgButton(IDC_USE_DIGITS, false);
-        first.CheckDlgButton(IDC_USE_SYMBOLS, false);
+        first.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
+        first.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
+        first.Control<QAbstractButton>(IDC_USE_SYMBOLS)->setChecked(false);
         struct : FontChooser {
             std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
                 return FontChoice{start.font, QColor(200, 0, 0)};
             }
         } red;
         FontChooser::Replace(&red);
-        first.Item<QPushButton>(IDC_CHANGE_FONT)->click();
+        first.Control<QPushButton>(IDC_CHANGE_FONT)->click();
         FontChooser::Replace(nullptr);
         first.move(60, 50);
-        first.EndDialog(IDCANCEL);
+        first.reject();
         ShownDialog second;
         QCOMPARE(Options(second), (QList<bool>{true, false, false, false}));
         QCOMPARE(second.PrintImagePanel().Style().TextColour(), QColor(200, 0, 0));
@@ -376,10 +402,9 @@ private slots:
             }
             platform::OpenSettings()->setValue(QStringLiteral("window/position"), row.position);
             CPasswordDlg dialog;
-            dialog.Create();
             QVERIFY(!dialog.testAttribute(Qt::WA_Moved));
             QCOMPARE(dialog.Clipboard().ClearSeconds(), row.clearSeconds);
-            dialog.EndDialog(IDCANCEL);
+            dialog.reject();
             QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
                      row.seconds.isValid() ? row.seconds.toString() : QString::number(row.clearSeconds));
         }
@@ -399,7 +424,7 @@ private slots:
         ShownDialog d;
         QLineEdit* typing = d.Edit(IDC_TYPING);
         d.Edit(IDC_KATAKANA)->setText(U("アカサタナ")); // a k s t n in the built-in table
-        d.CheckDlgButton(IDC_USE_DIGITS, false);
+        d.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
         d.OnConvert();
         m_now = 0xFFFFFF00u;
         for (const auto& row : rows) {
@@ -412,8 +437,8 @@ private slots:
             m_now = start + row.duration;
             QTest::keyClick(typing, Qt::Key_Return);
             QCOMPARE(typing->text(), QString());
-            QCOMPARE(d.Typing().StartTime(), m_now);
-            QVERIFY(ToQString(d.Typing().Result().message).contains(QString::number(row.duration)));
+            QCOMPARE(d.Model().Typing().StartTime(), m_now);
+            QVERIFY(ToQString(d.Model().Typing().Result().message).contains(QString::number(row.duration)));
             const QImage image = TypingResult(d);
             QCOMPARE(Count(image, image.rect(), Qt::blue, kInk) > 30, row.blue);
         }
@@ -421,14 +446,14 @@ private slots:
         // underlined as they are wrong and extra; each glyph advances its width + 1.
         TypeText(typing, QStringLiteral("aKsxtn"));
         QTest::keyClick(typing, Qt::Key_Return);
-        QVERIFY(d.Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
-        QWidget* area = d.GetDlgItem(IDC_TYPING_RESULT);
+        QVERIFY(d.Model().Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
+        QWidget* area = d.Control<QWidget>(IDC_TYPING_RESULT);
         QCOMPARE(area->font(), PointFont(QStringLiteral("MS UI Gothic"), 100, area)); // 10 points
         const QImage image = TypingResult(d);
         const QFontMetrics metrics(area->font());
         const int baseline = (image.height() - metrics.height()) / 2 + metrics.ascent();
         int x = 0;
-        for (const Glyph& glyph : d.Typing().Result().glyphs) {
+        for (const Glyph& glyph : d.Model().Typing().Result().glyphs) {
             const int advance = metrics.horizontalAdvance(QChar(glyph.byte));
             const QRect span(x, 0, advance, image.height());
             const bool red = glyph.kind != GlyphKind::Right;
@@ -469,8 +494,8 @@ private slots:
             MessageBoxRecorder boxes;
             boxes.Answer(row.answer);
             ShownDialog dialog;
-            QCOMPARE(dialog.IsDlgItemEnabled(IDC_PRINT), row.printer != "unplugged");
-            dialog.Item<QLineEdit>(IDC_PASSWORD)->setText(row.password);
+            QCOMPARE(Enabled(dialog, IDC_PRINT), row.printer != "unplugged");
+            dialog.Control<QLineEdit>(IDC_PASSWORD)->setText(row.password);
             dialog.PrintLabel();
             const bool sent = row.ticks > 0;
             // The saved label, framed as the print image.
@@ -482,14 +507,25 @@ private slots:
             int ticks = 0;
             for (; dialog.Printer().IsPolling() && ticks < 30; ++ticks) {
                 if (ticks == row.secondJob) {
-                    dialog.Item<QPushButton>(IDC_PRINT)->click();
+                    dialog.Control<QPushButton>(IDC_PRINT)->click();
                 }
                 dialog.Printer().PollStatus();
             }
             QCOMPARE(ticks, row.ticks);
             QCOMPARE(Boxes(boxes), row.boxes);
             QFile::remove(m_labels->filePath("unplugged")); // plugged in: the device notice comes
-            QTRY_VERIFY(dialog.IsDlgItemEnabled(IDC_PRINT));
+            QTRY_VERIFY(Enabled(dialog, IDC_PRINT));
+        }
+    }
+
+    // The label on another printer: one that cannot print is said.
+    void printElsewhereSaysAFailure() {
+        for (const bool fails : {false, true}) {
+            MessageBoxRecorder boxes;
+            QPrinter printer;
+            printer.setOutputFileName(m_dir.filePath(fails ? "missing/label.pdf" : "label.pdf"));
+            labelexport::PrintOn(printer, "39r", PrintStyle(), true);
+            QCOMPARE(Boxes(boxes), fails ? QStringList{Box(Icon::Exclamation)} : QStringList());
         }
     }
 
@@ -505,20 +541,20 @@ private slots:
         AboutAnimation::Frame want;
         QImage first, grabbed;
         QTimer::singleShot(0, &dialog, [&] { // inside the modal loop, then closed as the user would
-            running = dialog.IsTimerRunning(CAboutDlg::kAnimationTimer);
+            running = dialog.AnimationTimer().isActive();
             for (int tick = 0; tick <= AboutAnimation::kHeldTicks; ++tick) {
                 AboutAnimation model = ProcessAboutAnimation();
                 CrtRandom random = ProcessRandom();
                 want = model.Tick(random);
-                dialog.OnTimer(CAboutDlg::kAnimationTimer);
+                dialog.DrawFrame();
                 shared &= random.State() == ProcessRandom().State();
                 first = first.isNull() ? dialog.LastFrame() : first;
             }
             grabbed = dialog.grab(dialog.AnimationRect()).toImage().convertToFormat(QImage::Format_RGB32);
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
-        QCOMPARE(dialog.DoModal(), int(IDCANCEL));
-        QVERIFY(running && shared && !dialog.IsTimerRunning(CAboutDlg::kAnimationTimer));
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(running && shared && !dialog.AnimationTimer().isActive());
         const QImage& frame = dialog.LastFrame();
         QCOMPARE(grabbed, frame);
         QCOMPARE(frame.pixelColor(frame.width() - 1, frame.height() - 1),

@@ -233,7 +233,6 @@ private slots:
         CliRunner cli;
         const IsolatedSettings settings;
         CPasswordDlg dialog;
-        dialog.Create();
         dialog.show();
         const auto entry = [&](const char* text) {
             const QList<QAction*> actions = dialog.CreateSystemMenu(&dialog)->actions();
@@ -242,8 +241,8 @@ private slots:
         };
         QVERIFY(!entry("ほかのプリンターで印刷(&P)...")->isEnabled() &&
                 !entry("PDF として保存(&S)...")->isEnabled());
-        QTest::keyClicks(dialog.Item<QLineEdit>(app::IDC_KATAKANA), "sakura");
-        QTest::keyClick(dialog.Item<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
+        QTest::keyClicks(dialog.Control<QLineEdit>(app::IDC_KATAKANA), "sakura");
+        QTest::keyClick(dialog.Control<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
         // A disabled entry would ignore the trigger and save nothing.
         // A name chosen with another extension gets .pdf, and the file of that name stays.
         WriteWhole(cli / "window", "kept");
