@@ -12,6 +12,7 @@
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/release/bench/bench_first_use [processes]
 #include "ChildProcess.h"
 #include "app/CPasswordDlg.h"
+#include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "platform/SaveFileDialog.h"
 
@@ -101,7 +102,6 @@ private:
 int RunChild(const std::string& kind, const char* report, int argc, char** argv) {
     QApplication application(argc, argv);
     CPasswordDlg dialog;
-    dialog.Create();
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
         return 3;
@@ -143,7 +143,7 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
         platform::SaveFileDialogs::Replace(&files);
         for (int i = 0; i <= kLaterUses; ++i) {
             const Use use;
-            dialog.OnSavePdf();
+            labelexport::SavePdf(&dialog, dialog.Model().Password(), dialog.PrintImagePanel().Style());
             QCoreApplication::sendPostedEvents();
             use.End(times, cpu);
             std::error_code ec;
@@ -161,7 +161,7 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
         application.installEventFilter(&answer);
         for (int i = 0; i <= kLaterUses; ++i) {
             const Use use;
-            dialog.OnPrintElsewhere();
+            labelexport::PrintElsewhere(&dialog, dialog.Model().Password(), dialog.PrintImagePanel().Style());
             QCoreApplication::sendPostedEvents();
             use.End(times, cpu);
             shown.push_back(static_cast<double>(answer.shownNs - use.wall) / 1e6);

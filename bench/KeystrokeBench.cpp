@@ -101,7 +101,6 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     CPasswordDlg dialog;
-    dialog.Create();
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
         std::fprintf(stderr, "the dialog was never shown\n");

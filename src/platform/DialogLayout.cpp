@@ -164,6 +164,8 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
         widget->setGeometry(Map(control.x, control.y, control.cx, control.cy));
         if (control.id != kStaticId) {
             m_widgets.insert(control.id, widget);
+            // Tools and benchmarks find a control by its id's name.
+            widget->setObjectName(QStringLiteral("id%1").arg(control.id));
         }
         widget->setEnabled((control.style & Disabled) == 0);
         widget->setVisible((control.style & Hidden) == 0);
