@@ -3,7 +3,7 @@
 # pages' title lines, and what q8xj-cli --version prints (Q8xj's own is
 # checked with its other options).
 set(places
-    "debian/changelog|^q8xj \\(([^)]+)\\)"
+    "debian/changelog|^\nq8xj \\(([^)]+)\\)"
     "res/org.q8xj.Q8xj.metainfo.xml|<release version=\"([^\"]+)\""
     "res/Q8xj.1|\n\\.TH [^\n]* \"Q8xj ([^\"]+)\""
     "res/q8xj-cli.1|\n\\.TH [^\n]* \"Q8xj ([^\"]+)\"")
@@ -12,7 +12,7 @@ foreach(place IN LISTS places)
     list(GET place 0 file)
     list(GET place 1 pattern)
     file(READ "${SOURCE_DIR}/${file}" text)
-    # The title line may be the file's first.
+    # A leading line break lets a pattern name the start of any line, the first too.
     if(NOT "\n${text}" MATCHES "${pattern}")
         message(SEND_ERROR "${file}: no version found")
     elseif(NOT CMAKE_MATCH_1 STREQUAL VERSION)
