@@ -10,6 +10,7 @@ endif()
 
 set(expected
     bin/Q8xj
+    bin/q8xj-cli
     share/applications/org.q8xj.Q8xj.desktop
     share/metainfo/org.q8xj.Q8xj.metainfo.xml
     share/man/man1/Q8xj.1
@@ -21,6 +22,16 @@ endforeach()
 foreach(file IN LISTS expected)
     if(NOT EXISTS "${PREFIX}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
+    endif()
+endforeach()
+
+# The installed programs find the project's libraries in their private folder.
+foreach(program Q8xj q8xj-cli)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH --unset=DISPLAY
+                            --unset=WAYLAND_DISPLAY "${PREFIX}/bin/${program}" --version
+                    RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(code)
+        message(FATAL_ERROR "installed ${program} does not start: ${out}")
     endif()
 endforeach()
 
