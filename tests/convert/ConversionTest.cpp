@@ -1,6 +1,5 @@
 #include "convert/Conversion.h"
 
-#include "support/Sjis.h"
 #include "support/TableHelpers.h"
 
 #include <gtest/gtest.h>

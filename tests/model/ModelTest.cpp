@@ -1,6 +1,5 @@
 #include "model/PasswordModel.h"
 
-#include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
 
@@ -42,22 +41,19 @@ TEST(PasswordModel, LoadsAndReloadsTheTable) {
 
 // Seeded only in random case mode, and a new password starts the typing trial's best time afresh.
 TEST(PasswordModel, ConvertsSeedsAndForgetsTheBestTime) {
-    const struct {
-        bool randomCase;
-    } rows[] = {{false}, {true}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.randomCase);
+    for (const bool randomCase : {false, true}) {
+        SCOPED_TRACE(randomCase);
         PasswordModel model;
         FillDefaultTable(model.Table());
         model.SetPhrase(std::string("サクラサク"));
-        model.Options().randomCase = row.randomCase;
+        model.Options().randomCase = randomCase;
         CrtRandom random;
         const std::string first = model.Convert(random, 7);
         ASSERT_TRUE(model.CheckTyped(first));
         ASSERT_FALSE(model.Typing().Result().IsEmpty());
 
         CrtRandom expectedRandom;
-        if (row.randomCase) {
+        if (randomCase) {
             expectedRandom.srand(7);
         }
         std::vector<ConversionStep> steps;

@@ -172,24 +172,15 @@ private slots:
         QVERIFY(label.DotCount() == 2 && label.Dot(0, 0) && label.Dot(383, 63));
     }
 
-    // A style reads back as it was kept; one kept by earlier versions, field by
-    // field, is made as they made it; an incomplete or unusable one is not taken.
+    // One kept by earlier versions, field by field, is made as they made it; a
+    // style saved over it reads back as it was kept; an incomplete or unusable
+    // one is not taken. (Through a file: the window's settings test.)
     void keptStyle() {
         QTemporaryDir dir;
         QSettings settings(dir.filePath("kept.conf"), QSettings::IniFormat);
-        QVERIFY(!LoadPrintStyle(settings));
         QFont font = StyleWith(30, Qt::black).Font();
         font.setUnderline(true);
-        const FontChoice style{font, QColor(0x12, 0x34, 0x56)};
-        // As Qt writes a font: a font read from text may differ in what Qt does not write.
-        const auto kept = [](const QSettings& from) {
-            const auto read = LoadPrintStyle(from);
-            return read ? read->font.toString() + read->colour.name() : QString();
-        };
-        const QString written = font.toString() + style.colour.name();
-        SavePrintStyle(settings, style);
-        settings.sync();
-        QCOMPARE(kept(QSettings(dir.filePath("kept.conf"), QSettings::IniFormat)), written);
+        const FontChoice style{font, QColor(0x65, 0x43, 0x21)};
         // Every number field set (clipPrecision to the largest value kept); the face ＭＳ Ｐゴシック.
         const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31,
                                   "ＭＳ Ｐゴシック"};
@@ -212,7 +203,9 @@ private slots:
         QVERIFY(LoadPrintStyle(settings) == (FontChoice{CreateQFont(old).value(), QColor(0x12, 0x34, 0x56)}));
         // A style saved over the old fields is the one read.
         SavePrintStyle(settings, style);
-        QCOMPARE(kept(settings), written);
+        // As Qt writes a font: a font read from text may differ in what Qt does not write.
+        const auto read = LoadPrintStyle(settings);
+        QVERIFY(read && read->font.toString() == font.toString() && read->colour == style.colour);
         const std::pair<const char*, QVariant> spoilt[] = {
             {"print/font/weight", {}},  {"print/font/faceName", {}},  {"print/font/italic", 256},
             {"print/font/charSet", -1}, {"print/font/height", -5000}, {"print/font/faceName", U("😀")},
@@ -311,8 +304,6 @@ private slots:
         QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, "ExtraLight"));
         QVERIFY(Highlight(picker, "DejaVu Serif"));
         QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Book"));
-        QVERIFY(Highlight(picker, "Bold Italic") && Highlight(picker, "DejaVu Sans"));
-        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Bold Oblique"));
     }
 
     // Which udev events become which notices.
