@@ -304,6 +304,8 @@ private slots:
         QVERIFY(Highlight(picker, "DejaVu Sans") && Highlight(picker, "ExtraLight"));
         QVERIFY(Highlight(picker, "DejaVu Serif"));
         QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Book"));
+        QVERIFY(Highlight(picker, "Bold Italic") && Highlight(picker, "DejaVu Sans"));
+        QCOMPARE(QFontDatabase::styleString(picker->currentFont()), QString("Bold Oblique"));
     }
 
     // Which udev events become which notices.
