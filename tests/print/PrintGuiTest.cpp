@@ -172,12 +172,14 @@ private slots:
         QVERIFY(label.DotCount() == 2 && label.Dot(0, 0) && label.Dot(383, 63));
     }
 
-    // One kept by earlier versions, field by field, is made as they made it; a
-    // style saved over it reads back as it was kept; an incomplete or unusable
-    // one is not taken. (Through a file: the window's settings test.)
+    // Nothing kept gives no style; one kept by earlier versions, field by field,
+    // is made as they made it; a style saved over it reads back as it was kept;
+    // an incomplete or unusable one is not taken. (Through a file: the window's
+    // settings test.)
     void keptStyle() {
         QTemporaryDir dir;
         QSettings settings(dir.filePath("kept.conf"), QSettings::IniFormat);
+        QVERIFY(!LoadPrintStyle(settings));
         QFont font = StyleWith(30, Qt::black).Font();
         font.setUnderline(true);
         const FontChoice style{font, QColor(0x65, 0x43, 0x21)};
