@@ -116,8 +116,10 @@ private slots:
             }
     }
 
-    // The text area shows the whole line drawn at its origin, clipped.
-    void lineIsDrawnAtItsOriginAndClipped() {
+    // The text area shows the whole line drawn at its origin, clipped. Through
+    // real glyphs: the longest run of a letter that fits shows whole; one
+    // letter more loses ink.
+    void lineShowsAtItsOriginClippedAndWholeWhenItFits() {
         const PrintStyle style = StyleWith(48, Qt::black);
         const QFontMetrics metrics(style.Font());
         const QRect area = PrintImage::kTextArea;
@@ -131,16 +133,10 @@ private slots:
                          line.copy(area.translated(QPoint(kAt, kAt + metrics.ascent()) - origin)),
                      password);
         }
-    }
-
-    // Through real glyphs: the longest run of a letter that fits shows whole;
-    // one letter more loses ink.
-    void passwordFitsUpToTheLabelsWidth() {
-        const PrintStyle style = StyleWith(48, Qt::black);
         int longest = 0;
         while (longest < 400 && PrintImage::Fits(std::string(longest + 1, 'W'), style))
             ++longest;
-        QVERIFY(longest > 0 && longest < 400);
+        QVERIFY(longest > 0 && longest < 400 && PrintImage::Fits("", style));
         for (const int length : {longest, longest + 1}) {
             const QString text(length, QChar('W'));
             const QImage whole = FreeLine(text, style.Font());
@@ -148,7 +144,6 @@ private slots:
                 Ink(PrintImage::Render(text.toStdString(), style), PrintImage::kWhiteArea).width();
             QCOMPARE(shown == Ink(whole, whole.rect()).width(), length == longest);
         }
-        QVERIFY(PrintImage::Fits("", StyleWith(48, Qt::black)));
     }
 
     // Only pure white prints nothing; any other colour prints the dots of
