@@ -39,6 +39,17 @@ int Slot(char output, int slot = 0) {
     return SymbolSlotId(static_cast<int>(kSymbolRows.find(output)), slot);
 }
 
+// The editor, shown, over a model holding `table`.
+struct Editor {
+    explicit Editor(const ConversionTable& table)
+        : dialog((model.Table() = table, model)) {
+        dialog.show();
+    }
+    QLineEdit* Edit(char output, int slot = 0) { return dialog.Control<QLineEdit>(Slot(output, slot)); }
+    PasswordModel model;
+    CTableEditDlg dialog;
+};
+
 ConversionTable FromFile() {
     ConversionTable table;
     LoadConversionTable(table);
@@ -50,10 +61,6 @@ std::string SmallBytes() {
     ConversionTable table;
     table.letters.SetAt(std::string("ア"), "a");
     return SerializeConversionTable(table);
-}
-
-void Click(CTableEditDlg& dialog, int id) {
-    dialog.Control<QPushButton>(id)->click();
 }
 
 } // namespace
@@ -80,22 +87,20 @@ private slots:
         for (const auto& [map, value, output, count] : {std::tuple{TableMap::Letters, "n", 'n', 6},
                                                         {TableMap::Letters, "K", 'k', 5},
                                                         {TableMap::Symbols, "@", '@', 2}}) {
-            PasswordModel model;
-            ConversionTable& table = model.Table();
+            ConversionTable table;
             for (const QChar key : QStringLiteral("カキクケコサ")) {
                 table.Map(map).SetAt(FromQString(key).value(), value);
                 table.letters.SetAt(FromQString(key).value() + "x", "ab");
             }
-            CTableEditDlg dialog(model);
-            dialog.show();
-            const auto edits = dialog.findChildren<QLineEdit*>();
+            Editor e(table);
+            const auto edits = e.dialog.findChildren<QLineEdit*>();
             QCOMPARE(
                 std::count_if(edits.begin(), edits.end(), [](auto* edit) { return !edit->text().isEmpty(); }),
                 count);
             int slot = 0;
-            for (const auto& entry : table.Map(map)) {
+            for (const auto& entry : e.model.Table().Map(map)) {
                 if (entry.value == value && slot < count) {
-                    QCOMPARE(dialog.Control<QLineEdit>(Slot(output, slot++))->text(), ToQString(entry.key));
+                    QCOMPARE(e.Edit(output, slot++)->text(), ToQString(entry.key));
                 }
             }
         }
@@ -105,10 +110,8 @@ private slots:
     // back. The first slot has the focus; no button is a default one, so Enter
     // in a key slot does nothing, and on a button presses it.
     void editTableShowsTheDefaultsWholeAndEnterChangesNothing() {
-        PasswordModel model;
-        ConversionTable& table = model.Table();
-        table = Defaults();
-        CTableEditDlg dialog(model);
+        Editor e(Defaults());
+        CTableEditDlg& dialog = e.dialog;
         MessageBoxRecorder boxes;
         QTimer::singleShot(0, [&] {
             QTest::keyClick(dialog.Control<QWidget>(Slot('k')), Qt::Key_Return);
@@ -132,17 +135,13 @@ private slots:
         ConversionTable file;
         file.digits.SetAt(cp932::Decode("\x81\x20"), "1");
         WriteWhole(kTableFileName, SerializeConversionTable(file));
-        PasswordModel model;
-        ConversionTable& table = model.Table();
-        table = FromFile();
-        CTableEditDlg dialog(model);
-        dialog.show();
-        QVERIFY(!dialog.Control<QLineEdit>(Slot('1'))->text().isEmpty()); // a placeholder
-        dialog.Control<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
-        dialog.Control<QLineEdit>(Slot('k'))->setText(U("カ"));
-        dialog.Control<QLineEdit>(Slot('q'))->setText(U("カ"));
+        Editor e(FromFile());
+        QVERIFY(!e.Edit('1')->text().isEmpty()); // a placeholder
+        e.Edit('c')->setText(U("アイウエ"));
+        e.Edit('k')->setText(U("カ"));
+        e.Edit('q')->setText(U("カ"));
         MessageBoxRecorder boxes;
-        Click(dialog, kSaveId);
+        e.dialog.Control<QPushButton>(kSaveId)->click();
         QCOMPARE(boxes.shown.size(), 2u); // questions
         for (const auto& box : boxes.shown) {
             QVERIFY(box.buttons == platform::Buttons::OkCancel && box.icon == platform::Icon::Exclamation);
@@ -156,19 +155,15 @@ private slots:
     // defaults then removes the file and leaves with the built-in table.
     void restoreAfterAStoppedSave() {
         WriteWhole(kTableFileName, SmallBytes());
-        PasswordModel model;
-        ConversionTable& table = model.Table();
-        table = FromFile();
-        CTableEditDlg dialog(model);
-        dialog.show();
-        dialog.Control<QLineEdit>(Slot('c'))->setText(U("アイウエ"));
+        Editor e(FromFile());
+        e.Edit('c')->setText(U("アイウエ"));
         MessageBoxRecorder boxes;
         boxes.Answer(IDCANCEL);
-        Click(dialog, kSaveId);
-        QVERIFY(dialog.isVisible());
-        Click(dialog, kRestoreId);
-        QVERIFY(!dialog.isVisible() && !QFile::exists(kTableFileName));
-        QVERIFY(SameEntries(table, Defaults()));
+        e.dialog.Control<QPushButton>(kSaveId)->click();
+        QVERIFY(e.dialog.isVisible());
+        e.dialog.Control<QPushButton>(kRestoreId)->click();
+        QVERIFY(!e.dialog.isVisible() && !QFile::exists(kTableFileName));
+        QVERIFY(SameEntries(e.model.Table(), Defaults()));
     }
 
     // What stops the editor with a message keeps it open, the file as it was,
@@ -197,24 +192,20 @@ private slots:
             } else {
                 WriteWhole(kTableFileName, row.file);
             }
-            PasswordModel model;
-            ConversionTable& table = model.Table();
-            table = Defaults();
-            CTableEditDlg dialog(model);
-            dialog.show();
+            Editor e(Defaults());
             if (!row.key.isEmpty()) {
-                dialog.Control<QLineEdit>(Slot('a'))->setText(row.key);
+                e.Edit('a')->setText(row.key);
             }
             MessageBoxRecorder boxes;
-            Click(dialog, row.button);
+            e.dialog.Control<QPushButton>(row.button)->click();
             QCOMPARE(boxes.shown.size(), 1u); // a stop
             const auto& box = boxes.shown[0];
             QVERIFY(box.buttons == platform::Buttons::Ok && box.icon == platform::Icon::Stop);
             QVERIFY2(box.text.endsWith(ToQString(row.messageEnd)), qPrintable(box.text));
-            QVERIFY(dialog.isVisible());
-            QCOMPARE(table.GetCount(), row.button == kCancelId ? 0 : Defaults().GetCount());
+            QVERIFY(e.dialog.isVisible());
+            QCOMPARE(e.model.Table().GetCount(), row.button == kCancelId ? 0 : Defaults().GetCount());
             QVERIFY(row.file == "folder" || ReadWhole(kTableFileName) == row.file);
-            dialog.hide();
+            e.dialog.hide();
         }
     }
 
@@ -222,10 +213,8 @@ private slots:
     // six bytes; leaving a slot commits its pending letters. Row n's sixth
     // slot counts too.
     void keySlotsAreFilledFromTheKeyboard() {
-        PasswordModel model;
-        ConversionTable& table = model.Table();
-        CTableEditDlg dialog(model);
-        dialog.show();
+        Editor e{ConversionTable()};
+        CTableEditDlg& dialog = e.dialog;
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto& [slot, keys] :
              {std::pair{Slot('n', kLetterSlots), "n'n'n'n'"}, {Slot('a', 1), "kak"}}) {
@@ -242,7 +231,7 @@ private slots:
         ConversionTable expected;
         expected.letters.SetAt(std::string("ンンン"), "n");
         expected.letters.SetAt(std::string("カｋ"), "a");
-        QVERIFY(SameEntries(table, expected));
+        QVERIFY(SameEntries(e.model.Table(), expected));
     }
 
 private:

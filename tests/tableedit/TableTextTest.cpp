@@ -99,7 +99,6 @@ TEST(Refusal, TheLineAtWhichTheFileGrowsTooLarge) {
     }
     const ImportedTableText imported = ImportTableText(text);
     ASSERT_EQ(imported.problems.size(), 1u);
-    EXPECT_NE(imported.problems[0].message.find("読み込める大きさの上限"), std::string::npos);
     // The entries before the refused line fit; with it they do not.
     const std::size_t refused = imported.problems[0].line - 2; // the header is line 1
     ConversionTable table;
