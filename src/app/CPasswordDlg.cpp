@@ -258,7 +258,7 @@ void CPasswordDlg::PrintLabel() {
     // A password the label cuts is said before it prints, so the font can be changed first.
     const QString ask = m_printPanel.PasswordFits() ? QStringLiteral("プリントしますか？")
                                                     : QStringLiteral("パスワードがラベルに収まりません。\nプリントしますか？");
-    if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) != IDOK) {
+    if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) != QMessageBox::Ok) {
         return;
     }
     const BusyCursor busy;

@@ -29,7 +29,7 @@ QMessageBox::Icon QtIcon(Icon icon) {
 
 } // namespace
 
-int MessageBoxes::Show(QWidget* parent, const MessageBoxRequest& request) {
+QMessageBox::StandardButton MessageBoxes::Show(QWidget* parent, const MessageBoxRequest& request) {
     // Qt's standard buttons, in Japanese with Qt's translation loaded.
     const bool cancel = request.buttons == Buttons::OkCancel;
     QMessageBox box(QtIcon(request.icon), request.caption, request.text,
@@ -38,7 +38,7 @@ int MessageBoxes::Show(QWidget* parent, const MessageBoxRequest& request) {
     box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::Ok);
     box.exec();
     // Closing the box counts as its escape button.
-    return box.clickedButton() == box.button(QMessageBox::Ok) ? IDOK : IDCANCEL;
+    return box.clickedButton() == box.button(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Cancel;
 }
 
 MessageBoxes& MessageBoxes::Current() {
@@ -54,14 +54,14 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-int AppMessageBox(const QString& text, Buttons buttons, Icon icon) {
+QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
     return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), text, buttons, icon});
 }
 
-int WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons, Icon icon) {
+QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons, Icon icon) {
     return MessageBoxes::Current().Show(parent, {ApplicationName(), text, buttons, icon});
 }
 

@@ -3,13 +3,10 @@
 // own boxes that record each box and answer it.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
-
 class QWidget;
-
-// What a modal dialog or a message box ends with.
-enum DialogResult : int { IDOK = 1, IDCANCEL = 2 };
 
 namespace platform {
 
@@ -29,20 +26,20 @@ struct MessageBoxRequest {
 QString ApplicationName();
 
 // The application's box: a box with no icon of its own shows the exclamation
-// icon. Returns IDOK or IDCANCEL.
-int AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+// icon. Returns QMessageBox::Ok or QMessageBox::Cancel.
+QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
 // A plain box of a window: shows exactly the icon given.
-int WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons = Buttons::Ok,
-                     Icon icon = Icon::None);
+QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text,
+                                             Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
 // Where every box is shown: the screen unless a test has put its own in place.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
 
-    // Shows the box modally over `parent`; IDOK or IDCANCEL.
-    virtual int Show(QWidget* parent, const MessageBoxRequest& request);
+    // Shows the box modally over `parent`; QMessageBox::Ok or QMessageBox::Cancel.
+    virtual QMessageBox::StandardButton Show(QWidget* parent, const MessageBoxRequest& request);
 
     static MessageBoxes& Current();
     // nullptr puts the screen back. The caller keeps `replacement` alive.

@@ -140,13 +140,13 @@ bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
                 continue;
             }
             if (auto tooLong = tableedit::CheckKeyLength(key)) {
-                if (platform::AppMessageBox(ToQString(tooLong->message), platform::Buttons::OkCancel) != IDOK) {
+                if (platform::AppMessageBox(ToQString(tooLong->message), platform::Buttons::OkCancel) != QMessageBox::Ok) {
                     return false;
                 }
                 key = std::move(tooLong->cut);
             }
             if (const auto duplicate = tableedit::CheckDuplicateKey(map, key, output)) {
-                if (platform::AppMessageBox(ToQString(*duplicate), platform::Buttons::OkCancel) != IDOK) {
+                if (platform::AppMessageBox(ToQString(*duplicate), platform::Buttons::OkCancel) != QMessageBox::Ok) {
                     return false;
                 }
             }

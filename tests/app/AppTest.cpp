@@ -454,16 +454,16 @@ private slots:
     void printButtonAsksSendsAndPolls() {
         const struct {
             QString password, printer; // the virtual printer's mode file; "-": none
-            int answer;
+            QMessageBox::StandardButton answer;
             int secondJob; // at this poll tick; -1: none
             int ticks;     // until the poll stops
             QStringList boxes;
         } rows[] = {
-            {"", "-", IDOK, -1, 0, {Box(Icon::Exclamation)}},
-            {QString(35, 'W'), "-", IDCANCEL, -1, 0, {Box(Icon::Question, 2)}}, // cut, then the question
-            {"WWW Q8xj", "unplugged", IDOK, -1, 0, {Box(Icon::Question)}},
-            {"WWW Q8xj", "-", IDOK, -1, 1, {Box(Icon::Question), Box(Icon::None)}},
-            {"WWW Q8xj", "silent", IDOK, 5, 21, {Box(Icon::Question), Box(Icon::Question)}},
+            {"", "-", QMessageBox::Ok, -1, 0, {Box(Icon::Exclamation)}},
+            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {Box(Icon::Question, 2)}}, // cut, then the question
+            {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {Box(Icon::Question)}},
+            {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {Box(Icon::Question), Box(Icon::None)}},
+            {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {Box(Icon::Question), Box(Icon::Question)}},
         };
         for (const auto& row : rows) {
             cleanup();

@@ -1,5 +1,5 @@
 // Answers message boxes in GUI tests: records every box shown and gives the
-// queued answers in turn (IDOK when the queue is empty).
+// queued answers in turn (OK when the queue is empty).
 #pragma once
 
 #include "platform/MessageBox.h"
@@ -11,14 +11,14 @@ public:
     MessageBoxRecorder() { Replace(this); }
     ~MessageBoxRecorder() override { Replace(nullptr); }
 
-    int Show(QWidget*, const platform::MessageBoxRequest& request) override {
+    QMessageBox::StandardButton Show(QWidget*, const platform::MessageBoxRequest& request) override {
         shown.push_back(request);
-        return next < answers.size() ? answers[next++] : int(IDOK);
+        return next < answers.size() ? answers[next++] : QMessageBox::Ok;
     }
 
-    void Answer(int answer) { answers.push_back(answer); }
+    void Answer(QMessageBox::StandardButton answer) { answers.push_back(answer); }
 
-    std::vector<int> answers;
+    std::vector<QMessageBox::StandardButton> answers;
     std::size_t next = 0; // the answer the next box gets
     std::vector<platform::MessageBoxRequest> shown;
 };

@@ -158,7 +158,7 @@ private slots:
         Editor e(FromFile());
         e.Edit('c')->setText(U("アイウエ"));
         MessageBoxRecorder boxes;
-        boxes.Answer(IDCANCEL);
+        boxes.Answer(QMessageBox::Cancel);
         e.dialog.Control<QPushButton>(kSaveId)->click();
         QVERIFY(e.dialog.isVisible());
         e.dialog.Control<QPushButton>(kRestoreId)->click();
