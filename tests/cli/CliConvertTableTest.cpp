@@ -213,7 +213,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
             row.code == 7 ? std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "")
                           : result.err;
         EXPECT_EQ(result.code, row.code) << result.err;
-        EXPECT_TRUE(err.starts_with("q8xj-cli: ") && Tame(err) && std::ranges::count(err, '\n') == 1) << result.err;
+        EXPECT_TRUE(err.starts_with("q8xj-cli: ") && Tame(err) && std::ranges::count(err, '\n') == 1)
+            << result.err;
         EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
         for (int code = 1; code < 134; ++code) { // never the system's English words
             EXPECT_EQ(err.find(std::strerror(code)), std::string::npos) << result.err;

@@ -160,7 +160,8 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                 auto before = Snapshot(scene.dir.Path());
                 const std::size_t descriptors = OpenDescriptors();
                 FailingCall failing(call);
-                const auto error = files::WriteFile(scene / row.path, "new bytes", target, scene / "table", access);
+                const auto error =
+                    files::WriteFile(scene / row.path, "new bytes", target, scene / "table", access);
                 const auto expected = target == files::Target::Output ? row.output : row.tableFile;
                 EXPECT_EQ(error, failing.calls > 0 ? kInjected : expected) << error.message();
                 EXPECT_EQ(OpenDescriptors(), descriptors);
@@ -169,9 +170,9 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                     EXPECT_EQ(ReadWhole(scene / row.written), "new bytes");
                     // A replaced file keeps its mode, a new one follows the umask.
                     EXPECT_EQ(std::stoul(after[row.written]),
-                              before.count(row.written)            ? std::stoul(before[row.written])
+                              before.count(row.written)          ? std::stoul(before[row.written])
                               : access == files::Access::Private ? S_IFREG | 0600u
-                                                                   : S_IFREG | 0664u);
+                                                                 : S_IFREG | 0664u);
                     // Every name but the written file's (and its other hard link's) stays as it was.
                     for (const std::string written : {row.written, row.path}) {
                         after.erase(written);
