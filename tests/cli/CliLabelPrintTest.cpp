@@ -29,17 +29,6 @@
 
 namespace {
 
-// The style a user would have set in the window: a face, a point size, a colour.
-PrintStyle WindowStyle(const QString& face, int points, const QColor& colour) {
-    PrintStyle style;
-    QFont font = style.Font();
-    const QString name = face.isEmpty() ? QString::fromLatin1(PrintStyle::kStartFace) : face;
-    font.setFamily(MapFaceName(name));
-    font.setPixelSize(PointFont(name, points * 10).pixelSize());
-    style.Set(font, colour);
-    return style;
-}
-
 constexpr double kDotsPerInch = LabelSheet::kDotsPerMm * 25.4;
 
 bool WithinOneDot(QPointF a, QPointF b) {
@@ -100,7 +89,8 @@ private slots:
             QColor colour;
         } rows[] = {
             {"Skr39", {"--size", "12", "--colour", "navy", "--font", "IPAGothic"}, "IPAGothic", 12, "navy"},
-            {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, "", 48, Qt::black}, // wider than the label
+            // Wider than the label.
+            {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, PrintStyle::kStartFace, 48, Qt::black},
         };
         for (const auto& row : rows) {
             CliRunner cli;
@@ -123,13 +113,18 @@ private slots:
             }
             const CliResult result = cli.Run(args, fromInput ? row.password + std::string("\n") : "");
             QCOMPARE(result.code, 0);
-            QCOMPARE(QFileInfo(QString::fromStdString(cli.Path("label.png"))).permissions(),
-                     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                         QFileDevice::WriteUser);
+            QCOMPARE(std::filesystem::status(cli.Path("label.png")).permissions(),
+                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
             QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
+            // The style a user would have set in the window: a face, a point size, a colour.
+            PrintStyle style;
+            QFont font = style.Font();
+            font.setFamily(MapFaceName(QString::fromLatin1(row.face)));
+            font.setPixelSize(PointFont(QString::fromLatin1(row.face), row.points * 10).pixelSize());
+            style.Set(font, row.colour);
             const QImage label(QString::fromStdString(cli.Path("label.png")));
-            QCOMPARE(label, QImage::fromData(cli::LabelPng(PrintImage::Label(PrintImage::Render(
-                                row.password, WindowStyle(row.face, row.points, row.colour))))));
+            QCOMPARE(label, QImage::fromData(
+                                cli::LabelPng(PrintImage::Label(PrintImage::Render(row.password, style)))));
             // The printer's picture is stored in a format of its own.
             const QImage saved(QString::fromStdString(cli.Path("labels/label-0001.png")));
             QCOMPARE(label, saved.convertToFormat(label.format()));

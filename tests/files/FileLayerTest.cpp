@@ -147,16 +147,21 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
     };
     const mode_t umask = ::umask(002); // a new file follows it
     for (const auto& row : rows) {
-        for (const auto target : {files::Target::Output, files::Target::TableFile}) {
+        // A label holds a password: a private new file is its owner's alone.
+        for (const auto& [target, access] : {std::pair{files::Target::Output, files::Access::Shared},
+                                             {files::Target::Output, files::Access::Private},
+                                             {files::Target::TableFile, files::Access::Shared}}) {
             for (const Call call : {Call::None, Call::Open, Call::Flock, Call::Fchmod, Call::Write,
                                     Call::Fsync, Call::Rename}) {
                 SCOPED_TRACE(std::string(row.path) + ", target " + std::to_string(static_cast<int>(target)) +
-                             ", failing call " + std::to_string(static_cast<int>(call)));
+                             ", access " + std::to_string(static_cast<int>(access)) + ", failing call " +
+                             std::to_string(static_cast<int>(call)));
                 Scene scene;
                 auto before = Snapshot(scene.dir.Path());
                 const std::size_t descriptors = OpenDescriptors();
                 FailingCall failing(call);
-                const auto error = files::WriteFile(scene / row.path, "new bytes", target, scene / "table");
+                const auto error =
+                    files::WriteFile(scene / row.path, "new bytes", target, scene / "table", access);
                 const auto expected = target == files::Target::Output ? row.output : row.tableFile;
                 EXPECT_EQ(error, failing.calls > 0 ? kInjected : expected) << error.message();
                 EXPECT_EQ(OpenDescriptors(), descriptors);
@@ -165,7 +170,9 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                     EXPECT_EQ(ReadWhole(scene / row.written), "new bytes");
                     // A replaced file keeps its mode, a new one follows the umask.
                     EXPECT_EQ(std::stoul(after[row.written]),
-                              before.count(row.written) ? std::stoul(before[row.written]) : S_IFREG | 0664u);
+                              before.count(row.written)          ? std::stoul(before[row.written])
+                              : access == files::Access::Private ? S_IFREG | 0600u
+                                                                 : S_IFREG | 0664u);
                     // Every name but the written file's (and its other hard link's) stays as it was.
                     for (const std::string written : {row.written, row.path}) {
                         after.erase(written);
@@ -258,21 +265,6 @@ TEST(FileWriter, ProcessesSavingOneTableAtOnceAllSucceed) {
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(ReadWhole(dir / "Q8.xj").rfind("saved by ", 0), 0u);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"Q8.xj"});
-}
-
-// A label holds a password: a new file is its owner's alone, a replaced one keeps its mode.
-TEST(FileWriter, APrivateFileIsCreatedForItsOwnerAlone) {
-    const mode_t umask = ::umask(022);
-    for (const auto& [path, mode] : {std::pair{"new", 0600u}, {"dangling", 0600u}, {"regular", 0640u}}) {
-        SCOPED_TRACE(path);
-        Scene scene;
-        ::chmod((scene / "regular").c_str(), 0640);
-        ASSERT_FALSE(files::WriteFile(scene / path, "secret", files::Target::Output, {}, files::Access::Private));
-        struct stat st {};
-        ::stat((scene / path).c_str(), &st);
-        EXPECT_EQ(st.st_mode & 0777, mode);
-    }
-    ::umask(umask);
 }
 
 TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
