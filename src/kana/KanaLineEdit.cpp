@@ -1,11 +1,13 @@
 #include "kana/KanaLineEdit.h"
 
+#include "convert/Conversion.h"
 #include "kana/KatakanaMode.h"
 #include "platform/Cp932.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -93,6 +95,7 @@ void KanaLineEdit::CommitPending() {
 }
 
 void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
+    m_ended.clear();
     if (isReadOnly()) {
         LimitedLineEdit::keyPressEvent(event);
         return;
@@ -181,6 +184,14 @@ void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
         event->accept();
         return;
     }
+    if (preedit.isEmpty() && !commit.isEmpty() && commit == m_ended && event->replacementLength() == 0) {
+        m_ended.clear(); // the input method's repeat of what the field ended
+        event->accept();
+        return;
+    }
+    if (!preedit.isEmpty()) {
+        m_ended.clear();
+    }
     ReleaseHeld();
     if (!preedit.isEmpty() || !commit.isEmpty()) {
         m_withdrawn.clear();
@@ -227,11 +238,12 @@ void KanaLineEdit::Commit(QInputMethodEvent* event) {
     const std::optional<std::string> commit = event->commitString().isEmpty()
                                                   ? std::nullopt
                                                   : KatakanaModeText(event->commitString().toStdU32String());
-    if (!commit) {
+    if (!commit || RefusedSpace(*commit)) {
         if (!event->commitString().isEmpty()) {
             QApplication::beep(); // no form the field holds: the edit refuses it
         }
-        LimitedLineEdit::inputMethodEvent(event);
+        QInputMethodEvent refused(event->preeditString(), event->attributes());
+        LimitedLineEdit::inputMethodEvent(commit ? &refused : event);
         return;
     }
     // The input method's text in katakana mode, cut at a character to the room
@@ -255,11 +267,13 @@ void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
     // Qt ends a real input method's composition when the focus moves.
     m_preedit.clear();
     m_withdrawn.clear();
+    m_ended.clear();
     LimitedLineEdit::focusOutEvent(event);
 }
 
 void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     CommitPending();
+    EndComposition();
     LimitedLineEdit::mousePressEvent(event);
 }
 
@@ -277,6 +291,7 @@ void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
 
 void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
     CommitPending();
+    EndComposition();
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The menu's paste goes through katakana mode as the keys' does.
@@ -292,6 +307,7 @@ void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void KanaLineEdit::dropEvent(QDropEvent* event) {
     CommitPending();
+    EndComposition();
     if (isReadOnly() || !event->mimeData()->hasText()) {
         LimitedLineEdit::dropEvent(event);
         return;
@@ -316,7 +332,7 @@ void KanaLineEdit::dropEvent(QDropEvent* event) {
 
 std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
     const std::optional<std::string> forms = KatakanaModeText(text.toStdU32String());
-    if (!forms) {
+    if (!forms || RefusedSpace(*forms)) {
         QApplication::beep();
         return std::nullopt;
     }
@@ -325,6 +341,7 @@ std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
 
 void KanaLineEdit::Paste(QClipboard::Mode mode) {
     CommitPending();
+    EndComposition();
     const std::optional<QString> text = AsPasted(QGuiApplication::clipboard()->text(mode));
     if (!text) {
         return;
@@ -348,7 +365,31 @@ int KanaLineEdit::Limit() const {
     return std::min(own, m_typingLimit);
 }
 
+bool KanaLineEdit::RefusedSpace(const std::string& commit) const {
+    return m_refusesSpace && commit.find(kCapitalMark) != std::string::npos;
+}
+
+void KanaLineEdit::EndComposition() {
+    if (!ImeComposing()) {
+        return;
+    }
+    const QString composing = m_preedit;
+    // Qt's ibus support commits at once; an input method that does not is
+    // told its composition went in as shown.
+    QGuiApplication::inputMethod()->commit();
+    if (ImeComposing()) {
+        QInputMethodEvent own;
+        own.setCommitString(m_preedit);
+        inputMethodEvent(&own);
+        QGuiApplication::inputMethod()->reset();
+    }
+    m_ended = composing;
+}
+
 bool KanaLineEdit::Fits(const std::string& commit) const {
+    if (RefusedSpace(commit)) {
+        return false;
+    }
     const int limit = Limit();
     if (limit <= 0 || commit.empty()) {
         return true;

@@ -117,6 +117,7 @@ QWidget* BuildStandard(const Control& control, const QFont& font) {
     case Kind::Icon: {
         auto* label = new QLabel;
         label->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+        label->setAccessibleName(QApplication::applicationDisplayName());
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
@@ -155,6 +156,8 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
     std::vector<QWidget*> tabStops;
     QWidget* previous = nullptr; // in the tab chain
     QButtonGroup* radioGroup = nullptr;
+    QWidget* before = nullptr; // the control before in template order, and its place
+    const Control* beforeControl = nullptr;
     for (const Control& control : dialogTemplate.controls) {
         QWidget* widget = factory ? factory(control) : nullptr;
         if (widget == nullptr) {
@@ -169,6 +172,19 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
         }
         widget->setEnabled((control.style & Disabled) == 0);
         widget->setVisible((control.style & Hidden) == 0);
+        // An edit's caption is the text just before it and over it, or else
+        // the group it starts.
+        if (control.kind == Kind::Edit && widget->accessibleName().isEmpty()) {
+            if (auto* caption = qobject_cast<QLabel*>(before);
+                caption != nullptr && beforeControl->y < control.y && beforeControl->x >= control.x &&
+                beforeControl->x < control.x + control.cx) {
+                caption->setBuddy(widget);
+            } else if (auto* group = qobject_cast<QGroupBox*>(before)) {
+                widget->setAccessibleName(group->title());
+            }
+        }
+        before = widget;
+        beforeControl = &control;
 
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
             // An exclusive group, so the buttons keep the radio button's role.

@@ -35,13 +35,15 @@ private slots:
 
     // Each way in, one row a path: romaji keys (\r is Enter, \t Tab, \b
     // Backspace, \x1b Escape), a key that carries its own character (a kana
-    // layout, a keyboard's own input method), an input method's commit, a paste.
+    // layout, a keyboard's own input method), an input method's commit, a paste,
+    // and steps as a real input method meets the field (i: p: composition, c:
+    // commit, k: keys, v: paste, click at the start, x: a field that refuses spaces).
     // Typing is held to the lower of the two limits (0: none); a commit or a
     // paste is cut to the edit's room.
     void eachWayInKeepsTheLimitAndKatakanaMode() {
         const struct {
             const char* name;
-            char how; // k: keys, t: keys with text (s: all selected after the first), c: commit, p: paste
+            char how; // k: keys, t: keys with text (s: all selected after the first), c: commit, p: paste, i: steps
             int limit, typingLimit;
             const char* input;
             const char* text;
@@ -60,6 +62,12 @@ private slots:
             {"key past the typing limit", 't', 0, 4, "さくら", "サク", ""},
             {"commit never half a character", 'c', 5, 0, "さくら", "サク", ""},
             {"paste cut after its full-width forms", 'p', 4, 0, "ｱｱｱ", "アア", ""},
+            {"a click ends a composition as shown; ibus's repeat is dropped", 'i', 0, 0,
+             "c:さくら|p:はな|click|c:はな", "サクラハナ", ""},
+            {"a paste goes after the composition shown", 'i', 0, 0, "p:はな|v:さくら|c:はな", "ハナサクラ", ""},
+            {"a new composition may give the same text", 'i', 0, 0, "p:は|click|c:は|p:は|c:は", "ハハ", ""},
+            {"a key field takes no space typed, committed or pasted", 'i', 0, 0, "x|k:a b|c:　|v:ア　|c:イ",
+             "アｂイ", ""},
         };
         for (const auto& row : rows) {
             Fresh();
@@ -73,6 +81,8 @@ private slots:
                 TypeText(m_edit, U(row.input).left(1));
                 m_edit->selectAll();
                 TypeText(m_edit, U(row.input).mid(1));
+            } else if (row.how == 'i') {
+                Steps(U(row.input));
             } else if (row.how == 'c') {
                 Commit(m_edit, U(row.input));
             } else {
@@ -163,6 +173,24 @@ private slots:
     }
 
 private:
+    void Steps(const QString& steps) {
+        for (const QString& step : steps.split('|')) {
+            const QString arg = step.mid(2);
+            if (step == "click") {
+                QTest::mouseClick(m_edit, Qt::LeftButton, {}, QPoint(1, m_edit->height() / 2));
+            } else if (step == "x") {
+                m_edit->SetRefusesSpace(true);
+            } else if (step.startsWith("k:")) {
+                QTest::keyClicks(m_edit, arg);
+            } else if (step.startsWith("v:")) {
+                QApplication::clipboard()->setText(arg);
+                QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                Commit(m_edit, step.startsWith("c:") ? arg : QString(), step.startsWith("p:") ? arg : QString());
+            }
+        }
+    }
+
     // A new field in a window, with somewhere for the focus to go; shown and focused.
     void Fresh() {
         m_host = std::make_unique<QWidget>();
