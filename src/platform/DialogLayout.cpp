@@ -41,7 +41,7 @@ void FixRadioTabStop(const QButtonGroup* group) {
 }
 
 // The arrow keys choose the previous or next button of the group that can be
-// chosen, without wrapping; the first showing of the dialog focuses the first
+// chosen, without wrapping; the dialog, once first active, focuses the first
 // enabled tab stop.
 class Keys : public QObject {
 public:
@@ -50,7 +50,11 @@ public:
         , m_tabStops(std::move(tabStops)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched == parent()) {
+        // Not before the window is active: the dialog would then hand the
+        // focus to the edit itself, and its caret reaches the input method of
+        // a Wayland desktop that has no seat yet (which crashes Qt 6.4).
+        if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) && watched == parent() &&
+            static_cast<QWidget*>(watched)->isActiveWindow()) {
             watched->removeEventFilter(this);
             for (QWidget* stop : m_tabStops) {
                 if (stop->isEnabled() && !stop->isHidden()) {
@@ -182,6 +186,11 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
             } else if (auto* group = qobject_cast<QGroupBox*>(before)) {
                 widget->setAccessibleName(group->title());
             }
+        }
+        // An untitled group is named by the text it frames.
+        if (auto* group = qobject_cast<QGroupBox*>(before);
+            group != nullptr && group->title().isEmpty() && control.kind == Kind::Text) {
+            group->setAccessibleName(platform::FromUtf8(control.text));
         }
         before = widget;
         beforeControl = &control;
