@@ -41,8 +41,8 @@ void FixRadioTabStop(const QButtonGroup* group) {
 }
 
 // The arrow keys choose the previous or next button of the group that can be
-// chosen, without wrapping; the dialog, once first active, focuses the first
-// enabled tab stop.
+// chosen, without wrapping; the first showing of the dialog (on Wayland its
+// first activation) focuses the first enabled tab stop.
 class Keys : public QObject {
 public:
     Keys(QDialog& dialog, std::vector<QWidget*> tabStops)
@@ -50,11 +50,12 @@ public:
         , m_tabStops(std::move(tabStops)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // Not before the window is active: the dialog would then hand the
-        // focus to the edit itself, and its caret reaches the input method of
-        // a Wayland desktop that has no seat yet (which crashes Qt 6.4).
+        // On Wayland not before the window is active: the dialog would then
+        // hand the focus to the edit itself, and its caret reaches the input
+        // method of a desktop that has no seat yet (which crashes Qt 6.4).
+        static const bool untilActive = QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
         if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) && watched == parent() &&
-            static_cast<QWidget*>(watched)->isActiveWindow()) {
+            (!untilActive || static_cast<QWidget*>(watched)->isActiveWindow())) {
             watched->removeEventFilter(this);
             for (QWidget* stop : m_tabStops) {
                 if (stop->isEnabled() && !stop->isHidden()) {

@@ -16,6 +16,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
