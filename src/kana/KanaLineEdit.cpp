@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -185,9 +184,12 @@ void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
         return;
     }
     if (preedit.isEmpty() && !commit.isEmpty() && commit == m_ended && event->replacementLength() == 0) {
-        m_ended.clear(); // the input method's repeat of what the field ended
-        event->accept();
-        return;
+        if (m_endedIn) {
+            m_ended.clear(); // the input method's repeat of what the click ended
+            event->accept();
+            return;
+        }
+        m_endedIn = true;
     }
     if (!preedit.isEmpty()) {
         m_ended.clear();
@@ -273,7 +275,11 @@ void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
 
 void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     CommitPending();
-    EndComposition();
+    if (ImeComposing()) {
+        // Qt commits the composition the click ends; ibus sends it once more.
+        m_ended = m_preedit;
+        m_endedIn = false;
+    }
     LimitedLineEdit::mousePressEvent(event);
 }
 
@@ -291,7 +297,6 @@ void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
 
 void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
     CommitPending();
-    EndComposition();
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The menu's paste goes through katakana mode as the keys' does.
@@ -307,7 +312,10 @@ void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void KanaLineEdit::dropEvent(QDropEvent* event) {
     CommitPending();
-    EndComposition();
+    if (RefusedWhileComposing()) {
+        event->ignore();
+        return;
+    }
     if (isReadOnly() || !event->mimeData()->hasText()) {
         LimitedLineEdit::dropEvent(event);
         return;
@@ -341,7 +349,9 @@ std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
 
 void KanaLineEdit::Paste(QClipboard::Mode mode) {
     CommitPending();
-    EndComposition();
+    if (RefusedWhileComposing()) {
+        return;
+    }
     const std::optional<QString> text = AsPasted(QGuiApplication::clipboard()->text(mode));
     if (!text) {
         return;
@@ -369,21 +379,14 @@ bool KanaLineEdit::RefusedSpace(const std::string& commit) const {
     return m_refusesSpace && commit.find(kCapitalMark) != std::string::npos;
 }
 
-void KanaLineEdit::EndComposition() {
+bool KanaLineEdit::RefusedWhileComposing() const {
     if (!ImeComposing()) {
-        return;
+        return false;
     }
-    const QString composing = m_preedit;
-    // Qt's ibus support commits at once; an input method that does not is
-    // told its composition went in as shown.
-    QGuiApplication::inputMethod()->commit();
-    if (ImeComposing()) {
-        QInputMethodEvent own;
-        own.setCommitString(m_preedit);
-        inputMethodEvent(&own);
-        QGuiApplication::inputMethod()->reset();
-    }
-    m_ended = composing;
+    // The text would go in beside the composition shown, and its commit
+    // after the text: what is shown would not be what is converted.
+    QApplication::beep();
+    return true;
 }
 
 bool KanaLineEdit::Fits(const std::string& commit) const {

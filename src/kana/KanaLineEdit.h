@@ -54,9 +54,8 @@ private:
     // no space where spaces are refused).
     bool Fits(const std::string& commit) const;
     bool RefusedSpace(const std::string& commit) const;
-    // Ends a real input method's composition where it is shown, before a
-    // click, paste or drop puts the caret or text elsewhere.
-    void EndComposition();
+    // A beep, and true, while a real input method composes (a paste or drop waits).
+    bool RefusedWhileComposing() const;
     // A real input method has composition text in the field.
     bool ImeComposing() const { return !m_preedit.isEmpty(); }
     // The input method's event with its commit in katakana mode.
@@ -82,8 +81,9 @@ private:
     QString m_preedit;
     QString m_withdrawn;
     QString m_held;
-    // A composition the field itself ended: once it is in, the input method's
-    // commit of the same text (ibus sends one after its reset) is a repeat.
+    // A composition a click ended: once it is in, the input method's commit
+    // of the same text before any new composition is a repeat.
     QString m_ended;
+    bool m_endedIn = false;
     bool m_refusesSpace = false;
 };
