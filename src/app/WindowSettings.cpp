@@ -34,6 +34,10 @@ bool TitleBarOnOneScreen(const QWidget& window, QPoint position) {
 
 } // namespace
 
+bool WindowPositionKnown(const QString& platformName) {
+    return !platformName.startsWith(QStringLiteral("wayland"));
+}
+
 void LoadWindowSettings(QWidget& window, const WindowOptions& options, PrintPanel& panel,
                         SecretClipboard& clipboard) {
     const auto settings = platform::OpenSettings();
@@ -55,6 +59,9 @@ void LoadWindowSettings(QWidget& window, const WindowOptions& options, PrintPane
     clipboard.SetClearSeconds(ok ? seconds : SecretClipboard::kDefaultClearSeconds);
     // Anything else than a point whose title bar can be reached leaves the
     // window where a fresh start puts it.
+    if (!WindowPositionKnown(QGuiApplication::platformName())) {
+        return;
+    }
     const QVariant position = settings->value(kPositionKey);
     if (position.typeId() == QMetaType::QPoint && TitleBarOnOneScreen(window, position.toPoint())) {
         window.move(position.toPoint());
@@ -71,5 +78,8 @@ void SaveWindowSettings(const QWidget& window, const WindowOptions& options, con
     if (!settings->contains(kClearSecondsKey)) {
         settings->setValue(kClearSecondsKey, clipboard.ClearSeconds());
     }
-    settings->setValue(kPositionKey, window.pos());
+    // The position remembered on a desktop that knows it stays for the next run there.
+    if (WindowPositionKnown(QGuiApplication::platformName())) {
+        settings->setValue(kPositionKey, window.pos());
+    }
 }

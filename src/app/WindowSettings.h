@@ -5,6 +5,7 @@
 
 class PrintPanel;
 class QAbstractButton;
+class QString;
 class QWidget;
 class SecretClipboard;
 
@@ -14,6 +15,10 @@ struct WindowOptions {
     QAbstractButton* useDigits;
     QAbstractButton* useSymbols;
 };
+
+// Whether the platform tells a program where its window is (Wayland does
+// not: a position read there is always (0,0), and one set is ignored).
+bool WindowPositionKnown(const QString& platformName);
 
 // Whatever is missing or unusable keeps the start-up state.
 void LoadWindowSettings(QWidget& window, const WindowOptions& options, PrintPanel& panel,

@@ -56,14 +56,18 @@ int Import(const Arguments& line, const TableSource& source) {
     }
     const std::string name = Arguments::Utf8(positional[1]);
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(ReadFile(name));
+    const std::string shown = ShownUserText(name, kShownPathChars);
     if (!imported.problems.empty()) {
-        const std::string shown = ShownUserText(name, kShownPathChars);
         for (const tableedit::TextProblem& problem : imported.problems) {
             Note(shown + ":" + std::to_string(problem.line) + ": " + problem.message);
         }
         throw CliError(kRefused, "何も取り込みませんでした: " + Count("問題", imported.problems.size()));
     }
     source.Save(imported.table);
+    // Imported all the same, as the editor saves them.
+    for (const tableedit::TextProblem& warning : tableedit::TableWarnings(imported.entries)) {
+        Note(shown + ":" + std::to_string(warning.line) + ": 警告: " + warning.message);
+    }
     return kDone;
 }
 

@@ -9,7 +9,6 @@ namespace {
 
 // A key is at most this many characters, each full-width (two bytes).
 constexpr std::size_t kMaxKeyChars = kMaxKeyBytes / 2;
-constexpr std::string_view kFullWidthSpace = "\u3000";
 constexpr std::size_t kNamedSkips = 3;
 
 // Katakana and the signs typing gives with them (U+3000 to U+303F: the
@@ -66,7 +65,7 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
     while (pos < katakana.size()) {
         if (options.randomCase) {
             pendingCapital = random.rand() % 2 == 1;
-        } else if (katakana.substr(pos).starts_with(kFullWidthSpace)) {
+        } else if (katakana.substr(pos).starts_with(kCapitalMark)) {
             pendingCapital = true;
         }
 

@@ -15,6 +15,9 @@
 // full-width characters); the command-line tool holds phrases and passwords to it too.
 inline constexpr std::size_t kKatakanaLimit = 70;
 
+// The full-width space in a phrase marks the next letter as a capital.
+inline constexpr std::string_view kCapitalMark = "\u3000";
+
 struct ConversionOptions {
     bool useDigits = true;
     bool useSymbols = true; // only counts while the symbols map has entries

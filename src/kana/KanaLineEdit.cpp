@@ -1,5 +1,6 @@
 #include "kana/KanaLineEdit.h"
 
+#include "convert/Conversion.h"
 #include "kana/KatakanaMode.h"
 #include "platform/Cp932.h"
 #include "platform/QtText.h"
@@ -93,6 +94,7 @@ void KanaLineEdit::CommitPending() {
 }
 
 void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
+    m_ended.clear();
     if (isReadOnly()) {
         LimitedLineEdit::keyPressEvent(event);
         return;
@@ -181,6 +183,17 @@ void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
         event->accept();
         return;
     }
+    if (preedit.isEmpty() && !commit.isEmpty() && commit == m_ended && event->replacementLength() == 0) {
+        if (m_endedIn) {
+            m_ended.clear(); // the input method's repeat of what the click ended
+            event->accept();
+            return;
+        }
+        m_endedIn = true;
+    }
+    if (!preedit.isEmpty()) {
+        m_ended.clear();
+    }
     ReleaseHeld();
     if (!preedit.isEmpty() || !commit.isEmpty()) {
         m_withdrawn.clear();
@@ -227,11 +240,12 @@ void KanaLineEdit::Commit(QInputMethodEvent* event) {
     const std::optional<std::string> commit = event->commitString().isEmpty()
                                                   ? std::nullopt
                                                   : KatakanaModeText(event->commitString().toStdU32String());
-    if (!commit) {
+    if (!commit || RefusedSpace(*commit)) {
         if (!event->commitString().isEmpty()) {
             QApplication::beep(); // no form the field holds: the edit refuses it
         }
-        LimitedLineEdit::inputMethodEvent(event);
+        QInputMethodEvent refused(event->preeditString(), event->attributes());
+        LimitedLineEdit::inputMethodEvent(commit ? &refused : event);
         return;
     }
     // The input method's text in katakana mode, cut at a character to the room
@@ -255,11 +269,17 @@ void KanaLineEdit::focusOutEvent(QFocusEvent* event) {
     // Qt ends a real input method's composition when the focus moves.
     m_preedit.clear();
     m_withdrawn.clear();
+    m_ended.clear();
     LimitedLineEdit::focusOutEvent(event);
 }
 
 void KanaLineEdit::mousePressEvent(QMouseEvent* event) {
     CommitPending();
+    if (ImeComposing()) {
+        // Qt commits the composition the click ends; ibus sends it once more.
+        m_ended = m_preedit;
+        m_endedIn = false;
+    }
     LimitedLineEdit::mousePressEvent(event);
 }
 
@@ -292,6 +312,10 @@ void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void KanaLineEdit::dropEvent(QDropEvent* event) {
     CommitPending();
+    if (RefusedWhileComposing()) {
+        event->ignore();
+        return;
+    }
     if (isReadOnly() || !event->mimeData()->hasText()) {
         LimitedLineEdit::dropEvent(event);
         return;
@@ -316,7 +340,7 @@ void KanaLineEdit::dropEvent(QDropEvent* event) {
 
 std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
     const std::optional<std::string> forms = KatakanaModeText(text.toStdU32String());
-    if (!forms) {
+    if (!forms || RefusedSpace(*forms)) {
         QApplication::beep();
         return std::nullopt;
     }
@@ -325,6 +349,9 @@ std::optional<QString> KanaLineEdit::AsPasted(const QString& text) const {
 
 void KanaLineEdit::Paste(QClipboard::Mode mode) {
     CommitPending();
+    if (RefusedWhileComposing()) {
+        return;
+    }
     const std::optional<QString> text = AsPasted(QGuiApplication::clipboard()->text(mode));
     if (!text) {
         return;
@@ -348,7 +375,24 @@ int KanaLineEdit::Limit() const {
     return std::min(own, m_typingLimit);
 }
 
+bool KanaLineEdit::RefusedSpace(const std::string& commit) const {
+    return m_refusesSpace && commit.find(kCapitalMark) != std::string::npos;
+}
+
+bool KanaLineEdit::RefusedWhileComposing() const {
+    if (!ImeComposing()) {
+        return false;
+    }
+    // The text would go in beside the composition shown, and its commit
+    // after the text: what is shown would not be what is converted.
+    QApplication::beep();
+    return true;
+}
+
 bool KanaLineEdit::Fits(const std::string& commit) const {
+    if (RefusedSpace(commit)) {
+        return false;
+    }
     const int limit = Limit();
     if (limit <= 0 || commit.empty()) {
         return true;

@@ -27,6 +27,10 @@ public:
     // Text the program sets, pasted or dropped text is not held to it.
     void SetTypingLimit(int bytes) { m_typingLimit = bytes; }
 
+    // Refuses, with a beep, anything that would put a space in the text
+    // (a table key must not take the space that marks a capital).
+    void SetRefusesSpace(bool refuses) { m_refusesSpace = refuses; }
+
     // The romaji typed but not yet committed.
     QString PendingRomaji() const;
 
@@ -46,8 +50,12 @@ protected:
 private:
     // Bytes the text may reach; 0 when nothing limits it.
     int Limit() const;
-    // Whether `commit` fits the limit in place of the selection.
+    // Whether `commit` fits the limit in place of the selection (and holds
+    // no space where spaces are refused).
     bool Fits(const std::string& commit) const;
+    bool RefusedSpace(const std::string& commit) const;
+    // A beep, and true, while a real input method composes (a paste or drop waits).
+    bool RefusedWhileComposing() const;
     // A real input method has composition text in the field.
     bool ImeComposing() const { return !m_preedit.isEmpty(); }
     // The input method's event with its commit in katakana mode.
@@ -73,4 +81,9 @@ private:
     QString m_preedit;
     QString m_withdrawn;
     QString m_held;
+    // A composition a click ended: once it is in, the input method's commit
+    // of the same text before any new composition is a repeat.
+    QString m_ended;
+    bool m_endedIn = false;
+    bool m_refusesSpace = false;
 };

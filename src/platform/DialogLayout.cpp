@@ -41,8 +41,8 @@ void FixRadioTabStop(const QButtonGroup* group) {
 }
 
 // The arrow keys choose the previous or next button of the group that can be
-// chosen, without wrapping; the first showing of the dialog focuses the first
-// enabled tab stop.
+// chosen, without wrapping; the first showing of the dialog (on Wayland its
+// first activation) focuses the first enabled tab stop.
 class Keys : public QObject {
 public:
     Keys(QDialog& dialog, std::vector<QWidget*> tabStops)
@@ -50,7 +50,12 @@ public:
         , m_tabStops(std::move(tabStops)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched == parent()) {
+        // On Wayland not before the window is active: the dialog would then
+        // hand the focus to the edit itself, and its caret reaches the input
+        // method of a desktop that has no seat yet (which crashes Qt 6.4).
+        static const bool untilActive = QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+        if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) && watched == parent() &&
+            (!untilActive || static_cast<QWidget*>(watched)->isActiveWindow())) {
             watched->removeEventFilter(this);
             for (QWidget* stop : m_tabStops) {
                 if (stop->isEnabled() && !stop->isHidden()) {
@@ -117,6 +122,7 @@ QWidget* BuildStandard(const Control& control, const QFont& font) {
     case Kind::Icon: {
         auto* label = new QLabel;
         label->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+        label->setAccessibleName(QApplication::applicationDisplayName());
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
@@ -155,6 +161,8 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
     std::vector<QWidget*> tabStops;
     QWidget* previous = nullptr; // in the tab chain
     QButtonGroup* radioGroup = nullptr;
+    QWidget* before = nullptr; // the control before in template order, and its place
+    const Control* beforeControl = nullptr;
     for (const Control& control : dialogTemplate.controls) {
         QWidget* widget = factory ? factory(control) : nullptr;
         if (widget == nullptr) {
@@ -169,6 +177,24 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
         }
         widget->setEnabled((control.style & Disabled) == 0);
         widget->setVisible((control.style & Hidden) == 0);
+        // An edit's caption is the text just before it and over it, or else
+        // the group it starts.
+        if (control.kind == Kind::Edit && widget->accessibleName().isEmpty()) {
+            if (auto* caption = qobject_cast<QLabel*>(before);
+                caption != nullptr && beforeControl->y < control.y && beforeControl->x >= control.x &&
+                beforeControl->x < control.x + control.cx) {
+                caption->setBuddy(widget);
+            } else if (auto* group = qobject_cast<QGroupBox*>(before)) {
+                widget->setAccessibleName(group->title());
+            }
+        }
+        // An untitled group is named by the text it frames.
+        if (auto* group = qobject_cast<QGroupBox*>(before);
+            group != nullptr && group->title().isEmpty() && control.kind == Kind::Text) {
+            group->setAccessibleName(platform::FromUtf8(control.text));
+        }
+        before = widget;
+        beforeControl = &control;
 
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
             // An exclusive group, so the buttons keep the radio button's role.

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+
 PaintArea::PaintArea(QWidget* parent)
     : QWidget(parent) {}
 
@@ -14,6 +16,18 @@ void PaintArea::SetPainter(Painter painter) {
 
 QColor PaintArea::ButtonFace() {
     return QApplication::palette().color(QPalette::Window);
+}
+
+QColor PaintArea::TextColour(QColor onLight, const QPalette& palette) {
+    constexpr int kLightWindow = 128;
+    constexpr int kLightText = 205;
+    if (palette.color(QPalette::Window).lightness() >= kLightWindow) {
+        return onLight;
+    }
+    if (onLight.hslSaturation() == 0) {
+        return palette.color(QPalette::WindowText);
+    }
+    return QColor::fromHsl(onLight.hslHue(), onLight.hslSaturation(), std::max(onLight.lightness(), kLightText));
 }
 
 void PaintArea::DrawEtchedFrame(QPainter& painter, const QRect& rect) {

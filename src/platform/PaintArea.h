@@ -23,6 +23,10 @@ public:
     static void DrawEtchedFrame(QPainter& painter, const QRect& rect);
 
     static QColor ButtonFace();
+    // `onLight`, a colour chosen for a light window, as it reads on the
+    // window colour of `palette`: itself in a light palette; in a dark one
+    // black becomes the palette's text colour and any other is lightened.
+    static QColor TextColour(QColor onLight, const QPalette& palette);
     static QColor Highlight3D() { return Qt::white; }
     static QColor Shadow3D() { return QColor(160, 160, 160); }
 

@@ -1,6 +1,8 @@
 #include "print/PrintPanel.h"
 
+#include "platform/AccessibleRole.h"
 #include "platform/PaintArea.h"
+#include "platform/QtText.h"
 #include "print/PrintImage.h"
 
 #include <QPainter>
@@ -19,11 +21,19 @@ void PrintPanel::Attach(PaintArea* area) {
     area->setFont(m_style.Font());
     area->setGeometry(area->x(), area->y(), PrintImage::kWidth, PrintImage::kHeight);
     area->SetPainter([this](QPainter& painter) { Paint(painter); });
+    SetAccessibleRole(area, QAccessible::Graphic);
+    Describe();
+}
+
+void PrintPanel::Describe() const {
+    m_area->setAccessibleName(QString::fromUtf8("ラベルの見本: ") + ToQString(m_password) +
+                              QString::fromUtf8("（") + m_style.Font().family() + QString::fromUtf8("）"));
 }
 
 void PrintPanel::SetPassword(std::string_view password) {
     m_password = password;
     if (m_area != nullptr) {
+        Describe();
         m_area->update();
     }
 }
@@ -34,6 +44,7 @@ bool PrintPanel::ChangeFont(QWidget* parent) {
     }
     if (m_area != nullptr) {
         m_area->setFont(m_style.Font());
+        Describe();
         m_area->update();
     }
     return true;
@@ -43,6 +54,7 @@ void PrintPanel::SetStyle(const QFont& font, QColor colour) {
     m_style.Set(font, colour);
     if (m_area != nullptr) {
         m_area->setFont(m_style.Font());
+        Describe();
         m_area->update();
     }
 }

@@ -48,6 +48,8 @@ public:
 
 private:
     void Paint(QPainter& painter) const;
+    // What the image shows, for a screen reader.
+    void Describe() const;
 
     PaintArea* m_area = nullptr;
     QFont m_previousFont; // the area's own, given back when the panel goes

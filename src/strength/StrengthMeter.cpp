@@ -1,5 +1,8 @@
 #include "strength/StrengthMeter.h"
 
+#include "platform/AccessibleRole.h"
+#include "platform/QtText.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -7,10 +10,15 @@
 StrengthMeter::StrengthMeter(QWidget* parent)
     : QWidget(parent) {
     setToolTip(Explanation());
+    SetAccessibleRole(this, QAccessible::ProgressBar);
+    SetEstimate(std::nullopt);
 }
 
 void StrengthMeter::SetEstimate(std::optional<strength::Estimate> estimate) {
     m_estimate = estimate;
+    setAccessibleName(QString::fromUtf8("パスワードの強さ") +
+                      (estimate ? QString::fromUtf8(": ") + ToQString(strength::DescribeEstimate(*estimate))
+                                : QString()));
     update();
 }
 

@@ -42,7 +42,8 @@ int SlotIdOf(TableMap group, int row, int slot) {
     return tableedit::SymbolSlotId(row, slot);
 }
 
-// Key slots are typed as the katakana field is: romaji to katakana. Typing
+// Key slots are typed as the katakana field is: romaji to katakana, but
+// without the space that marks a capital in a phrase. Typing
 // stops at the save's limit, since a longer key never matches; text filled
 // from the table or pasted is kept whole for the save to check.
 QWidget* CreateSlot(const dlg::Control& control) {
@@ -51,6 +52,7 @@ QWidget* CreateSlot(const dlg::Control& control) {
     }
     auto* slot = new KanaLineEdit;
     slot->SetTypingLimit(static_cast<int>(tableedit::kMaxKeyBytes));
+    slot->SetRefusesSpace(true);
     slot->setToolTip(KanaLineEdit::TypingHint());
     return slot;
 }
@@ -67,6 +69,16 @@ CTableEditDlg::CTableEditDlg(PasswordModel& model, QWidget* parent)
             &CTableEditDlg::OnRestoreDefaults);
     for (const TableMap group : kTableMaps) {
         FillGroup(group, model.Table().Map(group));
+        // One caption a row: each slot is named by the output and its place.
+        const std::string_view rows = tableedit::TableMapOutputs(group);
+        for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+            for (int slot = 0; slot < SlotsOf(group, row); ++slot) {
+                Control<QLineEdit>(SlotIdOf(group, row, slot))
+                    ->setAccessibleName(QString::fromUtf8("%1 になるキー %2")
+                                            .arg(QChar::fromLatin1(rows[static_cast<std::size_t>(row)]))
+                                            .arg(slot + 1));
+            }
+        }
     }
 }
 

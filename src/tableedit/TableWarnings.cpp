@@ -1,5 +1,6 @@
 #include "tableedit/TableWarnings.h"
 
+#include "convert/Conversion.h"
 #include "platform/Cp932.h"
 #include "kana/KatakanaMode.h"
 #include "platform/UserText.h"
@@ -44,6 +45,10 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
             warnings.push_back({entry.line, "キー " + ShownUserText(entry.key) +
                                                 " は入力した言葉には現れないので、この項目は使われません"
                                                 "（言葉の半角文字は全角に、ひらがなはカタカナになります）"});
+        } else if (entry.key.find(kCapitalMark) != std::string::npos) {
+            warnings.push_back({entry.line, "キー " + ShownUserText(entry.key) +
+                                                " には全角スペースがあります。言葉のスペースは次の文字を"
+                                                "大文字にする印なので、この項目があると印になりません"});
         }
     }
     for (const LookAlikeGroup& group : kGroups) {

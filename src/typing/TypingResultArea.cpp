@@ -1,6 +1,7 @@
 #include "typing/TypingResultArea.h"
 
 #include "platform/Fonts.h"
+#include "platform/AccessibleRole.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
 #include "typing/TypingTrial.h"
@@ -35,12 +36,27 @@ void TypingResultArea::Attach(PaintArea* area, const TypingTrial& trial) {
     m_previousFont = area->font();
     area->setFont(m_font);
     area->SetPainter([this](QPainter& painter) { Paint(painter); });
+    SetAccessibleRole(area, QAccessible::StaticText);
+    Redraw();
 }
 
 void TypingResultArea::Redraw() {
-    if (m_area != nullptr) {
-        m_area->update();
+    if (m_area == nullptr) {
+        return;
     }
+    // What the line shows, the wrong characters counted, for a screen reader.
+    const ResultLine& result = m_trial->Result();
+    QString name = ToQString(result.message);
+    int wrong = 0;
+    for (const Glyph& glyph : result.glyphs) {
+        name += ToQString(GlyphText(glyph.byte));
+        wrong += glyph.kind == GlyphKind::Right ? 0 : 1;
+    }
+    if (wrong > 0) {
+        name += QString::fromUtf8("（違う文字 %1）").arg(wrong);
+    }
+    m_area->setAccessibleName(name.isEmpty() ? QString::fromUtf8("試し打ちの結果") : name);
+    m_area->update();
 }
 
 // The result line inside the area's frame: from (2, 2) to 4 pixels short of
@@ -52,9 +68,10 @@ void TypingResultArea::Paint(QPainter& painter) const {
     painter.fillRect(r, PaintArea::ButtonFace());
     painter.setFont(m_font);
     const ResultLine& result = m_trial->Result();
+    const QPalette& palette = m_area->palette();
 
     if (!result.message.empty()) {
-        painter.setPen(result.best ? kBlue : kBlack);
+        painter.setPen(PaintArea::TextColour(result.best ? kBlue : kBlack, palette));
         painter.drawText(r, kLineFlags, ToQString(result.message));
     }
 
@@ -67,7 +84,7 @@ void TypingResultArea::Paint(QPainter& painter) const {
             break; // the rest would be cut off whole
         }
         const QString text = ToQString(GlyphText(glyph.byte));
-        painter.setPen(glyph.kind == GlyphKind::Right ? kBlack : kRed);
+        painter.setPen(PaintArea::TextColour(glyph.kind == GlyphKind::Right ? kBlack : kRed, palette));
         painter.setFont(glyph.kind == GlyphKind::Extra ? underlined : m_font);
         painter.drawText(QRect(QPoint(x, r.top()), r.bottomRight()), kLineFlags, text);
         x += metrics.horizontalAdvance(text) + 1;

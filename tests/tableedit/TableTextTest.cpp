@@ -113,7 +113,8 @@ TEST(Refusal, TheLineAtWhichTheFileGrowsTooLarge) {
 TEST(Warnings, NameWhatNeverMatchesAndWhatLooksAlike) {
     const std::pair<std::string, std::vector<std::string>> rows[] = {
         // a part of each warning, in order
-        {"letters\tア\ta\nletters\t「ー\tb\nletters\t　ン\tc\n", {}},
+        {"letters\tア\ta\nletters\t「ー\tb\n", {}},
+        {"letters\t　ン\tc\nletters\tン　\td\n", {"　ン には全角スペース", "ン　 には全角スペース"}},
         {"letters\tあ\ta\nletters\tab\tb\nletters\tｱ\tc\nletters\tア\td\n",
          {"あ は入力した言葉には現れない", "ab は入力", "ｱ は入力"}},
         {"letters\t「\tl\ndigits\tイ\t1\n", {"l ← 「（2 行目）、1 ← イ（3 行目）"}},
