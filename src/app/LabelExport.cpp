@@ -5,42 +5,38 @@
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
 #include "platform/SaveFileDialog.h"
+#include "print/LabelPrinting.h"
 #include "print/LabelSheet.h"
 #include "table/TableFile.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QVBoxLayout>
+
+#include <optional>
 
 namespace labelexport {
 
 void PrintElsewhere(QWidget* parent, const std::string& password, const PrintStyle& style) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Q8xj ラベル"));
-    QPrintDialog dialog(&printer, parent);
-    // One page; a file is saved with "PDF として保存...", not from here.
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
-    dialog.setMinMax(1, 1);
-    auto* labelTab = new QWidget;
-    labelTab->setWindowTitle(QStringLiteral("ラベル"));
-    auto* frame = new QCheckBox(QStringLiteral("切り取り線を印刷する(&F)"), labelTab);
-    frame->setChecked(true);
-    auto* layout = new QVBoxLayout(labelTab);
-    layout->addWidget(frame);
-    layout->addStretch();
-    dialog.setOptionTabs({labelTab});
-    if (dialog.exec() == QDialog::Accepted) {
-        PrintOn(printer, password, style, frame->isChecked());
+    LabelPrinting* printing = nullptr;
+    {
+        // The first use loads the printing module.
+        const BusyCursor busy;
+        printing = LabelPrinting::Current();
     }
-}
-
-void PrintOn(QPrinter& printer, const std::string& password, const PrintStyle& style, bool frame) {
-    const BusyCursor busy;
-    if (!LabelSheet(password, style, frame).Print(printer)) {
-        platform::AppMessageBox(QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printer.printerName()),
+    if (printing == nullptr) {
+        platform::AppMessageBox(QStringLiteral("ほかのプリンターで印刷する機能が見つかりません。"),
+                                platform::Buttons::Ok, platform::Icon::Exclamation);
+        return;
+    }
+    std::optional<BusyCursor> busy;
+    const LabelPrinting::Printed printed = printing->PrintWithDialog(
+        parent, QStringLiteral("Q8xj ラベル"), [&](QPainter& painter, bool frame) {
+            busy.emplace(); // the job holds the interface from here on
+            LabelSheet::Paint(painter, password, style, frame);
+        });
+    busy.reset();
+    if (printed.outcome == LabelPrinting::Outcome::Failed) {
+        platform::AppMessageBox(QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printed.printer),
                                 platform::Buttons::Ok, platform::Icon::Exclamation);
     }
 }

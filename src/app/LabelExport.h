@@ -8,7 +8,6 @@
 #include <string>
 
 class PrintStyle;
-class QPrinter;
 class QWidget;
 
 // The print job holds the interface for half a second or more, and for
@@ -23,12 +22,9 @@ public:
 
 namespace labelexport {
 
-// Asks for a printer through the desktop's print dialog, then prints there.
+// Asks for a printer through the desktop's print dialog, then prints there; a
+// failure is said, naming the printer, and so is a missing printing module.
 void PrintElsewhere(QWidget* parent, const std::string& password, const PrintStyle& style);
-
-// Prints the label (with its cutting frame or not) on `printer`; a failure is
-// said, naming the printer.
-void PrintOn(QPrinter& printer, const std::string& password, const PrintStyle& style, bool frame);
 
 // Asks for a file name and writes the label there as a PDF; a failure is said.
 void SavePdf(QWidget* parent, const std::string& password, const PrintStyle& style);

@@ -9,13 +9,13 @@
 #include "platform/TickCount.h"
 #include "platform/UserText.h"
 #include "print/LabelPrintJob.h"
+#include "print/LabelPrinting.h"
 #include "print/LabelSheet.h"
 #include "print/PackStrip.h"
 #include "print/PrinterLibrary.h"
 #include "print/PrinterLink.h"
 #include "print/StatusPoll.h"
 
-#include <QPrinterInfo>
 
 #include <array>
 #include <vector>
@@ -79,11 +79,13 @@ JobObserver Follow(int& acknowledged) {
 // No stage lines: standard error carries only the one line of a failure.
 int PrintOnQueue(const QString& queue, const std::string& password, const PrintStyle& style, bool frame) {
     const std::string name = QuotedUserText(Arguments::Utf8(queue));
-    if (QPrinterInfo::printerInfo(queue).isNull()) {
+    LabelPrinting* printing = LabelPrinting::Current();
+    if (printing == nullptr || !printing->HasQueue(queue)) {
         throw CliError(kQueue, "印刷キュー" + name + "がありません（q8xj-cli printers で一覧を表示します）");
     }
     WarnIfCut(password, style);
-    if (!LabelSheet(password, style, frame).PrintOnQueue(queue, QStringLiteral("Q8xj ラベル"))) {
+    const auto paint = [&](QPainter& painter, bool withFrame) { LabelSheet::Paint(painter, password, style, withFrame); };
+    if (!printing->PrintOnQueue(queue, QStringLiteral("Q8xj ラベル"), frame, paint)) {
         throw CliError(kQueue, "印刷キュー" + name + "が印刷を受け付けませんでした");
     }
     return kDone;
@@ -151,8 +153,10 @@ int ListPrinters(const QStringList& arguments) {
         throw CliError(kUsage, "printers は引数をとりません（--help を参照）");
     }
     std::string out;
-    const QString defaultQueue = QPrinterInfo::defaultPrinterName();
-    for (const QString& queue : QPrinterInfo::availablePrinterNames()) {
+    // Without the printing module the service's queues are out of reach.
+    LabelPrinting* printing = LabelPrinting::Current();
+    const QString defaultQueue = printing != nullptr ? printing->DefaultQueue() : QString();
+    for (const QString& queue : printing != nullptr ? printing->Queues() : QStringList()) {
         out += Arguments::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
     }
     const Registration registration;

@@ -7,10 +7,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
-
-#include <cups/cups.h>
 
 namespace {
 
@@ -59,51 +55,4 @@ QByteArray LabelSheet::Pdf() const {
         Paint(painter);
     }
     return bytes;
-}
-
-bool LabelSheet::Print(QPrinter& printer) const {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return false;
-    }
-    Paint(painter);
-    painter.end();
-    // Qt hands the job to the printing service as the painter ends and keeps
-    // its answer to itself; the service's library still holds it for this thread.
-    return printer.outputFormat() != QPrinter::NativeFormat ||
-           cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
-}
-
-bool LabelSheet::PrintOnQueue(const QString& queue, const QString& title) const {
-    // The page as the queue's printer would lay it out, made in memory.
-    const QPrinter printer(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
-    QByteArray pdf;
-    QBuffer buffer(&pdf);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Q8xj"));
-        writer.setTitle(title);
-        writer.setResolution(printer.resolution());
-        writer.setPageLayout(printer.pageLayout());
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            return false;
-        }
-        Paint(painter);
-    }
-    const QByteArray name = queue.toUtf8();
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), title.toUtf8().constData(), 0, nullptr);
-    if (job == 0) {
-        return false;
-    }
-    if (cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, "label", CUPS_FORMAT_PDF, 1) !=
-            HTTP_STATUS_CONTINUE ||
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<std::size_t>(pdf.size())) !=
-            HTTP_STATUS_CONTINUE) {
-        cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
-        return false;
-    }
-    return cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData()) <= IPP_STATUS_OK_EVENTS_COMPLETE;
 }

@@ -2,7 +2,7 @@
 // (its dots at 8 dots per millimetre), at the top-left corner of the printable
 // area, drawn by the print image's own code at the device's resolution (so it
 // stays sharp on a fine printer and vector in a PDF), with a thin grey cutting
-// frame around it unless left out.
+// frame around it unless left out. Printers are reached through LabelPrinting.
 #pragma once
 
 #include "print/PrintStyle.h"
@@ -12,8 +12,6 @@
 #include <string>
 
 class QPainter;
-class QPrinter;
-class QString;
 
 class LabelSheet {
 public:
@@ -32,16 +30,10 @@ public:
     // The label as a one-page PDF, in memory: whoever saves it owns the file.
     QByteArray Pdf() const;
 
-    // Prints one page on `printer`, a queue of the system's printing service,
-    // with the copies set on it. False when the page could not be started or
-    // the queue refused the job.
-    bool Print(QPrinter& printer) const;
-
-    // Prints one page on the system printing service's queue `queue`, laid out
-    // as that queue's printer lays a page out. The page goes to the service as
-    // a PDF made in memory, so no file of it is ever left behind, whatever ends
-    // the program. False when the queue refused the job.
-    bool PrintOnQueue(const QString& queue, const QString& title) const;
+    // The same label with its frame or not, as the printing module paints it.
+    static void Paint(QPainter& painter, const std::string& password, const PrintStyle& style, bool frame) {
+        LabelSheet(password, style, frame).Paint(painter);
+    }
 
 private:
     std::string m_password;

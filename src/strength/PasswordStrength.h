@@ -23,7 +23,40 @@ Band BandOf(double bits);
 // The band's name.
 std::string BandName(Band band);
 
-// Nothing for an empty password.
+// The estimator's one call, a seam in the house style: by default the library
+// is loaded the first time a password is estimated (its word lists load with
+// it), so start-up pays for neither. A test may put in its own.
+class Estimator {
+public:
+    // The library the default estimator loads, by its run-time name.
+    static constexpr const char* kLibrary = "libzxcvbn.so.0";
+
+    virtual ~Estimator() = default;
+    // log2 of the guesses for `password` (a C string); nothing when the
+    // library cannot be loaded.
+    virtual std::optional<double> Bits(const char* password) = 0;
+
+    // The one in use: the library unless a test has put its own in place.
+    static Estimator& Current();
+    // nullptr puts the library back. The caller keeps `replacement` alive.
+    static void Replace(Estimator* replacement);
+};
+
+// An estimator on the library `name`, loaded on its first call; a library
+// that cannot be loaded gives no figure.
+class LoadedEstimator : public Estimator {
+public:
+    explicit LoadedEstimator(const char* name);
+    std::optional<double> Bits(const char* password) override;
+
+private:
+    const char* m_name;
+    bool m_tried = false;
+    void* m_match = nullptr; // the library's ZxcvbnMatch
+
+};
+
+// Nothing for an empty password, or when no estimator can be loaded.
 std::optional<Estimate> EstimatePassword(std::string_view password);
 
 // One line for the window: "強度: 弱い（約 38 ビット）".

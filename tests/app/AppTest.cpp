@@ -21,6 +21,7 @@
 #include "platform/Settings.h"
 #include "platform/TickCount.h"
 #include "print/FontChooser.h"
+#include "print/LabelPrinting.h"
 #include "print/PrintImage.h"
 #include "print/PrintStyle.h"
 #include "print/PrinterPresence.h"
@@ -39,7 +40,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPrinter>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -496,15 +497,32 @@ private slots:
         }
     }
 
-    // The label on another printer: one that cannot print is said.
+    // The label on another printer: the module is found from the build tree,
+    // and a printer that cannot print is said.
     void printElsewhereSaysAFailure() {
-        for (const bool fails : {false, true}) {
+        QVERIFY(LabelPrinting::Current() != nullptr);
+        struct Printer : LabelPrinting {
+            Outcome outcome = Outcome::Printed;
+            Printed PrintWithDialog(QWidget*, const QString&, const PaintLabel& paint) override {
+                QImage page(400, 100, QImage::Format_RGB32);
+                QPainter painter(&page);
+                paint(painter, true);
+                return {outcome, QStringLiteral("queue")};
+            }
+            QStringList Queues() override { return {}; }
+            QString DefaultQueue() override { return {}; }
+            bool HasQueue(const QString&) override { return false; }
+            bool PrintOnQueue(const QString&, const QString&, bool, const PaintLabel&) override { return false; }
+        } printer;
+        LabelPrinting::Replace(&printer);
+        for (const auto outcome : {LabelPrinting::Outcome::Printed, LabelPrinting::Outcome::Failed}) {
             MessageBoxRecorder boxes;
-            QPrinter printer;
-            printer.setOutputFileName(m_dir.filePath(fails ? "missing/label.pdf" : "label.pdf"));
-            labelexport::PrintOn(printer, "39r", PrintStyle(), true);
-            QCOMPARE(Boxes(boxes), fails ? QStringList{Box(Icon::Exclamation)} : QStringList());
+            printer.outcome = outcome;
+            labelexport::PrintElsewhere(nullptr, "39r", PrintStyle());
+            QCOMPARE(Boxes(boxes), outcome == LabelPrinting::Outcome::Failed ? QStringList{Box(Icon::Exclamation)}
+                                                                             : QStringList());
         }
+        LabelPrinting::Replace(nullptr);
     }
 
     // --- the about box ---

@@ -31,6 +31,11 @@ TEST(PasswordStrength, EstimatesPasswords) {
     EXPECT_EQ(estimate->band, Band::VeryGood);
     // A part of a longer text is estimated alone.
     EXPECT_LT(strength::EstimatePassword(random.substr(0, 4))->bits, estimate->bits);
+    // Without its library there is no figure, and no crash.
+    strength::LoadedEstimator missing("libq8xj-no-such-estimator.so.0");
+    strength::Estimator::Replace(&missing);
+    EXPECT_FALSE(strength::EstimatePassword(random));
+    strength::Estimator::Replace(nullptr);
 }
 
 } // namespace
