@@ -136,7 +136,8 @@ int RunChild(const std::string& kind, const char* report, int argc, char** argv)
             std::filesystem::path folder;
             int saved = 0;
             QString Ask(QWidget*, const platform::SaveFileRequest&) override {
-                return QString::fromStdString((folder / ("saved" + std::to_string(saved++) + ".pdf")).string());
+                return QString::fromStdString(
+                    (folder / ("saved" + std::to_string(saved++) + ".pdf")).string());
             }
         } files;
         files.folder = folder;

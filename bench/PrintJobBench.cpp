@@ -41,7 +41,9 @@ void BM_PrintButton(benchmark::State& state) {
     }
     dialog.Control<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
     struct : platform::MessageBoxes {
-        QMessageBox::StandardButton Show(QWidget*, const platform::MessageBoxRequest&) override { return QMessageBox::Ok; }
+        QMessageBox::StandardButton Show(QWidget*, const platform::MessageBoxRequest&) override {
+            return QMessageBox::Ok;
+        }
     } answerOk;
     platform::MessageBoxes::Replace(&answerOk);
     std::chrono::steady_clock::duration total{};

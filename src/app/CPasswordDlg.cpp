@@ -55,8 +55,8 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     , m_print(m_layout.Get<QPushButton>(IDC_PRINT))
     , m_useDigits(m_layout.Get<QCheckBox>(IDC_USE_DIGITS))
     , m_useSymbols(m_layout.Get<QCheckBox>(IDC_USE_SYMBOLS))
-    , m_options{m_layout.Get<QRadioButton>(IDC_RANDOM_CASE), m_layout.Get<QRadioButton>(IDC_CAPITAL_AFTER_SPACE),
-                m_useDigits, m_useSymbols}
+    , m_options{m_layout.Get<QRadioButton>(IDC_RANDOM_CASE),
+                m_layout.Get<QRadioButton>(IDC_CAPITAL_AFTER_SPACE), m_useDigits, m_useSymbols}
     , m_strength(new StrengthMeter(this))
     , m_strengthLine(new QLabel(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
@@ -79,7 +79,8 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
 
     connect(m_convert, &QPushButton::clicked, this, &CPasswordDlg::OnConvert);
     connect(m_layout.Get<QPushButton>(IDC_ABOUT), &QPushButton::clicked, this, &CPasswordDlg::OnAbout);
-    connect(m_layout.Get<QPushButton>(IDC_EDIT_TABLE), &QPushButton::clicked, this, &CPasswordDlg::OnEditTable);
+    connect(m_layout.Get<QPushButton>(IDC_EDIT_TABLE), &QPushButton::clicked, this,
+            &CPasswordDlg::OnEditTable);
     connect(m_layout.Get<QPushButton>(IDC_CHANGE_FONT), &QPushButton::clicked, this,
             &CPasswordDlg::ChangePrintFont);
     connect(m_print, &QPushButton::clicked, this, &CPasswordDlg::PrintLabel);
@@ -133,9 +134,10 @@ void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
     const QString name = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
     const QString problem =
         ToQString(DescribeTableReadError(error, FromQString(name).value_or(std::string(kTableFileName))));
-    platform::AppMessageBox(QStringLiteral("変換表ファイルを読み込めませんでした。\n") + name + QStringLiteral("\n\n") +
-                                problem + QStringLiteral("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
-                            platform::Buttons::Ok, platform::Icon::Exclamation);
+    platform::AppMessageBox(
+        QStringLiteral("変換表ファイルを読み込めませんでした。\n") + name + QStringLiteral("\n\n") + problem +
+            QStringLiteral("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
+        platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
@@ -256,9 +258,11 @@ void CPasswordDlg::PrintLabel() {
         return;
     }
     // A password the label cuts is said before it prints, so the font can be changed first.
-    const QString ask = m_printPanel.PasswordFits() ? QStringLiteral("プリントしますか？")
-                                                    : QStringLiteral("パスワードがラベルに収まりません。\nプリントしますか？");
-    if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) != QMessageBox::Ok) {
+    const QString ask = m_printPanel.PasswordFits()
+                            ? QStringLiteral("プリントしますか？")
+                            : QStringLiteral("パスワードがラベルに収まりません。\nプリントしますか？");
+    if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) !=
+        QMessageBox::Ok) {
         return;
     }
     const BusyCursor busy;
@@ -276,8 +280,9 @@ QMenu* CPasswordDlg::CreateSystemMenu(QWidget* parent) {
     menu->addAction(QStringLiteral("閉じる(&C)"), this, &QDialog::reject);
     menu->addSeparator();
     const std::string& password = m_printPanel.Password();
-    menu->addAction(QStringLiteral("ほかのプリンターで印刷(&P)..."), this,
-                    [this] { labelexport::PrintElsewhere(this, m_printPanel.Password(), m_printPanel.Style()); })
+    menu->addAction(
+            QStringLiteral("ほかのプリンターで印刷(&P)..."), this,
+            [this] { labelexport::PrintElsewhere(this, m_printPanel.Password(), m_printPanel.Style()); })
         ->setEnabled(!password.empty());
     menu->addAction(QStringLiteral("PDF として保存(&S)..."), this,
                     [this] { labelexport::SavePdf(this, m_printPanel.Password(), m_printPanel.Style()); })

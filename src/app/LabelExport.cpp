@@ -29,22 +29,23 @@ void PrintElsewhere(QWidget* parent, const std::string& password, const PrintSty
         return;
     }
     std::optional<BusyCursor> busy;
-    const LabelPrinting::Printed printed = printing->PrintWithDialog(
-        parent, QStringLiteral("Q8xj ラベル"), [&](QPainter& painter, bool frame) {
+    const LabelPrinting::Printed printed =
+        printing->PrintWithDialog(parent, QStringLiteral("Q8xj ラベル"), [&](QPainter& painter, bool frame) {
             busy.emplace(); // the job holds the interface from here on
             LabelSheet::Paint(painter, password, style, frame);
         });
     busy.reset();
     if (printed.outcome == LabelPrinting::Outcome::Failed) {
-        platform::AppMessageBox(QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printed.printer),
-                                platform::Buttons::Ok, platform::Icon::Exclamation);
+        platform::AppMessageBox(
+            QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printed.printer),
+            platform::Buttons::Ok, platform::Icon::Exclamation);
     }
 }
 
 void SavePdf(QWidget* parent, const std::string& password, const PrintStyle& style) {
-    QString path = platform::AskSaveFileName(
-        parent, {QStringLiteral("PDF として保存"), QDir::home().filePath(QStringLiteral("ラベル.pdf")),
-                 QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
+    QString path = platform::AskSaveFileName(parent, {QStringLiteral("PDF として保存"),
+                                                      QDir::home().filePath(QStringLiteral("ラベル.pdf")),
+                                                      QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
     if (path.isEmpty()) {
         return;
     }

@@ -24,8 +24,8 @@ const QString kClearSecondsKey = QStringLiteral("clipboard/clearSeconds");
 // Whether the window's title bar, with its top-left corner at `position`,
 // lies wholly on one screen's usable area, where the user can grab it.
 bool TitleBarOnOneScreen(const QWidget& window, QPoint position) {
-    const QRect titleBar(
-        position, QSize(window.width(), window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window)));
+    const QRect titleBar(position, QSize(window.width(), window.style()->pixelMetric(
+                                                             QStyle::PM_TitleBarHeight, nullptr, &window)));
     const QList<QScreen*> screens = QGuiApplication::screens();
     return std::any_of(screens.begin(), screens.end(), [&titleBar](const QScreen* screen) {
         return screen->availableGeometry().contains(titleBar);
@@ -68,7 +68,8 @@ void LoadWindowSettings(QWidget& window, const WindowOptions& options, PrintPane
     }
 }
 
-void SaveWindowSettings(const QWidget& window, const WindowOptions& options, const SecretClipboard& clipboard) {
+void SaveWindowSettings(const QWidget& window, const WindowOptions& options,
+                        const SecretClipboard& clipboard) {
     const auto settings = platform::OpenSettings();
     settings->setValue(kRandomCaseKey, options.randomCase->isChecked());
     settings->setValue(kUseDigitsKey, options.useDigits->isChecked());

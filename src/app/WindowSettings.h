@@ -23,4 +23,5 @@ bool WindowPositionKnown(const QString& platformName);
 // Whatever is missing or unusable keeps the start-up state.
 void LoadWindowSettings(QWidget& window, const WindowOptions& options, PrintPanel& panel,
                         SecretClipboard& clipboard);
-void SaveWindowSettings(const QWidget& window, const WindowOptions& options, const SecretClipboard& clipboard);
+void SaveWindowSettings(const QWidget& window, const WindowOptions& options,
+                        const SecretClipboard& clipboard);

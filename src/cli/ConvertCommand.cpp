@@ -43,8 +43,7 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     std::string text;
     for (const ConversionStep& step : steps) {
         const std::string_view chars = phrase.substr(step.position, step.length);
-        text += "  " + Visible(chars) + "\t" +
-                std::string(step.map ? TableMapName(*step.map) : "スキップ");
+        text += "  " + Visible(chars) + "\t" + std::string(step.map ? TableMapName(*step.map) : "スキップ");
         if (!step.map) {
             if (chars == "\u3000" && !randomCase) {
                 text += "\t（全角スペース: 次の文字を大文字にします）";
@@ -107,7 +106,8 @@ int RunConvert(const QStringList& arguments) {
     // full-width one does.
     const bool romaji = line.IsSet("romaji");
     const auto katakanaOf = [romaji](const std::string& phrase) {
-        return FieldText("言葉", phrase, romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase), "カタカナ欄は ");
+        return FieldText("言葉", phrase, romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase),
+                         "カタカナ欄は ");
     };
     // The phrases given as arguments are checked before anything is printed.
     std::vector<std::string> katakana;
@@ -127,14 +127,14 @@ int RunConvert(const QStringList& arguments) {
     const auto passwordOf = [&](const std::string& phrase) {
         // The window seeds at every conversion in random mode.
         model.SetPhrase(phrase);
-        const std::string& password =
-            model.Convert(random, seed ? *seed : options.randomCase ? UnpredictableSeed() : 0);
+        const std::string& password = model.Convert(random, seed                 ? *seed
+                                                            : options.randomCase ? UnpredictableSeed()
+                                                                                 : 0);
         std::string out = password;
         // The band is the unrounded figure's; an empty password has no estimate.
         const auto estimate = showStrength || explain ? model.Strength() : std::nullopt;
         if (showStrength) {
-            out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" +
-                                  strength::BandName(estimate->band)
+            out += estimate ? "\t" + OneDecimal(estimate->bits) + "\t" + strength::BandName(estimate->band)
                             : "\t\t";
         }
         out += '\n';

@@ -14,11 +14,11 @@ std::string FieldText(std::string_view what, std::string_view given, const std::
     const std::optional<std::size_t> bytes = text ? cp932::Length(*text) : std::nullopt;
     if (!bytes) {
         // A tab or another control character is named as what it is, not as a missing form.
-        const bool control = std::any_of(given.begin(), given.end(), [](unsigned char c) {
-            return c < 0x20 || c == 0x7F;
-        });
-        throw CliError(kBadText, std::string(what) + QuotedUserText(given) +
-                                     (control ? "に制御文字があります" : "に CP932 で表せない文字があります"));
+        const bool control =
+            std::any_of(given.begin(), given.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+        throw CliError(kBadText,
+                       std::string(what) + QuotedUserText(given) +
+                           (control ? "に制御文字があります" : "に CP932 で表せない文字があります"));
     }
     if (*bytes > kKatakanaLimit) {
         throw CliError(kBadText, std::string(what) + QuotedUserText(given) + "は CP932 で " +

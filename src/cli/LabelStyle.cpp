@@ -43,8 +43,8 @@ PrintStyle LabelStyleFromOptions(const Arguments& line) {
                 throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
             }
         }
-        const int points =
-            line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints)) : PrintStyle::kStartPoints;
+        const int points = line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints))
+                                              : PrintStyle::kStartPoints;
         font = PrintStyle::FontOf(ToQString(face), points);
     }
     if (line.IsSet("colour")) {

@@ -16,7 +16,6 @@
 #include "print/PrinterLink.h"
 #include "print/StatusPoll.h"
 
-
 #include <array>
 #include <vector>
 
@@ -84,7 +83,9 @@ int PrintOnQueue(const QString& queue, const std::string& password, const PrintS
         throw CliError(kQueue, "印刷キュー" + name + "がありません（q8xj-cli printers で一覧を表示します）");
     }
     WarnIfCut(password, style);
-    const auto paint = [&](QPainter& painter, bool withFrame) { LabelSheet::Paint(painter, password, style, withFrame); };
+    const auto paint = [&](QPainter& painter, bool withFrame) {
+        LabelSheet::Paint(painter, password, style, withFrame);
+    };
     if (!printing->PrintOnQueue(queue, QStringLiteral("Q8xj ラベル"), frame, paint)) {
         throw CliError(kQueue, "印刷キュー" + name + "が印刷を受け付けませんでした");
     }

@@ -11,8 +11,8 @@ namespace cli {
 
 void Out(std::string_view utf8) {
     if (std::fwrite(utf8.data(), 1, utf8.size(), stdout) != utf8.size() || std::fflush(stdout) != 0) {
-        throw CliError(kUnwritable, "標準出力に書き込めません: " +
-                                          FileErrorReason({errno, std::generic_category()}));
+        throw CliError(kUnwritable,
+                       "標準出力に書き込めません: " + FileErrorReason({errno, std::generic_category()}));
     }
 }
 

@@ -54,8 +54,8 @@ public:
         // hand the focus to the edit itself, and its caret reaches the input
         // method of a desktop that has no seat yet (which crashes Qt 6.4).
         static const bool untilActive = QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
-        if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) && watched == parent() &&
-            (!untilActive || static_cast<QWidget*>(watched)->isActiveWindow())) {
+        if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) &&
+            watched == parent() && (!untilActive || static_cast<QWidget*>(watched)->isActiveWindow())) {
             watched->removeEventFilter(this);
             for (QWidget* stop : m_tabStops) {
                 if (stop->isEnabled() && !stop->isHidden()) {
@@ -67,7 +67,7 @@ public:
         auto* radio = qobject_cast<QRadioButton*>(watched);
         if (event->type() == QEvent::KeyPress && radio != nullptr && radio->group() != nullptr) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            const int step = key == Qt::Key_Up || key == Qt::Key_Left     ? -1
+            const int step = key == Qt::Key_Up || key == Qt::Key_Left      ? -1
                              : key == Qt::Key_Down || key == Qt::Key_Right ? 1
                                                                            : 0;
             if (step == 0) {
@@ -108,7 +108,8 @@ QWidget* BuildStandard(const Control& control, const QFont& font) {
         auto* label = new QLabel(text);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
-        label->setAlignment(((control.style & Centre) != 0 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        label->setAlignment(((control.style & Centre) != 0 ? Qt::AlignHCenter : Qt::AlignLeft) |
+                            Qt::AlignTop);
         return label;
     }
     case Kind::Frame: {
@@ -153,7 +154,8 @@ QWidget* BuildStandard(const Control& control, const QFont& font) {
 Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& factory) {
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint);
-    dialog.setFont(PointFont(platform::FromUtf8(dialogTemplate.fontFace), dialogTemplate.pointSize * 10, &dialog));
+    dialog.setFont(
+        PointFont(platform::FromUtf8(dialogTemplate.fontFace), dialogTemplate.pointSize * 10, &dialog));
     dialog.setWindowTitle(platform::FromUtf8(dialogTemplate.caption));
     m_baseUnits = BaseUnitsOf(dialog.font());
     dialog.setFixedSize(Map(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());

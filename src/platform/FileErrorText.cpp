@@ -74,8 +74,7 @@ std::string FileErrorText(const std::error_code& error, std::string_view fileNam
     // anything code page 932 cannot hold is left out rather than garbled.
     const std::string message = error.message();
     const std::string reason = cp932::Length(message) ? message : std::string();
-    std::string text =
-        Substitute(std::string("%1 の操作中に予期しないエラーが発生しました。"), fileName);
+    std::string text = Substitute(std::string("%1 の操作中に予期しないエラーが発生しました。"), fileName);
     if (!reason.empty()) {
         text += std::string("\r\n（") + reason + std::string("）");
     }

@@ -58,10 +58,12 @@ QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons, 
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
-    return MessageBoxes::Current().Show(QApplication::activeWindow(), {ApplicationName(), text, buttons, icon});
+    return MessageBoxes::Current().Show(QApplication::activeWindow(),
+                                        {ApplicationName(), text, buttons, icon});
 }
 
-QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons, Icon icon) {
+QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons,
+                                             Icon icon) {
     return MessageBoxes::Current().Show(parent, {ApplicationName(), text, buttons, icon});
 }
 

@@ -27,7 +27,8 @@ QString ApplicationName();
 
 // The application's box: a box with no icon of its own shows the exclamation
 // icon. Returns QMessageBox::Ok or QMessageBox::Cancel.
-QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok,
+                                          Icon icon = Icon::None);
 
 // A plain box of a window: shows exactly the icon given.
 QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text,

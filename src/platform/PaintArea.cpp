@@ -27,7 +27,8 @@ QColor PaintArea::TextColour(QColor onLight, const QPalette& palette) {
     if (onLight.hslSaturation() == 0) {
         return palette.color(QPalette::WindowText);
     }
-    return QColor::fromHsl(onLight.hslHue(), onLight.hslSaturation(), std::max(onLight.lightness(), kLightText));
+    return QColor::fromHsl(onLight.hslHue(), onLight.hslSaturation(),
+                           std::max(onLight.lightness(), kLightText));
 }
 
 void PaintArea::DrawEtchedFrame(QPainter& painter, const QRect& rect) {

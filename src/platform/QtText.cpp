@@ -8,7 +8,8 @@ namespace {
 // Where the text holds a kept byte's code point, or -1.
 qsizetype KeptByteAt(const QString& text, qsizetype from) {
     for (qsizetype i = from; i + 1 < text.size(); ++i) {
-        if (text.at(i).isHighSurrogate() && QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) >= utf8::kKeptByte) {
+        if (text.at(i).isHighSurrogate() &&
+            QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) >= utf8::kKeptByte) {
             return i;
         }
     }

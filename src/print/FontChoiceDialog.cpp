@@ -149,7 +149,9 @@ FontChoice FontChoiceDialog::Choice() const {
     // What the user changed in the picker; the rest stays as it came.
     const QFont picked = m_fonts->currentFont();
     QFont font = m_start;
-    const auto changed = [&](auto property) { return property(picked) != property(m_shown); };
+    const auto changed = [&](auto property) {
+        return property(picked) != property(m_shown);
+    };
     if (changed([](const QFont& f) { return f.family(); }))
         font.setFamily(picked.family());
     if (changed([this](const QFont& f) { return CharacterHeight(f, m_dpi); }))

@@ -11,8 +11,7 @@ bool InRange(std::int32_t value, std::int32_t limit) {
 } // namespace
 
 bool IsCreatable(const FontDescription& font) {
-    return FitsFaceName(font.faceName) &&
-           InRange(font.height, FontDescription::kMaxPixels) &&
+    return FitsFaceName(font.faceName) && InRange(font.height, FontDescription::kMaxPixels) &&
            InRange(font.width, FontDescription::kMaxPixels) && font.weight >= 0 &&
            font.weight <= FontDescription::kMaxWeight;
 }

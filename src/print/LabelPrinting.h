@@ -39,7 +39,8 @@ public:
     virtual bool HasQueue(const QString& queue) = 0;
     // One page on `queue`, laid out as that queue's printer lays a page out,
     // sent as a PDF made in memory. False when the queue refused the job.
-    virtual bool PrintOnQueue(const QString& queue, const QString& title, bool frame, const PaintLabel& paint) = 0;
+    virtual bool PrintOnQueue(const QString& queue, const QString& title, bool frame,
+                              const PaintLabel& paint) = 0;
 
     // The one in use: the module, loaded on the first call, unless a test has
     // put its own in place; nullptr when the module cannot be loaded.

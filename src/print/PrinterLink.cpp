@@ -22,7 +22,8 @@ bool PrinterLink::IsRemovedDevice(std::int32_t number) {
 }
 
 bool PrinterLink::Write(std::span<const std::uint8_t> bytes) {
-    if (PrinterLibrary::Current().UsbWrite(m_handle, bytes.data(), static_cast<std::uint32_t>(bytes.size())) != 0) {
+    if (PrinterLibrary::Current().UsbWrite(m_handle, bytes.data(),
+                                           static_cast<std::uint32_t>(bytes.size())) != 0) {
         // The library has ended the link itself; its handle is no longer ours to end.
         m_handle = 0;
         return false;

@@ -25,7 +25,8 @@ bool PrintOn(QPrinter& printer, bool frame, const LabelPrinting::PaintLabel& pai
     painter.end();
     // Qt hands the job to the printing service as the painter ends and keeps
     // its answer to itself; the service's library still holds it for this thread.
-    return printer.outputFormat() != QPrinter::NativeFormat || cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    return printer.outputFormat() != QPrinter::NativeFormat ||
+           cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
 }
 
 class ModulePrinting final : public LabelPrinting {
@@ -58,7 +59,8 @@ public:
 
     bool HasQueue(const QString& queue) override { return !QPrinterInfo::printerInfo(queue).isNull(); }
 
-    bool PrintOnQueue(const QString& queue, const QString& title, bool frame, const PaintLabel& paint) override {
+    bool PrintOnQueue(const QString& queue, const QString& title, bool frame,
+                      const PaintLabel& paint) override {
         // The page as the queue's printer would lay it out, made in memory.
         const QPrinter printer(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
         QByteArray pdf;
@@ -77,7 +79,8 @@ public:
             paint(painter, frame);
         }
         const QByteArray name = queue.toUtf8();
-        const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), title.toUtf8().constData(), 0, nullptr);
+        const int job =
+            cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), title.toUtf8().constData(), 0, nullptr);
         if (job == 0) {
             return false;
         }

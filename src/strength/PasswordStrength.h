@@ -53,7 +53,6 @@ private:
     const char* m_name;
     bool m_tried = false;
     void* m_match = nullptr; // the library's ZxcvbnMatch
-
 };
 
 // Nothing for an empty password, or when no estimator can be loaded.

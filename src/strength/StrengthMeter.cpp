@@ -16,9 +16,9 @@ StrengthMeter::StrengthMeter(QWidget* parent)
 
 void StrengthMeter::SetEstimate(std::optional<strength::Estimate> estimate) {
     m_estimate = estimate;
-    setAccessibleName(QString::fromUtf8("パスワードの強さ") +
-                      (estimate ? QString::fromUtf8(": ") + ToQString(strength::DescribeEstimate(*estimate))
-                                : QString()));
+    setAccessibleName(
+        QString::fromUtf8("パスワードの強さ") +
+        (estimate ? QString::fromUtf8(": ") + ToQString(strength::DescribeEstimate(*estimate)) : QString()));
     update();
 }
 

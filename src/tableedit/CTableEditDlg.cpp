@@ -63,7 +63,8 @@ CTableEditDlg::CTableEditDlg(PasswordModel& model, QWidget* parent)
     : QDialog(parent)
     , m_model(model)
     , m_layout(*this, tableedit::kTableEditTemplate, &CreateSlot) {
-    connect(Control<QPushButton>(tableedit::kSaveId), &QPushButton::clicked, this, &CTableEditDlg::OnSaveTable);
+    connect(Control<QPushButton>(tableedit::kSaveId), &QPushButton::clicked, this,
+            &CTableEditDlg::OnSaveTable);
     connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this, &CTableEditDlg::reject);
     connect(Control<QPushButton>(tableedit::kRestoreId), &QPushButton::clicked, this,
             &CTableEditDlg::OnRestoreDefaults);
@@ -122,7 +123,8 @@ std::string CTableEditDlg::KeyOf(int id) const {
 void CTableEditDlg::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button != nullptr && button->isEnabled()) {
             button->click();
         }
         return;
@@ -152,13 +154,15 @@ bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
                 continue;
             }
             if (auto tooLong = tableedit::CheckKeyLength(key)) {
-                if (platform::AppMessageBox(ToQString(tooLong->message), platform::Buttons::OkCancel) != QMessageBox::Ok) {
+                if (platform::AppMessageBox(ToQString(tooLong->message), platform::Buttons::OkCancel) !=
+                    QMessageBox::Ok) {
                     return false;
                 }
                 key = std::move(tooLong->cut);
             }
             if (const auto duplicate = tableedit::CheckDuplicateKey(map, key, output)) {
-                if (platform::AppMessageBox(ToQString(*duplicate), platform::Buttons::OkCancel) != QMessageBox::Ok) {
+                if (platform::AppMessageBox(ToQString(*duplicate), platform::Buttons::OkCancel) !=
+                    QMessageBox::Ok) {
                     return false;
                 }
             }
@@ -184,8 +188,8 @@ void CTableEditDlg::OnSaveTable() {
     for (const CMapStringToString* map : {&table.letters, &table.digits, &table.symbols}) {
         for (const auto& entry : *map) {
             if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
-                platform::AppMessageBox(QStringLiteral("行 ") + ToQString(entry.value) + QStringLiteral(" の") +
-                                            ToQString(*cut),
+                platform::AppMessageBox(QStringLiteral("行 ") + ToQString(entry.value) +
+                                            QStringLiteral(" の") + ToQString(*cut),
                                         platform::Buttons::Ok, platform::Icon::Stop);
                 return;
             }

@@ -461,7 +461,8 @@ private slots:
             QStringList boxes;
         } rows[] = {
             {"", "-", QMessageBox::Ok, -1, 0, {Box(Icon::Exclamation)}},
-            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {Box(Icon::Question, 2)}}, // cut, then the question
+            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {Box(Icon::Question, 2)}}, // cut, then the
+                                                                                           // question
             {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {Box(Icon::Question)}},
             {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {Box(Icon::Question), Box(Icon::None)}},
             {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {Box(Icon::Question), Box(Icon::Question)}},
@@ -512,15 +513,18 @@ private slots:
             QStringList Queues() override { return {}; }
             QString DefaultQueue() override { return {}; }
             bool HasQueue(const QString&) override { return false; }
-            bool PrintOnQueue(const QString&, const QString&, bool, const PaintLabel&) override { return false; }
+            bool PrintOnQueue(const QString&, const QString&, bool, const PaintLabel&) override {
+                return false;
+            }
         } printer;
         LabelPrinting::Replace(&printer);
         for (const auto outcome : {LabelPrinting::Outcome::Printed, LabelPrinting::Outcome::Failed}) {
             MessageBoxRecorder boxes;
             printer.outcome = outcome;
             labelexport::PrintElsewhere(nullptr, "39r", PrintStyle());
-            QCOMPARE(Boxes(boxes), outcome == LabelPrinting::Outcome::Failed ? QStringList{Box(Icon::Exclamation)}
-                                                                             : QStringList());
+            QCOMPARE(Boxes(boxes), outcome == LabelPrinting::Outcome::Failed
+                                       ? QStringList{Box(Icon::Exclamation)}
+                                       : QStringList());
         }
         LabelPrinting::Replace(nullptr);
     }

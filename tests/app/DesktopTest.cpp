@@ -29,7 +29,9 @@ private slots:
     // (a bare widget is a nameless filler); some names checked whole.
     void everyControlIsNamedWithItsRole() {
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        const auto id = [](int n) { return QStringLiteral("id%1").arg(n); };
+        const auto id = [](int n) {
+            return QStringLiteral("id%1").arg(n);
+        };
         CPasswordDlg main;
         main.findChild<QLineEdit*>(id(app::IDC_KATAKANA))->setText(U("サクラ"));
         main.findChild<QPushButton*>(id(app::IDC_CONVERT))->click();
@@ -46,15 +48,19 @@ private slots:
                 const QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
                 const QString seen = widget->objectName() + " " + face->text(QAccessible::Name) + " " +
                                      QString::number(face->role());
-                const auto role = std::find_if(std::begin(roles), std::end(roles),
-                                               [widget](const auto& row) { return widget->inherits(row.first); });
-                QVERIFY2(!widget->isVisibleTo(dialog) || (!face->text(QAccessible::Name).isEmpty() &&
-                                                          face->role() != QAccessible::Client &&
-                                                          (role == std::end(roles) || face->role() == role->second)),
+                const auto role = std::find_if(std::begin(roles), std::end(roles), [widget](const auto& row) {
+                    return widget->inherits(row.first);
+                });
+                QVERIFY2(!widget->isVisibleTo(dialog) ||
+                             (!face->text(QAccessible::Name).isEmpty() &&
+                              face->role() != QAccessible::Client &&
+                              (role == std::end(roles) || face->role() == role->second)),
                          qPrintable(seen));
             }
         }
-        const auto caption = [](std::size_t i) { return ToQString(app::kPasswordDialogControls[i].text); };
+        const auto caption = [](std::size_t i) {
+            return ToQString(app::kPasswordDialogControls[i].text);
+        };
         const std::pair<QWidget*, QString> names[] = {
             {main.findChild<QWidget*>(id(app::IDC_KATAKANA)), caption(0)},
             {main.findChild<QWidget*>(id(app::IDC_PASSWORD)), caption(9)},
@@ -82,15 +88,20 @@ private slots:
     // and reach WCAG's contrast of 4.5 on a dark one.
     void coloursReadOnALightAndADarkPalette() {
         const auto luminance = [](const QColor& c) {
-            const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) + 0.05;
+            const auto linear = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+                   0.05;
         };
         const QPalette light(QColor(240, 240, 240));
         const QPalette dark(QColor(53, 53, 53));
-        for (const QColor colour : {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 0, 255), QColor(0xB0, 0x30, 0x00)}) {
+        for (const QColor colour :
+             {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 0, 255), QColor(0xB0, 0x30, 0x00)}) {
             QCOMPARE(PaintArea::TextColour(colour, light), colour);
             const QColor onDark = PaintArea::TextColour(colour, dark);
-            QVERIFY2(luminance(onDark) / luminance(dark.color(QPalette::Window)) >= 4.5, qPrintable(onDark.name()));
+            QVERIFY2(luminance(onDark) / luminance(dark.color(QPalette::Window)) >= 4.5,
+                     qPrintable(onDark.name()));
         }
     }
 

@@ -48,7 +48,11 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         {"romaji", {"--romaji", "--no-digits", "KITTE sakura"}, {"キッテ　サクラ"}, {false, true, false}},
         {"no symbols", {"--no-symbols", "サクラク"}, {"サクラク"}, {true, false, false}},
         // One line of standard input per phrase, after the arguments; a leading byte-order mark is dropped.
-        {"standard input", {"サクラ", "-"}, {"サクラ", "サ", "", "サ"}, {true, true, false}, "\xEF\xBB\xBFｻ\r\n\nｻ"},
+        {"standard input",
+         {"サクラ", "-"},
+         {"サクラ", "サ", "", "サ"},
+         {true, true, false},
+         "\xEF\xBB\xBFｻ\r\n\nｻ"},
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
     ConversionTable table = Defaults();

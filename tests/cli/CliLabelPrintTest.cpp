@@ -218,7 +218,8 @@ private slots:
         QCOMPARE(QProcess::execute("cupsreject", {CupsSandbox::kQueue}), 0);
         const CliResult refused = cli.Run({"print", "--printer", CupsSandbox::kQueue, "39r39r"});
         QCOMPARE(refused.code, 9);
-        QVERIFY2(OneError(refused.err) && refused.err.find("print: ") == std::string::npos, refused.err.c_str());
+        QVERIFY2(OneError(refused.err) && refused.err.find("print: ") == std::string::npos,
+                 refused.err.c_str());
         QCOMPARE(m_cups.Jobs().size(), 1);
     }
 

@@ -140,9 +140,9 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
         {"fifo", files::FileError::NoReader, kNotRegular, ""},              // FIFO nobody reads
         {"null", {}, kNotRegular, ""},                                      // device taking anything
         {"full", std::make_error_code(std::errc::no_space_on_device), kNotRegular, ""}, // full device
-        {"table", kTable, kTable, ""},                  // the table being read
-        {"table-link", kTable, kTable, ""},             // a link to it
-        {"folder/table-name", kTable, kTable, ""},      // another hard link to it
+        {"table", kTable, kTable, ""},                        // the table being read
+        {"table-link", kTable, kTable, ""},                   // a link to it
+        {"folder/table-name", kTable, kTable, ""},            // another hard link to it
         {kLongestName.c_str(), {}, {}, kLongestName.c_str()}, // a new file with a name of 250 bytes
     };
     const mode_t umask = ::umask(002); // a new file follows it

@@ -157,7 +157,8 @@ private:
                 QApplication::clipboard()->setText(arg);
                 QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
             } else {
-                Commit(m_edit, step.startsWith("c:") ? arg : QString(), step.startsWith("p:") ? arg : QString());
+                Commit(m_edit, step.startsWith("c:") ? arg : QString(),
+                       step.startsWith("p:") ? arg : QString());
             }
         }
     }

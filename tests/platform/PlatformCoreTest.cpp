@@ -35,8 +35,12 @@ TEST(Cp932, EncodesDecodesMeasuresAndCuts) {
         EXPECT_FALSE(cp932::Length(text).has_value()) << text;
     }
     // A cut ends at a character, counts code page 932 bytes and stops at one it cannot hold.
-    for (const auto& [text, max, prefix] : {std::tuple{"アイ", 4u, 6u}, {"アイウ", 5u, 6u}, {"aア", 2u, 1u},
-                                            {"　a", 1u, 0u}, {"ｱｲｳ", 2u, 6u}, {"a€b", 3u, 1u}}) {
+    for (const auto& [text, max, prefix] : {std::tuple{"アイ", 4u, 6u},
+                                            {"アイウ", 5u, 6u},
+                                            {"aア", 2u, 1u},
+                                            {"　a", 1u, 0u},
+                                            {"ｱｲｳ", 2u, 6u},
+                                            {"a€b", 3u, 1u}}) {
         EXPECT_EQ(cp932::FittingPrefix(text, max), prefix) << text << max;
     }
 }
@@ -77,9 +81,9 @@ TEST(FileErrorText, NamesTheFileAndTheCause) {
     EXPECT_EQ(general.rfind(name, 0), 0u);
     EXPECT_NE(general.find(std::string("（") + other.message() + std::string("）")), std::string::npos);
     std::set<std::string> sentences;
-    for (const int code : {ENOENT, ENOTDIR, EACCES, EPERM, EROFS, EISDIR, ENOTEMPTY, ENOSPC, EDQUOT, EFBIG,
-                           EBUSY, ENAMETOOLONG, EMFILE, EIO, ENFILE, ELOOP, ENXIO, ENODEV, EBADF, EINVAL,
-                           EPIPE}) {
+    for (const int code :
+         {ENOENT,       ENOTDIR, EACCES, EPERM,  EROFS, EISDIR, ENOTEMPTY, ENOSPC, EDQUOT, EFBIG, EBUSY,
+          ENAMETOOLONG, EMFILE,  EIO,    ENFILE, ELOOP, ENXIO,  ENODEV,    EBADF,  EINVAL, EPIPE}) {
         const std::error_code error(code, std::generic_category());
         const std::string text = FileErrorText(error, name);
         SCOPED_TRACE(text);

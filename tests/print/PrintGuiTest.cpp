@@ -179,16 +179,22 @@ private slots:
         font.setUnderline(true);
         const FontChoice style{font, QColor(0x65, 0x43, 0x21)};
         // Every number field set (clipPrecision to the largest value kept); the face ＭＳ Ｐゴシック.
-        const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31,
-                                  "ＭＳ Ｐゴシック"};
+        const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31, "ＭＳ Ｐゴシック"};
         const std::pair<const char*, QVariant> oldKeys[] = {
-            {"height", old.height},       {"width", old.width},
-            {"escapement", old.escapement}, {"orientation", old.orientation},
-            {"weight", old.weight},       {"italic", old.italic},
-            {"underline", old.underline}, {"strikeOut", old.strikeOut},
-            {"charSet", old.charSet},     {"outPrecision", old.outPrecision},
-            {"clipPrecision", old.clipPrecision}, {"quality", old.quality},
-            {"pitchAndFamily", old.pitchAndFamily}, {"faceName", U("ＭＳ Ｐゴシック")},
+            {"height", old.height},
+            {"width", old.width},
+            {"escapement", old.escapement},
+            {"orientation", old.orientation},
+            {"weight", old.weight},
+            {"italic", old.italic},
+            {"underline", old.underline},
+            {"strikeOut", old.strikeOut},
+            {"charSet", old.charSet},
+            {"outPrecision", old.outPrecision},
+            {"clipPrecision", old.clipPrecision},
+            {"quality", old.quality},
+            {"pitchAndFamily", old.pitchAndFamily},
+            {"faceName", U("ＭＳ Ｐゴシック")},
         };
         const auto keepOld = [&] {
             settings.clear();
@@ -313,12 +319,9 @@ private slots:
             const char* name;
             std::vector<TavopNotice> notices;
         } rows[] = {
-            {"add", "lp0", {changed}},
-            {"remove", "lp126", {{TAVOP_DEVICE_REMOVED, 126}, changed}},
-            {"add", "lp127", {}},
-            {"remove", "hiddev0", {}},
-            {"remove", "lp0x", {}},
-            {"change", "lp0", {}},
+            {"add", "lp0", {changed}}, {"remove", "lp126", {{TAVOP_DEVICE_REMOVED, 126}, changed}},
+            {"add", "lp127", {}},      {"remove", "hiddev0", {}},
+            {"remove", "lp0x", {}},    {"change", "lp0", {}},
         };
         for (const auto& row : rows)
             QVERIFY2(DeviceNotices::NoticesFor(row.action, row.name) == row.notices, row.name);
@@ -341,16 +344,11 @@ void PrintGuiTest::presence() {
         const char* calls;
         bool linked;
     } rows[] = {
-        {{}, {}, none, 0, kJobFails, "R 0", false},
-        {{7, 3}, {}, none, 0, kNothing, "R S3 1", true},
-        {{126}, {}, none, 0, kNothing, "R S126 1", true},
-        {{}, {5}, changed, 0, kNothing, "S5 1", true},
-        {{4}, {4, 2}, changed, 0, kNothing, "1", true},
-        {{4}, {}, changed, 0, kNothing, "1 E 0", false},
-        {{4}, {}, removed, 4, kNothing, "Mh:4 E 0", false},
-        {{4}, {4}, removed, 9, kNothing, "Mh:9", true},
-        {{}, {}, changed, 0, kNothing, "0", false},
-        {{4}, {}, none, 0, kJobFails, "R S4 1 0", false},
+        {{}, {}, none, 0, kJobFails, "R 0", false},         {{7, 3}, {}, none, 0, kNothing, "R S3 1", true},
+        {{126}, {}, none, 0, kNothing, "R S126 1", true},   {{}, {5}, changed, 0, kNothing, "S5 1", true},
+        {{4}, {4, 2}, changed, 0, kNothing, "1", true},     {{4}, {}, changed, 0, kNothing, "1 E 0", false},
+        {{4}, {}, removed, 4, kNothing, "Mh:4 E 0", false}, {{4}, {4}, removed, 9, kNothing, "Mh:9", true},
+        {{}, {}, changed, 0, kNothing, "0", false},         {{4}, {}, none, 0, kJobFails, "R S4 1 0", false},
         {{4}, {}, none, 0, kPollFails, "R S4 1 0", false},
     };
     for (const auto& row : rows) {

@@ -286,8 +286,7 @@ TEST_F(KernelPrinters, GoneDevicesEndTheirLinksAndDeadHandlesTouchNoDevice) {
     TavopEndDevice(ended);
     fs::rename(SysfsEntry(0), root_ / "old-lp0");
     const auto goneInWrite = Open(), goneInRead = Open(), hungUp = Open(), live = Open();
-    EXPECT_TRUE(TavopCheckMyDevice(old, 0) == 0 &&
-                TavopCheckMyDevice(live, 0) != 0);
+    EXPECT_TRUE(TavopCheckMyDevice(old, 0) == 0 && TavopCheckMyDevice(live, 0) != 0);
     node_.Unplug();
     EXPECT_EQ(TavopCheckMyDevice(hungUp, 0), 0u);
     EXPECT_NE(TavopUsbWrite(goneInWrite, "\x1B\x42", 2), 0u);
@@ -393,8 +392,8 @@ TEST_F(VirtualPrinter, AnswersEachWholeStepOnce) {
 
 // Unplugged, the printer is gone with its link, and a removal notice names it;
 // plugged in again, the old link stays dead and a new one works, which a stale
-// notice spares; one unplugged when the watch began is told when plugged in. Notices reach only a registered window, and other files in
-// the folder give none.
+// notice spares; one unplugged when the watch began is told when plugged in. Notices reach only a registered
+// window, and other files in the folder give none.
 TEST_F(VirtualPrinter, UnplugAndPlugGiveNoticesToTheRegisteredWindow) {
     EXPECT_FALSE(Present(1));
     Touch("unplugged"); // before the watch begins

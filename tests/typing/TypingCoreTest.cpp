@@ -18,7 +18,10 @@ TEST(ComparisonLine, DrawsTheExpectedGlyphs) {
         {"abcdef", "abxcdef", "abxcdef", "RRXRRRR"},
         {"abcd", "abxcz", "abxcz", "RRWWX"}, // an extra needs two agreeing bytes after it
         {"xyx", "yxy", "_yx", "LRR"},        // both readings fit; the skip is tried first
-        {"abcd", "aアcd", "a\x80\x80" "cd", "RWXRR"}, // a full-width character takes two places
+        {"abcd", "aアcd",
+         "a\x80\x80"
+         "cd",
+         "RWXRR"},                                   // a full-width character takes two places
         {std::string("ab\0", 3), "b", "b__", "WLL"}, // nothing past the typed text is read
     };
     for (const auto& row : rows) {
