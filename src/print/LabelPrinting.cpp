@@ -22,8 +22,10 @@ QString PrivateLibraryFolder() {
 }
 
 LabelPrinting* LoadModule() {
-    // Never unloaded: the print dialog's classes must outlive every use.
-    auto* module = new QLibrary(PrivateLibraryFolder() + '/' + QLatin1String(LabelPrinting::kModuleFile));
+    // Never unloaded: the print dialog's classes must outlive every use. Held
+    // here for the process's life, so it is not lost either.
+    static QLibrary* const module =
+        new QLibrary(PrivateLibraryFolder() + '/' + QLatin1String(LabelPrinting::kModuleFile));
     using Entry = LabelPrinting* (*)();
     const auto entry = reinterpret_cast<Entry>(module->resolve(LabelPrinting::kEntry));
     return entry != nullptr ? entry() : nullptr;
