@@ -102,6 +102,9 @@ QWidget* BuildStandard(const Control& control, const QFont& font) {
                                             "QGroupBox::title { subcontrol-origin: margin; left: 6px;"
                                             " padding: 0 2px; }")
                                  .arg(half));
+        // A style sheet set before the box has a parent fixes its font at the application's; the
+        // caption would then fall back to another face.
+        group->setFont(font);
         return group;
     }
     case Kind::Text: {
