@@ -1,8 +1,9 @@
 // The program's window: its command line, the main dialog (what reaches the
 // katakana field and the password made of it, what it remembers between runs,
 // the typing test, the print button against the link library's virtual
-// printer) and the about box. One wiring row per path: the core's tests hold
-// the cases. Clocks, pauses and poll ticks are the test's.
+// printer), the about box, and what any desktop asks of the dialogs (names
+// for a screen reader, colours for a dark theme). One wiring row per path:
+// the core's tests hold the cases. Clocks, pauses and poll ticks are the test's.
 #include "app/AboutAnimation.h"
 #include "app/CAboutDlg.h"
 #include "app/CPasswordDlg.h"
@@ -11,11 +12,12 @@
 #include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
-#include "convert/Conversion.h"
+#include "app/WindowSettings.h"
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/CrtRandom.h"
 #include "platform/Fonts.h"
+#include "platform/PaintArea.h"
 #include "platform/QtText.h"
 #include "platform/SecretClipboard.h"
 #include "platform/Settings.h"
@@ -30,6 +32,8 @@
 #include "support/IsolatedSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "table/TableFile.h"
+#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditTemplate.h"
 #include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
 
@@ -48,8 +52,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <optional>
 
 using namespace app;
@@ -567,6 +571,81 @@ private slots:
             AboutAnimation::CellOrigin(int(held) % AboutAnimation::kColumns,
                                        int(held) / AboutAnimation::kColumns, first.width(), first.height());
         QCOMPARE(first.pixelColor(at.x + 2, at.y + 3), QColor(Qt::black));
+    }
+
+    // --- on any desktop ---
+
+    // Every control a reader reaches has a name and the role of what it is
+    // (a bare widget is a nameless filler); some names checked whole.
+    void everyControlIsNamedWithItsRole() {
+        CPasswordDlg main;
+        main.Control<QLineEdit>(IDC_KATAKANA)->setText(U("サクラ"));
+        main.Control<QPushButton>(IDC_CONVERT)->click();
+        PasswordModel model;
+        CTableEditDlg editor(model);
+        CAboutDlg about;
+        const std::pair<const char*, QAccessible::Role> roles[] = {
+            {"QLineEdit", QAccessible::EditableText}, {"QRadioButton", QAccessible::RadioButton},
+            {"QCheckBox", QAccessible::CheckBox},     {"QPushButton", QAccessible::Button},
+            {"QGroupBox", QAccessible::Grouping},     {"StrengthMeter", QAccessible::ProgressBar},
+        };
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &editor, &about}) {
+            for (QWidget* widget : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+                const QString seen = widget->objectName() + " " + face->text(QAccessible::Name) + " " +
+                                     QString::number(face->role());
+                const auto role = std::find_if(std::begin(roles), std::end(roles), [widget](const auto& row) {
+                    return widget->inherits(row.first);
+                });
+                QVERIFY2(!widget->isVisibleTo(dialog) ||
+                             (!face->text(QAccessible::Name).isEmpty() &&
+                              face->role() != QAccessible::Client &&
+                              (role == std::end(roles) || face->role() == role->second)),
+                         qPrintable(seen));
+            }
+        }
+        const std::pair<QWidget*, QString> names[] = {
+            {main.Control<QWidget>(IDC_KATAKANA), ToQString(kPasswordDialogControls[0].text)},
+            {main.Control<QWidget>(IDC_PASSWORD), ToQString(kPasswordDialogControls[9].text)},
+            {main.Control<QWidget>(IDC_TYPING), ToQString(kPasswordDialogControls[11].text)},
+            {main.Control<QWidget>(IDC_PRINT_IMAGE), ToQString(main.Model().Password())},
+            {main.findChild<StrengthMeter*>(),
+             ToQString(strength::DescribeEstimate(*main.Strength().Estimate()))},
+            {editor.Control<QWidget>(tableedit::LetterSlotId(1, 0)), "b"},
+        };
+        for (const auto& [widget, name] : names) {
+            const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+            QVERIFY2(spoken.contains(name), qPrintable(spoken + " / " + name));
+        }
+    }
+
+    // Wayland tells a program nothing of its window's place; the others do.
+    void windowPositionOnlyWhereThePlatformKnowsIt() {
+        for (const QString platform : {"xcb", "offscreen", "wayland", "wayland-egl"}) {
+            QCOMPARE(platform + (WindowPositionKnown(platform) ? "" : " unknown"),
+                     platform + (platform.startsWith("wayland") ? " unknown" : ""));
+        }
+    }
+
+    // Colours chosen for a light window stay exactly so on a light palette
+    // and reach WCAG's contrast of 4.5 on a dark one.
+    void coloursReadOnALightAndADarkPalette() {
+        const auto luminance = [](const QColor& c) {
+            const auto linear = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+                   0.05;
+        };
+        const QPalette light(QColor(240, 240, 240));
+        const QPalette dark(QColor(53, 53, 53));
+        for (const QColor colour :
+             {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 0, 255), QColor(0xB0, 0x30, 0x00)}) {
+            QCOMPARE(PaintArea::TextColour(colour, light), colour);
+            const QColor onDark = PaintArea::TextColour(colour, dark);
+            QVERIFY2(luminance(onDark) / luminance(dark.color(QPalette::Window)) >= 4.5,
+                     qPrintable(onDark.name()));
+        }
     }
 
 private:

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -77,10 +78,8 @@ TEST(Refusal, NamesEveryLine) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const ImportedTableText imported = ImportTableText(row.text);
-        std::vector<std::size_t> lines;
-        for (const auto& problem : imported.problems) {
-            lines.push_back(problem.line);
-        }
+        std::vector<std::size_t> lines(imported.problems.size());
+        std::ranges::transform(imported.problems, lines.begin(), &TextProblem::line);
         ASSERT_EQ(lines, row.lines);
         EXPECT_NE(imported.problems.front().message.find(row.message), std::string::npos)
             << imported.problems.front().message;

@@ -1,8 +1,6 @@
 #include "typing/ComparisonLine.h"
 #include "typing/ResultLine.h"
 
-#include "support/Sjis.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
