@@ -22,7 +22,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -69,16 +69,10 @@ class CTableEditDlgTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_previous = QDir::currentPath();
+        m_folder.emplace();
         QVERIFY(QDir::setCurrent(m_folder->path()));
     }
-
-    void cleanup() {
-        QDir::setCurrent(m_previous);
-        m_folder.reset();
-        QCOMPARE(VisibleTopLevelWindows(), 0);
-    }
+    void cleanup() { QCOMPARE(VisibleTopLevelWindows(), 0); }
 
     // A row shows the first keys its map yields for its character (a letter's
     // in either case), lowest slot first; a full row leaves the rest out, and
@@ -235,8 +229,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_previous;
+    std::optional<QTemporaryDir> m_folder; // the current folder, a fresh one for each test
 };
 
 QTEST_MAIN(CTableEditDlgTest)
