@@ -124,40 +124,37 @@ private slots:
 
     // The save asks the key checks' questions; on OK the long key is cut and the
     // later of two same keys wins. Keys from the file left alone go back byte
-    // for byte, even keys that are not valid code page 932.
-    void saveKeepsWhatTheQuestionsAllowAndTheBytesLeftAlone() {
+    // for byte, even keys that are not valid code page 932. A save stopped at
+    // a question has changed the maps; restoring the defaults then removes the
+    // file and leaves with the built-in table.
+    void saveAsksItsQuestionsAndRestoreFollowsAStop() {
         ConversionTable file;
         file.digits.SetAt(cp932::Decode("\x81\x20"), "1");
-        WriteWhole(kTableFileName, SerializeConversionTable(file));
-        Editor e(FromFile());
-        QVERIFY(!e.Edit('1')->text().isEmpty()); // a placeholder
-        e.Edit('c')->setText(U("アイウエ"));
-        e.Edit('k')->setText(U("カ"));
-        e.Edit('q')->setText(U("カ"));
-        MessageBoxRecorder boxes;
-        e.dialog.Control<QPushButton>(kSaveId)->click();
-        QCOMPARE(boxes.shown.size(), 2u); // questions
-        for (const auto& box : boxes.shown) {
-            QVERIFY(box.buttons == platform::Buttons::OkCancel && box.icon == platform::Icon::Exclamation);
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+            WriteWhole(kTableFileName, SerializeConversionTable(file));
+            Editor e(FromFile());
+            QVERIFY(!e.Edit('1')->text().isEmpty()); // a placeholder
+            e.Edit('c')->setText(U("アイウエ"));
+            e.Edit('k')->setText(U("カ"));
+            e.Edit('q')->setText(U("カ"));
+            MessageBoxRecorder boxes;
+            boxes.Answer(answer);
+            e.dialog.Control<QPushButton>(kSaveId)->click();
+            QCOMPARE(boxes.shown.size(), answer == QMessageBox::Ok ? 2u : 1u); // questions
+            for (const auto& box : boxes.shown) {
+                QVERIFY(box.buttons == platform::Buttons::OkCancel &&
+                        box.icon == platform::Icon::Exclamation);
+            }
+            QCOMPARE(e.dialog.isVisible(), answer == QMessageBox::Cancel);
+            if (answer == QMessageBox::Cancel) {
+                e.dialog.Control<QPushButton>(kRestoreId)->click();
+                QVERIFY(!e.dialog.isVisible() && !QFile::exists(kTableFileName));
+                QVERIFY(SameEntries(e.model.Table(), Defaults()));
+            }
         }
         file.letters.SetAt(std::string("アイウ"), "c");
         file.letters.SetAt(std::string("カ"), "q");
         QVERIFY(SameEntries(FromFile(), file));
-    }
-
-    // A save stopped at a question has changed the maps; restoring the
-    // defaults then removes the file and leaves with the built-in table.
-    void restoreAfterAStoppedSave() {
-        WriteWhole(kTableFileName, SmallBytes());
-        Editor e(FromFile());
-        e.Edit('c')->setText(U("アイウエ"));
-        MessageBoxRecorder boxes;
-        boxes.Answer(QMessageBox::Cancel);
-        e.dialog.Control<QPushButton>(kSaveId)->click();
-        QVERIFY(e.dialog.isVisible());
-        e.dialog.Control<QPushButton>(kRestoreId)->click();
-        QVERIFY(!e.dialog.isVisible() && !QFile::exists(kTableFileName));
-        QVERIFY(SameEntries(e.model.Table(), Defaults()));
     }
 
     // What stops the editor with a message keeps it open, the file as it was,
