@@ -105,13 +105,11 @@ QImage TypingResult(const CPasswordDlg& dialog) {
 
 // Each message box by its icon and its number of lines.
 using platform::Icon;
-QString Box(Icon icon, qsizetype lines = 1) {
-    return QString("%1 %2").arg(int(icon)).arg(lines);
-}
-QStringList Boxes(const MessageBoxRecorder& boxes) {
-    QStringList said;
+using Said = QList<std::pair<Icon, qsizetype>>;
+Said Boxes(const MessageBoxRecorder& boxes) {
+    Said said;
     for (const platform::MessageBoxRequest& box : boxes.shown)
-        said << Box(box.icon, box.text.count('\n') + 1);
+        said.append({box.icon, box.text.count('\n') + 1});
     return said;
 }
 
@@ -336,33 +334,12 @@ private slots:
 
     // --- what the main dialog remembers between runs ---
 
-    // Options, the print colour and the window position come back in the next run.
-    void settingsComeBack() {
-        ShownDialog first;
-        first.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
-        first.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
-        first.Control<QAbstractButton>(IDC_USE_SYMBOLS)->setChecked(false);
-        struct : FontChooser {
-            std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
-                return FontChoice{start.font, QColor(200, 0, 0)};
-            }
-        } red;
-        FontChooser::Replace(&red);
-        first.Control<QPushButton>(IDC_CHANGE_FONT)->click();
-        FontChooser::Replace(nullptr);
-        first.move(60, 50);
-        first.reject();
-        ShownDialog second;
-        QCOMPARE(second.Options(), (QList<bool>{true, false, false, false}));
-        QCOMPARE(second.PrintImagePanel().Style().TextColour(), QColor(200, 0, 0));
-        QCOMPARE(second.pos(), QPoint(60, 50));
-    }
-
     // Copies from the password field are cleared after the time kept (0:
     // never); what the user wrote stays as written, nothing written gets the
     // default. A position comes back only when the title bar lies wholly on a
-    // screen.
-    void clearingTimeAndPositionAsKept() {
+    // screen. Then options, the print colour and the window position come
+    // back in the next run.
+    void settingsComeBack() {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const struct {
             QVariant seconds, position; // as kept; invalid seconds: none kept
@@ -384,6 +361,24 @@ private slots:
             QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
                      row.seconds.isValid() ? row.seconds.toString() : QString::number(row.clearSeconds));
         }
+        ShownDialog first;
+        first.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
+        first.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
+        first.Control<QAbstractButton>(IDC_USE_SYMBOLS)->setChecked(false);
+        struct : FontChooser {
+            std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
+                return FontChoice{start.font, QColor(200, 0, 0)};
+            }
+        } red;
+        FontChooser::Replace(&red);
+        first.Control<QPushButton>(IDC_CHANGE_FONT)->click();
+        FontChooser::Replace(nullptr);
+        first.move(60, 50);
+        first.reject();
+        ShownDialog second;
+        QCOMPARE(second.Options(), (QList<bool>{true, false, false, false}));
+        QCOMPARE(second.PrintImagePanel().Style().TextColour(), QColor(200, 0, 0));
+        QCOMPARE(second.pos(), QPoint(60, 50));
     }
 
     // --- the typing test, with a test clock ---
@@ -453,14 +448,14 @@ private slots:
             QMessageBox::StandardButton answer;
             int secondJob; // at this poll tick; -1: none
             int ticks;     // until the poll stops
-            QStringList boxes;
+            Said boxes;
         } rows[] = {
-            {"", "-", QMessageBox::Ok, -1, 0, {Box(Icon::Exclamation)}},
-            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {Box(Icon::Question, 2)}}, // cut, then the
-                                                                                           // question
-            {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {Box(Icon::Question)}},
-            {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {Box(Icon::Question), Box(Icon::None)}},
-            {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {Box(Icon::Question), Box(Icon::Question)}},
+            {"", "-", QMessageBox::Ok, -1, 0, {{Icon::Exclamation, 1}}},
+            // The cut is said, then the question.
+            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {{Icon::Question, 2}}},
+            {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {{Icon::Question, 1}}},
+            {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {{Icon::Question, 1}, {Icon::None, 1}}},
+            {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {{Icon::Question, 1}, {Icon::Question, 1}}},
         };
         for (const auto& row : rows) {
             cleanup();
@@ -517,9 +512,8 @@ private slots:
             MessageBoxRecorder boxes;
             printer.outcome = outcome;
             labelexport::PrintElsewhere(nullptr, "39r", PrintStyle());
-            QCOMPARE(Boxes(boxes), outcome == LabelPrinting::Outcome::Failed
-                                       ? QStringList{Box(Icon::Exclamation)}
-                                       : QStringList());
+            QCOMPARE(Boxes(boxes),
+                     outcome == LabelPrinting::Outcome::Failed ? (Said{{Icon::Exclamation, 1}}) : Said());
         }
         LabelPrinting::Replace(nullptr);
     }
