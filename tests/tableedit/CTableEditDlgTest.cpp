@@ -8,7 +8,6 @@
 #include "support/GuiTestHelpers.h"
 #include "support/MessageBoxRecorder.h"
 #include "platform/Cp932Codec.h"
-#include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
 #include "table/TableFile.h"
@@ -54,13 +53,6 @@ ConversionTable FromFile() {
     ConversionTable table;
     LoadConversionTable(table);
     return table;
-}
-
-// A table file holding only ア -> a, unlike the defaults.
-std::string SmallBytes() {
-    ConversionTable table;
-    table.letters.SetAt(std::string("ア"), "a");
-    return SerializeConversionTable(table);
 }
 
 } // namespace
@@ -164,6 +156,9 @@ private slots:
     void stopsKeepTheEditorOpen() {
         const std::string isFolder =
             FileErrorText(std::make_error_code(std::errc::is_a_directory), kTableFileName);
+        ConversionTable small; // a table file unlike the defaults
+        small.letters.SetAt(std::string("ア"), "a");
+        const std::string smallBytes = SerializeConversionTable(small);
         const struct {
             int button;
             std::string file; // "folder": a folder stands there
@@ -172,9 +167,8 @@ private slots:
         } rows[] = {
             {kSaveId, "folder", {}, isFolder},
             {kRestoreId, "folder", {}, isFolder},
-            {kCancelId, SmallBytes().substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
-            {kSaveId, SmallBytes(), U("ア") + QChar(0) + U("イ"),
-             *CheckStorableKey(std::string("ア") + '\0')},
+            {kCancelId, smallBytes.substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
+            {kSaveId, smallBytes, U("ア") + QChar(0) + U("イ"), *CheckStorableKey(std::string("ア") + '\0')},
         };
         for (const auto& row : rows) {
             QDir(kTableFileName).removeRecursively();

@@ -2,7 +2,6 @@
 // editor's key checks among them), and the warnings of the check.
 #include "tableedit/TableText.h"
 
-#include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
 #include "table/TableFile.h"
