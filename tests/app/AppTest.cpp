@@ -462,7 +462,7 @@ private slots:
             init();
             QVERIFY(QFile(m_labels->filePath(row.printer)).open(QIODevice::WriteOnly));
             MessageBoxRecorder boxes;
-            boxes.Answer(row.answer);
+            boxes.answers = {row.answer};
             ShownDialog dialog;
             QCOMPARE(dialog.Enabled(IDC_PRINT), row.printer != "unplugged");
             dialog.Control<QLineEdit>(IDC_PASSWORD)->setText(row.password);

@@ -130,7 +130,7 @@ private slots:
             e.Edit('k')->setText(U("カ"));
             e.Edit('q')->setText(U("カ"));
             MessageBoxRecorder boxes;
-            boxes.Answer(answer);
+            boxes.answers = {answer};
             e.dialog.Control<QPushButton>(kSaveId)->click();
             QCOMPARE(boxes.shown.size(), answer == QMessageBox::Ok ? 2u : 1u); // questions
             for (const auto& box : boxes.shown) {
