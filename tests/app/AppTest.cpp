@@ -1,8 +1,9 @@
 // The program's window: its command line, the main dialog (what reaches the
 // katakana field and the password made of it, what it remembers between runs,
 // the typing test, the print button against the link library's virtual
-// printer) and the about box. One wiring row per path: the core's tests hold
-// the cases. Clocks, pauses and poll ticks are the test's.
+// printer), the about box, and what any desktop asks of the dialogs (names
+// for a screen reader, colours for a dark theme). One wiring row per path:
+// the core's tests hold the cases. Clocks, pauses and poll ticks are the test's.
 #include "app/AboutAnimation.h"
 #include "app/CAboutDlg.h"
 #include "app/CPasswordDlg.h"
@@ -11,11 +12,12 @@
 #include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
-#include "convert/Conversion.h"
+#include "app/WindowSettings.h"
 #include "kana/KanaLineEdit.h"
 #include "platform/CalendarTime.h"
 #include "platform/CrtRandom.h"
 #include "platform/Fonts.h"
+#include "platform/PaintArea.h"
 #include "platform/QtText.h"
 #include "platform/SecretClipboard.h"
 #include "platform/Settings.h"
@@ -30,6 +32,8 @@
 #include "support/IsolatedSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "table/TableFile.h"
+#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditTemplate.h"
 #include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
 
@@ -48,8 +52,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <optional>
 
 using namespace app;
@@ -101,13 +105,11 @@ QImage TypingResult(const CPasswordDlg& dialog) {
 
 // Each message box by its icon and its number of lines.
 using platform::Icon;
-QString Box(Icon icon, qsizetype lines = 1) {
-    return QString("%1 %2").arg(int(icon)).arg(lines);
-}
-QStringList Boxes(const MessageBoxRecorder& boxes) {
-    QStringList said;
+using Said = QList<std::pair<Icon, qsizetype>>;
+Said Boxes(const MessageBoxRecorder& boxes) {
+    Said said;
     for (const platform::MessageBoxRequest& box : boxes.shown)
-        said << Box(box.icon, box.text.count('\n') + 1);
+        said.append({box.icon, box.text.count('\n') + 1});
     return said;
 }
 
@@ -175,12 +177,19 @@ private slots:
 
     // --- the main dialog ---
 
-    // From a fresh start to Escape. The strength bar and line and the print
-    // image follow the password field; the bar and line lie in free space of
-    // the template.
+    // From the start to Escape. A damaged table file is said and left as it
+    // is; the built-in table serves the run. The strength bar and line and the
+    // print image follow the password field; the bar and line lie in free
+    // space of the template. The shared generator is seeded from the system's
+    // random source at each conversion, never from the clock: two conversions
+    // within the same second differ.
     void mainDialogFromStartToClose() {
+        const QString file = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly)); // an empty file ends too early
         MessageBoxRecorder boxes;
         ShownDialog d;
+        QCOMPARE(boxes.shown.size(), std::size_t{1});
+        QVERIFY2(boxes.shown[0].text.contains(file), qPrintable(boxes.shown[0].text));
         QLineEdit* field = d.Edit(IDC_KATAKANA);
         const auto* line = d.findChild<QLabel*>(QStringLiteral("strengthLine"));
         const StrengthMeter& meter = d.Strength();
@@ -211,7 +220,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(IDC_TYPING));
         QCOMPARE(d.Defaults(), (QList<bool>{false, true}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(boxes.shown.size(), std::size_t{1}); // the empty typing field is said
+        QCOMPARE(boxes.shown.size(), std::size_t{2}); // the empty typing field is said
         field->setFocus();
         QCOMPARE(d.Defaults(), (QList<bool>{true, false}));
         QTest::keyClicks(field, QStringLiteral("ky"));
@@ -221,8 +230,16 @@ private slots:
         field->clear();
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(line->text().isEmpty() && !meter.Estimate());
+        d.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
+        TypeText(field, U("アカサタナハマヤラワアカサタナハマヤラワ"));
+        d.OnConvert();
+        const QString first = d.Password();
+        d.OnConvert();
+        const QString second = d.Password();
+        QVERIFY2(second != first && second.toLower() == first.toLower(), qPrintable(first + " " + second));
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
+        QCOMPARE(QFileInfo(file).size(), qint64{0});
         const QRect added = meter.geometry().united(line->geometry());
         for (const dlg::Control& c : kPasswordDialogControls) {
             const QRect rect = d.Layout().Map(c.x, c.y, c.cx, c.cy);
@@ -231,7 +248,7 @@ private slots:
     }
 
     // The case options are one tab stop on the checked button, which the arrow
-    // keys move without wrapping; a screen reader hears radio buttons.
+    // keys move without wrapping.
     void caseOptionsTakeTabAndArrows() {
         ShownDialog d;
         const std::pair<Qt::Key, int> keys[] = {
@@ -243,9 +260,6 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(focus));
             QCOMPARE(d.Options()[0], focus == IDC_RANDOM_CASE || focus == IDC_USE_DIGITS);
         }
-        QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->role(),
-                 QAccessible::RadioButton);
-        d.reject();
     }
 
     // What a system input method sends: p a composition (empty: withdrawn), c
@@ -285,27 +299,6 @@ private slots:
         }
     }
 
-    // A damaged table file is said and left as it is; the built-in table
-    // serves the run. The shared generator is seeded from the system's random
-    // source at each conversion, never from the clock: two conversions within
-    // the same second differ.
-    void damagedTableFileAndRandomCase() {
-        const QString file = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly)); // an empty file ends too early
-        MessageBoxRecorder boxes;
-        ShownDialog d;
-        QCOMPARE(boxes.shown.size(), std::size_t{1});
-        QVERIFY2(boxes.shown[0].text.contains(file), qPrintable(boxes.shown[0].text));
-        d.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
-        TypeText(d.Edit(IDC_KATAKANA), U("アカサタナハマヤラワアカサタナハマヤラワ"));
-        d.OnConvert();
-        const QString first = d.Password();
-        d.OnConvert();
-        const QString second = d.Password();
-        QVERIFY2(second != first && second.toLower() == first.toLower(), qPrintable(first + " " + second));
-        QCOMPARE(QFileInfo(file).size(), qint64{0});
-    }
-
     // The about button and the window menu's last entry open the about box;
     // the maps the table editor leaves set the option boxes; a missing help
     // page is said.
@@ -341,33 +334,12 @@ private slots:
 
     // --- what the main dialog remembers between runs ---
 
-    // Options, the print colour and the window position come back in the next run.
-    void settingsComeBack() {
-        ShownDialog first;
-        first.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
-        first.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
-        first.Control<QAbstractButton>(IDC_USE_SYMBOLS)->setChecked(false);
-        struct : FontChooser {
-            std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
-                return FontChoice{start.font, QColor(200, 0, 0)};
-            }
-        } red;
-        FontChooser::Replace(&red);
-        first.Control<QPushButton>(IDC_CHANGE_FONT)->click();
-        FontChooser::Replace(nullptr);
-        first.move(60, 50);
-        first.reject();
-        ShownDialog second;
-        QCOMPARE(second.Options(), (QList<bool>{true, false, false, false}));
-        QCOMPARE(second.PrintImagePanel().Style().TextColour(), QColor(200, 0, 0));
-        QCOMPARE(second.pos(), QPoint(60, 50));
-    }
-
     // Copies from the password field are cleared after the time kept (0:
     // never); what the user wrote stays as written, nothing written gets the
     // default. A position comes back only when the title bar lies wholly on a
-    // screen.
-    void clearingTimeAndPositionAsKept() {
+    // screen. Then options, the print colour and the window position come
+    // back in the next run.
+    void settingsComeBack() {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const struct {
             QVariant seconds, position; // as kept; invalid seconds: none kept
@@ -389,6 +361,24 @@ private slots:
             QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
                      row.seconds.isValid() ? row.seconds.toString() : QString::number(row.clearSeconds));
         }
+        ShownDialog first;
+        first.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
+        first.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
+        first.Control<QAbstractButton>(IDC_USE_SYMBOLS)->setChecked(false);
+        struct : FontChooser {
+            std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
+                return FontChoice{start.font, QColor(200, 0, 0)};
+            }
+        } red;
+        FontChooser::Replace(&red);
+        first.Control<QPushButton>(IDC_CHANGE_FONT)->click();
+        FontChooser::Replace(nullptr);
+        first.move(60, 50);
+        first.reject();
+        ShownDialog second;
+        QCOMPARE(second.Options(), (QList<bool>{true, false, false, false}));
+        QCOMPARE(second.PrintImagePanel().Style().TextColour(), QColor(200, 0, 0));
+        QCOMPARE(second.pos(), QPoint(60, 50));
     }
 
     // --- the typing test, with a test clock ---
@@ -458,21 +448,21 @@ private slots:
             QMessageBox::StandardButton answer;
             int secondJob; // at this poll tick; -1: none
             int ticks;     // until the poll stops
-            QStringList boxes;
+            Said boxes;
         } rows[] = {
-            {"", "-", QMessageBox::Ok, -1, 0, {Box(Icon::Exclamation)}},
-            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {Box(Icon::Question, 2)}}, // cut, then the
-                                                                                           // question
-            {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {Box(Icon::Question)}},
-            {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {Box(Icon::Question), Box(Icon::None)}},
-            {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {Box(Icon::Question), Box(Icon::Question)}},
+            {"", "-", QMessageBox::Ok, -1, 0, {{Icon::Exclamation, 1}}},
+            // The cut is said, then the question.
+            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {{Icon::Question, 2}}},
+            {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {{Icon::Question, 1}}},
+            {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {{Icon::Question, 1}, {Icon::None, 1}}},
+            {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {{Icon::Question, 1}, {Icon::Question, 1}}},
         };
         for (const auto& row : rows) {
             cleanup();
             init();
             QVERIFY(QFile(m_labels->filePath(row.printer)).open(QIODevice::WriteOnly));
             MessageBoxRecorder boxes;
-            boxes.Answer(row.answer);
+            boxes.answers = {row.answer};
             ShownDialog dialog;
             QCOMPARE(dialog.Enabled(IDC_PRINT), row.printer != "unplugged");
             dialog.Control<QLineEdit>(IDC_PASSWORD)->setText(row.password);
@@ -522,9 +512,8 @@ private slots:
             MessageBoxRecorder boxes;
             printer.outcome = outcome;
             labelexport::PrintElsewhere(nullptr, "39r", PrintStyle());
-            QCOMPARE(Boxes(boxes), outcome == LabelPrinting::Outcome::Failed
-                                       ? QStringList{Box(Icon::Exclamation)}
-                                       : QStringList());
+            QCOMPARE(Boxes(boxes),
+                     outcome == LabelPrinting::Outcome::Failed ? (Said{{Icon::Exclamation, 1}}) : Said());
         }
         LabelPrinting::Replace(nullptr);
     }
@@ -567,6 +556,81 @@ private slots:
             AboutAnimation::CellOrigin(int(held) % AboutAnimation::kColumns,
                                        int(held) / AboutAnimation::kColumns, first.width(), first.height());
         QCOMPARE(first.pixelColor(at.x + 2, at.y + 3), QColor(Qt::black));
+    }
+
+    // --- on any desktop ---
+
+    // Every control a reader reaches has a name and the role of what it is
+    // (a bare widget is a nameless filler); some names checked whole.
+    void everyControlIsNamedWithItsRole() {
+        CPasswordDlg main;
+        main.Control<QLineEdit>(IDC_KATAKANA)->setText(U("サクラ"));
+        main.Control<QPushButton>(IDC_CONVERT)->click();
+        PasswordModel model;
+        CTableEditDlg editor(model);
+        CAboutDlg about;
+        const std::pair<const char*, QAccessible::Role> roles[] = {
+            {"QLineEdit", QAccessible::EditableText}, {"QRadioButton", QAccessible::RadioButton},
+            {"QCheckBox", QAccessible::CheckBox},     {"QPushButton", QAccessible::Button},
+            {"QGroupBox", QAccessible::Grouping},     {"StrengthMeter", QAccessible::ProgressBar},
+        };
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &editor, &about}) {
+            for (QWidget* widget : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+                const QString seen = widget->objectName() + " " + face->text(QAccessible::Name) + " " +
+                                     QString::number(face->role());
+                const auto role = std::find_if(std::begin(roles), std::end(roles), [widget](const auto& row) {
+                    return widget->inherits(row.first);
+                });
+                QVERIFY2(!widget->isVisibleTo(dialog) ||
+                             (!face->text(QAccessible::Name).isEmpty() &&
+                              face->role() != QAccessible::Client &&
+                              (role == std::end(roles) || face->role() == role->second)),
+                         qPrintable(seen));
+            }
+        }
+        const std::pair<QWidget*, QString> names[] = {
+            {main.Control<QWidget>(IDC_KATAKANA), ToQString(kPasswordDialogControls[0].text)},
+            {main.Control<QWidget>(IDC_PASSWORD), ToQString(kPasswordDialogControls[9].text)},
+            {main.Control<QWidget>(IDC_TYPING), ToQString(kPasswordDialogControls[11].text)},
+            {main.Control<QWidget>(IDC_PRINT_IMAGE), ToQString(main.Model().Password())},
+            {main.findChild<StrengthMeter*>(),
+             ToQString(strength::DescribeEstimate(*main.Strength().Estimate()))},
+            {editor.Control<QWidget>(tableedit::LetterSlotId(1, 0)), "b"},
+        };
+        for (const auto& [widget, name] : names) {
+            const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+            QVERIFY2(spoken.contains(name), qPrintable(spoken + " / " + name));
+        }
+    }
+
+    // Wayland tells a program nothing of its window's place; the others do.
+    void windowPositionOnlyWhereThePlatformKnowsIt() {
+        for (const QString platform : {"xcb", "offscreen", "wayland", "wayland-egl"}) {
+            QCOMPARE(platform + (WindowPositionKnown(platform) ? "" : " unknown"),
+                     platform + (platform.startsWith("wayland") ? " unknown" : ""));
+        }
+    }
+
+    // Colours chosen for a light window stay exactly so on a light palette
+    // and reach WCAG's contrast of 4.5 on a dark one.
+    void coloursReadOnALightAndADarkPalette() {
+        const auto luminance = [](const QColor& c) {
+            const auto linear = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+                   0.05;
+        };
+        const QPalette light(QColor(240, 240, 240));
+        const QPalette dark(QColor(53, 53, 53));
+        for (const QColor colour :
+             {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 0, 255), QColor(0xB0, 0x30, 0x00)}) {
+            QCOMPARE(PaintArea::TextColour(colour, light), colour);
+            const QColor onDark = PaintArea::TextColour(colour, dark);
+            QVERIFY2(luminance(onDark) / luminance(dark.color(QPalette::Window)) >= 4.5,
+                     qPrintable(onDark.name()));
+        }
     }
 
 private:

@@ -1,7 +1,5 @@
 #include "strength/PasswordStrength.h"
 
-#include "support/Sjis.h"
-
 #include <gtest/gtest.h>
 
 #include <string_view>

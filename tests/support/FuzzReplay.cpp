@@ -1,12 +1,9 @@
 // Runs a fuzz target over every file of the folders named on the command
 // line, so the seed corpus is replayed as an ordinary test.
-#include <cstddef>
+#include "support/TempFolder.h"
+
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -14,8 +11,7 @@ int main(int argc, char** argv) {
     std::size_t runs = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+            const std::string bytes = ReadWhole(entry.path());
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
             ++runs;
         }

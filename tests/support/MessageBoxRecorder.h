@@ -16,8 +16,6 @@ public:
         return next < answers.size() ? answers[next++] : QMessageBox::Ok;
     }
 
-    void Answer(QMessageBox::StandardButton answer) { answers.push_back(answer); }
-
     std::vector<QMessageBox::StandardButton> answers;
     std::size_t next = 0; // the answer the next box gets
     std::vector<platform::MessageBoxRequest> shown;

@@ -8,7 +8,6 @@
 #include "support/GuiTestHelpers.h"
 #include "support/MessageBoxRecorder.h"
 #include "platform/Cp932Codec.h"
-#include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
 #include "table/TableFile.h"
@@ -22,7 +21,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -56,29 +55,16 @@ ConversionTable FromFile() {
     return table;
 }
 
-// A table file holding only ア -> a, unlike the defaults.
-std::string SmallBytes() {
-    ConversionTable table;
-    table.letters.SetAt(std::string("ア"), "a");
-    return SerializeConversionTable(table);
-}
-
 } // namespace
 
 class CTableEditDlgTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        m_previous = QDir::currentPath();
+        m_folder.emplace();
         QVERIFY(QDir::setCurrent(m_folder->path()));
     }
-
-    void cleanup() {
-        QDir::setCurrent(m_previous);
-        m_folder.reset();
-        QCOMPARE(VisibleTopLevelWindows(), 0);
-    }
+    void cleanup() { QCOMPARE(VisibleTopLevelWindows(), 0); }
 
     // A row shows the first keys its map yields for its character (a letter's
     // in either case), lowest slot first; a full row leaves the rest out, and
@@ -130,40 +116,37 @@ private slots:
 
     // The save asks the key checks' questions; on OK the long key is cut and the
     // later of two same keys wins. Keys from the file left alone go back byte
-    // for byte, even keys that are not valid code page 932.
-    void saveKeepsWhatTheQuestionsAllowAndTheBytesLeftAlone() {
+    // for byte, even keys that are not valid code page 932. A save stopped at
+    // a question has changed the maps; restoring the defaults then removes the
+    // file and leaves with the built-in table.
+    void saveAsksItsQuestionsAndRestoreFollowsAStop() {
         ConversionTable file;
         file.digits.SetAt(cp932::Decode("\x81\x20"), "1");
-        WriteWhole(kTableFileName, SerializeConversionTable(file));
-        Editor e(FromFile());
-        QVERIFY(!e.Edit('1')->text().isEmpty()); // a placeholder
-        e.Edit('c')->setText(U("アイウエ"));
-        e.Edit('k')->setText(U("カ"));
-        e.Edit('q')->setText(U("カ"));
-        MessageBoxRecorder boxes;
-        e.dialog.Control<QPushButton>(kSaveId)->click();
-        QCOMPARE(boxes.shown.size(), 2u); // questions
-        for (const auto& box : boxes.shown) {
-            QVERIFY(box.buttons == platform::Buttons::OkCancel && box.icon == platform::Icon::Exclamation);
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+            WriteWhole(kTableFileName, SerializeConversionTable(file));
+            Editor e(FromFile());
+            QVERIFY(!e.Edit('1')->text().isEmpty()); // a placeholder
+            e.Edit('c')->setText(U("アイウエ"));
+            e.Edit('k')->setText(U("カ"));
+            e.Edit('q')->setText(U("カ"));
+            MessageBoxRecorder boxes;
+            boxes.answers = {answer};
+            e.dialog.Control<QPushButton>(kSaveId)->click();
+            QCOMPARE(boxes.shown.size(), answer == QMessageBox::Ok ? 2u : 1u); // questions
+            for (const auto& box : boxes.shown) {
+                QVERIFY(box.buttons == platform::Buttons::OkCancel &&
+                        box.icon == platform::Icon::Exclamation);
+            }
+            QCOMPARE(e.dialog.isVisible(), answer == QMessageBox::Cancel);
+            if (answer == QMessageBox::Cancel) {
+                e.dialog.Control<QPushButton>(kRestoreId)->click();
+                QVERIFY(!e.dialog.isVisible() && !QFile::exists(kTableFileName));
+                QVERIFY(SameEntries(e.model.Table(), Defaults()));
+            }
         }
         file.letters.SetAt(std::string("アイウ"), "c");
         file.letters.SetAt(std::string("カ"), "q");
         QVERIFY(SameEntries(FromFile(), file));
-    }
-
-    // A save stopped at a question has changed the maps; restoring the
-    // defaults then removes the file and leaves with the built-in table.
-    void restoreAfterAStoppedSave() {
-        WriteWhole(kTableFileName, SmallBytes());
-        Editor e(FromFile());
-        e.Edit('c')->setText(U("アイウエ"));
-        MessageBoxRecorder boxes;
-        boxes.Answer(QMessageBox::Cancel);
-        e.dialog.Control<QPushButton>(kSaveId)->click();
-        QVERIFY(e.dialog.isVisible());
-        e.dialog.Control<QPushButton>(kRestoreId)->click();
-        QVERIFY(!e.dialog.isVisible() && !QFile::exists(kTableFileName));
-        QVERIFY(SameEntries(e.model.Table(), Defaults()));
     }
 
     // What stops the editor with a message keeps it open, the file as it was,
@@ -173,6 +156,9 @@ private slots:
     void stopsKeepTheEditorOpen() {
         const std::string isFolder =
             FileErrorText(std::make_error_code(std::errc::is_a_directory), kTableFileName);
+        ConversionTable small; // a table file unlike the defaults
+        small.letters.SetAt(std::string("ア"), "a");
+        const std::string smallBytes = SerializeConversionTable(small);
         const struct {
             int button;
             std::string file; // "folder": a folder stands there
@@ -181,9 +167,8 @@ private slots:
         } rows[] = {
             {kSaveId, "folder", {}, isFolder},
             {kRestoreId, "folder", {}, isFolder},
-            {kCancelId, SmallBytes().substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
-            {kSaveId, SmallBytes(), U("ア") + QChar(0) + U("イ"),
-             *CheckStorableKey(std::string("ア") + '\0')},
+            {kCancelId, smallBytes.substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
+            {kSaveId, smallBytes, U("ア") + QChar(0) + U("イ"), *CheckStorableKey(std::string("ア") + '\0')},
         };
         for (const auto& row : rows) {
             QDir(kTableFileName).removeRecursively();
@@ -235,8 +220,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_previous;
+    std::optional<QTemporaryDir> m_folder; // the current folder, a fresh one for each test
 };
 
 QTEST_MAIN(CTableEditDlgTest)

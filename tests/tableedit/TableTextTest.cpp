@@ -2,7 +2,6 @@
 // editor's key checks among them), and the warnings of the check.
 #include "tableedit/TableText.h"
 
-#include "support/Sjis.h"
 #include "support/TableHelpers.h"
 #include "support/TempFolder.h"
 #include "table/TableFile.h"
@@ -10,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -77,10 +77,8 @@ TEST(Refusal, NamesEveryLine) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const ImportedTableText imported = ImportTableText(row.text);
-        std::vector<std::size_t> lines;
-        for (const auto& problem : imported.problems) {
-            lines.push_back(problem.line);
-        }
+        std::vector<std::size_t> lines(imported.problems.size());
+        std::ranges::transform(imported.problems, lines.begin(), &TextProblem::line);
         ASSERT_EQ(lines, row.lines);
         EXPECT_NE(imported.problems.front().message.find(row.message), std::string::npos)
             << imported.problems.front().message;

@@ -1,8 +1,6 @@
 #include "typing/ComparisonLine.h"
 #include "typing/ResultLine.h"
 
-#include "support/Sjis.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,8 +24,7 @@ TEST(ComparisonLine, DrawsTheExpectedGlyphs) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.typed);
-        std::string drawn;
-        std::string kinds;
+        std::string drawn, kinds;
         for (const Glyph& g : ComparisonLine(row.password, row.typed)) {
             drawn += g.byte;
             kinds += "RWLX"[static_cast<int>(g.kind)];
