@@ -121,11 +121,9 @@ private slots:
         QApplication::sendEvent(m_edit, &menuEvent);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
-        for (QAction* action : menu->actions()) {
-            if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste"))) {
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste")))
                 action->trigger();
-            }
-        }
         menu->close();
         QCOMPARE(m_edit->text(), U("１サクラ　ｋａ"));
         QTest::keyClicks(m_edit, QStringLiteral("k"));
