@@ -210,8 +210,9 @@ TEST_F(KernelPrinters, ScanFindsTheLabelPrinterByItsIdAlone) {
             const bool answers = TavopCheckActiveDevice(n, name.data()) == 0;
             EXPECT_EQ(TavopStartDevice(&handle, n) == 0, answers) << n;
             TavopEndDevice(handle);
-            if (n >= 0 && n <= 126 && id.size() <= 1024)
+            if (n >= 0 && n <= 126 && id.size() <= 1024) {
                 EXPECT_EQ(RuleGivesAccess(id), answers) << n;
+            }
         }
     }
 }
