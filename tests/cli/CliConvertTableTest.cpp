@@ -68,8 +68,9 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
         const CliResult result = cli.Run(args, row.input);
         EXPECT_EQ(result.code, 0) << result.err;
         std::string out;
-        for (const auto& katakana : row.katakana)
+        for (const auto& katakana : row.katakana) {
             out += ConvertKatakana(std::string(katakana), table, row.options, random) + "\n";
+        }
         EXPECT_EQ(result.out, out);
         EXPECT_EQ(result.err, "");
     }
@@ -118,8 +119,9 @@ TEST(Table, ExportImportCheckAndHelp) {
     std::filesystem::remove(cli.Path("Q8.xj"));
     WriteWhole(cli / "bad.tsv", kHeader + "letters\tカ\tk\nletters\tカ\tq\nletters\tア\t\\x00\n");
     std::string lines;
-    for (const auto& problem : tableedit::ImportTableText(ReadWhole(cli / "bad.tsv")).problems)
+    for (const auto& problem : tableedit::ImportTableText(ReadWhole(cli / "bad.tsv")).problems) {
         lines += "bad.tsv:" + std::to_string(problem.line) + ": " + problem.message + "\n";
+    }
     for (const std::string action : {"import", "check"}) {
         const CliResult result = cli.Run({"table", action, "bad.tsv"});
         EXPECT_EQ(result.code, 5);
@@ -217,8 +219,9 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         EXPECT_TRUE(err.starts_with("q8xj-cli: ") && Tame(err) && std::ranges::count(err, '\n') == 1)
             << result.err;
         EXPECT_NE(err.find(row.shown), std::string::npos) << result.err;
-        for (int code = 1; code < 134; ++code) // never the system's English words
+        for (int code = 1; code < 134; ++code) { // never the system's English words
             EXPECT_EQ(err.find(std::strerror(code)), std::string::npos) << result.err;
+        }
         EXPECT_EQ(result.out, row.code == 0 ? "39r\n" : ""); // a warning keeps the password
         EXPECT_EQ(ReadWhole(cli / "Q8.xj"), before);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 5);

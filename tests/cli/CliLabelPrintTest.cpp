@@ -106,8 +106,9 @@ private slots:
             args.front() = "label";
             args.insert(args.end() - 1, {"--output", "label.png"});
             const bool fromInput = row.points == 48;
-            if (fromInput)
+            if (fromInput) {
                 args.back() = "-";
+            }
             const CliResult result = cli.Run(args, fromInput ? row.password + std::string("\n") : "");
             QCOMPARE(result.code, 0);
             QCOMPARE(std::filesystem::status(cli.Path("label.png")).permissions(),
@@ -168,15 +169,17 @@ private slots:
                                                    {"label", "--no-frame", "--output", "label.pdf", "39r39r"},
                                                    {"print", "--printer", CupsSandbox::kQueue, "39r39r"}}) {
             const bool throughCups = args[0] == "print";
-            if (throughCups && !m_cups.started)
+            if (throughCups && !m_cups.started) {
                 QSKIP("cupsd does not start here");
+            }
             // A send through the printing service makes no file, which a signal could leave behind with
             // the password in it: it needs no temporary folder.
             cli.env["TMPDIR"] = throughCups ? cli.Path("no-temporary-folder") : "";
             QCOMPARE(cli.Run(args).code, 0);
             // The scheduler hands the one job to its backend in its own time.
-            if (throughCups)
+            if (throughCups) {
                 QTRY_COMPARE_WITH_TIMEOUT(m_cups.Jobs().size(), 1, 10000);
+            }
             const QString pdf = throughCups ? m_cups.dir + "/out/" + m_cups.Jobs().last()
                                             : QString::fromStdString(cli.Path("label.pdf"));
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0, 10000);

@@ -40,8 +40,9 @@ struct CliRunner : TempFolder {
                 value.empty() ? " -u " + name : " " + quote(name + "=" + value);
         }
         command += settings + " " + quote(Q8XJ_CLI);
-        for (const std::string& arg : arguments)
+        for (const std::string& arg : arguments) {
             command += " " + quote(arg);
+        }
         // Standard input and the outputs go through files beside the folder, so that it holds only what
         // the run wrote.
         const TempFolder io{"q8xj-cli-io"};

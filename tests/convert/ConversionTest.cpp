@@ -17,8 +17,9 @@ TEST(Conversion, GivesThePasswordStepByStep) {
     ConversionTable small; // letter keys of every length, and サ in two maps
     small.symbols.SetAt(std::string("サ"), "*");
     for (const auto& [key, value] :
-         {std::pair{"サ", "s"}, {"サク", "q"}, {"サクラ", "z"}, {"ラ", "r"}, {"ア", "ab"}})
+         {std::pair{"サ", "s"}, {"サク", "q"}, {"サクラ", "z"}, {"ラ", "r"}, {"ア", "ab"}}) {
         small.letters.SetAt(std::string(key), value);
+    }
     constexpr ConversionOptions kDigits{true, true, false}, kRandom{false, true, true}, kNone{false, false};
     struct Row {
         const char *katakana, *password, *maps, *notice; // UTF-8

@@ -62,9 +62,11 @@ struct Scene {
         fs::create_hard_link(dir / "table", dir / "folder/table-name");
         // Devices of its own, so that a faulty writer run as root cannot replace the system's;
         // others may only link to them, which the writer follows.
-        for (const auto& [name, minor] : {std::pair{"null", 3}, {"full", 7}, {"zero", 5}})
-            if (::mknod((dir / name).c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0)
+        for (const auto& [name, minor] : {std::pair{"null", 3}, {"full", 7}, {"zero", 5}}) {
+            if (::mknod((dir / name).c_str(), S_IFCHR | 0666, makedev(1, minor)) != 0) {
                 fs::create_symlink(std::string("/dev/") + name, dir / name);
+            }
+        }
     }
     std::string operator/(const std::string& name) const {
         return name.empty() || name[0] == '/' ? name : (dir / name).string();
@@ -217,8 +219,9 @@ TEST(FileWriter, TheProcesssOwnDescriptorsAreWrittenWhereTheyPoint) {
             ::dup2(fd, STDOUT_FILENO);
         }
         std::string name = row.name;
-        if (const auto at = name.find("%d"); at != std::string::npos)
+        if (const auto at = name.find("%d"); at != std::string::npos) {
             name.replace(at, 2, std::to_string(fd));
+        }
         const auto error = files::WriteFile(name, "new", files::Target::Output, scene / "table");
         if (standard) {
             ::dup2(saved, STDOUT_FILENO);
@@ -267,8 +270,9 @@ TEST(FileWriter, DeletesOnlyItsOwnLeftoversThatNobodyHolds) {
     const std::vector<std::string> kept = {
         ".t.q8xj-tmp-held00", ".t.q8xj-tmp-abc",    ".t.q8xj-tmp-AbC1234", "xt.q8xj-tmp-AbC123",
         ".t.q8xj-tmq-AbC123", ".t.q8xj-tmp-AbC-23", ".o.q8xj-tmp-AbC123",  "t"};
-    for (const auto& name : kept)
+    for (const auto& name : kept) {
         WriteWhole(dir / name, "keep");
+    }
     fs::create_symlink("t", dir / ".t.q8xj-tmp-Link00");
     ::mkfifo((dir / ".t.q8xj-tmp-Fifo00").c_str(), 0600);
     const auto expected = dir.Names();
@@ -357,8 +361,9 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
             EXPECT_EQ(opened, failing.calls > 0 || !row.regular || row.regular == files::FileError::TooLarge);
             EXPECT_EQ(regularError, failing.calls > 0 ? kInjected : row.regular);
             failing.calls = 0;
-            if (row.text == kWaits)
+            if (row.text == kWaits) {
                 continue;
+            }
             const auto textError = files::ReadText(scene / row.path, 100, text);
             EXPECT_EQ(textError, failing.calls > 0 ? kInjected : row.text);
             EXPECT_EQ(regular, regularError ? "" : row.bytes);

@@ -133,9 +133,11 @@ private:
                 QApplication::sendEvent(m_edit, &menuEvent);
                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                 QVERIFY(menu);
-                for (QAction* action : menu->actions())
-                    if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste")))
+                for (QAction* action : menu->actions()) {
+                    if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste"))) {
                         action->trigger();
+                    }
+                }
                 menu->close();
             } else if (step.startsWith("d:")) {
                 QMimeData data;

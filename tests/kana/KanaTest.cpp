@@ -23,11 +23,13 @@ namespace {
 // the composition (Enter, a caret move, the focus leaving).
 std::string Type(RomajiComposer& composer, std::string_view keys) {
     std::string out;
-    for (const char key : keys)
-        if (key == '\b')
+    for (const char key : keys) {
+        if (key == '\b') {
             composer.Backspace();
-        else
+        } else {
             out += key == '\n' ? composer.Flush() : composer.Feed(key);
+        }
+    }
     return out;
 }
 
@@ -82,8 +84,9 @@ TEST(RomajiRules, EachRuleGivesItsKanaWhenTyped) {
         SCOPED_TRACE(rule.romaji);
         RomajiComposer composer;
         std::string out = Type(composer, rule.romaji);
-        if (composer.Pending() == rule.romaji)
+        if (composer.Pending() == rule.romaji) {
             out += composer.Flush(); // a lone n waits for what follows
+        }
         EXPECT_EQ(out, std::string(rule.kana));
         EXPECT_EQ(composer.Pending(), rule.carry);
         const bool letters = std::isalpha(static_cast<unsigned char>(rule.romaji[0])) != 0;
@@ -103,9 +106,11 @@ TEST(RomajiRules, EachRuleGivesItsKanaWhenTyped) {
 // conversion gives what typing and Enter give.
 TEST(RomajiRules, NoKeyAfterAnyPendingStateGivesASingleByteCharacter) {
     std::vector<std::string> prefixes{""};
-    for (const RomajiRule& rule : RomajiRules())
-        for (std::size_t n = 1; n < rule.romaji.size(); ++n)
+    for (const RomajiRule& rule : RomajiRules()) {
+        for (std::size_t n = 1; n < rule.romaji.size(); ++n) {
             prefixes.emplace_back(rule.romaji.substr(0, n));
+        }
+    }
     for (const std::string& prefix : prefixes) {
         for (char key = ' '; key <= '~'; ++key) {
             RomajiComposer composer;
@@ -122,8 +127,9 @@ TEST(RomajiRules, NoKeyAfterAnyPendingStateGivesASingleByteCharacter) {
 TEST(RomajiToKatakana, OtherCharactersEndTheComposition) {
     const std::pair<std::string_view, std::string_view> rows[] = {
         {"", ""}, {"kon\tnichi", "コンニチ"}, {"ky\nka", "ｋｙカ"}, {"ka\xe3\x81\x82n\xff", "カン"}};
-    for (const auto& [romaji, katakana] : rows)
+    for (const auto& [romaji, katakana] : rows) {
         EXPECT_EQ(RomajiToKatakana(romaji), std::string(katakana)) << romaji;
+    }
 }
 
 // Whatever enters the field or the CLI as text comes out in full-width forms,

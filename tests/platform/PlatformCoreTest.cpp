@@ -40,8 +40,9 @@ TEST(Cp932, EncodesDecodesMeasuresAndCuts) {
                                             {"aア", 2u, 1u},
                                             {"　a", 1u, 0u},
                                             {"ｱｲｳ", 2u, 6u},
-                                            {"a€b", 3u, 1u}})
+                                            {"a€b", 3u, 1u}}) {
         EXPECT_EQ(cp932::FittingPrefix(text, max), prefix) << text << max;
+    }
 }
 
 // Every code point goes through UTF-8 and back; what is not one character is refused.
@@ -56,16 +57,18 @@ TEST(Utf8, AppendAndDecodeAreInverse) {
     }
     char32_t ignored = 0;
     for (const std::string_view bad :
-         {"\x80", "\xC0\xAF", "\xE3\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8"})
+         {"\x80", "\xC0\xAF", "\xE3\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8"}) {
         EXPECT_EQ(utf8::DecodeOne(bad, ignored), 0u) << testing::PrintToString(bad);
+    }
 }
 
 TEST(CrtRandom, MatchesTheCLibrarySequence) {
     CrtRandom random;
     EXPECT_EQ(random.rand(), 41); // unseeded starts as seed 1
     random.srand(1);
-    for (const int expected : {41, 18467, 6334, 26500, 19169})
+    for (const int expected : {41, 18467, 6334, 26500, 19169}) {
         EXPECT_EQ(random.rand(), expected); // also pins the wrap at 2^32 and the 15-bit mask
+    }
 }
 
 // Each common cause has its own sentence naming the file in front, apart
@@ -111,8 +114,9 @@ TEST(UserText, EscapesAndCuts) {
         {"\x1f\u009f\u2029\u200f\u202a\u2066\u2069", 40, "\\x1f\\u009f\\u2029\\u200f\\u202a\\u2066\\u2069"},
         {" ~\u00a0\u2027\u202f\u2065\u206a", 40, " ~\u00a0\u2027\u202f\u2065\u206a"},
     };
-    for (const auto& [text, maxChars, shown] : rows)
+    for (const auto& [text, maxChars, shown] : rows) {
         EXPECT_EQ(ShownUserText(text, maxChars), shown) << text;
+    }
     EXPECT_EQ(QuotedUserText("a\nb"), "「a\\nb」");
 }
 

@@ -139,8 +139,9 @@ private slots:
     // an X server of its own.
     void selectionStaysOutOfThePrimarySelection() {
         QClipboard* system = QGuiApplication::clipboard();
-        if (!system->supportsSelection())
+        if (!system->supportsSelection()) {
             QSKIP("no primary selection on this platform");
+        }
         SecretClipboard clipboard([](int, std::function<void()>) {}, nullptr);
         SecretLineEdit field(clipboard);
         field.setReadOnly(true);
@@ -175,9 +176,11 @@ private slots:
                 QApplication::sendEvent(&field, &event);
                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                 QVERIFY(menu != nullptr);
-                for (QAction* action : menu->actions())
-                    if (action->objectName() == QStringLiteral("edit-copy"))
+                for (QAction* action : menu->actions()) {
+                    if (action->objectName() == QStringLiteral("edit-copy")) {
                         action->trigger();
+                    }
+                }
                 menu->close();
             }
             const QMimeData* data = QGuiApplication::clipboard()->mimeData();

@@ -21,15 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LoadResult loaded = LoadConversionTable(table, file);
     if (loaded.source != LoadResult::Source::File) {
         // A regular file is never taken for a missing one.
-        if (loaded.source != LoadResult::Source::Failed || table.GetCount() != 0 || ReadWhole(file) != bytes)
+        if (loaded.source != LoadResult::Source::Failed || table.GetCount() != 0 ||
+            ReadWhole(file) != bytes) {
             std::abort();
+        }
         return 0;
     }
-    if (SaveConversionTable(table, file) || folder.Names() != std::vector<std::string>{kTableFileName})
+    if (SaveConversionTable(table, file) || folder.Names() != std::vector<std::string>{kTableFileName}) {
         std::abort();
+    }
     ConversionTable reloaded;
     if (LoadConversionTable(reloaded, file).source != LoadResult::Source::File ||
-        !SameEntries(table, reloaded))
+        !SameEntries(table, reloaded)) {
         std::abort();
+    }
     return 0;
 }

@@ -17,8 +17,9 @@ namespace {
 
 std::vector<std::string> Keys(const CMapStringToString& map) {
     std::vector<std::string> keys;
-    for (const auto& entry : map)
+    for (const auto& entry : map) {
         keys.push_back(entry.key);
+    }
     return keys;
 }
 
@@ -38,12 +39,14 @@ TEST(Map, KeysOfOneHashAreToldApart) {
     std::vector<std::string> keys{"", "b!b!b!b!b!b!b!b", "aB", "b!b!b!b!b!b!b!b!a"};
     for (int bits = 0; bits < 256; ++bits) {
         keys.emplace_back();
-        for (int b = 0; b < 8; ++b)
+        for (int b = 0; b < 8; ++b) {
             keys.back() += (bits >> b & 1) != 0 ? "aB" : "b!";
+        }
     }
     CMapStringToString map;
-    for (std::size_t i = 0; i < keys.size(); i += 2)
+    for (std::size_t i = 0; i < keys.size(); i += 2) {
         map.SetAt(keys[i], keys[i]);
+    }
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const std::string* found = map.Lookup(keys[i]);
         EXPECT_EQ(found != nullptr ? *found : "none", i % 2 == 0 ? keys[i] : "none") << i;
@@ -57,8 +60,9 @@ TEST(Map, BucketsAscendingNewestFirstAndUpdatesInPlace) {
     CMapStringToString map;
     std::vector<std::vector<std::string>> buckets(CMapStringToString::kBucketCount);
     const auto fill = [&] {
-        for (auto& b : buckets)
+        for (auto& b : buckets) {
             b.clear();
+        }
         for (int i = 0; i < 20000; ++i) {
             const std::string key = "k" + std::to_string(i * 7919 % 20000);
             map.SetAt(key, "v" + key);
@@ -69,8 +73,9 @@ TEST(Map, BucketsAscendingNewestFirstAndUpdatesInPlace) {
     fill();
     map.SetAt("k1234", "changed");
     std::vector<std::string> expected;
-    for (const auto& b : buckets)
+    for (const auto& b : buckets) {
         expected.insert(expected.end(), b.begin(), b.end());
+    }
     EXPECT_EQ(Keys(map), expected);
     EXPECT_EQ(map.GetCount(), 20000u);
     EXPECT_EQ(*map.Lookup("k1234"), "changed");
@@ -146,8 +151,9 @@ TEST(TableFile, SaveThenLoadGivesTheSameEntries) {
     ConversionTable longForms;
     longForms.symbols.SetAt(std::string(300, 'k'), std::string(70000, 'v'));
     longForms.letters.SetAt(cp932::Decode(std::string("\xFF\x01", 2)), "a");
-    for (int i = 0; i < 0xFFFF; ++i)
+    for (int i = 0; i < 0xFFFF; ++i) {
         longForms.digits.SetAt("k" + std::to_string(i), "1");
+    }
     const std::string bytes = SerializeConversionTable(longForms);
     EXPECT_NE(bytes.find(std::string("\x01\x80\xFF\xFF\xFF\xFF\x00\x00", 8)), std::string::npos);
     EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\x70\x11\x01\x00", 7)), std::string::npos);
@@ -155,9 +161,11 @@ TEST(TableFile, SaveThenLoadGivesTheSameEntries) {
          {ConversionTable(), Defaults(), longForms, TableOfFileSize(kMaxTableFileBytes),
           TableOfFileSize(kMaxTableFileBytes + 1)}) {
         TableFileSize size;
-        for (const TableMap map : kTableMaps)
-            for (const auto& entry : table.Map(map))
+        for (const TableMap map : kTableMaps) {
+            for (const auto& entry : table.Map(map)) {
                 size.Add(static_cast<std::size_t>(map), entry.key, entry.value);
+            }
+        }
         EXPECT_EQ(size.Bytes(), SerializeConversionTable(table).size());
         const bool fits = size.Bytes() <= kMaxTableFileBytes;
         TempFolder dir{"q8xj-table"};
