@@ -8,7 +8,6 @@
 #include "cli/HelpText.h"
 #include "convert/Conversion.h"
 #include "files/FileReader.h"
-#include "platform/Cp932.h"
 #include "strength/PasswordStrength.h"
 #include "table/TableFile.h"
 #include "tableedit/TableText.h"

@@ -153,9 +153,9 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                                              {files::Target::TableFile, files::Access::Shared}}) {
             for (const Call call : {Call::None, Call::Open, Call::Flock, Call::Fchmod, Call::Write,
                                     Call::Fsync, Call::Rename}) {
-                SCOPED_TRACE(std::string(row.path) + ", target " + std::to_string(static_cast<int>(target)) +
-                             ", access " + std::to_string(static_cast<int>(access)) + ", failing call " +
-                             std::to_string(static_cast<int>(call)));
+                SCOPED_TRACE(testing::Message()
+                             << row.path << ", target " << static_cast<int>(target) << ", access "
+                             << static_cast<int>(access) << ", failing call " << static_cast<int>(call));
                 Scene scene;
                 auto before = Snapshot(scene.dir.Path());
                 const std::size_t descriptors = OpenDescriptors();
@@ -247,22 +247,19 @@ TEST(FileWriter, ProcessesSavingOneTableAtOnceAllSucceed) {
             ::close(start[1]);
             char go;
             ::read(start[0], &go, 1); // all start when the pipe closes
-            ::_exit(files::WriteFile((dir / "Q8.xj").string(), "saved by " + std::to_string(i),
-                                     files::Target::TableFile)
-                        ? 1
-                        : 0);
+            const auto error = files::WriteFile((dir / "Q8.xj").string(), "saved by " + std::to_string(i),
+                                                files::Target::TableFile);
+            ::_exit(error ? 1 : 0);
         }
         children.push_back(child);
     }
     ::close(start[0]);
     ::close(start[1]);
-    int failed = 0;
     for (const pid_t child : children) {
         int status = 0;
         ::waitpid(child, &status, 0);
-        failed += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << child;
     }
-    EXPECT_EQ(failed, 0);
     EXPECT_EQ(ReadWhole(dir / "Q8.xj").rfind("saved by ", 0), 0u);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"Q8.xj"});
 }

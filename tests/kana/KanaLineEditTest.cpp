@@ -36,8 +36,9 @@ private slots:
     // Each way in, one row a path, in steps: k: romaji keys (\r is Enter, \t
     // Tab, \b Backspace, \x1b Escape), t: a key that carries its own character
     // (a kana layout, a keyboard's own input method), s: all selected, p: an
-    // input method's composition, c: its commit, v: a paste, click at the start,
-    // x: a field that refuses spaces.
+    // input method's composition, c: its commit, v: a paste, m: the menu's paste,
+    // d: a drop at the start, click at the start,
+    // x: a field that refuses spaces, r: a read-only one.
     // Typing is held to the lower of the two limits (0: none); a commit or a
     // paste is cut to the edit's room.
     void eachWayInKeepsTheLimitAndKatakanaMode() {
@@ -71,6 +72,9 @@ private slots:
             {"a new composition may give the same text", 0, 0, "p:は|click|c:は|p:は|c:は", "ハハ", ""},
             {"a key field takes no space typed, committed or pasted", 0, 0, "x|k:a b|c:　|v:ア　|c:イ",
              "アｂイ", ""},
+            {"the menu's paste and a drop, pending letters committed first", 0, 0, "m:1ｻｸﾗ ka|k:k|d:ｶﾞ ",
+             "ガ　ｋ１サクラ　ｋａ", ""},
+            {"a read-only field takes no keys, nor through them a paste", 0, 0, "r|k:ka|v:ア", "", ""},
         };
         for (const auto& row : rows) {
             Fresh();
@@ -105,54 +109,43 @@ private slots:
         QCOMPARE(m_edit->text(), U("エ"));
     }
 
-    // A read-only field takes no keys (nor, through them, a paste).
-    void readOnlyTakesNoKeys() {
-        m_edit->setReadOnly(true);
-        QTest::keyClicks(m_edit, QStringLiteral("ka"));
-        QCOMPARE(m_edit->text() + m_edit->PendingRomaji(), QString());
-    }
-
-    // The menu's paste and a drop go in katakana mode, pending letters
-    // committed first.
-    void pastedAndDroppedTextInKatakanaMode() {
-        QApplication::clipboard()->setText(U("1ｻｸﾗ ka"));
-        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(1, 1),
-                                    m_edit->mapToGlobal(QPoint(1, 1)));
-        QApplication::sendEvent(m_edit, &menuEvent);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        for (QAction* action : menu->actions()) {
-            if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste"))) {
-                action->trigger();
-            }
-        }
-        menu->close();
-        QCOMPARE(m_edit->text(), U("１サクラ　ｋａ"));
-        QTest::keyClicks(m_edit, QStringLiteral("k"));
-        QMimeData data;
-        data.setText(U("ｶﾞ "));
-        const QPoint start(1, m_edit->height() / 2);
-        QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(m_edit, &enter);
-        QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(m_edit, &drop);
-        QCOMPARE(m_edit->text(), U("ガ　ｋ１サクラ　ｋａ"));
-    }
-
 private:
     void Steps(const QString& steps) {
         for (const QString& step : steps.split('|')) {
             const QString arg = step.mid(2);
+            const QPoint start(1, m_edit->height() / 2);
             if (step == "click") {
-                QTest::mouseClick(m_edit, Qt::LeftButton, {}, QPoint(1, m_edit->height() / 2));
+                QTest::mouseClick(m_edit, Qt::LeftButton, {}, start);
             } else if (step == "s") {
                 m_edit->selectAll();
             } else if (step.startsWith("t:")) {
                 TypeText(m_edit, arg);
             } else if (step == "x") {
                 m_edit->SetRefusesSpace(true);
+            } else if (step == "r") {
+                m_edit->setReadOnly(true);
             } else if (step.startsWith("k:")) {
                 QTest::keyClicks(m_edit, arg);
+            } else if (step.startsWith("m:")) {
+                QApplication::clipboard()->setText(arg);
+                QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                            m_edit->mapToGlobal(QPoint(1, 1)));
+                QApplication::sendEvent(m_edit, &menuEvent);
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                for (QAction* action : menu->actions()) {
+                    if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste"))) {
+                        action->trigger();
+                    }
+                }
+                menu->close();
+            } else if (step.startsWith("d:")) {
+                QMimeData data;
+                data.setText(arg);
+                QDragEnterEvent enter(start, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(m_edit, &enter);
+                QDropEvent drop(start, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(m_edit, &drop);
             } else if (step.startsWith("v:")) {
                 QApplication::clipboard()->setText(arg);
                 QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);

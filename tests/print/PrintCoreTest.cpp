@@ -9,7 +9,6 @@
 #include "print/StatusPoll.h"
 
 #include "platform/TickCount.h"
-#include "support/Sjis.h"
 #include "support/TempFolder.h"
 #include "tavopus/LabelImage.h"
 

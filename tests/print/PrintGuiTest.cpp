@@ -180,26 +180,18 @@ private slots:
         const FontChoice style{font, QColor(0x65, 0x43, 0x21)};
         // Every number field set (clipPrecision to the largest value kept); the face ＭＳ Ｐゴシック.
         const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31, "ＭＳ Ｐゴシック"};
-        const std::pair<const char*, QVariant> oldKeys[] = {
-            {"height", old.height},
-            {"width", old.width},
-            {"escapement", old.escapement},
-            {"orientation", old.orientation},
-            {"weight", old.weight},
-            {"italic", old.italic},
-            {"underline", old.underline},
-            {"strikeOut", old.strikeOut},
-            {"charSet", old.charSet},
-            {"outPrecision", old.outPrecision},
-            {"clipPrecision", old.clipPrecision},
-            {"quality", old.quality},
-            {"pitchAndFamily", old.pitchAndFamily},
-            {"faceName", U("ＭＳ Ｐゴシック")},
-        };
+        // The keys as earlier versions named them, in the order of the values.
+        const char* const keys[] = {
+            "height",    "width",   "escapement",   "orientation",   "weight",  "italic",         "underline",
+            "strikeOut", "charSet", "outPrecision", "clipPrecision", "quality", "pitchAndFamily", "faceName"};
+        const QVariant values[] = {
+            old.height,        old.width,     old.escapement,     old.orientation,     old.weight,
+            old.italic,        old.underline, old.strikeOut,      old.charSet,         old.outPrecision,
+            old.clipPrecision, old.quality,   old.pitchAndFamily, U("ＭＳ Ｐゴシック")};
         const auto keepOld = [&] {
             settings.clear();
-            for (const auto& [key, value] : oldKeys)
-                settings.setValue(QString("print/font/") + key, value);
+            for (std::size_t i = 0; i < std::size(keys); ++i)
+                settings.setValue(QString("print/font/") + keys[i], values[i]);
             settings.setValue("print/colour", "#123456");
         };
         keepOld();

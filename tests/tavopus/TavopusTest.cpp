@@ -120,29 +120,23 @@ bool RuleGivesAccess(std::string id) {
     return access;
 }
 
-// A raw pseudo-terminal: the library opens the slave side through the node
-// link, the test plays the printer on the master side.
-struct StandInNode {
-    StandInNode() {
-        termios raw{};
-        cfmakeraw(&raw);
-        openpty(&master, &slave, nullptr, &raw, nullptr);
-    }
-    ~StandInNode() { Unplug(), ::close(slave); }
-    // The library's side then fails with EIO, as a pulled-out printer's node does.
-    void Unplug() { ::close(std::exchange(master, -1)); }
-    int master = -1, slave = -1;
-};
-
+// Printers on a fake sysfs tree, their nodes links to a raw pseudo-terminal:
+// the library opens its slave side, the test plays the printer on the master side.
 class KernelPrinters : public testing::Test {
 protected:
     void SetUp() override {
+        termios raw{};
+        cfmakeraw(&raw);
+        openpty(&master_, &slave_, nullptr, &raw, nullptr);
         unsetenv("TAVOPUS_VIRTUAL");
         fs::create_directories(root_ / "dev/usb");
         hooks::Reset();
         hooks::SetRoots((root_ / "sys").string(), (root_ / "dev").string());
         hooks::SetTimeouts(100, 300);
     }
+    void TearDown() override { Unplug(), ::close(slave_); }
+    // The library's side then fails with EIO, as a pulled-out printer's node does.
+    void Unplug() { ::close(std::exchange(master_, -1)); }
 
     fs::path SysfsEntry(int n) const { return root_ / "sys/class/usbmisc" / ("lp" + std::to_string(n)); }
     // A printer with this id at number n, its node a link to the stand-in.
@@ -150,7 +144,7 @@ protected:
         fs::create_directories(SysfsEntry(n) / "device");
         std::ofstream(SysfsEntry(n) / "device/ieee1284_id") << id;
         std::error_code kept; // a node already there stays
-        fs::create_symlink(ttyname(node_.slave), root_ / "dev/usb" / ("lp" + std::to_string(n)), kept);
+        fs::create_symlink(ttyname(slave_), root_ / "dev/usb" / ("lp" + std::to_string(n)), kept);
     }
     // Plugs the label printer in at number 0 and opens a link to it.
     std::uint32_t Open() {
@@ -160,7 +154,7 @@ protected:
 
     TempFolder temp_{"tavopus-kernel"};
     const fs::path& root_ = temp_.Path();
-    StandInNode node_;
+    int master_ = -1, slave_ = -1;
 };
 
 // The lowest number of a label printer answers, with its name, and only
@@ -271,7 +265,7 @@ TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
     EXPECT_TRUE(waits.size() == 3 && waits[0] == 0 && waits[1] > 0 && waits[1] <= 60 && waits[2] == 0);
     // A reply within the window ends the wait, an interrupted read is asked again.
     ASSERT_EQ(TavopUsbWrite(handle, "\x1B\x42", 2), 0u);
-    ASSERT_EQ(::write(node_.master, "\x06\x0A", 2), 2);
+    ASSERT_EQ(::write(master_, "\x06\x0A", 2), 2);
     calls.interrupted = 1;
     EXPECT_EQ(Read(handle, 4), (Bytes{0x06, 0x0A}));
 }
@@ -287,7 +281,7 @@ TEST_F(KernelPrinters, GoneDevicesEndTheirLinksAndDeadHandlesTouchNoDevice) {
     fs::rename(SysfsEntry(0), root_ / "old-lp0");
     const auto goneInWrite = Open(), goneInRead = Open(), hungUp = Open(), live = Open();
     EXPECT_TRUE(TavopCheckMyDevice(old, 0) == 0 && TavopCheckMyDevice(live, 0) != 0);
-    node_.Unplug();
+    Unplug();
     EXPECT_EQ(TavopCheckMyDevice(hungUp, 0), 0u);
     EXPECT_NE(TavopUsbWrite(goneInWrite, "\x1B\x42", 2), 0u);
     EXPECT_EQ(Read(goneInRead, 1), Bytes{});
