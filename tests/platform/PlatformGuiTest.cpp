@@ -27,12 +27,13 @@
 
 namespace {
 
-// An edit, a password edit; a button and a disabled one.
-constexpr std::array<dlg::Control, 4> kControls{{
+// An edit, a password edit; a button and a disabled one; a group's frame.
+constexpr std::array<dlg::Control, 5> kControls{{
     {100, dlg::Kind::Edit, "", 10, 10, 80, 14, dlg::TabStop | dlg::Border},
     {101, dlg::Kind::Edit, "", 10, 80, 80, 14, dlg::TabStop | dlg::Border | dlg::Password},
     {200, dlg::Kind::PushButton, "一", 100, 10, 40, 14, dlg::TabStop},
     {201, dlg::Kind::PushButton, "二", 100, 30, 40, 14, dlg::TabStop | dlg::Disabled},
+    {dlg::kStaticId, dlg::Kind::GroupBox, "三", 5, 60, 150, 35, dlg::None},
 }};
 
 constexpr dlg::Template kTemplate{"試験", 160, 100, "ＭＳ Ｐゴシック", 9, kControls};
@@ -49,9 +50,13 @@ private slots:
 
     // Dialog units follow the font: controls that meet in the template meet on
     // screen, equal sizes stay equal, and a larger font makes everything larger.
+    // Every control writes in the template's font.
     void layoutFollowsTheTemplateAndTheFont() {
         QDialog dialog;
         const dlg::Layout layout(dialog, kTemplate);
+        for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+            QCOMPARE(control->font(), dialog.font());
+        }
         const QRect first = layout.Widget(100)->geometry();
         const QRect second = layout.Widget(101)->geometry();
         const QRect button = layout.Widget(200)->geometry();
