@@ -3,6 +3,7 @@
 #include "platform/Cp932Codec.h"
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -63,6 +64,12 @@ Converter& Decoder() {
     return c;
 }
 
+// Code page 932 and UTF-8 agree on the ASCII bytes, which most keys and
+// values are made of: they need no converter.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // The UTF-8 form of a kept byte: F4 8F BC..BF xx.
 constexpr std::string_view kKeptPrefix = "\xF4\x8F";
 
@@ -85,6 +92,9 @@ std::string KeptByte(unsigned char byte) {
 } // namespace
 
 std::optional<std::string> Encode(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
     std::string out;
     out.reserve(utf8.size());
     std::size_t start = 0;
@@ -121,6 +131,9 @@ std::optional<std::string> RoundTrip(std::string_view bytes) {
 } // namespace
 
 std::string Decode(std::string_view bytes) {
+    if (IsAscii(bytes)) {
+        return std::string(bytes);
+    }
     std::string whole;
     whole.reserve(bytes.size() * 3 / 2);
     Decoder().Run(bytes, whole, [](std::string& o, unsigned char byte) {
