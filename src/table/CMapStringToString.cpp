@@ -12,6 +12,13 @@ std::size_t IndexHash(std::string_view key) {
     return std::hash<std::string_view>{}(key);
 }
 
+constexpr std::uint64_t kFingerprintMask = 0xFFFFFFFF00000000u;
+
+// Bits the slot's position in the index does not already tell.
+std::uint64_t Fingerprint(std::size_t keyHash) {
+    return static_cast<std::uint64_t>(keyHash) & kFingerprintMask;
+}
+
 std::uint64_t LengthBit(std::size_t length) {
     return std::uint64_t{1} << (length < 63 ? length : 63);
 }
@@ -39,10 +46,15 @@ const CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) 
     if (m_index.empty()) {
         return nullptr;
     }
+    const std::size_t keyHash = IndexHash(key);
+    const std::uint64_t print = Fingerprint(keyHash);
     const std::size_t mask = m_index.size() - 1;
-    for (std::size_t i = IndexHash(key) & mask; m_index[i] != 0; i = (i + 1) & mask) {
-        const std::uint64_t slot = m_index[i] - 1;
-        const Entry& entry = m_buckets[slot >> 32][slot & 0xFFFFFFFFu];
+    for (std::size_t i = keyHash & mask; m_index[i] != 0; i = (i + 1) & mask) {
+        const std::uint64_t slot = m_index[i];
+        if ((slot & kFingerprintMask) != print) {
+            continue;
+        }
+        const Entry& entry = m_entries[(slot & 0xFFFFFFFFu) - 1];
         if (entry.key == key) {
             return &entry;
         }
@@ -54,13 +66,43 @@ CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) {
     return const_cast<Entry*>(std::as_const(*this).Find(key));
 }
 
-void CMapStringToString::Index(std::string_view key, std::size_t bucket, std::size_t position) {
+void CMapStringToString::Index(std::size_t keyHash, std::size_t place) {
     const std::size_t mask = m_index.size() - 1;
-    std::size_t i = IndexHash(key) & mask;
+    std::size_t i = keyHash & mask;
     while (m_index[i] != 0) {
         i = (i + 1) & mask;
     }
-    m_index[i] = ((static_cast<std::uint64_t>(bucket) << 32) | position) + 1;
+    m_index[i] = Fingerprint(keyHash) | (place + 1);
+}
+
+void CMapStringToString::Rehash(std::size_t slots) {
+    std::size_t size = 64;
+    while (size < slots) {
+        size *= 2;
+    }
+    m_index.assign(size, 0);
+    for (std::size_t place = 0; place < m_entries.size(); ++place) {
+        Index(IndexHash(m_entries[place].key), place);
+    }
+}
+
+void CMapStringToString::Reserve(std::size_t count) {
+    // At most half full, so that probes stay short.
+    if (count * 2 > m_index.size()) {
+        Rehash(count * 2);
+    }
+    m_entries.reserve(count);
+}
+
+void CMapStringToString::Add(std::string_view key, std::string_view value, std::uint32_t hash) {
+    if ((m_count + 1) * 2 > m_index.size()) {
+        Rehash(m_index.size() * 2);
+    }
+    m_entries.push_back(Entry{std::string(key), std::string(value), hash});
+    m_buckets[hash % kBucketCount].push_back(static_cast<std::uint32_t>(m_entries.size() - 1));
+    Index(IndexHash(key), m_entries.size() - 1);
+    ++m_count;
+    m_keyLengths |= LengthBit(key.size());
 }
 
 void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
@@ -68,22 +110,28 @@ void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
         entry->value = value;
         return;
     }
-    // At most half full, so that probes stay short.
-    if ((m_count + 1) * 2 > m_index.size()) {
-        m_index.assign(std::max<std::size_t>(64, m_index.size() * 2), 0);
-        for (std::size_t b = 0; b < kBucketCount; ++b) {
-            for (std::size_t p = 0; p < m_buckets[b].size(); ++p) {
-                Index(m_buckets[b][p].key, b, p);
-            }
-        }
+    Add(key, value, OrderHash(key));
+}
+
+void CMapStringToString::SetAt(std::string_view key, std::string_view value, std::string_view keyBytes) {
+    if (Entry* entry = Find(key)) {
+        entry->value = value;
+        return;
     }
-    const std::uint32_t hash = OrderHash(key);
-    const std::size_t bucket = hash % kBucketCount;
-    auto& chain = m_buckets[bucket];
-    chain.push_back(Entry{std::string(key), std::string(value), hash});
-    Index(chain.back().key, bucket, chain.size() - 1);
-    ++m_count;
-    m_keyLengths |= LengthBit(key.size());
+    Add(key, value, m_order == Order::CodePage932 ? HashKey(keyBytes) : HashKey(key));
+}
+
+std::vector<std::uint32_t> CMapStringToString::VisitOrder(const std::vector<std::string_view>& keys) {
+    std::array<std::vector<std::uint32_t>, kBucketCount> chains;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        chains[HashKey(keys[i]) % kBucketCount].push_back(static_cast<std::uint32_t>(i));
+    }
+    std::vector<std::uint32_t> order;
+    order.reserve(keys.size());
+    for (const auto& chain : chains) {
+        order.insert(order.end(), chain.rbegin(), chain.rend());
+    }
+    return order;
 }
 
 bool CMapStringToString::MayHoldLength(std::size_t length) const {
@@ -102,6 +150,7 @@ void CMapStringToString::RemoveAll() {
     for (auto& chain : m_buckets) {
         chain.clear();
     }
+    m_entries.clear();
     m_index.clear();
     m_count = 0;
     m_keyLengths = 0;
@@ -117,7 +166,7 @@ CMapStringToString::const_iterator::const_iterator(const CMapStringToString* map
 
 const CMapStringToString::Entry& CMapStringToString::const_iterator::operator*() const {
     const auto& chain = m_map->m_buckets[m_bucket];
-    return chain[chain.size() - 1 - m_index];
+    return m_map->m_entries[chain[chain.size() - 1 - m_index]];
 }
 
 CMapStringToString::const_iterator& CMapStringToString::const_iterator::operator++() {

@@ -69,6 +69,17 @@ public:
     // An existing key gets the new value and keeps its place; a new key goes
     // to the front of its bucket's chain.
     void SetAt(std::string_view key, std::string_view value);
+    // The same, for a caller that holds the key's code page 932 bytes already
+    // (the table file's reader), so the order needs no encoding.
+    void SetAt(std::string_view key, std::string_view value, std::string_view keyBytes);
+
+    // Room for `count` keys without growing.
+    void Reserve(std::size_t count);
+
+    // The order in which a map of Order::Bytes visits distinct keys set in
+    // the order given: their indices, bucket by bucket, newest first. Lets a
+    // reader that holds the keys already order them without copying them.
+    static std::vector<std::uint32_t> VisitOrder(const std::vector<std::string_view>& keys);
 
     // Exact, byte-for-byte lookup; nullptr when the key is absent.
     const std::string* Lookup(std::string_view key) const;
@@ -91,16 +102,23 @@ private:
     // The entry's place in its chain, or nullptr.
     Entry* Find(std::string_view key);
     const Entry* Find(std::string_view key) const;
-    // Records the entry at `position` of `bucket` in the index, which has room.
-    void Index(std::string_view key, std::size_t bucket, std::size_t position);
+    // Adds a key Find did not find, in the bucket of `hash`.
+    void Add(std::string_view key, std::string_view value, std::uint32_t hash);
+    // Makes the index at least `slots` long, a power of two, and fills it anew.
+    void Rehash(std::size_t slots);
+    // Records the entry at `place` of m_entries in the index, which has room.
+    void Index(std::size_t keyHash, std::size_t place);
 
-    // Each chain is stored back to front, so that adding at the front is a push_back.
-    std::array<std::vector<Entry>, kBucketCount> m_buckets;
+    // The entries in the order they came; each chain lists its entries'
+    // places back to front, so that adding at the front is a push_back.
+    std::vector<Entry> m_entries;
+    std::array<std::vector<std::uint32_t>, kBucketCount> m_buckets;
     // Finds keys without knowing their bucket, and without walking long chains:
     // without it a file of n entries loads in some n * n / 34 steps. An
     // open-addressing table keyed by another hash than the 17-bucket one
-    // (h * 33 collides at will); a slot holds 0 when empty, otherwise
-    // (bucket << 32 | position) + 1.
+    // (h * 33 collides at will); a slot holds 0 when empty, otherwise the
+    // top 32 bits of the key's index hash and its place + 1 in m_entries, so
+    // that most probes need not look at the entry.
     std::vector<std::uint64_t> m_index;
     Order m_order = Order::CodePage932;
     std::size_t m_count = 0;

@@ -6,8 +6,10 @@
 #include "files/FileReader.h"
 #include "files/FileWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -47,8 +49,12 @@ std::optional<LostByte> FirstLost(const std::string& bytes, std::size_t kept) {
 }
 
 // Strings are read as the class library's strings, which end at a NUL.
+std::string_view ViewUpToNul(std::string_view s) {
+    return s.substr(0, s.find('\0'));
+}
+
 std::string UpToNul(std::string_view s) {
-    return std::string(s.substr(0, s.find('\0')));
+    return std::string(ViewUpToNul(s));
 }
 
 // The bytes the writer gives a count and a string of `length` bytes.
@@ -66,6 +72,7 @@ public:
         : m_bytes(bytes) {}
 
     bool AtEnd() const { return m_pos == m_bytes.size(); }
+    std::size_t Left() const { return m_bytes.size() - m_pos; }
     TableReadError Error() const { return m_error; }
     bool Failed() const { return m_error != TableReadError::None; }
     void Fail(TableReadError error) {
@@ -173,15 +180,45 @@ private:
     std::string m_out;
 };
 
-void ReadMapBody(Reader& in, CMapStringToString& shifted) {
+// One map's entries as the file holds them: views of its bytes, each key and
+// value up to its NUL, each key once.
+struct ReadMap {
+    std::vector<std::string_view> keys, values;
+};
+
+// A key read again keeps its first place and takes the later value, as the
+// map's SetAt does.
+void AddRead(ReadMap& map, std::vector<std::uint32_t>& slots, std::string_view key, std::string_view value) {
+    const std::size_t mask = slots.size() - 1;
+    std::size_t i = std::hash<std::string_view>{}(key) & mask;
+    for (; slots[i] != 0; i = (i + 1) & mask) {
+        if (map.keys[slots[i] - 1] == key) {
+            map.values[slots[i] - 1] = value;
+            return;
+        }
+    }
+    map.keys.push_back(key);
+    map.values.push_back(value);
+    slots[i] = static_cast<std::uint32_t>(map.keys.size());
+}
+
+void ReadMapBody(Reader& in, ReadMap& map) {
     const std::uint32_t count = in.Count();
     // Every entry takes at least two bytes, so a damaged count ends at the
     // file's end instead of allocating for it.
+    const std::size_t most = std::min<std::size_t>(count, in.Left() / 2);
+    map.keys.reserve(most);
+    map.values.reserve(most);
+    std::size_t size = 64;
+    while (size < most * 2) {
+        size *= 2;
+    }
+    std::vector<std::uint32_t> slots(size, 0); // places + 1 in `map`, by key
     for (std::uint32_t i = 0; i < count && !in.Failed(); ++i) {
         const auto key = in.String();
         const auto value = in.String();
         if (!in.Failed()) {
-            shifted.SetAt(UpToNul(key), UpToNul(value));
+            AddRead(map, slots, ViewUpToNul(key), ViewUpToNul(value));
         }
     }
 }
@@ -284,12 +321,10 @@ TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& tab
     if (!in.Failed() && maps != kMapCount) {
         in.Fail(TableReadError::BadFormat);
     }
-    std::array<CMapStringToString, kMapCount> shifted{CMapStringToString(CMapStringToString::Order::Bytes),
-                                                      CMapStringToString(CMapStringToString::Order::Bytes),
-                                                      CMapStringToString(CMapStringToString::Order::Bytes)};
+    std::array<ReadMap, kMapCount> read;
     for (std::size_t i = 0; i < kMapCount && !in.Failed(); ++i) {
         ReadObjectTag(in, i == 0);
-        ReadMapBody(in, shifted[i]);
+        ReadMapBody(in, read[i]);
     }
     if (!in.Failed() && !in.AtEnd()) {
         in.Fail(TableReadError::TrailingData);
@@ -297,11 +332,14 @@ TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& tab
     if (in.Failed()) {
         return in.Error();
     }
-    // Entries reach the maps only once the whole file has been read.
+    // Entries reach the maps only once the whole file has been read, in the
+    // order a map of the stored keys gives them.
     std::array<CMapStringToString*, kMapCount> targets{&table.letters, &table.digits, &table.symbols};
     for (std::size_t i = 0; i < kMapCount; ++i) {
-        for (const auto& entry : shifted[i]) {
-            targets[i]->SetAt(KeyFromStored(entry.key), cp932::Decode(entry.value));
+        targets[i]->Reserve(read[i].keys.size());
+        for (const std::uint32_t place : CMapStringToString::VisitOrder(read[i].keys)) {
+            const std::string keyBytes = ShiftKey(read[i].keys[place], -2);
+            targets[i]->SetAt(cp932::Decode(keyBytes), cp932::Decode(read[i].values[place]), keyBytes);
         }
     }
     return TableReadError::None;

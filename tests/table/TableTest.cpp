@@ -78,6 +78,16 @@ TEST(Map, BucketsAscendingNewestFirstAndUpdatesInPlace) {
     }
     EXPECT_EQ(Keys(map), expected);
     EXPECT_EQ(map.GetCount(), 20000u);
+    // A reader that holds the keys orders them as the map does.
+    std::vector<std::string> set;
+    for (int i = 0; i < 20000; ++i) {
+        set.push_back("k" + std::to_string(i * 7919 % 20000));
+    }
+    std::vector<std::string> visited;
+    for (const std::uint32_t i : CMapStringToString::VisitOrder({set.begin(), set.end()})) {
+        visited.push_back(set[i]);
+    }
+    EXPECT_EQ(visited, expected);
     EXPECT_EQ(*map.Lookup("k1234"), "changed");
     EXPECT_EQ(map.Lookup("k20000"), nullptr);
 
@@ -134,6 +144,12 @@ TEST(TableFile, ReadsKeysAsTheFormatDoes) {
         ASSERT_EQ(ParseConversionTable(header + body + twoEmpty, table), TableReadError::None);
         EXPECT_EQ(EntriesOf(table.letters), letters);
     }
+    // A key read again keeps its first place, behind the newer R of its bucket.
+    ConversionTable table;
+    const std::string again("\x03\x00\x01\x43\x01\x31\x01\x54\x01\x32\x01\x43\x01\x33", 14);
+    ASSERT_EQ(ParseConversionTable(header + again + twoEmpty, table), TableReadError::None);
+    EXPECT_EQ(Keys(table.letters), (std::vector<std::string>{"A", "R"}));
+    EXPECT_EQ(*table.letters.Lookup("A"), "3");
 }
 
 // A table of one entry whose file takes exactly `size` bytes.
