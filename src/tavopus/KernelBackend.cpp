@@ -37,12 +37,12 @@ std::optional<std::string> ReadDeviceId(const std::string& path) {
 
 std::optional<DeviceId> KernelBackend::LabelPrinterAt(std::int32_t number) const {
     // The id is read from sysfs, so no printer but ours is ever opened.
-    const auto text = ReadDeviceId(KernelLink::ClassDir(settings_, number) + "/device/ieee1284_id");
+    const auto text = ReadDeviceId(KernelLink::ClassDir(number) + "/device/ieee1284_id");
     if (!text)
         return std::nullopt;
     const auto id = ParseDeviceId(*text);
     struct stat node {};
-    if (!IsLabelPrinter(id) || ::stat(KernelLink::NodePath(settings_, number).c_str(), &node) != 0)
+    if (!IsLabelPrinter(id) || ::stat(KernelLink::NodePath(number).c_str(), &node) != 0)
         return std::nullopt;
     return id;
 }
@@ -57,10 +57,10 @@ std::optional<std::string> KernelBackend::Find(std::int32_t number) {
 std::unique_ptr<Link> KernelBackend::Open(std::int32_t number) {
     if (!LabelPrinterAt(number))
         return nullptr;
-    const auto path = KernelLink::NodePath(settings_, number);
+    const auto path = KernelLink::NodePath(number);
     const int fd = files::System::Current().Open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC, 0);
     if (fd >= 0)
-        return std::make_unique<KernelLink>(number, settings_, fd);
+        return std::make_unique<KernelLink>(number, fd);
     const int error = errno;
     if (error == EACCES || error == EPERM)
         settings_.told.Tell("access " + path,

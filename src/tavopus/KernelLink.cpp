@@ -23,11 +23,11 @@ constexpr short kHangUp = POLLHUP | POLLNVAL;
 
 } // namespace
 
-KernelLink::KernelLink(std::int32_t number, const Settings& settings, int fd)
-    : Link(number, settings)
+KernelLink::KernelLink(std::int32_t number, int fd)
+    : Link(number)
     , fd_(fd) {
     struct stat dir {};
-    if (::stat(ClassDir(settings, number).c_str(), &dir) == 0)
+    if (::stat(ClassDir(number).c_str(), &dir) == 0)
         sysfsNode_ = dir.st_ino;
 }
 
@@ -47,12 +47,12 @@ bool KernelLink::DeviceGone() {
         return true;
     // A device plugged in again gets a new sysfs node even under the same number.
     struct stat dir {};
-    return ::stat(ClassDir(settings(), Number()).c_str(), &dir) != 0 || dir.st_ino != sysfsNode_;
+    return ::stat(ClassDir(Number()).c_str(), &dir) != 0 || dir.st_ino != sysfsNode_;
 }
 
 bool KernelLink::Send(std::span<const std::uint8_t> bytes) {
     auto& sys = files::System::Current();
-    const auto deadline = Clock::now() + std::chrono::milliseconds(settings().writeWaitMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(Environment::Current().WriteWaitMs());
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const auto n =

@@ -12,14 +12,14 @@ namespace tavopus {
 
 class KernelLink : public Link {
 public:
-    KernelLink(std::int32_t number, const Settings& settings, int fd);
+    KernelLink(std::int32_t number, int fd);
     ~KernelLink() override;
 
-    static std::string ClassDir(const Settings& settings, std::int32_t number) {
-        return settings.sysfsRoot + "/class/usbmisc/lp" + std::to_string(number);
+    static std::string ClassDir(std::int32_t number) {
+        return Environment::Current().SysfsRoot() + "/class/usbmisc/lp" + std::to_string(number);
     }
-    static std::string NodePath(const Settings& settings, std::int32_t number) {
-        return settings.devRoot + "/usb/lp" + std::to_string(number);
+    static std::string NodePath(std::int32_t number) {
+        return Environment::Current().DevRoot() + "/usb/lp" + std::to_string(number);
     }
 
 protected:

@@ -19,8 +19,21 @@ bool InRange(std::int32_t number) {
 } // namespace
 
 Library::~Library() {
-    // Links first: they refer to the backend and the settings.
+    // Links first: they refer to the backend.
     links_.clear();
+}
+
+namespace {
+const Environment* g_environment = nullptr;
+} // namespace
+
+const Environment& Environment::Current() {
+    static const Environment real;
+    return g_environment != nullptr ? *g_environment : real;
+}
+
+void Environment::Replace(const Environment* replacement) {
+    g_environment = replacement;
 }
 
 Library& Library::Instance() {

@@ -1,6 +1,6 @@
 // The library behind the C entry points: one backend, chosen from the
 // environment, the table of open links, the registered receiver of notices
-// and the settings the tests may change. The entry points take `mutex` and
+// and the messages told so far. The entry points take `mutex` and
 // forward here.
 #pragma once
 
@@ -26,10 +26,9 @@ public:
 
     std::mutex mutex;
 
-    // Forgets every link, registration and told message, goes back to the
-    // real settings and chooses the backend again.
+    // Forgets every link, registration and told message, reads the
+    // environment's variables again and chooses the backend anew.
     void Reset();
-    Settings& settings() { return settings_; }
 
     void Register(std::uint32_t receiver) { receiver_ = receiver; }
     void Unregister();

@@ -17,7 +17,8 @@ bool Link::Write(std::span<const std::uint8_t> bytes) {
 std::size_t Link::Read(std::span<std::uint8_t> buffer) {
     if (ended_ || buffer.empty())
         return 0;
-    const auto received = Receive(buffer, lastWrite_ + std::chrono::milliseconds(settings_.replyWindowMs));
+    const auto received =
+        Receive(buffer, lastWrite_ + std::chrono::milliseconds(Environment::Current().ReplyWindowMs()));
     return ended_ ? 0 : received;
 }
 

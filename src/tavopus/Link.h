@@ -15,9 +15,8 @@ class Link {
 public:
     using Clock = std::chrono::steady_clock;
 
-    Link(std::int32_t number, const Settings& settings)
-        : number_(number)
-        , settings_(settings) {}
+    explicit Link(std::int32_t number)
+        : number_(number) {}
     virtual ~Link() = default;
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
@@ -42,7 +41,6 @@ protected:
     virtual void Release() {}
 
     void End();
-    const Settings& settings() const { return settings_; }
     // Milliseconds left until `deadline`, 0 once it has passed.
     static int RemainingMs(Clock::time_point deadline);
     // A plain pause through files::System, so tests see it.
@@ -50,7 +48,6 @@ protected:
 
 private:
     std::int32_t number_;
-    const Settings& settings_;
     bool ended_ = false;
     Clock::time_point lastWrite_{};
 };

@@ -1,5 +1,5 @@
-// What the backends share and the library's tests may change: where the
-// kernel's files live, the waits, and the messages told so far.
+// What the library's parts share: where the kernel's files live and how long
+// it waits, which its tests replace, and the messages told so far.
 #pragma once
 
 #include "tavopus/OnceTold.h"
@@ -18,11 +18,21 @@ constexpr int kReplyWindowMs = 50;
 // A write that cannot hand over its bytes within this time ends the link.
 constexpr int kWriteWaitMs = 2000;
 
+// The real roots and waits unless a test has put its own in place.
+class Environment {
+public:
+    virtual ~Environment() = default;
+    virtual std::string SysfsRoot() const { return "/sys"; }
+    virtual std::string DevRoot() const { return "/dev"; }
+    virtual int ReplyWindowMs() const { return kReplyWindowMs; }
+    virtual int WriteWaitMs() const { return kWriteWaitMs; }
+
+    static const Environment& Current();
+    // nullptr puts the real one back. The caller keeps `replacement` alive.
+    static void Replace(const Environment* replacement);
+};
+
 struct Settings {
-    std::string sysfsRoot = "/sys";
-    std::string devRoot = "/dev";
-    int replyWindowMs = kReplyWindowMs;
-    int writeWaitMs = kWriteWaitMs;
     OnceTold told;
 };
 

@@ -29,20 +29,6 @@ void Reset() {
     Locked([](Library& library) { library.Reset(); });
 }
 
-void SetRoots(std::string sysfsRoot, std::string devRoot) {
-    Locked([&](Library& library) {
-        library.settings().sysfsRoot = std::move(sysfsRoot);
-        library.settings().devRoot = std::move(devRoot);
-    });
-}
-
-void SetTimeouts(int replyWindowMs, int writeMs) {
-    Locked([&](Library& library) {
-        library.settings().replyWindowMs = replyWindowMs;
-        library.settings().writeWaitMs = writeMs;
-    });
-}
-
 } // namespace testing
 } // namespace tavopus
 

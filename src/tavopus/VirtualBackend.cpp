@@ -58,7 +58,7 @@ std::optional<std::string> VirtualBackend::Find(std::int32_t number) {
 std::unique_ptr<Link> VirtualBackend::Open(std::int32_t number) {
     if (number != kNumber || !Present())
         return nullptr;
-    return std::make_unique<VirtualLink>(settings_, *this);
+    return std::make_unique<VirtualLink>(*this);
 }
 
 bool VirtualBackend::HasFile(const char* name) const {

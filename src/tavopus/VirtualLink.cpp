@@ -25,7 +25,7 @@ bool VirtualLink::Send(std::span<const std::uint8_t> bytes) {
         return false;
     // A stalled printer takes nothing, as a real one whose writes keep saying
     // "try again"; it is given the same time before the link ends.
-    const auto deadline = Clock::now() + std::chrono::milliseconds(settings().writeWaitMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(Environment::Current().WriteWaitMs());
     while (printer_.Stalled()) {
         const int left = RemainingMs(deadline);
         if (left == 0) {

@@ -10,8 +10,8 @@ namespace tavopus {
 
 class VirtualLink : public Link {
 public:
-    VirtualLink(const Settings& settings, VirtualBackend& printer)
-        : Link(VirtualBackend::kNumber, settings)
+    explicit VirtualLink(VirtualBackend& printer)
+        : Link(VirtualBackend::kNumber)
         , printer_(printer)
         , generation_(printer.Generation()) {}
 

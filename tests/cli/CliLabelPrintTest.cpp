@@ -17,6 +17,7 @@
 #include "print/PrintImage.h"
 #include "support/GuiTestHelpers.h"
 #include "support/IsolatedSettings.h"
+#include "support/TavopusEnvironment.h"
 #include "tavopus/TavopusTesting.h"
 
 #include <QLineEdit>
@@ -136,7 +137,8 @@ private slots:
         WriteWhole(folder / "silent", "");
         qputenv("TAVOPUS_VIRTUAL", folder.Path().c_str());
         tavopus::testing::Reset();
-        tavopus::testing::SetTimeouts(0, 2000);
+        TavopusEnvironment waits;
+        waits.replyWindowMs = 0;
         struct : platform::Ticks {
             void Sleep(std::uint32_t) override {}
         } noPauses;

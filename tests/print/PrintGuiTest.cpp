@@ -14,6 +14,7 @@
 #include "print/PrinterPresence.h"
 #include "print/QtFont.h"
 #include "support/GuiTestHelpers.h"
+#include "support/TavopusEnvironment.h"
 #include "support/TempFolder.h"
 #include "tavopus/TavopusTesting.h"
 #include "tavopus/tavopus.h"
@@ -346,7 +347,9 @@ void PrintGuiTest::presence() {
     for (const auto& row : rows) {
         const TempFolder root("print-devices");
         tavopus::testing::Reset();
-        tavopus::testing::SetRoots((root / "sys").string(), (root / "dev").string());
+        TavopusEnvironment devices;
+        devices.sysfsRoot = (root / "sys").string();
+        devices.devRoot = (root / "dev").string();
         // A fresh device tree holding these label printers.
         const auto plug = [&](const QList<int>& numbers) {
             std::filesystem::remove_all(root / "sys");

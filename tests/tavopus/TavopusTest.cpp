@@ -6,6 +6,7 @@
 #include "tavopus/TavopusTesting.h"
 #include "files/System.h"
 
+#include "support/TavopusEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <fnmatch.h>
@@ -131,8 +132,10 @@ protected:
         unsetenv("TAVOPUS_VIRTUAL");
         fs::create_directories(root_ / "dev/usb");
         hooks::Reset();
-        hooks::SetRoots((root_ / "sys").string(), (root_ / "dev").string());
-        hooks::SetTimeouts(100, 300);
+        env_.sysfsRoot = (root_ / "sys").string();
+        env_.devRoot = (root_ / "dev").string();
+        env_.replyWindowMs = 100;
+        env_.writeWaitMs = 300;
     }
     void TearDown() override { Unplug(), ::close(slave_); }
     // The library's side then fails with EIO, as a pulled-out printer's node does.
@@ -155,6 +158,7 @@ protected:
     TempFolder temp_{"tavopus-kernel"};
     const fs::path& root_ = temp_.Path();
     int master_ = -1, slave_ = -1;
+    TavopusEnvironment env_;
 };
 
 // The lowest number of a label printer answers, with its name, and only
@@ -254,7 +258,7 @@ TEST_F(KernelPrinters, WritesGoOnOverPiecesAndEndTheLinkWhenTheyTimeOut) {
 // per read: the reads after the window only take what is there, and leave
 // zeros where nothing came. A silent printer is not a lost one.
 TEST_F(KernelPrinters, ReadsWaitOnlyWithinTheReplyWindowAfterAWrite) {
-    hooks::SetTimeouts(60, 300);
+    env_.replyWindowMs = 60;
     const auto handle = Open();
     Calls calls;
     auto& waits = calls.replyWaits;
@@ -318,7 +322,8 @@ protected:
     void SetUp() override {
         setenv("TAVOPUS_VIRTUAL", folder_.c_str(), 1);
         hooks::Reset();
-        hooks::SetTimeouts(5, 200);
+        env_.replyWindowMs = 5;
+        env_.writeWaitMs = 200;
     }
     void Touch(const std::string& name) { WriteWhole(folder_ / name, ""); }
     // Whether the printer is there; a link to it opens exactly then.
@@ -342,6 +347,7 @@ protected:
 
     TempFolder temp_{"tavopus-virtual"};
     const fs::path folder_ = temp_.Path() / "labels"; // made by the library
+    TavopusEnvironment env_;
 };
 
 // Each step of a job, sent in two halves, is answered once and only when whole;
