@@ -19,12 +19,7 @@ namespace {
 constexpr auto kHelpFolder = "help";
 constexpr auto kHelpFile = "index.html";
 
-UrlOpener* g_replacement = nullptr;
-
-QStringList& CandidatesOverride() {
-    static QStringList candidates;
-    return candidates;
-}
+HelpViewer* g_replacement = nullptr;
 
 // A path for a box: as it is when code page 932 holds it, else the bare file name.
 QString PathForBox(const QString& path) {
@@ -34,23 +29,20 @@ QString PathForBox(const QString& path) {
 
 } // namespace
 
-bool UrlOpener::Open(const QUrl& url) {
+bool HelpViewer::Open(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-UrlOpener& UrlOpener::Current() {
-    static UrlOpener* const real = new UrlOpener;
+HelpViewer& HelpViewer::Current() {
+    static HelpViewer* const real = new HelpViewer;
     return g_replacement != nullptr ? *g_replacement : *real;
 }
 
-void UrlOpener::Replace(UrlOpener* replacement) {
+void HelpViewer::Replace(HelpViewer* replacement) {
     g_replacement = replacement;
 }
 
-QStringList HelpPageCandidates() {
-    if (!CandidatesOverride().isEmpty()) {
-        return CandidatesOverride();
-    }
+QStringList HelpViewer::Candidates() const {
     const QString exeDir = QCoreApplication::applicationDirPath();
     QStringList candidates;
     // Beside the executable: the build tree copies the page there.
@@ -68,7 +60,7 @@ QStringList HelpPageCandidates() {
 }
 
 QString FindHelpPage() {
-    for (const QString& candidate : HelpPageCandidates()) {
+    for (const QString& candidate : HelpViewer::Current().Candidates()) {
         if (QFileInfo(candidate).isFile()) {
             return candidate;
         }
@@ -80,17 +72,13 @@ void ShowHelpPage() {
     const QString page = FindHelpPage();
     if (page.isEmpty()) {
         platform::AppMessageBox(QStringLiteral("ヘルプファイルが見つかりません。\n探した場所:\n") +
-                                    PathForBox(HelpPageCandidates().join(QLatin1Char('\n'))),
+                                    PathForBox(HelpViewer::Current().Candidates().join(QLatin1Char('\n'))),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
-    if (!UrlOpener::Current().Open(QUrl::fromLocalFile(page))) {
+    if (!HelpViewer::Current().Open(QUrl::fromLocalFile(page))) {
         platform::AppMessageBox(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\n") +
                                     PathForBox(page),
                                 platform::Buttons::Ok, platform::Icon::Stop);
     }
-}
-
-void SetHelpPageCandidates(QStringList candidates) {
-    CandidatesOverride() = std::move(candidates);
 }

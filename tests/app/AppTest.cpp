@@ -116,7 +116,7 @@ Said Boxes(const MessageBoxRecorder& boxes) {
 } // namespace
 
 // The test's own time (ticks it sets, pauses counted, a fixed calendar), and no browser starts.
-class AppTest : public QObject, platform::Ticks, platform::CalendarClock, UrlOpener {
+class AppTest : public QObject, platform::Ticks, platform::CalendarClock, HelpViewer {
     Q_OBJECT
     std::uint32_t Count() override { return m_now; }
     void Sleep(std::uint32_t ms) override {
@@ -126,6 +126,7 @@ class AppTest : public QObject, platform::Ticks, platform::CalendarClock, UrlOpe
     }
     std::int64_t Now() override { return 1700000000; }
     bool Open(const QUrl&) override { return true; }
+    QStringList Candidates() const override { return {m_dir.filePath(QStringLiteral("help/index.html"))}; }
 
 private slots:
     void initTestCase() {
@@ -133,7 +134,7 @@ private slots:
         QVERIFY(QDir::setCurrent(m_dir.path()));
         platform::Ticks::Replace(this);
         platform::CalendarClock::Replace(this);
-        UrlOpener::Replace(this);
+        HelpViewer::Replace(this);
     }
     void init() {
         m_settings.emplace();
@@ -303,8 +304,7 @@ private slots:
     // the maps the table editor leaves set the option boxes; a missing help
     // page is said.
     void buttonsOpenTheirDialogs() {
-        const QString page = m_dir.filePath(QStringLiteral("help/index.html"));
-        SetHelpPageCandidates({page});
+        const QString page = Candidates().front();
         MessageBoxRecorder boxes;
         ShownDialog d;
         int opened = 0;
