@@ -119,8 +119,10 @@ int main(int argc, char* argv[]) {
         application = std::make_unique<QApplication>(argc, argv);
     }
     InstallQtTranslations(*application);
+    // Up to 128 pixels: the window system is handed every size, each decoded
+    // at start; launchers and switchers take larger ones from the installed icons.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 32, 48, 64, 128}) {
         icon.addFile(QStringLiteral(":/icons/q8xj-%1.png").arg(size));
     }
     QApplication::setWindowIcon(icon);
