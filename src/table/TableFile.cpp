@@ -190,7 +190,8 @@ struct ReadMap {
 // map's SetAt does.
 void AddRead(ReadMap& map, std::vector<std::uint32_t>& slots, std::string_view key, std::string_view value) {
     const std::size_t mask = slots.size() - 1;
-    std::size_t i = std::hash<std::string_view>{}(key) & mask;
+    const std::size_t hash = std::hash<std::string_view>{}(key);
+    std::size_t i = hash & mask;
     for (; slots[i] != 0; i = (i + 1) & mask) {
         if (map.keys[slots[i] - 1] == key) {
             map.values[slots[i] - 1] = value;
