@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
         2;
     const int by = metrics.height();
     const auto place = [&](QWidget* widget, int x, int y, int cx, int cy) {
-        widget->setGeometry(MulDiv(x, bx, 4), MulDiv(y, by, 8), MulDiv(cx, bx, 4), MulDiv(cy, by, 8));
+        widget->setGeometry(ScaleRounded(x, bx, 4), ScaleRounded(y, by, 8), ScaleRounded(cx, bx, 4), ScaleRounded(cy, by, 8));
     };
-    dialog.setFixedSize(MulDiv(layout.cx, bx, 4), MulDiv(layout.cy, by, 8));
+    dialog.setFixedSize(ScaleRounded(layout.cx, bx, 4), ScaleRounded(layout.cy, by, 8));
     for (const dlg::Control& control : layout.controls) {
         place(Build(control, &dialog), control.x, control.y, control.cx, control.cy);
     }

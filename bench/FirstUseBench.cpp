@@ -11,7 +11,7 @@
 // every job must land. Needs a display:
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/release/bench/bench_first_use [processes]
 #include "ChildProcess.h"
-#include "app/CPasswordDlg.h"
+#include "app/PasswordDialog.h"
 #include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
 #include "platform/SaveFileDialog.h"
@@ -62,7 +62,7 @@ public:
         if (event->type() != QEvent::Show || dialog == nullptr || !dialog->isWindow()) {
             return false;
         }
-        if (qobject_cast<CPasswordDlg*>(dialog) != nullptr) {
+        if (qobject_cast<PasswordDialog*>(dialog) != nullptr) {
             return false;
         }
         // The print dialog's class is the printing module's, unknown here.
@@ -101,12 +101,12 @@ private:
 // until the print dialog showed.
 int RunChild(const std::string& kind, const char* report, int argc, char** argv) {
     QApplication application(argc, argv);
-    CPasswordDlg dialog;
+    PasswordDialog dialog;
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
         return 3;
     }
-    auto* katakana = dialog.findChild<QLineEdit*>(QStringLiteral("id%1").arg(app::IDC_KATAKANA));
+    auto* katakana = dialog.findChild<QLineEdit*>(QStringLiteral("id%1").arg(app::kKatakanaId));
     if (katakana == nullptr) {
         return 4;
     }

@@ -8,7 +8,7 @@
 // only. Needs a display:
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/release/bench/bench_keystroke [keys]
 #include "ChildProcess.h"
-#include "app/CPasswordDlg.h"
+#include "app/PasswordDialog.h"
 #include "app/PasswordDialogTemplate.h"
 
 #include <QApplication>
@@ -100,16 +100,16 @@ int main(int argc, char** argv) {
     }
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    CPasswordDlg dialog;
+    PasswordDialog dialog;
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog)) {
         std::fprintf(stderr, "the dialog was never shown\n");
         return 1;
     }
-    auto* katakana = dialog.findChild<QLineEdit*>(IdName(app::IDC_KATAKANA));
-    auto* password = dialog.findChild<QLineEdit*>(IdName(app::IDC_PASSWORD));
-    auto* trial = dialog.findChild<QLineEdit*>(IdName(app::IDC_TYPING));
-    auto* result = dialog.findChild<QWidget*>(IdName(app::IDC_TYPING_RESULT));
+    auto* katakana = dialog.findChild<QLineEdit*>(IdName(app::kKatakanaId));
+    auto* password = dialog.findChild<QLineEdit*>(IdName(app::kPasswordId));
+    auto* trial = dialog.findChild<QLineEdit*>(IdName(app::kTypingId));
+    auto* result = dialog.findChild<QWidget*>(IdName(app::kTypingResultId));
     auto* strength = dialog.findChild<QLabel*>(QStringLiteral("strengthLine"));
     if (katakana == nullptr || password == nullptr || trial == nullptr || result == nullptr ||
         strength == nullptr) {

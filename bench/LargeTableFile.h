@@ -10,7 +10,7 @@
 inline std::string FileOfEntries(std::size_t n) {
     ConversionTable table;
     for (std::size_t i = 0; i < n; ++i) {
-        table.letters.SetAt("k" + std::to_string(i), "a");
+        table.letters.insert_or_assign("k" + std::to_string(i), "a");
     }
     return SerializeConversionTable(table);
 }

@@ -2,7 +2,7 @@
 // printer and with real pauses, next to the floor set by its fixed pauses
 // (470 ms): the whole print button after the confirmation (reading the print
 // image, packing, the command sequence), and the command sequence alone.
-#include "app/CPasswordDlg.h"
+#include "app/PasswordDialog.h"
 
 #include "app/PasswordDialogTemplate.h"
 #include "platform/MessageBox.h"
@@ -34,12 +34,12 @@ void ReportAgainstFloor(benchmark::State& state, std::chrono::steady_clock::dura
 }
 
 void BM_PrintButton(benchmark::State& state) {
-    CPasswordDlg dialog;
+    PasswordDialog dialog;
     if (!dialog.Printer().IsLinked()) {
         state.SkipWithError("the virtual printer did not answer");
         return;
     }
-    dialog.Control<QLineEdit>(app::IDC_PASSWORD)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
+    dialog.Control<QLineEdit>(app::kPasswordId)->setText(QStringLiteral("Kx7#Pq2-Wm9"));
     struct : platform::MessageBoxes {
         QMessageBox::StandardButton Show(QWidget*, const platform::MessageBoxRequest&) override {
             return QMessageBox::Ok;

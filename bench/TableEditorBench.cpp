@@ -1,7 +1,7 @@
 // Time to open the table editor on the built-in table and show it: construct,
 // fill the grid, build the 247 controls, show and wait until it is on screen.
 #include "table/DefaultTable.h"
-#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditDialog.h"
 
 #include <QApplication>
 #include <QTest>
@@ -14,7 +14,7 @@ void BM_OpenTableEditor(benchmark::State& state) {
     PasswordModel model;
     FillDefaultTable(model.Table());
     for (auto _ : state) {
-        CTableEditDlg editor(model);
+        TableEditDialog editor(model);
         editor.show();
         if (!QTest::qWaitForWindowExposed(&editor)) {
             state.SkipWithError("the editor was never shown");

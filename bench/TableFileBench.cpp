@@ -57,7 +57,7 @@ void BM_StartupLoad(benchmark::State& state) {
             state.SkipWithError("the file was refused");
             break;
         }
-        benchmark::DoNotOptimize(table.GetCount());
+        benchmark::DoNotOptimize(table.size());
     }
 }
 BENCHMARK(BM_StartupLoad)->Arg(0)->Arg(1)->ArgName("file")->Unit(benchmark::kMillisecond);

@@ -71,13 +71,13 @@ QString FindHelpPage() {
 void ShowHelpPage() {
     const QString page = FindHelpPage();
     if (page.isEmpty()) {
-        platform::AppMessageBox(QStringLiteral("ヘルプファイルが見つかりません。\n探した場所:\n") +
+        platform::ShowMessage(QStringLiteral("ヘルプファイルが見つかりません。\n探した場所:\n") +
                                     PathForBox(HelpViewer::Current().Candidates().join(QLatin1Char('\n'))),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     if (!HelpViewer::Current().Open(QUrl::fromLocalFile(page))) {
-        platform::AppMessageBox(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\n") +
+        platform::ShowMessage(QStringLiteral("ヘルプを表示するプログラムを起動できませんでした。\n") +
                                     PathForBox(page),
                                 platform::Buttons::Ok, platform::Icon::Stop);
     }

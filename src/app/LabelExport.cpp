@@ -24,7 +24,7 @@ void PrintElsewhere(QWidget* parent, const std::string& password, const PrintSty
         printing = LabelPrinting::Current();
     }
     if (printing == nullptr) {
-        platform::AppMessageBox(QStringLiteral("ほかのプリンターで印刷する機能が見つかりません。"),
+        platform::ShowMessage(QStringLiteral("ほかのプリンターで印刷する機能が見つかりません。"),
                                 platform::Buttons::Ok, platform::Icon::Exclamation);
         return;
     }
@@ -36,7 +36,7 @@ void PrintElsewhere(QWidget* parent, const std::string& password, const PrintSty
         });
     busy.reset();
     if (printed.outcome == LabelPrinting::Outcome::Failed) {
-        platform::AppMessageBox(
+        platform::ShowMessage(
             QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printed.printer),
             platform::Buttons::Ok, platform::Icon::Exclamation);
     }
@@ -60,7 +60,7 @@ void SavePdf(QWidget* parent, const std::string& password, const PrintStyle& sty
                          files::Target::Output, kTableFileName);
     if (error) {
         const std::string name = FromQString(QDir::toNativeSeparators(path)).value_or(std::string());
-        platform::AppMessageBox(QStringLiteral("PDF ファイルを保存できませんでした。\r\n") +
+        platform::ShowMessage(QStringLiteral("PDF ファイルを保存できませんでした。\n") +
                                     ToQString(FileErrorText(error, name)),
                                 platform::Buttons::Ok, platform::Icon::Exclamation);
     }

@@ -1,5 +1,5 @@
 // Q8xj: turns a phrase typed in full-width katakana into a password.
-#include "app/CPasswordDlg.h"
+#include "app/PasswordDialog.h"
 #include "app/CommandLine.h"
 
 #include "platform/QtTranslations.h"
@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(icon);
     QApplication::setDesktopFileName(QStringLiteral("org.q8xj.Q8xj"));
     {
-        CPasswordDlg dialog;
+        PasswordDialog dialog;
         dialog.exec();
     }
     return 0;

@@ -49,7 +49,7 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
                 text += "\t（全角スペース: 次の文字を大文字にします）";
             }
         } else {
-            const std::string* value = table.Map(*step.map).Lookup(chars);
+            const std::string* value = table.Map(*step.map).find(chars);
             const std::string entry = value != nullptr ? *value : step.output;
             text += "\t" + Visible(entry);
             if (entry != step.output) {

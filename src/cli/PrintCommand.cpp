@@ -6,7 +6,7 @@
 #include "cli/LabelStyle.h"
 #include "cli/Terminal.h"
 #include "platform/Cp932.h"
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 #include "platform/UserText.h"
 #include "print/LabelPrintJob.h"
 #include "print/LabelPrinting.h"
@@ -132,7 +132,7 @@ int RunPrint(const QStringList& arguments) {
     Stage("プリンターの完了を待っています");
     StatusPoll poll;
     for (;;) {
-        platform::Sleep(kStatusPollPeriodMs);
+        platform::Clock::Current().Pause(std::chrono::milliseconds(kStatusPollPeriodMs));
         switch (poll.Tick(link)) {
         case PollOutcome::KeepPolling:
             continue;

@@ -44,10 +44,10 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
                             const ConversionOptions& options, CrtRandom& random,
                             std::vector<ConversionStep>* steps) {
     // Symbols before digits before letters at equal key length.
-    std::array<const CMapStringToString*, 3> maps{};
+    std::array<const HashOrderMap*, 3> maps{};
     std::array<TableMap, 3> mapNames{};
     std::size_t mapCount = 0;
-    if (options.useSymbols && !table.symbols.IsEmpty()) {
+    if (options.useSymbols && !table.symbols.empty()) {
         mapNames[mapCount] = TableMap::Symbols;
         maps[mapCount++] = &table.symbols;
     }
@@ -84,7 +84,7 @@ std::string ConvertKatakana(std::string_view katakana, const ConversionTable& ta
         for (auto e = ends.rbegin(); e != ends.rend() && output == nullptr; ++e) {
             const std::string_view key = katakana.substr(pos, *e - pos);
             for (std::size_t m = 0; m < mapCount && output == nullptr; ++m) {
-                output = maps[m]->Lookup(key);
+                output = maps[m]->find(key);
                 found = m;
             }
             keyLength = key.size();

@@ -7,7 +7,7 @@ PasswordModel::PasswordModel(std::filesystem::path tableFile)
     : m_tableFile(std::move(tableFile)) {}
 
 LoadResult PasswordModel::LoadTable() {
-    m_table.RemoveAll();
+    m_table.clear();
     const LoadResult loaded = LoadConversionTable(m_table, m_tableFile);
     if (loaded.source == LoadResult::Source::Failed) {
         FillDefaultTable(m_table);
@@ -16,7 +16,7 @@ LoadResult PasswordModel::LoadTable() {
 }
 
 LoadResult PasswordModel::ReloadTable() {
-    m_table.RemoveAll();
+    m_table.clear();
     return LoadConversionTable(m_table, m_tableFile);
 }
 

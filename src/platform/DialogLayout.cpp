@@ -242,9 +242,9 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
 QRect Layout::Map(int x, int y, int cx, int cy) const {
     const int bx = m_baseUnits.width();
     const int by = m_baseUnits.height();
-    const int left = MulDiv(x, bx, 4);
-    const int top = MulDiv(y, by, 8);
-    return {left, top, MulDiv(x + cx, bx, 4) - left, MulDiv(y + cy, by, 8) - top};
+    const int left = ScaleRounded(x, bx, 4);
+    const int top = ScaleRounded(y, by, 8);
+    return {left, top, ScaleRounded(x + cx, bx, 4) - left, ScaleRounded(y + cy, by, 8) - top};
 }
 
 } // namespace dlg

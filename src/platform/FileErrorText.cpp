@@ -76,7 +76,7 @@ std::string FileErrorText(const std::error_code& error, std::string_view fileNam
     const std::string reason = cp932::Length(message) ? message : std::string();
     std::string text = Substitute(std::string("%1 の操作中に予期しないエラーが発生しました。"), fileName);
     if (!reason.empty()) {
-        text += std::string("\r\n（") + reason + std::string("）");
+        text += std::string("\n（") + reason + std::string("）");
     }
     return text;
 }

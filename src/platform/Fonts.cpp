@@ -30,12 +30,12 @@ QString MapFaceName(const QString& face) {
     return face;
 }
 
-int MulDiv(int a, int b, int c) {
+int ScaleRounded(int a, int b, int c) {
     return (a * b + c / 2) / c;
 }
 
 int PointsToPixels(int tenthsOfPoint, int dpi) {
-    return MulDiv(tenthsOfPoint, dpi, 720);
+    return ScaleRounded(tenthsOfPoint, dpi, 720);
 }
 
 QFont PointFont(const QString& face, int tenthsOfPoint, const QPaintDevice* device) {

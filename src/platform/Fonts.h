@@ -16,7 +16,7 @@ QString MapFaceName(const QString& face);
 QFont PointFont(const QString& face, int tenthsOfPoint, const QPaintDevice* device = nullptr);
 
 // a * b / c rounded half up, as the platform scales dialog units and point sizes.
-int MulDiv(int a, int b, int c);
+int ScaleRounded(int a, int b, int c);
 
 // Pixels of a character height for a point size at `dpi`.
 int PointsToPixels(int tenthsOfPoint, int dpi);

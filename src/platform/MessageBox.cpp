@@ -54,7 +54,7 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons, Icon icon) {
+QMessageBox::StandardButton ShowMessage(const QString& text, Buttons buttons, Icon icon) {
     if (icon == Icon::None) {
         icon = Icon::Exclamation;
     }
@@ -62,7 +62,7 @@ QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons, 
                                         {ApplicationName(), text, buttons, icon});
 }
 
-QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text, Buttons buttons,
+QMessageBox::StandardButton ShowWindowMessage(QWidget* parent, const QString& text, Buttons buttons,
                                              Icon icon) {
     return MessageBoxes::Current().Show(parent, {ApplicationName(), text, buttons, icon});
 }

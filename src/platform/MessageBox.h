@@ -25,13 +25,13 @@ struct MessageBoxRequest {
 // The executable's file name without folder and extension.
 QString ApplicationName();
 
-// The application's box: a box with no icon of its own shows the exclamation
+// The application's message box: one with no icon of its own shows the exclamation
 // icon. Returns QMessageBox::Ok or QMessageBox::Cancel.
-QMessageBox::StandardButton AppMessageBox(const QString& text, Buttons buttons = Buttons::Ok,
+QMessageBox::StandardButton ShowMessage(const QString& text, Buttons buttons = Buttons::Ok,
                                           Icon icon = Icon::None);
 
 // A plain box of a window: shows exactly the icon given.
-QMessageBox::StandardButton WindowMessageBox(QWidget* parent, const QString& text,
+QMessageBox::StandardButton ShowWindowMessage(QWidget* parent, const QString& text,
                                              Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 
 // Where every box is shown: the screen unless a test has put its own in place.

@@ -1,6 +1,6 @@
 #include "print/LabelPrintJob.h"
 
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 
 #include <algorithm>
 
@@ -98,7 +98,7 @@ bool AwaitAcknowledge(PrinterLink& link, const Step& step) {
     std::array<std::uint8_t, 1> reply{};
     for (std::uint32_t read = 0; read < step.count; ++read) {
         if (step.milliseconds != 0) {
-            platform::Sleep(step.milliseconds);
+            platform::Clock::Current().Pause(std::chrono::milliseconds(step.milliseconds));
         }
         ReadReply(link, reply);
         if (reply[0] == kAck) {
@@ -134,7 +134,7 @@ bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCou
             }
             break;
         case Action::Wait:
-            platform::Sleep(step.milliseconds);
+            platform::Clock::Current().Pause(std::chrono::milliseconds(step.milliseconds));
             break;
         case Action::Read:
             ReadReply(link, std::span(reply).first(step.count));

@@ -21,6 +21,6 @@ using JobObserver = std::function<void(JobEvent event, int strip)>;
 
 // Sends the whole sequence whatever the printer answers; a printer that never
 // acknowledges only makes it slower. A write that fails has ended the link:
-// the job stops there and returns false. Pauses go through platform::Sleep.
+// the job stops there and returns false. Pauses go through platform::Clock.
 bool RunLabelPrintJob(PrinterLink& link, const std::array<PackedStrip, kStripCount>& strips,
                       const JobObserver& observe = {});

@@ -108,7 +108,7 @@ void PrinterPresence::PollStatus() {
     case PollOutcome::StopAndReportFinished:
         // Stopped first: the box's own message loop must not run the poll again.
         m_pollTimer->stop();
-        platform::WindowMessageBox(m_window, ToQString(StatusPoll::FinishedMessage()), platform::Buttons::Ok);
+        platform::ShowWindowMessage(m_window, ToQString(StatusPoll::FinishedMessage()), platform::Buttons::Ok);
         break;
     }
 }

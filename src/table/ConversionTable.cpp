@@ -7,7 +7,7 @@ std::string_view TableMapName(TableMap map) {
     return names[static_cast<std::size_t>(map)];
 }
 
-const CMapStringToString& ConversionTable::Map(TableMap map) const {
+const HashOrderMap& ConversionTable::Map(TableMap map) const {
     switch (map) {
     case TableMap::Letters:
         return letters;
@@ -19,16 +19,16 @@ const CMapStringToString& ConversionTable::Map(TableMap map) const {
     return symbols;
 }
 
-CMapStringToString& ConversionTable::Map(TableMap map) {
-    return const_cast<CMapStringToString&>(std::as_const(*this).Map(map));
+HashOrderMap& ConversionTable::Map(TableMap map) {
+    return const_cast<HashOrderMap&>(std::as_const(*this).Map(map));
 }
 
-void ConversionTable::RemoveAll() {
-    letters.RemoveAll();
-    digits.RemoveAll();
-    symbols.RemoveAll();
+void ConversionTable::clear() {
+    letters.clear();
+    digits.clear();
+    symbols.clear();
 }
 
-std::size_t ConversionTable::GetCount() const {
-    return letters.GetCount() + digits.GetCount() + symbols.GetCount();
+std::size_t ConversionTable::size() const {
+    return letters.size() + digits.size() + symbols.size();
 }

@@ -3,7 +3,7 @@
 // table editor work on it by reference.
 #pragma once
 
-#include "table/CMapStringToString.h"
+#include "table/HashOrderMap.h"
 
 #include <array>
 #include <cstddef>
@@ -21,15 +21,15 @@ inline constexpr std::array<TableMap, 3> kTableMaps{TableMap::Letters, TableMap:
 std::string_view TableMapName(TableMap map);
 
 struct ConversionTable {
-    CMapStringToString letters; // key -> one lower-case letter
-    CMapStringToString digits;  // key -> one digit
-    CMapStringToString symbols; // key -> one of the editor's symbols
+    HashOrderMap letters; // key -> one lower-case letter
+    HashOrderMap digits;  // key -> one digit
+    HashOrderMap symbols; // key -> one of the editor's symbols
 
-    CMapStringToString& Map(TableMap map);
-    const CMapStringToString& Map(TableMap map) const;
+    HashOrderMap& Map(TableMap map);
+    const HashOrderMap& Map(TableMap map) const;
 
     // Keeps each map's 17 buckets.
-    void RemoveAll();
+    void clear();
     // Entries of all three maps together.
-    std::size_t GetCount() const;
+    std::size_t size() const;
 };

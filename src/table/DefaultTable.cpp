@@ -60,12 +60,12 @@ constexpr std::array<DefaultRow, 10> kDigitRows{{
     {"ク", "9"},
 }};
 
-template <std::size_t N> void Fill(CMapStringToString& map, const std::array<DefaultRow, N>& rows) {
+template <std::size_t N> void Fill(HashOrderMap& map, const std::array<DefaultRow, N>& rows) {
     for (const auto& row : rows) {
         std::string_view keys = row.keys;
         while (!keys.empty()) {
             const auto space = keys.find(' ');
-            map.SetAt(std::string(keys.substr(0, space)), row.value);
+            map.insert_or_assign(std::string(keys.substr(0, space)), row.value);
             keys = space == std::string_view::npos ? std::string_view{} : keys.substr(space + 1);
         }
     }

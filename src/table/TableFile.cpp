@@ -244,13 +244,13 @@ void ReadObjectTag(Reader& in, bool first) {
     }
 }
 
-void WriteMapBody(Writer& out, const CMapStringToString& map) {
+void WriteMapBody(Writer& out, const HashOrderMap& map) {
     // The file holds the entries in the order of the shifted keys' buckets.
-    CMapStringToString shifted(CMapStringToString::Order::Bytes);
+    HashOrderMap shifted(HashOrderMap::Order::Bytes);
     for (const auto& entry : map) {
-        shifted.SetAt(StoredKey(entry.key), FileBytes(entry.value));
+        shifted.insert_or_assign(StoredKey(entry.key), FileBytes(entry.value));
     }
-    out.Count(shifted.GetCount());
+    out.Count(shifted.size());
     for (const auto& entry : shifted) {
         out.String(entry.key);
         out.String(entry.value);
@@ -335,12 +335,12 @@ TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& tab
     }
     // Entries reach the maps only once the whole file has been read, in the
     // order a map of the stored keys gives them.
-    std::array<CMapStringToString*, kMapCount> targets{&table.letters, &table.digits, &table.symbols};
+    std::array<HashOrderMap*, kMapCount> targets{&table.letters, &table.digits, &table.symbols};
     for (std::size_t i = 0; i < kMapCount; ++i) {
-        targets[i]->Reserve(read[i].keys.size());
-        for (const std::uint32_t place : CMapStringToString::VisitOrder(read[i].keys)) {
+        targets[i]->reserve(read[i].keys.size());
+        for (const std::uint32_t place : HashOrderMap::VisitOrder(read[i].keys)) {
             const std::string keyBytes = ShiftKey(read[i].keys[place], -2);
-            targets[i]->SetAt(cp932::Decode(keyBytes), cp932::Decode(read[i].values[place]), keyBytes);
+            targets[i]->insert_or_assign(cp932::Decode(keyBytes), cp932::Decode(read[i].values[place]), keyBytes);
         }
     }
     return TableReadError::None;

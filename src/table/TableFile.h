@@ -19,7 +19,7 @@ inline constexpr const char* kTableFileName = "Q8.xj";
 enum class TableReadError {
     None,
     EndOfFile,        // the file ends before its layout is complete
-    BadClass,         // the class description is not CMapStringToString, schema 0
+    BadClass,         // the class description is not HashOrderMap, schema 0
     BadFormat,        // not three maps, or a length form the format does not have
     UnexpectedObject, // an object tag other than the ones the layout allows
     TrailingData,     // bytes after the third map

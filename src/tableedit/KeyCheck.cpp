@@ -13,7 +13,7 @@ std::optional<LongKey> CheckKeyLength(std::string_view key) {
     }
     LongKey result;
     result.cut = std::string(key.substr(0, cp932::FittingPrefix(key, kMaxKeyBytes)));
-    result.message = std::string(key) + std::string(" は、３文字以上です。\r\n") + result.cut +
+    result.message = std::string(key) + std::string(" は、３文字以上です。\n") + result.cut +
                      std::string(" に切り詰めます。");
     return result;
 }
@@ -29,15 +29,15 @@ std::optional<std::string> CheckStorableKey(std::string_view key) {
            std::string(" は変換表ファイルに保存できません（キーがそこで切れてしまいます）。");
 }
 
-std::optional<std::string> CheckDuplicateKey(const CMapStringToString& map, std::string_view key,
+std::optional<std::string> CheckDuplicateKey(const HashOrderMap& map, std::string_view key,
                                              std::string_view output) {
-    const std::string* earlier = map.Lookup(key);
+    const std::string* earlier = map.find(key);
     if (earlier == nullptr) {
         return std::nullopt;
     }
     const std::string k(key);
     return k + std::string(" が ") + *earlier + std::string(" と ") + std::string(output) +
-           std::string(" で指定されています。\r\n") + k + std::string(" → ") + *earlier +
+           std::string(" で指定されています。\n") + k + std::string(" → ") + *earlier +
            std::string(" は無効になります。");
 }
 

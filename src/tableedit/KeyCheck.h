@@ -28,7 +28,7 @@ std::optional<std::string> CheckStorableKey(std::string_view key);
 
 // Nothing when `map` does not hold `key` yet; otherwise the editor's question,
 // naming the output the key has now and the `output` it is about to get.
-std::optional<std::string> CheckDuplicateKey(const CMapStringToString& map, std::string_view key,
+std::optional<std::string> CheckDuplicateKey(const HashOrderMap& map, std::string_view key,
                                              std::string_view output);
 
 } // namespace tableedit

@@ -20,7 +20,7 @@ namespace {
 
 // The bucket a key falls in once the table file has shifted its bytes.
 std::size_t StoredBucket(std::string_view key) {
-    return CMapStringToString::HashKey(StoredKey(key)) % CMapStringToString::kBucketCount;
+    return HashOrderMap::HashKey(StoredKey(key)) % HashOrderMap::kBucketCount;
 }
 
 // The entries in the order the table file that loads into `map` holds them.
@@ -28,24 +28,24 @@ std::size_t StoredBucket(std::string_view key) {
 // then copies that map's iteration order; undoing both steps gives: by stored
 // bucket, within it by descending bucket of the key, and within that in the
 // map's own order. Setting the entries in this order and saving writes that file.
-std::vector<const CMapStringToString::Entry*> FileOrder(const CMapStringToString& map) {
+std::vector<const HashOrderMap::Entry*> FileOrder(const HashOrderMap& map) {
     struct Placed {
         std::size_t storedBucket;
         std::size_t bucket;
         std::size_t position;
-        const CMapStringToString::Entry* entry;
+        const HashOrderMap::Entry* entry;
     };
     std::vector<Placed> placed;
     std::size_t position = 0;
     for (const auto& entry : map) {
         placed.push_back(
-            {StoredBucket(entry.key), entry.hash % CMapStringToString::kBucketCount, position++, &entry});
+            {StoredBucket(entry.key), entry.hash % HashOrderMap::kBucketCount, position++, &entry});
     }
     std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
         return std::tuple(a.storedBucket, b.bucket, a.position) <
                std::tuple(b.storedBucket, a.bucket, b.position);
     });
-    std::vector<const CMapStringToString::Entry*> order;
+    std::vector<const HashOrderMap::Entry*> order;
     order.reserve(placed.size());
     for (const Placed& p : placed) {
         order.push_back(p.entry);
@@ -328,7 +328,7 @@ ImportedTableText ImportTableText(std::string_view text) {
             refuse(lineNumber, OneLine(tooLong->message));
             continue;
         }
-        CMapStringToString& target = result.table.Map(map);
+        HashOrderMap& target = result.table.Map(map);
         if (const auto duplicate = CheckDuplicateKey(target, *key, *value)) {
             const std::size_t first = firstLine[static_cast<std::size_t>(map)][*key];
             refuse(lineNumber, OneLine(*duplicate) + "（最初は " + std::to_string(first) + " 行目）");
@@ -341,7 +341,7 @@ ImportedTableText ImportTableText(std::string_view text) {
                                    " バイトになり、読み込める大きさの上限 " +
                                    std::to_string(kMaxTableFileBytes) + " バイトを超えます");
         }
-        target.SetAt(*key, *value);
+        target.insert_or_assign(*key, *value);
         firstLine[static_cast<std::size_t>(map)].emplace(*key, lineNumber);
         result.entries.push_back({lineNumber, map, *key, *value});
     }

@@ -1,17 +1,17 @@
 #include "typing/TypingTrial.h"
 
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 #include "typing/ComparisonLine.h"
 #include "typing/MatchTime.h"
 
 void TypingTrial::OnTextChanged() {
     if (m_startTime == 0) {
-        m_startTime = platform::GetTickCount();
+        m_startTime = platform::Clock::Current().Milliseconds();
     }
 }
 
 bool TypingTrial::Check(std::string_view password, std::string_view typed) {
-    const std::uint32_t measured = ElapsedTime(platform::GetTickCount(), m_startTime);
+    const std::uint32_t measured = ElapsedTime(platform::Clock::Current().Milliseconds(), m_startTime);
     m_startTime = 0;
     if (typed.empty()) {
         // The clock stays stopped: the next keystroke starts a new attempt.

@@ -5,8 +5,8 @@
 // for a screen reader, colours for a dark theme). One wiring row per path:
 // the core's tests hold the cases. Clocks, pauses and poll ticks are the test's.
 #include "app/AboutAnimation.h"
-#include "app/CAboutDlg.h"
-#include "app/CPasswordDlg.h"
+#include "app/AboutDialog.h"
+#include "app/PasswordDialog.h"
 #include "app/CommandLine.h"
 #include "app/HelpPage.h"
 #include "app/LabelExport.h"
@@ -21,7 +21,7 @@
 #include "platform/QtText.h"
 #include "platform/SecretClipboard.h"
 #include "platform/Settings.h"
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 #include "print/FontChooser.h"
 #include "print/LabelPrinting.h"
 #include "print/PrintImage.h"
@@ -32,7 +32,7 @@
 #include "support/IsolatedSettings.h"
 #include "support/MessageBoxRecorder.h"
 #include "table/TableFile.h"
-#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditDialog.h"
 #include "tableedit/TableEditTemplate.h"
 #include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
@@ -61,7 +61,7 @@ using namespace app;
 namespace {
 
 // The main dialog as the program runs it: shown, with its first focus given.
-struct ShownDialog : CPasswordDlg {
+struct ShownDialog : PasswordDialog {
     ShownDialog() {
         show();
         QVERIFY(QTest::qWaitForWindowActive(this));
@@ -71,13 +71,13 @@ struct ShownDialog : CPasswordDlg {
     // Random, capital after a space, digits, symbols.
     QList<bool> Options() const {
         QList<bool> checked;
-        for (const int id : {IDC_RANDOM_CASE, IDC_CAPITAL_AFTER_SPACE, IDC_USE_DIGITS, IDC_USE_SYMBOLS})
+        for (const int id : {kRandomCaseId, kCapitalAfterSpaceId, kUseDigitsId, kUseSymbolsId})
             checked << Control<QAbstractButton>(id)->isChecked();
         return checked;
     }
     // Which of the convert and check buttons is the default one.
     QList<bool> Defaults() const {
-        return {Control<QPushButton>(IDC_CONVERT)->isDefault(), Control<QPushButton>(IDC_CHECK)->isDefault()};
+        return {Control<QPushButton>(kConvertId)->isDefault(), Control<QPushButton>(kCheckId)->isDefault()};
     }
 };
 
@@ -98,8 +98,8 @@ int Pixels(const QImage& image, const QRect& rect, const QColor& c, int near = 0
 }
 
 // The typing test's result area inside its frame, painted afresh.
-QImage TypingResult(const CPasswordDlg& dialog) {
-    QWidget* area = dialog.Control<QWidget>(IDC_TYPING_RESULT);
+QImage TypingResult(const PasswordDialog& dialog) {
+    QWidget* area = dialog.Control<QWidget>(kTypingResultId);
     return area->grab().toImage().copy(2, 2, area->width() - 6, area->height() - 6);
 }
 
@@ -116,11 +116,11 @@ Said Boxes(const MessageBoxRecorder& boxes) {
 } // namespace
 
 // The test's own time (ticks it sets, pauses counted, a fixed calendar), and no browser starts.
-class AppTest : public QObject, platform::Ticks, platform::CalendarClock, HelpViewer {
+class AppTest : public QObject, platform::Clock, platform::CalendarClock, HelpViewer {
     Q_OBJECT
-    std::uint32_t Count() override { return m_now; }
-    void Sleep(std::uint32_t ms) override {
-        m_pausedMs += ms;
+    std::uint32_t Milliseconds() override { return m_now; }
+    void Pause(std::chrono::milliseconds ms) override {
+        m_pausedMs += static_cast<std::uint32_t>(ms.count());
         const QCursor* cursor = QApplication::overrideCursor();
         m_idlePauses += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
     }
@@ -132,7 +132,7 @@ private slots:
     void initTestCase() {
         // The table file is read from the current folder; start from an empty one.
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        platform::Ticks::Replace(this);
+        platform::Clock::Replace(this);
         platform::CalendarClock::Replace(this);
         HelpViewer::Replace(this);
     }
@@ -191,12 +191,12 @@ private slots:
         ShownDialog d;
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QVERIFY2(boxes.shown[0].text.contains(file), qPrintable(boxes.shown[0].text));
-        QLineEdit* field = d.Edit(IDC_KATAKANA);
+        QLineEdit* field = d.Edit(kKatakanaId);
         const auto* line = d.findChild<QLabel*>(QStringLiteral("strengthLine"));
         const StrengthMeter& meter = d.Strength();
         QCOMPARE(d.Options(), (QList<bool>{false, true, true, true}));
         // The built-in table has no symbols: the box stays checked but cannot be used.
-        QVERIFY(d.Enabled(IDC_USE_DIGITS) && !d.Enabled(IDC_USE_SYMBOLS));
+        QVERIFY(d.Enabled(kUseDigitsId) && !d.Enabled(kUseSymbolsId));
         QCOMPARE(QApplication::focusWidget(), field);
         QVERIFY(!field->placeholderText().isEmpty());
         QVERIFY(d.windowIcon().availableSizes().contains(QSize(16, 16)));
@@ -211,14 +211,14 @@ private slots:
         // and never closes; Escape drops pending letters first, then closes.
         TypeText(field, QStringLiteral("hon"));
         QTest::keyClick(field, Qt::Key_Return);
-        QTest::keyClicks(d.Edit(IDC_PASSWORD), QStringLiteral("x")); // the password is read-only
-        QCOMPARE(d.Edit(IDC_PASSWORD)->text(), QStringLiteral("hn"));
+        QTest::keyClicks(d.Edit(kPasswordId), QStringLiteral("x")); // the password is read-only
+        QCOMPARE(d.Edit(kPasswordId)->text(), QStringLiteral("hn"));
         QVERIFY(meter.Estimate());
         QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*meter.Estimate())));
         QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
-        QCOMPARE(d.Control<QWidget>(IDC_PRINT_IMAGE)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(d.Control<QWidget>(kPrintImageId)->grab().toImage().convertToFormat(QImage::Format_RGB32),
                  PrintImage::Render("hn", PrintStyle(&d)).convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(IDC_TYPING));
+        QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(kTypingId));
         QCOMPARE(d.Defaults(), (QList<bool>{false, true}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(boxes.shown.size(), std::size_t{2}); // the empty typing field is said
@@ -231,7 +231,7 @@ private slots:
         field->clear();
         QTest::keyClick(field, Qt::Key_Return);
         QVERIFY(line->text().isEmpty() && !meter.Estimate());
-        d.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
+        d.Control<QRadioButton>(kRandomCaseId)->click();
         TypeText(field, U("アカサタナハマヤラワアカサタナハマヤラワ"));
         d.OnConvert();
         const QString first = d.Password();
@@ -253,13 +253,13 @@ private slots:
     void caseOptionsTakeTabAndArrows() {
         ShownDialog d;
         const std::pair<Qt::Key, int> keys[] = {
-            {Qt::Key_Tab, IDC_CAPITAL_AFTER_SPACE}, {Qt::Key_Down, IDC_RANDOM_CASE},
-            {Qt::Key_Down, IDC_RANDOM_CASE},        {Qt::Key_Tab, IDC_USE_DIGITS},
-            {Qt::Key_Backtab, IDC_RANDOM_CASE},     {Qt::Key_Up, IDC_CAPITAL_AFTER_SPACE}};
+            {Qt::Key_Tab, kCapitalAfterSpaceId}, {Qt::Key_Down, kRandomCaseId},
+            {Qt::Key_Down, kRandomCaseId},        {Qt::Key_Tab, kUseDigitsId},
+            {Qt::Key_Backtab, kRandomCaseId},     {Qt::Key_Up, kCapitalAfterSpaceId}};
         for (const auto& [key, focus] : keys) {
             QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(focus));
-            QCOMPARE(d.Options()[0], focus == IDC_RANDOM_CASE || focus == IDC_USE_DIGITS);
+            QCOMPARE(d.Options()[0], focus == kRandomCaseId || focus == kUseDigitsId);
         }
     }
 
@@ -278,7 +278,7 @@ private slots:
         };
         for (const auto& row : rows) {
             ShownDialog d;
-            QLineEdit* edit = d.Edit(IDC_KATAKANA);
+            QLineEdit* edit = d.Edit(kKatakanaId);
             for (const QString& step : row.events) {
                 QInputMethodEvent event(step.startsWith('p') ? step.mid(1) : QString(), {});
                 event.setCommitString(step.startsWith('p') ? QString() : step.mid(1));
@@ -287,10 +287,10 @@ private slots:
                     QCoreApplication::processEvents(); // a real commit comes on its own
                 }
             }
-            QTest::mouseClick(d.Control<QPushButton>(IDC_CONVERT), Qt::LeftButton);
+            QTest::mouseClick(d.Control<QPushButton>(kConvertId), Qt::LeftButton);
             QCoreApplication::processEvents(); // nothing held comes back after the focus moved
             QCOMPARE(edit->text(), row.field);
-            QCOMPARE(d.Edit(IDC_PASSWORD)->text(), row.password);
+            QCOMPARE(d.Edit(kPasswordId)->text(), row.password);
             const auto* notice = d.findChild<SkipNotice*>();
             // The notice names the first characters no entry converts.
             QCOMPARE(notice->Notice().contains(U("Ｓ、ａ")), row.password.isEmpty() && !row.field.isEmpty());
@@ -310,11 +310,11 @@ private slots:
         int opened = 0;
         const auto closeAbout = [&opened] {
             QWidget* about = QApplication::activeModalWidget();
-            opened += qobject_cast<CAboutDlg*>(about) != nullptr ? 1 : 0;
+            opened += qobject_cast<AboutDialog*>(about) != nullptr ? 1 : 0;
             QTest::keyClick(about, Qt::Key_Escape);
         };
         QTimer::singleShot(0, closeAbout);
-        QTest::mouseClick(d.Control<QPushButton>(IDC_ABOUT), Qt::LeftButton);
+        QTest::mouseClick(d.Control<QPushButton>(kAboutId), Qt::LeftButton);
         QTimer::singleShot(0, closeAbout); // from the context menu, which goes once it closes
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), d.mapToGlobal(QPoint(1, 1)));
         QApplication::sendEvent(&d, &event);
@@ -322,12 +322,12 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(opened == 2 && d.findChildren<QMenu*>().isEmpty());
         // The editor closed unsaved: the boxes follow the table's maps again.
-        d.Control<QWidget>(IDC_USE_DIGITS)->setEnabled(false);
-        d.Control<QWidget>(IDC_USE_SYMBOLS)->setEnabled(true);
+        d.Control<QWidget>(kUseDigitsId)->setEnabled(false);
+        d.Control<QWidget>(kUseSymbolsId)->setEnabled(true);
         QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-        QTest::mouseClick(d.Control<QPushButton>(IDC_EDIT_TABLE), Qt::LeftButton);
-        QVERIFY(d.Enabled(IDC_USE_DIGITS) && !d.Enabled(IDC_USE_SYMBOLS));
-        QTest::mouseClick(d.Control<QWidget>(ID_HELP), Qt::LeftButton);
+        QTest::mouseClick(d.Control<QPushButton>(kEditTableId), Qt::LeftButton);
+        QVERIFY(d.Enabled(kUseDigitsId) && !d.Enabled(kUseSymbolsId));
+        QTest::mouseClick(d.Control<QWidget>(kHelpId), Qt::LeftButton);
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QVERIFY(boxes.shown[0].text.contains(page));
     }
@@ -354,7 +354,7 @@ private slots:
                 platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), row.seconds);
             }
             platform::OpenSettings()->setValue(QStringLiteral("window/position"), row.position);
-            CPasswordDlg dialog;
+            PasswordDialog dialog;
             QVERIFY(!dialog.testAttribute(Qt::WA_Moved));
             QCOMPARE(dialog.Clipboard().ClearSeconds(), row.clearSeconds);
             dialog.reject();
@@ -362,16 +362,16 @@ private slots:
                      row.seconds.isValid() ? row.seconds.toString() : QString::number(row.clearSeconds));
         }
         ShownDialog first;
-        first.Control<QRadioButton>(IDC_RANDOM_CASE)->click();
-        first.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
-        first.Control<QAbstractButton>(IDC_USE_SYMBOLS)->setChecked(false);
+        first.Control<QRadioButton>(kRandomCaseId)->click();
+        first.Control<QAbstractButton>(kUseDigitsId)->setChecked(false);
+        first.Control<QAbstractButton>(kUseSymbolsId)->setChecked(false);
         struct : FontChooser {
             std::optional<FontChoice> Choose(QWidget*, const FontChoice& start) override {
                 return FontChoice{start.font, QColor(200, 0, 0)};
             }
         } red;
         FontChooser::Replace(&red);
-        first.Control<QPushButton>(IDC_CHANGE_FONT)->click();
+        first.Control<QPushButton>(kChangeFontId)->click();
         FontChooser::Replace(nullptr);
         first.move(60, 50);
         first.reject();
@@ -393,9 +393,9 @@ private slots:
             bool blue;
         } rows[] = {{700, false}, {700, true}, {650, true}, {680, false}};
         ShownDialog d;
-        QLineEdit* typing = d.Edit(IDC_TYPING);
-        d.Edit(IDC_KATAKANA)->setText(U("アカサタナ")); // a k s t n in the built-in table
-        d.Control<QAbstractButton>(IDC_USE_DIGITS)->setChecked(false);
+        QLineEdit* typing = d.Edit(kTypingId);
+        d.Edit(kKatakanaId)->setText(U("アカサタナ")); // a k s t n in the built-in table
+        d.Control<QAbstractButton>(kUseDigitsId)->setChecked(false);
         d.OnConvert();
         m_now = 0xFFFFFF00u;
         for (const auto& row : rows) {
@@ -416,7 +416,7 @@ private slots:
         TypeText(typing, QStringLiteral("aKsxtn"));
         QTest::keyClick(typing, Qt::Key_Return);
         QVERIFY(d.Model().Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
-        QWidget* area = d.Control<QWidget>(IDC_TYPING_RESULT);
+        QWidget* area = d.Control<QWidget>(kTypingResultId);
         QCOMPARE(area->font(), PointFont(QStringLiteral("MS UI Gothic"), 100, area)); // 10 points
         const QImage image = TypingResult(d);
         const QFontMetrics metrics(area->font());
@@ -464,8 +464,8 @@ private slots:
             MessageBoxRecorder boxes;
             boxes.answers = {row.answer};
             ShownDialog dialog;
-            QCOMPARE(dialog.Enabled(IDC_PRINT), row.printer != "unplugged");
-            dialog.Control<QLineEdit>(IDC_PASSWORD)->setText(row.password);
+            QCOMPARE(dialog.Enabled(kPrintId), row.printer != "unplugged");
+            dialog.Control<QLineEdit>(kPasswordId)->setText(row.password);
             dialog.PrintLabel();
             const bool sent = row.ticks > 0;
             // The saved label, framed as the print image.
@@ -477,14 +477,14 @@ private slots:
             int ticks = 0;
             for (; dialog.Printer().IsPolling() && ticks < 30; ++ticks) {
                 if (ticks == row.secondJob) {
-                    dialog.Control<QPushButton>(IDC_PRINT)->click();
+                    dialog.Control<QPushButton>(kPrintId)->click();
                 }
                 dialog.Printer().PollStatus();
             }
             QCOMPARE(ticks, row.ticks);
             QCOMPARE(Boxes(boxes), row.boxes);
             QFile::remove(m_labels->filePath("unplugged")); // plugged in: the device notice comes
-            QTRY_VERIFY(dialog.Enabled(IDC_PRINT));
+            QTRY_VERIFY(dialog.Enabled(kPrintId));
         }
     }
 
@@ -525,7 +525,7 @@ private slots:
     // colour, and once the picture has gone the characters in it. The timer
     // runs while the box is open.
     void aboutBoxDrawsTheSharedAnimation() {
-        CAboutDlg dialog;
+        AboutDialog dialog;
         bool running = false, shared = true;
         AboutAnimation::Frame want;
         QImage first, grabbed;
@@ -563,12 +563,12 @@ private slots:
     // Every control a reader reaches has a name and the role of what it is
     // (a bare widget is a nameless filler); some names checked whole.
     void everyControlIsNamedWithItsRole() {
-        CPasswordDlg main;
-        main.Control<QLineEdit>(IDC_KATAKANA)->setText(U("サクラ"));
-        main.Control<QPushButton>(IDC_CONVERT)->click();
+        PasswordDialog main;
+        main.Control<QLineEdit>(kKatakanaId)->setText(U("サクラ"));
+        main.Control<QPushButton>(kConvertId)->click();
         PasswordModel model;
-        CTableEditDlg editor(model);
-        CAboutDlg about;
+        TableEditDialog editor(model);
+        AboutDialog about;
         const std::pair<const char*, QAccessible::Role> roles[] = {
             {"QLineEdit", QAccessible::EditableText}, {"QRadioButton", QAccessible::RadioButton},
             {"QCheckBox", QAccessible::CheckBox},     {"QPushButton", QAccessible::Button},
@@ -590,10 +590,10 @@ private slots:
             }
         }
         const std::pair<QWidget*, QString> names[] = {
-            {main.Control<QWidget>(IDC_KATAKANA), ToQString(kPasswordDialogControls[0].text)},
-            {main.Control<QWidget>(IDC_PASSWORD), ToQString(kPasswordDialogControls[9].text)},
-            {main.Control<QWidget>(IDC_TYPING), ToQString(kPasswordDialogControls[11].text)},
-            {main.Control<QWidget>(IDC_PRINT_IMAGE), ToQString(main.Model().Password())},
+            {main.Control<QWidget>(kKatakanaId), ToQString(kPasswordDialogControls[0].text)},
+            {main.Control<QWidget>(kPasswordId), ToQString(kPasswordDialogControls[9].text)},
+            {main.Control<QWidget>(kTypingId), ToQString(kPasswordDialogControls[11].text)},
+            {main.Control<QWidget>(kPrintImageId), ToQString(main.Model().Password())},
             {main.findChild<StrengthMeter*>(),
              ToQString(strength::DescribeEstimate(*main.Strength().Estimate()))},
             {editor.Control<QWidget>(tableedit::LetterSlotId(1, 0)), "b"},

@@ -55,8 +55,8 @@ TEST(Convert, PrintsWhatTheCoreConversionGives) {
     };
     // The built-in table with symbols, so that --no-symbols has something to take away.
     ConversionTable table = Defaults();
-    table.symbols.SetAt(std::string("サクラ"), "*");
-    table.symbols.SetAt(std::string("ク"), "#");
+    table.symbols.insert_or_assign(std::string("サクラ"), "*");
+    table.symbols.insert_or_assign(std::string("ク"), "#");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CliRunner cli;

@@ -5,14 +5,14 @@
 // ink; the window's "PDF として保存..." writes the CLI's PDF.
 #include "CliRunner.h"
 
-#include "app/CPasswordDlg.h"
+#include "app/PasswordDialog.h"
 #include "cli/CliError.h"
 #include "cli/LabelStyle.h"
 #include "cli/PrintCommand.h"
 #include "app/PasswordDialogTemplate.h"
 #include "platform/Fonts.h"
 #include "platform/SaveFileDialog.h"
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 #include "print/LabelSheet.h"
 #include "print/PrintImage.h"
 #include "support/GuiTestHelpers.h"
@@ -139,10 +139,10 @@ private slots:
         tavopus::testing::Reset();
         TavopusEnvironment waits;
         waits.replyWindowMs = 0;
-        struct : platform::Ticks {
-            void Sleep(std::uint32_t) override {}
+        struct : platform::Clock {
+            void Pause(std::chrono::milliseconds) override {}
         } noPauses;
-        platform::Ticks::Replace(&noPauses);
+        platform::Clock::Replace(&noPauses);
         int code = 0;
         std::string message;
         try {
@@ -151,7 +151,7 @@ private slots:
             code = error.Code();
             message = error.what();
         }
-        platform::Ticks::Replace(nullptr);
+        platform::Clock::Replace(nullptr);
         qunsetenv("TAVOPUS_VIRTUAL");
         tavopus::testing::Reset();
         QCOMPARE(code, int(cli::kNoAcknowledge));
@@ -228,7 +228,7 @@ private slots:
     void windowSavesTheCliPdf() {
         CliRunner cli;
         const IsolatedSettings settings;
-        CPasswordDlg dialog;
+        PasswordDialog dialog;
         dialog.show();
         const auto entry = [&](const char* text) {
             const QList<QAction*> actions = dialog.CreateSystemMenu(&dialog)->actions();
@@ -237,8 +237,8 @@ private slots:
         };
         QVERIFY(!entry("ほかのプリンターで印刷(&P)...")->isEnabled() &&
                 !entry("PDF として保存(&S)...")->isEnabled());
-        QTest::keyClicks(dialog.Control<QLineEdit>(app::IDC_KATAKANA), "sakura");
-        QTest::keyClick(dialog.Control<QLineEdit>(app::IDC_KATAKANA), Qt::Key_Return);
+        QTest::keyClicks(dialog.Control<QLineEdit>(app::kKatakanaId), "sakura");
+        QTest::keyClick(dialog.Control<QLineEdit>(app::kKatakanaId), Qt::Key_Return);
         // A disabled entry would ignore the trigger and save nothing.
         // A name chosen with another extension gets .pdf, and the file of that name stays.
         WriteWhole(cli / "window", "kept");

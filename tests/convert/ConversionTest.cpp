@@ -15,10 +15,10 @@ namespace {
 TEST(Conversion, GivesThePasswordStepByStep) {
     const ConversionTable defaults = Defaults();
     ConversionTable small; // letter keys of every length, and サ in two maps
-    small.symbols.SetAt(std::string("サ"), "*");
+    small.symbols.insert_or_assign(std::string("サ"), "*");
     for (const auto& [key, value] :
          {std::pair{"サ", "s"}, {"サク", "q"}, {"サクラ", "z"}, {"ラ", "r"}, {"ア", "ab"}}) {
-        small.letters.SetAt(std::string(key), value);
+        small.letters.insert_or_assign(std::string(key), value);
     }
     constexpr ConversionOptions kDigits{true, true, false}, kRandom{false, true, true}, kNone{false, false};
     struct Row {

@@ -11,7 +11,7 @@ namespace {
 // differently: only the start falls back on the defaults for a damaged one.
 TEST(PasswordModel, LoadsAndReloadsTheTable) {
     ConversionTable one;
-    one.letters.SetAt(std::string("ア"), "z");
+    one.letters.insert_or_assign(std::string("ア"), "z");
     const struct {
         const char* name;
         bool reload;
@@ -32,7 +32,7 @@ TEST(PasswordModel, LoadsAndReloadsTheTable) {
             WriteWhole(folder / kTableFileName, row.fileBytes);
         }
         PasswordModel model(folder / kTableFileName);
-        model.Table().letters.SetAt("stale", "s");
+        model.Table().letters.insert_or_assign("stale", "s");
         const LoadResult loaded = row.reload ? model.ReloadTable() : model.LoadTable();
         EXPECT_EQ(loaded.source, row.source);
         EXPECT_TRUE(SameEntries(model.Table(), row.expected));

@@ -8,7 +8,7 @@
 #include "print/PrinterLink.h"
 #include "print/StatusPoll.h"
 
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 #include "support/TempFolder.h"
 #include "tavopus/LabelImage.h"
 
@@ -85,20 +85,20 @@ std::string Repeat(const std::string& text, int times) {
 
 // Traces writes, reads and pauses ("W2 P10 R1 "), keeps every byte written,
 // and answers each read with `answer`: A 06, N 15, - nothing. Its link is open.
-class FakePrinterLibrary : public PrinterLibrary, public platform::Ticks {
+class FakePrinterLibrary : public PrinterLibrary, public platform::Clock {
 public:
     FakePrinterLibrary() {
         PrinterLibrary::Replace(this);
-        Ticks::Replace(this);
+        Clock::Replace(this);
         EXPECT_TRUE(link.Open(0));
     }
     ~FakePrinterLibrary() override {
         link.Close();
         PrinterLibrary::Replace(nullptr);
-        Ticks::Replace(nullptr);
+        Clock::Replace(nullptr);
     }
 
-    void Sleep(std::uint32_t ms) override { trace += "P" + std::to_string(ms) + " "; }
+    void Pause(std::chrono::milliseconds ms) override { trace += "P" + std::to_string(ms.count()) + " "; }
 
     std::uint32_t StartDevice(std::uint32_t* handle, std::int32_t) override {
         *handle = 1;

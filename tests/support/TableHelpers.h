@@ -11,7 +11,7 @@
 
 using Entries = std::map<std::string, std::string>;
 
-inline Entries EntriesOf(const CMapStringToString& map) {
+inline Entries EntriesOf(const HashOrderMap& map) {
     Entries entries;
     for (const auto& entry : map) {
         entries[entry.key] = entry.value;

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LoadResult loaded = LoadConversionTable(table, file);
     if (loaded.source != LoadResult::Source::File) {
         // A regular file is never taken for a missing one.
-        if (loaded.source != LoadResult::Source::Failed || table.GetCount() != 0 ||
+        if (loaded.source != LoadResult::Source::Failed || table.size() != 0 ||
             ReadWhole(file) != bytes) {
             std::abort();
         }

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Keys(const CMapStringToString& map) {
+std::vector<std::string> Keys(const HashOrderMap& map) {
     std::vector<std::string> keys;
     for (const auto& entry : map) {
         keys.push_back(entry.key);
@@ -26,8 +26,8 @@ std::vector<std::string> Keys(const CMapStringToString& map) {
 TEST(Map, HashReadsCodePage932BytesAsSigned) {
     // ア is 83 41: h = -125, then h * 33 + 0x41, wrapping: 4294963236, bucket 4.
     // Read unsigned the same key would land in bucket 2, and its UTF-8 elsewhere.
-    CMapStringToString map;
-    map.SetAt("ア", "a");
+    HashOrderMap map;
+    map.insert_or_assign("ア", "a");
     EXPECT_EQ(map.begin()->hash, 4294963236u);
 }
 
@@ -43,12 +43,12 @@ TEST(Map, KeysOfOneHashAreToldApart) {
             keys.back() += (bits >> b & 1) != 0 ? "aB" : "b!";
         }
     }
-    CMapStringToString map;
+    HashOrderMap map;
     for (std::size_t i = 0; i < keys.size(); i += 2) {
-        map.SetAt(keys[i], keys[i]);
+        map.insert_or_assign(keys[i], keys[i]);
     }
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::string* found = map.Lookup(keys[i]);
+        const std::string* found = map.find(keys[i]);
         EXPECT_EQ(found != nullptr ? *found : "none", i % 2 == 0 ? keys[i] : "none") << i;
     }
 }
@@ -57,46 +57,46 @@ TEST(Map, KeysOfOneHashAreToldApart) {
 // in ascending order, newest first within a bucket; an update keeps its place,
 // and after RemoveAll the same keys come back in the same order.
 TEST(Map, BucketsAscendingNewestFirstAndUpdatesInPlace) {
-    CMapStringToString map;
-    std::vector<std::vector<std::string>> buckets(CMapStringToString::kBucketCount);
+    HashOrderMap map;
+    std::vector<std::vector<std::string>> buckets(HashOrderMap::kBucketCount);
     const auto fill = [&] {
         for (auto& b : buckets) {
             b.clear();
         }
         for (int i = 0; i < 20000; ++i) {
             const std::string key = "k" + std::to_string(i * 7919 % 20000);
-            map.SetAt(key, "v" + key);
-            auto& b = buckets[CMapStringToString::HashKey(key) % CMapStringToString::kBucketCount];
+            map.insert_or_assign(key, "v" + key);
+            auto& b = buckets[HashOrderMap::HashKey(key) % HashOrderMap::kBucketCount];
             b.insert(b.begin(), key);
         }
     };
     fill();
-    map.SetAt("k1234", "changed");
+    map.insert_or_assign("k1234", "changed");
     std::vector<std::string> expected;
     for (const auto& b : buckets) {
         expected.insert(expected.end(), b.begin(), b.end());
     }
     EXPECT_EQ(Keys(map), expected);
-    EXPECT_EQ(map.GetCount(), 20000u);
+    EXPECT_EQ(map.size(), 20000u);
     // A reader that holds the keys orders them as the map does.
     std::vector<std::string> set;
     for (int i = 0; i < 20000; ++i) {
         set.push_back("k" + std::to_string(i * 7919 % 20000));
     }
     std::vector<std::string> visited;
-    for (const std::uint32_t i : CMapStringToString::VisitOrder({set.begin(), set.end()})) {
+    for (const std::uint32_t i : HashOrderMap::VisitOrder({set.begin(), set.end()})) {
         visited.push_back(set[i]);
     }
     EXPECT_EQ(visited, expected);
-    EXPECT_EQ(*map.Lookup("k1234"), "changed");
-    EXPECT_EQ(map.Lookup("k20000"), nullptr);
+    EXPECT_EQ(*map.find("k1234"), "changed");
+    EXPECT_EQ(map.find("k20000"), nullptr);
 
-    map.RemoveAll();
-    EXPECT_TRUE(map.IsEmpty());
+    map.clear();
+    EXPECT_TRUE(map.empty());
     EXPECT_EQ(map.begin(), map.end());
-    EXPECT_EQ(map.Lookup("k1234"), nullptr);
+    EXPECT_EQ(map.find("k1234"), nullptr);
     fill();
-    EXPECT_EQ(*map.Lookup("k1234"), "vk1234");
+    EXPECT_EQ(*map.find("k1234"), "vk1234");
     EXPECT_EQ(Keys(map), expected);
 }
 
@@ -124,7 +124,7 @@ TEST(TableFile, EveryCorpusFileLoadsAsItsNameSays) {
         ConversionTable table;
         ASSERT_EQ(ParseConversionTable(bytes, table), prefix->second);
         EXPECT_EQ(SerializeConversionTable(table) == bytes, name.rfind("same-", 0) == 0);
-        EXPECT_EQ(table.GetCount() == 0, prefix->second != TableReadError::None || name == "same-empty.xj");
+        EXPECT_EQ(table.size() == 0, prefix->second != TableReadError::None || name == "same-empty.xj");
         ++files;
     }
     EXPECT_GE(files, 20u);
@@ -149,14 +149,14 @@ TEST(TableFile, ReadsKeysAsTheFormatDoes) {
     const std::string again("\x03\x00\x01\x43\x01\x31\x01\x54\x01\x32\x01\x43\x01\x33", 14);
     ASSERT_EQ(ParseConversionTable(header + again + twoEmpty, table), TableReadError::None);
     EXPECT_EQ(Keys(table.letters), (std::vector<std::string>{"A", "R"}));
-    EXPECT_EQ(*table.letters.Lookup("A"), "3");
+    EXPECT_EQ(*table.letters.find("A"), "3");
 }
 
 // A table of one entry whose file takes exactly `size` bytes.
 ConversionTable TableOfFileSize(std::size_t size) {
     ConversionTable t;
-    t.letters.SetAt("k", std::string(0x10000, 'v'));
-    t.letters.SetAt("k", std::string(size - (SerializeConversionTable(t).size() - 0x10000), 'v'));
+    t.letters.insert_or_assign("k", std::string(0x10000, 'v'));
+    t.letters.insert_or_assign("k", std::string(size - (SerializeConversionTable(t).size() - 0x10000), 'v'));
     return t;
 }
 
@@ -165,10 +165,10 @@ ConversionTable TableOfFileSize(std::size_t size) {
 // forms. A table past what the reader accepts is not written.
 TEST(TableFile, SaveThenLoadGivesTheSameEntries) {
     ConversionTable longForms;
-    longForms.symbols.SetAt(std::string(300, 'k'), std::string(70000, 'v'));
-    longForms.letters.SetAt(cp932::Decode(std::string("\xFF\x01", 2)), "a");
+    longForms.symbols.insert_or_assign(std::string(300, 'k'), std::string(70000, 'v'));
+    longForms.letters.insert_or_assign(cp932::Decode(std::string("\xFF\x01", 2)), "a");
     for (int i = 0; i < 0xFFFF; ++i) {
-        longForms.digits.SetAt("k" + std::to_string(i), "1");
+        longForms.digits.insert_or_assign("k" + std::to_string(i), "1");
     }
     const std::string bytes = SerializeConversionTable(longForms);
     EXPECT_NE(bytes.find(std::string("\x01\x80\xFF\xFF\xFF\xFF\x00\x00", 8)), std::string::npos);
@@ -209,15 +209,15 @@ TEST(TableFile, UnstorableAreExactlyThoseLostThroughTheFile) {
         const std::string key = "k" + ch + "k";
         const std::string value = "v" + ch;
         ConversionTable table;
-        table.letters.SetAt(key, "a");
-        table.digits.SetAt("k", value);
+        table.letters.insert_or_assign(key, "a");
+        table.digits.insert_or_assign("k", value);
         ConversionTable loaded;
         ASSERT_EQ(ParseConversionTable(SerializeConversionTable(table), loaded), TableReadError::None);
         const std::string back = loaded.letters.begin()->key;
         const std::optional<LostByte> lostKey = UnstorableKeyByte(key);
         EXPECT_EQ(!lostKey, cp932::Encode(back) == cp932::Encode(key));
         EXPECT_EQ(lostKey && lostKey->offset == 1 && lostKey->byte == b, back == "k");
-        EXPECT_EQ(!UnstorableValueByte(value), *loaded.digits.Lookup("k") == value);
+        EXPECT_EQ(!UnstorableValueByte(value), *loaded.digits.find("k") == value);
     }
 }
 
@@ -227,7 +227,7 @@ TEST(TableFile, EveryTruncationEndsEarlyAndSetsNoEntry) {
         ConversionTable t;
         ASSERT_EQ(ParseConversionTable(std::string_view(bytes).substr(0, n), t), TableReadError::EndOfFile)
             << n;
-        ASSERT_EQ(t.GetCount(), 0u);
+        ASSERT_EQ(t.size(), 0u);
     }
 }
 

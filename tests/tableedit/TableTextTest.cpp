@@ -27,11 +27,11 @@ TEST(RoundTrip, ExportThenImportIsIdentity) {
     const std::filesystem::path corpus(Q8XJ_TABLE_TEXT_CORPUS);
     EXPECT_EQ(ExportTableText(Defaults()), ReadWhole(corpus / "defaults.tsv"));
     ConversionTable controls;
-    controls.letters.SetAt("\x01\x7F", "a");
+    controls.letters.insert_or_assign("\x01\x7F", "a");
     const std::string text = kHeader + "letters\t\\x01\\x7F\ta\n";
     EXPECT_EQ(ExportTableText(controls), text);
     EXPECT_TRUE(SameEntries(ImportTableText(text).table, controls));
-    EXPECT_EQ(*ImportTableText(kHeader + "letters\t\\x1a\\x1A\ta\n").table.letters.Lookup("\x1a\x1a"), "a");
+    EXPECT_EQ(*ImportTableText(kHeader + "letters\t\\x1a\\x1A\ta\n").table.letters.find("\x1a\x1a"), "a");
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         SCOPED_TRACE(entry.path());
         const std::string name = entry.path().stem().string();
@@ -101,10 +101,10 @@ TEST(Refusal, TheLineAtWhichTheFileGrowsTooLarge) {
     const std::size_t refused = imported.problems[0].line - 2; // the header is line 1
     ConversionTable table;
     for (std::size_t i = 0; i < refused; ++i) {
-        table.letters.SetAt(key(i), "a");
+        table.letters.insert_or_assign(key(i), "a");
     }
     EXPECT_LE(SerializeConversionTable(table).size(), kMaxTableFileBytes);
-    table.letters.SetAt(key(refused), "a");
+    table.letters.insert_or_assign(key(refused), "a");
     EXPECT_GT(SerializeConversionTable(table).size(), kMaxTableFileBytes);
 }
 

@@ -1,4 +1,4 @@
-#include "table/CMapStringToString.h"
+#include "table/HashOrderMap.h"
 
 #include "platform/Cp932Codec.h"
 
@@ -25,7 +25,7 @@ std::uint64_t LengthBit(std::size_t length) {
 
 } // namespace
 
-std::uint32_t CMapStringToString::HashKey(std::string_view key) {
+std::uint32_t HashOrderMap::HashKey(std::string_view key) {
     std::uint32_t h = 0;
     for (const char c : key) {
         h = h * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
@@ -33,7 +33,7 @@ std::uint32_t CMapStringToString::HashKey(std::string_view key) {
     return h;
 }
 
-std::uint32_t CMapStringToString::OrderHash(std::string_view key) const {
+std::uint32_t HashOrderMap::OrderHash(std::string_view key) const {
     if (m_order == Order::CodePage932) {
         if (const std::optional<std::string> bytes = cp932::Encode(key)) {
             return HashKey(*bytes);
@@ -42,7 +42,7 @@ std::uint32_t CMapStringToString::OrderHash(std::string_view key) const {
     return HashKey(key);
 }
 
-const CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) const {
+const HashOrderMap::Entry* HashOrderMap::FindEntry(std::string_view key) const {
     if (m_index.empty()) {
         return nullptr;
     }
@@ -62,11 +62,11 @@ const CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) 
     return nullptr;
 }
 
-CMapStringToString::Entry* CMapStringToString::Find(std::string_view key) {
-    return const_cast<Entry*>(std::as_const(*this).Find(key));
+HashOrderMap::Entry* HashOrderMap::FindEntry(std::string_view key) {
+    return const_cast<Entry*>(std::as_const(*this).FindEntry(key));
 }
 
-void CMapStringToString::Index(std::size_t keyHash, std::size_t place) {
+void HashOrderMap::Index(std::size_t keyHash, std::size_t place) {
     const std::size_t mask = m_index.size() - 1;
     std::size_t i = keyHash & mask;
     while (m_index[i] != 0) {
@@ -75,7 +75,7 @@ void CMapStringToString::Index(std::size_t keyHash, std::size_t place) {
     m_index[i] = Fingerprint(keyHash) | (place + 1);
 }
 
-void CMapStringToString::Rehash(std::size_t slots) {
+void HashOrderMap::Rehash(std::size_t slots) {
     std::size_t size = 64;
     while (size < slots) {
         size *= 2;
@@ -86,7 +86,7 @@ void CMapStringToString::Rehash(std::size_t slots) {
     }
 }
 
-void CMapStringToString::Reserve(std::size_t count) {
+void HashOrderMap::reserve(std::size_t count) {
     // At most half full, so that probes stay short.
     if (count * 2 > m_index.size()) {
         Rehash(count * 2);
@@ -94,7 +94,7 @@ void CMapStringToString::Reserve(std::size_t count) {
     m_entries.reserve(count);
 }
 
-void CMapStringToString::Add(std::string_view key, std::string_view value, std::uint32_t hash) {
+void HashOrderMap::Add(std::string_view key, std::string_view value, std::uint32_t hash) {
     if ((m_count + 1) * 2 > m_index.size()) {
         Rehash(m_index.size() * 2);
     }
@@ -105,23 +105,23 @@ void CMapStringToString::Add(std::string_view key, std::string_view value, std::
     m_keyLengths |= LengthBit(key.size());
 }
 
-void CMapStringToString::SetAt(std::string_view key, std::string_view value) {
-    if (Entry* entry = Find(key)) {
+void HashOrderMap::insert_or_assign(std::string_view key, std::string_view value) {
+    if (Entry* entry = FindEntry(key)) {
         entry->value = value;
         return;
     }
     Add(key, value, OrderHash(key));
 }
 
-void CMapStringToString::SetAt(std::string_view key, std::string_view value, std::string_view keyBytes) {
-    if (Entry* entry = Find(key)) {
+void HashOrderMap::insert_or_assign(std::string_view key, std::string_view value, std::string_view keyBytes) {
+    if (Entry* entry = FindEntry(key)) {
         entry->value = value;
         return;
     }
     Add(key, value, m_order == Order::CodePage932 ? HashKey(keyBytes) : HashKey(key));
 }
 
-std::vector<std::uint32_t> CMapStringToString::VisitOrder(const std::vector<std::string_view>& keys) {
+std::vector<std::uint32_t> HashOrderMap::VisitOrder(const std::vector<std::string_view>& keys) {
     std::array<std::vector<std::uint32_t>, kBucketCount> chains;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         chains[HashKey(keys[i]) % kBucketCount].push_back(static_cast<std::uint32_t>(i));
@@ -134,19 +134,19 @@ std::vector<std::uint32_t> CMapStringToString::VisitOrder(const std::vector<std:
     return order;
 }
 
-bool CMapStringToString::MayHoldLength(std::size_t length) const {
+bool HashOrderMap::MayHoldLength(std::size_t length) const {
     return (m_keyLengths & LengthBit(length)) != 0;
 }
 
-const std::string* CMapStringToString::Lookup(std::string_view key) const {
+const std::string* HashOrderMap::find(std::string_view key) const {
     if (!MayHoldLength(key.size())) {
         return nullptr;
     }
-    const Entry* entry = Find(key);
+    const Entry* entry = FindEntry(key);
     return entry == nullptr ? nullptr : &entry->value;
 }
 
-void CMapStringToString::RemoveAll() {
+void HashOrderMap::clear() {
     for (auto& chain : m_buckets) {
         chain.clear();
     }
@@ -156,7 +156,7 @@ void CMapStringToString::RemoveAll() {
     m_keyLengths = 0;
 }
 
-CMapStringToString::const_iterator::const_iterator(const CMapStringToString* map, std::size_t bucket,
+HashOrderMap::const_iterator::const_iterator(const HashOrderMap* map, std::size_t bucket,
                                                    std::size_t index)
     : m_map(map)
     , m_bucket(bucket)
@@ -164,18 +164,18 @@ CMapStringToString::const_iterator::const_iterator(const CMapStringToString* map
     SkipEmpty();
 }
 
-const CMapStringToString::Entry& CMapStringToString::const_iterator::operator*() const {
+const HashOrderMap::Entry& HashOrderMap::const_iterator::operator*() const {
     const auto& chain = m_map->m_buckets[m_bucket];
     return m_map->m_entries[chain[chain.size() - 1 - m_index]];
 }
 
-CMapStringToString::const_iterator& CMapStringToString::const_iterator::operator++() {
+HashOrderMap::const_iterator& HashOrderMap::const_iterator::operator++() {
     ++m_index;
     SkipEmpty();
     return *this;
 }
 
-void CMapStringToString::const_iterator::SkipEmpty() {
+void HashOrderMap::const_iterator::SkipEmpty() {
     while (m_bucket < kBucketCount && m_index >= m_map->m_buckets[m_bucket].size()) {
         ++m_bucket;
         m_index = 0;

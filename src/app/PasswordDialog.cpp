@@ -1,6 +1,6 @@
-#include "app/CPasswordDlg.h"
+#include "app/PasswordDialog.h"
 
-#include "app/CAboutDlg.h"
+#include "app/AboutDialog.h"
 #include "app/HelpPage.h"
 #include "app/LabelExport.h"
 #include "app/PasswordDialogTemplate.h"
@@ -17,7 +17,7 @@
 #include "print/PrintStyleSettings.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
-#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditDialog.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -40,23 +40,23 @@ void SetText(QLineEdit& edit, const QString& text) {
 
 } // namespace
 
-CPasswordDlg::CPasswordDlg(QWidget* parent)
+PasswordDialog::PasswordDialog(QWidget* parent)
     : QDialog(parent)
     , m_icon(QStringLiteral(":/icons/q8xj-32.png"))
     , m_printer(new PrinterPresence(this))
     , m_clipboard(new SecretClipboard(this))
     , m_skipNotice(new SkipNotice(this))
     , m_layout(*this, kPasswordDialogTemplate, [this](const dlg::Control& c) { return CreateControl(c); })
-    , m_kana(m_layout.Get<KanaLineEdit>(IDC_KATAKANA))
-    , m_password(m_layout.Get<SecretLineEdit>(IDC_PASSWORD))
-    , m_typed(m_layout.Get<QLineEdit>(IDC_TYPING))
-    , m_convert(m_layout.Get<QPushButton>(IDC_CONVERT))
-    , m_check(m_layout.Get<QPushButton>(IDC_CHECK))
-    , m_print(m_layout.Get<QPushButton>(IDC_PRINT))
-    , m_useDigits(m_layout.Get<QCheckBox>(IDC_USE_DIGITS))
-    , m_useSymbols(m_layout.Get<QCheckBox>(IDC_USE_SYMBOLS))
-    , m_options{m_layout.Get<QRadioButton>(IDC_RANDOM_CASE),
-                m_layout.Get<QRadioButton>(IDC_CAPITAL_AFTER_SPACE), m_useDigits, m_useSymbols}
+    , m_kana(m_layout.Get<KanaLineEdit>(kKatakanaId))
+    , m_password(m_layout.Get<SecretLineEdit>(kPasswordId))
+    , m_typed(m_layout.Get<QLineEdit>(kTypingId))
+    , m_convert(m_layout.Get<QPushButton>(kConvertId))
+    , m_check(m_layout.Get<QPushButton>(kCheckId))
+    , m_print(m_layout.Get<QPushButton>(kPrintId))
+    , m_useDigits(m_layout.Get<QCheckBox>(kUseDigitsId))
+    , m_useSymbols(m_layout.Get<QCheckBox>(kUseSymbolsId))
+    , m_options{m_layout.Get<QRadioButton>(kRandomCaseId),
+                m_layout.Get<QRadioButton>(kCapitalAfterSpaceId), m_useDigits, m_useSymbols}
     , m_strength(new StrengthMeter(this))
     , m_strengthLine(new QLabel(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
@@ -77,19 +77,19 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     m_kana->installEventFilter(this);
     m_typed->installEventFilter(this);
 
-    connect(m_convert, &QPushButton::clicked, this, &CPasswordDlg::OnConvert);
-    connect(m_layout.Get<QPushButton>(IDC_ABOUT), &QPushButton::clicked, this, &CPasswordDlg::OnAbout);
-    connect(m_layout.Get<QPushButton>(IDC_EDIT_TABLE), &QPushButton::clicked, this,
-            &CPasswordDlg::OnEditTable);
-    connect(m_layout.Get<QPushButton>(IDC_CHANGE_FONT), &QPushButton::clicked, this,
-            &CPasswordDlg::ChangePrintFont);
-    connect(m_print, &QPushButton::clicked, this, &CPasswordDlg::PrintLabel);
-    connect(m_layout.Get<QPushButton>(ID_HELP), &QPushButton::clicked, this, &ShowHelpPage);
-    connect(m_layout.Get<QPushButton>(IDC_EXIT), &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_check, &QPushButton::clicked, this, &CPasswordDlg::OnPasswordCheck);
-    connect(m_kana, &QLineEdit::textChanged, this, &CPasswordDlg::OnKanaUpdate);
-    connect(m_password, &QLineEdit::textChanged, this, &CPasswordDlg::OnPasswordUpdate);
-    connect(m_typed, &QLineEdit::textChanged, this, &CPasswordDlg::OnTypingUpdate);
+    connect(m_convert, &QPushButton::clicked, this, &PasswordDialog::OnConvert);
+    connect(m_layout.Get<QPushButton>(kAboutId), &QPushButton::clicked, this, &PasswordDialog::OnAbout);
+    connect(m_layout.Get<QPushButton>(kEditTableId), &QPushButton::clicked, this,
+            &PasswordDialog::OnEditTable);
+    connect(m_layout.Get<QPushButton>(kChangeFontId), &QPushButton::clicked, this,
+            &PasswordDialog::ChangePrintFont);
+    connect(m_print, &QPushButton::clicked, this, &PasswordDialog::PrintLabel);
+    connect(m_layout.Get<QPushButton>(kHelpId), &QPushButton::clicked, this, &ShowHelpPage);
+    connect(m_layout.Get<QPushButton>(kExitId), &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_check, &QPushButton::clicked, this, &PasswordDialog::OnPasswordCheck);
+    connect(m_kana, &QLineEdit::textChanged, this, &PasswordDialog::OnKanaUpdate);
+    connect(m_password, &QLineEdit::textChanged, this, &PasswordDialog::OnPasswordUpdate);
+    connect(m_typed, &QLineEdit::textChanged, this, &PasswordDialog::OnTypingUpdate);
     connect(m_printer, &PrinterPresence::LinkChanged, m_print, &QWidget::setEnabled);
 
     // The strength bar and line lie in free space of the template.
@@ -103,7 +103,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     place(m_strengthLine, kStrengthLineRect, "strengthLine");
     // The notice lies on the password's caption row, as wide as the password.
     for (std::size_t i = 1; i < kPasswordDialogControls.size(); ++i) {
-        if (kPasswordDialogControls[i].id == IDC_PASSWORD) {
+        if (kPasswordDialogControls[i].id == kPasswordId) {
             const dlg::Control& caption = kPasswordDialogControls[i - 1];
             m_skipNotice->setGeometry(
                 m_layout.Map(caption.x, caption.y, kPasswordDialogControls[i].cx, caption.cy));
@@ -116,39 +116,39 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     m_options.capitalAfterSpace->setChecked(true);
     m_useDigits->setChecked(true);
     m_useSymbols->setChecked(true);
-    m_useSymbols->setEnabled(!m_model.Table().symbols.IsEmpty());
+    m_useSymbols->setEnabled(!m_model.Table().symbols.empty());
 
     m_printer->Start();
-    m_typingArea.Attach(m_layout.Get<PaintArea>(IDC_TYPING_RESULT), m_model.Typing());
-    m_printPanel.Attach(m_layout.Get<PaintArea>(IDC_PRINT_IMAGE));
+    m_typingArea.Attach(m_layout.Get<PaintArea>(kTypingResultId), m_model.Typing());
+    m_printPanel.Attach(m_layout.Get<PaintArea>(kPrintImageId));
     LoadWindowSettings(*this, m_options, m_printPanel, *m_clipboard);
 }
 
 // The feature objects give their areas back as members; the printer presence,
 // a child, lets go of the link library last.
-CPasswordDlg::~CPasswordDlg() = default;
+PasswordDialog::~PasswordDialog() = default;
 
 // A damaged table file is not a reason to stop: the built-in table serves this
 // run, and the file stays as it is until the editor saves or restores defaults.
-void CPasswordDlg::ReportUnreadableTable(TableReadError error) {
+void PasswordDialog::ReportUnreadableTable(TableReadError error) {
     const QString name = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
     const QString problem =
         ToQString(DescribeTableReadError(error, FromQString(name).value_or(std::string(kTableFileName))));
-    platform::AppMessageBox(
+    platform::ShowMessage(
         QStringLiteral("変換表ファイルを読み込めませんでした。\n") + name + QStringLiteral("\n\n") + problem +
             QStringLiteral("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
         platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
-QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
-    if (control.id == IDC_KATAKANA) {
+QWidget* PasswordDialog::CreateControl(const dlg::Control& control) {
+    if (control.id == kKatakanaId) {
         // Typed romaji becomes full-width katakana here; the empty field says so.
         auto* edit = new KanaLineEdit;
         edit->setPlaceholderText(QStringLiteral("ローマ字で入力できます（sakura → サクラ）"));
         edit->setToolTip(KanaLineEdit::TypingHint());
         return edit;
     }
-    if (control.id == IDC_PASSWORD) {
+    if (control.id == kPasswordId) {
         auto* field = new SecretLineEdit(*m_clipboard);
         field->setReadOnly(true);
         return field;
@@ -156,22 +156,22 @@ QWidget* CPasswordDlg::CreateControl(const dlg::Control& control) {
     return nullptr;
 }
 
-QString CPasswordDlg::Password() const {
+QString PasswordDialog::Password() const {
     return m_password->text();
 }
 
-void CPasswordDlg::ShowStrength(std::string_view password) {
+void PasswordDialog::ShowStrength(std::string_view password) {
     const std::optional<strength::Estimate> estimate = strength::EstimatePassword(password);
     m_strength->SetEstimate(estimate);
     m_strengthLine->setText(estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
 }
 
-void CPasswordDlg::done(int result) {
+void PasswordDialog::done(int result) {
     SaveWindowSettings(*this, m_options, *m_clipboard);
     QDialog::done(result);
 }
 
-bool CPasswordDlg::eventFilter(QObject* watched, QEvent* event) {
+bool PasswordDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (watched == m_kana) {
             OnKanaFocus();
@@ -183,22 +183,22 @@ bool CPasswordDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Focus in the katakana field: Enter there converts.
-void CPasswordDlg::OnKanaFocus() {
+void PasswordDialog::OnKanaFocus() {
     m_check->setDefault(false);
     m_convert->setDefault(true);
 }
 
 // Focus in the typing field: Enter there runs the check.
-void CPasswordDlg::OnTypingFocus() {
+void PasswordDialog::OnTypingFocus() {
     m_convert->setDefault(false);
     m_check->setDefault(true);
 }
 
-void CPasswordDlg::OnConvert() {
+void PasswordDialog::OnConvert() {
     m_model.SetPhrase(FromQString(m_kana->text()).value_or(std::string()));
     ConversionOptions& options = m_model.Options();
     options.useDigits = m_useDigits->isChecked();
-    options.useSymbols = m_useSymbols->isChecked() && !m_model.Table().symbols.IsEmpty();
+    options.useSymbols = m_useSymbols->isChecked() && !m_model.Table().symbols.empty();
     options.randomCase = m_options.randomCase->isChecked();
     m_model.Convert(ProcessRandom(), options.randomCase ? UnpredictableSeed() : 0);
     m_typingArea.Redraw();
@@ -208,25 +208,25 @@ void CPasswordDlg::OnConvert() {
     m_skipNotice->Show(ToQString(m_model.SkippedNotice()));
 }
 
-void CPasswordDlg::OnTypingUpdate() {
+void PasswordDialog::OnTypingUpdate() {
     m_model.Typing().OnTextChanged();
 }
 
 // The notice of skipped characters speaks of the phrase it was made of.
-void CPasswordDlg::OnKanaUpdate() {
+void PasswordDialog::OnKanaUpdate() {
     m_skipNotice->Show({});
 }
 
 // What the password field shows is what the print image shows and prints.
-void CPasswordDlg::OnPasswordUpdate() {
+void PasswordDialog::OnPasswordUpdate() {
     const std::string password = FromQString(m_password->text()).value_or(std::string());
     m_printPanel.SetPassword(password);
     ShowStrength(password);
 }
 
-void CPasswordDlg::OnPasswordCheck() {
+void PasswordDialog::OnPasswordCheck() {
     if (!m_model.CheckTyped(FromQString(m_typed->text()).value_or(std::string()))) {
-        platform::AppMessageBox(QStringLiteral("パスワードが入力されていません"), platform::Buttons::Ok,
+        platform::ShowMessage(QStringLiteral("パスワードが入力されていません"), platform::Buttons::Ok,
                                 platform::Icon::Exclamation);
         return;
     }
@@ -236,24 +236,24 @@ void CPasswordDlg::OnPasswordCheck() {
     SetText(*m_typed, {});
 }
 
-void CPasswordDlg::OnEditTable() {
-    CTableEditDlg editor(m_model);
+void PasswordDialog::OnEditTable() {
+    TableEditDialog editor(m_model);
     editor.exec();
     // Whichever way the editor closed, an empty map cannot be used.
-    m_useDigits->setEnabled(!m_model.Table().digits.IsEmpty());
-    m_useSymbols->setEnabled(!m_model.Table().symbols.IsEmpty());
+    m_useDigits->setEnabled(!m_model.Table().digits.empty());
+    m_useSymbols->setEnabled(!m_model.Table().symbols.empty());
 }
 
-void CPasswordDlg::ChangePrintFont() {
+void PasswordDialog::ChangePrintFont() {
     if (m_printPanel.ChangeFont(this)) {
         const PrintStyle& style = m_printPanel.Style();
         SavePrintStyle(*platform::OpenSettings(), FontChoice{style.Font(), style.TextColour()});
     }
 }
 
-void CPasswordDlg::PrintLabel() {
+void PasswordDialog::PrintLabel() {
     if (m_printPanel.Password().empty()) {
-        platform::AppMessageBox(QStringLiteral("プリントするデータがありません"), platform::Buttons::Ok,
+        platform::ShowMessage(QStringLiteral("プリントするデータがありません"), platform::Buttons::Ok,
                                 platform::Icon::Exclamation);
         return;
     }
@@ -261,7 +261,7 @@ void CPasswordDlg::PrintLabel() {
     const QString ask = m_printPanel.PasswordFits()
                             ? QStringLiteral("プリントしますか？")
                             : QStringLiteral("パスワードがラベルに収まりません。\nプリントしますか？");
-    if (platform::AppMessageBox(ask, platform::Buttons::OkCancel, platform::Icon::Question) !=
+    if (platform::ShowMessage(ask, platform::Buttons::OkCancel, platform::Icon::Question) !=
         QMessageBox::Ok) {
         return;
     }
@@ -270,12 +270,12 @@ void CPasswordDlg::PrintLabel() {
     m_printer->SendLabel(PackLabel(m_printPanel.Label().Data()));
 }
 
-void CPasswordDlg::OnAbout() {
-    CAboutDlg about(this);
+void PasswordDialog::OnAbout() {
+    AboutDialog about(this);
     about.exec();
 }
 
-QMenu* CPasswordDlg::CreateSystemMenu(QWidget* parent) {
+QMenu* PasswordDialog::CreateSystemMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->addAction(QStringLiteral("閉じる(&C)"), this, &QDialog::reject);
     menu->addSeparator();
@@ -289,12 +289,12 @@ QMenu* CPasswordDlg::CreateSystemMenu(QWidget* parent) {
         ->setEnabled(!password.empty());
     if (!kAboutMenuText.empty()) {
         menu->addSeparator();
-        menu->addAction(QString::fromUtf8(kAboutMenuText), this, &CPasswordDlg::OnAbout);
+        menu->addAction(QString::fromUtf8(kAboutMenuText), this, &PasswordDialog::OnAbout);
     }
     return menu;
 }
 
-void CPasswordDlg::contextMenuEvent(QContextMenuEvent* event) {
+void PasswordDialog::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = CreateSystemMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());

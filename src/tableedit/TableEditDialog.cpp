@@ -1,4 +1,4 @@
-#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditDialog.h"
 
 #include "kana/KanaLineEdit.h"
 #include "platform/FileErrorText.h"
@@ -59,15 +59,15 @@ QWidget* CreateSlot(const dlg::Control& control) {
 
 } // namespace
 
-CTableEditDlg::CTableEditDlg(PasswordModel& model, QWidget* parent)
+TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
     : QDialog(parent)
     , m_model(model)
     , m_layout(*this, tableedit::kTableEditTemplate, &CreateSlot) {
     connect(Control<QPushButton>(tableedit::kSaveId), &QPushButton::clicked, this,
-            &CTableEditDlg::OnSaveTable);
-    connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this, &CTableEditDlg::reject);
+            &TableEditDialog::OnSaveTable);
+    connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this, &TableEditDialog::reject);
     connect(Control<QPushButton>(tableedit::kRestoreId), &QPushButton::clicked, this,
-            &CTableEditDlg::OnRestoreDefaults);
+            &TableEditDialog::OnRestoreDefaults);
     for (const TableMap group : kTableMaps) {
         FillGroup(group, model.Table().Map(group));
         // One caption a row: each slot is named by the output and its place.
@@ -83,9 +83,9 @@ CTableEditDlg::CTableEditDlg(PasswordModel& model, QWidget* parent)
     }
 }
 
-CTableEditDlg::~CTableEditDlg() = default;
+TableEditDialog::~TableEditDialog() = default;
 
-void CTableEditDlg::FillGroup(TableMap group, const CMapStringToString& map) {
+void TableEditDialog::FillGroup(TableMap group, const HashOrderMap& map) {
     const std::string_view rows = tableedit::TableMapOutputs(group);
     for (const auto& entry : map) {
         if (entry.value.size() != 1) {
@@ -111,7 +111,7 @@ void CTableEditDlg::FillGroup(TableMap group, const CMapStringToString& map) {
     }
 }
 
-std::string CTableEditDlg::KeyOf(int id) const {
+std::string TableEditDialog::KeyOf(int id) const {
     const QString text = Control<QLineEdit>(id)->text();
     const auto filled = m_filledKeys.find(id);
     if (filled != m_filledKeys.end() && text == ToQString(filled->second)) {
@@ -120,7 +120,7 @@ std::string CTableEditDlg::KeyOf(int id) const {
     return FromQString(text).value_or(std::string());
 }
 
-void CTableEditDlg::keyPressEvent(QKeyEvent* event) {
+void TableEditDialog::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget());
@@ -132,20 +132,20 @@ void CTableEditDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CTableEditDlg::reject() {
+void TableEditDialog::reject() {
     const LoadResult loaded = m_model.ReloadTable();
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
-        platform::AppMessageBox(ToQString(DescribeTableReadError(loaded.error)), platform::Buttons::Ok,
+        platform::ShowMessage(ToQString(DescribeTableReadError(loaded.error)), platform::Buttons::Ok,
                                 platform::Icon::Stop);
         return;
     }
     QDialog::reject();
 }
 
-bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
+bool TableEditDialog::RebuildGroup(TableMap group, HashOrderMap& map) {
     const std::string_view rows = tableedit::TableMapOutputs(group);
-    map.RemoveAll();
+    map.clear();
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         const std::string output(1, rows[static_cast<std::size_t>(row)]);
         for (int slot = 0; slot < CheckedSlotsOf(group); ++slot) {
@@ -154,41 +154,41 @@ bool CTableEditDlg::RebuildGroup(TableMap group, CMapStringToString& map) {
                 continue;
             }
             if (auto tooLong = tableedit::CheckKeyLength(key)) {
-                if (platform::AppMessageBox(ToQString(tooLong->message), platform::Buttons::OkCancel) !=
+                if (platform::ShowMessage(ToQString(tooLong->message), platform::Buttons::OkCancel) !=
                     QMessageBox::Ok) {
                     return false;
                 }
                 key = std::move(tooLong->cut);
             }
             if (const auto duplicate = tableedit::CheckDuplicateKey(map, key, output)) {
-                if (platform::AppMessageBox(ToQString(*duplicate), platform::Buttons::OkCancel) !=
+                if (platform::ShowMessage(ToQString(*duplicate), platform::Buttons::OkCancel) !=
                     QMessageBox::Ok) {
                     return false;
                 }
             }
-            map.SetAt(key, output);
+            map.insert_or_assign(key, output);
         }
     }
     return true;
 }
 
-void CTableEditDlg::OnSaveTable() {
+void TableEditDialog::OnSaveTable() {
     ConversionTable& table = m_model.Table();
     if (!RebuildGroup(TableMap::Letters, table.letters)) {
         return;
     }
     // Row n's sixth slot is taken whole and unchecked.
     if (const std::string key = KeyOf(tableedit::kRowNSlot6Id); !key.empty()) {
-        table.letters.SetAt(key, "n");
+        table.letters.insert_or_assign(key, "n");
     }
     if (!RebuildGroup(TableMap::Digits, table.digits) || !RebuildGroup(TableMap::Symbols, table.symbols)) {
         return;
     }
     // A key the file would cut (a NUL that came in with pasted text) is not written cut.
-    for (const CMapStringToString* map : {&table.letters, &table.digits, &table.symbols}) {
+    for (const HashOrderMap* map : {&table.letters, &table.digits, &table.symbols}) {
         for (const auto& entry : *map) {
             if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
-                platform::AppMessageBox(QStringLiteral("行 ") + ToQString(entry.value) +
+                platform::ShowMessage(QStringLiteral("行 ") + ToQString(entry.value) +
                                             QStringLiteral(" の") + ToQString(*cut),
                                         platform::Buttons::Ok, platform::Icon::Stop);
                 return;
@@ -198,7 +198,7 @@ void CTableEditDlg::OnSaveTable() {
     if (const std::error_code error = m_model.SaveTable()) {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
-        platform::AppMessageBox(QStringLiteral("変換表を保存できませんでした。\r\n") +
+        platform::ShowMessage(QStringLiteral("変換表を保存できませんでした。\n") +
                                     ToQString(FileErrorText(error, kTableFileName)),
                                 platform::Buttons::Ok, platform::Icon::Stop);
         return;
@@ -206,9 +206,9 @@ void CTableEditDlg::OnSaveTable() {
     accept();
 }
 
-void CTableEditDlg::OnRestoreDefaults() {
+void TableEditDialog::OnRestoreDefaults() {
     if (const std::error_code error = m_model.RemoveTableFile()) {
-        platform::AppMessageBox(ToQString(FileErrorText(error, kTableFileName)), platform::Buttons::Ok,
+        platform::ShowMessage(ToQString(FileErrorText(error, kTableFileName)), platform::Buttons::Ok,
                                 platform::Icon::Stop);
         return;
     }

@@ -1,31 +1,30 @@
-#include "platform/TickCount.h"
+#include "platform/Clock.h"
 
-#include <chrono>
 #include <thread>
 
 namespace platform {
 namespace {
 
-Ticks* g_replacement = nullptr;
+Clock* g_replacement = nullptr;
 
 } // namespace
 
-std::uint32_t Ticks::Count() {
+std::uint32_t Clock::Milliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void Ticks::Sleep(std::uint32_t milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+void Clock::Pause(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
 }
 
-Ticks& Ticks::Current() {
+Clock& Clock::Current() {
     // Never destroyed: a job that outlives static objects still pauses.
-    static Ticks* const real = new Ticks;
+    static Clock* const real = new Clock;
     return g_replacement != nullptr ? *g_replacement : *real;
 }
 
-void Ticks::Replace(Ticks* replacement) {
+void Clock::Replace(Clock* replacement) {
     g_replacement = replacement;
 }
 

@@ -1,7 +1,7 @@
 // The table editor: the grid filled from the maps, the checks of the save,
 // and what each way out leaves in the maps and the table file. Every test
 // runs in its own empty current folder, where "Q8.xj" lives.
-#include "tableedit/CTableEditDlg.h"
+#include "tableedit/TableEditDialog.h"
 
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
@@ -46,7 +46,7 @@ struct Editor {
     }
     QLineEdit* Edit(char output, int slot = 0) { return dialog.Control<QLineEdit>(Slot(output, slot)); }
     PasswordModel model;
-    CTableEditDlg dialog;
+    TableEditDialog dialog;
 };
 
 ConversionTable FromFile() {
@@ -57,7 +57,7 @@ ConversionTable FromFile() {
 
 } // namespace
 
-class CTableEditDlgTest : public QObject {
+class TableEditDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -75,8 +75,8 @@ private slots:
                                                         {TableMap::Symbols, "@", '@', 2}}) {
             ConversionTable table;
             for (const QChar key : QStringLiteral("カキクケコサ")) {
-                table.Map(map).SetAt(FromQString(key).value(), value);
-                table.letters.SetAt(FromQString(key).value() + "x", "ab");
+                table.Map(map).insert_or_assign(FromQString(key).value(), value);
+                table.letters.insert_or_assign(FromQString(key).value() + "x", "ab");
             }
             Editor e(table);
             const auto edits = e.dialog.findChildren<QLineEdit*>();
@@ -97,7 +97,7 @@ private slots:
     // in a key slot does nothing, and on a button presses it.
     void editTableShowsTheDefaultsWholeAndEnterChangesNothing() {
         Editor e(Defaults());
-        CTableEditDlg& dialog = e.dialog;
+        TableEditDialog& dialog = e.dialog;
         MessageBoxRecorder boxes;
         QTimer::singleShot(0, [&] {
             QTest::keyClick(dialog.Control<QWidget>(Slot('k')), Qt::Key_Return);
@@ -121,7 +121,7 @@ private slots:
     // file and leaves with the built-in table.
     void saveAsksItsQuestionsAndRestoreFollowsAStop() {
         ConversionTable file;
-        file.digits.SetAt(cp932::Decode("\x81\x20"), "1");
+        file.digits.insert_or_assign(cp932::Decode("\x81\x20"), "1");
         for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
             WriteWhole(kTableFileName, SerializeConversionTable(file));
             Editor e(FromFile());
@@ -144,8 +144,8 @@ private slots:
                 QVERIFY(SameEntries(e.model.Table(), Defaults()));
             }
         }
-        file.letters.SetAt(std::string("アイウ"), "c");
-        file.letters.SetAt(std::string("カ"), "q");
+        file.letters.insert_or_assign(std::string("アイウ"), "c");
+        file.letters.insert_or_assign(std::string("カ"), "q");
         QVERIFY(SameEntries(FromFile(), file));
     }
 
@@ -157,7 +157,7 @@ private slots:
         const std::string isFolder =
             FileErrorText(std::make_error_code(std::errc::is_a_directory), kTableFileName);
         ConversionTable small; // a table file unlike the defaults
-        small.letters.SetAt(std::string("ア"), "a");
+        small.letters.insert_or_assign(std::string("ア"), "a");
         const std::string smallBytes = SerializeConversionTable(small);
         const struct {
             int button;
@@ -188,7 +188,7 @@ private slots:
             QVERIFY(box.buttons == platform::Buttons::Ok && box.icon == platform::Icon::Stop);
             QVERIFY2(box.text.endsWith(ToQString(row.messageEnd)), qPrintable(box.text));
             QVERIFY(e.dialog.isVisible());
-            QCOMPARE(e.model.Table().GetCount(), row.button == kCancelId ? 0 : Defaults().GetCount());
+            QCOMPARE(e.model.Table().size(), row.button == kCancelId ? 0 : Defaults().size());
             QVERIFY(row.file == "folder" || ReadWhole(kTableFileName) == row.file);
             e.dialog.hide();
         }
@@ -199,7 +199,7 @@ private slots:
     // slot counts too.
     void keySlotsAreFilledFromTheKeyboard() {
         Editor e{ConversionTable()};
-        CTableEditDlg& dialog = e.dialog;
+        TableEditDialog& dialog = e.dialog;
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto& [slot, keys] :
              {std::pair{Slot('n', kLetterSlots), "n'n'n'n'"}, {Slot('a', 1), "kak"}}) {
@@ -214,8 +214,8 @@ private slots:
         QTest::mouseClick(dialog.Control<QWidget>(kSaveId), Qt::LeftButton);
         QVERIFY(boxes.shown.empty());
         ConversionTable expected;
-        expected.letters.SetAt(std::string("ンンン"), "n");
-        expected.letters.SetAt(std::string("カｋ"), "a");
+        expected.letters.insert_or_assign(std::string("ンンン"), "n");
+        expected.letters.insert_or_assign(std::string("カｋ"), "a");
         QVERIFY(SameEntries(e.model.Table(), expected));
     }
 
@@ -223,5 +223,5 @@ private:
     std::optional<QTemporaryDir> m_folder; // the current folder, a fresh one for each test
 };
 
-QTEST_MAIN(CTableEditDlgTest)
-#include "CTableEditDlgTest.moc"
+QTEST_MAIN(TableEditDialogTest)
+#include "TableEditDialogTest.moc"

@@ -14,12 +14,12 @@
 #include <map>
 #include <string>
 
-class CTableEditDlg : public QDialog {
+class TableEditDialog : public QDialog {
     Q_OBJECT
 public:
     // Fills the grid from the model's table; `model` must outlive the editor.
-    explicit CTableEditDlg(PasswordModel& model, QWidget* parent = nullptr);
-    ~CTableEditDlg() override;
+    explicit TableEditDialog(PasswordModel& model, QWidget* parent = nullptr);
+    ~TableEditDialog() override;
 
     // A control by its template id.
     template <typename T> T* Control(int id) const { return m_layout.Get<T>(id); }
@@ -36,11 +36,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FillGroup(TableMap group, const CMapStringToString& map);
+    void FillGroup(TableMap group, const HashOrderMap& map);
     // A slot's key: the bytes it was filled with while its text is as shown.
     std::string KeyOf(int id) const;
     // Rebuilds a map from its rows' checked slots; false when the user stopped.
-    bool RebuildGroup(TableMap group, CMapStringToString& map);
+    bool RebuildGroup(TableMap group, HashOrderMap& map);
 
     PasswordModel& m_model;
     dlg::Layout m_layout;

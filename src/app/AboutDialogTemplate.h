@@ -1,4 +1,4 @@
-// Dialog template 100: the about box.
+// The about box's template.
 #pragma once
 
 #include "platform/DialogTemplate.h"

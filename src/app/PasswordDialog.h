@@ -26,11 +26,11 @@ class SecretLineEdit;
 class StrengthMeter;
 class SkipNotice;
 
-class CPasswordDlg : public QDialog {
+class PasswordDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CPasswordDlg(QWidget* parent = nullptr);
-    ~CPasswordDlg() override;
+    explicit PasswordDialog(QWidget* parent = nullptr);
+    ~PasswordDialog() override;
 
     // The window menu's entries that a desktop lets a program have: a context
     // menu of the dialog with the label on other printers and as a PDF, and

@@ -8,12 +8,12 @@
 #include <QRect>
 #include <QTimer>
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kAnimationPeriodMs = 100;
 
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     // Every tick draws one frame.
     void DrawFrame();

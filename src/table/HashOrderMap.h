@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-class CMapStringToString {
+class HashOrderMap {
 public:
     static constexpr std::size_t kBucketCount = 17;
 
@@ -21,8 +21,8 @@ public:
     // bytes as they are (the table file's own, already code page 932).
     enum class Order { CodePage932, Bytes };
 
-    CMapStringToString() = default;
-    explicit CMapStringToString(Order order)
+    HashOrderMap() = default;
+    explicit HashOrderMap(Order order)
         : m_order(order) {}
 
     struct Entry {
@@ -54,11 +54,11 @@ public:
         }
 
     private:
-        friend class CMapStringToString;
-        const_iterator(const CMapStringToString* map, std::size_t bucket, std::size_t index);
+        friend class HashOrderMap;
+        const_iterator(const HashOrderMap* map, std::size_t bucket, std::size_t index);
         void SkipEmpty();
 
-        const CMapStringToString* m_map = nullptr;
+        const HashOrderMap* m_map = nullptr;
         std::size_t m_bucket = kBucketCount;
         std::size_t m_index = 0; // position from the chain's front
     };
@@ -68,13 +68,13 @@ public:
 
     // An existing key gets the new value and keeps its place; a new key goes
     // to the front of its bucket's chain.
-    void SetAt(std::string_view key, std::string_view value);
+    void insert_or_assign(std::string_view key, std::string_view value);
     // The same, for a caller that holds the key's code page 932 bytes already
     // (the table file's reader), so the order needs no encoding.
-    void SetAt(std::string_view key, std::string_view value, std::string_view keyBytes);
+    void insert_or_assign(std::string_view key, std::string_view value, std::string_view keyBytes);
 
     // Room for `count` keys without growing.
-    void Reserve(std::size_t count);
+    void reserve(std::size_t count);
 
     // The order in which a map of Order::Bytes visits distinct keys set in
     // the order given: their indices, bucket by bucket, newest first. Lets a
@@ -82,16 +82,16 @@ public:
     static std::vector<std::uint32_t> VisitOrder(const std::vector<std::string_view>& keys);
 
     // Exact, byte-for-byte lookup; nullptr when the key is absent.
-    const std::string* Lookup(std::string_view key) const;
+    const std::string* find(std::string_view key) const;
 
     // False when no key of this many bytes is in the map, so callers can skip hashing.
     bool MayHoldLength(std::size_t length) const;
 
     // Keeps the 17 buckets.
-    void RemoveAll();
+    void clear();
 
-    std::size_t GetCount() const { return m_count; }
-    bool IsEmpty() const { return m_count == 0; }
+    std::size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
 
     const_iterator begin() const { return {this, 0, 0}; }
     const_iterator end() const { return {}; }
@@ -100,8 +100,8 @@ private:
     // The hash that places `key` in its bucket.
     std::uint32_t OrderHash(std::string_view key) const;
     // The entry's place in its chain, or nullptr.
-    Entry* Find(std::string_view key);
-    const Entry* Find(std::string_view key) const;
+    Entry* FindEntry(std::string_view key);
+    const Entry* FindEntry(std::string_view key) const;
     // Adds a key Find did not find, in the bucket of `hash`.
     void Add(std::string_view key, std::string_view value, std::uint32_t hash);
     // Makes the index at least `slots` long, a power of two, and fills it anew.

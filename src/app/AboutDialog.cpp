@@ -1,7 +1,7 @@
-#include "app/CAboutDlg.h"
+#include "app/AboutDialog.h"
 
 #include "app/AboutAnimation.h"
-#include "app/AboutDlgTemplate.h"
+#include "app/AboutDialogTemplate.h"
 #include "platform/CrtRandom.h"
 #include "platform/DialogLayout.h"
 #include "platform/Fonts.h"
@@ -23,7 +23,7 @@ QFont CellFont(const QPaintDevice* device) {
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent)
+AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent) {
     const dlg::Layout layout(*this, about::kTemplate);
     // The frame is a child of the dialog, so its geometry is already in client coordinates.
@@ -33,16 +33,16 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     m_timer.setInterval(kAnimationPeriodMs);
-    connect(&m_timer, &QTimer::timeout, this, &CAboutDlg::DrawFrame);
+    connect(&m_timer, &QTimer::timeout, this, &AboutDialog::DrawFrame);
     connect(this, &QDialog::finished, &m_timer, &QTimer::stop);
 }
 
-void CAboutDlg::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_timer.start();
 }
 
-void CAboutDlg::DrawFrame() {
+void AboutDialog::DrawFrame() {
     const QSize size = m_animationRect.size();
     const AboutAnimation::Frame frame = ProcessAboutAnimation().Tick(ProcessRandom());
 
@@ -78,7 +78,7 @@ void CAboutDlg::DrawFrame() {
     update(m_animationRect);
 }
 
-void CAboutDlg::paintEvent(QPaintEvent* event) {
+void AboutDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     if (!m_lastFrame.isNull()) {
         QPainter painter(this);
