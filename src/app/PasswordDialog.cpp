@@ -6,7 +6,6 @@
 #include "app/PasswordDialogTemplate.h"
 #include "app/SkipNotice.h"
 #include "kana/KanaLineEdit.h"
-#include "platform/CrtRandom.h"
 #include "platform/MessageBox.h"
 #include "platform/PaintArea.h"
 #include "platform/QtText.h"
@@ -55,8 +54,8 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     , m_print(m_layout.Get<QPushButton>(kPrintId))
     , m_useDigits(m_layout.Get<QCheckBox>(kUseDigitsId))
     , m_useSymbols(m_layout.Get<QCheckBox>(kUseSymbolsId))
-    , m_options{m_layout.Get<QRadioButton>(kRandomCaseId),
-                m_layout.Get<QRadioButton>(kCapitalAfterSpaceId), m_useDigits, m_useSymbols}
+    , m_options{m_layout.Get<QRadioButton>(kRandomCaseId), m_layout.Get<QRadioButton>(kCapitalAfterSpaceId),
+                m_useDigits, m_useSymbols}
     , m_strength(new StrengthMeter(this))
     , m_strengthLine(new QLabel(this)) {
     m_icon.addFile(QStringLiteral(":/icons/q8xj-16.png"));
@@ -112,11 +111,11 @@ PasswordDialog::PasswordDialog(QWidget* parent)
 
     // Full-width katakana input is the katakana field's own business here: a
     // desktop gives a program no say over the input method's mode.
-    m_kana->SetLimitText(static_cast<int>(kKatakanaLimit));
+    m_kana->SetLimitText(static_cast<int>(kPhraseLimit.Bytes()));
     m_options.capitalAfterSpace->setChecked(true);
     m_useDigits->setChecked(true);
     m_useSymbols->setChecked(true);
-    m_useSymbols->setEnabled(!m_model.Table().symbols.empty());
+    m_useSymbols->setEnabled(m_model.CanUseSymbols());
 
     m_printer->Start();
     m_typingArea.Attach(m_layout.Get<PaintArea>(kTypingResultId), m_model.Typing());
@@ -134,10 +133,10 @@ void PasswordDialog::ReportUnreadableTable(TableReadError error) {
     const QString name = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
     const QString problem =
         ToQString(DescribeTableReadError(error, FromQString(name).value_or(std::string(kTableFileName))));
-    platform::ShowMessage(
-        QStringLiteral("変換表ファイルを読み込めませんでした。\n") + name + QStringLiteral("\n\n") + problem +
-            QStringLiteral("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
-        platform::Buttons::Ok, platform::Icon::Exclamation);
+    platform::ShowMessage(QStringLiteral("変換表ファイルを読み込めませんでした。\n") + name +
+                              QStringLiteral("\n\n") + problem +
+                              QStringLiteral("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),
+                          platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 QWidget* PasswordDialog::CreateControl(const dlg::Control& control) {
@@ -160,8 +159,11 @@ QString PasswordDialog::Password() const {
     return m_password->text();
 }
 
-void PasswordDialog::ShowStrength(std::string_view password) {
-    const std::optional<strength::Estimate> estimate = strength::EstimatePassword(password);
+// Everything that shows the password draws it from the model.
+void PasswordDialog::ShowPassword() {
+    SetText(*m_password, ToQString(m_model.Password()));
+    m_printPanel.SetPassword(m_model.Password());
+    const std::optional<strength::Estimate> estimate = m_model.Strength();
     m_strength->SetEstimate(estimate);
     m_strengthLine->setText(estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
 }
@@ -195,15 +197,14 @@ void PasswordDialog::OnTypingFocus() {
 }
 
 void PasswordDialog::OnConvert() {
+    // The field holds only what the model takes.
     m_model.SetPhrase(FromQString(m_kana->text()).value_or(std::string()));
-    ConversionOptions& options = m_model.Options();
-    options.useDigits = m_useDigits->isChecked();
-    options.useSymbols = m_useSymbols->isChecked() && !m_model.Table().symbols.empty();
-    options.randomCase = m_options.randomCase->isChecked();
-    m_model.Convert(ProcessRandom(), options.randomCase ? UnpredictableSeed() : 0);
+    m_model.SetOptions({.useDigits = m_useDigits->isChecked(),
+                        .useSymbols = m_useSymbols->isChecked(),
+                        .randomCase = m_options.randomCase->isChecked()});
+    m_model.Convert();
     m_typingArea.Redraw();
-
-    SetText(*m_password, ToQString(m_model.Password())); // the print image follows the password field
+    ShowPassword();
     m_typed->setFocus(Qt::OtherFocusReason);
     m_skipNotice->Show(ToQString(m_model.SkippedNotice()));
 }
@@ -217,17 +218,19 @@ void PasswordDialog::OnKanaUpdate() {
     m_skipNotice->Show({});
 }
 
-// What the password field shows is what the print image shows and prints.
+// A password written over the converted one is the password from now on.
 void PasswordDialog::OnPasswordUpdate() {
     const std::string password = FromQString(m_password->text()).value_or(std::string());
-    m_printPanel.SetPassword(password);
-    ShowStrength(password);
+    if (password != m_model.Password()) {
+        m_model.SetPassword(password);
+        ShowPassword();
+    }
 }
 
 void PasswordDialog::OnPasswordCheck() {
     if (!m_model.CheckTyped(FromQString(m_typed->text()).value_or(std::string()))) {
         platform::ShowMessage(QStringLiteral("パスワードが入力されていません"), platform::Buttons::Ok,
-                                platform::Icon::Exclamation);
+                              platform::Icon::Exclamation);
         return;
     }
     m_typingArea.Redraw();
@@ -240,8 +243,8 @@ void PasswordDialog::OnEditTable() {
     TableEditDialog editor(m_model);
     editor.exec();
     // Whichever way the editor closed, an empty map cannot be used.
-    m_useDigits->setEnabled(!m_model.Table().digits.empty());
-    m_useSymbols->setEnabled(!m_model.Table().symbols.empty());
+    m_useDigits->setEnabled(m_model.CanUseDigits());
+    m_useSymbols->setEnabled(m_model.CanUseSymbols());
 }
 
 void PasswordDialog::ChangePrintFont() {
@@ -252,9 +255,9 @@ void PasswordDialog::ChangePrintFont() {
 }
 
 void PasswordDialog::PrintLabel() {
-    if (m_printPanel.Password().empty()) {
+    if (m_model.Password().empty()) {
         platform::ShowMessage(QStringLiteral("プリントするデータがありません"), platform::Buttons::Ok,
-                                platform::Icon::Exclamation);
+                              platform::Icon::Exclamation);
         return;
     }
     // A password the label cuts is said before it prints, so the font can be changed first.
@@ -279,14 +282,13 @@ QMenu* PasswordDialog::CreateSystemMenu(QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->addAction(QStringLiteral("閉じる(&C)"), this, &QDialog::reject);
     menu->addSeparator();
-    const std::string& password = m_printPanel.Password();
-    menu->addAction(
-            QStringLiteral("ほかのプリンターで印刷(&P)..."), this,
-            [this] { labelexport::PrintElsewhere(this, m_printPanel.Password(), m_printPanel.Style()); })
-        ->setEnabled(!password.empty());
+    const bool password = !m_model.Password().empty();
+    menu->addAction(QStringLiteral("ほかのプリンターで印刷(&P)..."), this,
+                    [this] { labelexport::PrintElsewhere(this, m_model.Password(), m_printPanel.Style()); })
+        ->setEnabled(password);
     menu->addAction(QStringLiteral("PDF として保存(&S)..."), this,
-                    [this] { labelexport::SavePdf(this, m_printPanel.Password(), m_printPanel.Style()); })
-        ->setEnabled(!password.empty());
+                    [this] { labelexport::SavePdf(this, m_model.Password(), m_printPanel.Style()); })
+        ->setEnabled(password);
     if (!kAboutMenuText.empty()) {
         menu->addSeparator();
         menu->addAction(QString::fromUtf8(kAboutMenuText), this, &PasswordDialog::OnAbout);

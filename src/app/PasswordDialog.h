@@ -72,7 +72,7 @@ protected:
 
 private:
     QWidget* CreateControl(const dlg::Control& control);
-    void ShowStrength(std::string_view password);
+    void ShowPassword();
     void ReportUnreadableTable(TableReadError error);
 
     PasswordModel m_model;

@@ -11,7 +11,6 @@
 #include "files/FileReader.h"
 #include "kana/KatakanaMode.h"
 #include "model/PasswordModel.h"
-#include "platform/CrtRandom.h"
 #include "platform/FileErrorText.h"
 #include "platform/UserText.h"
 #include "platform/Utf8.h"
@@ -90,13 +89,12 @@ int RunConvert(const QStringList& arguments) {
     if (positional.isEmpty()) {
         throw CliError(kUsage, "convert には言葉を指定してください（- で標準入力から読みます）");
     }
-    std::optional<std::uint32_t> seed;
-    if (line.IsSet("seed")) {
-        seed = static_cast<std::uint32_t>(line.Number("seed", 0, UINT32_MAX));
-    }
     const bool named = line.IsSet("table");
-    PasswordModel model;
-    model.Table() = TableSource(named ? line.Value("table") : kTableFileName, named).Load();
+    PasswordModel model(named ? line.Value("table") : kTableFileName);
+    if (line.IsSet("seed")) {
+        model.SetSeed(static_cast<std::uint32_t>(line.Number("seed", 0, UINT32_MAX)));
+    }
+    LoadTable(model, named);
 
     if (positional.count("-") > 1) {
         throw CliError(kUsage, "- は 1 回しか指定できません");
@@ -117,20 +115,15 @@ int RunConvert(const QStringList& arguments) {
         }
     }
 
-    ConversionOptions& options = model.Options();
-    options.useDigits = !line.IsSet("no-digits");
-    options.useSymbols = !line.IsSet("no-symbols");
-    options.randomCase = line.IsSet("random-case");
+    model.SetOptions({.useDigits = !line.IsSet("no-digits"),
+                      .useSymbols = !line.IsSet("no-symbols"),
+                      .randomCase = line.IsSet("random-case")});
     const bool explain = line.IsSet("explain");
     const bool showStrength = line.IsSet("strength");
-    CrtRandom random;
     const auto passwordOf = [&](const std::string& phrase) {
-        // The window seeds at every conversion in random mode.
+        // FieldText has held the phrase to the field's limit already.
         model.SetPhrase(phrase);
-        const std::string& password = model.Convert(random, seed                 ? *seed
-                                                            : options.randomCase ? UnpredictableSeed()
-                                                                                 : 0);
-        std::string out = password;
+        std::string out = model.Convert();
         // The band is the unrounded figure's; an empty password has no estimate.
         const auto estimate = showStrength || explain ? model.Strength() : std::nullopt;
         if (showStrength) {
@@ -139,7 +132,7 @@ int RunConvert(const QStringList& arguments) {
         }
         out += '\n';
         if (explain) {
-            out += Explain(phrase, model.Steps(), model.Table(), options.randomCase);
+            out += Explain(phrase, model.Steps(), model.Table(), model.Options().randomCase);
             if (estimate) {
                 out += "  強度\t" + OneDecimal(estimate->bits) + " ビット\t" +
                        strength::BandName(estimate->band) + "\n";

@@ -1,5 +1,5 @@
 // The one check a phrase and a printed password pass on the command line: as
-// the katakana field holds them, code page 932 and at most kKatakanaLimit bytes.
+// the katakana field holds them, within the phrase limit.
 #pragma once
 
 #include <optional>

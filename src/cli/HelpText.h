@@ -9,7 +9,7 @@
 namespace cli {
 
 // Exit code 4 names the katakana field's limit.
-static_assert(kKatakanaLimit == 70);
+static_assert(kPhraseLimit.Bytes() == 70);
 inline constexpr std::string_view kExitCodesHelp = R"(終了コード:
   0  正常終了
   1  q8xj-cli 自身の予期しないエラー

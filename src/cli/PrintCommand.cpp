@@ -5,7 +5,6 @@
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
 #include "cli/Terminal.h"
-#include "platform/Cp932.h"
 #include "platform/Clock.h"
 #include "platform/UserText.h"
 #include "print/LabelPrintJob.h"

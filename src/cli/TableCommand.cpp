@@ -5,6 +5,7 @@
 #include "cli/Files.h"
 #include "cli/HelpText.h"
 #include "cli/TableSource.h"
+#include "model/PasswordModel.h"
 #include "cli/Terminal.h"
 #include "platform/UserText.h"
 #include "table/TableFile.h"
@@ -39,17 +40,19 @@ std::string LineOf(const std::string& text, std::size_t number) {
     return line;
 }
 
-int Export(const Arguments& line, const TableSource& source) {
+int Export(const Arguments& line, PasswordModel& model, bool named) {
     const QStringList positional = line.Positional();
     if (positional.size() > 2) {
         throw CliError(kUsage, "table export に指定できる出力ファイルは 1 つまでです");
     }
-    const std::string text = tableedit::ExportTableText(source.Load());
-    WriteFile(positional.size() == 2 ? Arguments::Utf8(positional[1]) : "-", text, source.File());
+    LoadTable(model, named);
+    const std::string text = tableedit::ExportTableText(model.Table());
+    WriteFile(positional.size() == 2 ? Arguments::Utf8(positional[1]) : "-", text,
+              model.TableFile().string());
     return kDone;
 }
 
-int Import(const Arguments& line, const TableSource& source) {
+int Import(const Arguments& line, PasswordModel& model) {
     const QStringList positional = line.Positional();
     if (positional.size() != 2) {
         throw CliError(kUsage, "table import にはテキストファイルを 1 つ指定してください（- で標準入力）");
@@ -63,7 +66,8 @@ int Import(const Arguments& line, const TableSource& source) {
         }
         throw CliError(kRefused, "何も取り込みませんでした: " + Count("問題", imported.problems.size()));
     }
-    source.Save(imported.table);
+    model.Table() = imported.table;
+    SaveTable(model);
     // Imported all the same, as the editor saves them.
     for (const tableedit::TextProblem& warning : tableedit::TableWarnings(imported.entries)) {
         Note(shown + ":" + std::to_string(warning.line) + ": 警告: " + warning.message);
@@ -72,15 +76,18 @@ int Import(const Arguments& line, const TableSource& source) {
 }
 
 // Problems and warnings on standard output, a summary last; problems make the exit code.
-int Check(const Arguments& line, const TableSource& source) {
+int Check(const Arguments& line, PasswordModel& model, bool named) {
     const QStringList positional = line.Positional();
     if (positional.size() > 2) {
         throw CliError(kUsage, "table check に指定できるテキストファイルは 1 つまでです");
     }
     const bool fromText = positional.size() == 2;
-    const std::string name = fromText ? Arguments::Utf8(positional[1]) : source.File();
+    const std::string name = fromText ? Arguments::Utf8(positional[1]) : model.TableFile().string();
     // The table file is checked through its exported text, so both meet the same checks.
-    const std::string text = fromText ? ReadFile(name) : tableedit::ExportTableText(source.Load());
+    if (!fromText) {
+        LoadTable(model, named);
+    }
+    const std::string text = fromText ? ReadFile(name) : tableedit::ExportTableText(model.Table());
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(text);
     const std::string shown = ShownUserText(name, kShownPathChars);
     const auto where = [&](std::size_t number) {
@@ -118,16 +125,16 @@ int RunTable(const QStringList& arguments) {
                        "table には export、import、check のいずれかを指定してください（--help を参照）");
     }
     const bool named = line.IsSet("table");
-    const TableSource source(named ? line.Value("table") : kTableFileName, named);
+    PasswordModel model(named ? line.Value("table") : kTableFileName);
     const QString action = positional[0];
     if (action == "export") {
-        return Export(line, source);
+        return Export(line, model, named);
     }
     if (action == "import") {
-        return Import(line, source);
+        return Import(line, model);
     }
     if (action == "check") {
-        return Check(line, source);
+        return Check(line, model, named);
     }
     throw CliError(kUsage, "不明な table のコマンドです: " + QuotedUserText(Arguments::Utf8(action)) +
                                "（export、import、check のいずれか）");

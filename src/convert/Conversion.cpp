@@ -8,7 +8,7 @@
 namespace {
 
 // A key is at most this many characters, each full-width (two bytes).
-constexpr std::size_t kMaxKeyChars = kMaxKeyBytes / 2;
+constexpr std::size_t kMaxKeyChars = kKeyLimit.Bytes() / 2;
 constexpr std::size_t kNamedSkips = 3;
 
 // Katakana and the signs typing gives with them (U+3000 to U+303F: the

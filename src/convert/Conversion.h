@@ -4,16 +4,13 @@
 
 #include "platform/CrtRandom.h"
 #include "table/ConversionTable.h"
+#include "platform/FieldLimit.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The katakana field holds at most this many code page 932 bytes (35
-// full-width characters); the command-line tool holds phrases and passwords to it too.
-inline constexpr std::size_t kKatakanaLimit = 70;
 
 // The full-width space in a phrase marks the next letter as a capital.
 inline constexpr std::string_view kCapitalMark = "\u3000";

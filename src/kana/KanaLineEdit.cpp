@@ -2,7 +2,7 @@
 
 #include "convert/Conversion.h"
 #include "kana/KatakanaMode.h"
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 #include "platform/QtText.h"
 
 #include <QApplication>
@@ -254,9 +254,9 @@ void KanaLineEdit::Commit(QInputMethodEvent* event) {
     if (const int limit = Limit(); limit > 0) {
         const int kept = ByteLength(this->text()) - ByteLength(selectedText());
         const std::size_t room = static_cast<std::size_t>(std::max(0, limit - kept));
-        if (cp932::Length(text).value_or(0) > room) {
+        if (FieldLimit::Measure(text).value_or(0) > room) {
             QApplication::beep();
-            text.resize(cp932::FittingPrefix(text, room));
+            text.resize(FieldLimit::FittingPrefix(text, room));
         }
     }
     QInputMethodEvent katakana(event->preeditString(), event->attributes());
@@ -398,7 +398,7 @@ bool KanaLineEdit::Fits(const std::string& commit) const {
         return true;
     }
     const int kept = ByteLength(text()) - ByteLength(selectedText());
-    return kept + static_cast<int>(cp932::Length(commit).value_or(0)) <= limit;
+    return kept + static_cast<int>(FieldLimit::Measure(commit).value_or(0)) <= limit;
 }
 
 void KanaLineEdit::Show(const std::string& commit) {

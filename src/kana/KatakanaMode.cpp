@@ -1,7 +1,7 @@
 #include "kana/KatakanaMode.h"
 
 #include "kana/FullWidthForms.h"
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 #include "platform/Utf8.h"
 
 #include <cstddef>
@@ -142,7 +142,7 @@ std::optional<std::string> KatakanaModeText(std::u32string_view text) {
     for (const char32_t w : wide) {
         utf8::Append(utf8, w);
     }
-    if (!cp932::Length(utf8)) {
+    if (!FieldLimit::Holds(utf8)) {
         return std::nullopt;
     }
     return utf8;

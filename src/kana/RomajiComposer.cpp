@@ -2,7 +2,6 @@
 
 #include "kana/FullWidthForms.h"
 #include "kana/RomajiRules.h"
-#include "platform/Cp932.h"
 
 #include <algorithm>
 #include <string_view>

@@ -24,18 +24,39 @@ std::error_code PasswordModel::SaveTable() const {
     return SaveConversionTable(m_table, m_tableFile);
 }
 
-std::error_code PasswordModel::RemoveTableFile() const {
-    return files::RemoveTableFile(m_tableFile.string());
+std::error_code PasswordModel::RestoreDefaults() {
+    if (const std::error_code error = files::RemoveTableFile(m_tableFile.string())) {
+        return error;
+    }
+    m_table.clear();
+    FillDefaultTable(m_table);
+    return {};
 }
 
-const std::string& PasswordModel::Convert(CrtRandom& random, std::uint32_t seed) {
+FieldLimit::Verdict PasswordModel::SetPhrase(std::string phrase) {
+    const FieldLimit::Verdict verdict = kPhraseLimit.Check(phrase);
+    if (verdict == FieldLimit::Verdict::Fits) {
+        m_phrase = std::move(phrase);
+    }
+    return verdict;
+}
+
+const std::string& PasswordModel::Convert() {
+    CrtRandom& random = ProcessRandom();
     if (m_options.randomCase) {
-        random.srand(seed);
+        random.srand(m_seed ? *m_seed : RandomSource::Current().Next());
     }
     m_steps.clear();
     m_password = ConvertKatakana(m_phrase, m_table, m_options, random, &m_steps);
     m_typing.NewPassword();
     return m_password;
+}
+
+void PasswordModel::SetPassword(std::string password) {
+    if (password != m_password) {
+        m_password = std::move(password);
+        m_steps.clear();
+    }
 }
 
 std::string PasswordModel::SkippedNotice() const {

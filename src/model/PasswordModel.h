@@ -1,11 +1,13 @@
-// The state and the steps that the window and the command-line tool share:
-// the conversion table, the phrase, the options, the password with the steps
-// that made it and the notice of skipped characters, its strength, and the
-// typing trial. Qt-free: the window shows it, the command line drives it.
+// The state and every step that the window and the command-line tool share:
+// the conversion table and its file, the phrase and its limit, the options,
+// the random source, the password with the steps that made it and the notice
+// of skipped characters, its strength, and the typing trial. Qt-free: the
+// window sets it from its controls and draws from it; the command line drives it.
 #pragma once
 
 #include "convert/Conversion.h"
 #include "platform/CrtRandom.h"
+#include "platform/FieldLimit.h"
 #include "strength/PasswordStrength.h"
 #include "table/ConversionTable.h"
 #include "table/TableFile.h"
@@ -23,7 +25,7 @@ class PasswordModel {
 public:
     explicit PasswordModel(std::filesystem::path tableFile = kTableFileName);
 
-    // --- The table ---
+    // --- The table and its file ---
     ConversionTable& Table() { return m_table; }
     const ConversionTable& Table() const { return m_table; }
     const std::filesystem::path& TableFile() const { return m_tableFile; }
@@ -40,20 +42,34 @@ public:
     // Writes the table to the table file, whole or not at all.
     std::error_code SaveTable() const;
 
-    // Removes the table file (only the one the program wrote); the caller then
-    // reloads, which gives the defaults.
-    std::error_code RemoveTableFile() const;
+    // Removes the table file (only the one the program wrote) and takes the
+    // defaults. On failure the table and the file stay as they were.
+    std::error_code RestoreDefaults();
+
+    // Whether the table has entries for the options that need them; an empty
+    // map cannot be used.
+    bool CanUseDigits() const { return !m_table.digits.empty(); }
+    bool CanUseSymbols() const { return !m_table.symbols.empty(); }
 
     // --- The conversion ---
-    void SetPhrase(std::string phrase) { m_phrase = std::move(phrase); }
+    // The katakana field's text. Text the field cannot hold (over its limit,
+    // or a character without a form) is refused: the phrase stays as it was.
+    FieldLimit::Verdict SetPhrase(std::string phrase);
     const std::string& Phrase() const { return m_phrase; }
 
-    ConversionOptions& Options() { return m_options; }
+    void SetOptions(const ConversionOptions& options) { m_options = options; }
     const ConversionOptions& Options() const { return m_options; }
 
-    // Converts the phrase with the options. In random case mode `random` is
-    // seeded with `seed` first. A new password has no typing best time yet.
-    const std::string& Convert(CrtRandom& random, std::uint32_t seed);
+    // Random case draws its seed from the system's random source at every
+    // conversion, so nobody can replay it; a fixed seed only when asked for.
+    void SetSeed(std::optional<std::uint32_t> seed) { m_seed = seed; }
+
+    // Converts the phrase with the options. A new password has no typing best time yet.
+    const std::string& Convert();
+
+    // A password the user wrote over the converted one: it is the password
+    // from now on, made by no steps.
+    void SetPassword(std::string password);
 
     const std::string& Password() const { return m_password; }
     const std::vector<ConversionStep>& Steps() const { return m_steps; }
@@ -73,6 +89,7 @@ private:
     ConversionTable m_table;
     std::string m_phrase;
     ConversionOptions m_options;
+    std::optional<std::uint32_t> m_seed;
     std::string m_password;
     std::vector<ConversionStep> m_steps;
     TypingTrial m_typing;

@@ -9,7 +9,22 @@ CrtRandom& ProcessRandom() {
     return generator;
 }
 
-std::uint32_t UnpredictableSeed() {
+namespace {
+
+RandomSource* g_replacement = nullptr;
+
+} // namespace
+
+RandomSource& RandomSource::Current() {
+    static RandomSource* const system = new RandomSource;
+    return g_replacement != nullptr ? *g_replacement : *system;
+}
+
+void RandomSource::Replace(RandomSource* replacement) {
+    g_replacement = replacement;
+}
+
+std::uint32_t RandomSource::Next() {
     std::uint32_t seed = 0;
     for (;;) {
         const ssize_t n = ::getrandom(&seed, sizeof seed, 0);

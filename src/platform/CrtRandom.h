@@ -24,6 +24,18 @@ private:
 // The process-wide generator shared by the conversion and the about box.
 CrtRandom& ProcessRandom();
 
-// A seed from the system's random source, so that nobody who knows when a
-// password was made can replay its random capitals.
-std::uint32_t UnpredictableSeed();
+// The system's random source, as one seam: the program draws from the
+// kernel, so that nobody who knows when a password was made can replay its
+// random capitals; a test puts in a known sequence.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+
+    // 32 uniformly distributed bits.
+    virtual std::uint32_t Next();
+
+    // The one in use: the system's unless a test has put its own in place.
+    static RandomSource& Current();
+    // nullptr puts the system's back. The caller keeps `replacement` alive.
+    static void Replace(RandomSource* replacement);
+};

@@ -1,7 +1,7 @@
 #include "platform/FileErrorText.h"
 
 #include "files/FileError.h"
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 
 #include <array>
 #include <cerrno>
@@ -73,7 +73,7 @@ std::string FileErrorText(const std::error_code& error, std::string_view fileNam
     // The system's description is plain ASCII in the locales the program runs in;
     // anything code page 932 cannot hold is left out rather than garbled.
     const std::string message = error.message();
-    const std::string reason = cp932::Length(message) ? message : std::string();
+    const std::string reason = FieldLimit::Holds(message) ? message : std::string();
     std::string text = Substitute(std::string("%1 の操作中に予期しないエラーが発生しました。"), fileName);
     if (!reason.empty()) {
         text += std::string("\n（") + reason + std::string("）");

@@ -1,6 +1,6 @@
 #include "platform/LimitedLineEdit.h"
 
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 #include "platform/QtText.h"
 
 #include <QValidator>
@@ -45,5 +45,5 @@ void LimitedLineEdit::SetLimitText(int bytes) {
 
 int LimitedLineEdit::ByteLength(const QString& text) {
     const std::optional<std::string> utf8 = FromQString(text);
-    return utf8 ? static_cast<int>(*cp932::Length(*utf8)) : -1;
+    return utf8 ? static_cast<int>(*FieldLimit::Measure(*utf8)) : -1;
 }

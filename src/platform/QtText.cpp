@@ -1,6 +1,6 @@
 #include "platform/QtText.h"
 
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -37,7 +37,7 @@ std::optional<std::string> FromQString(const QString& text) {
         return std::nullopt;
     }
     std::string utf8 = text.toStdString();
-    if (!cp932::Length(utf8)) {
+    if (!FieldLimit::Holds(utf8)) {
         return std::nullopt;
     }
     return utf8;

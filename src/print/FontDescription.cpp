@@ -1,6 +1,6 @@
 #include "print/FontDescription.h"
 
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 
 namespace {
 
@@ -18,5 +18,5 @@ bool IsCreatable(const FontDescription& font) {
 
 bool FitsFaceName(std::string_view face) {
     return face.find('\0') == std::string_view::npos &&
-           cp932::Length(face).value_or(FontDescription::kFaceSize) < FontDescription::kFaceSize;
+           FieldLimit::Measure(face).value_or(FontDescription::kFaceSize) < FontDescription::kFaceSize;
 }

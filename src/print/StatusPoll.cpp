@@ -1,7 +1,5 @@
 #include "print/StatusPoll.h"
 
-#include "platform/Cp932.h"
-
 #include <array>
 
 namespace {

@@ -1,7 +1,5 @@
 #include "strength/PasswordStrength.h"
 
-#include "platform/Cp932.h"
-
 #include <dlfcn.h>
 #include <zxcvbn.h>
 

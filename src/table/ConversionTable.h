@@ -9,10 +9,6 @@
 #include <cstddef>
 #include <string_view>
 
-// A key is at most three full-width katakana: six code page 932 bytes, so
-// seven half-width characters are too many.
-inline constexpr std::size_t kMaxKeyBytes = 6;
-
 // The three maps, in the order the table file holds them.
 enum class TableMap { Letters, Digits, Symbols };
 inline constexpr std::array<TableMap, 3> kTableMaps{TableMap::Letters, TableMap::Digits, TableMap::Symbols};

@@ -1,7 +1,5 @@
 #include "table/DefaultTable.h"
 
-#include "platform/Cp932.h"
-
 #include <array>
 #include <string_view>
 

@@ -1,6 +1,5 @@
 #include "tableedit/KeyCheck.h"
 
-#include "platform/Cp932.h"
 #include "table/TableFile.h"
 
 #include <cstdio>
@@ -8,11 +7,11 @@
 namespace tableedit {
 
 std::optional<LongKey> CheckKeyLength(std::string_view key) {
-    if (cp932::Length(key).value_or(key.size()) <= kMaxKeyBytes) {
+    if (FieldLimit::Measure(key).value_or(key.size()) <= kKeyLimit.Bytes()) {
         return std::nullopt;
     }
     LongKey result;
-    result.cut = std::string(key.substr(0, cp932::FittingPrefix(key, kMaxKeyBytes)));
+    result.cut = std::string(key.substr(0, FieldLimit::FittingPrefix(key, kKeyLimit.Bytes())));
     result.message = std::string(key) + std::string(" は、３文字以上です。\n") + result.cut +
                      std::string(" に切り詰めます。");
     return result;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "table/ConversionTable.h"
+#include "platform/FieldLimit.h"
 
 #include <cstddef>
 #include <optional>
@@ -12,14 +13,12 @@
 
 namespace tableedit {
 
-using ::kMaxKeyBytes;
-
 struct LongKey {
-    std::string cut;     // the key cut at a character to kMaxKeyBytes code page 932 bytes
+    std::string cut;     // the key cut at a character to the key limit
     std::string message; // the editor's question
 };
 
-// Nothing when `key` takes at most kMaxKeyBytes in code page 932.
+// Nothing when `key` fits the key limit.
 std::optional<LongKey> CheckKeyLength(std::string_view key);
 
 // Nothing when the table file keeps `key` whole; otherwise the message naming

@@ -51,7 +51,7 @@ QWidget* CreateSlot(const dlg::Control& control) {
         return nullptr;
     }
     auto* slot = new KanaLineEdit;
-    slot->SetTypingLimit(static_cast<int>(tableedit::kMaxKeyBytes));
+    slot->SetTypingLimit(static_cast<int>(kKeyLimit.Bytes()));
     slot->SetRefusesSpace(true);
     slot->setToolTip(KanaLineEdit::TypingHint());
     return slot;
@@ -65,7 +65,8 @@ TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
     , m_layout(*this, tableedit::kTableEditTemplate, &CreateSlot) {
     connect(Control<QPushButton>(tableedit::kSaveId), &QPushButton::clicked, this,
             &TableEditDialog::OnSaveTable);
-    connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this, &TableEditDialog::reject);
+    connect(Control<QPushButton>(tableedit::kCancelId), &QPushButton::clicked, this,
+            &TableEditDialog::reject);
     connect(Control<QPushButton>(tableedit::kRestoreId), &QPushButton::clicked, this,
             &TableEditDialog::OnRestoreDefaults);
     for (const TableMap group : kTableMaps) {
@@ -137,7 +138,7 @@ void TableEditDialog::reject() {
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
         platform::ShowMessage(ToQString(DescribeTableReadError(loaded.error)), platform::Buttons::Ok,
-                                platform::Icon::Stop);
+                              platform::Icon::Stop);
         return;
     }
     QDialog::reject();
@@ -188,9 +189,9 @@ void TableEditDialog::OnSaveTable() {
     for (const HashOrderMap* map : {&table.letters, &table.digits, &table.symbols}) {
         for (const auto& entry : *map) {
             if (const auto cut = tableedit::CheckStorableKey(entry.key)) {
-                platform::ShowMessage(QStringLiteral("行 ") + ToQString(entry.value) +
-                                            QStringLiteral(" の") + ToQString(*cut),
-                                        platform::Buttons::Ok, platform::Icon::Stop);
+                platform::ShowMessage(QStringLiteral("行 ") + ToQString(entry.value) + QStringLiteral(" の") +
+                                          ToQString(*cut),
+                                      platform::Buttons::Ok, platform::Icon::Stop);
                 return;
             }
         }
@@ -199,18 +200,18 @@ void TableEditDialog::OnSaveTable() {
         // The old file is intact; the editor stays open so the user can remove the cause and
         // save again, or cancel, which reloads the maps from the file.
         platform::ShowMessage(QStringLiteral("変換表を保存できませんでした。\n") +
-                                    ToQString(FileErrorText(error, kTableFileName)),
-                                platform::Buttons::Ok, platform::Icon::Stop);
+                                  ToQString(FileErrorText(error, kTableFileName)),
+                              platform::Buttons::Ok, platform::Icon::Stop);
         return;
     }
     accept();
 }
 
 void TableEditDialog::OnRestoreDefaults() {
-    if (const std::error_code error = m_model.RemoveTableFile()) {
+    if (const std::error_code error = m_model.RestoreDefaults()) {
         platform::ShowMessage(ToQString(FileErrorText(error, kTableFileName)), platform::Buttons::Ok,
-                                platform::Icon::Stop);
+                              platform::Icon::Stop);
         return;
     }
-    reject();
+    QDialog::reject();
 }

@@ -1,6 +1,6 @@
 #include "tableedit/TableText.h"
 
-#include "platform/Cp932.h"
+#include "platform/FieldLimit.h"
 #include "platform/Utf8.h"
 #include "platform/UserText.h"
 #include "platform/Utf8.h"
@@ -121,7 +121,7 @@ std::optional<std::string> UnescapeField(std::string_view utf8, std::string_view
         if (plain.empty()) {
             return true;
         }
-        if (!cp932::Length(plain)) {
+        if (!FieldLimit::Holds(plain)) {
             problem = std::string(what) + "に CP932 で表せない文字か、UTF-8 でないテキストがあります";
             return false;
         }

@@ -1,7 +1,6 @@
 #include "tableedit/TableWarnings.h"
 
 #include "convert/Conversion.h"
-#include "platform/Cp932.h"
 #include "kana/KatakanaMode.h"
 #include "platform/UserText.h"
 

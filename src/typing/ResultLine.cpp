@@ -1,7 +1,5 @@
 #include "typing/ResultLine.h"
 
-#include "platform/Cp932.h"
-
 std::string MatchMessage(std::uint32_t milliseconds) {
     return std::string("パスワードが一致しました。") + std::to_string(milliseconds) + "(ms)";
 }

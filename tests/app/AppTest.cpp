@@ -202,7 +202,7 @@ private slots:
         QVERIFY(d.windowIcon().availableSizes().contains(QSize(16, 16)));
         QCOMPARE(field->toolTip(), KanaLineEdit::TypingHint());
         // Keys carrying kana stop at the field's limit (a commit: inputMethodSequences).
-        const QString full = U("ア").repeated(static_cast<qsizetype>(kKatakanaLimit / 2));
+        const QString full = U("ア").repeated(static_cast<qsizetype>(kPhraseLimit.Bytes() / 2));
         TypeText(field, full + U("イ"));
         QCOMPARE(field->text(), full);
         field->clear();
@@ -254,8 +254,8 @@ private slots:
         ShownDialog d;
         const std::pair<Qt::Key, int> keys[] = {
             {Qt::Key_Tab, kCapitalAfterSpaceId}, {Qt::Key_Down, kRandomCaseId},
-            {Qt::Key_Down, kRandomCaseId},        {Qt::Key_Tab, kUseDigitsId},
-            {Qt::Key_Backtab, kRandomCaseId},     {Qt::Key_Up, kCapitalAfterSpaceId}};
+            {Qt::Key_Down, kRandomCaseId},       {Qt::Key_Tab, kUseDigitsId},
+            {Qt::Key_Backtab, kRandomCaseId},    {Qt::Key_Up, kCapitalAfterSpaceId}};
         for (const auto& [key, focus] : keys) {
             QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(focus));
