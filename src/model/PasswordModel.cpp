@@ -1,6 +1,7 @@
 #include "model/PasswordModel.h"
 
 #include "files/FileWriter.h"
+#include "suggest/Suggestion.h"
 #include "table/DefaultTable.h"
 
 PasswordModel::PasswordModel(std::filesystem::path tableFile)
@@ -57,6 +58,27 @@ void PasswordModel::SetPassword(std::string password) {
         m_password = std::move(password);
         m_steps.clear();
     }
+}
+
+double PasswordModel::SuggestionBitsPerWord() const {
+    return suggest::BitsPerWord(m_table, m_options);
+}
+
+int PasswordModel::DefaultSuggestionWords() const {
+    return suggest::DefaultWords(SuggestionBitsPerWord());
+}
+
+std::string PasswordModel::Suggest(int words) {
+    m_suggestion = suggest::Phrase(words, RandomSource::Current());
+    m_suggestionBits = words * SuggestionBitsPerWord();
+    return m_suggestion;
+}
+
+std::optional<double> PasswordModel::SuggestionBits() const {
+    if (m_suggestion.empty() || m_phrase != m_suggestion) {
+        return std::nullopt;
+    }
+    return m_suggestionBits;
 }
 
 std::string PasswordModel::SkippedNotice() const {

@@ -78,6 +78,18 @@ public:
     // Nothing for an empty password.
     std::optional<strength::Estimate> Strength() const { return strength::EstimatePassword(m_password); }
 
+    // --- Suggested phrases ---
+    // The bits one word of a suggestion adds under the table and options in use.
+    double SuggestionBitsPerWord() const;
+    // The fewest words that give a strong suggestion, or as many as fit.
+    int DefaultSuggestionWords() const;
+    // A phrase of `words` familiar words (1 to suggest::MaxWords()) drawn from
+    // the system's random source. While it is the phrase, unchanged, its
+    // strength is the choice's, SuggestionBits().
+    std::string Suggest(int words);
+    // The figure of the suggestion that is the phrase now; nothing otherwise.
+    std::optional<double> SuggestionBits() const;
+
     // --- The typing trial ---
     TypingTrial& Typing() { return m_typing; }
     const TypingTrial& Typing() const { return m_typing; }
@@ -90,6 +102,8 @@ private:
     std::string m_phrase;
     ConversionOptions m_options;
     std::optional<std::uint32_t> m_seed;
+    std::string m_suggestion; // the last suggestion, with its bits
+    double m_suggestionBits = 0;
     std::string m_password;
     std::vector<ConversionStep> m_steps;
     TypingTrial m_typing;
