@@ -8,10 +8,12 @@
 #include <QAbstractButton>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -32,6 +34,20 @@ bool TitleBarOnOneScreen(const QWidget& window, QPoint position) {
     });
 }
 
+// A kept option as the settings file holds it: "true" or "false". Anything
+// else (a hand edit, a damaged file) leaves the start-up state.
+std::optional<bool> KeptOption(const QSettings& settings, const QString& key) {
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::Bool) {
+        return value.toBool();
+    }
+    const QString text = value.toString();
+    if (text == QLatin1String("true") || text == QLatin1String("false")) {
+        return text == QLatin1String("true");
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool WindowPositionKnown(const QString& platformName) {
@@ -41,15 +57,14 @@ bool WindowPositionKnown(const QString& platformName) {
 void LoadWindowSettings(QWidget& window, const WindowOptions& options, PrintPanel& panel,
                         SecretClipboard& clipboard) {
     const auto settings = platform::OpenSettings();
-    if (settings->contains(kRandomCaseKey)) {
-        const bool random = settings->value(kRandomCaseKey).toBool();
-        (random ? options.randomCase : options.capitalAfterSpace)->setChecked(true);
+    if (const std::optional<bool> random = KeptOption(*settings, kRandomCaseKey)) {
+        (*random ? options.randomCase : options.capitalAfterSpace)->setChecked(true);
     }
-    if (settings->contains(kUseDigitsKey)) {
-        options.useDigits->setChecked(settings->value(kUseDigitsKey).toBool());
+    if (const std::optional<bool> digits = KeptOption(*settings, kUseDigitsKey)) {
+        options.useDigits->setChecked(*digits);
     }
-    if (settings->contains(kUseSymbolsKey)) {
-        options.useSymbols->setChecked(settings->value(kUseSymbolsKey).toBool());
+    if (const std::optional<bool> symbols = KeptOption(*settings, kUseSymbolsKey)) {
+        options.useSymbols->setChecked(*symbols);
     }
     if (const std::optional<FontChoice> style = LoadPrintStyle(*settings)) {
         panel.SetStyle(style->font, style->colour);

@@ -2,6 +2,7 @@
 #include "app/PasswordDialog.h"
 #include "app/CommandLine.h"
 
+#include "platform/FileErrorText.h"
 #include "platform/QtTranslations.h"
 #include "platform/Settings.h"
 
@@ -11,7 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <csignal>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -95,11 +96,14 @@ int main(int argc, char* argv[]) {
         commandLine = CommandLine::Parse(QCoreApplication::arguments());
     }
     if (commandLine.action == CommandLine::Action::Exit) {
-        // Help or version that cannot be written is a failure, as any output is.
+        // Help or version that cannot be written is a failure, as any output
+        // is: a closed pipe is an error to report, not a signal to die of.
+        std::signal(SIGPIPE, SIG_IGN);
+        errno = 0;
         if (!Print(stdout, commandLine.output)) {
-            const int error = errno;
+            const std::error_code error(errno != 0 ? errno : EIO, std::generic_category());
             Print(stderr, QString::fromUtf8("Q8xj: 標準出力に書き込めません（%1）\n")
-                              .arg(QString::fromLocal8Bit(std::strerror(error))));
+                              .arg(QString::fromStdString(FileErrorReason(error))));
             return 1;
         }
         Print(stderr, commandLine.error);

@@ -144,6 +144,8 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The phrase is as secret as the password it gives.
+    const NoSelectionPublishing guard(*this);
     LimitedLineEdit::keyPressEvent(event);
 }
 
@@ -292,6 +294,7 @@ void KanaLineEdit::mouseReleaseEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    const NoSelectionPublishing guard(*this);
     LimitedLineEdit::mouseReleaseEvent(event);
 }
 

@@ -14,6 +14,12 @@ SecretClipboard::SecretClipboard(Scheduler scheduler, QObject* parent)
     SetScheduler(std::move(scheduler));
 }
 
+SecretClipboard::~SecretClipboard() {
+    if (!m_last.isEmpty() && Holds(m_last)) {
+        QGuiApplication::clipboard()->clear();
+    }
+}
+
 void SecretClipboard::SetScheduler(Scheduler scheduler) {
     m_scheduler = std::move(scheduler);
     if (!m_scheduler) {
@@ -35,6 +41,7 @@ void SecretClipboard::Copy(const QString& text) {
         return;
     }
     QGuiApplication::clipboard()->setMimeData(SecretData(text));
+    m_last = text;
     const unsigned copyNumber = ++m_copies;
     if (m_clearSeconds > 0) {
         QPointer<SecretClipboard> self(this);
@@ -48,12 +55,13 @@ void SecretClipboard::Copy(const QString& text) {
 
 // Whatever the user copied since, from here or elsewhere, is left alone.
 void SecretClipboard::ClearIfStill(const QString& text, unsigned copyNumber) {
-    if (copyNumber != m_copies) {
-        return;
+    if (copyNumber == m_copies && Holds(text)) {
+        QGuiApplication::clipboard()->clear();
+        m_last.clear();
     }
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard->mimeData();
-    if (data != nullptr && data->hasFormat(QString::fromLatin1(kHintFormat)) && data->text() == text) {
-        clipboard->clear();
-    }
+}
+
+bool SecretClipboard::Holds(const QString& text) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasFormat(QString::fromLatin1(kHintFormat)) && data->text() == text;
 }

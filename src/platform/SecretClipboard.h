@@ -1,6 +1,7 @@
 // Copies a secret to the clipboard with the hint that clipboard managers and
 // password managers read to keep it out of their history, and clears it again
-// after a while if the clipboard still holds that secret.
+// after a while, or when it goes, if the clipboard still holds that secret:
+// at exit Qt hands what the clipboard holds to a clipboard manager.
 #pragma once
 
 #include <QObject>
@@ -23,6 +24,7 @@ public:
 
     explicit SecretClipboard(QObject* parent = nullptr);
     SecretClipboard(Scheduler scheduler, QObject* parent);
+    ~SecretClipboard() override;
 
     void SetScheduler(Scheduler scheduler);
 
@@ -41,8 +43,11 @@ public:
 
 private:
     void ClearIfStill(const QString& text, unsigned copyNumber);
+    // Whether the clipboard holds `text` as our secret.
+    static bool Holds(const QString& text);
 
     Scheduler m_scheduler;
     int m_clearSeconds = kDefaultClearSeconds;
     unsigned m_copies = 0; // a later copy takes over the clearing
+    QString m_last;        // what the last copy put there
 };

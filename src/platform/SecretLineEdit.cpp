@@ -7,30 +7,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-namespace {
-
-// A line edit publishes its selection to the primary selection after a left
-// mouse release and after every key it handles, but only while it shows its
-// text as it is. Around those two handlers the field shows nothing instead;
-// no paint happens in between, so the user never sees it.
-class NoSelectionPublishing {
-public:
-    explicit NoSelectionPublishing(QLineEdit& edit)
-        : m_edit(edit)
-        , m_mode(edit.echoMode()) {
-        m_edit.setEchoMode(QLineEdit::NoEcho);
-    }
-    ~NoSelectionPublishing() { m_edit.setEchoMode(m_mode); }
-    NoSelectionPublishing(const NoSelectionPublishing&) = delete;
-    NoSelectionPublishing& operator=(const NoSelectionPublishing&) = delete;
-
-private:
-    QLineEdit& m_edit;
-    QLineEdit::EchoMode m_mode;
-};
-
-} // namespace
-
 SecretLineEdit::SecretLineEdit(SecretClipboard& clipboard, QWidget* parent)
     : LimitedLineEdit(parent)
     , m_clipboard(clipboard) {}
