@@ -25,7 +25,7 @@ void PrintElsewhere(QWidget* parent, const std::string& password, const PrintSty
     }
     if (printing == nullptr) {
         platform::ShowMessage(QStringLiteral("ほかのプリンターで印刷する機能が見つかりません。"),
-                                platform::Buttons::Ok, platform::Icon::Exclamation);
+                              platform::Buttons::Ok, platform::Icon::Exclamation);
         return;
     }
     std::optional<BusyCursor> busy;
@@ -36,33 +36,29 @@ void PrintElsewhere(QWidget* parent, const std::string& password, const PrintSty
         });
     busy.reset();
     if (printed.outcome == LabelPrinting::Outcome::Failed) {
-        platform::ShowMessage(
-            QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printed.printer),
-            platform::Buttons::Ok, platform::Icon::Exclamation);
+        platform::ShowMessage(QStringLiteral("プリンター「%1」で印刷できませんでした。").arg(printed.printer),
+                              platform::Buttons::Ok, platform::Icon::Exclamation);
     }
 }
 
 void SavePdf(QWidget* parent, const std::string& password, const PrintStyle& style) {
-    QString path = platform::AskSaveFileName(parent, {QStringLiteral("PDF として保存"),
-                                                      QDir::home().filePath(QStringLiteral("ラベル.pdf")),
-                                                      QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
+    const QString path = platform::AskSaveFileName(
+        parent, {QStringLiteral("PDF として保存"), QDir::home().filePath(QStringLiteral("ラベル.pdf")),
+                 QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
     if (path.isEmpty()) {
         return;
     }
-    // A name with another extension (backup.xj) gets .pdf too, so no other file is written over.
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".pdf");
-    }
+    // The label shows the password: only its owner may read the file.
     const QByteArray pdf = LabelSheet(password, style, true).Pdf();
     const std::error_code error =
         files::WriteFile(QFile::encodeName(path).toStdString(),
                          std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
-                         files::Target::Output, kTableFileName);
+                         files::Target::Output, kTableFileName, files::Access::Private);
     if (error) {
         const std::string name = FromQString(QDir::toNativeSeparators(path)).value_or(std::string());
         platform::ShowMessage(QStringLiteral("PDF ファイルを保存できませんでした。\n") +
-                                    ToQString(FileErrorText(error, name)),
-                                platform::Buttons::Ok, platform::Icon::Exclamation);
+                                  ToQString(FileErrorText(error, name)),
+                              platform::Buttons::Ok, platform::Icon::Exclamation);
     }
 }
 

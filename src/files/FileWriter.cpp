@@ -253,15 +253,17 @@ int CreateTemp(const fs::path& target, std::string& name, mode_t mode = 0666) {
     return -1;
 }
 
-// The old file's mode, and its owner where we may set it.
-std::error_code TakeOverAttributes(int fd, const struct stat& old) {
+// The old file's mode, and its owner where we may set it; a file that now
+// holds a secret is readable by its owner only, whatever it was before.
+std::error_code TakeOverAttributes(int fd, const struct stat& old, Access access) {
     System& sys = System::Current();
     // An owner change may clear set-id bits, so it comes before the mode.
     if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
         sys.Fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
         return LastError();
     }
-    if (sys.Fchmod(fd, old.st_mode & 07777) != 0) {
+    const mode_t mode = access == Access::Private ? old.st_mode & 07700 : old.st_mode & 07777;
+    if (sys.Fchmod(fd, mode) != 0) {
         return LastError();
     }
     return {};
@@ -294,7 +296,7 @@ std::error_code ReplaceAtomically(const fs::path& target, std::string_view bytes
     LiveTemp* live = Remember(temp);
     std::error_code error;
     if (old != nullptr) {
-        error = TakeOverAttributes(fd, *old);
+        error = TakeOverAttributes(fd, *old, access);
     }
     if (!error) {
         error = WriteAll(fd, bytes);
@@ -351,7 +353,8 @@ void PutBack(int fd, const OldBytes& old) {
 // Writes into what is there: a FIFO, a device, standard output, or a file
 // whose hard links must stay. A FIFO nobody reads fails at once; a regular
 // file gets its old bytes back when the rewrite fails.
-std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool regular) {
+std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool regular,
+                             Access access = Access::Shared) {
     System& sys = System::Current();
     const int common = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = regular ? sys.Open(file.c_str(), O_RDWR | common, 0) : -1;
@@ -360,6 +363,15 @@ std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool 
     }
     if (fd < 0) {
         return errno == ENXIO ? make_error_code(FileError::NoReader) : LastError();
+    }
+    // A secret is not written where others could read it; the mode changes
+    // before anything else does.
+    struct stat status {};
+    if (regular && access == Access::Private &&
+        (sys.Fstat(fd, &status) != 0 || sys.Fchmod(fd, status.st_mode & 07700) != 0)) {
+        const std::error_code error = LastError();
+        sys.Close(fd);
+        return error;
     }
     const OldBytes old = regular ? KeepOldBytes(fd) : OldBytes{};
     // Now that a reader is there, writes may wait for it.
@@ -386,6 +398,9 @@ std::error_code WriteInPlace(const fs::path& file, std::string_view bytes, bool 
     }
     if (error && regular) {
         PutBack(fd, old);
+        if (access == Access::Private) {
+            sys.Fchmod(fd, status.st_mode & 07777);
+        }
     }
     if (sys.Close(fd) != 0 && !error) {
         error = LastError();
@@ -536,7 +551,7 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
             return FileError::ReadOnly;
         }
         if (throughProc || status.st_nlink > 1 || !FolderTakesNewFiles(resolved)) {
-            return WriteInPlace(name, bytes, true);
+            return WriteInPlace(name, bytes, true, access);
         }
         return ReplaceAtomically(resolved, bytes, &status, access);
     }

@@ -18,7 +18,8 @@ enum class Target {
 };
 
 // Who may read a new file: what the umask allows, or only its owner (a file
-// holding a secret). A replaced file keeps its mode either way.
+// holding a secret). A replaced file keeps its mode, less every right of
+// others than its owner for a secret.
 enum class Access { Shared, Private };
 
 // Writes `bytes` to `name`. A regular file (or the file a chain of links

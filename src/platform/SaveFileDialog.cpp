@@ -1,6 +1,10 @@
 #include "platform/SaveFileDialog.h"
 
+#include "platform/MessageBox.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace platform {
 namespace {
@@ -13,6 +17,8 @@ QString SaveFileDialogs::Ask(QWidget* parent, const SaveFileRequest& request) {
     QFileDialog dialog(parent, request.caption, request.suggestedPath, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // The question comes once the name is final (AskSaveFileName).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
@@ -26,6 +32,26 @@ SaveFileDialogs& SaveFileDialogs::Current() {
 
 void SaveFileDialogs::Replace(SaveFileDialogs* replacement) {
     g_replacement = replacement;
+}
+
+QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request) {
+    QString path = SaveFileDialogs::Current().Ask(parent, request);
+    if (path.isEmpty()) {
+        return {};
+    }
+    const QString suffix = QLatin1Char('.') + request.defaultSuffix;
+    if (!request.defaultSuffix.isEmpty() && !path.endsWith(suffix, Qt::CaseInsensitive)) {
+        path += suffix;
+    }
+    const QFileInfo file(path);
+    if ((file.exists() || file.isSymLink()) &&
+        ShowWindowMessage(
+            parent,
+            QStringLiteral("%1 は既にあります。\n置き換えますか？").arg(QDir::toNativeSeparators(path)),
+            Buttons::OkCancel, Icon::Question) != QMessageBox::Ok) {
+        return {};
+    }
+    return path;
 }
 
 } // namespace platform

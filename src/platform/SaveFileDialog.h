@@ -1,6 +1,5 @@
-// Asking the user where to save a file: the desktop's save dialog, which asks
-// before an existing file is replaced. A test puts in dialogs of its own that
-// answer instead.
+// Asking the user where to save a file: the desktop's save dialog. A test puts
+// in dialogs of its own that answer instead.
 #pragma once
 
 #include <QString>
@@ -13,14 +12,14 @@ struct SaveFileRequest {
     QString caption;
     QString suggestedPath;
     QString filter;        // e.g. "PDF (*.pdf)"
-    QString defaultSuffix; // added to a name typed without one
+    QString defaultSuffix; // every name ends in it: added where it does not
 };
 
 class SaveFileDialogs {
 public:
     virtual ~SaveFileDialogs() = default;
 
-    // The chosen path; empty when the dialog was cancelled.
+    // The chosen path, as typed; empty when the dialog was cancelled.
     virtual QString Ask(QWidget* parent, const SaveFileRequest& request);
 
     // The one in use: the desktop's dialog unless a test has put its own in place.
@@ -29,8 +28,10 @@ public:
     static void Replace(SaveFileDialogs* replacement);
 };
 
-inline QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request) {
-    return SaveFileDialogs::Current().Ask(parent, request);
-}
+// The chosen path, ending in the request's suffix (a name with another
+// extension, such as backup.xj, gets it too, so no other kind of file is
+// written over); when that file exists the user is asked before it is
+// replaced. Empty when the user cancelled.
+QString AskSaveFileName(QWidget* parent, const SaveFileRequest& request);
 
 } // namespace platform
