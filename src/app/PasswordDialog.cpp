@@ -63,7 +63,7 @@ PasswordDialog::PasswordDialog(QWidget* parent)
 
     const LoadResult loaded = m_model.LoadTable();
     if (loaded.source == LoadResult::Source::Failed) {
-        ReportUnreadableTable(loaded.error);
+        ReportUnreadableTable(loaded);
     }
 
     // A focused button takes Enter itself; in the two fields the default
@@ -127,12 +127,12 @@ PasswordDialog::PasswordDialog(QWidget* parent)
 // a child, lets go of the link library last.
 PasswordDialog::~PasswordDialog() = default;
 
-// A damaged table file is not a reason to stop: the built-in table serves this
-// run, and the file stays as it is until the editor saves or restores defaults.
-void PasswordDialog::ReportUnreadableTable(TableReadError error) {
+// A table file that is there but cannot be read is not a reason to stop: the
+// built-in table serves this run, and the file stays as it is.
+void PasswordDialog::ReportUnreadableTable(const LoadResult& loaded) {
     const QString name = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
     const QString problem =
-        ToQString(DescribeTableReadError(error, FromQString(name).value_or(std::string(kTableFileName))));
+        ToQString(DescribeLoadFailure(loaded, FromQString(name).value_or(std::string(kTableFileName))));
     platform::ShowMessage(QStringLiteral("変換表ファイルを読み込めませんでした。\n") + name +
                               QStringLiteral("\n\n") + problem +
                               QStringLiteral("\n\n今回は初期値の変換表を使います。ファイルは変更しません。"),

@@ -73,7 +73,7 @@ protected:
 private:
     QWidget* CreateControl(const dlg::Control& control);
     void ShowPassword();
-    void ReportUnreadableTable(TableReadError error);
+    void ReportUnreadableTable(const LoadResult& loaded);
 
     PasswordModel m_model;
     QIcon m_icon;

@@ -24,8 +24,12 @@ void LoadTable(PasswordModel& model, bool named) {
         }
         return;
     }
+    if (loaded.error == TableReadError::Unreadable) {
+        throw CliError(kUnreadable,
+                       "変換表ファイル " + shown + " を読み込めません: " + FileErrorReason(loaded.cause));
+    }
     if (loaded.source == LoadResult::Source::Failed) {
-        const std::string why = DescribeTableReadError(loaded.error, shown);
+        const std::string why = DescribeLoadFailure(loaded, shown);
         throw CliError(kUnreadable, "変換表ファイル " + shown + " が壊れています: " + why);
     }
 }

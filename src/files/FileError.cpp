@@ -28,6 +28,8 @@ public:
             return "大きすぎます";
         case FileError::LineTooLong:
             return "行が長すぎます";
+        case FileError::DanglingLink:
+            return "リンク先のファイルがありません";
         }
         return "不明なエラーです";
     }

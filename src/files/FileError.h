@@ -15,6 +15,7 @@ enum class FileError {
     NoData,        // a device that has nothing to read now
     TooLarge,      // past the size the reader takes
     LineTooLong,   // a line past the line limit
+    DanglingLink,  // a link to a file that is not there (a drive not mounted)
 };
 
 const std::error_category& FileErrorCategory();

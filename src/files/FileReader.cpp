@@ -65,6 +65,11 @@ int OpenForReading(const std::string& name, struct stat& status, std::error_code
 
 } // namespace
 
+bool NameTaken(const std::string& name) {
+    struct stat status {};
+    return System::Current().Lstat(name.c_str(), &status) == 0 || errno != ENOENT;
+}
+
 std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
                                 bool* opened) {
     System& sys = System::Current();

@@ -13,10 +13,6 @@ inline constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
 // and a line read from a stream at most this long.
 inline constexpr std::size_t kMaxLineBytes = std::size_t{64} << 10;
 
-// Reads a regular file (or what a link names) of at most `limit` bytes into
-// `bytes`. Anything else is NotRegular and never opened for a blocking read.
-// `opened` tells a failure after the file was opened (a read error, a file
-// too large) from one before (missing, not allowed, not a regular file).
 enum class Waiting { Wait, Refuse };
 
 // Reads an open descriptor to its end, one byte past `limit` telling a source
@@ -25,8 +21,16 @@ enum class Waiting { Wait, Refuse };
 // as a terminal).
 std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting waiting);
 
+// Reads a regular file (or what a link names) of at most `limit` bytes into
+// `bytes`. Anything else is NotRegular and never opened for a blocking read.
+// `opened` tells a failure after the file was opened (a read error, a file
+// too large) from one before (missing, not allowed, not a regular file).
 std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
                                 bool* opened = nullptr);
+
+// Whether anything has `name`: a file of any kind, a folder, or a link,
+// even one to nothing.
+bool NameTaken(const std::string& name);
 
 // Reads text the user named: "-" for standard input, a regular file, a FIFO
 // or pipe (from its writer, waited for, to its end), or a device that has data

@@ -537,7 +537,12 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
         if (errno != ENOENT) {
             return LastError();
         }
-        // A new file, or one a dangling link names.
+        // A new file, or one a dangling link names; the table's link may
+        // name a drive not mounted, and the table is not made anew elsewhere.
+        struct stat link {};
+        if (target == Target::TableFile && sys.Lstat(name.c_str(), &link) == 0) {
+            return FileError::DanglingLink;
+        }
         return ReplaceAtomically(resolved, bytes, nullptr, access);
     }
     if (S_ISDIR(status.st_mode)) {
@@ -577,7 +582,19 @@ std::error_code RemoveTableFile(const std::string& name) {
         return S_ISDIR(status.st_mode) ? std::make_error_code(std::errc::is_a_directory)
                                        : make_error_code(FileError::NotRegular);
     }
-    // A link is removed, never the file it names.
+    // A write-protected table is kept, as rm asks before it removes one; so
+    // is a link whose table cannot be reached (a drive not mounted). A link
+    // is removed, never the file it names.
+    struct stat named {};
+    if (sys.Stat(name.c_str(), &named) != 0) {
+        return errno == ENOENT ? make_error_code(FileError::DanglingLink) : LastError();
+    }
+    if (!S_ISREG(named.st_mode)) {
+        return make_error_code(FileError::NotRegular);
+    }
+    if (!MayWrite(name, named)) {
+        return make_error_code(FileError::ReadOnly);
+    }
     if (sys.Unlink(name.c_str()) != 0) {
         return LastError();
     }

@@ -44,8 +44,8 @@ std::error_code CreateNewFiles(const std::string& folder,
 // umask); what is already there, whatever it is, is left as it is.
 std::error_code CreateFolder(const std::string& folder);
 
-// Removes the table file; a missing one is no error, and anything but a
-// regular file is refused.
+// Removes the table file; a missing one is no error. Anything but a regular
+// file the user could write, or a link to one, is refused and kept.
 std::error_code RemoveTableFile(const std::string& name);
 
 // Makes SIGINT, SIGTERM and SIGHUP remove a temporary file still being

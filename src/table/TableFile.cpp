@@ -5,6 +5,9 @@
 #include "files/FileError.h"
 #include "files/FileReader.h"
 #include "files/FileWriter.h"
+#include "platform/FileErrorText.h"
+#include "platform/UserText.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -312,8 +315,22 @@ std::string DescribeTableReadError(TableReadError error, std::string_view fileNa
         return std::string("変換表ファイルが大きすぎます（変換表ではないファイルです）。");
     case TableReadError::ReadFailed:
         return std::string("変換表ファイルの読み取り中にエラーが発生しました。");
+    case TableReadError::Unreadable:
+        return std::string("変換表ファイルを開けません。");
+    case TableReadError::BadEntry:
+        return std::string("変換表ファイルに、パスワードに使えない値の項目があります。");
     }
     return {};
+}
+
+std::string DescribeLoadFailure(const LoadResult& loaded, std::string_view fileName) {
+    std::string text = DescribeTableReadError(loaded.error, fileName);
+    if (loaded.error == TableReadError::Unreadable) {
+        text += "（" + FileErrorReason(loaded.cause) + "）";
+    } else if (loaded.error == TableReadError::BadEntry) {
+        text += "（" + loaded.entry + "）";
+    }
+    return text;
 }
 
 TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& table) {
@@ -361,6 +378,27 @@ std::string SerializeConversionTable(const ConversionTable& table) {
     return out.Take();
 }
 
+namespace {
+
+// The first entry whose value is not exactly one character that prints (a
+// crafted file may hold an escape or a line feed), as a message names it;
+// empty when every value is one.
+std::string RefusedEntry(const ConversionTable& table) {
+    for (const TableMap map : kTableMaps) {
+        for (const auto& entry : table.Map(map)) {
+            char32_t code = 0;
+            const bool one = !entry.value.empty() && utf8::DecodeOne(entry.value, code) == entry.value.size();
+            if (!one || code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+                return std::string(TableMapName(map)) + " " + ShownUserText(entry.key) + " → " +
+                       ShownUserText(entry.value);
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file) {
     std::string bytes;
     bool opened = false;
@@ -371,14 +409,22 @@ LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::pa
     if (error && opened) {
         return {LoadResult::Source::Failed, TableReadError::ReadFailed, error};
     }
-    if (error) {
-        // No regular file to read (missing, a folder, a FIFO, not allowed): the defaults.
+    if (error && !files::NameTaken(file.string())) {
         FillDefaultTable(table);
         return {LoadResult::Source::Defaults, TableReadError::None, error};
+    }
+    if (error) {
+        const std::error_code cause =
+            error == std::errc::no_such_file_or_directory ? make_error_code(files::FileError::DanglingLink) : error;
+        return {LoadResult::Source::Failed, TableReadError::Unreadable, cause};
     }
     const TableReadError parsed = ParseConversionTable(bytes, table);
     if (parsed != TableReadError::None) {
         return {LoadResult::Source::Failed, parsed};
+    }
+    if (std::string entry = RefusedEntry(table); !entry.empty()) {
+        table.clear();
+        return {LoadResult::Source::Failed, TableReadError::BadEntry, {}, std::move(entry)};
     }
     return {LoadResult::Source::File};
 }

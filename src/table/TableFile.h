@@ -25,6 +25,8 @@ enum class TableReadError {
     TrailingData,     // bytes after the third map
     TooLarge,         // larger than kMaxTableFileBytes
     ReadFailed,       // the system failed to read the opened file
+    Unreadable,       // there, but not a file that can be read (see LoadResult::cause)
+    BadEntry,         // an entry whose value is not one printable character
 };
 
 // Far above any real table (191 entries take some 2 KiB); a larger file is
@@ -72,6 +74,7 @@ private:
 // with the file's name, `fileName`.
 std::string DescribeTableReadError(TableReadError error, std::string_view fileName = {});
 
+
 // Reads the file's bytes into the table's three maps. On failure no entry is set.
 TableReadError ParseConversionTable(std::string_view bytes, ConversionTable& table);
 
@@ -84,13 +87,21 @@ struct LoadResult {
     TableReadError error = TableReadError::None;
     // Why the file could not be read; with the defaults, why there was none to read.
     std::error_code cause{};
+    // The entry refused, as a message shows it (BadEntry).
+    std::string entry{};
 };
 
 // Fills the table, which the caller has emptied, from the table file, or
-// with the defaults when there is no regular file to open (missing, a folder,
-// a FIFO: never waited on), `cause` saying why. A file that opens but cannot
-// be read (damaged, too large, a read error) sets no entry and is Failed.
+// with the defaults when nothing has that name. A name that is there but
+// cannot be read (a link to a missing file, no permission, a folder, a FIFO:
+// never waited on), a damaged file and one whose entries would put a control
+// character or more than one character into a password set no entry and are
+// Failed: the user is told, and the file is not replaced behind their back.
 LoadResult LoadConversionTable(ConversionTable& table, const std::filesystem::path& file = kTableFileName);
+
+// The same for a failed load, with why the file could not be opened or which
+// entry was refused.
+std::string DescribeLoadFailure(const LoadResult& loaded, std::string_view fileName = {});
 
 // Writes the table to the table file through the file layer, whole or not
 // at all. Returns the cause of a failure.

@@ -137,7 +137,7 @@ void TableEditDialog::reject() {
     const LoadResult loaded = m_model.ReloadTable();
     if (loaded.source == LoadResult::Source::Failed) {
         // The maps stay empty and the editor open, so the user can save the grid over the damaged file.
-        platform::ShowMessage(ToQString(DescribeTableReadError(loaded.error)), platform::Buttons::Ok,
+        platform::ShowMessage(ToQString(DescribeLoadFailure(loaded)), platform::Buttons::Ok,
                               platform::Icon::Stop);
         return;
     }

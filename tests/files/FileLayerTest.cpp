@@ -132,7 +132,7 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
         {"regular", {}, {}, "regular"},
         {"readonly", files::FileError::ReadOnly, files::FileError::ReadOnly, ""},
         {"link", {}, {}, "folder/target"},        // link to a file
-        {"dangling", {}, {}, "folder/new"},       // dangling link
+        {"dangling", {}, files::FileError::DanglingLink, "folder/new"}, // dangling link: no table made elsewhere
         {"linked", {}, {}, "folder/second-name"}, // hard-linked file
         {"folder", kNotAFile, kNotAFile, ""},
         {"regular/", kNotAFile, kNotAFile, ""},                             // name ending in a slash
