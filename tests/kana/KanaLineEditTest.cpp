@@ -11,7 +11,6 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QVBoxLayout>
-#include <QtTest>
 
 namespace {
 

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
-#include <QtTest>
 
 #include <algorithm>
 #include <array>
