@@ -648,6 +648,7 @@ private slots:
     }
 
     // Wayland tells a program nothing of its window's place; the others do.
+    // Each row is named for its platform.
     void windowPositionOnlyWhereThePlatformKnowsIt_data() {
         QTest::addColumn<bool>("known");
         QTest::newRow("xcb") << true;
