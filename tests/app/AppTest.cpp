@@ -38,10 +38,8 @@
 #include "typing/ComparisonLine.h"
 
 #include <QAccessible>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QFontMetrics>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -75,9 +73,14 @@ struct ShownDialog : PasswordDialog {
             checked << Control<QAbstractButton>(id)->isChecked();
         return checked;
     }
-    // Which of the convert and check buttons is the default one.
-    QList<bool> Defaults() const {
-        return {Control<QPushButton>(kConvertId)->isDefault(), Control<QPushButton>(kCheckId)->isDefault()};
+    void Convert(const QString& phrase) {
+        Edit(kKatakanaId)->setText(phrase);
+        OnConvert();
+    }
+    // The password the typing tests type: a k s t n in the built-in table.
+    void ConvertForTyping() {
+        Control<QAbstractButton>(kUseDigitsId)->setChecked(false);
+        Convert(U("アカサタナ"));
     }
 };
 
@@ -113,7 +116,27 @@ Said Boxes(const MessageBoxRecorder& boxes) {
     return said;
 }
 
+struct KeysRow {
+    int field;
+    QString typed; // keys carrying their text
+    Qt::Key key;   // then pressed; 0: none
+    QString phrase, password;
+    int focus; // 0: the dialog has closed
+    std::size_t boxes;
+};
+
+struct PrintRow {
+    QString password, printer; // the virtual printer's mode file; "-": none
+    QMessageBox::StandardButton answer;
+    int secondJob; // at this poll tick; -1: none
+    int ticks;     // until the poll stops
+    Said boxes;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(KeysRow)
+Q_DECLARE_METATYPE(PrintRow)
 
 // The test's own time (ticks it sets, pauses counted, a fixed calendar), and no browser starts.
 class AppTest : public QObject, platform::Clock, platform::CalendarClock, HelpViewer {
@@ -178,74 +201,106 @@ private slots:
 
     // --- the main dialog ---
 
-    // From the start to Escape. A damaged table file is said and left as it
-    // is; the built-in table serves the run. The strength bar and line and the
-    // print image follow the password field; the bar and line lie in free
-    // space of the template. The shared generator is seeded from the system's
-    // random source at each conversion, never from the clock: two conversions
-    // within the same second differ.
-    void mainDialogFromStartToClose() {
+    // A damaged table file is said, by its name, and left as it is; the
+    // built-in table, which has no symbols, serves the run.
+    void damagedTableFileIsSaidAndKept() {
         const QString file = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
         QVERIFY(QFile(file).open(QIODevice::WriteOnly)); // an empty file ends too early
         MessageBoxRecorder boxes;
         ShownDialog d;
         QCOMPARE(boxes.shown.size(), std::size_t{1});
         QVERIFY2(boxes.shown[0].text.contains(file), qPrintable(boxes.shown[0].text));
-        QLineEdit* field = d.Edit(kKatakanaId);
-        const auto* line = d.findChild<QLabel*>(QStringLiteral("strengthLine"));
-        const StrengthMeter& meter = d.Strength();
-        QCOMPARE(d.Options(), (QList<bool>{false, true, true, true}));
-        // The built-in table has no symbols: the box stays checked but cannot be used.
         QVERIFY(d.Enabled(kUseDigitsId) && !d.Enabled(kUseSymbolsId));
-        QCOMPARE(QApplication::focusWidget(), field);
-        QVERIFY(!field->placeholderText().isEmpty());
-        QVERIFY(d.windowIcon().availableSizes().contains(QSize(16, 16)));
-        QCOMPARE(field->toolTip(), KanaLineEdit::TypingHint());
-        // Keys carrying kana stop at the field's limit (a commit: inputMethodSequences).
-        const QString full = U("ア").repeated(static_cast<qsizetype>(kPhraseLimit.Bytes() / 2));
-        TypeText(field, full + U("イ"));
-        QCOMPARE(field->text(), full);
-        field->clear();
-
-        // A trailing n goes in first. Enter then moves on to the typing field
-        // and never closes; Escape drops pending letters first, then closes.
-        TypeText(field, QStringLiteral("hon"));
-        QTest::keyClick(field, Qt::Key_Return);
-        QTest::keyClicks(d.Edit(kPasswordId), QStringLiteral("x")); // the password is read-only
-        QCOMPARE(d.Edit(kPasswordId)->text(), QStringLiteral("hn"));
-        QVERIFY(meter.Estimate());
-        QCOMPARE(line->text(), ToQString(strength::DescribeEstimate(*meter.Estimate())));
-        QCOMPARE(line->toolTip(), StrengthMeter::Explanation());
-        QCOMPARE(d.Control<QWidget>(kPrintImageId)->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                 PrintImage::Render("hn", PrintStyle(&d)).convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(QApplication::focusWidget(), d.Control<QWidget>(kTypingId));
-        QCOMPARE(d.Defaults(), (QList<bool>{false, true}));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(boxes.shown.size(), std::size_t{2}); // the empty typing field is said
-        field->setFocus();
-        QCOMPARE(d.Defaults(), (QList<bool>{true, false}));
-        QTest::keyClicks(field, QStringLiteral("ky"));
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(d.isVisible());
-        QCOMPARE(field->text(), U("ホン"));
-        field->clear();
-        QTest::keyClick(field, Qt::Key_Return);
-        QVERIFY(line->text().isEmpty() && !meter.Estimate());
-        d.Control<QRadioButton>(kRandomCaseId)->click();
-        TypeText(field, U("アカサタナハマヤラワアカサタナハマヤラワ"));
-        d.OnConvert();
-        const QString first = d.Password();
-        d.OnConvert();
-        const QString second = d.Password();
-        QVERIFY2(second != first && second.toLower() == first.toLower(), qPrintable(first + " " + second));
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!d.isVisible());
+        d.reject();
         QCOMPARE(QFileInfo(file).size(), qint64{0});
-        const QRect added = meter.geometry().united(line->geometry());
+    }
+
+    // What the user first meets: the default options, the focus in the
+    // katakana field, the window's small icon.
+    void startsWithTheDefaultOptions() {
+        ShownDialog d;
+        QCOMPARE(d.Options(), (QList<bool>{false, true, true, true}));
+        QCOMPARE(QApplication::focusWidget(), d.Edit(kKatakanaId));
+        QVERIFY(d.windowIcon().availableSizes().contains(QSize(16, 16)));
+    }
+
+    // Kana stop at the katakana field's limit (a commit: the field's test).
+    // The default button follows the focus: Enter commits a trailing n,
+    // converts and moves on in the katakana field, and checks in the typing
+    // field, where an empty one is said; it never closes. Escape drops
+    // pending letters first, and only then closes. The password takes no keys.
+    void keysInTheFields_data() {
+        QTest::addColumn<KeysRow>("row");
+        const QString full = U("ア").repeated(static_cast<qsizetype>(kPhraseLimit.Bytes() / 2));
+        const int kana = kKatakanaId;
+        // clang-format off
+        QTest::newRow("kana to the limit") << KeysRow{kana, full + U("イ"), {}, full, "", kana, 0};
+        QTest::newRow("Enter converting") << KeysRow{kana, "hon", Qt::Key_Return, U("ホン"), "hn", kTypingId, 0};
+        QTest::newRow("Enter checking") << KeysRow{kTypingId, "", Qt::Key_Enter, "", "", kTypingId, 1};
+        QTest::newRow("Escape, letters pending") << KeysRow{kana, "honky", Qt::Key_Escape, U("ホン"), "", kana, 0};
+        QTest::newRow("Escape") << KeysRow{kana, U("ホン"), Qt::Key_Escape, U("ホン"), "", 0, 0};
+        QTest::newRow("the password") << KeysRow{kPasswordId, "x", {}, "", "", kPasswordId, 0};
+        // clang-format on
+    }
+    void keysInTheFields() {
+        QFETCH(KeysRow, row);
+        MessageBoxRecorder boxes;
+        ShownDialog d;
+        d.Edit(kTypingId)->setFocus(); // the focus comes from the typing field
+        d.Edit(row.field)->setFocus();
+        TypeText(d.Edit(row.field), row.typed);
+        if (row.key != Qt::Key(0)) {
+            QTest::keyClick(d.Edit(row.field), row.key);
+        }
+        QCOMPARE(d.Edit(kKatakanaId)->text(), row.phrase);
+        QCOMPARE(d.Password(), row.password);
+        QCOMPARE(d.isVisible(), row.focus != 0);
+        QVERIFY(row.focus == 0 || QApplication::focusWidget() == d.Control<QWidget>(row.focus));
+        QCOMPARE(boxes.shown.size(), row.boxes);
+    }
+
+    // The strength bar and line and the print image follow the password field.
+    void passwordFieldIsFollowed_data() {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("a password") << "hn";
+        QTest::newRow("none") << "";
+    }
+    void passwordFieldIsFollowed() {
+        QFETCH(QString, password);
+        ShownDialog d;
+        d.Edit(kPasswordId)->setText(QStringLiteral("x")); // so that none is a change too
+        d.Edit(kPasswordId)->setText(password);
+        const std::optional<strength::Estimate>& estimate = d.Strength().Estimate();
+        QCOMPARE(estimate.has_value(), !password.isEmpty());
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("strengthLine"))->text(),
+                 estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
+        QCOMPARE(
+            d.Control<QWidget>(kPrintImageId)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+            PrintImage::Render(password.toStdString(), PrintStyle(&d)).convertToFormat(QImage::Format_RGB32));
+    }
+
+    // The strength bar and line lie in free space of the template.
+    void strengthBarAndLineLieInFreeSpace() {
+        PasswordDialog d;
+        const QRect added =
+            d.Strength().geometry().united(d.findChild<QLabel*>(QStringLiteral("strengthLine"))->geometry());
         for (const dlg::Control& c : kPasswordDialogControls) {
             const QRect rect = d.Layout().Map(c.x, c.y, c.cx, c.cy);
             QVERIFY2(c.kind == dlg::Kind::GroupBox || !rect.intersects(added), c.text.data());
         }
+    }
+
+    // The shared generator is seeded from the system's random source at each
+    // random case conversion, never from the clock: two conversions within
+    // the same second differ.
+    void eachConversionIsSeededAfresh() {
+        ShownDialog d;
+        d.Control<QRadioButton>(kRandomCaseId)->click();
+        d.Convert(U("アカサタナハマヤラワアカサタナハマヤラワ"));
+        const QString first = d.Password();
+        d.OnConvert();
+        const QString second = d.Password();
+        QVERIFY2(second != first && second.toLower() == first.toLower(), qPrintable(first + " " + second));
     }
 
     // The case options are one tab stop on the checked button, which the arrow
@@ -263,73 +318,58 @@ private slots:
         }
     }
 
-    // What a system input method sends: p a composition (empty: withdrawn), c
-    // a commit, s the commit Qt's input context sends when the focus moves to
-    // the convert button. The notice of skipped characters is gone once the
-    // phrase changes.
-    void inputMethodSequences() {
-        const struct {
-            QStringList events;
-            QString field, password;
-        } rows[] = {
-            {{"pSakura", "p", "cSakura"}, U("Ｓａｋｕｒａ"), ""}, // a composition withdrawn, then committed
-            {{U("pさくら"), "p", U("sさくら")}, "", ""},
-            {{U("pさくら"), "p", U("sさくら"), U("cイ")}, U("サクライ"), "39r1"}, // the held commit first
-        };
-        for (const auto& row : rows) {
-            ShownDialog d;
-            QLineEdit* edit = d.Edit(kKatakanaId);
-            for (const QString& step : row.events) {
-                QInputMethodEvent event(step.startsWith('p') ? step.mid(1) : QString(), {});
-                event.setCommitString(step.startsWith('p') ? QString() : step.mid(1));
-                QApplication::sendEvent(edit, &event);
-                if (!step.startsWith('s')) {
-                    QCoreApplication::processEvents(); // a real commit comes on its own
-                }
-            }
-            QTest::mouseClick(d.Control<QPushButton>(kConvertId), Qt::LeftButton);
-            QCoreApplication::processEvents(); // nothing held comes back after the focus moved
-            QCOMPARE(edit->text(), row.field);
-            QCOMPARE(d.Edit(kPasswordId)->text(), row.password);
-            const auto* notice = d.findChild<SkipNotice*>();
-            // The notice names the first characters no entry converts.
-            QCOMPARE(notice->Notice().contains(U("Ｓ、ａ")), row.password.isEmpty() && !row.field.isEmpty());
-            QVERIFY(notice->autoFillBackground()); // it covers the caption under it
-            edit->insert(U("ア"));
-            QCOMPARE(notice->Notice(), QString());
-        }
+    // The notice of skipped characters names the first ones no entry
+    // converts, covering the caption under it, and is gone once the phrase
+    // changes. (What an input method sends: the katakana field's test.)
+    void skippedCharactersAreNoticedUntilThePhraseChanges() {
+        ShownDialog d;
+        d.Convert(U("Ｓａｋｕｒａ"));
+        const auto* notice = d.findChild<SkipNotice*>();
+        QVERIFY2(notice->Notice().contains(U("Ｓ、ａ")), qPrintable(notice->Notice()));
+        QVERIFY(notice->isVisible() && notice->autoFillBackground());
+        d.Edit(kKatakanaId)->insert(U("ア"));
+        QCOMPARE(notice->Notice(), QString());
     }
 
-    // The about button and the window menu's last entry open the about box;
-    // the maps the table editor leaves set the option boxes; a missing help
-    // page is said.
+    // Each way to another dialog opens it: the about button and the window
+    // menu's last entry the about box, the menu going once it closes; the edit
+    // button the editor, whose maps set the option boxes again however it
+    // closes; the help button the help page, a missing one said.
+    void buttonsOpenTheirDialogs_data() {
+        QTest::addColumn<int>("button"); // 0: the window menu's last entry
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("about") << int(kAboutId) << "AboutDialog";
+        QTest::newRow("window menu") << 0 << "AboutDialog";
+        QTest::newRow("edit table") << int(kEditTableId) << "TableEditDialog";
+        QTest::newRow("help") << int(kHelpId) << "";
+    }
     void buttonsOpenTheirDialogs() {
-        const QString page = Candidates().front();
+        QFETCH(int, button);
+        QFETCH(QString, opened);
         MessageBoxRecorder boxes;
         ShownDialog d;
-        int opened = 0;
-        const auto closeAbout = [&opened] {
-            QWidget* about = QApplication::activeModalWidget();
-            opened += qobject_cast<AboutDialog*>(about) != nullptr ? 1 : 0;
-            QTest::keyClick(about, Qt::Key_Escape);
-        };
-        QTimer::singleShot(0, closeAbout);
-        QTest::mouseClick(d.Control<QPushButton>(kAboutId), Qt::LeftButton);
-        QTimer::singleShot(0, closeAbout); // from the context menu, which goes once it closes
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), d.mapToGlobal(QPoint(1, 1)));
-        QApplication::sendEvent(&d, &event);
-        QApplication::activePopupWidget()->actions().back()->trigger();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(opened == 2 && d.findChildren<QMenu*>().isEmpty());
-        // The editor closed unsaved: the boxes follow the table's maps again.
         d.Control<QWidget>(kUseDigitsId)->setEnabled(false);
         d.Control<QWidget>(kUseSymbolsId)->setEnabled(true);
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-        QTest::mouseClick(d.Control<QPushButton>(kEditTableId), Qt::LeftButton);
-        QVERIFY(d.Enabled(kUseDigitsId) && !d.Enabled(kUseSymbolsId));
-        QTest::mouseClick(d.Control<QWidget>(kHelpId), Qt::LeftButton);
-        QCOMPARE(boxes.shown.size(), std::size_t{1});
-        QVERIFY(boxes.shown[0].text.contains(page));
+        QString modal;
+        QTimer::singleShot(0, &d, [&modal] {
+            if (QWidget* open = QApplication::activeModalWidget()) {
+                modal = QString::fromLatin1(open->metaObject()->className());
+                QTest::keyClick(open, Qt::Key_Escape);
+            }
+        });
+        if (button != 0) {
+            QTest::mouseClick(d.Control<QPushButton>(button), Qt::LeftButton);
+        } else {
+            TriggerMenuEntries(&d, [](const QAction* action) {
+                return action->text() == QString::fromUtf8(kAboutMenuText);
+            });
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(d.findChildren<QMenu*>().isEmpty());
+        }
+        QCOMPARE(modal, opened);
+        QCOMPARE(d.Enabled(kUseDigitsId) && !d.Enabled(kUseSymbolsId), button == kEditTableId);
+        QCOMPARE(boxes.shown.size(), std::size_t{button == kHelpId ? 1u : 0u});
+        QVERIFY(button != kHelpId || boxes.shown[0].text.contains(Candidates().front()));
     }
 
     // --- what the main dialog remembers between runs ---
@@ -337,30 +377,36 @@ private slots:
     // Copies from the password field are cleared after the time kept (0:
     // never); what the user wrote stays as written, nothing written gets the
     // default. A position comes back only when the title bar lies wholly on a
-    // screen. Then options, the print colour and the window position come
-    // back in the next run.
-    void settingsComeBack() {
+    // screen.
+    void keptSettingsAreChecked_data() {
+        QTest::addColumn<QVariant>("seconds"); // as kept; invalid: none kept
+        QTest::addColumn<QVariant>("position");
+        QTest::addColumn<int>("clearSeconds");
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const struct {
-            QVariant seconds, position; // as kept; invalid seconds: none kept
-            int clearSeconds;
-        } rows[] = {
-            {QVariant(), QPoint(screen.right(), screen.top() + 30), SecretClipboard::kDefaultClearSeconds},
-            {0, "hello", 0},
-            {"hello", QVariant(), SecretClipboard::kDefaultClearSeconds},
-        };
-        for (const auto& row : rows) {
-            if (row.seconds.isValid()) {
-                platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), row.seconds);
-            }
-            platform::OpenSettings()->setValue(QStringLiteral("window/position"), row.position);
-            PasswordDialog dialog;
-            QVERIFY(!dialog.testAttribute(Qt::WA_Moved));
-            QCOMPARE(dialog.Clipboard().ClearSeconds(), row.clearSeconds);
-            dialog.reject();
-            QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
-                     row.seconds.isValid() ? row.seconds.toString() : QString::number(row.clearSeconds));
+        const QVariant offScreen = QPoint(screen.right(), screen.top() + 30);
+        const int byDefault = SecretClipboard::kDefaultClearSeconds;
+        QTest::newRow("none kept") << QVariant() << offScreen << byDefault;
+        QTest::newRow("never cleared") << QVariant(0) << QVariant("hello") << 0;
+        QTest::newRow("not a number") << QVariant("hello") << QVariant() << byDefault;
+    }
+    void keptSettingsAreChecked() {
+        QFETCH(QVariant, seconds);
+        QFETCH(QVariant, position);
+        QFETCH(int, clearSeconds);
+        if (seconds.isValid()) {
+            platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), seconds);
         }
+        platform::OpenSettings()->setValue(QStringLiteral("window/position"), position);
+        PasswordDialog dialog;
+        QVERIFY(!dialog.testAttribute(Qt::WA_Moved));
+        QCOMPARE(dialog.Clipboard().ClearSeconds(), clearSeconds);
+        dialog.reject();
+        QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
+                 seconds.isValid() ? seconds.toString() : QString::number(clearSeconds));
+    }
+
+    // Options, the print colour and the window position come back in the next run.
+    void choicesComeBackInTheNextRun() {
         ShownDialog first;
         first.Control<QRadioButton>(kRandomCaseId)->click();
         first.Control<QAbstractButton>(kUseDigitsId)->setChecked(false);
@@ -394,9 +440,7 @@ private slots:
         } rows[] = {{700, false}, {700, true}, {650, true}, {680, false}};
         ShownDialog d;
         QLineEdit* typing = d.Edit(kTypingId);
-        d.Edit(kKatakanaId)->setText(U("アカサタナ")); // a k s t n in the built-in table
-        d.Control<QAbstractButton>(kUseDigitsId)->setChecked(false);
-        d.OnConvert();
+        d.ConvertForTyping();
         m_now = 0xFFFFFF00u;
         for (const auto& row : rows) {
             const std::uint32_t start = m_now;
@@ -411,10 +455,15 @@ private slots:
             const QImage image = TypingResult(d);
             QCOMPARE(Pixels(image, image.rect(), Qt::blue, kInk) > 30, row.blue);
         }
-        // A mistyped password: a R, K wrong, s R, x extra, t R, n R, in red and
-        // underlined as they are wrong and extra; each glyph advances its width + 1.
-        TypeText(typing, QStringLiteral("aKsxtn"));
-        QTest::keyClick(typing, Qt::Key_Return);
+    }
+
+    // A mistyped password: a R, K wrong, s R, x extra, t R, n R, in red and
+    // underlined as they are wrong and extra; each glyph advances its width + 1.
+    void mistypedLettersAreRedAndExtraOnesUnderlined() {
+        ShownDialog d;
+        d.ConvertForTyping();
+        TypeText(d.Edit(kTypingId), QStringLiteral("aKsxtn"));
+        QTest::keyClick(d.Edit(kTypingId), Qt::Key_Return);
         QVERIFY(d.Model().Typing().Result().glyphs == ComparisonLine("akstn", "aKsxtn"));
         QWidget* area = d.Control<QWidget>(kTypingResultId);
         QCOMPARE(area->font(), PointFont(QStringLiteral("MS UI Gothic"), 100, area)); // 10 points
@@ -442,50 +491,44 @@ private slots:
     // label goes out whether the printer answers or not, the one the print
     // image shows, each wait ending at the first answer; then the poll, where
     // a second job keeps the count.
+    void printButtonAsksSendsAndPolls_data() {
+        QTest::addColumn<PrintRow>("row");
+        const auto ok = QMessageBox::Ok;
+        // clang-format off
+        QTest::newRow("no password") << PrintRow{"", "-", ok, -1, 0, {{Icon::Exclamation, 1}}};
+        QTest::newRow("too wide, cancelled") << PrintRow{QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {{Icon::Question, 2}}};
+        QTest::newRow("unplugged") << PrintRow{"WWW Q8xj", "unplugged", ok, -1, 0, {{Icon::Question, 1}}};
+        QTest::newRow("answering") << PrintRow{"WWW Q8xj", "-", ok, -1, 1, {{Icon::Question, 1}, {Icon::None, 1}}};
+        QTest::newRow("silent") << PrintRow{"WWW Q8xj", "silent", ok, 5, 21, {{Icon::Question, 1}, {Icon::Question, 1}}};
+        // clang-format on
+    }
     void printButtonAsksSendsAndPolls() {
-        const struct {
-            QString password, printer; // the virtual printer's mode file; "-": none
-            QMessageBox::StandardButton answer;
-            int secondJob; // at this poll tick; -1: none
-            int ticks;     // until the poll stops
-            Said boxes;
-        } rows[] = {
-            {"", "-", QMessageBox::Ok, -1, 0, {{Icon::Exclamation, 1}}},
-            // The cut is said, then the question.
-            {QString(35, 'W'), "-", QMessageBox::Cancel, -1, 0, {{Icon::Question, 2}}},
-            {"WWW Q8xj", "unplugged", QMessageBox::Ok, -1, 0, {{Icon::Question, 1}}},
-            {"WWW Q8xj", "-", QMessageBox::Ok, -1, 1, {{Icon::Question, 1}, {Icon::None, 1}}},
-            {"WWW Q8xj", "silent", QMessageBox::Ok, 5, 21, {{Icon::Question, 1}, {Icon::Question, 1}}},
-        };
-        for (const auto& row : rows) {
-            cleanup();
-            init();
-            QVERIFY(QFile(m_labels->filePath(row.printer)).open(QIODevice::WriteOnly));
-            MessageBoxRecorder boxes;
-            boxes.answers = {row.answer};
-            ShownDialog dialog;
-            QCOMPARE(dialog.Enabled(kPrintId), row.printer != "unplugged");
-            dialog.Control<QLineEdit>(kPasswordId)->setText(row.password);
-            dialog.PrintLabel();
-            const bool sent = row.ticks > 0;
-            // The saved label, framed as the print image.
-            const QImage saved(m_labels->filePath("label-0001.png"));
-            const LabelImage label =
-                PrintImage::Label(saved.copy(QRect(-PrintImage::kLabelOrigin, PrintImage::kSize)));
-            QCOMPARE(label == dialog.PrintImagePanel().Label() && label.DotCount() > 0, sent);
-            QCOMPARE(m_pausedMs == 470u, sent && row.printer == "-");
-            int ticks = 0;
-            for (; dialog.Printer().IsPolling() && ticks < 30; ++ticks) {
-                if (ticks == row.secondJob) {
-                    dialog.Control<QPushButton>(kPrintId)->click();
-                }
-                dialog.Printer().PollStatus();
+        QFETCH(PrintRow, row);
+        QVERIFY(QFile(m_labels->filePath(row.printer)).open(QIODevice::WriteOnly));
+        MessageBoxRecorder boxes;
+        boxes.answers = {row.answer};
+        ShownDialog dialog;
+        QCOMPARE(dialog.Enabled(kPrintId), row.printer != "unplugged");
+        dialog.Edit(kPasswordId)->setText(row.password);
+        dialog.PrintLabel();
+        const bool sent = row.ticks > 0;
+        // The saved label, framed as the print image.
+        const QImage saved(m_labels->filePath("label-0001.png"));
+        const LabelImage label =
+            PrintImage::Label(saved.copy(QRect(-PrintImage::kLabelOrigin, PrintImage::kSize)));
+        QCOMPARE(label == dialog.PrintImagePanel().Label() && label.DotCount() > 0, sent);
+        QCOMPARE(m_pausedMs == 470u, sent && row.printer == "-");
+        int ticks = 0;
+        for (; dialog.Printer().IsPolling() && ticks < 30; ++ticks) {
+            if (ticks == row.secondJob) {
+                dialog.Control<QPushButton>(kPrintId)->click();
             }
-            QCOMPARE(ticks, row.ticks);
-            QCOMPARE(Boxes(boxes), row.boxes);
-            QFile::remove(m_labels->filePath("unplugged")); // plugged in: the device notice comes
-            QTRY_VERIFY(dialog.Enabled(kPrintId));
+            dialog.Printer().PollStatus();
         }
+        QCOMPARE(ticks, row.ticks);
+        QCOMPARE(Boxes(boxes), row.boxes);
+        QFile::remove(m_labels->filePath("unplugged")); // plugged in: the device notice comes
+        QTRY_VERIFY(dialog.Enabled(kPrintId));
     }
 
     // The label on another printer: the module is found from the build tree,
@@ -605,11 +648,17 @@ private slots:
     }
 
     // Wayland tells a program nothing of its window's place; the others do.
+    // Each row is named for its platform.
+    void windowPositionOnlyWhereThePlatformKnowsIt_data() {
+        QTest::addColumn<bool>("known");
+        QTest::newRow("xcb") << true;
+        QTest::newRow("offscreen") << true;
+        QTest::newRow("wayland") << false;
+        QTest::newRow("wayland-egl") << false;
+    }
     void windowPositionOnlyWhereThePlatformKnowsIt() {
-        for (const QString platform : {"xcb", "offscreen", "wayland", "wayland-egl"}) {
-            QCOMPARE(platform + (WindowPositionKnown(platform) ? "" : " unknown"),
-                     platform + (platform.startsWith("wayland") ? " unknown" : ""));
-        }
+        QFETCH(bool, known);
+        QCOMPARE(WindowPositionKnown(QString::fromLatin1(QTest::currentDataTag())), known);
     }
 
     // Colours chosen for a light window stay exactly so on a light palette

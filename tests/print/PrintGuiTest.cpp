@@ -28,7 +28,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
-#include <QtTest>
 
 #include <filesystem>
 #include <memory>
@@ -94,7 +93,17 @@ public:
     QStringList calls;
 };
 
+// The colour the real chooser starts from, its name in the list, the key that ends it.
+struct ChooserRow {
+    QColor colour;
+    QString item;
+    Qt::Key key;
+    bool pick; // red and underlined before the key
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(ChooserRow)
 
 class PrintGuiTest : public QObject {
     Q_OBJECT
@@ -250,49 +259,47 @@ private slots:
 
     // The real chooser shows the font and colour it is given, Enter in its font
     // list ends it with OK; untouched, it gives back what it was given.
+    void realChooser_data() {
+        QTest::addColumn<ChooserRow>("row");
+        QTest::newRow("a listed colour, picked")
+            << ChooserRow{QColor(0, 0, 0x80), U("紺"), Qt::Key_Return, true};
+        QTest::newRow("another colour, untouched")
+            << ChooserRow{QColor(254, 254, 254), U("カスタム"), Qt::Key_Return, false};
+        QTest::newRow("cancelled") << ChooserRow{QColor(Qt::black), U("黒"), Qt::Key_Escape, true};
+    }
     void realChooser() {
-        const struct {
-            QColor colour;
-            const char* item;
-            Qt::Key key;
-            bool pick;
-        } rows[] = {{QColor(0, 0, 0x80), "紺", Qt::Key_Return, true},
-                    {QColor(254, 254, 254), "カスタム", Qt::Key_Return, false},
-                    {QColor(Qt::black), "黒", Qt::Key_Escape, true}};
-        for (const auto& row : rows) {
-            const FontChoice start{PrintStyle().Font(), row.colour};
-            QString shownColour;
-            QTimer::singleShot(0, this, [&] {
-                auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
-                auto* colours = dialog->findChild<QListWidget*>(QStringLiteral("colours"));
-                shownColour = colours->currentItem()->text();
-                auto* picker = dialog->findChild<QFontDialog*>();
-                if (row.pick) {
-                    colours->setCurrentItem(colours->findItems(U("赤"), Qt::MatchExactly).value(0));
-                    QFont underlined = picker->currentFont();
-                    underlined.setUnderline(true);
-                    picker->setCurrentFont(underlined);
-                }
-                if (row.key == Qt::Key_Escape) // the button that Escape stands for
-                    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cancel")),
-                                      Qt::LeftButton);
-                else
-                    QTest::keyClick(picker->findChild<QListView*>(), row.key);
-                if (dialog->isVisible()) {
-                    dialog->reject();
-                    shownColour = "still open";
-                }
-            });
-            const std::optional<FontChoice> choice = ChooseFont(nullptr, start);
-            QCOMPARE(shownColour, U(row.item));
-            FontChoice expected = start;
+        QFETCH(ChooserRow, row);
+        const FontChoice start{PrintStyle().Font(), row.colour};
+        QString shownColour;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<FontChoiceDialog*>(QApplication::activeModalWidget());
+            auto* colours = dialog->findChild<QListWidget*>(QStringLiteral("colours"));
+            shownColour = colours->currentItem()->text();
+            auto* picker = dialog->findChild<QFontDialog*>();
             if (row.pick) {
-                expected.colour = Qt::red;
-                expected.font.setUnderline(true);
+                colours->setCurrentItem(colours->findItems(U("赤"), Qt::MatchExactly).value(0));
+                QFont underlined = picker->currentFont();
+                underlined.setUnderline(true);
+                picker->setCurrentFont(underlined);
             }
-            QCOMPARE(choice.has_value(), row.key == Qt::Key_Return);
-            QVERIFY(!choice || *choice == expected);
+            if (row.key == Qt::Key_Escape) // the button that Escape stands for
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cancel")), Qt::LeftButton);
+            else
+                QTest::keyClick(picker->findChild<QListView*>(), row.key);
+            if (dialog->isVisible()) {
+                dialog->reject();
+                shownColour = "still open";
+            }
+        });
+        const std::optional<FontChoice> choice = ChooseFont(nullptr, start);
+        QCOMPARE(shownColour, row.item);
+        FontChoice expected = start;
+        if (row.pick) {
+            expected.colour = Qt::red;
+            expected.font.setUnderline(true);
         }
+        QCOMPARE(choice.has_value(), row.key == Qt::Key_Return);
+        QVERIFY(!choice || *choice == expected);
     }
 
     // Another face keeps the style where it can (the choice itself is the core's).

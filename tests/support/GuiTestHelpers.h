@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QWidget>
 #include <QtTest>
 
@@ -36,4 +38,19 @@ inline QRect Ink(const QImage& image, const QRect& area) {
             if ((image.pixel(x, y) | 0xFF000000) != 0xFFFFFFFF)
                 ink |= QRect(x, y, 1, 1);
     return ink;
+}
+
+// Opens the widget's context menu as the menu key does, triggers the entries
+// `pick` chooses, and closes the menu.
+template <typename Pick> void TriggerMenuEntries(QWidget* widget, Pick pick) {
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(widget, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    for (QAction* action : menu->actions()) {
+        if (pick(action)) {
+            action->trigger();
+        }
+    }
+    menu->close();
 }

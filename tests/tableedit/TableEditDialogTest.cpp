@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
 
 #include <optional>
 
@@ -49,6 +48,13 @@ struct Editor {
     TableEditDialog dialog;
 };
 
+struct StopRow {
+    int button;
+    std::string file; // "folder": a folder stands there
+    QString key;      // typed into row a's first slot
+    std::string messageEnd;
+};
+
 ConversionTable FromFile() {
     ConversionTable table;
     LoadConversionTable(table);
@@ -56,6 +62,8 @@ ConversionTable FromFile() {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(StopRow)
 
 class TableEditDialogTest : public QObject {
     Q_OBJECT
@@ -153,45 +161,42 @@ private slots:
     // so the user can remove the cause: a file error, a damaged file (which
     // leaves the maps empty), a key the file would cut (a NUL came in with
     // pasted text).
-    void stopsKeepTheEditorOpen() {
+    void stopsKeepTheEditorOpen_data() {
         const std::string isFolder =
             FileErrorText(std::make_error_code(std::errc::is_a_directory), kTableFileName);
         ConversionTable small; // a table file unlike the defaults
         small.letters.insert_or_assign(std::string("ア"), "a");
-        const std::string smallBytes = SerializeConversionTable(small);
-        const struct {
-            int button;
-            std::string file; // "folder": a folder stands there
-            QString key;      // typed into row a's first slot
-            std::string messageEnd;
-        } rows[] = {
-            {kSaveId, "folder", {}, isFolder},
-            {kRestoreId, "folder", {}, isFolder},
-            {kCancelId, smallBytes.substr(0, 30), {}, DescribeTableReadError(TableReadError::EndOfFile)},
-            {kSaveId, smallBytes, U("ア") + QChar(0) + U("イ"), *CheckStorableKey(std::string("ア") + '\0')},
-        };
-        for (const auto& row : rows) {
-            QDir(kTableFileName).removeRecursively();
-            if (row.file == "folder") {
-                QVERIFY(QDir().mkpath(QStringLiteral("Q8.xj/inside")));
-            } else {
-                WriteWhole(kTableFileName, row.file);
-            }
-            Editor e(Defaults());
-            if (!row.key.isEmpty()) {
-                e.Edit('a')->setText(row.key);
-            }
-            MessageBoxRecorder boxes;
-            e.dialog.Control<QPushButton>(row.button)->click();
-            QCOMPARE(boxes.shown.size(), 1u); // a stop
-            const auto& box = boxes.shown[0];
-            QVERIFY(box.buttons == platform::Buttons::Ok && box.icon == platform::Icon::Stop);
-            QVERIFY2(box.text.endsWith(ToQString(row.messageEnd)), qPrintable(box.text));
-            QVERIFY(e.dialog.isVisible());
-            QCOMPARE(e.model.Table().size(), row.button == kCancelId ? 0 : Defaults().size());
-            QVERIFY(row.file == "folder" || ReadWhole(kTableFileName) == row.file);
-            e.dialog.hide();
+        const std::string bytes = SerializeConversionTable(small);
+        const std::string endOfFile = DescribeTableReadError(TableReadError::EndOfFile);
+        const std::string nul = *CheckStorableKey(std::string("ア") + '\0');
+        QTest::addColumn<StopRow>("row");
+        // clang-format off
+        QTest::newRow("save over a folder") << StopRow{kSaveId, "folder", {}, isFolder};
+        QTest::newRow("restore over a folder") << StopRow{kRestoreId, "folder", {}, isFolder};
+        QTest::newRow("cancel, the file damaged") << StopRow{kCancelId, bytes.substr(0, 30), {}, endOfFile};
+        QTest::newRow("save, a NUL in a key") << StopRow{kSaveId, bytes, U("ア") + QChar(0) + U("イ"), nul};
+        // clang-format on
+    }
+    void stopsKeepTheEditorOpen() {
+        QFETCH(StopRow, row);
+        if (row.file == "folder") {
+            QVERIFY(QDir().mkpath(QStringLiteral("Q8.xj/inside")));
+        } else {
+            WriteWhole(kTableFileName, row.file);
         }
+        Editor e(Defaults());
+        if (!row.key.isEmpty()) {
+            e.Edit('a')->setText(row.key);
+        }
+        MessageBoxRecorder boxes;
+        e.dialog.Control<QPushButton>(row.button)->click();
+        QCOMPARE(boxes.shown.size(), 1u); // a stop
+        const auto& box = boxes.shown[0];
+        QVERIFY(box.buttons == platform::Buttons::Ok && box.icon == platform::Icon::Stop);
+        QVERIFY2(box.text.endsWith(ToQString(row.messageEnd)), qPrintable(box.text));
+        QVERIFY(e.dialog.isVisible());
+        QCOMPARE(e.model.Table().size(), row.button == kCancelId ? 0 : Defaults().size());
+        QVERIFY(row.file == "folder" || ReadWhole(kTableFileName) == row.file);
     }
 
     // The key slots take romaji as the katakana field does, up to the save's
