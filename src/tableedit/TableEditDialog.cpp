@@ -69,8 +69,10 @@ TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
             &TableEditDialog::reject);
     connect(Control<QPushButton>(tableedit::kRestoreId), &QPushButton::clicked, this,
             &TableEditDialog::OnRestoreDefaults);
+    std::size_t hidden = 0;
     for (const TableMap group : kTableMaps) {
         FillGroup(group, model.Table().Map(group));
+        hidden += m_hidden[static_cast<std::size_t>(group)].size();
         // One caption a row: each slot is named by the output and its place.
         const std::string_view rows = tableedit::TableMapOutputs(group);
         for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
@@ -82,6 +84,11 @@ TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
             }
         }
     }
+    if (hidden > 0) {
+        setWindowTitle(
+            windowTitle() +
+            QStringLiteral("（表に表示されない項目が %1 件あります。保存しても残ります）").arg(hidden));
+    }
 }
 
 TableEditDialog::~TableEditDialog() = default;
@@ -89,25 +96,23 @@ TableEditDialog::~TableEditDialog() = default;
 void TableEditDialog::FillGroup(TableMap group, const HashOrderMap& map) {
     const std::string_view rows = tableedit::TableMapOutputs(group);
     for (const auto& entry : map) {
-        if (entry.value.size() != 1) {
-            continue;
-        }
-        char output = entry.value[0];
+        char output = entry.value.size() == 1 ? entry.value[0] : '\0';
         if (group == TableMap::Letters) {
             output = static_cast<char>(std::tolower(static_cast<unsigned char>(output)));
         }
-        const auto row = static_cast<int>(rows.find(output));
-        if (row < 0) {
-            continue;
-        }
-        // The lowest empty slot; a full row leaves the entry out.
-        for (int slot = 0; slot < SlotsOf(group, row); ++slot) {
+        const auto row = output != '\0' ? static_cast<int>(rows.find(output)) : -1;
+        // The lowest empty slot; a full row keeps the entry out of sight.
+        bool shown = false;
+        for (int slot = 0; row >= 0 && slot < SlotsOf(group, row) && !shown; ++slot) {
             const int id = SlotIdOf(group, row, slot);
             if (m_filledKeys[id].empty()) {
                 m_filledKeys[id] = entry.key;
                 Control<QLineEdit>(id)->setText(ToQString(entry.key));
-                break;
+                shown = true;
             }
+        }
+        if (!shown) {
+            m_hidden[static_cast<std::size_t>(group)].push_back(entry);
         }
     }
 }
@@ -168,6 +173,12 @@ bool TableEditDialog::RebuildGroup(TableMap group, HashOrderMap& map) {
                 }
             }
             map.insert_or_assign(key, output);
+        }
+    }
+    // What the grid could not show goes back as it was, unless the grid now has the key.
+    for (const HashOrderMap::Entry& entry : m_hidden[static_cast<std::size_t>(group)]) {
+        if (map.find(entry.key) == nullptr) {
+            map.insert_or_assign(entry.key, entry.value);
         }
     }
     return true;

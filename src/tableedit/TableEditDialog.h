@@ -11,8 +11,10 @@
 
 #include <QDialog>
 
+#include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 class TableEditDialog : public QDialog {
     Q_OBJECT
@@ -50,4 +52,7 @@ private:
     // page 932 (the field then shows a placeholder) or do not survive the
     // round trip through Unicode.
     std::map<int, std::string> m_filledKeys;
+    // Entries of each map that the grid has no slot for (a full row, an
+    // output without a row): saved as they are, since the user never saw them.
+    std::array<std::vector<HashOrderMap::Entry>, 3> m_hidden;
 };

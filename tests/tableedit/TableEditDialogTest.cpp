@@ -84,7 +84,7 @@ private slots:
             ConversionTable table;
             for (const QChar key : QStringLiteral("カキクケコサ")) {
                 table.Map(map).insert_or_assign(FromQString(key).value(), value);
-                table.letters.insert_or_assign(FromQString(key).value() + "x", "ab");
+                table.letters.insert_or_assign(FromQString(key).value() + "x", "#");
             }
             Editor e(table);
             const auto edits = e.dialog.findChildren<QLineEdit*>();
@@ -96,6 +96,13 @@ private slots:
                 if (entry.value == value && slot < count) {
                     QCOMPARE(e.Edit(output, slot++)->text(), ToQString(entry.key));
                 }
+            }
+            // What the grid cannot show is said, and a save keeps it.
+            QVERIFY(e.dialog.windowTitle().contains(QStringLiteral("%1 件").arg(12 - count)));
+            e.dialog.OnSaveTable();
+            const ConversionTable saved = FromFile();
+            for (const TableMap m : kTableMaps) {
+                QCOMPARE(saved.Map(m).size(), table.Map(m).size());
             }
         }
     }
