@@ -23,7 +23,7 @@ PrintStyle LabelStyleFromOptions(const Arguments& line);
 // The password, as the katakana field would hold it; throws a bad-text error.
 std::string LabelPassword(const Arguments& line);
 
-// Warns on standard error when `password` is wider than the print image.
+// Warns on standard error when the print image cuts some of `password`'s ink.
 void WarnIfCut(const std::string& password, const PrintStyle& style);
 
 // The label the print job reads for `password`, with WarnIfCut's warning.
