@@ -105,7 +105,9 @@ bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
         const std::string pngName = std::string(stem.data()) + ".png";
         if (Taken(folder_ + "/" + binName) || Taken(folder_ + "/" + pngName))
             continue;
-        error = files::CreateNewFiles(folder_, {{binName, AsText(label.raw)}, {pngName, AsText(picture)}});
+        // Both hold the password's label: their owner's alone.
+        error = files::CreateNewFiles(folder_, {{binName, AsText(label.raw)}, {pngName, AsText(picture)}},
+                                      files::Access::Private);
         if (error != std::errc::file_exists)
             break;
     }
