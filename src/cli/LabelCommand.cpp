@@ -5,6 +5,7 @@
 #include "cli/Files.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
+#include "files/DotsPng.h"
 #include "platform/UserText.h"
 #include "print/LabelSheet.h"
 #include "table/TableFile.h"
@@ -32,16 +33,21 @@ int RunLabel(const QStringList& arguments) {
         throw CliError(kUsage, "--output には拡張子 .png か .pdf のファイル名を指定してください: " +
                                    QuotedUserText(output, kShownPathChars));
     }
-    QByteArray bytes;
+    std::string bytes;
     if (suffix == "pdf" && output != "-") {
         WarnIfCut(password, style);
-        bytes = LabelSheet(password, style, !line.IsSet("no-frame")).Pdf();
+        const QByteArray pdf = LabelSheet(password, style, !line.IsSet("no-frame")).Pdf();
+        bytes.assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
     } else {
-        bytes = LabelPng(LabelOf(password, style));
+        const std::vector<std::uint8_t> png =
+            files::EncodeDotsPng(LabelOf(password, style).Data(), LabelImage::kWidth, LabelImage::kHeight);
+        if (png.empty()) {
+            throw CliError(kInternal, "ラベルを PNG に変換できません");
+        }
+        bytes.assign(png.begin(), png.end());
     }
     // The label holds the password: a new file is its owner's alone, and never the table file.
-    WriteFile(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-              kTableFileName, files::Access::Private);
+    WriteFile(output, bytes, kTableFileName, files::Access::Private);
     return kDone;
 }
 

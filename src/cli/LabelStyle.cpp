@@ -12,10 +12,7 @@
 #include "print/FontDescription.h"
 #include "print/PrintImage.h"
 
-#include <QBuffer>
-
 #include <algorithm>
-#include <QImage>
 
 namespace cli {
 namespace {
@@ -88,23 +85,6 @@ void WarnIfCut(const std::string& password, const PrintStyle& style) {
 LabelImage LabelOf(const std::string& password, const PrintStyle& style) {
     WarnIfCut(password, style);
     return PrintImage::Label(PrintImage::Render(password, style));
-}
-
-QByteArray LabelPng(const LabelImage& label) {
-    QImage image(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
-    for (int y = 0; y < LabelImage::kHeight; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < LabelImage::kWidth; ++x) {
-            row[x] = label.Dot(x, y) ? 0 : 255;
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        throw CliError(kInternal, "ラベルを PNG に変換できません");
-    }
-    return bytes;
 }
 
 } // namespace cli

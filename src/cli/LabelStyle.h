@@ -5,8 +5,6 @@
 #include "print/LabelImage.h"
 #include "print/PrintStyle.h"
 
-#include <QByteArray>
-
 #include <string>
 
 namespace cli {
@@ -28,8 +26,5 @@ void WarnIfCut(const std::string& password, const PrintStyle& style);
 
 // The label the print job reads for `password`, with WarnIfCut's warning.
 LabelImage LabelOf(const std::string& password, const PrintStyle& style);
-
-// The label as a PNG picture: a dot black, no dot white.
-QByteArray LabelPng(const LabelImage& label);
 
 } // namespace cli

@@ -77,60 +77,78 @@ class CliLabelPrintTest : public QObject {
 private slots:
 
     // Whatever platform the environment names, a label is drawn offscreen; a
-    // label that cuts the password's ink, at any edge, is told in one warning. The virtual printer saves the same label,
-    // after a stage line for each step and strip.
+    // label that cuts the password's ink, at any edge, is told in one warning.
+    // The virtual printer saves the same picture, after a stage line for each
+    // step and strip.
+    void labelIsWhatThePrintJobReads_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("small, navy") << "Skr39"
+                                     << QStringList{"--size", "12", "--colour", "navy", "--font", "IPAGothic"}
+                                     << "IPAGothic" << 12 << QColor("navy") << false;
+        QTest::newRow("wider than the label") << "39rSkr39rSkr39rSkr39rSkr" << QStringList{"--size", "48"}
+                                              << PrintStyle::kStartFace << 48 << QColor(Qt::black) << true;
+        QTest::newRow("narrow, taller than the label")
+            << "l" << QStringList{"--size", "120"} << PrintStyle::kStartFace << 120 << QColor(Qt::black)
+            << true;
+    }
     void labelIsWhatThePrintJobReads() {
-        const struct {
-            const char* password;
-            std::vector<std::string> options;
-            const char* face;
-            int points;
-            QColor colour;
-            bool cut;
-        } rows[] = {
-            {"Skr39", {"--size", "12", "--colour", "navy", "--font", "IPAGothic"}, "IPAGothic", 12, "navy", false},
-            {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, PrintStyle::kStartFace, 48, Qt::black, true},
-            // Narrow, but taller than the label.
-            {"l", {"--size", "120"}, PrintStyle::kStartFace, 120, Qt::black, true},
+        QFETCH(QString, password);
+        QFETCH(QStringList, options);
+        QFETCH(QString, face);
+        QFETCH(int, points);
+        QFETCH(QColor, colour);
+        QFETCH(bool, cut);
+        const auto ownerOnly = [](const std::string& path) {
+            return std::filesystem::status(path).permissions() ==
+                   (std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         };
-        for (const auto& row : rows) {
-            CliRunner cli;
-            cli.env["QT_QPA_PLATFORM"] = "bogus";
-            cli.env["TAVOPUS_VIRTUAL"] = cli.Path("labels");
-            std::vector<std::string> args{"print"};
-            args.insert(args.end(), row.options.begin(), row.options.end());
-            args.push_back(row.password);
-            const CliResult printed = cli.Run(args);
-            QCOMPARE(printed.code, 0);
-            const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
-            QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
-            QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(stages.join('\n')).hasMatch());
-            QCOMPARE(stages.size(), row.cut ? 12 : 11);
-            // The label takes the password from standard input too, and is its owner's alone.
-            args.front() = "label";
-            args.insert(args.end() - 1, {"--output", "label.png"});
-            const bool fromInput = row.cut;
-            if (fromInput) {
-                args.back() = "-";
-            }
-            const CliResult result = cli.Run(args, fromInput ? row.password + std::string("\n") : "");
-            QCOMPARE(result.code, 0);
-            QCOMPARE(std::filesystem::status(cli.Path("label.png")).permissions(),
-                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-            QVERIFY2(row.cut ? OneError(result.err) : result.err.empty(), result.err.c_str());
-            // The style a user would have set in the window: a face, a point size, a colour.
-            PrintStyle style;
-            QFont font = style.Font();
-            font.setFamily(MapFaceName(QString::fromLatin1(row.face)));
-            font.setPixelSize(PointFont(QString::fromLatin1(row.face), row.points * 10).pixelSize());
-            style.Set(font, row.colour);
-            const QImage label(QString::fromStdString(cli.Path("label.png")));
-            QCOMPARE(label, QImage::fromData(
-                                cli::LabelPng(PrintImage::Label(PrintImage::Render(row.password, style)))));
-            // The printer's picture is stored in a format of its own.
-            const QImage saved(QString::fromStdString(cli.Path("labels/label-0001.png")));
-            QCOMPARE(label, saved.convertToFormat(label.format()));
+        CliRunner cli;
+        cli.env["QT_QPA_PLATFORM"] = "bogus";
+        cli.env["TAVOPUS_VIRTUAL"] = cli.Path("labels");
+        std::vector<std::string> args{"print"};
+        for (const QString& option : options) {
+            args.push_back(option.toStdString());
         }
+        args.push_back(password.toStdString());
+        const CliResult printed = cli.Run(args);
+        QCOMPARE(printed.code, 0);
+        const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
+        QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(stages.join('\n')).hasMatch());
+        QCOMPARE(stages.size(), cut ? 12 : 11);
+        // The label takes the password from standard input too, and is its owner's alone.
+        args.front() = "label";
+        args.insert(args.end() - 1, {"--output", "label.png"});
+        if (cut) {
+            args.back() = "-";
+        }
+        const CliResult result = cli.Run(args, cut ? password.toStdString() + "\n" : "");
+        QCOMPARE(result.code, 0);
+        QVERIFY(ownerOnly(cli.Path("label.png")));
+        QVERIFY2(cut ? OneError(result.err) : result.err.empty(), result.err.c_str());
+        // The style a user would have set in the window: a face, a point size, a colour.
+        PrintStyle style;
+        QFont font = style.Font();
+        font.setFamily(MapFaceName(face));
+        font.setPixelSize(PointFont(face, points * 10).pixelSize());
+        style.Set(font, colour);
+        const LabelImage dots = PrintImage::Label(PrintImage::Render(password.toStdString(), style));
+        QImage expected(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
+        for (int y = 0; y < LabelImage::kHeight; ++y) {
+            for (int x = 0; x < LabelImage::kWidth; ++x) {
+                expected.scanLine(y)[x] = dots.Dot(x, y) ? 0 : 255;
+            }
+        }
+        const QImage label(QString::fromStdString(cli.Path("label.png")));
+        QCOMPARE(label.convertToFormat(QImage::Format_Grayscale8), expected);
+        // The printer's picture of the job's strips is the same file, byte for byte.
+        QCOMPARE(ReadWhole(cli / "labels/label-0001.png"), ReadWhole(cli / "label.png"));
+        QVERIFY(ownerOnly(cli.Path("labels/label-0001.png")));
     }
 
     // In-process, through the link library's virtual printer and the pause seam:
