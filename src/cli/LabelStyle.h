@@ -1,5 +1,5 @@
-// The font options of label and print (--font, --size, --colour) and the
-// label they give: the print image drawn and read back as the print button does.
+// The font options of label and print and the label they give: the print
+// image drawn and read back as the print button does.
 #pragma once
 
 #include "print/LabelImage.h"
@@ -10,9 +10,6 @@
 namespace cli {
 
 class Arguments;
-
-// Adds the font options to the command's parser.
-void AddLabelStyleOptions(Arguments& line);
 
 // The print style the options ask for, starting from the print image's own.
 // Throws a usage error for a bad size or colour.

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <iomanip>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -108,7 +109,7 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
 
 // Without a table file the built-in table is exported; its text goes into the
 // table file through standard input and comes back the same on standard output.
-TEST(Table, ExportImportCheckAndHelp) {
+TEST(Table, ExportImportAndCheck) {
     CliRunner cli;
     ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
     EXPECT_EQ(ReadWhole(cli / "out.tsv"), tableedit::ExportTableText(Defaults()));
@@ -137,10 +138,30 @@ TEST(Table, ExportImportCheckAndHelp) {
         "t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\nt\\.tsv: 3 項目を検査、問題 0 件、警告 2 件\n");
     EXPECT_TRUE(std::regex_match(warned, summary)) << warned;
     EXPECT_EQ(cli.Run({"table", "check"}).out.find("Q8.xj: letters ab a: 警告: "), 0u);
-    // Help, for the program and for a command, ends with the exit codes.
-    EXPECT_TRUE(cli.Run({"--help"}).out.ends_with(cli::kExitCodesHelp));
-    const CliResult help = cli.Run({"table", "-h"});
-    EXPECT_TRUE(help.code == 0 && help.out.ends_with(cli::kExitCodesHelp)) << help.out;
+}
+
+// Each help ends with the exit codes; the options all helps list are those
+// the manual page describes, no more and no fewer.
+TEST(Help, ListsTheOptionsTheManualPageDescribes) {
+    CliRunner cli;
+    std::set<std::string> listed, described;
+    static const std::regex line("\n  (?:-h, )?--([a-z-]+)");
+    for (const std::string command : {"", "convert", "table", "label", "print", "printers"}) {
+        SCOPED_TRACE(command);
+        const CliResult help = cli.Run(command.empty() ? std::vector<std::string>{"-h"}
+                                                       : std::vector<std::string>{command, "--help"});
+        EXPECT_TRUE(help.code == 0 && help.out.ends_with(cli::kExitCodesHelp)) << help.out;
+        for (std::sregex_iterator at(help.out.begin(), help.out.end(), line), end; at != end; ++at) {
+            listed.insert((*at)[1]);
+        }
+    }
+    const std::string manual = std::regex_replace(ReadWhole(Q8XJ_MANUAL), std::regex("\\\\-"), "-");
+    static const std::regex named("--([a-z-]*[a-z])");
+    for (std::sregex_iterator at(manual.begin(), manual.end(), named), end; at != end; ++at) {
+        described.insert((*at)[1]);
+    }
+    EXPECT_EQ(listed, described);
+    EXPECT_TRUE(listed.contains("help") && listed.contains("no-frame"));
 }
 
 // A warning (what no entry converts, a missing named table file) keeps exit
