@@ -83,38 +83,30 @@ private slots:
     void labelIsWhatThePrintJobReads_data() {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("face");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<QColor>("colour");
         QTest::addColumn<bool>("cut");
         QTest::newRow("small, navy") << "Skr39"
                                      << QStringList{"--size", "12", "--colour", "navy", "--font", "IPAGothic"}
-                                     << "IPAGothic" << 12 << QColor("navy") << false;
-        QTest::newRow("wider than the label") << "39rSkr39rSkr39rSkr39rSkr" << QStringList{"--size", "48"}
-                                              << PrintStyle::kStartFace << 48 << QColor(Qt::black) << true;
-        QTest::newRow("narrow, taller than the label")
-            << "l" << QStringList{"--size", "120"} << PrintStyle::kStartFace << 120 << QColor(Qt::black)
-            << true;
+                                     << false;
+        QTest::newRow("wider than the label")
+            << "39rSkr39rSkr39rSkr39rSkr" << QStringList{"--size", "48"} << true;
+        QTest::newRow("narrow, taller than the label") << "l" << QStringList{"--size", "120"} << true;
     }
     void labelIsWhatThePrintJobReads() {
         QFETCH(QString, password);
         QFETCH(QStringList, options);
-        QFETCH(QString, face);
-        QFETCH(int, points);
-        QFETCH(QColor, colour);
         QFETCH(bool, cut);
-        const auto ownerOnly = [](const std::string& path) {
-            return std::filesystem::status(path).permissions() ==
-                   (std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-        };
         CliRunner cli;
+        const auto ownerOnly = [&](const char* name) {
+            using std::filesystem::perms;
+            return std::filesystem::status(cli / name).permissions() ==
+                   (perms::owner_read | perms::owner_write);
+        };
         cli.env["QT_QPA_PLATFORM"] = "bogus";
         cli.env["TAVOPUS_VIRTUAL"] = cli.Path("labels");
         std::vector<std::string> args{"print"};
-        for (const QString& option : options) {
-            args.push_back(option.toStdString());
+        for (const QString& word : options + QStringList{password}) {
+            args.push_back(word.toStdString());
         }
-        args.push_back(password.toStdString());
         const CliResult printed = cli.Run(args);
         QCOMPARE(printed.code, 0);
         const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
@@ -129,26 +121,29 @@ private slots:
         }
         const CliResult result = cli.Run(args, cut ? password.toStdString() + "\n" : "");
         QCOMPARE(result.code, 0);
-        QVERIFY(ownerOnly(cli.Path("label.png")));
+        QVERIFY(ownerOnly("label.png"));
         QVERIFY2(cut ? OneError(result.err) : result.err.empty(), result.err.c_str());
         // The style a user would have set in the window: a face, a point size, a colour.
+        const auto value = [&](const char* name, const QString& otherwise) {
+            return options.contains(name) ? options[options.indexOf(name) + 1] : otherwise;
+        };
+        const QString face = value("--font", PrintStyle::kStartFace);
         PrintStyle style;
         QFont font = style.Font();
         font.setFamily(MapFaceName(face));
-        font.setPixelSize(PointFont(face, points * 10).pixelSize());
-        style.Set(font, colour);
+        font.setPixelSize(PointFont(face, value("--size", {}).toInt() * 10).pixelSize());
+        style.Set(font, QColor(value("--colour", "black")));
         const LabelImage dots = PrintImage::Label(PrintImage::Render(password.toStdString(), style));
         QImage expected(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
-        for (int y = 0; y < LabelImage::kHeight; ++y) {
-            for (int x = 0; x < LabelImage::kWidth; ++x) {
-                expected.scanLine(y)[x] = dots.Dot(x, y) ? 0 : 255;
-            }
+        for (int at = 0; at < LabelImage::kWidth * LabelImage::kHeight; ++at) {
+            expected.scanLine(at / LabelImage::kWidth)[at % LabelImage::kWidth] = dots.Data()[at] ? 0 : 255;
         }
         const QImage label(QString::fromStdString(cli.Path("label.png")));
         QCOMPARE(label.convertToFormat(QImage::Format_Grayscale8), expected);
-        // The printer's picture of the job's strips is the same file, byte for byte.
+        // The printer's picture of the job's strips is the same file, byte for byte; both its files hold
+        // the password, so they are their owner's alone.
         QCOMPARE(ReadWhole(cli / "labels/label-0001.png"), ReadWhole(cli / "label.png"));
-        QVERIFY(ownerOnly(cli.Path("labels/label-0001.png")));
+        QVERIFY(ownerOnly("labels/label-0001.png") && ownerOnly("labels/label-0001.bin"));
     }
 
     // In-process, through the link library's virtual printer and the pause seam:
