@@ -2,16 +2,21 @@
 
 #include "cli/CliError.h"
 #include "cli/HelpText.h"
+#include "cli/Options.h"
 #include "cli/Terminal.h"
 #include "platform/UserText.h"
 
 namespace cli {
 
-Arguments::Arguments(std::string_view help)
-    : m_help(help) {
+Arguments::Arguments(std::string head, const std::vector<QCommandLineOption>& options) {
+    std::vector<QCommandLineOption> all = options;
+    all.push_back(opt::kHelp);
+    m_help = std::move(head) + "オプション:\n" + OptionsHelp(all) + "\n" + std::string(kExitCodesHelp);
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    m_parser.addOption(QCommandLineOption({"h", "help"}, "ヘルプを表示します。"));
+    for (const QCommandLineOption& option : all) {
+        m_parser.addOption(option);
+    }
 }
 
 bool Arguments::Parse(const QStringList& arguments) {
@@ -22,26 +27,21 @@ bool Arguments::Parse(const QStringList& arguments) {
         const std::string error = unknown.isEmpty()
                                       ? ShownUserText(Utf8(m_parser.errorText()), kShownPathChars)
                                       : "不明なオプションです: " + QuotedUserText(Utf8(unknown.first()));
-        throw CliError(kUsage, error + "（--help を参照）");
+        throw CliError(kUsage, error + SeeHelp());
     }
-    if (m_parser.isSet("help")) {
-        Out(m_help + std::string(kExitCodesHelp));
+    if (m_parser.isSet(opt::kHelp)) {
+        Out(m_help);
         return false;
     }
     return true;
 }
 
-std::string Arguments::Value(const QString& name) const {
-    return Utf8(m_parser.value(name));
-}
-
-std::int64_t Arguments::Number(const QString& name, std::int64_t min, std::int64_t max) const {
+std::int64_t Arguments::Number(const QCommandLineOption& option, std::int64_t min, std::int64_t max) const {
     bool ok = false;
-    const qlonglong value = m_parser.value(name).toLongLong(&ok, 10);
+    const qlonglong value = Text(option).toLongLong(&ok, 10);
     if (!ok || value < min || value > max) {
-        throw CliError(kUsage, "--" + Utf8(name) + " には " + std::to_string(min) + "〜" +
-                                   std::to_string(max) +
-                                   " の整数を指定してください: " + QuotedUserText(Value(name)));
+        throw CliError(kUsage, Flag(option) + " には " + std::to_string(min) + "〜" + std::to_string(max) +
+                                   " の整数を指定してください: " + QuotedUserText(Value(option)));
     }
     return value;
 }

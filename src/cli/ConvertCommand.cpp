@@ -4,6 +4,7 @@
 #include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/HelpText.h"
+#include "cli/Options.h"
 #include "cli/RomajiInput.h"
 #include "cli/TableSource.h"
 #include "cli/Terminal.h"
@@ -71,16 +72,8 @@ std::string OneDecimal(double bits) {
 } // namespace
 
 int RunConvert(const QStringList& arguments) {
-    Arguments line(kConvertHelp);
-    QCommandLineParser& parser = line.Parser();
-    parser.addOption(QCommandLineOption("table", "", "FILE"));
-    parser.addOption(QCommandLineOption("no-digits"));
-    parser.addOption(QCommandLineOption("no-symbols"));
-    parser.addOption(QCommandLineOption("random-case"));
-    parser.addOption(QCommandLineOption("seed", "", "N"));
-    parser.addOption(QCommandLineOption("romaji"));
-    parser.addOption(QCommandLineOption("explain"));
-    parser.addOption(QCommandLineOption("strength"));
+    Arguments line(ConvertHelp(), {opt::kTable, opt::kNoDigits, opt::kNoSymbols, opt::kRandomCase, opt::kSeed,
+                                   opt::kRomaji, opt::kExplain, opt::kStrength});
     if (!line.Parse(arguments)) {
         return kDone;
     }
@@ -89,10 +82,10 @@ int RunConvert(const QStringList& arguments) {
     if (positional.isEmpty()) {
         throw CliError(kUsage, "convert には言葉を指定してください（- で標準入力から読みます）");
     }
-    const bool named = line.IsSet("table");
-    PasswordModel model(named ? line.Value("table") : kTableFileName);
-    if (line.IsSet("seed")) {
-        model.SetSeed(static_cast<std::uint32_t>(line.Number("seed", 0, UINT32_MAX)));
+    const bool named = line.IsSet(opt::kTable);
+    PasswordModel model(named ? line.Value(opt::kTable) : kTableFileName);
+    if (line.IsSet(opt::kSeed)) {
+        model.SetSeed(static_cast<std::uint32_t>(line.Number(opt::kSeed, 0, UINT32_MAX)));
     }
     LoadTable(model, named);
 
@@ -102,7 +95,7 @@ int RunConvert(const QStringList& arguments) {
     // A phrase enters as text pasted into the katakana field does, so it holds
     // no single-byte character: a half-width space marks a capital as the
     // full-width one does.
-    const bool romaji = line.IsSet("romaji");
+    const bool romaji = line.IsSet(opt::kRomaji);
     const auto katakanaOf = [romaji](const std::string& phrase) {
         return FieldText("言葉", phrase, romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase),
                          "カタカナ欄は ");
@@ -115,11 +108,11 @@ int RunConvert(const QStringList& arguments) {
         }
     }
 
-    model.SetOptions({.useDigits = !line.IsSet("no-digits"),
-                      .useSymbols = !line.IsSet("no-symbols"),
-                      .randomCase = line.IsSet("random-case")});
-    const bool explain = line.IsSet("explain");
-    const bool showStrength = line.IsSet("strength");
+    model.SetOptions({.useDigits = !line.IsSet(opt::kNoDigits),
+                      .useSymbols = !line.IsSet(opt::kNoSymbols),
+                      .randomCase = line.IsSet(opt::kRandomCase)});
+    const bool explain = line.IsSet(opt::kExplain);
+    const bool showStrength = line.IsSet(opt::kStrength);
     const auto passwordOf = [&](const std::string& phrase) {
         // FieldText has held the phrase to the field's limit already.
         model.SetPhrase(phrase);

@@ -5,6 +5,8 @@
 #include "cli/Files.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
+#include "cli/Options.h"
+#include "files/DotsPng.h"
 #include "platform/UserText.h"
 #include "print/LabelSheet.h"
 #include "table/TableFile.h"
@@ -14,34 +16,38 @@
 namespace cli {
 
 int RunLabel(const QStringList& arguments) {
-    Arguments line(kLabelHelp);
-    line.Parser().addOption(QCommandLineOption("output", "", "FILE"));
-    line.Parser().addOption(QCommandLineOption("no-frame"));
-    AddLabelStyleOptions(line);
+    Arguments line(LabelHelp(), {opt::kOutput, opt::kFont, opt::kSize, opt::kColour, opt::kNoFrame});
     if (!line.Parse(arguments)) {
         return kDone;
     }
-    if (!line.IsSet("output")) {
-        throw CliError(kUsage, "label には --output FILE.png か --output FILE.pdf を指定してください");
+    const std::string flag = Flag(opt::kOutput);
+    if (!line.IsSet(opt::kOutput)) {
+        throw CliError(kUsage,
+                       "label には " + flag + " FILE.png か " + flag + " FILE.pdf を指定してください");
     }
     const std::string password = LabelPassword(line);
     const PrintStyle style = LabelStyleFromOptions(line);
-    const std::string output = line.Value("output");
+    const std::string output = line.Value(opt::kOutput);
     const QString suffix = QFileInfo(QString::fromStdString(output)).suffix().toLower();
     if (output != "-" && suffix != "png" && suffix != "pdf") {
-        throw CliError(kUsage, "--output には拡張子 .png か .pdf のファイル名を指定してください: " +
+        throw CliError(kUsage, flag + " には拡張子 .png か .pdf のファイル名を指定してください: " +
                                    QuotedUserText(output, kShownPathChars));
     }
-    QByteArray bytes;
+    std::string bytes;
     if (suffix == "pdf" && output != "-") {
         WarnIfCut(password, style);
-        bytes = LabelSheet(password, style, !line.IsSet("no-frame")).Pdf();
+        const QByteArray pdf = LabelSheet(password, style, !line.IsSet(opt::kNoFrame)).Pdf();
+        bytes.assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
     } else {
-        bytes = LabelPng(LabelOf(password, style));
+        const std::vector<std::uint8_t> png =
+            files::EncodeDotsPng(LabelOf(password, style).Data(), LabelImage::kWidth, LabelImage::kHeight);
+        if (png.empty()) {
+            throw CliError(kInternal, "ラベルを PNG に変換できません");
+        }
+        bytes.assign(png.begin(), png.end());
     }
     // The label holds the password: a new file is its owner's alone, and never the table file.
-    WriteFile(output, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-              kTableFileName, files::Access::Private);
+    WriteFile(output, bytes, kTableFileName, files::Access::Private);
     return kDone;
 }
 

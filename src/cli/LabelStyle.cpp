@@ -4,6 +4,7 @@
 #include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/Files.h"
+#include "cli/Options.h"
 #include "cli/Terminal.h"
 #include "convert/Conversion.h"
 #include "platform/Fonts.h"
@@ -12,46 +13,32 @@
 #include "print/FontDescription.h"
 #include "print/PrintImage.h"
 
-#include <QBuffer>
-
 #include <algorithm>
-#include <QFontMetrics>
-#include <QImage>
 
 namespace cli {
-namespace {
-
-constexpr int kMaxPoints = 500;
-
-} // namespace
-
-void AddLabelStyleOptions(Arguments& line) {
-    line.Parser().addOption(QCommandLineOption("font", "", "FACE"));
-    line.Parser().addOption(QCommandLineOption("size", "", "PT"));
-    line.Parser().addOption(QCommandLineOption("colour", "", "COLOUR"));
-}
 
 PrintStyle LabelStyleFromOptions(const Arguments& line) {
     PrintStyle style;
     QFont font = style.Font();
     QColor colour = style.TextColour();
-    if (line.IsSet("font") || line.IsSet("size")) {
+    if (line.IsSet(opt::kFont) || line.IsSet(opt::kSize)) {
         std::string face = PrintStyle::kStartFace;
-        if (line.IsSet("font")) {
-            face = line.Value("font");
+        if (line.IsSet(opt::kFont)) {
+            face = line.Value(opt::kFont);
             if (face.empty() || !FitsFaceName(face)) {
-                throw CliError(kUsage, "--font には CP932 で 1〜31 バイトのフォント名を指定してください");
+                throw CliError(kUsage, Flag(opt::kFont) +
+                                           " には CP932 で 1〜31 バイトのフォント名を指定してください");
             }
         }
-        const int points = line.IsSet("size") ? static_cast<int>(line.Number("size", 1, kMaxPoints))
-                                              : PrintStyle::kStartPoints;
+        const int points = line.IsSet(opt::kSize) ? static_cast<int>(line.Number(opt::kSize, 1, kMaxPoints))
+                                                  : PrintStyle::kStartPoints;
         font = PrintStyle::FontOf(ToQString(face), points);
     }
-    if (line.IsSet("colour")) {
-        colour = QColor::fromString(QString::fromStdString(line.Value("colour")));
+    if (line.IsSet(opt::kColour)) {
+        colour = QColor::fromString(line.Text(opt::kColour));
         if (!colour.isValid()) {
-            throw CliError(kUsage, "--colour には色の名前か #rrggbb を指定してください: " +
-                                       QuotedUserText(line.Value("colour")));
+            throw CliError(kUsage, Flag(opt::kColour) + " には色の名前か #rrggbb を指定してください: " +
+                                       QuotedUserText(line.Value(opt::kColour)));
         }
     }
     style.Set(font, colour);
@@ -61,7 +48,7 @@ PrintStyle LabelStyleFromOptions(const Arguments& line) {
 std::string LabelPassword(const Arguments& line) {
     const QStringList positional = line.Positional();
     if (positional.size() != 1) {
-        throw CliError(kUsage, "パスワードを 1 つ指定してください（--help を参照）");
+        throw CliError(kUsage, "パスワードを 1 つ指定してください" + SeeHelp());
     }
     // "-" reads it from standard input's first line, so that it never shows in the process list.
     std::string utf8 = Arguments::Utf8(positional[0]);
@@ -80,33 +67,15 @@ std::string LabelPassword(const Arguments& line) {
 }
 
 void WarnIfCut(const std::string& password, const PrintStyle& style) {
-    const int width = QFontMetrics(style.Font()).horizontalAdvance(ToQString(password));
-    if (width > PrintImage::kTextArea.width()) {
-        Warning("パスワードの幅 " + std::to_string(width) + " ピクセルがラベルの " +
-                std::to_string(PrintImage::kTextArea.width()) + " ピクセルを超えるため、両端が切れます");
+    // The window's rule: ink the print image cuts, whichever edge.
+    if (!PrintImage::Fits(password, style)) {
+        Warning("パスワードがラベルに収まりません");
     }
 }
 
 LabelImage LabelOf(const std::string& password, const PrintStyle& style) {
     WarnIfCut(password, style);
     return PrintImage::Label(PrintImage::Render(password, style));
-}
-
-QByteArray LabelPng(const LabelImage& label) {
-    QImage image(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
-    for (int y = 0; y < LabelImage::kHeight; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < LabelImage::kWidth; ++x) {
-            row[x] = label.Dot(x, y) ? 0 : 255;
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        throw CliError(kInternal, "ラベルを PNG に変換できません");
-    }
-    return bytes;
 }
 
 } // namespace cli

@@ -1,20 +1,15 @@
-// The font options of label and print (--font, --size, --colour) and the
-// label they give: the print image drawn and read back as the print button does.
+// The font options of label and print and the label they give: the print
+// image drawn and read back as the print button does.
 #pragma once
 
 #include "print/LabelImage.h"
 #include "print/PrintStyle.h"
-
-#include <QByteArray>
 
 #include <string>
 
 namespace cli {
 
 class Arguments;
-
-// Adds the font options to the command's parser.
-void AddLabelStyleOptions(Arguments& line);
 
 // The print style the options ask for, starting from the print image's own.
 // Throws a usage error for a bad size or colour.
@@ -23,13 +18,10 @@ PrintStyle LabelStyleFromOptions(const Arguments& line);
 // The password, as the katakana field would hold it; throws a bad-text error.
 std::string LabelPassword(const Arguments& line);
 
-// Warns on standard error when `password` is wider than the print image.
+// Warns on standard error when the print image cuts some of `password`'s ink.
 void WarnIfCut(const std::string& password, const PrintStyle& style);
 
 // The label the print job reads for `password`, with WarnIfCut's warning.
 LabelImage LabelOf(const std::string& password, const PrintStyle& style);
-
-// The label as a PNG picture: a dot black, no dot white.
-QByteArray LabelPng(const LabelImage& label);
 
 } // namespace cli

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
+#include "cli/Options.h"
 #include "cli/Terminal.h"
 #include "platform/Clock.h"
 #include "platform/UserText.h"
@@ -94,17 +95,14 @@ int PrintOnQueue(const QString& queue, const std::string& password, const PrintS
 } // namespace
 
 int RunPrint(const QStringList& arguments) {
-    Arguments line(kPrintHelp);
-    line.Parser().addOption(QCommandLineOption("printer", "", "QUEUE"));
-    line.Parser().addOption(QCommandLineOption("no-frame"));
-    AddLabelStyleOptions(line);
+    Arguments line(PrintHelp(), {opt::kPrinter, opt::kNoFrame, opt::kFont, opt::kSize, opt::kColour});
     if (!line.Parse(arguments)) {
         return kDone;
     }
     const std::string password = LabelPassword(line);
     const PrintStyle style = LabelStyleFromOptions(line);
-    if (line.IsSet("printer")) {
-        return PrintOnQueue(line.Parser().value("printer"), password, style, !line.IsSet("no-frame"));
+    if (line.IsSet(opt::kPrinter)) {
+        return PrintOnQueue(line.Text(opt::kPrinter), password, style, !line.IsSet(opt::kNoFrame));
     }
 
     Stage("ラベルを読み取っています");
@@ -145,12 +143,12 @@ int RunPrint(const QStringList& arguments) {
 }
 
 int ListPrinters(const QStringList& arguments) {
-    Arguments line(kPrintersHelp);
+    Arguments line(PrintersHelp(), {});
     if (!line.Parse(arguments)) {
         return kDone;
     }
     if (!line.Positional().isEmpty()) {
-        throw CliError(kUsage, "printers は引数をとりません（--help を参照）");
+        throw CliError(kUsage, "printers は引数をとりません" + SeeHelp());
     }
     std::string out;
     // Without the printing module the service's queues are out of reach.

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/Files.h"
 #include "cli/HelpText.h"
+#include "cli/Options.h"
 #include "cli/TableSource.h"
 #include "model/PasswordModel.h"
 #include "cli/Terminal.h"
@@ -114,18 +115,16 @@ int Check(const Arguments& line, PasswordModel& model, bool named) {
 } // namespace
 
 int RunTable(const QStringList& arguments) {
-    Arguments line(kTableHelp);
-    line.Parser().addOption(QCommandLineOption("table", "", "FILE"));
+    Arguments line(TableHelp(), {opt::kTable});
     if (!line.Parse(arguments)) {
         return kDone;
     }
     const QStringList positional = line.Positional();
     if (positional.isEmpty()) {
-        throw CliError(kUsage,
-                       "table には export、import、check のいずれかを指定してください（--help を参照）");
+        throw CliError(kUsage, "table には export、import、check のいずれかを指定してください" + SeeHelp());
     }
-    const bool named = line.IsSet("table");
-    PasswordModel model(named ? line.Value("table") : kTableFileName);
+    const bool named = line.IsSet(opt::kTable);
+    PasswordModel model(named ? line.Value(opt::kTable) : kTableFileName);
     const QString action = positional[0];
     if (action == "export") {
         return Export(line, model, named);

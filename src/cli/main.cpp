@@ -6,6 +6,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/HelpText.h"
 #include "cli/LabelCommand.h"
+#include "cli/Options.h"
 #include "cli/PrintCommand.h"
 #include "cli/TableCommand.h"
 #include "cli/Terminal.h"
@@ -29,15 +30,16 @@ int RunCommand(const QStringList& arguments) {
     using namespace cli;
     if (arguments.isEmpty()) {
         throw CliError(kUsage,
-                       "コマンドを指定してください: convert、table、label、print、printers（--help を参照）");
+                       "コマンドを指定してください: convert、table、label、print、printers" + SeeHelp());
     }
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (command == "-h" || command == "--help" || command == "help") {
-        Out(std::string(kOverviewHelp) + std::string(kExitCodesHelp));
+    // "help" as a command word is the option's long name.
+    if (Spells(opt::kHelp, command) || command == opt::kHelp.names().last()) {
+        Out(OverviewHelp() + std::string(kExitCodesHelp));
         return kDone;
     }
-    if (command == "--version") {
+    if (Spells(opt::kVersion, command)) {
         Out("q8xj-cli " + Arguments::Utf8(QCoreApplication::applicationVersion()) + "\n");
         return kDone;
     }
@@ -57,7 +59,8 @@ int RunCommand(const QStringList& arguments) {
         return ListPrinters(rest);
     }
     throw CliError(kUsage, "不明なコマンドです: " + QuotedUserText(Arguments::Utf8(command)) +
-                               "（convert、table、label、print、printers のいずれか。--help を参照）");
+                               "（convert、table、label、print、printers のいずれか。" + Flag(opt::kHelp) +
+                               " を参照）");
 }
 
 // Qt's own notes (a missing runtime folder, font fallbacks) are not the

@@ -456,7 +456,8 @@ bool PlaceNew(const std::string& from, const std::string& to) {
 } // namespace
 
 std::error_code CreateNewFiles(const std::string& folder,
-                               const std::vector<std::pair<std::string, std::string_view>>& named) {
+                               const std::vector<std::pair<std::string, std::string_view>>& named,
+                               Access access) {
     System& sys = System::Current();
     struct Aside {
         std::string temp, final;
@@ -469,7 +470,7 @@ std::error_code CreateNewFiles(const std::string& folder,
         const fs::path target = fs::path(folder) / name;
         RemoveStaleTemps(target);
         Aside file{{}, target.string()};
-        const int fd = CreateTemp(target, file.temp);
+        const int fd = CreateTemp(target, file.temp, access == Access::Private ? 0600 : 0666);
         if (fd < 0) {
             error = LastError();
             break;

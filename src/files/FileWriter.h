@@ -38,7 +38,8 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
 // replacing anything there (a planted link included): EEXIST when a name is
 // taken, after which nothing of this call is left.
 std::error_code CreateNewFiles(const std::string& folder,
-                               const std::vector<std::pair<std::string, std::string_view>>& named);
+                               const std::vector<std::pair<std::string, std::string_view>>& named,
+                               Access access = Access::Shared);
 
 // Makes a folder and the missing folders above it (mode 0777 less the
 // umask); what is already there, whatever it is, is left as it is.

@@ -1,9 +1,12 @@
 #include "print/StatusPoll.h"
 
+#include "tavopus/LabelProtocol.h"
+
 #include <array>
 
 namespace {
-constexpr std::array<std::uint8_t, 2> kEscB{0x1B, 0x42};
+using namespace tavopus::protocol;
+constexpr std::array<std::uint8_t, 2> kEscB{kEsc, kStatus};
 constexpr std::uint32_t kMostUnanswered = 20;
 } // namespace
 
@@ -11,7 +14,7 @@ PollOutcome StatusPoll::Tick(PrinterLink& link) {
     link.Write(kEscB);
     std::array<std::uint8_t, 1> reply{};
     link.Read(reply);
-    if (reply[0] == 0x06) {
+    if (reply[0] == kAck) {
         count_ = 0;
         return PollOutcome::StopAndReportFinished;
     }

@@ -1,5 +1,5 @@
 // A 384 x 64 label as the printer receives it (three packed strips of 128
-// columns) and as a picture file (a black-on-white PNG).
+// columns), unpacked into its dots.
 #pragma once
 
 #include "tavopus/LabelProtocol.h"
@@ -16,9 +16,5 @@ using LabelDots = std::vector<std::uint8_t>;
 // Undoes the column packing: in a strip, column c's dot in row r is bit
 // (r mod 8) of byte 8c + (r div 8). Takes the three strips one after another.
 LabelDots UnpackStrips(std::span<const std::uint8_t, kStripCount * kStripBytes> strips);
-
-// The label as a 1-bit greyscale PNG: dots black, the rest white; empty
-// when it cannot be encoded.
-std::vector<std::uint8_t> EncodePng(const LabelDots& dots);
 
 } // namespace tavopus

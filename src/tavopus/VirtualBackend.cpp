@@ -2,6 +2,7 @@
 
 #include "tavopus/LabelImage.h"
 #include "tavopus/VirtualLink.h"
+#include "files/DotsPng.h"
 #include "files/FileWriter.h"
 #include "tavopus/tavopus.h"
 
@@ -95,7 +96,7 @@ bool VirtualBackend::Stalled() const {
 }
 
 bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
-    const auto picture = EncodePng(UnpackStrips(label.strips));
+    const auto picture = files::EncodeDotsPng(UnpackStrips(label.strips), kLabelWidth, kLabelHeight);
     std::error_code error = std::make_error_code(std::errc::not_enough_memory);
     // Both files take one number, the first one free for both.
     for (int tries = 0; !picture.empty() && tries < 10000; ++tries, ++nextLabel_) {
@@ -105,7 +106,9 @@ bool VirtualBackend::SaveLabel(const PrinterProtocol::Label& label) {
         const std::string pngName = std::string(stem.data()) + ".png";
         if (Taken(folder_ + "/" + binName) || Taken(folder_ + "/" + pngName))
             continue;
-        error = files::CreateNewFiles(folder_, {{binName, AsText(label.raw)}, {pngName, AsText(picture)}});
+        // Both hold the password's label: their owner's alone.
+        error = files::CreateNewFiles(folder_, {{binName, AsText(label.raw)}, {pngName, AsText(picture)}},
+                                      files::Access::Private);
         if (error != std::errc::file_exists)
             break;
     }

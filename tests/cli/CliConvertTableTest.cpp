@@ -19,6 +19,7 @@
 #include <cstring>
 #include <iomanip>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -108,7 +109,7 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
 
 // Without a table file the built-in table is exported; its text goes into the
 // table file through standard input and comes back the same on standard output.
-TEST(Table, ExportImportCheckAndHelp) {
+TEST(Table, ExportImportAndCheck) {
     CliRunner cli;
     ASSERT_EQ(cli.Run({"table", "export", "out.tsv"}).code, 0);
     EXPECT_EQ(ReadWhole(cli / "out.tsv"), tableedit::ExportTableText(Defaults()));
@@ -137,10 +138,30 @@ TEST(Table, ExportImportCheckAndHelp) {
         "t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\nt\\.tsv: 3 項目を検査、問題 0 件、警告 2 件\n");
     EXPECT_TRUE(std::regex_match(warned, summary)) << warned;
     EXPECT_EQ(cli.Run({"table", "check"}).out.find("Q8.xj: letters ab a: 警告: "), 0u);
-    // Help, for the program and for a command, ends with the exit codes.
-    EXPECT_TRUE(cli.Run({"--help"}).out.ends_with(cli::kExitCodesHelp));
-    const CliResult help = cli.Run({"table", "-h"});
-    EXPECT_TRUE(help.code == 0 && help.out.ends_with(cli::kExitCodesHelp)) << help.out;
+}
+
+// Each help ends with the exit codes; the options all helps list are those
+// the manual page describes, no more and no fewer.
+TEST(Help, ListsTheOptionsTheManualPageDescribes) {
+    const auto names = [](const std::string& text, const char* pattern) {
+        std::set<std::string> found;
+        const std::regex name(pattern);
+        for (std::sregex_iterator at(text.begin(), text.end(), name), end; at != end; ++at) {
+            found.insert((*at)[1]);
+        }
+        return found;
+    };
+    CliRunner cli;
+    std::string helps;
+    for (const std::string command : {"", "convert", "table", "label", "print", "printers"}) {
+        SCOPED_TRACE(command);
+        const CliResult help = cli.Run(command.empty() ? std::vector<std::string>{"-h"}
+                                                       : std::vector<std::string>{command, "--help"});
+        EXPECT_TRUE(help.code == 0 && help.out.ends_with(cli::kExitCodesHelp)) << help.out;
+        helps += help.out;
+    }
+    const std::string manual = std::regex_replace(ReadWhole(Q8XJ_MANUAL), std::regex("\\\\-"), "-");
+    EXPECT_EQ(names(helps, "\n  (?:-h, )?--([a-z-]+)"), names(manual, "--([a-z-]*[a-z])"));
 }
 
 // A warning (what no entry converts, a missing named table file) keeps exit

@@ -76,58 +76,74 @@ class CliLabelPrintTest : public QObject {
 
 private slots:
 
-    // Whatever platform the environment names, a label is drawn offscreen; a cut
-    // label is told in one warning. The virtual printer saves the same label,
-    // after a stage line for each step and strip.
+    // Whatever platform the environment names, a label is drawn offscreen; a
+    // label that cuts the password's ink, at any edge, is told in one warning.
+    // The virtual printer saves the same picture, after a stage line for each
+    // step and strip.
+    void labelIsWhatThePrintJobReads_data() {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("small, navy") << "Skr39"
+                                     << QStringList{"--size", "12", "--colour", "navy", "--font", "IPAGothic"}
+                                     << false;
+        QTest::newRow("wider than the label")
+            << "39rSkr39rSkr39rSkr39rSkr" << QStringList{"--size", "48"} << true;
+        QTest::newRow("narrow, taller than the label") << "l" << QStringList{"--size", "120"} << true;
+    }
     void labelIsWhatThePrintJobReads() {
-        const struct {
-            const char* password;
-            std::vector<std::string> options;
-            const char* face;
-            int points;
-            QColor colour;
-        } rows[] = {
-            {"Skr39", {"--size", "12", "--colour", "navy", "--font", "IPAGothic"}, "IPAGothic", 12, "navy"},
-            // Wider than the label.
-            {"39rSkr39rSkr39rSkr39rSkr", {"--size", "48"}, PrintStyle::kStartFace, 48, Qt::black},
+        QFETCH(QString, password);
+        QFETCH(QStringList, options);
+        QFETCH(bool, cut);
+        CliRunner cli;
+        const auto ownerOnly = [&](const char* name) {
+            using std::filesystem::perms;
+            return std::filesystem::status(cli / name).permissions() ==
+                   (perms::owner_read | perms::owner_write);
         };
-        for (const auto& row : rows) {
-            CliRunner cli;
-            cli.env["QT_QPA_PLATFORM"] = "bogus";
-            cli.env["TAVOPUS_VIRTUAL"] = cli.Path("labels");
-            std::vector<std::string> args{"print"};
-            args.insert(args.end(), row.options.begin(), row.options.end());
-            args.push_back(row.password);
-            const CliResult printed = cli.Run(args);
-            QCOMPARE(printed.code, 0);
-            const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
-            QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
-            QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(stages.join('\n')).hasMatch());
-            // The label takes the password from standard input too, and is its owner's alone.
-            args.front() = "label";
-            args.insert(args.end() - 1, {"--output", "label.png"});
-            const bool fromInput = row.points == 48;
-            if (fromInput) {
-                args.back() = "-";
-            }
-            const CliResult result = cli.Run(args, fromInput ? row.password + std::string("\n") : "");
-            QCOMPARE(result.code, 0);
-            QCOMPARE(std::filesystem::status(cli.Path("label.png")).permissions(),
-                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-            QVERIFY(row.points == 48 ? OneError(result.err) : result.err.empty());
-            // The style a user would have set in the window: a face, a point size, a colour.
-            PrintStyle style;
-            QFont font = style.Font();
-            font.setFamily(MapFaceName(QString::fromLatin1(row.face)));
-            font.setPixelSize(PointFont(QString::fromLatin1(row.face), row.points * 10).pixelSize());
-            style.Set(font, row.colour);
-            const QImage label(QString::fromStdString(cli.Path("label.png")));
-            QCOMPARE(label, QImage::fromData(
-                                cli::LabelPng(PrintImage::Label(PrintImage::Render(row.password, style)))));
-            // The printer's picture is stored in a format of its own.
-            const QImage saved(QString::fromStdString(cli.Path("labels/label-0001.png")));
-            QCOMPARE(label, saved.convertToFormat(label.format()));
+        cli.env["QT_QPA_PLATFORM"] = "bogus";
+        cli.env["TAVOPUS_VIRTUAL"] = cli.Path("labels");
+        std::vector<std::string> args{"print"};
+        for (const QString& word : options + QStringList{password}) {
+            args.push_back(word.toStdString());
         }
+        const CliResult printed = cli.Run(args);
+        QCOMPARE(printed.code, 0);
+        const QStringList stages = QString::fromStdString(printed.err).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(stages.filter(QRegularExpression("^q8xj-cli: print: ")).size(), 11);
+        QVERIFY(QRegularExpression(" 1/3 .*\n.* 2/3 .*\n.* 3/3 ").match(stages.join('\n')).hasMatch());
+        QCOMPARE(stages.size(), cut ? 12 : 11);
+        // The label takes the password from standard input too, and is its owner's alone.
+        args.front() = "label";
+        args.insert(args.end() - 1, {"--output", "label.png"});
+        if (cut) {
+            args.back() = "-";
+        }
+        const CliResult result = cli.Run(args, cut ? password.toStdString() + "\n" : "");
+        QCOMPARE(result.code, 0);
+        QVERIFY(ownerOnly("label.png"));
+        QVERIFY2(cut ? OneError(result.err) : result.err.empty(), result.err.c_str());
+        // The style a user would have set in the window: a face, a point size, a colour.
+        const auto value = [&](const char* name, const QString& otherwise) {
+            return options.contains(name) ? options[options.indexOf(name) + 1] : otherwise;
+        };
+        const QString face = value("--font", PrintStyle::kStartFace);
+        PrintStyle style;
+        QFont font = style.Font();
+        font.setFamily(MapFaceName(face));
+        font.setPixelSize(PointFont(face, value("--size", {}).toInt() * 10).pixelSize());
+        style.Set(font, QColor(value("--colour", "black")));
+        const LabelImage dots = PrintImage::Label(PrintImage::Render(password.toStdString(), style));
+        QImage expected(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
+        for (int at = 0; at < LabelImage::kWidth * LabelImage::kHeight; ++at) {
+            expected.scanLine(at / LabelImage::kWidth)[at % LabelImage::kWidth] = dots.Data()[at] ? 0 : 255;
+        }
+        const QImage label(QString::fromStdString(cli.Path("label.png")));
+        QCOMPARE(label.convertToFormat(QImage::Format_Grayscale8), expected);
+        // The printer's picture of the job's strips is the same file, byte for byte; both its files hold
+        // the password, so they are their owner's alone.
+        QCOMPARE(ReadWhole(cli / "labels/label-0001.png"), ReadWhole(cli / "label.png"));
+        QVERIFY(ownerOnly("labels/label-0001.png") && ownerOnly("labels/label-0001.bin"));
     }
 
     // In-process, through the link library's virtual printer and the pause seam:
