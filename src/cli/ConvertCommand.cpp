@@ -61,14 +61,6 @@ std::string Explain(std::string_view phrase, const std::vector<ConversionStep>& 
     return text;
 }
 
-// The estimate's bits with one decimal, whatever the locale.
-std::string OneDecimal(double bits) {
-    char digits[32];
-    const auto end =
-        std::to_chars(std::begin(digits), std::end(digits), bits, std::chars_format::fixed, 1).ptr;
-    return std::string(digits, end);
-}
-
 } // namespace
 
 int RunConvert(const QStringList& arguments) {

@@ -32,6 +32,7 @@ std::string OverviewHelp();
 
 // Each command's usage and description, up to its options.
 std::string ConvertHelp();
+std::string SuggestHelp();
 std::string TableHelp();
 std::string LabelHelp();
 std::string PrintHelp();

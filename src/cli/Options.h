@@ -61,6 +61,16 @@ inline const QCommandLineOption kColour("colour",
                                         "白は何も印刷されません",
                                         "COLOUR");
 
+inline const QCommandLineOption kWords("words",
+                                       "1 つのフレーズの単語数（既定: 50 ビット以上になる最少の数。\n"
+                                       "カタカナ欄に収まる数まで）",
+                                       "N");
+inline const QCommandLineOption kCount("count", "表示するフレーズの数（既定 1）", "K");
+// The same name as convert's, saying what it adds here.
+inline const QCommandLineOption kChoiceStrength(kStrength.names(),
+                                                "フレーズの後にタブ区切りで、この選び方の強さを\n"
+                                                "ビット数で表示します（単語数 × 1 語のビット数）");
+
 } // namespace opt
 
 // The option's long name as typed: "--table".

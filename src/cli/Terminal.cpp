@@ -4,10 +4,18 @@
 #include "platform/FileErrorText.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <system_error>
 
 namespace cli {
+
+std::string OneDecimal(double bits) {
+    char digits[32];
+    const auto end =
+        std::to_chars(std::begin(digits), std::end(digits), bits, std::chars_format::fixed, 1).ptr;
+    return std::string(digits, end);
+}
 
 void Out(std::string_view utf8) {
     if (std::fwrite(utf8.data(), 1, utf8.size(), stdout) != utf8.size() || std::fflush(stdout) != 0) {

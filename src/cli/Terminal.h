@@ -15,4 +15,7 @@ void Warning(std::string_view utf8);
 // A line on standard error without the program's name.
 void Note(std::string_view utf8);
 
+// Bits with one decimal, whatever the locale.
+std::string OneDecimal(double bits);
+
 } // namespace cli

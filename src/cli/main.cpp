@@ -8,6 +8,7 @@
 #include "cli/LabelCommand.h"
 #include "cli/Options.h"
 #include "cli/PrintCommand.h"
+#include "cli/SuggestCommand.h"
 #include "cli/TableCommand.h"
 #include "cli/Terminal.h"
 #include "files/FileWriter.h"
@@ -45,6 +46,9 @@ int RunCommand(const QStringList& arguments) {
     }
     if (command == "convert") {
         return RunConvert(rest);
+    }
+    if (command == "suggest") {
+        return RunSuggest(rest);
     }
     if (command == "table") {
         return RunTable(rest);

@@ -105,6 +105,34 @@ TEST(Convert, StrengthExplainAndRandomCaseAsTheWindowGivesThem) {
     EXPECT_EQ(out, lower + lower);
 }
 
+// Suggestions of the default length carry 50 bits or more under the built-in
+// table (4 words of 13.03), fit the field and convert without a skipped character.
+TEST(Suggest, PhrasesFitAndConvertWhole) {
+    CliRunner cli;
+    const CliResult suggested = cli.Run({"suggest", "--count", "50", "--strength"});
+    ASSERT_EQ(suggested.code, 0) << suggested.err;
+    std::string phrases;
+    std::istringstream lines(suggested.out);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        ASSERT_TRUE(line.ends_with("\t52.1")) << line;
+        const std::string phrase = line.substr(0, line.size() - 5);
+        // Four words, three full-width spaces; every character of it two bytes in the field.
+        std::size_t spaces = 0;
+        for (std::size_t at = 0; (at = phrase.find("\u3000", at)) != std::string::npos; at += 3) {
+            ++spaces;
+        }
+        EXPECT_EQ(spaces, 3u) << phrase;
+        EXPECT_LE(phrase.size() / 3 * 2, 70u) << phrase;
+        phrases += phrase + "\n";
+    }
+    EXPECT_EQ(count, 50);
+    const CliResult converted = cli.Run({"convert", "-"}, phrases);
+    EXPECT_EQ(converted.code, 0);
+    EXPECT_EQ(converted.err, "");
+    EXPECT_EQ(std::ranges::count(converted.out, '\n'), 50);
+}
+
 // --- table file and text -----------------------------------------------------
 
 // Without a table file the built-in table is exported; its text goes into the
@@ -202,6 +230,11 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"phrase with control characters", {"convert", kHostile}, 4, "", "]0;owned"},
         {"damaged table", {"convert", "--table", "good.tsv", "サ"}, 3, "", "good.tsv"},
         {"table is a folder", {"convert", "--table", ".", "サ"}, 3},
+        {"table on a drive not mounted", {"convert", "--table", "dangling", "サ"}, 3, "", "dangling"},
+        {"table giving an escape", {"convert", "--table", "escape.xj", "サ"}, 3, "", "escape.xj"},
+        {"suggestion past the field", {"suggest", "--words", "7"}, 2},
+        {"no suggestion", {"suggest", "--count", "0"}, 2},
+        {"suggestion of a phrase", {"suggest", "サクラ"}, 2},
         {"import of a missing file", {"table", "import", kHostile}, 3, "", "]0;owned"},
         {"a line at the line limit", {"convert", "-"}, 4, std::string(files::kMaxLineBytes, 'a')},
         {"a line past the line limit", {"convert", "-"}, 3, std::string(files::kMaxLineBytes + 1, 'a')},
@@ -228,6 +261,10 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         WriteWhole(cli / "unplugged", "");
         std::filesystem::create_symlink("Q8.xj", cli / "link.png");
         std::filesystem::create_symlink("loop", cli / "loop");
+        std::filesystem::create_symlink("none/Q8.xj", cli / "dangling");
+        ConversionTable escape;
+        escape.letters.insert_or_assign(std::string("サ"), "\x1b");
+        WriteWhole(cli / "escape.xj", SerializeConversionTable(escape));
         cli.env["TAVOPUS_VIRTUAL"] = cli.Path();
         cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
         const auto before = ReadWhole(cli / "Q8.xj");
@@ -245,7 +282,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         }
         EXPECT_EQ(result.out, row.code == 0 ? "39r\n" : ""); // a warning keeps the password
         EXPECT_EQ(ReadWhole(cli / "Q8.xj"), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 5);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 7);
     }
 }
 
