@@ -18,6 +18,7 @@
 #include "strength/StrengthMeter.h"
 #include "tableedit/TableEditDialog.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -112,6 +113,9 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     // Full-width katakana input is the katakana field's own business here: a
     // desktop gives a program no say over the input method's mode.
     m_kana->SetLimitText(static_cast<int>(kPhraseLimit.Bytes()));
+    auto* suggest = new QAction(QStringLiteral("フレーズを提案(&F)"), m_kana);
+    connect(suggest, &QAction::triggered, this, &PasswordDialog::OnSuggestPhrase);
+    m_kana->AddMenuAction(suggest);
     m_options.capitalAfterSpace->setChecked(true);
     m_useDigits->setChecked(true);
     m_useSymbols->setChecked(true);
@@ -165,7 +169,9 @@ void PasswordDialog::ShowPassword() {
     m_printPanel.SetPassword(m_model.Password());
     const std::optional<strength::Estimate> estimate = m_model.Strength();
     m_strength->SetEstimate(estimate);
-    m_strengthLine->setText(estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
+    m_strengthLine->setText(
+        estimate ? ToQString(strength::DescribeEstimate(*estimate, m_model.StrengthFromSuggestion()))
+                 : QString());
 }
 
 void PasswordDialog::done(int result) {
@@ -196,12 +202,26 @@ void PasswordDialog::OnTypingFocus() {
     m_check->setDefault(true);
 }
 
-void PasswordDialog::OnConvert() {
-    // The field holds only what the model takes.
-    m_model.SetPhrase(FromQString(m_kana->text()).value_or(std::string()));
+void PasswordDialog::TakeOptions() {
     m_model.SetOptions({.useDigits = m_useDigits->isChecked(),
                         .useSymbols = m_useSymbols->isChecked(),
                         .randomCase = m_options.randomCase->isChecked()});
+}
+
+void PasswordDialog::OnSuggestPhrase() {
+    TakeOptions();
+    const QString phrase = ToQString(m_model.Suggest(m_model.DefaultSuggestionWords()));
+    // One edit of the field's own, so that its undo brings the old text back.
+    m_kana->CommitPending();
+    m_kana->selectAll();
+    m_kana->insert(phrase);
+    OnConvert();
+}
+
+void PasswordDialog::OnConvert() {
+    // The field holds only what the model takes.
+    m_model.SetPhrase(FromQString(m_kana->text()).value_or(std::string()));
+    TakeOptions();
     m_model.Convert();
     m_typingArea.Redraw();
     ShowPassword();

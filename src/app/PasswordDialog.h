@@ -38,6 +38,9 @@ public:
     QMenu* CreateSystemMenu(QWidget* parent);
 
     void OnConvert();
+    // Puts a suggested phrase into the katakana field (Ctrl+Z brings the old
+    // text back) and converts it.
+    void OnSuggestPhrase();
     void OnKanaFocus();
     void OnKanaUpdate();
     void OnPasswordUpdate();
@@ -73,6 +76,8 @@ protected:
 private:
     QWidget* CreateControl(const dlg::Control& control);
     void ShowPassword();
+    // The options as the controls set them.
+    void TakeOptions();
     void ReportUnreadableTable(const LoadResult& loaded);
 
     PasswordModel m_model;

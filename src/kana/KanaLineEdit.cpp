@@ -23,6 +23,20 @@ namespace {
 constexpr Qt::KeyboardModifiers kPlainModifiers =
     Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier;
 
+// Keys the edit handles otherwise while it hides its text (undo clears the
+// field, copy does nothing, words are the whole text).
+bool ActsOnShownText(const QKeyEvent* event) {
+    for (const QKeySequence::StandardKey key :
+         {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Copy, QKeySequence::Cut,
+          QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord, QKeySequence::DeleteStartOfWord,
+          QKeySequence::DeleteEndOfWord}) {
+        if (event->matches(key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsPlain(const QKeyEvent* event) {
     return (event->modifiers() & ~kPlainModifiers) == Qt::NoModifier;
 }
@@ -144,9 +158,28 @@ void KanaLineEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // The phrase is as secret as the password it gives.
+    // The phrase is as secret as the password it gives: keys that select
+    // publish nothing. A word the edit would not find without showing its text.
+    if (event->matches(QKeySequence::SelectNextWord) || event->matches(QKeySequence::SelectPreviousWord)) {
+        event->matches(QKeySequence::SelectNextWord) ? cursorWordForward(true) : cursorWordBackward(true);
+        event->accept();
+        return;
+    }
+    if (ActsOnShownText(event)) {
+        LimitedLineEdit::keyPressEvent(event);
+        WithdrawSelection();
+        return;
+    }
     const NoSelectionPublishing guard(*this);
     LimitedLineEdit::keyPressEvent(event);
+}
+
+void KanaLineEdit::WithdrawSelection() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection() && clipboard->ownsSelection() && hasSelectedText() &&
+        clipboard->text(QClipboard::Selection) == selectedText()) {
+        clipboard->clear(QClipboard::Selection);
+    }
 }
 
 void KanaLineEdit::TypeText(const QString& text) {
@@ -309,6 +342,11 @@ void KanaLineEdit::contextMenuEvent(QContextMenuEvent* event) {
             disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
             connect(action, &QAction::triggered, this, [this] { Paste(QClipboard::Clipboard); });
         }
+    }
+    if (!m_menuActions.isEmpty()) {
+        QAction* first = menu->actions().value(0);
+        menu->insertActions(first, m_menuActions);
+        menu->insertSeparator(first);
     }
     menu->popup(event->globalPos());
 }

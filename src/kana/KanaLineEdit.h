@@ -12,6 +12,7 @@
 #include "platform/LimitedLineEdit.h"
 
 #include <QClipboard>
+#include <QList>
 
 #include <optional>
 
@@ -36,6 +37,9 @@ public:
 
     // Commits the pending romaji (a lone n as ン), as Enter or leaving does.
     void CommitPending();
+
+    // An entry of the field's own at the top of its context menu.
+    void AddMenuAction(QAction* action) { m_menuActions.append(action); }
 
 protected:
     bool event(QEvent* event) override;
@@ -71,6 +75,8 @@ private:
     std::optional<QString> AsPasted(const QString& text) const;
     // Pastes the text of the clipboard or of the selection at the caret.
     void Paste(QClipboard::Mode mode);
+    // Takes back the primary selection where the edit published its own.
+    void WithdrawSelection() const;
     // A beep when the edit cut what went in, leaving less than `bytes`.
     void BeepIfCut(int bytes) const;
 
@@ -86,4 +92,5 @@ private:
     QString m_ended;
     bool m_endedIn = false;
     bool m_refusesSpace = false;
+    QList<QAction*> m_menuActions;
 };

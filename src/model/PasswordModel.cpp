@@ -49,6 +49,7 @@ const std::string& PasswordModel::Convert() {
     }
     m_steps.clear();
     m_password = ConvertKatakana(m_phrase, m_table, m_options, random, &m_steps);
+    m_passwordEdited = false;
     m_typing.NewPassword();
     return m_password;
 }
@@ -57,6 +58,7 @@ void PasswordModel::SetPassword(std::string password) {
     if (password != m_password) {
         m_password = std::move(password);
         m_steps.clear();
+        m_passwordEdited = true;
     }
 }
 
@@ -70,7 +72,7 @@ int PasswordModel::DefaultSuggestionWords() const {
 
 std::string PasswordModel::Suggest(int words) {
     m_suggestion = suggest::Phrase(words, RandomSource::Current());
-    m_suggestionBits = words * SuggestionBitsPerWord();
+    m_suggestionWords = words;
     return m_suggestion;
 }
 
@@ -78,7 +80,19 @@ std::optional<double> PasswordModel::SuggestionBits() const {
     if (m_suggestion.empty() || m_phrase != m_suggestion) {
         return std::nullopt;
     }
-    return m_suggestionBits;
+    return m_suggestionWords * SuggestionBitsPerWord();
+}
+
+bool PasswordModel::StrengthFromSuggestion() const {
+    return !m_password.empty() && !m_passwordEdited && SuggestionBits().has_value();
+}
+
+std::optional<strength::Estimate> PasswordModel::Strength() const {
+    if (StrengthFromSuggestion()) {
+        const double bits = *SuggestionBits();
+        return strength::Estimate{bits, strength::BandOf(bits)};
+    }
+    return strength::EstimatePassword(m_password);
 }
 
 std::string PasswordModel::SkippedNotice() const {

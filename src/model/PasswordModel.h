@@ -75,8 +75,11 @@ public:
     const std::vector<ConversionStep>& Steps() const { return m_steps; }
     // Why characters of the phrase gave nothing; empty when none did.
     std::string SkippedNotice() const;
-    // Nothing for an empty password.
-    std::optional<strength::Estimate> Strength() const { return strength::EstimatePassword(m_password); }
+    // Nothing for an empty password. While the phrase is a suggestion,
+    // unchanged, and made the password, the figure of the choice.
+    std::optional<strength::Estimate> Strength() const;
+    // Whether Strength() is the figure of a suggestion.
+    bool StrengthFromSuggestion() const;
 
     // --- Suggested phrases ---
     // The bits one word of a suggestion adds under the table and options in use.
@@ -87,7 +90,8 @@ public:
     // the system's random source. While it is the phrase, unchanged, its
     // strength is the choice's, SuggestionBits().
     std::string Suggest(int words);
-    // The figure of the suggestion that is the phrase now; nothing otherwise.
+    // The figure of the suggestion that is the phrase now, under the table
+    // and options in use; nothing otherwise.
     std::optional<double> SuggestionBits() const;
 
     // --- The typing trial ---
@@ -102,8 +106,9 @@ private:
     std::string m_phrase;
     ConversionOptions m_options;
     std::optional<std::uint32_t> m_seed;
-    std::string m_suggestion; // the last suggestion, with its bits
-    double m_suggestionBits = 0;
+    std::string m_suggestion; // the last suggestion, with its number of words
+    int m_suggestionWords = 0;
+    bool m_passwordEdited = false;
     std::string m_password;
     std::vector<ConversionStep> m_steps;
     TypingTrial m_typing;

@@ -21,8 +21,9 @@ public:
 protected:
     // A line edit publishes its selection to the primary selection after a left
     // mouse release and after every key it handles, but only while it shows its
-    // text as it is. Around those two handlers a field holding a secret shows
+    // text as it is. Around such a handler a field holding a secret shows
     // nothing instead; no paint happens in between, so the user never sees it.
+    // (Undo, copy and word moves act otherwise then: they are not guarded.)
     class NoSelectionPublishing {
     public:
         explicit NoSelectionPublishing(QLineEdit& edit)

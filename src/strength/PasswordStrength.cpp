@@ -78,10 +78,10 @@ std::optional<Estimate> EstimatePassword(std::string_view password) {
     return Estimate{*bits, BandOf(*bits)};
 }
 
-std::string DescribeEstimate(const Estimate& estimate) {
+std::string DescribeEstimate(const Estimate& estimate, bool fromSuggestion) {
     const long rounded = std::lround(estimate.bits);
     return std::string("強度: ") + BandName(estimate.band) + std::string("（約 ") + std::to_string(rounded) +
-           std::string(" ビット）");
+           std::string(fromSuggestion ? " ビット、提案の選び方による）" : " ビット）");
 }
 
 } // namespace strength

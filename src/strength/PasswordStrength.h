@@ -58,7 +58,8 @@ private:
 // Nothing for an empty password, or when no estimator can be loaded.
 std::optional<Estimate> EstimatePassword(std::string_view password);
 
-// One line for the window: "強度: 弱い（約 38 ビット）".
-std::string DescribeEstimate(const Estimate& estimate);
+// One line for the window: "強度: 弱い（約 38 ビット）"; a figure known from
+// how a suggested phrase was chosen says so: "強度: 弱い（約 52 ビット、提案の選び方による）".
+std::string DescribeEstimate(const Estimate& estimate, bool fromSuggestion = false);
 
 } // namespace strength

@@ -331,6 +331,28 @@ private slots:
         QCOMPARE(notice->Notice(), QString());
     }
 
+    // The katakana field's menu puts a suggestion in its place, undoably, and
+    // converts it; its strength is the choice's until the phrase changes.
+    void suggestedPhraseReplacesTheText() {
+        struct : RandomSource {
+            std::uint32_t Next() override { return draws++ % 2; } // the list's first two words
+            std::uint32_t draws = 0;
+        } source;
+        RandomSource::Replace(&source);
+        ShownDialog d;
+        QTest::keyClicks(d.Edit(kKatakanaId), QStringLiteral("sakura"));
+        d.findChild<QAction*>()->trigger();
+        RandomSource::Replace(nullptr);
+        QCOMPARE(d.Edit(kKatakanaId)->text(), U("アイアン　アイカ　アイアン　アイカ"));
+        QCOMPARE(d.Password(), QStringLiteral("a1anA1kA1anA1k"));
+        const auto* line = d.findChild<QLabel*>(QStringLiteral("strengthLine"));
+        QCOMPARE(line->text(), U("強度: 弱い（約 52 ビット、提案の選び方による）"));
+        QTest::keySequence(d.Edit(kKatakanaId), QKeySequence::Undo);
+        QCOMPARE(d.Edit(kKatakanaId)->text(), U("サクラ"));
+        d.OnConvert();
+        QVERIFY(!line->text().contains(U("提案")));
+    }
+
     // Each way to another dialog opens it: the about button and the window
     // menu's last entry the about box, the menu going once it closes; the edit
     // button the editor, whose maps set the option boxes again however it

@@ -181,7 +181,7 @@ TEST(Help, ListsTheOptionsTheManualPageDescribes) {
     };
     CliRunner cli;
     std::string helps;
-    for (const std::string command : {"", "convert", "table", "label", "print", "printers"}) {
+    for (const std::string command : {"", "convert", "suggest", "table", "label", "print", "printers"}) {
         SCOPED_TRACE(command);
         const CliResult help = cli.Run(command.empty() ? std::vector<std::string>{"-h"}
                                                        : std::vector<std::string>{command, "--help"});

@@ -2,6 +2,7 @@
 // frame and the code page 932 edit (keys and tab order: the dialogs' tests);
 // secret copies: the hint that keeps them out of clipboard history, and the
 // clearing, driven by a scheduler the test holds.
+#include "kana/KanaLineEdit.h"
 #include "platform/DialogLayout.h"
 
 #include "platform/LimitedLineEdit.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -136,28 +138,42 @@ private slots:
         QCOMPARE(int(pending.size()), 3);
     }
 
-    // What is selected in the field, by mouse or by keys, never reaches the
-    // primary selection. Offscreen has none and skips; ctest runs this again on
-    // an X server of its own.
+    // What is selected in the password field or the katakana field, by mouse
+    // or by keys, never reaches the primary selection. Offscreen has none and
+    // skips; ctest runs this again on an X server of its own.
+    void selectionStaysOutOfThePrimarySelection_data() {
+        QTest::addColumn<bool>("katakana");
+        QTest::newRow("password") << false;
+        QTest::newRow("katakana") << true;
+    }
     void selectionStaysOutOfThePrimarySelection() {
+        QFETCH(bool, katakana);
         QClipboard* system = QGuiApplication::clipboard();
         if (!system->supportsSelection()) {
             QSKIP("no primary selection on this platform");
         }
         SecretClipboard clipboard([](int, std::function<void()>) {}, nullptr);
-        SecretLineEdit field(clipboard);
-        field.setReadOnly(true);
-        field.setText(QStringLiteral("39r39R"));
-        field.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&field));
+        std::unique_ptr<QLineEdit> field;
+        if (katakana) {
+            field = std::make_unique<KanaLineEdit>();
+        } else {
+            field = std::make_unique<SecretLineEdit>(clipboard);
+            field->setReadOnly(true);
+        }
+        field->setText(QStringLiteral("39r39R"));
+        field->show();
+        QVERIFY(QTest::qWaitForWindowExposed(field.get()));
         system->setText(QStringLiteral("before"), QClipboard::Selection);
-        field.setSelection(0, 3);
-        QTest::mouseRelease(&field, Qt::LeftButton);
+        field->setSelection(0, 3);
+        QTest::mouseRelease(field.get(), Qt::LeftButton);
         QCOMPARE(system->text(QClipboard::Selection), QStringLiteral("before"));
-        QTest::keyClick(&field, Qt::Key_Home);
-        QTest::keyClick(&field, Qt::Key_End, Qt::ShiftModifier);
-        QCOMPARE(field.selectedText(), QStringLiteral("39r39R"));
+        QTest::keyClick(field.get(), Qt::Key_Home);
+        QTest::keyClick(field.get(), Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(field->selectedText(), QStringLiteral("39r39R"));
         QCOMPARE(system->text(QClipboard::Selection), QStringLiteral("before"));
+        // Keys the field takes with its text shown may drop what was there, never show it.
+        QTest::keySequence(field.get(), QKeySequence::Copy);
+        QVERIFY(system->text(QClipboard::Selection) != field->text());
     }
 
     // The field's copy key, its cut key (the field is read-only) and its
