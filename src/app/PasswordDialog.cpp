@@ -14,11 +14,13 @@
 #include "platform/Settings.h"
 #include "print/PackStrip.h"
 #include "print/PrintStyleSettings.h"
+#include "print/LabelPrintJob.h"
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
 #include "tableedit/TableEditDialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -90,7 +92,9 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     connect(m_kana, &QLineEdit::textChanged, this, &PasswordDialog::OnKanaUpdate);
     connect(m_password, &QLineEdit::textChanged, this, &PasswordDialog::OnPasswordUpdate);
     connect(m_typed, &QLineEdit::textChanged, this, &PasswordDialog::OnTypingUpdate);
-    connect(m_printer, &PrinterPresence::LinkChanged, m_print, &QWidget::setEnabled);
+    connect(m_printer, &PrinterPresence::LinkChanged, this,
+            [this](bool open) { m_print->setEnabled(open && !m_printer->IsPrinting()); });
+    connect(m_printer, &PrinterPresence::JobFinished, this, &PasswordDialog::OnLabelPrinted);
 
     // The strength bar and line lie in free space of the template.
     const auto place = [this](QWidget* widget, const DialogRect& r, const char* name) {
@@ -175,6 +179,11 @@ void PasswordDialog::ShowPassword() {
 }
 
 void PasswordDialog::done(int result) {
+    // What the printer receives stays whole: the window closes once the job ends.
+    if (m_printer->IsPrinting()) {
+        m_closeAfterJob = result;
+        return;
+    }
     SaveWindowSettings(*this, m_options, *m_clipboard);
     QDialog::done(result);
 }
@@ -288,9 +297,25 @@ void PasswordDialog::PrintLabel() {
         QMessageBox::Ok) {
         return;
     }
-    const BusyCursor busy;
     // Read and packed even without a link, the same work either way.
-    m_printer->SendLabel(PackLabel(m_printPanel.Label().Data()));
+    const std::array<PackedStrip, kStripCount> strips = PackLabel(m_printPanel.Label().Data());
+    if (m_printer->StartLabel(strips)) {
+        // The window goes on painting and answering; a second job waits for this one.
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_print->setEnabled(false);
+    }
+}
+
+void PasswordDialog::OnLabelPrinted(bool sent) {
+    QApplication::restoreOverrideCursor();
+    m_print->setEnabled(m_printer->IsLinked());
+    if (!sent) {
+        platform::ShowMessage(QString::fromUtf8(kJobStoppedMessage), platform::Buttons::Ok,
+                              platform::Icon::Exclamation);
+    }
+    if (const std::optional<int> result = std::exchange(m_closeAfterJob, std::nullopt)) {
+        done(*result);
+    }
 }
 
 void PasswordDialog::OnAbout() {

@@ -12,7 +12,7 @@
 #include <QDialog>
 #include <QIcon>
 
-#include <string_view>
+#include <optional>
 
 class KanaLineEdit;
 class QCheckBox;
@@ -51,8 +51,10 @@ public:
     void OnEditTable();
     void ChangePrintFont();
     // The label print job: asks, reads the label from the print image and
-    // sends it over the printer presence's link.
+    // starts sending it over the printer presence's link.
     void PrintLabel();
+    // The job's end: a printer that stopped taking the label is said.
+    void OnLabelPrinted(bool sent);
 
     // A control by its template id.
     template <typename T> T* Control(int id) const { return m_layout.Get<T>(id); }
@@ -98,6 +100,7 @@ private:
     QCheckBox* m_useDigits;
     QCheckBox* m_useSymbols;
     WindowOptions m_options;
-    StrengthMeter* m_strength; // child
-    QLabel* m_strengthLine;    // child
+    StrengthMeter* m_strength;          // child
+    QLabel* m_strengthLine;             // child
+    std::optional<int> m_closeAfterJob; // a close asked for while a label printed
 };

@@ -117,7 +117,7 @@ int RunPrint(const QStringList& arguments) {
     }
     int acknowledged = 0;
     if (!RunLabelPrintJob(link, strips, Follow(acknowledged))) {
-        throw CliError(kNoAcknowledge, "プリンターがラベルの受信を途中でやめました");
+        throw CliError(kNoAcknowledge, kJobStoppedMessage);
     }
     if (acknowledged != kStripCount) {
         throw CliError(kNoAcknowledge, "プリンターがラベルの受信を確認しません（ストリップ " +

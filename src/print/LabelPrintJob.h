@@ -3,6 +3,9 @@
 // (at least 470 ms; about 15 s more when the printer never acknowledges).
 #pragma once
 
+// What the user is told when the printer stopped taking a label mid-job.
+inline constexpr const char* kJobStoppedMessage = "プリンターがラベルの受信を途中でやめました";
+
 #include "print/PackStrip.h"
 #include "print/PrinterLink.h"
 

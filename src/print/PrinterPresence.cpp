@@ -5,6 +5,7 @@
 #include "print/DeviceNotices.h"
 #include "print/LabelPrintJob.h"
 
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,6 +18,9 @@ PrinterPresence::PrinterPresence(QWidget* window)
 }
 
 PrinterPresence::~PrinterPresence() {
+    // Whoever listened may be going too.
+    blockSignals(true);
+    WaitForJob();
     if (m_notices == nullptr) {
         return; // never started
     }
@@ -57,6 +61,10 @@ void PrinterPresence::ClosePrinterLink() {
 }
 
 void PrinterPresence::OnDeviceChange(TavopNotice notice) {
+    if (IsPrinting()) {
+        m_heldNotices.push_back(notice);
+        return;
+    }
     switch (notice.kind) {
     case TAVOP_DEVICES_CHANGED:
         if (!FindPrinter()) {
@@ -71,17 +79,48 @@ void PrinterPresence::OnDeviceChange(TavopNotice notice) {
     }
 }
 
-bool PrinterPresence::SendLabel(const std::array<PackedStrip, kStripCount>& strips) {
-    if (!m_link.IsOpen()) {
+bool PrinterPresence::StartLabel(const std::array<PackedStrip, kStripCount>& strips) {
+    if (!m_link.IsOpen() || IsPrinting()) {
         return false;
     }
-    if (!RunLabelPrintJob(m_link, strips)) {
-        LinkLost();
-        return false;
-    }
-    // A job during polling starts the period again and keeps the poll's count.
-    m_pollTimer->start();
+    // No poll touches the link while the job has it.
+    m_pollTimer->stop();
+    m_job = QThread::create([this, strips] { m_jobSent = RunLabelPrintJob(m_link, strips); });
+    // A job waited for already may still send its end, after the next one began.
+    connect(m_job, &QThread::finished, this, [this, job = m_job] {
+        if (m_job == job) {
+            OnJobDone();
+        }
+    });
+    m_job->start();
     return true;
+}
+
+void PrinterPresence::WaitForJob() {
+    if (m_job != nullptr) {
+        m_job->wait();
+        OnJobDone();
+    }
+}
+
+void PrinterPresence::OnJobDone() {
+    if (m_job == nullptr) {
+        return; // waited for already
+    }
+    m_job->wait();
+    m_job->deleteLater();
+    m_job = nullptr;
+    if (m_jobSent) {
+        // A job during polling starts the period again and keeps the poll's count.
+        m_pollTimer->start();
+    } else {
+        LinkLost();
+    }
+    const std::vector<TavopNotice> held = std::exchange(m_heldNotices, {});
+    for (const TavopNotice& notice : held) {
+        OnDeviceChange(notice);
+    }
+    emit JobFinished(m_jobSent);
 }
 
 // The library ended the link at a failed write: the printer is gone until a
@@ -108,7 +147,8 @@ void PrinterPresence::PollStatus() {
     case PollOutcome::StopAndReportFinished:
         // Stopped first: the box's own message loop must not run the poll again.
         m_pollTimer->stop();
-        platform::ShowWindowMessage(m_window, ToQString(StatusPoll::FinishedMessage()), platform::Buttons::Ok);
+        platform::ShowWindowMessage(m_window, ToQString(StatusPoll::FinishedMessage()),
+                                    platform::Buttons::Ok);
         break;
     }
 }

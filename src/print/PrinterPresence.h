@@ -1,7 +1,8 @@
 // Printer presence: looks for the label printer at start-up and on every
 // device change, keeps at most one link open to the first printer it finds,
-// and says whether a link is open. It also runs the once-a-second status poll
-// after a label was sent over that link.
+// and says whether a link is open. It sends a label over that link on a
+// thread of its own, so the window keeps answering, and then runs the
+// once-a-second status poll.
 #pragma once
 
 #include "print/PackStrip.h"
@@ -14,8 +15,10 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class DeviceNotices;
+class QThread;
 class QTimer;
 class QWidget;
 
@@ -36,11 +39,15 @@ public:
 
     bool IsLinked() const { return m_link.IsOpen(); }
 
-    // Sends one label over the open link and (re)starts the status poll,
-    // which keeps its count of unanswered polls. Without a link nothing is
-    // sent and false is returned; a write that fails ends the job and the
-    // link, which is then said to be closed, and no poll starts.
-    bool SendLabel(const std::array<PackedStrip, kStripCount>& strips);
+    // Starts sending one label over the open link; JobFinished tells the end.
+    // Sent, it (re)starts the status poll, which keeps its count of
+    // unanswered polls; a write that fails ends the job and the link, which
+    // is then said to be closed, and no poll starts. Without a link, or while
+    // a job runs, nothing is sent and false is returned at once.
+    bool StartLabel(const std::array<PackedStrip, kStripCount>& strips);
+    bool IsPrinting() const { return m_job != nullptr; }
+    // Waits for a job still running (the window waits for none: it cannot close mid-job).
+    void WaitForJob();
 
     // One tick of the status poll; its timer calls this once a second. A
     // failed write ends the poll and the link.
@@ -50,6 +57,8 @@ public:
 signals:
     // After every scan and every close: whether a link is open now.
     void LinkChanged(bool open);
+    // A label job has ended; `sent` false when the printer stopped taking it.
+    void JobFinished(bool sent);
 
 private:
     // Remembers the first printer that answers; opens a link if none is open
@@ -61,6 +70,7 @@ private:
     // Ends the link, if one is open, and says so.
     void ClosePrinterLink();
     void LinkLost();
+    void OnJobDone();
 
     QWidget* m_window;
     PrinterLink m_link;
@@ -70,4 +80,8 @@ private:
     DeviceNotices* m_notices = nullptr; // child; null until started
     QTimer* m_pollTimer;                // child
     StatusPoll m_statusPoll;            // one for the whole run: a new job keeps its count
+    QThread* m_job = nullptr;           // the label job's thread while it runs
+    bool m_jobSent = false;             // written by the job's thread before it ends
+    // Device changes met during a job: the link is the job's until it ends.
+    std::vector<TavopNotice> m_heldNotices;
 };

@@ -30,6 +30,7 @@
 #include "strength/StrengthMeter.h"
 #include "support/GuiTestHelpers.h"
 #include "support/IsolatedSettings.h"
+#include "support/TavopusEnvironment.h"
 #include "support/MessageBoxRecorder.h"
 #include "table/TableFile.h"
 #include "tableedit/TableEditDialog.h"
@@ -145,7 +146,7 @@ class AppTest : public QObject, platform::Clock, platform::CalendarClock, HelpVi
     void Pause(std::chrono::milliseconds ms) override {
         m_pausedMs += static_cast<std::uint32_t>(ms.count());
         const QCursor* cursor = QApplication::overrideCursor();
-        m_idlePauses += cursor == nullptr || cursor->shape() != Qt::WaitCursor ? 1 : 0;
+        m_idlePauses += cursor == nullptr || cursor->shape() != Qt::BusyCursor ? 1 : 0;
     }
     std::int64_t Now() override { return 1700000000; }
     bool Open(const QUrl&) override { return true; }
@@ -522,17 +523,26 @@ private slots:
         QTest::newRow("unplugged") << PrintRow{"WWW Q8xj", "unplugged", ok, -1, 0, {{Icon::Question, 1}}};
         QTest::newRow("answering") << PrintRow{"WWW Q8xj", "-", ok, -1, 1, {{Icon::Question, 1}, {Icon::None, 1}}};
         QTest::newRow("silent") << PrintRow{"WWW Q8xj", "silent", ok, 5, 21, {{Icon::Question, 1}, {Icon::Question, 1}}};
+        QTest::newRow("stalled") << PrintRow{"WWW Q8xj", "stalled", ok, -1, 0, {{Icon::Question, 1}, {Icon::Exclamation, 1}}};
         // clang-format on
     }
     void printButtonAsksSendsAndPolls() {
         QFETCH(PrintRow, row);
         QVERIFY(QFile(m_labels->filePath(row.printer)).open(QIODevice::WriteOnly));
+        TavopusEnvironment waits;
+        waits.writeWaitMs = 0; // a stalled printer ends the link at once
         MessageBoxRecorder boxes;
         boxes.answers = {row.answer};
         ShownDialog dialog;
         QCOMPARE(dialog.Enabled(kPrintId), row.printer != "unplugged");
         dialog.Edit(kPasswordId)->setText(row.password);
         dialog.PrintLabel();
+        const bool printing = dialog.Printer().IsPrinting();
+        QVERIFY(!(printing && dialog.Enabled(kPrintId))); // no second job meanwhile
+        dialog.reject();                                  // the window closes once the job has ended
+        QCOMPARE(dialog.isVisible(), printing);
+        dialog.Printer().WaitForJob();
+        QVERIFY(!dialog.isVisible());
         const bool sent = row.ticks > 0;
         // The saved label, framed as the print image.
         const QImage saved(m_labels->filePath("label-0001.png"));
@@ -544,12 +554,16 @@ private slots:
         for (; dialog.Printer().IsPolling() && ticks < 30; ++ticks) {
             if (ticks == row.secondJob) {
                 dialog.Control<QPushButton>(kPrintId)->click();
+                dialog.Printer().WaitForJob();
             }
             dialog.Printer().PollStatus();
         }
         QCOMPARE(ticks, row.ticks);
         QCOMPARE(Boxes(boxes), row.boxes);
         QFile::remove(m_labels->filePath("unplugged")); // plugged in: the device notice comes
+        if (QFile::remove(m_labels->filePath("stalled"))) {
+            dialog.Printer().OnDeviceChange({TAVOP_DEVICES_CHANGED, 0}); // plugged in again
+        }
         QTRY_VERIFY(dialog.Enabled(kPrintId));
     }
 
