@@ -299,10 +299,12 @@ void PasswordDialog::PrintLabel() {
     }
     // Read and packed even without a link, the same work either way.
     const std::array<PackedStrip, kStripCount> strips = PackLabel(m_printPanel.Label().Data());
+    // The window goes on painting and answering; a second job waits for this one.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
     if (m_printer->StartLabel(strips)) {
-        // The window goes on painting and answering; a second job waits for this one.
-        QApplication::setOverrideCursor(Qt::BusyCursor);
         m_print->setEnabled(false);
+    } else {
+        QApplication::restoreOverrideCursor();
     }
 }
 
