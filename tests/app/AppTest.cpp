@@ -405,24 +405,30 @@ private slots:
         QTest::addColumn<QVariant>("seconds"); // as kept; invalid: none kept
         QTest::addColumn<QVariant>("position");
         QTest::addColumn<int>("clearSeconds");
+        QTest::addColumn<QVariant>("option"); // kept for each option; the start-up state stays
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QVariant offScreen = QPoint(screen.right(), screen.top() + 30);
         const int byDefault = SecretClipboard::kDefaultClearSeconds;
-        QTest::newRow("none kept") << QVariant() << offScreen << byDefault;
-        QTest::newRow("never cleared") << QVariant(0) << QVariant("hello") << 0;
-        QTest::newRow("not a number") << QVariant("hello") << QVariant() << byDefault;
+        QTest::newRow("none kept") << QVariant() << offScreen << byDefault << QVariant();
+        QTest::newRow("never cleared") << QVariant(0) << QVariant("hello") << 0 << QVariant("maybe");
+        QTest::newRow("not a number") << QVariant("hello") << QVariant() << byDefault << QVariant("@Invalid()");
     }
     void keptSettingsAreChecked() {
         QFETCH(QVariant, seconds);
         QFETCH(QVariant, position);
         QFETCH(int, clearSeconds);
+        QFETCH(QVariant, option);
+        for (const char* key : {"options/randomCase", "options/useDigits", "options/useSymbols"}) {
+            platform::OpenSettings()->setValue(QString::fromLatin1(key), option);
+        }
         if (seconds.isValid()) {
             platform::OpenSettings()->setValue(QStringLiteral("clipboard/clearSeconds"), seconds);
         }
         platform::OpenSettings()->setValue(QStringLiteral("window/position"), position);
-        PasswordDialog dialog;
+        ShownDialog dialog;
         QVERIFY(!dialog.testAttribute(Qt::WA_Moved));
         QCOMPARE(dialog.Clipboard().ClearSeconds(), clearSeconds);
+        QCOMPARE(dialog.Options(), (QList<bool>{false, true, true, true}));
         dialog.reject();
         QCOMPARE(platform::OpenSettings()->value(QStringLiteral("clipboard/clearSeconds")).toString(),
                  seconds.isValid() ? seconds.toString() : QString::number(clearSeconds));

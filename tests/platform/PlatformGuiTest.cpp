@@ -136,6 +136,12 @@ private slots:
         clipboard.SetClearSeconds(0);
         clipboard.Copy(QStringLiteral("pw-3"));
         QCOMPARE(int(pending.size()), 3);
+        // Going (the window closing) takes its copy along, so no clipboard manager keeps it at exit.
+        {
+            SecretClipboard leaving([](int, std::function<void()>) {}, nullptr);
+            leaving.Copy(QStringLiteral("pw-4"));
+        }
+        QCOMPARE(system->text(), QString());
     }
 
     // What is selected in the password field or the katakana field, by mouse
