@@ -35,6 +35,8 @@
 #include "table/TableFile.h"
 #include "tableedit/TableEditDialog.h"
 #include "tableedit/TableEditTemplate.h"
+
+#include <sys/stat.h>
 #include "tavopus/TavopusTesting.h"
 #include "typing/ComparisonLine.h"
 
@@ -202,18 +204,36 @@ private slots:
 
     // --- the main dialog ---
 
-    // A damaged table file is said, by its name, and left as it is; the
-    // built-in table, which has no symbols, serves the run.
-    void damagedTableFileIsSaidAndKept() {
+    // A table file that is there but cannot be used is said, by its name and
+    // why, and left as it is; the built-in table, which has no symbols, serves the run.
+    void unreadableTableFileIsSaidAndKept_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("damaged") << "empty" << U("末尾以降");
+        QTest::newRow("a link to nothing") << "dangling" << U("リンク先のファイルがありません");
+        QTest::newRow("a FIFO") << "fifo" << U("通常のファイルではありません");
+    }
+    void unreadableTableFileIsSaidAndKept() {
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
         const QString file = QDir::current().absoluteFilePath(QString::fromLatin1(kTableFileName));
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly)); // an empty file ends too early
+        if (kind == "empty") {
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly)); // an empty file ends too early
+        } else if (kind == "dangling") {
+            QVERIFY(QFile::link(QStringLiteral("none/Q8.xj"), file));
+        } else {
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        }
+        const QFileInfo before(file);
         MessageBoxRecorder boxes;
         ShownDialog d;
         QCOMPARE(boxes.shown.size(), std::size_t{1});
-        QVERIFY2(boxes.shown[0].text.contains(file), qPrintable(boxes.shown[0].text));
+        QVERIFY2(boxes.shown[0].text.contains(file) && boxes.shown[0].text.contains(why),
+                 qPrintable(boxes.shown[0].text));
         QVERIFY(d.Enabled(kUseDigitsId) && !d.Enabled(kUseSymbolsId));
         d.reject();
-        QCOMPARE(QFileInfo(file).size(), qint64{0});
+        const QFileInfo after(file);
+        QVERIFY(after.isSymLink() == before.isSymLink() && after.size() == 0);
     }
 
     // What the user first meets: the default options, the focus in the
@@ -411,7 +431,8 @@ private slots:
         const int byDefault = SecretClipboard::kDefaultClearSeconds;
         QTest::newRow("none kept") << QVariant() << offScreen << byDefault << QVariant();
         QTest::newRow("never cleared") << QVariant(0) << QVariant("hello") << 0 << QVariant("maybe");
-        QTest::newRow("not a number") << QVariant("hello") << QVariant() << byDefault << QVariant("@Invalid()");
+        QTest::newRow("not a number")
+            << QVariant("hello") << QVariant() << byDefault << QVariant("@Invalid()");
     }
     void keptSettingsAreChecked() {
         QFETCH(QVariant, seconds);

@@ -3,6 +3,7 @@
 // runs in its own empty current folder, where "Q8.xj" lives.
 #include "tableedit/TableEditDialog.h"
 
+#include "files/FileError.h"
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -180,6 +182,8 @@ private slots:
         // clang-format off
         QTest::newRow("save over a folder") << StopRow{kSaveId, "folder", {}, isFolder};
         QTest::newRow("restore over a folder") << StopRow{kRestoreId, "folder", {}, isFolder};
+        QTest::newRow("restore, the file write-protected") << StopRow{kRestoreId, "readonly", {}, FileErrorText(files::FileError::ReadOnly, kTableFileName)};
+        QTest::newRow("restore, a link to nothing") << StopRow{kRestoreId, "dangling", {}, FileErrorText(files::FileError::DanglingLink, kTableFileName)};
         QTest::newRow("cancel, the file damaged") << StopRow{kCancelId, bytes.substr(0, 30), {}, endOfFile};
         QTest::newRow("save, a NUL in a key") << StopRow{kSaveId, bytes, U("ア") + QChar(0) + U("イ"), nul};
         // clang-format on
@@ -188,8 +192,13 @@ private slots:
         QFETCH(StopRow, row);
         if (row.file == "folder") {
             QVERIFY(QDir().mkpath(QStringLiteral("Q8.xj/inside")));
+        } else if (row.file == "dangling") { // a table on a drive not mounted
+            std::filesystem::create_symlink("none/Q8.xj", kTableFileName);
         } else {
             WriteWhole(kTableFileName, row.file);
+            std::filesystem::permissions(kTableFileName, row.file == "readonly"
+                                                             ? std::filesystem::perms(0444)
+                                                             : std::filesystem::perms(0644));
         }
         Editor e(Defaults());
         if (!row.key.isEmpty()) {
@@ -203,7 +212,8 @@ private slots:
         QVERIFY2(box.text.endsWith(ToQString(row.messageEnd)), qPrintable(box.text));
         QVERIFY(e.dialog.isVisible());
         QCOMPARE(e.model.Table().size(), row.button == kCancelId ? 0 : Defaults().size());
-        QVERIFY(row.file == "folder" || ReadWhole(kTableFileName) == row.file);
+        QVERIFY(row.file == "folder" || ReadWhole(kTableFileName) == row.file ||
+                (row.file == "dangling" && std::filesystem::is_symlink(kTableFileName)));
     }
 
     // The key slots take romaji as the katakana field does, up to the save's
