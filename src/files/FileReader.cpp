@@ -70,6 +70,13 @@ bool NameTaken(const std::string& name) {
     return System::Current().Lstat(name.c_str(), &status) == 0 || errno != ENOENT;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {}, second {};
+    System& sys = System::Current();
+    return sys.Stat(a.c_str(), &first) == 0 && sys.Stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
                                 bool* opened) {
     System& sys = System::Current();

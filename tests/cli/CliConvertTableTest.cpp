@@ -155,12 +155,18 @@ TEST(Table, ExportImportAndCheck) {
         const CliResult result = cli.Run({"table", action, "bad.tsv"});
         EXPECT_EQ(result.code, 5);
         EXPECT_TRUE((action == "import" ? result.err : result.out).starts_with(lines)) << action;
+        // Every entry line counts as checked, refused or not.
+        EXPECT_TRUE(action == "import" || result.out.ends_with(": 3 項目を検査、問題 2 件、警告 0 件\n")) << result.out;
     }
     EXPECT_FALSE(std::filesystem::exists(cli.Path("Q8.xj")));
     WriteWhole(cli / "keys.tsv", kHeader + "letters\t\x1b\a\ta\nletters\t" + kHostile + "\ta\n");
     EXPECT_TRUE(Tame(cli.Run({"table", "check", "keys.tsv"}).out));
     WriteWhole(cli / "t.tsv", kHeader + "letters\tab\ta\nletters\t「\tl\ndigits\tイ\t1\n");
-    ASSERT_EQ(cli.Run({"table", "import", "t.tsv"}).code, 0);
+    const CliResult imported = cli.Run({"table", "import", "t.tsv"});
+    ASSERT_EQ(imported.code, 0);
+    // A warning about the whole table names the file without a line.
+    EXPECT_TRUE(std::regex_match(imported.err, std::regex("t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\n")))
+        << imported.err;
     const std::string warned = cli.Run({"table", "check", "t.tsv"}).out;
     const std::regex summary(
         "t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\nt\\.tsv: 3 項目を検査、問題 0 件、警告 2 件\n");
@@ -257,6 +263,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"export to a full disk", {"table", "export"}, 6, "", "", ">/dev/full"},
         {"export into a loop of links", {"table", "export", "loop"}, 6, "", "loop"},
         {"import into a missing folder", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, 6},
+        {"import into its own text", {"table", "import", "good.tsv", "--table", "good.tsv"}, 6, "", "good.tsv"},
         {"virtual printer unplugged", {"print", "39r"}, 7},
         {"no such print queue", {"print", "--printer", kHostile, "39r"}, 9, "", "]0;owned"},
     };
