@@ -85,7 +85,7 @@ const std::error_code kNotRegular = files::FileError::NotRegular;
 const std::error_code kMissing = std::make_error_code(std::errc::no_such_file_or_directory);
 
 // Fails every call of one kind with EIO; an Open fails only where it creates.
-enum class Call { None, Open, Write, Fchmod, Flock, Fsync, Rename, Read, Fstat };
+enum class Call { None, Open, Write, Fchmod, Flock, Fsync, Rename, Read, Fstat, Access };
 
 // An override of System::K (result R, parameters P, arguments A) that fails when K is failing.
 #define FAILING(K, R, P, A)                                                                                  \
@@ -114,6 +114,7 @@ struct FailingCall : files::System {
     FAILING(Rename, int, (const char* from, const char* to), (from, to))
     FAILING(Read, ssize_t, (int fd, void* b, std::size_t n), (fd, b, n))
     FAILING(Fstat, int, (int fd, struct stat* st), (fd, st))
+    FAILING(Access, int, (const char* path, int mode), (path, mode)) // told as itself, not as refused rights
 };
 
 const std::error_code kInjected(EIO, std::generic_category());
@@ -152,7 +153,7 @@ TEST(FileWriter, EachKindOfPathIsWrittenInPlaceReplacedOrRefusedAndNothingElseCh
                                              {files::Target::Output, files::Access::Private},
                                              {files::Target::TableFile, files::Access::Shared}}) {
             for (const Call call : {Call::None, Call::Open, Call::Flock, Call::Fchmod, Call::Write,
-                                    Call::Fsync, Call::Rename}) {
+                                    Call::Fsync, Call::Rename, Call::Access}) {
                 SCOPED_TRACE(testing::Message()
                              << row.path << ", target " << static_cast<int>(target) << ", access "
                              << static_cast<int>(access) << ", failing call " << static_cast<int>(call));
