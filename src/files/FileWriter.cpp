@@ -604,8 +604,13 @@ std::error_code RemoveTableFile(const std::string& name) {
 }
 
 void RemoveTempFilesOnSignal() {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM}) {
         struct sigaction action {};
+        if (::sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) {
+            continue;
+        }
+        action = {};
         action.sa_handler = RemoveLiveTemps;
         sigemptyset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);

@@ -18,6 +18,7 @@
 #include <thread>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -304,24 +305,37 @@ TEST(FileWriter, NewFilesAreCreatedAllOrNoneAndNeverOverAnything) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a", "b", "c"}));
 }
 
-// Killed in the middle of a write, the program takes its temporary file with it.
+// Stopped by a signal in the middle of a write, the program takes its temporary
+// file with it; past the file size limit (SIGXFSZ) the write fails with its reason.
 TEST(FileWriter, ASignalDuringAWriteRemovesTheTemporaryFile) {
-    TempFolder dir;
     struct RaisingWrite : files::System {
-        ssize_t Write(int, const void*, std::size_t) override { return ::raise(SIGTERM); }
+        int signal = 0;
+        ssize_t Write(int fd, const void* b, std::size_t n) override {
+            return signal == SIGXFSZ ? System::Write(fd, b, n) : ::raise(signal);
+        }
     };
-    const pid_t child = ::fork();
-    if (child == 0) {
-        files::RemoveTempFilesOnSignal();
-        RaisingWrite raising;
-        files::System::Replace(&raising);
-        files::WriteFile((dir / "Q8.xj").string(), "x", files::Target::TableFile);
-        ::_exit(0);
+    for (const int signal : {SIGTERM, SIGUSR1, SIGALRM, SIGXFSZ}) {
+        SCOPED_TRACE(::strsignal(signal));
+        TempFolder dir;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            files::RemoveTempFilesOnSignal();
+            const rlimit oneByte{1, 1};
+            ::setrlimit(RLIMIT_FSIZE, &oneByte);
+            RaisingWrite raising;
+            raising.signal = signal;
+            files::System::Replace(&raising);
+            ::_exit(files::WriteFile((dir / "Q8.xj").string(), "xy", files::Target::TableFile) ==
+                            std::errc::file_too_large
+                        ? 0
+                        : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(signal == SIGXFSZ ? WIFEXITED(status) && WEXITSTATUS(status) == 0
+                                      : WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_TRUE(dir.Names().empty());
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-    EXPECT_TRUE(dir.Names().empty());
 }
 
 // Text a user names is read from a FIFO to its end while a writer holds it open.
