@@ -22,6 +22,10 @@
 #include <set>
 #include <sstream>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 const std::string kHeader = "map\tkey\tvalue\n";
@@ -211,6 +215,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         std::string shown = {};    // how the user's text shows in the message
         std::string redirect = {}; // of the shell, after the standard ones
         std::string secret = {};   // a phrase's or password's part that must not show
+        bool silentService = false; // a printing service that takes the connection and never answers
     } rows[] = {
         {"unconverted character", {"convert", "桜サクラ"}, 0, "", "桜"},
         {"missing named table", {"convert", "--table", "none.xj", "サクラ"}, 0, "", "none.xj"},
@@ -265,8 +270,15 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"import into a missing folder", {"table", "import", "good.tsv", "--table", "none/Q8.xj"}, 6},
         {"import into its own text", {"table", "import", "good.tsv", "--table", "good.tsv"}, 6, "", "good.tsv"},
         {"virtual printer unplugged", {"print", "39r"}, 7},
-        {"no such print queue", {"print", "--printer", kHostile, "39r"}, 9, "", "]0;owned"},
+        {"print queue of a service not running", {"print", "--printer", kHostile, "39r"}, 9, "", "に接続できない"},
+        {"print queue of a silent service", {"print", "--printer", "q", "39r"}, 9, "", "応答しません", "", "", true},
+        {"printers of a silent service", {"printers"}, 9, "", "応答しません", "", "", true},
     };
+    const int silent = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
+    socklen_t size = sizeof address;
+    ASSERT_TRUE(::bind(silent, reinterpret_cast<sockaddr*>(&address), size) == 0 && ::listen(silent, 64) == 0 &&
+                ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &size) == 0);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CliRunner cli;
@@ -280,7 +292,9 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         escape.letters.insert_or_assign(std::string("サ"), "\x1b");
         WriteWhole(cli / "escape.xj", SerializeConversionTable(escape));
         cli.env["TAVOPUS_VIRTUAL"] = cli.Path();
-        cli.env["CUPS_SERVER"] = cli.Path("no-scheduler");
+        cli.env["CUPS_SERVER"] = row.silentService ? "127.0.0.1:" + std::to_string(ntohs(address.sin_port))
+                                                   : cli.Path("no-scheduler");
+        cli.env["Q8XJ_SERVICE_DEADLINE_MS"] = row.silentService ? "100" : "";
         const auto before = ReadWhole(cli / "Q8.xj");
         const CliResult result = cli.Run(row.args, row.input, row.redirect);
         // Only the search for a label printer tells its stages first.
@@ -299,6 +313,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         EXPECT_EQ(ReadWhole(cli / "Q8.xj"), before);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 7);
     }
+    ::close(silent);
 }
 
 } // namespace
