@@ -6,6 +6,8 @@
 #include "cli/Terminal.h"
 #include "platform/UserText.h"
 
+#include <QRegularExpression>
+
 namespace cli {
 
 Arguments::Arguments(std::string head, const std::vector<QCommandLineOption>& options) {
@@ -23,10 +25,15 @@ bool Arguments::Parse(const QStringList& arguments) {
     // The parser skips the first element, the program's name.
     if (!m_parser.parse(QStringList{"q8xj-cli"} + arguments)) {
         // Qt's words would carry the unknown option as typed, line ends and all.
+        // An unknown option is named only when typed as one of ours would be: "-3xQ" may be a password.
         const QStringList unknown = m_parser.unknownOptionNames();
-        const std::string error = unknown.isEmpty()
-                                      ? ShownUserText(Utf8(m_parser.errorText()), kShownPathChars)
-                                      : "不明なオプションです: " + QuotedUserText(Utf8(unknown.first()));
+        static const QRegularExpression optionName("^[a-z][a-z-]*$");
+        const bool named = !unknown.isEmpty() && optionName.match(unknown.first()).hasMatch() &&
+                           arguments.contains("--" + unknown.first());
+        const std::string error =
+            unknown.isEmpty() ? ShownUserText(Utf8(m_parser.errorText()), kShownPathChars)
+            : named           ? "不明なオプションです: " + QuotedUserText(Utf8(unknown.first()))
+                              : std::string("不明なオプションです。- で始まる言葉やパスワードは -- の後に指定します");
         throw CliError(kUsage, error + SeeHelp());
     }
     if (m_parser.isSet(opt::kHelp)) {

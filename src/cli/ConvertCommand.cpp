@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/CliError.h"
+#include "cli/Files.h"
 #include "cli/FieldText.h"
 #include "cli/Arguments.h"
 #include "cli/HelpText.h"
@@ -12,9 +13,7 @@
 #include "files/FileReader.h"
 #include "kana/KatakanaMode.h"
 #include "model/PasswordModel.h"
-#include "platform/FileErrorText.h"
 #include "platform/UserText.h"
-#include "platform/Utf8.h"
 #include "strength/PasswordStrength.h"
 #include "table/TableFile.h"
 
@@ -24,8 +23,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace cli {
 namespace {
@@ -77,6 +74,10 @@ int RunConvert(const QStringList& arguments) {
     const bool named = line.IsSet(opt::kTable);
     PasswordModel model(named ? line.Value(opt::kTable) : kTableFileName);
     if (line.IsSet(opt::kSeed)) {
+        // Without random case a seed changes nothing, which a script would not notice.
+        if (!line.IsSet(opt::kRandomCase)) {
+            throw CliError(kUsage, Flag(opt::kSeed) + " は " + Flag(opt::kRandomCase) + " と一緒に指定してください");
+        }
         model.SetSeed(static_cast<std::uint32_t>(line.Number(opt::kSeed, 0, UINT32_MAX)));
     }
     LoadTable(model, named);
@@ -88,9 +89,8 @@ int RunConvert(const QStringList& arguments) {
     // no single-byte character: a half-width space marks a capital as the
     // full-width one does.
     const bool romaji = line.IsSet(opt::kRomaji);
-    const auto katakanaOf = [romaji](const std::string& phrase) {
-        return FieldText("言葉", phrase, romaji ? ComposeRomaji(phrase) : KatakanaModeUtf8(phrase),
-                         "カタカナ欄は ");
+    const auto katakanaOf = [romaji](const std::string& phrase, const std::string& what = "言葉") {
+        return FieldText(what, phrase, romaji ? ComposeRomaji : KatakanaModeUtf8, "カタカナ欄は ");
     };
     // The phrases given as arguments are checked before anything is printed.
     std::vector<std::string> katakana;
@@ -109,6 +109,10 @@ int RunConvert(const QStringList& arguments) {
         // FieldText has held the phrase to the field's limit already.
         model.SetPhrase(phrase);
         std::string out = model.Convert();
+        // A table that converts none of the phrase gives nothing, which a script would take for a password.
+        if (out.empty() && !phrase.empty()) {
+            Warning("パスワードが空です（変換表に言葉の文字を変換する項目がありません）");
+        }
         // The band is the unrounded figure's; an empty password has no estimate.
         const auto estimate = showStrength || explain ? model.Strength() : std::nullopt;
         if (showStrength) {
@@ -136,15 +140,12 @@ int RunConvert(const QStringList& arguments) {
             continue;
         }
         // Standard input line by line as it comes, so memory stays the same however long it is.
-        files::LineReader input(STDIN_FILENO);
+        InputLines input;
         std::string phrase;
         std::string out;
-        for (bool first = true; input.Next(phrase); first = false) {
-            if (first && phrase.starts_with(utf8::kByteOrderMark)) {
-                phrase.erase(0, utf8::kByteOrderMark.size()); // as a table text's import drops it
-            }
+        for (std::size_t number = 1; input.Next(phrase); ++number) {
             try {
-                out += passwordOf(katakanaOf(phrase));
+                out += passwordOf(katakanaOf(phrase, "標準入力 " + std::to_string(number) + " 行目の言葉"));
             } catch (const CliError&) {
                 Out(out); // the lines before the bad one keep their passwords
                 throw;
@@ -156,9 +157,7 @@ int RunConvert(const QStringList& arguments) {
             }
         }
         Out(out);
-        if (input.Error()) {
-            throw CliError(kUnreadable, "標準入力を読み込めません: " + FileErrorReason(input.Error()));
-        }
+        input.Check();
     }
     return kDone;
 }

@@ -23,8 +23,10 @@ inline constexpr std::string_view kExitCodesHelp = R"(終了コード:
   6  出力ファイル、標準出力、変換表ファイルに書き込めない
   7  ラベルプリンターがない（print）
   8  プリンターがラベルの受信を確認しなかった（print）
-  9  印刷キューがない、または印刷を受け付けなかった（print --printer）
-失敗したときは標準エラーに 1 行のメッセージを出し、何も書き込みません。
+  9  印刷サービスに接続できない、応答しない、印刷キューがない、または
+     印刷を受け付けなかった（print --printer、printers）
+失敗したときは標準エラーに 1 行のメッセージを出し、何も書き込みません
+（convert - は、失敗した行より前の行のパスワードを表示済みです）。
 )";
 
 // The overview, with the options of the program itself, without the exit codes.

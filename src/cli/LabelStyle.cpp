@@ -13,8 +13,6 @@
 #include "print/FontDescription.h"
 #include "print/PrintImage.h"
 
-#include <algorithm>
-
 namespace cli {
 
 PrintStyle LabelStyleFromOptions(const Arguments& line) {
@@ -53,13 +51,13 @@ std::string LabelPassword(const Arguments& line) {
     // "-" reads it from standard input's first line, so that it never shows in the process list.
     std::string utf8 = Arguments::Utf8(positional[0]);
     if (utf8 == "-") {
-        utf8 = ReadFile("-");
-        utf8.resize(std::min(utf8.find('\n'), utf8.size()));
-        if (!utf8.empty() && utf8.back() == '\r') {
-            utf8.pop_back();
+        InputLines input;
+        if (!input.Next(utf8)) {
+            input.Check();
+            utf8.clear();
         }
     }
-    std::string password = FieldText("パスワード", utf8, utf8);
+    std::string password = FieldText("パスワード", utf8, Cp932Form);
     if (password.empty()) {
         throw CliError(kUsage, "パスワードが空です。印刷するものがありません");
     }

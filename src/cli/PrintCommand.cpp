@@ -2,6 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Arguments.h"
+#include "cli/Deadline.h"
 #include "cli/HelpText.h"
 #include "cli/LabelStyle.h"
 #include "cli/Options.h"
@@ -17,6 +18,9 @@
 #include "print/StatusPoll.h"
 
 #include <array>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace cli {
@@ -75,11 +79,38 @@ JobObserver Follow(int& acknowledged) {
     };
 }
 
+// The printing service's library connects within 30 s but then waits minutes
+// for a service that took the connection and never answers; this ends the
+// wait before either. Only tests set Q8XJ_SERVICE_DEADLINE_MS.
+class ServiceDeadline : public Deadline {
+public:
+    ServiceDeadline()
+        : Deadline(Limit(), "印刷サービスが応答しません（" + Seconds() + " 秒待ちました）", kQueue) {}
+
+private:
+    static std::chrono::milliseconds Limit() {
+        const char* set = std::getenv("Q8XJ_SERVICE_DEADLINE_MS");
+        int ms = 0;
+        if (set != nullptr && std::from_chars(set, set + std::strlen(set), ms).ec == std::errc() && ms > 0) {
+            return std::chrono::milliseconds(ms);
+        }
+        return std::chrono::seconds(20);
+    }
+    static std::string Seconds() {
+        const auto ms = Limit().count();
+        return ms % 1000 == 0 ? std::to_string(ms / 1000) : OneDecimal(static_cast<double>(ms) / 1000);
+    }
+};
+
 // No stage lines: standard error carries only the one line of a failure.
 int PrintOnQueue(const QString& queue, const std::string& password, const PrintStyle& style, bool frame) {
     const std::string name = QuotedUserText(Arguments::Utf8(queue));
+    const ServiceDeadline deadline;
     LabelPrinting* printing = LabelPrinting::Current();
     if (printing == nullptr || !printing->HasQueue(queue)) {
+        if (printing != nullptr && !printing->ServiceReached()) {
+            throw CliError(kQueue, "印刷サービスに接続できないので、印刷キュー" + name + "で印刷できません");
+        }
         throw CliError(kQueue, "印刷キュー" + name + "がありません（q8xj-cli printers で一覧を表示します）");
     }
     WarnIfCut(password, style);
@@ -151,17 +182,27 @@ int ListPrinters(const QStringList& arguments) {
         throw CliError(kUsage, "printers は引数をとりません" + SeeHelp());
     }
     std::string out;
-    // Without the printing module the service's queues are out of reach.
-    LabelPrinting* printing = LabelPrinting::Current();
-    const QString defaultQueue = printing != nullptr ? printing->DefaultQueue() : QString();
-    for (const QString& queue : printing != nullptr ? printing->Queues() : QStringList()) {
-        out += Arguments::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
+    bool reached = true;
+    {
+        const ServiceDeadline deadline;
+        // Without the printing module the service's queues are out of reach.
+        LabelPrinting* printing = LabelPrinting::Current();
+        const QString defaultQueue = printing != nullptr ? printing->DefaultQueue() : QString();
+        const QStringList queues = printing != nullptr ? printing->Queues() : QStringList();
+        for (const QString& queue : queues) {
+            out += Arguments::Utf8(queue) + "\t印刷キュー" + (queue == defaultQueue ? "（既定）" : "") + "\n";
+        }
+        reached = !queues.isEmpty() || printing == nullptr || printing->ServiceReached();
     }
     const Registration registration;
     for (auto printer = FirstActivePrinter(); printer; printer = FirstActivePrinter(printer->number + 1)) {
         out += Shown(*printer) + "\tラベルプリンター\n";
     }
-    if (out.empty()) {
+    // A machine without a running printing service is common: a warning, with the label printers.
+    if (!reached) {
+        Warning(out.empty() ? "印刷サービスに接続できず、ラベルプリンターも見つかりません"
+                            : "印刷サービスに接続できないので、印刷キューは表示していません");
+    } else if (out.empty()) {
         Warning("プリンターが見つかりません");
     }
     Out(out);

@@ -8,6 +8,7 @@
 #include "cli/TableSource.h"
 #include "model/PasswordModel.h"
 #include "cli/Terminal.h"
+#include "files/FileReader.h"
 #include "platform/UserText.h"
 #include "table/TableFile.h"
 #include "tableedit/TableText.h"
@@ -59,8 +60,13 @@ int Import(const Arguments& line, PasswordModel& model) {
         throw CliError(kUsage, "table import にはテキストファイルを 1 つ指定してください（- で標準入力）");
     }
     const std::string name = Arguments::Utf8(positional[1]);
-    const tableedit::ImportedTableText imported = tableedit::ImportTableText(ReadFile(name));
     const std::string shown = ShownUserText(name, kShownPathChars);
+    // Saving would replace the very text being imported.
+    if (files::SameFile(name == "-" ? "/dev/stdin" : name, model.TableFile().string())) {
+        throw CliError(kUnwritable, (name == "-" ? "標準入力" : shown + " ") +
+                                        "は変換表ファイルそのものです。取り込むテキストには別のファイルを指定してください");
+    }
+    const tableedit::ImportedTableText imported = tableedit::ImportTableText(ReadFile(name));
     if (!imported.problems.empty()) {
         for (const tableedit::TextProblem& problem : imported.problems) {
             Note(shown + ":" + std::to_string(problem.line) + ": " + problem.message);
@@ -71,7 +77,8 @@ int Import(const Arguments& line, PasswordModel& model) {
     SaveTable(model);
     // Imported all the same, as the editor saves them.
     for (const tableedit::TextProblem& warning : tableedit::TableWarnings(imported.entries)) {
-        Note(shown + ":" + std::to_string(warning.line) + ": 警告: " + warning.message);
+        // A warning about the whole table has no line.
+        Note(shown + (warning.line != 0 ? ":" + std::to_string(warning.line) : "") + ": 警告: " + warning.message);
     }
     return kDone;
 }
@@ -106,7 +113,7 @@ int Check(const Arguments& line, PasswordModel& model, bool named) {
     for (const tableedit::TextProblem& warning : warnings) {
         report += where(warning.line) + "警告: " + warning.message + "\n";
     }
-    report += shown + ": " + std::to_string(imported.entries.size()) + " 項目を検査、" +
+    report += shown + ": " + std::to_string(imported.entryLines) + " 項目を検査、" +
               Count("問題", imported.problems.size()) + "、" + Count("警告", warnings.size()) + "\n";
     Out(report);
     return imported.problems.empty() ? kDone : kRefused;

@@ -22,6 +22,8 @@ public:
             return "書き込みが禁止されています";
         case FileError::NoReader:
             return "読み手のいない FIFO です";
+        case FileError::NoWriter:
+            return "書き手のいない FIFO です";
         case FileError::NoData:
             return "読み取れるデータがありません";
         case FileError::TooLarge:

@@ -12,6 +12,7 @@ enum class FileError {
     SameAsTable,   // the output would overwrite the table being read
     ReadOnly,      // the user could not write the file itself
     NoReader,      // a FIFO that nobody reads
+    NoWriter,      // a FIFO that nobody writes
     NoData,        // a device that has nothing to read now
     TooLarge,      // past the size the reader takes
     LineTooLong,   // a line past the line limit

@@ -16,6 +16,9 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
+// A writer started beside the reader (`cat t > fifo &`) may open the FIFO a moment after it.
+constexpr int kFifoWriterWaitMs = 1000;
+
 } // namespace
 
 std::error_code ReadAll(int fd, std::size_t limit, std::string& bytes, Waiting waiting) {
@@ -68,6 +71,13 @@ int OpenForReading(const std::string& name, struct stat& status, std::error_code
 bool NameTaken(const std::string& name) {
     struct stat status {};
     return System::Current().Lstat(name.c_str(), &status) == 0 || errno != ENOENT;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {}, second {};
+    System& sys = System::Current();
+    return sys.Stat(a.c_str(), &first) == 0 && sys.Stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std::string& bytes,
@@ -128,13 +138,16 @@ std::error_code ReadText(const std::string& name, std::size_t limit, std::string
     } else if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > limit) {
         error = FileError::TooLarge;
     } else if (S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode)) {
-        if (S_ISFIFO(status.st_mode)) {
-            // A FIFO nobody has opened to write yet reads as ended: its writer is waited for, as
-            // for any reader of a FIFO, and so is then not left blocked.
-            pollfd ready{fd, POLLIN, 0};
-            Uninterrupted([&] { return System::Current().Poll(&ready, 1, -1); });
-        }
+        // A FIFO nobody has opened to write reads as ended at once: a writer gets a moment to come
+        // (and is then not left blocked), never more; one that holds it open is waited for.
+        pollfd ready{fd, POLLIN, 0};
+        const bool noWriterYet =
+            S_ISFIFO(status.st_mode) &&
+            Uninterrupted([&] { return System::Current().Poll(&ready, 1, kFifoWriterWaitMs); }) == 0;
         error = ReadAll(fd, limit, bytes, S_ISCHR(status.st_mode) ? Waiting::Refuse : Waiting::Wait);
+        if (!error && noWriterYet && bytes.empty()) {
+            error = FileError::NoWriter;
+        }
     } else {
         error = FileError::NotRegular;
     }

@@ -32,9 +32,12 @@ std::error_code ReadRegularFile(const std::string& name, std::size_t limit, std:
 // even one to nothing.
 bool NameTaken(const std::string& name);
 
+// Whether `a` and `b` name one file (through links and hard links alike).
+bool SameFile(const std::string& a, const std::string& b);
+
 // Reads text the user named: "-" for standard input, a regular file, a FIFO
-// or pipe (from its writer, waited for, to its end), or a device that has data
-// now; at most `limit` bytes.
+// or pipe (to its end, from a writer that has it open or opens it within a
+// second; else NoWriter), or a device that has data now; at most `limit` bytes.
 std::error_code ReadText(const std::string& name, std::size_t limit, std::string& bytes);
 
 // Lines of a stream one at a time, so memory stays the same however long the

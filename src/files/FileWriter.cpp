@@ -137,13 +137,14 @@ fs::path FolderOf(const fs::path& target) {
     return target.parent_path().empty() ? fs::path(".") : target.parent_path();
 }
 
-// Whether the user could write the file itself: the system's answer, and for
-// the superuser, who may write anything, at least one write bit, as cp does.
-bool MayWrite(const fs::path& file, const struct stat& status) {
-    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) {
-        return false;
+// Why the user could not write the file itself, if not: refused rights, or for
+// the superuser, who may write anything, no write bit, as cp does; any other
+// cause (a read-only file system) as itself.
+std::error_code MayWrite(const fs::path& file, const struct stat& status) {
+    if (System::Current().Access(file.c_str(), W_OK) != 0) {
+        return errno == EACCES || errno == EPERM ? make_error_code(FileError::ReadOnly) : LastError();
     }
-    return ::geteuid() != 0 || (status.st_mode & 0222) != 0;
+    return ::geteuid() != 0 || (status.st_mode & 0222) != 0 ? std::error_code() : FileError::ReadOnly;
 }
 
 std::error_code WriteAll(int fd, std::string_view bytes) {
@@ -433,7 +434,7 @@ std::error_code WriteToDescriptor(int fd, std::string_view bytes, const std::str
 // Whether new files may be made beside `target`; where not, a file the user
 // may write is written in place, as a copy over it would.
 bool FolderTakesNewFiles(const fs::path& target) {
-    return ::faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return System::Current().Access(FolderOf(target).c_str(), W_OK | X_OK) == 0;
 }
 
 // Gives a file its final name unless that name is taken (by anything, a
@@ -553,8 +554,8 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
         return FileError::SameAsTable;
     }
     if (S_ISREG(status.st_mode)) {
-        if (!MayWrite(name, status)) {
-            return FileError::ReadOnly;
+        if (const std::error_code refused = MayWrite(name, status)) {
+            return refused;
         }
         if (throughProc || status.st_nlink > 1 || !FolderTakesNewFiles(resolved)) {
             return WriteInPlace(name, bytes, true, access);
@@ -593,8 +594,8 @@ std::error_code RemoveTableFile(const std::string& name) {
     if (!S_ISREG(named.st_mode)) {
         return make_error_code(FileError::NotRegular);
     }
-    if (!MayWrite(name, named)) {
-        return make_error_code(FileError::ReadOnly);
+    if (const std::error_code refused = MayWrite(name, named)) {
+        return refused;
     }
     if (sys.Unlink(name.c_str()) != 0) {
         return LastError();
@@ -603,8 +604,13 @@ std::error_code RemoveTableFile(const std::string& name) {
 }
 
 void RemoveTempFilesOnSignal() {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM}) {
         struct sigaction action {};
+        if (::sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) {
+            continue;
+        }
+        action = {};
         action.sa_handler = RemoveLiveTemps;
         sigemptyset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);

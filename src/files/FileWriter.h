@@ -49,8 +49,11 @@ std::error_code CreateFolder(const std::string& folder);
 // file the user could write, or a link to one, is refused and kept.
 std::error_code RemoveTableFile(const std::string& name);
 
-// Makes SIGINT, SIGTERM and SIGHUP remove a temporary file still being
-// written before the process ends by that signal.
+// Makes the signals that end a process (SIGINT, SIGTERM, SIGHUP, SIGQUIT,
+// SIGUSR1, SIGUSR2, SIGALRM) remove a temporary file still being written
+// before the process ends by them; one ignored from the start (nohup) stays
+// ignored. A write past the file size limit fails (EFBIG) instead of ending
+// the process by SIGXFSZ, so it is undone and told as any failed write.
 void RemoveTempFilesOnSignal();
 
 } // namespace files

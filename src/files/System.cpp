@@ -28,6 +28,10 @@ int System::Fstat(int fd, struct stat* status) {
     return ::fstat(fd, status);
 }
 
+int System::Access(const char* path, int mode) {
+    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+}
+
 ssize_t System::Read(int fd, void* buffer, std::size_t size) {
     return ::read(fd, buffer, size);
 }

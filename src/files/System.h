@@ -20,6 +20,8 @@ public:
     virtual int Stat(const char* path, struct stat* status);
     virtual int Lstat(const char* path, struct stat* status);
     virtual int Fstat(int fd, struct stat* status);
+    // What the effective user may do with `path` (faccessat with AT_EACCESS).
+    virtual int Access(const char* path, int mode);
     virtual ssize_t Read(int fd, void* buffer, std::size_t size);
     virtual ssize_t Write(int fd, const void* buffer, std::size_t size);
     virtual int Fchmod(int fd, mode_t mode);

@@ -37,6 +37,9 @@ public:
     virtual QStringList Queues() = 0;
     virtual QString DefaultQueue() = 0;
     virtual bool HasQueue(const QString& queue) = 0;
+    // Whether the service can be reached: false when it is not running or
+    // takes no connection, so that its queues are not called missing.
+    virtual bool ServiceReached() { return true; }
     // One page on `queue`, laid out as that queue's printer lays a page out,
     // sent as a PDF made in memory. False when the queue refused the job.
     virtual bool PrintOnQueue(const QString& queue, const QString& title, bool frame,

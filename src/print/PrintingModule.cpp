@@ -59,6 +59,13 @@ public:
 
     bool HasQueue(const QString& queue) override { return !QPrinterInfo::printerInfo(queue).isNull(); }
 
+    bool ServiceReached() override {
+        // Asked again, as Qt keeps the service's answer to itself.
+        cups_dest_t* dests = nullptr;
+        cupsFreeDests(cupsGetDests2(CUPS_HTTP_DEFAULT, &dests), dests);
+        return cupsLastError() != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+    }
+
     bool PrintOnQueue(const QString& queue, const QString& title, bool frame,
                       const PaintLabel& paint) override {
         // The page as the queue's printer would lay it out, made in memory.

@@ -1,7 +1,6 @@
 #include "tableedit/TableText.h"
 
 #include "platform/FieldLimit.h"
-#include "platform/Utf8.h"
 #include "platform/UserText.h"
 #include "platform/Utf8.h"
 #include "table/TableFile.h"
@@ -204,7 +203,7 @@ std::string OneLine(std::string_view message) {
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
         text.replace(at, 2, " ");
     }
-    return ShownUserText(text, 3 * kShownUserChars);
+    return ShownTableText(text, 3 * kShownUserChars);
 }
 
 std::string ListOutputs(TableMap map) {
@@ -229,6 +228,21 @@ std::string ListOutputs(TableMap map) {
 std::string_view TableMapOutputs(TableMap map) {
     constexpr std::array<std::string_view, 3> outputs{kLetterRows, kDigitRows, kSymbolRows};
     return outputs[static_cast<std::size_t>(map)];
+}
+
+std::string ShownTableText(std::string_view utf8, std::size_t maxChars) {
+    std::string text;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t code = 0;
+        const std::size_t width = std::max<std::size_t>(1, utf8::DecodeOne(utf8.substr(pos), code));
+        if (width > 1 && code >= utf8::kKeptByte) {
+            AppendHex(text, static_cast<unsigned char>(code - utf8::kKeptByte));
+        } else {
+            text += utf8.substr(pos, width);
+        }
+        pos += width;
+    }
+    return ShownUserText(text, maxChars);
 }
 
 std::string ExportTableText(const ConversionTable& table) {
@@ -283,6 +297,7 @@ ImportedTableText ImportTableText(std::string_view text) {
         if (line.empty()) {
             continue;
         }
+        ++result.entryLines;
 
         const auto fields = SplitTabs(line);
         if (fields.size() != 3) {

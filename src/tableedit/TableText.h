@@ -3,6 +3,7 @@
 // diffed and kept under version control, then read back with the editor's checks.
 #pragma once
 
+#include "platform/UserText.h"
 #include "table/ConversionTable.h"
 
 #include <cstddef>
@@ -32,6 +33,8 @@ struct TextEntry {
 struct ImportedTableText {
     ConversionTable table;
     std::vector<TextEntry> entries;
+    // Every entry line read (a line after the header that is not empty), refused or not.
+    std::size_t entryLines = 0;
     // Every line that is refused; the table is only to be used when this is empty.
     std::vector<TextProblem> problems;
 };
@@ -51,5 +54,10 @@ std::string ExportTableText(const ConversionTable& table);
 // table without problems saves and loads back to the same entries. Empty
 // lines are skipped; a final line end is optional; "\r\n" is taken as a line end.
 ImportedTableText ImportTableText(std::string_view text);
+
+// A key, or a message naming one, as a message shows it: a byte of the file
+// that is no character as \xHH, as the text writes it, then escaped and cut
+// as any text of the user's.
+std::string ShownTableText(std::string_view utf8, std::size_t maxChars = kShownUserChars);
 
 } // namespace tableedit

@@ -2,7 +2,6 @@
 
 #include "convert/Conversion.h"
 #include "kana/KatakanaMode.h"
-#include "platform/UserText.h"
 
 #include <algorithm>
 #include <array>
@@ -41,11 +40,11 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
     for (const TextEntry& entry : entries) {
         if (!InKatakanaMode(entry.key)) {
             // The key is the user's text: shown escaped, so that it cannot steer a terminal.
-            warnings.push_back({entry.line, "キー " + ShownUserText(entry.key) +
+            warnings.push_back({entry.line, "キー " + ShownTableText(entry.key) +
                                                 " は入力した言葉には現れないので、この項目は使われません"
                                                 "（言葉の半角文字は全角に、ひらがなはカタカナになります）"});
         } else if (entry.key.find(kCapitalMark) != std::string::npos) {
-            warnings.push_back({entry.line, "キー " + ShownUserText(entry.key) +
+            warnings.push_back({entry.line, "キー " + ShownTableText(entry.key) +
                                                 " には全角スペースがあります。言葉のスペースは次の文字を"
                                                 "大文字にする印なので、この項目があると印になりません"});
         }
@@ -58,7 +57,7 @@ std::vector<TextProblem> TableWarnings(const std::vector<TextEntry>& entries) {
             std::string keys;
             for (const TextEntry& entry : entries) {
                 if (entry.map == member.map && entry.value.size() == 1 && entry.value[0] == member.value) {
-                    keys += (keys.empty() ? "" : "・") + ShownUserText(entry.key) + "（" +
+                    keys += (keys.empty() ? "" : "・") + ShownTableText(entry.key) + "（" +
                             std::to_string(entry.line) + " 行目）";
                 }
             }

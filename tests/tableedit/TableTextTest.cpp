@@ -71,6 +71,7 @@ TEST(Refusal, NamesEveryLine) {
         {"NulInAKey", kHeader + "letters\tア\\x00イ\ta\n", {2}, "キーの 3 バイト目 \\x00"},
         {"FEInAKey", kHeader + "letters\tア\\xFE\tq\nletters\tア\tz\n", {2}, "キーの 3 バイト目 \\xFE"},
         {"NulValue", kHeader + "letters\tア\t\\x00\n", {2}, "値の 1 バイト目 \\x00"},
+        {"KeptByteShownAsTheTextWritesIt", kHeader + "letters\t\\x82\tk\nletters\t\\x82\tq\n", {3}, "\\x82 → k"},
         // A user's text in a message stays on its line.
         {"ControlCharactersShownEscaped", kHeader + "\x1b[2J\tア\ta\n", {2}, "「\\x1b[2J」"},
     };
@@ -118,6 +119,7 @@ TEST(Warnings, NameWhatNeverMatchesAndWhatLooksAlike) {
         {"letters\t「\tl\ndigits\tイ\t1\n", {"l ← 「（2 行目）、1 ← イ（3 行目）"}},
         {"letters\tイ\ti\ndigits\tイ\t1\n", {"I（大文字）← イ"}},
         {"letters\tオ\to\ndigits\tレ\t0\n", {"O、0 は"}},
+        {"letters\t\\x82\tl\ndigits\tイ\t1\n", {"l ← \\x82（2 行目）"}}, // a byte as the text writes it
         {"letters\tオ\to\nletters\t「\tl\n", {}},
     };
     for (const auto& [text, expected] : rows) {
