@@ -12,16 +12,6 @@
 #include <QMimeData>
 #include <QVBoxLayout>
 
-namespace {
-
-void Commit(QWidget* edit, const QString& commit, const QString& preedit = {}) {
-    QInputMethodEvent event(preedit, {});
-    event.setCommitString(commit);
-    QApplication::sendEvent(edit, &event);
-}
-
-} // namespace
-
 class KanaLineEditTest : public QObject {
     Q_OBJECT
 private slots:
@@ -134,9 +124,10 @@ private:
             } else if (step.startsWith("v:")) {
                 QApplication::clipboard()->setText(arg);
                 QTest::keyClick(m_edit, Qt::Key_V, Qt::ControlModifier);
-            } else {
-                Commit(m_edit, step.startsWith("c:") ? arg : QString(),
-                       step.startsWith("p:") ? arg : QString());
+            } else { // an input method's composition or commit
+                QInputMethodEvent event(step.startsWith("p:") ? arg : QString(), {});
+                event.setCommitString(step.startsWith("c:") ? arg : QString());
+                QApplication::sendEvent(m_edit, &event);
             }
         }
     }

@@ -145,17 +145,24 @@ private slots:
     }
 
     // What is selected in the password field or the katakana field, by mouse
-    // or by keys, never reaches the primary selection. Offscreen has none and
-    // skips; ctest runs this again on an X server of its own.
+    // or by keys, never reaches the primary selection (offscreen has none;
+    // ctest runs this again on an X server of its own). The password field's
+    // copy key, its cut key (the field is read-only) and its menu's copy
+    // entry copy the selection as a secret.
     void selectionStaysOutOfThePrimarySelection_data() {
         QTest::addColumn<bool>("katakana");
-        QTest::newRow("password") << false;
-        QTest::newRow("katakana") << true;
+        QTest::addColumn<QKeySequence::StandardKey>("key"); // none: the menu
+        QTest::newRow("password, copy key") << false << QKeySequence::Copy;
+        QTest::newRow("password, cut key") << false << QKeySequence::Cut;
+        QTest::newRow("password, menu") << false << QKeySequence::UnknownKey;
+        QTest::newRow("katakana") << true << QKeySequence::Copy;
     }
     void selectionStaysOutOfThePrimarySelection() {
         QFETCH(bool, katakana);
+        QFETCH(QKeySequence::StandardKey, key);
         QClipboard* system = QGuiApplication::clipboard();
-        if (!system->supportsSelection()) {
+        const bool primary = system->supportsSelection();
+        if (katakana && !primary) {
             QSKIP("no primary selection on this platform");
         }
         SecretClipboard clipboard([](int, std::function<void()>) {}, nullptr);
@@ -172,41 +179,24 @@ private slots:
         system->setText(QStringLiteral("before"), QClipboard::Selection);
         field->setSelection(0, 3);
         QTest::mouseRelease(field.get(), Qt::LeftButton);
-        QCOMPARE(system->text(QClipboard::Selection), QStringLiteral("before"));
+        QVERIFY(!primary || system->text(QClipboard::Selection) == QStringLiteral("before"));
         QTest::keyClick(field.get(), Qt::Key_Home);
         QTest::keyClick(field.get(), Qt::Key_End, Qt::ShiftModifier);
         QCOMPARE(field->selectedText(), QStringLiteral("39r39R"));
-        QCOMPARE(system->text(QClipboard::Selection), QStringLiteral("before"));
-        // Keys the field takes with its text shown may drop what was there, never show it.
-        QTest::keySequence(field.get(), QKeySequence::Copy);
-        QVERIFY(system->text(QClipboard::Selection) != field->text());
-    }
-
-    // The field's copy key, its cut key (the field is read-only) and its
-    // menu's copy entry all copy the selection as a secret.
-    void fieldCopiesAsASecret_data() {
-        QTest::addColumn<QKeySequence::StandardKey>("key"); // none: the menu
-        QTest::newRow("copy key") << QKeySequence::Copy;
-        QTest::newRow("cut key") << QKeySequence::Cut;
-        QTest::newRow("menu") << QKeySequence::UnknownKey;
-    }
-    void fieldCopiesAsASecret() {
-        QFETCH(QKeySequence::StandardKey, key);
-        SecretClipboard clipboard([](int, std::function<void()>) {}, nullptr);
-        SecretLineEdit field(clipboard);
-        field.setReadOnly(true);
-        field.setText(QStringLiteral("39r39R"));
-        field.setSelection(1, 3);
+        QVERIFY(!primary || system->text(QClipboard::Selection) == QStringLiteral("before"));
+        field->setSelection(1, 3);
         if (key != QKeySequence::UnknownKey) {
-            QTest::keySequence(&field, key);
+            QTest::keySequence(field.get(), key);
         } else {
-            TriggerMenuEntries(&field, [](const QAction* action) {
+            TriggerMenuEntries(field.get(), [](const QAction* action) {
                 return action->objectName() == QStringLiteral("edit-copy");
             });
         }
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        QVERIFY(data != nullptr && data->hasFormat(SecretClipboard::kHintFormat));
-        QCOMPARE(data->text(), QStringLiteral("9r3"));
+        // Keys the field takes with its text shown may drop what was there, never show it.
+        QVERIFY(!primary || system->text(QClipboard::Selection) != field->selectedText());
+        const QMimeData* data = system->mimeData();
+        QVERIFY(katakana || (data != nullptr && data->hasFormat(SecretClipboard::kHintFormat)));
+        QVERIFY(katakana || data->text() == QStringLiteral("9r3"));
     }
 };
 

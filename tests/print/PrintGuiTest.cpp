@@ -230,9 +230,7 @@ private slots:
         for (const bool answer : {false, true}) { // cancel, a new font
             PrintStyle style;
             const FontChoice before{style.Font(), style.TextColour()};
-            QFont bold = StyleWith(30, Qt::black).Font();
-            bold.setWeight(QFont::Bold);
-            const FontChoice chosen{bold, QColor(0x80, 0x00, 0x00, 0x40)};
+            const FontChoice chosen{StyleWith(30, Qt::black).Font(), QColor(0x80, 0x00, 0x00, 0x40)};
             // Answers the first opening as the row says, cancels the second.
             struct Chooser : FontChooser {
                 std::optional<FontChoice> answer;

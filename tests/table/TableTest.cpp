@@ -191,7 +191,7 @@ TEST(TableFile, SaveThenLoadGivesTheSameEntries) {
         const bool oneCharValues = std::ranges::all_of(kTableMaps, [&](TableMap map) {
             return std::ranges::all_of(table.Map(map), [](const auto& e) { return e.value.size() == 1; });
         });
-        EXPECT_EQ(result.source, !fits            ? LoadResult::Source::Defaults
+        EXPECT_EQ(result.source, !fits           ? LoadResult::Source::Defaults
                                  : oneCharValues ? LoadResult::Source::File
                                                  : LoadResult::Source::Failed);
         if (fits) {
@@ -200,8 +200,7 @@ TEST(TableFile, SaveThenLoadGivesTheSameEntries) {
             EXPECT_TRUE(SameEntries(parsed, table));
         } else {
             EXPECT_TRUE(SameEntries(loaded, Defaults()));
-        }
-        if (!fits) { // its file put there by hand is refused as a damaged one is
+            // Its file put there by hand is refused as a damaged one is.
             WriteWhole(dir / kTableFileName, SerializeConversionTable(table));
             const LoadResult refused = LoadConversionTable(loaded, dir / kTableFileName);
             EXPECT_EQ(refused.source, LoadResult::Source::Failed);

@@ -89,6 +89,16 @@ std::uint32_t Start() {
     return handle;
 }
 
+// Whether a label printer answers at this number; a link to it opens exactly then.
+bool Present(int number = 0) {
+    std::array<char, 256> name{};
+    std::uint32_t handle = 0;
+    const bool found = TavopCheckActiveDevice(number, name.data()) == 0;
+    EXPECT_EQ(TavopStartDevice(&handle, number) == 0, found) << number;
+    TavopEndDevice(handle);
+    return found;
+}
+
 bool Send(std::uint32_t handle, std::span<const std::uint8_t> bytes) {
     return TavopUsbWrite(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size())) == 0;
 }
@@ -204,10 +214,8 @@ TEST_F(KernelPrinters, ScanFindsTheLabelPrinterByItsIdAlone) {
             found = TavopCheckActiveDevice(n, name.data()) == 0 ? n : found;
         EXPECT_EQ(found, row.found);
         EXPECT_EQ(std::string(name.data()), row.printer);
-        for (std::uint32_t handle = 0; const auto& [n, id] : row.ids) {
-            const bool answers = TavopCheckActiveDevice(n, name.data()) == 0;
-            EXPECT_EQ(TavopStartDevice(&handle, n) == 0, answers) << n;
-            TavopEndDevice(handle);
+        for (const auto& [n, id] : row.ids) {
+            const bool answers = Present(n);
             if (n >= 0 && n <= 126 && id.size() <= 1024) {
                 EXPECT_EQ(RuleGivesAccess(id), answers) << n;
             }
@@ -326,15 +334,6 @@ protected:
         env_.writeWaitMs = 200;
     }
     void Touch(const std::string& name) { WriteWhole(folder_ / name, ""); }
-    // Whether the printer is there; a link to it opens exactly then.
-    static bool Present(int number = 0) {
-        std::array<char, 256> name{};
-        std::uint32_t handle = 0;
-        const bool found = TavopCheckActiveDevice(number, name.data()) == 0;
-        EXPECT_EQ(TavopStartDevice(&handle, number) == 0, found);
-        TavopEndDevice(handle);
-        return found;
-    }
     // Waits for the notice descriptor to turn readable and takes every notice waiting.
     static Notices Take() {
         pollfd wait{TavopNoticeDescriptor(), POLLIN, 0};
