@@ -55,8 +55,9 @@ QString TypedText(const QKeyEvent* event) {
         return {};
     }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
-    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
-        return {};
+    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier) ||
+        (mods & (Qt::AltModifier | Qt::MetaModifier)) != 0) {
+        return {}; // Alt and the logo key make commands, as in every field (LimitedLineEdit)
     }
     const QChar first = text.at(0);
     const bool printable = first.isPrint() || first.category() == QChar::Other_PrivateUse ||

@@ -123,6 +123,7 @@ struct KeysRow {
     QString phrase, password;
     int focus; // 0: the dialog has closed
     std::size_t boxes;
+    Qt::KeyboardModifiers modifiers = {}; // with the key
 };
 
 struct PrintRow {
@@ -240,6 +241,8 @@ private slots:
         QTest::newRow("Escape, letters pending") << KeysRow{kana, "honky", Qt::Key_Escape, U("ホン"), "", kana, 0};
         QTest::newRow("Escape") << KeysRow{kana, U("ホン"), Qt::Key_Escape, U("ホン"), "", 0, 0};
         QTest::newRow("the password") << KeysRow{kPasswordId, "x", {}, "", "", kPasswordId, 0};
+        QTest::newRow("Alt, kana") << KeysRow{kana, "", Qt::Key_A, "", "", kana, 0, Qt::AltModifier};
+        QTest::newRow("Alt, typing") << KeysRow{kTypingId, "", Qt::Key_A, "", "", kTypingId, 0, Qt::AltModifier};
         // clang-format on
     }
     void keysInTheFields() {
@@ -250,9 +253,10 @@ private slots:
         d.Edit(row.field)->setFocus();
         TypeText(d.Edit(row.field), row.typed);
         if (row.key != Qt::Key(0)) {
-            QTest::keyClick(d.Edit(row.field), row.key);
+            QTest::keyClick(d.Edit(row.field), row.key, row.modifiers);
         }
         QCOMPARE(d.Edit(kKatakanaId)->text(), row.phrase);
+        QCOMPARE(d.Edit(kTypingId)->text(), QString());
         QCOMPARE(d.Password(), row.password);
         QCOMPARE(d.isVisible(), row.focus != 0);
         QVERIFY(row.focus == 0 || QApplication::focusWidget() == d.Control<QWidget>(row.focus));
