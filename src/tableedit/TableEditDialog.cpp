@@ -82,6 +82,9 @@ TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
             }
         }
     }
+    // On a small screen the grid scrolls and the three buttons stay in view.
+    m_layout.FitInto(*this, dlg::Layout::RoomOnScreen(*this), {tableedit::kSaveId, tableedit::kCancelId,
+                                                               tableedit::kRestoreId});
 }
 
 TableEditDialog::~TableEditDialog() = default;

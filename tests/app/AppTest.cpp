@@ -340,10 +340,11 @@ private slots:
     // button the editor, whose maps set the option boxes again however it
     // closes; the help button the help page, a missing one said.
     void buttonsOpenTheirDialogs_data() {
-        QTest::addColumn<int>("button"); // 0: the window menu's last entry
+        QTest::addColumn<int>("button"); // 0: the window menu's last entry; -1: the same, from Shift+F10
         QTest::addColumn<QString>("opened");
         QTest::newRow("about") << int(kAboutId) << "AboutDialog";
         QTest::newRow("window menu") << 0 << "AboutDialog";
+        QTest::newRow("window menu, Shift+F10 on a button") << -1 << "AboutDialog";
         QTest::newRow("edit table") << int(kEditTableId) << "TableEditDialog";
         QTest::newRow("help") << int(kHelpId) << "";
     }
@@ -361,12 +362,15 @@ private slots:
                 QTest::keyClick(open, Qt::Key_Escape);
             }
         });
-        if (button != 0) {
+        if (button > 0) {
             QTest::mouseClick(d.Control<QPushButton>(button), Qt::LeftButton);
         } else {
-            TriggerMenuEntries(&d, [](const QAction* action) {
-                return action->text() == QString::fromUtf8(kAboutMenuText);
-            });
+            // A button has no menu of its own: Shift+F10 in it opens the window's.
+            QWidget* from = button == 0 ? static_cast<QWidget*>(&d) : d.Control<QWidget>(kExitId);
+            from->setFocus();
+            TriggerMenuEntries(
+                from, [](const QAction* action) { return action->text() == QString::fromUtf8(kAboutMenuText); },
+                button < 0);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(d.findChildren<QMenu*>().isEmpty());
         }

@@ -3,6 +3,7 @@
 // runs in its own empty current folder, where "Q8.xj" lives.
 #include "tableedit/TableEditDialog.h"
 
+#include "platform/DialogLayout.h"
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
@@ -222,6 +223,36 @@ private slots:
         expected.letters.insert_or_assign(std::string("ンンン"), "n");
         expected.letters.insert_or_assign(std::string("カｋ"), "a");
         QVERIFY(SameEntries(e.model.Table(), expected));
+    }
+
+    // On a screen too small for it (1920 x 1080 at scale 2) the grid scrolls,
+    // Tab bringing the slot it reaches into view, and the three buttons stay
+    // in view; on a large one nothing changes.
+    void editorFitsTheScreen_data() {
+        QTest::addColumn<QSize>("room");
+        QTest::newRow("1920 x 1080 at scale 2") << QSize(960, 520);
+        QTest::newRow("1920 x 1080") << QSize(1920, 1040);
+    }
+    void editorFitsTheScreen() {
+        QFETCH(QSize, room);
+        QDialog dialog;
+        dlg::Layout layout(dialog, kTableEditTemplate);
+        const QSize full = dialog.size();
+        layout.FitInto(dialog, room, {kSaveId, kCancelId, kRestoreId});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(QRect(QPoint(), room).contains(dialog.rect()));
+        QCOMPARE(dialog.size() == full, full.height() <= room.height());
+        for (const int id : {kSaveId, kCancelId, kRestoreId, Slot('z')}) {
+            if (id == Slot('z')) {
+                layout.Widget(Slot('y', kLetterSlots - 1))->setFocus();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            const QWidget* shown = layout.Widget(id);
+            const QRect place(shown->mapTo(&dialog, QPoint()), shown->size());
+            QVERIFY(shown->visibleRegion().boundingRect() == shown->rect() && dialog.rect().contains(place));
+        }
+        QCOMPARE(QApplication::focusWidget(), layout.Widget(Slot('z')));
     }
 
 private:
