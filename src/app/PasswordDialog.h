@@ -73,6 +73,10 @@ protected:
 private:
     QWidget* CreateControl(const dlg::Control& control);
     void ShowPassword();
+    // What a screen reader says of the password as the focus comes to the trial
+    // field: the password a character at a time, its strength and the notice
+    // of skipped characters.
+    QString ConversionSaid() const;
     void ReportUnreadableTable(const LoadResult& loaded);
 
     PasswordModel m_model;

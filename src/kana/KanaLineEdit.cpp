@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTextCharFormat>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -208,6 +209,10 @@ void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 bool KanaLineEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !m_hoverHint.isEmpty()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), m_hoverHint, this);
+        return true;
+    }
     if (!m_held.isEmpty()) {
         switch (event->type()) {
         case QEvent::FocusAboutToChange:

@@ -53,7 +53,7 @@ QWidget* CreateSlot(const dlg::Control& control) {
     auto* slot = new KanaLineEdit;
     slot->SetTypingLimit(static_cast<int>(kKeyLimit.Bytes()));
     slot->SetRefusesSpace(true);
-    slot->setToolTip(KanaLineEdit::TypingHint());
+    slot->SetHoverHint(KanaLineEdit::TypingHint()); // said once, on the katakana field
     return slot;
 }
 

@@ -126,6 +126,15 @@ struct KeysRow {
     Qt::KeyboardModifiers modifiers = {}; // with the key
 };
 
+// What a screen reader finds on a control after converting サクラ桜 and
+// checking `typed`.
+struct SaidRow {
+    QString typed;
+    int id;
+    QAccessible::Text text;
+    QString said;
+};
+
 struct PrintRow {
     QString password, printer; // the virtual printer's mode file; "-": none
     QMessageBox::StandardButton answer;
@@ -137,6 +146,7 @@ struct PrintRow {
 } // namespace
 
 Q_DECLARE_METATYPE(KeysRow)
+Q_DECLARE_METATYPE(SaidRow)
 Q_DECLARE_METATYPE(PrintRow)
 
 // The test's own time (ticks it sets, pauses counted, a fixed calendar), and no browser starts.
@@ -263,7 +273,7 @@ private slots:
         QCOMPARE(boxes.shown.size(), row.boxes);
     }
 
-    // The strength bar and line and the print image follow the password field.
+    // The strength bar (with the value a screen reader asks it for), line and print image follow the password field.
     void passwordFieldIsFollowed_data() {
         QTest::addColumn<QString>("password");
         QTest::newRow("a password") << "hn";
@@ -278,6 +288,8 @@ private slots:
         QCOMPARE(estimate.has_value(), !password.isEmpty());
         QCOMPARE(d.findChild<QLabel*>(QStringLiteral("strengthLine"))->text(),
                  estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(d.findChild<StrengthMeter*>());
+        QCOMPARE(bar->valueInterface()->currentValue().toDouble(), estimate ? estimate->bits : 0.0);
         QCOMPARE(
             d.Control<QWidget>(kPrintImageId)->grab().toImage().convertToFormat(QImage::Format_RGB32),
             PrintImage::Render(password.toStdString(), PrintStyle(&d)).convertToFormat(QImage::Format_RGB32));
@@ -368,9 +380,8 @@ private slots:
             // A button has no menu of its own: Shift+F10 in it opens the window's.
             QWidget* from = button == 0 ? static_cast<QWidget*>(&d) : d.Control<QWidget>(kExitId);
             from->setFocus();
-            TriggerMenuEntries(
-                from, [](const QAction* action) { return action->text() == QString::fromUtf8(kAboutMenuText); },
-                button < 0);
+            TriggerMenuEntries(from, [](const QAction* a) { return a->text() == QString::fromUtf8(kAboutMenuText); },
+                               button < 0);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(d.findChildren<QMenu*>().isEmpty());
         }
@@ -653,6 +664,29 @@ private slots:
             const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
             QVERIFY2(spoken.contains(name), qPrintable(spoken + " / " + name));
         }
+    }
+
+    // What a screen reader hears. Qt 6.4 sends no announcement, nor the text of
+    // a changed name or description: the trial field that the focus comes to
+    // says the password a character at a time, its strength and the notice;
+    // the result line, a notification, shows anew with each check's result. A
+    // group's name comes with its first controls.
+    void screenReaderHearsTheDialog_data() {
+        QTest::addColumn<SaidRow>("row");
+        // clang-format off
+        QTest::newRow("password") << SaidRow{"", kTypingId, QAccessible::Description, U("パスワード 3 9 r、強度: 非常に弱い（約 16 ビット）。変換されない文字があります: 桜")};
+        QTest::newRow("result") << SaidRow{"39R", kTypingResultId, QAccessible::Name, U("パスワードが違います。3 文字目: r のところ 大文字 R")};
+        QTest::newRow("case group") << SaidRow{"", kRandomCaseId, QAccessible::Name, U("大文字オプション: 大文字、小文字をランダムにする")};
+        // clang-format on
+    }
+    void screenReaderHearsTheDialog() {
+        QFETCH(SaidRow, row);
+        MessageBoxRecorder boxes; // a check of nothing is said
+        ShownDialog d;
+        d.Convert(U("サクラ桜"));
+        TypeText(d.Edit(kTypingId), row.typed);
+        QTest::keyClick(d.Edit(kTypingId), Qt::Key_Return);
+        QCOMPARE(QAccessible::queryAccessibleInterface(d.Control<QWidget>(row.id))->text(row.text), row.said);
     }
 
     // Wayland tells a program nothing of its window's place; the others do.

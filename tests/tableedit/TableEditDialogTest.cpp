@@ -3,7 +3,7 @@
 // runs in its own empty current folder, where "Q8.xj" lives.
 #include "tableedit/TableEditDialog.h"
 
-#include "platform/DialogLayout.h"
+#include "kana/KanaLineEdit.h"
 #include "platform/FileErrorText.h"
 #include "platform/QtText.h"
 #include "support/GuiTestHelpers.h"
@@ -15,11 +15,13 @@
 #include "tableedit/KeyCheck.h"
 #include "tableedit/TableEditTemplate.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 
 #include <optional>
 
@@ -210,7 +212,11 @@ private slots:
         for (const auto& [slot, keys] :
              {std::pair{Slot('n', kLetterSlots), "n'n'n'n'"}, {Slot('a', 1), "kak"}}) {
             auto* edit = dialog.Control<QLineEdit>(slot);
-            QVERIFY(!edit->toolTip().isEmpty());
+            // The typing hint shows on hover; a screen reader hears it on the katakana field alone.
+            QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(edit, &hover);
+            QVERIFY(QToolTip::text() == KanaLineEdit::TypingHint() &&
+                    QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Description).isEmpty());
             edit->setFocus();
             QTRY_VERIFY(edit->hasFocus());
             QTest::keyClicks(edit, QString::fromLatin1(keys));
@@ -241,18 +247,14 @@ private slots:
         layout.FitInto(dialog, room, {kSaveId, kCancelId, kRestoreId});
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QVERIFY(QRect(QPoint(), room).contains(dialog.rect()));
-        QCOMPARE(dialog.size() == full, full.height() <= room.height());
-        for (const int id : {kSaveId, kCancelId, kRestoreId, Slot('z')}) {
-            if (id == Slot('z')) {
-                layout.Widget(Slot('y', kLetterSlots - 1))->setFocus();
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            }
-            const QWidget* shown = layout.Widget(id);
-            const QRect place(shown->mapTo(&dialog, QPoint()), shown->size());
-            QVERIFY(shown->visibleRegion().boundingRect() == shown->rect() && dialog.rect().contains(place));
-        }
+        layout.Widget(Slot('y', kLetterSlots - 1))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), layout.Widget(Slot('z')));
+        QVERIFY(QRect(QPoint(), room).contains(dialog.rect()) &&
+                (dialog.size() == full) == (full.height() <= room.height()));
+        for (const int id : {kSaveId, kCancelId, kRestoreId, Slot('z')}) {
+            QCOMPARE(layout.Widget(id)->visibleRegion().boundingRect(), layout.Widget(id)->rect());
+        }
     }
 
 private:

@@ -37,26 +37,19 @@ TEST(ComparisonLine, DrawsTheExpectedGlyphs) {
 }
 
 TEST(SpokenResult, SaysTheTimeOrEachWrongPlaceWithWhatBelongsThere) {
-    const auto line = [](const char* password, const char* typed) {
-        return ResultLine{{}, 0, false, ComparisonLine(password, typed)};
-    };
     const std::string no = "パスワードが違います。";
-    const struct {
-        ResultLine result;
-        std::string spoken;
-    } rows[] = {
-        {{"shown", 1234, true, {}}, "パスワードが一致しました。1234 ミリ秒。自己ベストです"},
-        {line("39r", "39R"), no + "3 文字目: r のところ 大文字 R"},
-        {line("abcdef", "abdef"), no + "3 文字目: c が抜けています"},
-        {line("abcdef", "abxcdef"), no + "3 文字目: 余分な x"},
-        {line("ab", "aア"), no + "2 文字目: b のところ 全角文字、3 文字目: 余分な 全角文字"},
-        {line("aaaaaaa", "bbbbbba"),
-         no + "1 文字目: a のところ b、2 文字目: a のところ b、3 文字目: a のところ b、"
-              "4 文字目: a のところ b、5 文字目: a のところ b、ほか 1 か所"},
+    const struct { const char *password, *typed; std::string spoken; } rows[] = {
+        {"39r", "39R", no + "3 文字目: r のところ 大文字 R"},
+        {"abcdef", "abdef", no + "3 文字目: c が抜けています"},
+        {"abcdef", "abxcdef", no + "3 文字目: 余分な x"},
+        {"ab", "aア", no + "2 文字目: b のところ 全角文字、3 文字目: 余分な 全角文字"},
+        {"aaaaaaa", "bbbbbba", no + "1 文字目: a のところ b、2 文字目: a のところ b、3 文字目: a のところ b、"
+                                    "4 文字目: a のところ b、5 文字目: a のところ b、ほか 1 か所"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(SpokenResult(row.result), row.spoken);
+        EXPECT_EQ(SpokenResult({{}, 0, false, ComparisonLine(row.password, row.typed)}), row.spoken);
     }
+    EXPECT_EQ(SpokenResult({"shown", 1234, true, {}}), "パスワードが一致しました。1234 ミリ秒。自己ベストです");
 }
 
 } // namespace
