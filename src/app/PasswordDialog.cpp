@@ -18,6 +18,7 @@
 #include "print/PrinterPresence.h"
 #include "strength/StrengthMeter.h"
 #include "tableedit/TableEditDialog.h"
+#include "typing/ResultLine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,6 +105,8 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     };
     place(m_strength, kStrengthMeterRect, "strengthMeter");
     m_strengthLine->setTextFormat(Qt::PlainText);
+    // Said with the bar, not as a line of the window's own each time a reader sums the window up.
+    m_strengthLine->setBuddy(m_strength);
     place(m_strengthLine, kStrengthLineRect, "strengthLine");
     // The notice lies on the password's caption row, as wide as the password.
     for (std::size_t i = 1; i < kPasswordDialogControls.size(); ++i) {
@@ -176,6 +179,9 @@ void PasswordDialog::ShowPassword() {
     m_strengthLine->setText(
         estimate ? ToQString(strength::DescribeEstimate(*estimate, m_model.StrengthFromSuggestion()))
                  : QString());
+    // Qt 6.4 has no announcement: the trial field, which a conversion hands
+    // the focus to, carries this as its description, read as the focus comes.
+    m_typed->setAccessibleDescription(ConversionSaid());
 }
 
 void PasswordDialog::done(int result) {
@@ -234,8 +240,21 @@ void PasswordDialog::OnConvert() {
     m_model.Convert();
     m_typingArea.Redraw();
     ShowPassword();
-    m_typed->setFocus(Qt::OtherFocusReason);
     m_skipNotice->Show(ToQString(m_model.SkippedNotice()));
+    m_typed->setFocus(Qt::OtherFocusReason);
+}
+
+QString PasswordDialog::ConversionSaid() const {
+    const std::string& password = m_model.Password();
+    QString said = password.empty() ? QStringLiteral("パスワードはありません")
+                                    : QStringLiteral("パスワード ") + ToQString(SpokenCharacters(password));
+    if (!m_strengthLine->text().isEmpty()) {
+        said += QStringLiteral("、") + m_strengthLine->text();
+    }
+    if (const std::string notice = m_model.SkippedNotice(); !notice.empty()) {
+        said += QStringLiteral("。") + ToQString(notice);
+    }
+    return said;
 }
 
 void PasswordDialog::OnTypingUpdate() {
@@ -262,7 +281,7 @@ void PasswordDialog::OnPasswordCheck() {
                               platform::Icon::Exclamation);
         return;
     }
-    m_typingArea.Redraw();
+    m_typingArea.Redraw(TypingResultArea::ReadOut::Yes);
     // Emptying the field is a text change too, so the next attempt is
     // timed from here on.
     SetText(*m_typed, {});

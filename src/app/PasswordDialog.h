@@ -80,6 +80,10 @@ private:
     void ShowPassword();
     // The options as the controls set them.
     void TakeOptions();
+    // What a screen reader says of the password as the focus comes to the trial
+    // field: the password a character at a time, its strength and the notice
+    // of skipped characters.
+    QString ConversionSaid() const;
     void ReportUnreadableTable(const LoadResult& loaded);
 
     PasswordModel m_model;

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTextCharFormat>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -69,8 +70,9 @@ QString TypedText(const QKeyEvent* event) {
         return {};
     }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
-    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
-        return {};
+    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier) ||
+        (mods & (Qt::AltModifier | Qt::MetaModifier)) != 0) {
+        return {}; // Alt and the logo key make commands, as in every field (LimitedLineEdit)
     }
     const QChar first = text.at(0);
     const bool printable = first.isPrint() || first.category() == QChar::Other_PrivateUse ||
@@ -240,6 +242,10 @@ void KanaLineEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 bool KanaLineEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !m_hoverHint.isEmpty()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), m_hoverHint, this);
+        return true;
+    }
     if (!m_held.isEmpty()) {
         switch (event->type()) {
         case QEvent::FocusAboutToChange:

@@ -24,6 +24,10 @@ public:
     // How to type into such a field, for its tooltip.
     static QString TypingHint();
 
+    // A tooltip shown on hover but kept from a screen reader, which reads a
+    // tooltip as the field's description: for fields that come many at a time.
+    void SetHoverHint(const QString& hint) { m_hoverHint = hint; }
+
     // Bytes that typing may fill, on top of the edit's own limit (0: none).
     // Text the program sets, pasted or dropped text is not held to it.
     void SetTypingLimit(int bytes) { m_typingLimit = bytes; }
@@ -93,4 +97,5 @@ private:
     bool m_endedIn = false;
     bool m_refusesSpace = false;
     QList<QAction*> m_menuActions;
+    QString m_hoverHint;
 };

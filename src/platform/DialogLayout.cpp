@@ -6,8 +6,10 @@
 #include "platform/QtText.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -15,7 +17,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSet>
+#include <QStyle>
 
+#include <algorithm>
 #include <vector>
 
 namespace dlg {
@@ -90,6 +97,40 @@ private:
     std::vector<QWidget*> m_tabStops;
 };
 
+// Shift+F10, the context-menu key of most desktops, does what Qt does for the
+// Menu key: the focused widget gets a keyboard context menu event at its
+// caret, which goes on to its parents while none takes it.
+class ContextMenuKey : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* focus = QApplication::focusWidget();
+        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier || watched != focus) {
+            return false;
+        }
+        const QPoint at = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at), key->modifiers());
+        QApplication::sendEvent(focus, &menu);
+        return true;
+    }
+};
+
+// The name a control has of its own: the name set or its text.
+QString OwnName(const QWidget* widget) {
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    return widget->accessibleName().isEmpty() && button != nullptr ? button->text() : widget->accessibleName();
+}
+
+bool Inside(const Control& inner, const Control& outer) {
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
+           inner.y + inner.cy <= outer.y + outer.cy;
+}
+
 QWidget* BuildStandard(const Control& control, const QFont& font) {
     const QString text = platform::FromUtf8(control.text);
     switch (control.kind) {
@@ -163,7 +204,11 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
     m_baseUnits = BaseUnitsOf(dialog.font());
     dialog.setFixedSize(Map(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
 
+    static const bool menuKey = (qApp->installEventFilter(new ContextMenuKey(qApp)), true);
+    static_cast<void>(menuKey);
+
     std::vector<QWidget*> tabStops;
+    QSet<const QWidget*> captioned; // edits named by a caption
     QWidget* previous = nullptr; // in the tab chain
     QButtonGroup* radioGroup = nullptr;
     QWidget* before = nullptr; // the control before in template order, and its place
@@ -189,6 +234,7 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
                 caption != nullptr && beforeControl->y < control.y && beforeControl->x >= control.x &&
                 beforeControl->x < control.x + control.cx) {
                 caption->setBuddy(widget);
+                captioned.insert(widget);
             } else if (auto* group = qobject_cast<QGroupBox*>(before)) {
                 widget->setAccessibleName(group->title());
             }
@@ -221,6 +267,7 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
                 QWidget::setTabOrder(previous, widget);
             }
             previous = widget;
+            m_tabChain.push_back(widget);
             if ((control.style & TabStop) != 0) {
                 tabStops.push_back(widget);
             }
@@ -228,7 +275,37 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
             widget->setFocusPolicy(Qt::NoFocus);
         }
     }
-    // Group boxes are drawn behind the controls they frame and never take clicks.
+    // Group boxes are drawn behind the controls they frame and never take
+    // clicks; a screen reader hears of one only through its first control,
+    // since the controls are the dialog's and not the box's.
+    for (const Control& group : dialogTemplate.controls) {
+        const QString title = platform::FromUtf8(group.text);
+        if (group.kind != Kind::GroupBox || title.isEmpty()) {
+            continue;
+        }
+        const auto first = std::find_if(dialogTemplate.controls.begin(), dialogTemplate.controls.end(),
+                                        [&](const Control& c) {
+                                            return ((c.style & TabStop) != 0 || c.kind == Kind::AutoRadio) &&
+                                                   c.id != kStaticId && Inside(c, group);
+                                        });
+        if (first == dialogTemplate.controls.end()) {
+            continue;
+        }
+        QList<QWidget*> named{Widget(first->id)};
+        if (auto* radio = qobject_cast<QRadioButton*>(named.front()); radio != nullptr && radio->group()) {
+            named.clear();
+            for (QAbstractButton* button : radio->group()->buttons()) {
+                named << button;
+            }
+        }
+        for (QWidget* control : named) {
+            // A reader names a captioned field by its caption alone.
+            const QString own = OwnName(control);
+            if (!captioned.contains(control) && !own.startsWith(title)) {
+                control->setAccessibleName(own.isEmpty() ? title : title + QStringLiteral(": ") + own);
+            }
+        }
+    }
     for (auto* group : dialog.findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
         group->lower();
     }
@@ -245,6 +322,65 @@ QRect Layout::Map(int x, int y, int cx, int cy) const {
     const int left = ScaleRounded(x, bx, 4);
     const int top = ScaleRounded(y, by, 8);
     return {left, top, ScaleRounded(x + cx, bx, 4) - left, ScaleRounded(y + cy, by, 8) - top};
+}
+
+void Layout::FitInto(QDialog& dialog, const QSize& room, const QList<int>& pinned) {
+    const QSize full = dialog.size();
+    if (full.width() <= room.width() && full.height() <= room.height()) {
+        return;
+    }
+    auto* area = new QScrollArea(&dialog);
+    area->setObjectName(QStringLiteral("scrolledControls"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setAccessibleName(dialog.windowTitle());
+    auto* content = new QWidget;
+    content->setFixedSize(full);
+    area->setWidget(content);
+    QList<QWidget*> kept;
+    for (const int id : pinned) {
+        kept << Widget(id);
+    }
+    // Moved within the window, the controls keep their places and their tab order.
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != area && !kept.contains(child)) {
+            const bool hidden = child->isHidden();
+            const QRect place = child->geometry();
+            child->setParent(content);
+            child->setGeometry(place);
+            child->setHidden(hidden);
+        }
+    }
+    const int margin = m_baseUnits.height() / 2;
+    auto* column = new QVBoxLayout(&dialog);
+    column->setContentsMargins(0, 0, 0, margin);
+    column->addWidget(area, 1);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* button : kept) {
+        button->setFixedSize(button->size());
+        row->addWidget(button);
+    }
+    row->addStretch();
+    column->addLayout(row);
+    for (std::size_t i = 1; i < m_tabChain.size(); ++i) {
+        QWidget::setTabOrder(m_tabChain[i - 1], m_tabChain[i]);
+    }
+    const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int rowHeight = kept.isEmpty() ? 0 : column->spacing() + kept.front()->height();
+    const QSize wanted(full.width() + bar, full.height() + rowHeight + margin);
+    dialog.setMinimumSize(0, 0);
+    dialog.setMaximumSize(wanted);
+    dialog.resize(wanted.boundedTo(room));
+}
+
+QSize Layout::RoomOnScreen(const QDialog& dialog) {
+    // A dialog without a parent opens on the active window's screen.
+    const QWidget* active = QApplication::activeWindow();
+    const QScreen* screen = (active != nullptr ? active : &dialog)->screen();
+    const QStyle* style = dialog.style();
+    const int frame = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return screen->availableGeometry().size() -
+           QSize(2 * frame, style->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * frame);
 }
 
 } // namespace dlg

@@ -3,6 +3,8 @@
 #include "platform/FieldLimit.h"
 #include "platform/QtText.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QValidator>
 
 namespace {
@@ -46,4 +48,21 @@ void LimitedLineEdit::SetLimitText(int bytes) {
 int LimitedLineEdit::ByteLength(const QString& text) {
     const std::optional<std::string> utf8 = FromQString(text);
     return utf8 ? static_cast<int>(*FieldLimit::Measure(*utf8)) : -1;
+}
+
+void LimitedLineEdit::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) != 0 && !event->text().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void LimitedLineEdit::focusInEvent(QFocusEvent* event) {
+    if (text().isEmpty()) {
+        QFocusEvent other(QEvent::FocusIn, Qt::OtherFocusReason);
+        QLineEdit::focusInEvent(&other);
+        return;
+    }
+    QLineEdit::focusInEvent(event);
 }

@@ -19,6 +19,14 @@ public:
     static int ByteLength(const QString& text);
 
 protected:
+    // Alt (or the logo key) with a key is a command, never a character: a line
+    // edit would type the key's character, unseen in a password field.
+    void keyPressEvent(QKeyEvent* event) override;
+    // An empty field entered with Tab selects nothing: the selection and caret
+    // notices a line edit sends first would have a screen reader take the
+    // field as already focused and say nothing of it, not even its name.
+    void focusInEvent(QFocusEvent* event) override;
+
     // A line edit publishes its selection to the primary selection after a left
     // mouse release and after every key it handles, but only while it shows its
     // text as it is. Around such a handler a field holding a secret shows

@@ -1,17 +1,50 @@
 #include "strength/StrengthMeter.h"
 
-#include "platform/AccessibleRole.h"
 #include "platform/QtText.h"
 
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QPainter>
 
 #include <algorithm>
 
+namespace {
+
+// A progress bar with a value, so that a screen reader can tell how full it is.
+class MeterAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit MeterAccessible(StrengthMeter* meter)
+        : QAccessibleWidget(meter, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return static_cast<StrengthMeter*>(widget())->Value(); }
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return StrengthMeter::kFullBits; }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return 0.0; }
+};
+
+QAccessibleInterface* MeterInterface(const QString& className, QObject* object) {
+    auto* meter = qobject_cast<StrengthMeter*>(object);
+    return meter != nullptr && className == QLatin1String("StrengthMeter") ? new MeterAccessible(meter)
+                                                                           : nullptr;
+}
+
+} // namespace
+
 StrengthMeter::StrengthMeter(QWidget* parent)
     : QWidget(parent) {
+    static const bool installed = (QAccessible::installFactory(&MeterInterface), true);
+    static_cast<void>(installed);
     setToolTip(Explanation());
-    SetAccessibleRole(this, QAccessible::ProgressBar);
     SetEstimate(std::nullopt);
+}
+
+double StrengthMeter::Value() const {
+    return m_estimate ? std::clamp(m_estimate->bits, 0.0, kFullBits) : 0.0;
 }
 
 void StrengthMeter::SetEstimate(std::optional<strength::Estimate> estimate) {

@@ -18,6 +18,8 @@ public:
 
     void SetEstimate(std::optional<strength::Estimate> estimate);
     const std::optional<strength::Estimate>& Estimate() const { return m_estimate; }
+    // The bits the bar shows, its value for a screen reader: 0 to kFullBits.
+    double Value() const;
 
     static QColor BandColour(strength::Band band);
     // What the figure means, for the tooltips of the bar and its line.

@@ -53,7 +53,7 @@ QWidget* CreateSlot(const dlg::Control& control) {
     auto* slot = new KanaLineEdit;
     slot->SetTypingLimit(static_cast<int>(kKeyLimit.Bytes()));
     slot->SetRefusesSpace(true);
-    slot->setToolTip(KanaLineEdit::TypingHint());
+    slot->SetHoverHint(KanaLineEdit::TypingHint()); // said once, on the katakana field
     return slot;
 }
 
@@ -89,6 +89,9 @@ TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
             windowTitle() +
             QStringLiteral("（表に表示されない項目が %1 件あります。保存しても残ります）").arg(hidden));
     }
+    // On a small screen the grid scrolls and the three buttons stay in view.
+    m_layout.FitInto(*this, dlg::Layout::RoomOnScreen(*this), {tableedit::kSaveId, tableedit::kCancelId,
+                                                               tableedit::kRestoreId});
 }
 
 TableEditDialog::~TableEditDialog() = default;

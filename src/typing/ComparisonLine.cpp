@@ -41,24 +41,26 @@ std::vector<Glyph> ComparisonLine(std::string_view password, std::string_view ty
         // A skip or an extra character is only believed when the two bytes after it agree.
         bool advanceI = true;
         bool advanceJ = true;
+        // What the password has at this place, if anything.
+        const char expected = j < p.size() ? Drawn(p[j]) : '\0';
         if (i >= t.size()) {
-            line.push_back({GlyphKind::LeftOut, '_'});
+            line.push_back({GlyphKind::LeftOut, '_', expected});
         } else if (j >= p.size()) {
             line.push_back({GlyphKind::Extra, Drawn(t[i])});
         } else if (t[i] == p[j]) {
-            line.push_back({GlyphKind::Right, Drawn(t[i])});
+            line.push_back({GlyphKind::Right, Drawn(t[i]), expected});
         } else if (j + 1 < p.size() && i + 1 < t.size()) {
             if (j + 2 < p.size() && p[j + 1] == t[i] && p[j + 2] == t[i + 1]) {
-                line.push_back({GlyphKind::LeftOut, '_'});
+                line.push_back({GlyphKind::LeftOut, '_', expected});
                 advanceI = false;
             } else if (i + 2 < t.size() && p[j] == t[i + 1] && p[j + 1] == t[i + 2]) {
                 line.push_back({GlyphKind::Extra, Drawn(t[i])});
                 advanceJ = false;
             } else {
-                line.push_back({GlyphKind::Wrong, Drawn(t[i])});
+                line.push_back({GlyphKind::Wrong, Drawn(t[i]), expected});
             }
         } else {
-            line.push_back({GlyphKind::Wrong, Drawn(t[i])});
+            line.push_back({GlyphKind::Wrong, Drawn(t[i]), expected});
         }
         i += advanceI ? 1 : 0;
         j += advanceJ ? 1 : 0;

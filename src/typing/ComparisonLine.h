@@ -14,7 +14,8 @@ enum class GlyphKind {
 
 struct Glyph {
     GlyphKind kind;
-    char byte; // the typed ASCII character, 0x80 for any other, or '_' for a left-out glyph
+    char byte;         // the typed ASCII character, 0x80 for any other, or '_' for a left-out glyph
+    char expected = 0; // the password's character there, drawn alike; 0 beside an extra one
     friend bool operator==(const Glyph&, const Glyph&) = default;
 };
 

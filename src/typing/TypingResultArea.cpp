@@ -36,26 +36,21 @@ void TypingResultArea::Attach(PaintArea* area, const TypingTrial& trial) {
     m_previousFont = area->font();
     area->setFont(m_font);
     area->SetPainter([this](QPainter& painter) { Paint(painter); });
-    SetAccessibleRole(area, QAccessible::StaticText);
+    SetAccessibleRole(area, QAccessible::Notification);
     Redraw();
 }
 
-void TypingResultArea::Redraw() {
+void TypingResultArea::Redraw(ReadOut readOut) {
     if (m_area == nullptr) {
         return;
     }
-    // What the line shows, the wrong characters counted, for a screen reader.
-    const ResultLine& result = m_trial->Result();
-    QString name = ToQString(result.message);
-    int wrong = 0;
-    for (const Glyph& glyph : result.glyphs) {
-        name += ToQString(GlyphText(glyph.byte));
-        wrong += glyph.kind == GlyphKind::Right ? 0 : 1;
+    // The line in words: which characters are wrong shows only by colour.
+    const QString said = ToQString(SpokenResult(m_trial->Result()));
+    m_area->setAccessibleName(said.isEmpty() ? QString::fromUtf8("試し打ちの結果") : said);
+    if (readOut == ReadOut::Yes && m_area->isVisible()) {
+        m_area->hide(); // shown again before anything is painted
+        m_area->show();
     }
-    if (wrong > 0) {
-        name += QString::fromUtf8("（違う文字 %1）").arg(wrong);
-    }
-    m_area->setAccessibleName(name.isEmpty() ? QString::fromUtf8("試し打ちの結果") : name);
     m_area->update();
 }
 

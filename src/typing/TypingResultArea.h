@@ -19,8 +19,11 @@ public:
     // paints `trial`'s result line from now on; `trial` outlives this.
     void Attach(PaintArea* area, const TypingTrial& trial);
 
-    // The trial's result changed.
-    void Redraw();
+    // The trial's result changed; a check's result is read out too: Qt 6.4
+    // has no announcement and sends a changed name without its text, but a
+    // screen reader reads a notification out as it comes to show.
+    enum class ReadOut { No, Yes };
+    void Redraw(ReadOut readOut = ReadOut::No);
 
 private:
     void Paint(QPainter& painter) const;

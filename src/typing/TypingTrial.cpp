@@ -21,6 +21,7 @@ bool TypingTrial::Check(std::string_view password, std::string_view typed) {
     if (typed == password) {
         m_result.best = RecordMatchTime(m_bestTime, measured);
         m_result.message = MatchMessage(measured);
+        m_result.milliseconds = measured;
     } else {
         m_result.glyphs = ComparisonLine(password, typed);
     }

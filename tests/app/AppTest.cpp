@@ -126,6 +126,16 @@ struct KeysRow {
     QString phrase, password;
     int focus; // 0: the dialog has closed
     std::size_t boxes;
+    Qt::KeyboardModifiers modifiers = {}; // with the key
+};
+
+// What a screen reader finds on a control after converting サクラ桜 and
+// checking `typed`.
+struct SaidRow {
+    QString typed;
+    int id;
+    QAccessible::Text text;
+    QString said;
 };
 
 struct PrintRow {
@@ -139,6 +149,7 @@ struct PrintRow {
 } // namespace
 
 Q_DECLARE_METATYPE(KeysRow)
+Q_DECLARE_METATYPE(SaidRow)
 Q_DECLARE_METATYPE(PrintRow)
 
 // The test's own time (ticks it sets, pauses counted, a fixed calendar), and no browser starts.
@@ -261,6 +272,8 @@ private slots:
         QTest::newRow("Escape, letters pending") << KeysRow{kana, "honky", Qt::Key_Escape, U("ホン"), "", kana, 0};
         QTest::newRow("Escape") << KeysRow{kana, U("ホン"), Qt::Key_Escape, U("ホン"), "", 0, 0};
         QTest::newRow("the password") << KeysRow{kPasswordId, "x", {}, "", "", kPasswordId, 0};
+        QTest::newRow("Alt, kana") << KeysRow{kana, "", Qt::Key_A, "", "", kana, 0, Qt::AltModifier};
+        QTest::newRow("Alt, typing") << KeysRow{kTypingId, "", Qt::Key_A, "", "", kTypingId, 0, Qt::AltModifier};
         // clang-format on
     }
     void keysInTheFields() {
@@ -271,16 +284,17 @@ private slots:
         d.Edit(row.field)->setFocus();
         TypeText(d.Edit(row.field), row.typed);
         if (row.key != Qt::Key(0)) {
-            QTest::keyClick(d.Edit(row.field), row.key);
+            QTest::keyClick(d.Edit(row.field), row.key, row.modifiers);
         }
         QCOMPARE(d.Edit(kKatakanaId)->text(), row.phrase);
+        QCOMPARE(d.Edit(kTypingId)->text(), QString());
         QCOMPARE(d.Password(), row.password);
         QCOMPARE(d.isVisible(), row.focus != 0);
         QVERIFY(row.focus == 0 || QApplication::focusWidget() == d.Control<QWidget>(row.focus));
         QCOMPARE(boxes.shown.size(), row.boxes);
     }
 
-    // The strength bar and line and the print image follow the password field.
+    // The strength bar (with the value a screen reader asks it for), line and print image follow the password field.
     void passwordFieldIsFollowed_data() {
         QTest::addColumn<QString>("password");
         QTest::newRow("a password") << "hn";
@@ -295,6 +309,8 @@ private slots:
         QCOMPARE(estimate.has_value(), !password.isEmpty());
         QCOMPARE(d.findChild<QLabel*>(QStringLiteral("strengthLine"))->text(),
                  estimate ? ToQString(strength::DescribeEstimate(*estimate)) : QString());
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(d.findChild<StrengthMeter*>());
+        QCOMPARE(bar->valueInterface()->currentValue().toDouble(), estimate ? estimate->bits : 0.0);
         QCOMPARE(
             d.Control<QWidget>(kPrintImageId)->grab().toImage().convertToFormat(QImage::Format_RGB32),
             PrintImage::Render(password.toStdString(), PrintStyle(&d)).convertToFormat(QImage::Format_RGB32));
@@ -379,10 +395,11 @@ private slots:
     // button the editor, whose maps set the option boxes again however it
     // closes; the help button the help page, a missing one said.
     void buttonsOpenTheirDialogs_data() {
-        QTest::addColumn<int>("button"); // 0: the window menu's last entry
+        QTest::addColumn<int>("button"); // 0: the window menu's last entry; -1: the same, from Shift+F10
         QTest::addColumn<QString>("opened");
         QTest::newRow("about") << int(kAboutId) << "AboutDialog";
         QTest::newRow("window menu") << 0 << "AboutDialog";
+        QTest::newRow("window menu, Shift+F10 on a button") << -1 << "AboutDialog";
         QTest::newRow("edit table") << int(kEditTableId) << "TableEditDialog";
         QTest::newRow("help") << int(kHelpId) << "";
     }
@@ -400,12 +417,14 @@ private slots:
                 QTest::keyClick(open, Qt::Key_Escape);
             }
         });
-        if (button != 0) {
+        if (button > 0) {
             QTest::mouseClick(d.Control<QPushButton>(button), Qt::LeftButton);
         } else {
-            TriggerMenuEntries(&d, [](const QAction* action) {
-                return action->text() == QString::fromUtf8(kAboutMenuText);
-            });
+            // A button has no menu of its own: Shift+F10 in it opens the window's.
+            QWidget* from = button == 0 ? static_cast<QWidget*>(&d) : d.Control<QWidget>(kExitId);
+            from->setFocus();
+            TriggerMenuEntries(from, [](const QAction* a) { return a->text() == QString::fromUtf8(kAboutMenuText); },
+                               button < 0);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(d.findChildren<QMenu*>().isEmpty());
         }
@@ -708,6 +727,29 @@ private slots:
             const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
             QVERIFY2(spoken.contains(name), qPrintable(spoken + " / " + name));
         }
+    }
+
+    // What a screen reader hears. Qt 6.4 sends no announcement, nor the text of
+    // a changed name or description: the trial field that the focus comes to
+    // says the password a character at a time, its strength and the notice;
+    // the result line, a notification, shows anew with each check's result. A
+    // group's name comes with its first controls.
+    void screenReaderHearsTheDialog_data() {
+        QTest::addColumn<SaidRow>("row");
+        // clang-format off
+        QTest::newRow("password") << SaidRow{"", kTypingId, QAccessible::Description, U("パスワード 3 9 r、強度: 非常に弱い（約 16 ビット）。変換されない文字があります: 桜")};
+        QTest::newRow("result") << SaidRow{"39R", kTypingResultId, QAccessible::Name, U("パスワードが違います。3 文字目: r のところ 大文字 R")};
+        QTest::newRow("case group") << SaidRow{"", kRandomCaseId, QAccessible::Name, U("大文字オプション: 大文字、小文字をランダムにする")};
+        // clang-format on
+    }
+    void screenReaderHearsTheDialog() {
+        QFETCH(SaidRow, row);
+        MessageBoxRecorder boxes; // a check of nothing is said
+        ShownDialog d;
+        d.Convert(U("サクラ桜"));
+        TypeText(d.Edit(kTypingId), row.typed);
+        QTest::keyClick(d.Edit(kTypingId), Qt::Key_Return);
+        QCOMPARE(QAccessible::queryAccessibleInterface(d.Control<QWidget>(row.id))->text(row.text), row.said);
     }
 
     // Wayland tells a program nothing of its window's place; the others do.

@@ -40,11 +40,15 @@ inline QRect Ink(const QImage& image, const QRect& area) {
     return ink;
 }
 
-// Opens the widget's context menu as the menu key does, triggers the entries
-// `pick` chooses, and closes the menu.
-template <typename Pick> void TriggerMenuEntries(QWidget* widget, Pick pick) {
+// Opens the widget's context menu as the menu key does (or by pressing
+// Shift+F10 in it, focused), triggers the entries `pick` chooses, and closes the menu.
+template <typename Pick> void TriggerMenuEntries(QWidget* widget, Pick pick, bool shiftF10 = false) {
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
-    QApplication::sendEvent(widget, &event);
+    if (shiftF10) {
+        QTest::keyClick(widget, Qt::Key_F10, Qt::ShiftModifier);
+    } else {
+        QApplication::sendEvent(widget, &event);
+    }
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu != nullptr);
     for (QAction* action : menu->actions()) {

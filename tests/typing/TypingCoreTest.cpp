@@ -36,4 +36,20 @@ TEST(ComparisonLine, DrawsTheExpectedGlyphs) {
     EXPECT_EQ(GlyphText('\x7F') + GlyphText('\x80'), "\x7F" + std::string("□"));
 }
 
+TEST(SpokenResult, SaysTheTimeOrEachWrongPlaceWithWhatBelongsThere) {
+    const std::string no = "パスワードが違います。";
+    const struct { const char *password, *typed; std::string spoken; } rows[] = {
+        {"39r", "39R", no + "3 文字目: r のところ 大文字 R"},
+        {"abcdef", "abdef", no + "3 文字目: c が抜けています"},
+        {"abcdef", "abxcdef", no + "3 文字目: 余分な x"},
+        {"ab", "aア", no + "2 文字目: b のところ 全角文字、3 文字目: 余分な 全角文字"},
+        {"aaaaaaa", "bbbbbba", no + "1 文字目: a のところ b、2 文字目: a のところ b、3 文字目: a のところ b、"
+                                    "4 文字目: a のところ b、5 文字目: a のところ b、ほか 1 か所"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(SpokenResult({{}, 0, false, ComparisonLine(row.password, row.typed)}), row.spoken);
+    }
+    EXPECT_EQ(SpokenResult({"shown", 1234, true, {}}), "パスワードが一致しました。1234 ミリ秒。自己ベストです");
+}
+
 } // namespace
