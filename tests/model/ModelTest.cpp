@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -40,23 +39,6 @@ TEST(PasswordModel, LoadsAndReloadsTheTable) {
         EXPECT_EQ(loaded.source, row.source);
         EXPECT_TRUE(SameEntries(model.Table(), row.expected));
     }
-}
-
-// The model works on the file it was given, and restoring the defaults
-// leaves no table file behind.
-TEST(PasswordModel, SavesAndRestoresOnItsOwnFile) {
-    const TempFolder folder;
-    const std::filesystem::path file = folder / "named.xj";
-    PasswordModel model(file);
-    model.Table().letters.insert_or_assign(std::string("ア"), "z");
-    ASSERT_FALSE(model.SaveTable());
-    PasswordModel again(file);
-    EXPECT_EQ(again.LoadTable().source, LoadResult::Source::File);
-    EXPECT_EQ(*again.Table().letters.find("ア"), "z");
-
-    EXPECT_FALSE(again.RestoreDefaults());
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_TRUE(SameEntries(again.Table(), Defaults()));
 }
 
 // A known sequence in place of the system's random source.

@@ -1,4 +1,3 @@
-#include "model/PasswordModel.h"
 #include "suggest/Suggestion.h"
 #include "suggest/WordList.h"
 
@@ -49,12 +48,6 @@ TEST(Suggestion, DrawsWithoutModuloBias) {
     }
 }
 
-// A known sequence gives known words, joined by the full-width space.
-TEST(Suggestion, PhraseTakesTheDrawnWords) {
-    Sequence source({0, 1, 8369});
-    EXPECT_EQ(suggest::Phrase(3, source), "アイアン\u3000アイカ\u3000ワンマン");
-}
-
 // Every word counts: each converts whole under the built-in table, to a piece
 // no other word gives, and each fits a key-less phrase of the most words.
 TEST(Suggestion, EveryWordGivesAPieceOfItsOwn) {
@@ -103,23 +96,6 @@ TEST(Suggestion, FigureCountsAlikePiecesOnce) {
     }
     // Six words of five characters and five spaces are 70 bytes, the field's limit.
     EXPECT_EQ(suggest::MaxWords(), 6);
-}
-
-// The suggestion's figure holds while it is the phrase, unchanged.
-TEST(Suggestion, ModelGivesTheFigureWhileThePhraseIsTheSuggestion) {
-    Sequence source({0, 1, 2, 3});
-    RandomSource::Replace(&source);
-    PasswordModel model;
-    FillDefaultTable(model.Table());
-    EXPECT_EQ(model.DefaultSuggestionWords(), 4);
-    const std::string phrase = model.Suggest(4);
-    RandomSource::Replace(nullptr);
-    EXPECT_FALSE(model.SuggestionBits());
-    model.SetPhrase(phrase);
-    ASSERT_TRUE(model.SuggestionBits());
-    EXPECT_NEAR(*model.SuggestionBits(), 4 * 13.0310, 0.001);
-    model.SetPhrase(phrase + "ア");
-    EXPECT_FALSE(model.SuggestionBits());
 }
 
 } // namespace
