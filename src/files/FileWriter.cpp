@@ -542,7 +542,7 @@ std::error_code WriteFile(const std::string& name, std::string_view bytes, Targe
         // A new file, or one a dangling link names; the table's link may
         // name a drive not mounted, and the table is not made anew elsewhere.
         struct stat link {};
-        if (target == Target::TableFile && sys.Lstat(name.c_str(), &link) == 0) {
+        if (target == Target::TableFile && sys.Lstat(name.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
             return FileError::DanglingLink;
         }
         return ReplaceAtomically(resolved, bytes, nullptr, access);
