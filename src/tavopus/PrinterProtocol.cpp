@@ -107,13 +107,14 @@ void PrinterProtocol::Escape(std::uint8_t byte) {
 void PrinterProtocol::FrameByte(std::uint8_t byte) {
     frame_.push_back(byte);
     if (frameSize_ == 0 && frame_.size() == kFrameHeader)
-        frameSize_ = std::min<std::size_t>(kFrameHeader + (frame_[2] | (frame_[3] << 8)), kMaxFrameBytes);
+        frameSize_ =
+            std::min(kFrameHeader + (std::size_t{frame_[2]} | std::size_t{frame_[3]} << 8), kMaxFrameBytes);
     if (frameSize_ == 0 || frame_.size() < frameSize_)
         return;
     state_ = State::Command;
     if (receivingImage_) {
         std::copy_n(frame_.begin() + kFrameHeader, kStripBytes,
-                    label_.strips.begin() + static_cast<std::ptrdiff_t>(strips_) * kStripBytes);
+                    label_.strips.begin() + strips_ * static_cast<std::ptrdiff_t>(kStripBytes));
         if (++strips_ == kStripCount)
             receivingImage_ = false;
     }

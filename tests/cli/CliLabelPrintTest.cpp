@@ -136,7 +136,8 @@ private slots:
         const LabelImage dots = PrintImage::Label(PrintImage::Render(password.toStdString(), style));
         QImage expected(LabelImage::kWidth, LabelImage::kHeight, QImage::Format_Grayscale8);
         for (int at = 0; at < LabelImage::kWidth * LabelImage::kHeight; ++at) {
-            expected.scanLine(at / LabelImage::kWidth)[at % LabelImage::kWidth] = dots.Data()[at] ? 0 : 255;
+            expected.scanLine(at / LabelImage::kWidth)[at % LabelImage::kWidth] =
+                dots.Data()[static_cast<std::size_t>(at)] ? 0 : 255;
         }
         const QImage label(QString::fromStdString(cli.Path("label.png")));
         QCOMPARE(label.convertToFormat(QImage::Format_Grayscale8), expected);

@@ -145,7 +145,7 @@ private slots:
                      password);
         }
         int longest = 0;
-        while (longest < 400 && PrintImage::Fits(std::string(longest + 1, 'W'), style))
+        while (longest < 400 && PrintImage::Fits(QString(longest + 1, QChar('W')).toStdString(), style))
             ++longest;
         QVERIFY(longest > 0 && longest < 400 && PrintImage::Fits("", style));
         for (const int length : {longest, longest + 1}) {

@@ -55,7 +55,7 @@ struct Calls : files::System {
         ++onDevices, ++writes;
         if (plan.empty())
             return System::Write(fd, bytes, count);
-        const auto step = plan[std::min<std::size_t>(writes - 1, plan.size() - 1)];
+        const auto step = plan[std::min(static_cast<std::size_t>(writes) - 1, plan.size() - 1)];
         if (step < 0)
             return errno = static_cast<int>(-step), -1;
         const auto* from = static_cast<const std::uint8_t*>(bytes);
