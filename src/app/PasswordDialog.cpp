@@ -131,6 +131,8 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     m_printer->Start();
     m_typingArea.Attach(m_layout.Get<PaintArea>(kTypingResultId), m_model.Typing());
     m_printPanel.Attach(m_layout.Get<PaintArea>(kPrintImageId));
+    // On a screen too small for the window (a laptop at twice the scale) the controls scroll.
+    m_layout.FitInto(*this, dlg::Layout::RoomOnScreen(*this), {});
     LoadWindowSettings(*this, m_options, m_printPanel, *m_clipboard);
 }
 

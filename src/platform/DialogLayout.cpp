@@ -350,18 +350,21 @@ void Layout::FitInto(QDialog& dialog, const QSize& room, const QList<int>& pinne
             child->setHidden(hidden);
         }
     }
-    const int margin = m_baseUnits.height() / 2;
+    // The pinned row keeps the template's margin under it; with no row the area fills the window.
+    const int margin = kept.isEmpty() ? 0 : m_baseUnits.height() / 2;
     auto* column = new QVBoxLayout(&dialog);
     column->setContentsMargins(0, 0, 0, margin);
     column->addWidget(area, 1);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QWidget* button : kept) {
-        button->setFixedSize(button->size());
-        row->addWidget(button);
+    if (!kept.isEmpty()) {
+        auto* row = new QHBoxLayout;
+        row->addStretch();
+        for (QWidget* button : kept) {
+            button->setFixedSize(button->size());
+            row->addWidget(button);
+        }
+        row->addStretch();
+        column->addLayout(row);
     }
-    row->addStretch();
-    column->addLayout(row);
     for (std::size_t i = 1; i < m_tabChain.size(); ++i) {
         QWidget::setTabOrder(m_tabChain[i - 1], m_tabChain[i]);
     }

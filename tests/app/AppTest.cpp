@@ -248,9 +248,11 @@ private slots:
     }
 
     // What the user first meets: the default options, the focus in the
-    // katakana field, the window's small icon.
+    // katakana field, the window's small icon, the whole window on the screen
+    // (the test platform's screen is shorter than the window).
     void startsWithTheDefaultOptions() {
         ShownDialog d;
+        QVERIFY(QRect(QPoint(), dlg::Layout::RoomOnScreen(d)).contains(d.rect()));
         QCOMPARE(d.Options(), (QList<bool>{false, true, true, true}));
         QCOMPARE(QApplication::focusWidget(), d.Edit(kKatakanaId));
         QVERIFY(d.windowIcon().availableSizes().contains(QSize(16, 16)));
