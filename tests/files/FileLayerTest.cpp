@@ -367,14 +367,14 @@ TEST(FileReader, TextFromAFifoIsReadWhileItsWriterHoldsIt) {
 
 TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhenItOpened) {
     Scene scene;
-    WriteWhole(scene.dir / "big", std::string(101, 'x'));
+    WriteWhole(scene.dir / "big", "four");
     const struct {
         const char* path;
         std::error_code regular; // read as the table file
         std::error_code text;    // read as text the user named
         const char* bytes;
     } rows[] = {
-        {"regular", {}, {}, "old"},
+        {"regular", {}, {}, "old"}, // as long as the limit
         {"missing", kMissing, kMissing, ""},                                 // missing
         {"big", files::FileError::TooLarge, files::FileError::TooLarge, ""}, // past the limit
         {"folder", kNotAFile, kNotAFile, ""},
@@ -390,12 +390,12 @@ TEST(FileReader, NeverWaitsOnWhatHasNoDataNeverTakesMoreThanItsLimitAndTellsWhen
             FailingCall failing(call);
             std::string regular, text;
             bool opened = false;
-            const auto regularError = files::ReadRegularFile(scene / row.path, 100, regular, &opened);
+            const auto regularError = files::ReadRegularFile(scene / row.path, 3, regular, &opened);
             // Opened is told from failed before: a failure after opening, or a file too large.
             EXPECT_EQ(opened, failing.calls > 0 || !row.regular || row.regular == files::FileError::TooLarge);
             EXPECT_EQ(regularError, failing.calls > 0 ? kInjected : row.regular);
             failing.calls = 0;
-            const auto textError = files::ReadText(scene / row.path, 100, text);
+            const auto textError = files::ReadText(scene / row.path, 3, text);
             EXPECT_EQ(textError, failing.calls > 0 ? kInjected : row.text);
             EXPECT_EQ(regular, regularError ? "" : row.bytes);
             EXPECT_EQ(text, textError ? "" : row.bytes);

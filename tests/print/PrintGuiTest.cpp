@@ -189,8 +189,8 @@ private slots:
         QFont font = StyleWith(30, Qt::black).Font();
         font.setUnderline(true);
         const FontChoice style{font, QColor(0x65, 0x43, 0x21)};
-        // Every number field set (clipPrecision to the largest value kept); the face ＭＳ Ｐゴシック.
-        const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 1, 128, 3, 255, 4, 0x31, "ＭＳ Ｐゴシック"};
+        // Every number field set (strikeOut to the smallest value kept, clipPrecision to the largest).
+        const FontDescription old{-30, 12, 900, 450, 700, 1, 1, 0, 128, 3, 255, 4, 0x31, "ＭＳ Ｐゴシック"};
         // The keys as earlier versions named them, in the order of the values.
         const char* const keys[] = {
             "height",    "width",   "escapement",   "orientation",   "weight",  "italic",         "underline",
