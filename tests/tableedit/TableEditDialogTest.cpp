@@ -142,7 +142,10 @@ private slots:
     void saveAsksItsQuestionsAndRestoreFollowsAStop() {
         ConversionTable file;
         file.digits.insert_or_assign(cp932::Decode("\x81\x20"), "1");
-        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        using Answers = std::vector<QMessageBox::StandardButton>; // stop at the first, the second, none
+        for (const Answers& answers :
+             {Answers{QMessageBox::Cancel}, {QMessageBox::Ok, QMessageBox::Cancel}, {}}) {
+            const QMessageBox::StandardButton answer = answers.empty() ? QMessageBox::Ok : answers.back();
             WriteWhole(kTableFileName, SerializeConversionTable(file));
             Editor e(FromFile());
             QVERIFY(!e.Edit('1')->text().isEmpty()); // a placeholder
@@ -150,13 +153,11 @@ private slots:
             e.Edit('k')->setText(U("カ"));
             e.Edit('q')->setText(U("カ"));
             MessageBoxRecorder boxes;
-            boxes.answers = {answer};
+            boxes.answers = answers;
             e.dialog.Control<QPushButton>(kSaveId)->click();
-            QCOMPARE(boxes.shown.size(), answer == QMessageBox::Ok ? 2u : 1u); // questions
-            for (const auto& box : boxes.shown) {
-                QVERIFY(box.buttons == platform::Buttons::OkCancel &&
-                        box.icon == platform::Icon::Exclamation);
-            }
+            QCOMPARE(boxes.shown.size(), answers.empty() ? 2u : answers.size()); // questions
+            for (const auto& b : boxes.shown)
+                QVERIFY(b.buttons == platform::Buttons::OkCancel && b.icon == platform::Icon::Exclamation);
             QCOMPARE(e.dialog.isVisible(), answer == QMessageBox::Cancel);
             if (answer == QMessageBox::Cancel) {
                 e.dialog.Control<QPushButton>(kRestoreId)->click();
