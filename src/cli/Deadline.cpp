@@ -8,12 +8,12 @@ namespace cli {
 
 Deadline::Deadline(std::chrono::milliseconds limit, std::string message, ExitCode code)
     : m_watch([this, limit, message = std::move(message), code] {
-          std::unique_lock lock(m_mutex);
-          if (!m_finished.wait_for(lock, limit, [this] { return m_done; })) {
-              Error(message);
-              std::_Exit(code);
-          }
-      }) {}
+        std::unique_lock lock(m_mutex);
+        if (!m_finished.wait_for(lock, limit, [this] { return m_done; })) {
+            Error(message);
+            std::_Exit(code);
+        }
+    }) {}
 
 Deadline::~Deadline() {
     {

@@ -63,8 +63,10 @@ int Import(const Arguments& line, PasswordModel& model) {
     const std::string shown = ShownUserText(name, kShownPathChars);
     // Saving would replace the very text being imported.
     if (files::SameFile(name == "-" ? "/dev/stdin" : name, model.TableFile().string())) {
-        throw CliError(kUnwritable, (name == "-" ? "標準入力" : shown + " ") +
-                                        "は変換表ファイルそのものです。取り込むテキストには別のファイルを指定してください");
+        throw CliError(
+            kUnwritable,
+            (name == "-" ? "標準入力" : shown + " ") +
+                "は変換表ファイルそのものです。取り込むテキストには別のファイルを指定してください");
     }
     const tableedit::ImportedTableText imported = tableedit::ImportTableText(ReadFile(name));
     if (!imported.problems.empty()) {
@@ -78,7 +80,8 @@ int Import(const Arguments& line, PasswordModel& model) {
     // Imported all the same, as the editor saves them.
     for (const tableedit::TextProblem& warning : tableedit::TableWarnings(imported.entries)) {
         // A warning about the whole table has no line.
-        Note(shown + (warning.line != 0 ? ":" + std::to_string(warning.line) : "") + ": 警告: " + warning.message);
+        Note(shown + (warning.line != 0 ? ":" + std::to_string(warning.line) : "") +
+             ": 警告: " + warning.message);
     }
     return kDone;
 }

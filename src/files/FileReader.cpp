@@ -74,7 +74,8 @@ bool NameTaken(const std::string& name) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
+    struct stat first {};
+    struct stat second {};
     System& sys = System::Current();
     return sys.Stat(a.c_str(), &first) == 0 && sys.Stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;

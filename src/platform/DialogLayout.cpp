@@ -123,7 +123,8 @@ public:
 // The name a control has of its own: the name set or its text.
 QString OwnName(const QWidget* widget) {
     const auto* button = qobject_cast<const QAbstractButton*>(widget);
-    return widget->accessibleName().isEmpty() && button != nullptr ? button->text() : widget->accessibleName();
+    return widget->accessibleName().isEmpty() && button != nullptr ? button->text()
+                                                                   : widget->accessibleName();
 }
 
 bool Inside(const Control& inner, const Control& outer) {
@@ -209,7 +210,7 @@ Layout::Layout(QDialog& dialog, const Template& dialogTemplate, const Factory& f
 
     std::vector<QWidget*> tabStops;
     QSet<const QWidget*> captioned; // edits named by a caption
-    QWidget* previous = nullptr; // in the tab chain
+    QWidget* previous = nullptr;    // in the tab chain
     QButtonGroup* radioGroup = nullptr;
     QWidget* before = nullptr; // the control before in template order, and its place
     const Control* beforeControl = nullptr;

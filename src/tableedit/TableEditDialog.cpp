@@ -90,8 +90,8 @@ TableEditDialog::TableEditDialog(PasswordModel& model, QWidget* parent)
             QStringLiteral("（表に表示されない項目が %1 件あります。保存しても残ります）").arg(hidden));
     }
     // On a small screen the grid scrolls and the three buttons stay in view.
-    m_layout.FitInto(*this, dlg::Layout::RoomOnScreen(*this), {tableedit::kSaveId, tableedit::kCancelId,
-                                                               tableedit::kRestoreId});
+    m_layout.FitInto(*this, dlg::Layout::RoomOnScreen(*this),
+                     {tableedit::kSaveId, tableedit::kCancelId, tableedit::kRestoreId});
 }
 
 TableEditDialog::~TableEditDialog() = default;

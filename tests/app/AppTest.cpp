@@ -296,7 +296,8 @@ private slots:
         QCOMPARE(boxes.shown.size(), row.boxes);
     }
 
-    // The strength bar (with the value a screen reader asks it for), line and print image follow the password field.
+    // The strength bar (with the value a screen reader asks it for), line and
+    // print image follow the password field.
     void passwordFieldIsFollowed_data() {
         QTest::addColumn<QString>("password");
         QTest::newRow("a password") << "hn";
@@ -425,8 +426,9 @@ private slots:
             // A button has no menu of its own: Shift+F10 in it opens the window's.
             QWidget* from = button == 0 ? static_cast<QWidget*>(&d) : d.Control<QWidget>(kExitId);
             from->setFocus();
-            TriggerMenuEntries(from, [](const QAction* a) { return a->text() == QString::fromUtf8(kAboutMenuText); },
-                               button < 0);
+            TriggerMenuEntries(
+                from, [](const QAction* a) { return a->text() == QString::fromUtf8(kAboutMenuText); },
+                button < 0);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(d.findChildren<QMenu*>().isEmpty());
         }

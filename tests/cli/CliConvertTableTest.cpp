@@ -115,8 +115,9 @@ TEST(Suggest, PhrasesCarryTheirFigureAndConvert) {
     CliRunner cli;
     const std::string out = cli.Run({"suggest", "--count", "50", "--strength"}).out;
     EXPECT_EQ(std::regex_replace(out, std::regex("[^\t\n]+\t52\\.1\n"), "#"), std::string(50, '#'));
-    EXPECT_EQ(std::ranges::count(std::regex_replace(out, std::regex("　"), "_"), '_'), 150); // 4 words a phrase
-    const CliResult converted = cli.Run({"convert", "-"}, std::regex_replace(out, std::regex("\t52\\.1"), ""));
+    // Three spaces between the 4 words of each phrase.
+    EXPECT_EQ(std::ranges::count(std::regex_replace(out, std::regex("　"), "_"), '_'), 150);
+    const auto converted = cli.Run({"convert", "-"}, std::regex_replace(out, std::regex("\t52\\.1"), ""));
     EXPECT_EQ(converted.code, 0);
     EXPECT_EQ(converted.err, "");
     EXPECT_EQ(std::ranges::count(converted.out, '\n'), 50);
@@ -145,7 +146,8 @@ TEST(Table, ExportImportAndCheck) {
         EXPECT_EQ(result.code, 5);
         EXPECT_TRUE((action == "import" ? result.err : result.out).starts_with(lines)) << action;
         // Every entry line counts as checked, refused or not.
-        EXPECT_TRUE(action == "import" || result.out.ends_with(": 3 項目を検査、問題 2 件、警告 0 件\n")) << result.out;
+        EXPECT_TRUE(action == "import" || result.out.ends_with(": 3 項目を検査、問題 2 件、警告 0 件\n"))
+            << result.out;
     }
     EXPECT_FALSE(std::filesystem::exists(cli.Path("Q8.xj")));
     WriteWhole(cli / "keys.tsv", kHeader + "letters\t\x1b\a\ta\nletters\t" + kHostile + "\ta\n");
@@ -154,7 +156,8 @@ TEST(Table, ExportImportAndCheck) {
     const CliResult imported = cli.Run({"table", "import", "t.tsv"});
     ASSERT_EQ(imported.code, 0);
     // A warning about the whole table names the file without a line.
-    EXPECT_TRUE(std::regex_match(imported.err, std::regex("t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\n")))
+    EXPECT_TRUE(
+        std::regex_match(imported.err, std::regex("t\\.tsv:2: 警告: [^\n]+\nt\\.tsv: 警告: [^\n]+\n")))
         << imported.err;
     const std::string warned = cli.Run({"table", "check", "t.tsv"}).out;
     const std::regex summary(
@@ -192,7 +195,7 @@ TEST(Help, ListsTheOptionsTheManualPageDescribes) {
 // error (the user's text in it escaped) after the print command's stage lines,
 // nothing on standard output, no file written or changed, never a wait.
 TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
-    const struct {
+    const struct { // clang-format off
         const char* name;
         std::vector<std::string> args;
         int code;
@@ -226,8 +229,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"font name too long", {"label", "--font", std::string(32, 'F'), "--output", "l.png", "x"}, 2},
         // Where the phrase or password goes wrong, never what it is.
         {"not code page 932 from input", {"convert", "-"}, 4, "ア€イ\n", "1 行目の言葉の 2 文字目 U+20AC は", "", "€"},
-        {"password from input not UTF-8, after a byte-order mark", {"print", "-"}, 4, "\xEF\xBB\xBFZq\xFF\n",
-         "パスワードの 3 文字目 0xFF は", "", "Zq"},
+        {"password from input not UTF-8, after a byte-order mark", {"print", "-"}, 4, "\xEF\xBB\xBFZq\xFF\n", "パスワードの 3 文字目 0xFF は", "", "Zq"},
         {"password not code page 932", {"label", "--output", "l.png", "x😀"}, 4, "", "の 2 文字目 U+1F600 は", "", "😀"},
         {"password too long", {"label", "--output", "l.png", std::string(71, 'x')}, 4, "", " 71 バイト", "", "xx"},
         {"phrase with control characters", {"convert", kHostile}, 4, "", "の 1 文字目 U+001B は制御文字", "", "owned"},
@@ -239,8 +241,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"no suggestion", {"suggest", "--count", "0"}, 2},
         {"suggestion of a phrase", {"suggest", "サクラ"}, 2},
         {"import of a missing file", {"table", "import", kHostile}, 3, "", "]0;owned"},
-        {"a line at the line limit", {"convert", "-"}, 4, std::string(files::kMaxLineBytes, 'a'),
-         " " + std::to_string(2 * files::kMaxLineBytes) + " バイト", "", "aa"},
+        {"a line at the line limit", {"convert", "-"}, 4, std::string(files::kMaxLineBytes, 'a'), " " + std::to_string(2 * files::kMaxLineBytes) + " バイト", "", "aa"},
         {"a line past the line limit", {"convert", "-"}, 3, std::string(files::kMaxLineBytes + 1, 'a')},
         {"export over the table being read", {"table", "export", "Q8.xj"}, 6},
         {"export appended to the table", {"table", "export"}, 6, "", "", ">>Q8.xj"},
@@ -259,11 +260,13 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         {"print queue of a service not running", {"print", "--printer", kHostile, "39r"}, 9, "", "に接続できない"},
         {"print queue of a silent service", {"print", "--printer", "q", "39r"}, 9, "", "応答しません", "", "", true},
         {"printers of a silent service", {"printers"}, 9, "", "応答しません", "", "", true},
-    };
+    }; // clang-format on
     const int silent = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
+    sockaddr_in address{
+        .sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
     socklen_t size = sizeof address;
-    ASSERT_TRUE(::bind(silent, reinterpret_cast<sockaddr*>(&address), size) == 0 && ::listen(silent, 64) == 0 &&
+    ASSERT_TRUE(::bind(silent, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+                ::listen(silent, 64) == 0 &&
                 ::getsockname(silent, reinterpret_cast<sockaddr*>(&address), &size) == 0);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -295,7 +298,7 @@ TEST(Failure, OneLineOnStandardErrorTheCodeAndNothingWritten) {
         for (int code = 1; code < 134; ++code) { // never the system's English words
             EXPECT_EQ(err.find(std::strerror(code)), std::string::npos) << result.err;
         }
-        EXPECT_TRUE(row.code == 0 ? result.out.starts_with("39r\n") : result.out.empty()); // a warning keeps it
+        EXPECT_TRUE(row.code == 0 ? result.out.starts_with("39r\n") : result.out.empty());
         EXPECT_EQ(ReadWhole(cli / "Q8.xj"), before);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cli.Path()), {}), 7);
     }

@@ -240,7 +240,8 @@ private slots:
         QCOMPARE(m_cups.Jobs().size(), 1);
         // A queue the running service lacks is called missing, not the service out of reach.
         const CliResult missing = cli.Run({"print", "--printer", "nosuch", "39r39r"});
-        QVERIFY2(missing.code == 9 && missing.err.find("「nosuch」がありません") != std::string::npos, missing.err.c_str());
+        QVERIFY2(missing.code == 9 && missing.err.find("「nosuch」がありません") != std::string::npos,
+                 missing.err.c_str());
     }
 
     // The context menu offers the label elsewhere only with a password, and the

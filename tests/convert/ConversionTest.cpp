@@ -31,7 +31,7 @@ TEST(Conversion, GivesThePasswordStepByStep) {
         {"　ャーサ", "S", "---L", "", kNone, true},           // the capital waits over unmatched characters
         {"サクラ1", "39r", "DDL-", "変換されない文字があります: 1", kDigits}, // a single byte at the end
         {"サクラ", "SKr", "LLL", "", kRandom}, // seed 1 draws 41, 18467, 6334: odd is upper case
-        {"サクラサクサラ　サクラ　アア", "zq*rZABab", "LLSL-L-LL", "", kDigits, true}, // longer keys, then symbols
+        {"サクラサクサラ　サクラ　アア", "zq*rZABab", "LLSL-L-LL", "", kDigits, true}, // longer keys first
         {"キッテ、コーヒー・ヰ", "ktkh", "L-L-L-L---", "", kNone}, // kana and signs the table leaves out
         {"桜サＳ桜", "3", "-D--", "変換されない文字があります: 桜、Ｓ", kDigits},
         {"Ｓａｋｕｒａ", "", "------", "変換されない文字があります: Ｓ、ａ、ｋ…", kDigits},
