@@ -24,7 +24,7 @@ bool IsKanaOrSign(std::string_view utf8Char) {
 // The UTF-8 length of the character at the front of `text` (1 for a byte that starts none).
 std::size_t CharLength(std::string_view text) {
     char32_t code = 0;
-    return std::max<std::size_t>(1, utf8::DecodeOne(text, code));
+    return utf8::StepOne(text, code);
 }
 
 // Upper-cases the ASCII letters; every byte of a longer UTF-8 character is 0x80 or more.

@@ -17,6 +17,13 @@ inline constexpr char32_t kKeptByte = 0x10FF00;
 // its code point; 0 when the bytes there are not one.
 std::size_t DecodeOne(std::string_view text, char32_t& code);
 
+// How far to step to the next character: DecodeOne's length, or 1 over a
+// byte that starts none (`code` then says nothing).
+inline std::size_t StepOne(std::string_view text, char32_t& code) {
+    const std::size_t length = DecodeOne(text, code);
+    return length == 0 ? 1 : length;
+}
+
 // The byte-order mark some editors put at the start of a UTF-8 text.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 

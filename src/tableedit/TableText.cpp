@@ -63,7 +63,7 @@ std::string EscapeField(std::string_view text) {
     std::string out;
     for (std::size_t pos = 0; pos < text.size();) {
         char32_t code = 0;
-        const std::size_t width = std::max<std::size_t>(1, utf8::DecodeOne(text.substr(pos), code));
+        const std::size_t width = utf8::StepOne(text.substr(pos), code);
         const std::string_view ch = text.substr(pos, width);
         pos += width;
         if (width == 1) {
@@ -234,7 +234,7 @@ std::string ShownTableText(std::string_view utf8, std::size_t maxChars) {
     std::string text;
     for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t code = 0;
-        const std::size_t width = std::max<std::size_t>(1, utf8::DecodeOne(utf8.substr(pos), code));
+        const std::size_t width = utf8::StepOne(utf8.substr(pos), code);
         if (width > 1 && code >= utf8::kKeptByte) {
             AppendHex(text, static_cast<unsigned char>(code - utf8::kKeptByte));
         } else {

@@ -14,7 +14,7 @@ std::u32string Places(std::string_view utf8) {
     std::u32string places;
     for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t code = 0;
-        const std::size_t width = std::max<std::size_t>(1, utf8::DecodeOne(utf8.substr(pos), code));
+        const std::size_t width = utf8::StepOne(utf8.substr(pos), code);
         const std::size_t bytes = code < 0x80 ? 1 : FieldLimit::Measure(utf8.substr(pos, width)).value_or(1);
         places.append(bytes, width == 1 ? static_cast<unsigned char>(utf8[pos]) : code);
         pos += width;

@@ -2,11 +2,10 @@
 
 #include "platform/Utf8.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr std::size_t kSpokenPlaces = 5;
+constexpr std::string_view kMatched = "パスワードが一致しました。";
 
 // One character as spoken; a place of a character other than ASCII (0x80) is
 // said as what it is, since the glyph keeps no more of it.
@@ -24,7 +23,9 @@ std::string Spoken(char32_t code) {
 
 std::string SpokenPlace(std::size_t place, const Glyph& glyph) {
     const std::string where = std::to_string(place) + " 文字目: ";
-    const auto spoken = [](char c) { return Spoken(static_cast<unsigned char>(c)); };
+    const auto spoken = [](char c) {
+        return Spoken(static_cast<unsigned char>(c));
+    };
     switch (glyph.kind) {
     case GlyphKind::LeftOut:
         return where + spoken(glyph.expected) + " が抜けています";
@@ -40,7 +41,7 @@ std::string SpokenPlace(std::size_t place, const Glyph& glyph) {
 } // namespace
 
 std::string MatchMessage(std::uint32_t milliseconds) {
-    return std::string("パスワードが一致しました。") + std::to_string(milliseconds) + "(ms)";
+    return std::string(kMatched) + std::to_string(milliseconds) + "(ms)";
 }
 
 std::string GlyphText(char byte) {
@@ -54,7 +55,7 @@ std::string SpokenCharacters(std::string_view text) {
     std::string spoken;
     for (std::size_t pos = 0; pos < text.size();) {
         char32_t code = 0;
-        const std::size_t width = std::max<std::size_t>(1, utf8::DecodeOne(text.substr(pos), code));
+        const std::size_t width = utf8::StepOne(text.substr(pos), code);
         spoken += (spoken.empty() ? "" : " ") + Spoken(code);
         pos += width;
     }
@@ -63,7 +64,7 @@ std::string SpokenCharacters(std::string_view text) {
 
 std::string SpokenResult(const ResultLine& result) {
     if (!result.message.empty()) {
-        return "パスワードが一致しました。" + std::to_string(result.milliseconds) + " ミリ秒" +
+        return std::string(kMatched) + std::to_string(result.milliseconds) + " ミリ秒" +
                (result.best ? "。自己ベストです" : "");
     }
     std::string spoken;
